@@ -1,0 +1,145 @@
+#include "process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace lumadot::test {
+namespace {
+
+void check(bool ok, const char* what) {
+  if (!ok) throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+                         const std::string& stdinData, const std::vector<std::string>& extraEnv) {
+  int inPipe[2], outPipe[2], errPipe[2];
+  check(pipe2(inPipe, O_CLOEXEC) == 0 && pipe2(outPipe, O_CLOEXEC) == 0 && pipe2(errPipe, O_CLOEXEC) == 0, "pipe");
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
+  posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+
+  std::vector<std::string> argStore{program.string()};
+  argStore.insert(argStore.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : argStore) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  std::vector<std::string> envStore;
+  for (char** e = environ; *e != nullptr; ++e) envStore.emplace_back(*e);
+  envStore.insert(envStore.end(), extraEnv.begin(), extraEnv.end());
+  std::vector<char*> envp;
+  for (auto& e : envStore) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
+  pid_t pid = 0;
+  const int spawnError = posix_spawn(&pid, argStore[0].c_str(), &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  close(inPipe[0]);
+  close(outPipe[1]);
+  close(errPipe[1]);
+  if (spawnError != 0) {
+    close(inPipe[1]);
+    close(outPipe[0]);
+    close(errPipe[0]);
+    errno = spawnError;
+    check(false, "posix_spawn");
+  }
+
+  // Feed stdin and drain both outputs together so a chatty child never blocks.
+  ProcessResult result;
+  std::size_t written = 0;
+  int inFd = inPipe[1];
+  if (stdinData.empty()) {
+    close(inFd);
+    inFd = -1;
+  } else {
+    fcntl(inFd, F_SETFL, O_NONBLOCK);
+  }
+  int fds[2] = {outPipe[0], errPipe[0]};
+  std::string* sinks[2] = {&result.out, &result.err};
+  while (fds[0] >= 0 || fds[1] >= 0 || inFd >= 0) {
+    pollfd p[3];
+    nfds_t n = 0;
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i] >= 0) p[n++] = {fds[i], POLLIN, 0};
+    }
+    if (inFd >= 0) p[n++] = {inFd, POLLOUT, 0};
+    if (poll(p, n, -1) < 0) {
+      if (errno == EINTR) continue;
+      check(false, "poll");
+    }
+    for (nfds_t k = 0; k < n; ++k) {
+      if (p[k].revents == 0) continue;
+      if (p[k].fd == inFd) {
+        const ssize_t w = write(inFd, stdinData.data() + written, stdinData.size() - written);
+        if (w > 0) written += static_cast<std::size_t>(w);
+        if (w < 0 && errno != EAGAIN) written = stdinData.size();  // reader gone
+        if (written == stdinData.size()) {
+          close(inFd);
+          inFd = -1;
+        }
+        continue;
+      }
+      for (int i = 0; i < 2; ++i) {
+        if (p[k].fd != fds[i]) continue;
+        char buf[65536];
+        const ssize_t r = read(fds[i], buf, sizeof buf);
+        if (r > 0) {
+          sinks[i]->append(buf, static_cast<std::size_t>(r));
+        } else if (r == 0 || errno != EINTR) {
+          close(fds[i]);
+          fds[i] = -1;
+        }
+      }
+    }
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "lumadot-test-XXXXXX").string();
+  check(mkdtemp(pattern.data()) != nullptr, "mkdtemp");
+  m_path = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(m_path, ec);
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream f(path, std::ios::binary);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!f) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string readFile(const std::filesystem::path& path) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) throw std::runtime_error("cannot read " + path.string());
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+}  // namespace lumadot::test

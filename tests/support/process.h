@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace lumadot::test {
+
+struct ProcessResult {
+  int exitCode = -1;  // -1 when the process did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs a program with the given arguments (no shell), feeding stdinData and
+// collecting both output streams. Extra environment entries are "NAME=value".
+ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+                         const std::string& stdinData = {}, const std::vector<std::string>& extraEnv = {});
+
+// A fresh directory under the system's temp dir, removed when the object dies.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return m_path; }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes);
+std::string readFile(const std::filesystem::path& path);
+
+}  // namespace lumadot::test
