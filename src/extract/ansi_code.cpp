@@ -1,0 +1,116 @@
+#include "ansi_code.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+
+#include <cerrno>
+#endif
+
+#include <array>
+#include <string>
+
+
+namespace lumadot {
+
+#ifdef _WIN32
+
+namespace {
+constexpr UINT kCodePage = 936;
+}
+
+std::int16_t ansiCode(char32_t ch) {
+  if (ch < 0x80) return static_cast<std::int16_t>(ch);
+  std::u16string utf16;
+  if (ch >= 0x10000) {
+    utf16 = {static_cast<char16_t>(0xD800 + ((ch - 0x10000) >> 10)),
+             static_cast<char16_t>(0xDC00 + ((ch - 0x10000) & 0x3FF))};
+  } else {
+    utf16 = {static_cast<char16_t>(ch)};
+  }
+  std::array<char, 8> out{};
+  const int n = WideCharToMultiByte(kCodePage, 0, reinterpret_cast<LPCWCH>(utf16.data()),
+                                    static_cast<int>(utf16.size()), out.data(), static_cast<int>(out.size()),
+                                    nullptr, nullptr);
+  if (n == 1) return static_cast<std::int16_t>(static_cast<unsigned char>(out[0]));
+  if (n == 2) {
+    return static_cast<std::int16_t>(static_cast<unsigned char>(out[0]) * 256 +
+                                     static_cast<unsigned char>(out[1]) - 65536);
+  }
+  return kQuestionMarkCode;
+}
+
+std::optional<char32_t> fromAnsiBytes(std::string_view bytes) {
+  std::array<wchar_t, 4> out{};
+  const int n = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                    out.data(), static_cast<int>(out.size()));
+  if (n == 1) return static_cast<char32_t>(out[0]);
+  return std::nullopt;
+}
+
+#else
+
+namespace {
+
+// One conversion descriptor per thread and direction: opening one costs far
+// more than converting a character.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+  ~Converter() {
+    if (valid()) iconv_close(m_cd);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts the whole input or nothing; returns the number of bytes written.
+  std::optional<std::size_t> convert(const char* in, std::size_t inSize, char* out, std::size_t outSize) {
+    if (!valid()) return std::nullopt;
+    iconv(m_cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+    char* inPtr = const_cast<char*>(in);
+    char* outPtr = out;
+    std::size_t inLeft = inSize;
+    std::size_t outLeft = outSize;
+    if (iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
+      return std::nullopt;
+    }
+    return outSize - outLeft;
+  }
+
+ private:
+  iconv_t m_cd;
+};
+
+}  // namespace
+
+std::int16_t ansiCode(char32_t ch) {
+  if (ch < 0x80) return static_cast<std::int16_t>(ch);  // code page 936 keeps ASCII as it is
+  thread_local Converter toCp936("CP936", "UTF-32LE");
+  const std::array<char, 4> in{static_cast<char>(ch & 0xFF), static_cast<char>((ch >> 8) & 0xFF),
+                               static_cast<char>((ch >> 16) & 0xFF), static_cast<char>((ch >> 24) & 0xFF)};
+  std::array<char, 8> out{};
+  const auto n = toCp936.convert(in.data(), in.size(), out.data(), out.size());
+  if (n == 1u) return static_cast<std::int16_t>(static_cast<unsigned char>(out[0]));
+  if (n == 2u) {
+    return static_cast<std::int16_t>(static_cast<unsigned char>(out[0]) * 256 +
+                                     static_cast<unsigned char>(out[1]) - 65536);
+  }
+  return kQuestionMarkCode;
+}
+
+std::optional<char32_t> fromAnsiBytes(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > 2) return std::nullopt;
+  thread_local Converter fromCp936("UTF-32LE", "CP936");
+  std::array<unsigned char, 8> out{};
+  const auto n = fromCp936.convert(bytes.data(), bytes.size(), reinterpret_cast<char*>(out.data()), out.size());
+  if (n != 4u) return std::nullopt;
+  return static_cast<char32_t>(out[0]) | static_cast<char32_t>(out[1]) << 8 | static_cast<char32_t>(out[2]) << 16 |
+         static_cast<char32_t>(out[3]) << 24;
+}
+
+#endif
+
+}  // namespace lumadot

@@ -1,0 +1,22 @@
+#include "bit_order.h"
+
+#include <array>
+
+namespace lumadot {
+namespace {
+
+// Each hex digit with its four bits reversed.
+constexpr std::array<std::uint8_t, 16> kReversedNibble{0x0, 0x8, 0x4, 0xC, 0x2, 0xA, 0x6, 0xE,
+                                                       0x1, 0x9, 0x5, 0xD, 0x3, 0xB, 0x7, 0xF};
+
+}  // namespace
+
+std::uint8_t reverseBits(std::uint8_t value) {
+  return static_cast<std::uint8_t>(kReversedNibble[value & 0x0Fu] << 4 | kReversedNibble[value >> 4]);
+}
+
+void reverseBitOrder(GlyphBuffer& buffer) {
+  for (std::uint8_t& b : buffer.filled()) b = reverseBits(b);
+}
+
+}  // namespace lumadot

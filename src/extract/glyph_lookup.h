@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+#include "font_file.h"
+#include "glyph_buffer.h"
+
+namespace lumadot {
+
+enum class LookupStatus { ok, openFailed, readFailed, bufferFull };
+
+inline constexpr int kAsc16GlyphSize = 16;
+inline constexpr int kHzk16GlyphSize = 32;
+inline constexpr int kGridSize = 94;  // GB2312 rows and columns
+
+// Appends the 16 bytes of single-byte code `code` from asc16.
+LookupStatus english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code);
+
+// Appends the 32 bytes of the double-byte character `code` (as ansiCode gives
+// it) from hzk16: row by row, or with `split8x16` the left 8 dots of every row
+// first and then the right 8 dots. A code outside the 94 x 94 grid has no
+// cell, so it gets 32 zero bytes and nothing is read.
+LookupStatus hzdz(GlyphBuffer& buffer, FontFile& hzk16, std::int16_t code, bool split8x16);
+
+}  // namespace lumadot

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "glyph_buffer.h"
+
+namespace lumadot {
+
+inline constexpr std::u16string_view kLineBreak = u"\r\n";
+inline constexpr std::u16string_view kEntryOpener = u";--------";
+inline constexpr std::u16string_view kSingleByteStructure = u"--------字模结构：　8*16　点阵";
+inline constexpr std::u16string_view kDoubleByteStructure = u"--------字模结构：　16*16　点阵";
+inline constexpr std::u16string_view kDataLinePrefix = u"DB  ";
+inline constexpr std::u16string_view kByteSuffix = u"H,";
+
+inline constexpr std::array<std::u16string_view, 4> kCreditLines{
+    u";本字模由 Lumadot V1.1 提取，作者：Lumadot 开发组",
+    u";联系作者：消息账号 lumadot，电子邮件 lumadot@example.com",
+    u";感谢 Lumadot 社区的各位测试者提供的技术帮助",
+    u";交流群：Lumadot 用户群、Lumadot 点阵屏开发群",
+};
+
+// Receives each glyph byte after the text that precedes it and before its own
+// text; returning false ends the pass there.
+using ByteHook = std::function<bool(std::uint8_t)>;
+
+struct ListingResult {
+  std::u16string text;
+  bool completed = true;  // false: the hook failed and text stops before that byte's text
+};
+
+// Appends a byte's text: uppercase hex without leading zeros, then "H,".
+void appendByteText(std::u16string& out, std::uint8_t value);
+
+// The listing of the filled entries. `inputText` is the text the glyphs were
+// looked up from; an empty hook just lists.
+ListingResult writeListing(const GlyphBuffer& buffer, std::u16string_view inputText, const ByteHook& hook = {});
+
+void appendCreditBlock(std::u16string& listing);
+
+}  // namespace lumadot

@@ -1,0 +1,105 @@
+#include "text_codec.h"
+
+namespace lumadot {
+namespace {
+
+bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+void appendUtf16(std::u16string& out, char32_t cp) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+}  // namespace
+
+std::u16string utf8ToUtf16(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    std::size_t extra = 0;
+    char32_t cp = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+      out.push_back(lead);
+      ++i;
+      continue;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      extra = 1, cp = lead & 0x1Fu, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      extra = 2, cp = lead & 0x0Fu, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      extra = 3, cp = lead & 0x07u, minimum = 0x10000;
+    } else {
+      out.push_back(static_cast<char16_t>(kReplacementCharacter));
+      ++i;
+      continue;
+    }
+    std::size_t k = 1;
+    for (; k <= extra && i + k < utf8.size(); ++k) {
+      const auto next = static_cast<unsigned char>(utf8[i + k]);
+      if ((next & 0xC0) != 0x80) break;
+      cp = (cp << 6) | (next & 0x3Fu);
+    }
+    const bool complete = k == extra + 1;
+    if (!complete || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+      out.push_back(static_cast<char16_t>(kReplacementCharacter));
+      ++i;  // resynchronise on the next byte
+      continue;
+    }
+    appendUtf16(out, cp);
+    i += extra + 1;
+  }
+  return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view utf16) {
+  std::string out;
+  out.reserve(utf16.size() * 3);
+  for (std::size_t pos = 0; pos < utf16.size(); pos += characterLength(utf16, pos)) {
+    char32_t cp = characterAt(utf16, pos);
+    if (cp >= 0xD800 && cp <= 0xDFFF) cp = kReplacementCharacter;
+    appendUtf8(out, cp);
+  }
+  return out;
+}
+
+std::size_t characterLength(std::u16string_view text, std::size_t pos) {
+  if (pos + 1 < text.size() && isHighSurrogate(text[pos]) && isLowSurrogate(text[pos + 1])) return 2;
+  return 1;
+}
+
+char32_t characterAt(std::u16string_view text, std::size_t pos) {
+  if (characterLength(text, pos) == 2) {
+    return 0x10000 + ((static_cast<char32_t>(text[pos]) - 0xD800) << 10) +
+           (static_cast<char32_t>(text[pos + 1]) - 0xDC00);
+  }
+  return text[pos];
+}
+
+}  // namespace lumadot

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lumadot {
+
+inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
+
+// Malformed UTF-8 never stops a conversion: each bad byte becomes U+FFFD, so
+// text from a pipe or a command line is never dropped on the floor.
+std::u16string utf8ToUtf16(std::string_view utf8);
+// A lone surrogate becomes U+FFFD.
+std::string utf16ToUtf8(std::u16string_view utf16);
+
+// A character is one UTF-16 unit, or two for a surrogate pair.
+std::size_t characterLength(std::u16string_view text, std::size_t pos);
+// The code point of the character at pos; a lone surrogate is returned as is.
+char32_t characterAt(std::u16string_view text, std::size_t pos);
+
+}  // namespace lumadot

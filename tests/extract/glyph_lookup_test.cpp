@@ -1,0 +1,144 @@
+#include "glyph_lookup.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ansi_code.h"
+#include "process.h"
+#include "synthetic_fonts.h"
+
+namespace lumadot {
+namespace {
+
+using test::kAsc16Size;
+using test::kHzk16Size;
+using test::offsetBytes;
+
+constexpr std::int16_t doubleByte(int lead, int trail) { return static_cast<std::int16_t>(lead * 256 + trail - 65536); }
+
+std::vector<std::uint8_t> appended(const GlyphBuffer& buffer, std::int32_t from) {
+  return {buffer.glyphBytes.begin() + from, buffer.glyphBytes.begin() + buffer.fillCount};
+}
+
+// The 8*16 order: even offsets (left halves), then odd ones (right halves).
+std::vector<std::uint8_t> split(const std::vector<std::uint8_t>& g) {
+  std::vector<std::uint8_t> out;
+  for (std::size_t i = 0; i < g.size(); i += 2) out.push_back(g[i]);
+  for (std::size_t i = 1; i < g.size(); i += 2) out.push_back(g[i]);
+  return out;
+}
+
+class GlyphLookup : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  FontPaths paths = test::writeSyntheticFonts(dir.path());
+  FontFile asc16{paths.asc16, kAsc16FileSize};
+  FontFile hzk16{paths.hzk16, kHzk16FileSize};
+  GlyphBuffer buffer;
+};
+
+TEST_F(GlyphLookup, EnglishReadsSixteenBytesAtSixteenTimesTheCode) {
+  for (const int code : {0, 9, 10, 32, 65, 127, 128, 255}) {
+    const std::int32_t before = buffer.fillCount;
+    ASSERT_EQ(english(buffer, asc16, static_cast<std::uint8_t>(code)), LookupStatus::ok);
+    EXPECT_EQ(buffer.fillCount, before + 16);
+    EXPECT_EQ(appended(buffer, before), offsetBytes(16u * code, 16, kAsc16Size)) << "code " << code;
+  }
+}
+
+struct CellCase {
+  const char* name;
+  std::int16_t code;
+  std::uint64_t offset;
+};
+
+class HzdzCells : public GlyphLookup, public ::testing::WithParamInterface<CellCase> {};
+
+TEST_P(HzdzCells, ReadsTheCellInFileOrderOrLeftHalvesFirst) {
+  const auto expected = offsetBytes(GetParam().offset, 32, kHzk16Size);
+  ASSERT_EQ(hzdz(buffer, hzk16, GetParam().code, false), LookupStatus::ok);
+  EXPECT_EQ(appended(buffer, 0), expected);
+  ASSERT_EQ(hzdz(buffer, hzk16, GetParam().code, true), LookupStatus::ok);
+  EXPECT_EQ(appended(buffer, 32), split(expected));
+  EXPECT_EQ(buffer.fillCount, 64);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, HzdzCells,
+                         ::testing::Values(CellCase{"Ah_B0A1", doubleByte(0xB0, 0xA1), 45120},
+                                           CellCase{"FirstCell_A1A1", doubleByte(0xA1, 0xA1), 0},
+                                           CellCase{"LastCell_FEFE", doubleByte(0xFE, 0xFE), 282720},
+                                           CellCase{"Zhong_D6D0", doubleByte(0xD6, 0xD0), 32u * (53 * 94 + 47)},
+                                           CellCase{"RowEnd_A1FE", doubleByte(0xA1, 0xFE), 32u * 93},
+                                           CellCase{"RowStart_A2A1", doubleByte(0xA2, 0xA1), 32u * 94}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(GlyphLookup, CodesOutsideTheGridGiveZerosWithoutReading) {
+  // Lead or trail byte below 0xA1 names no cell; a file that cannot be read
+  // proves no read is attempted.
+  FontFile missing(dir.path() / "no-such-hzk16", kHzk16FileSize);
+  for (const auto code : {doubleByte(0x81, 0x47), doubleByte(0xA9, 0x96), doubleByte(0xB0, 0x40),
+                          doubleByte(0xA1, 0x40), doubleByte(0xFE, 0xA0), doubleByte(0xA0, 0xA1)}) {
+    const std::int32_t before = buffer.fillCount;
+    ASSERT_EQ(hzdz(buffer, missing, code, false), LookupStatus::ok) << code;
+    EXPECT_EQ(appended(buffer, before), std::vector<std::uint8_t>(32, 0)) << code;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "no-such-hzk16"));
+}
+
+TEST_F(GlyphLookup, ShortFilesGiveZerosPastTheirEnd) {
+  test::TempDir shortDir;
+  const FontPaths shortFonts = test::writeSyntheticFonts(shortDir.path(), 1000, 45120 + 10);
+  FontFile shortAsc16(shortFonts.asc16, kAsc16FileSize);
+  FontFile shortHzk16(shortFonts.hzk16, kHzk16FileSize);
+  ASSERT_EQ(english(buffer, shortAsc16, 'A'), LookupStatus::ok);  // offsets 1040.. lie past 1000 bytes
+  EXPECT_EQ(appended(buffer, 0), std::vector<std::uint8_t>(16, 0));
+  ASSERT_EQ(english(buffer, shortAsc16, 62), LookupStatus::ok);  // 992..1007 straddles the end
+  EXPECT_EQ(appended(buffer, 16), offsetBytes(992, 16, 1000));
+  ASSERT_EQ(hzdz(buffer, shortHzk16, doubleByte(0xB0, 0xA1), false), LookupStatus::ok);
+  EXPECT_EQ(appended(buffer, 32), offsetBytes(45120, 32, 45130));
+}
+
+TEST_F(GlyphLookup, MissingOrUnreadableFontFailsAndCreatesNothing) {
+  FontFile missing(dir.path() / "absent" / "asc16", kAsc16FileSize);
+  EXPECT_EQ(english(buffer, missing, 'A'), LookupStatus::openFailed);
+  EXPECT_EQ(missing.systemError(), ENOENT);
+  EXPECT_EQ(buffer.fillCount, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "absent"));
+
+  FontFile directory(dir.path(), kHzk16FileSize);  // opens on Linux, but reading fails
+  const auto status = hzdz(buffer, directory, doubleByte(0xB0, 0xA1), false);
+  EXPECT_TRUE(status == LookupStatus::readFailed || status == LookupStatus::openFailed);
+  EXPECT_EQ(buffer.fillCount, 0);
+}
+
+TEST_F(GlyphLookup, FullBufferFailsAtTheFirstByteThatDoesNotFit) {
+  buffer.fillCount = GlyphBuffer::kCapacity;
+  EXPECT_EQ(english(buffer, asc16, 'A'), LookupStatus::bufferFull);
+  EXPECT_EQ(hzdz(buffer, hzk16, doubleByte(0xB0, 0xA1), false), LookupStatus::bufferFull);
+  EXPECT_EQ(buffer.fillCount, GlyphBuffer::kCapacity);
+
+  buffer.fillCount = GlyphBuffer::kCapacity - 16;
+  EXPECT_EQ(english(buffer, asc16, 'A'), LookupStatus::ok);
+  EXPECT_EQ(appended(buffer, GlyphBuffer::kCapacity - 16), offsetBytes(1040, 16, kAsc16Size));
+
+  buffer.fillCount = GlyphBuffer::kCapacity - 16;
+  EXPECT_EQ(hzdz(buffer, hzk16, doubleByte(0xB0, 0xA1), true), LookupStatus::bufferFull);
+  EXPECT_EQ(buffer.fillCount, GlyphBuffer::kCapacity);
+  const auto leftHalf = split(offsetBytes(45120, 32, kHzk16Size));
+  EXPECT_EQ(appended(buffer, GlyphBuffer::kCapacity - 16),
+            std::vector<std::uint8_t>(leftHalf.begin(), leftHalf.begin() + 16));
+}
+
+TEST_F(GlyphLookup, EveryByteValueArrivesUnchanged) {
+  test::TempDir allDir;
+  std::string bytes(kAsc16Size, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 256);
+  test::writeFile(allDir.path() / "asc16", bytes);
+  FontFile all(allDir.path() / "asc16", kAsc16FileSize);
+  for (int code = 0; code < 16; ++code) ASSERT_EQ(english(buffer, all, static_cast<std::uint8_t>(code)), LookupStatus::ok);
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(buffer.glyphBytes[static_cast<std::size_t>(i)], i);
+}
+
+}  // namespace
+}  // namespace lumadot

@@ -1,0 +1,132 @@
+#include "listing.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace lumadot {
+namespace {
+
+const std::u16string kCredits = std::u16string(u"\r\n\r\n") + std::u16string(kCreditLines[0]) + u"\r\n" +
+                                std::u16string(kCreditLines[1]) + u"\r\n" + std::u16string(kCreditLines[2]) +
+                                u"\r\n" + std::u16string(kCreditLines[3]);
+
+std::u16string byteText(std::uint8_t v) {
+  std::u16string s;
+  appendByteText(s, v);
+  return s;
+}
+
+// Fills the buffer with 0, 1, 2, ... so every data line's bytes are known.
+GlyphBuffer countingBuffer(std::int32_t count) {
+  GlyphBuffer buffer;
+  for (std::int32_t i = 0; i < count; ++i) EXPECT_TRUE(buffer.append(static_cast<std::uint8_t>(i)));
+  return buffer;
+}
+
+std::u16string dataLine(int first) {
+  std::u16string line;
+  for (int i = first; i < first + 16; ++i) line += byteText(static_cast<std::uint8_t>(i));
+  return line;
+}
+
+std::u16string singleHeader(std::u16string_view c) {
+  return u"\r\n;--------" + std::u16string(c) + u"--------字模结构：　8*16　点阵\r\nDB  ";
+}
+std::u16string doubleHeader(std::u16string_view c) {
+  return u"\r\n;--------" + std::u16string(c) + u"--------字模结构：　16*16　点阵\r\nDB  ";
+}
+
+TEST(ByteText, UppercaseHexWithoutLeadingZeros) {
+  const std::pair<int, std::u16string_view> cases[] = {{0, u"0H,"},    {8, u"8H,"},    {10, u"AH,"},
+                                                       {15, u"FH,"},   {16, u"10H,"},  {165, u"A5H,"},
+                                                       {240, u"F0H,"}, {255, u"FFH,"}, {0xF8, u"F8H,"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(byteText(static_cast<std::uint8_t>(value)), text) << value;
+}
+
+struct ListingCase {
+  const char* name;
+  std::u16string input;
+  std::int32_t bytes;
+  std::u16string expected;
+};
+
+class Listing : public ::testing::TestWithParam<ListingCase> {};
+
+TEST_P(Listing, WritesOneEntryPerGlyph) {
+  const GlyphBuffer buffer = countingBuffer(GetParam().bytes);
+  const ListingResult result = writeListing(buffer, GetParam().input);
+  EXPECT_TRUE(result.completed);
+  EXPECT_EQ(result.text, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, Listing,
+    ::testing::Values(
+        ListingCase{"Empty", u"", 0, u""},
+        ListingCase{"SingleByte", u"A", 16, singleHeader(u"A") + dataLine(0)},
+        ListingCase{"DoubleByte", u"中", 32, doubleHeader(u"中") + dataLine(0) + u"\r\n" + dataLine(16)},
+        ListingCase{"Mixed", u"A中B", 64,
+                    singleHeader(u"A") + dataLine(0) + doubleHeader(u"中") + dataLine(16) + u"\r\n" + dataLine(32) +
+                        singleHeader(u"B") + dataLine(48)},
+        ListingCase{"LineBreakSkipped", u"A\r\nB", 32, singleHeader(u"A") + dataLine(0) + singleHeader(u"B") + dataLine(16)},
+        ListingCase{"SpaceLineFeedTab", u" \n\t", 48,
+                    singleHeader(u" ") + dataLine(0) + singleHeader(u"\n") + dataLine(16) + singleHeader(u"\t") +
+                        dataLine(32)},
+        ListingCase{"EmojiKeepsItsCharacter", u"\U0001F600", 16, singleHeader(u"\U0001F600") + dataLine(0)},
+        ListingCase{"OutsideGridIsDoubleByte", u"丟", 32, doubleHeader(u"丟") + dataLine(0) + u"\r\n" + dataLine(16)}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(Listing, BufferLongerThanTextStillListsEveryByte) {
+  const GlyphBuffer buffer = countingBuffer(32);
+  EXPECT_EQ(writeListing(buffer, u"A").text, singleHeader(u"A") + dataLine(0) + singleHeader(u"") + dataLine(16));
+}
+
+TEST(Listing, HookSeesEachByteAfterThePrecedingTextAndBeforeItsOwn) {
+  const GlyphBuffer buffer = countingBuffer(48);
+  const std::u16string full = doubleHeader(u"中") + dataLine(0) + u"\r\n" + dataLine(16) + singleHeader(u"A") + dataLine(32);
+  // Failing at byte k keeps exactly the text before byte k's own text.
+  const std::pair<int, std::u16string> cases[] = {
+      {0, doubleHeader(u"中")},
+      {5, doubleHeader(u"中") + u"0H,1H,2H,3H,4H,"},
+      {16, doubleHeader(u"中") + dataLine(0) + u"\r\n"},
+      {32, doubleHeader(u"中") + dataLine(0) + u"\r\n" + dataLine(16) + singleHeader(u"A")},
+  };
+  for (const auto& [failAt, expected] : cases) {
+    std::vector<std::uint8_t> seen;
+    const ListingResult result = writeListing(buffer, u"中A", [&](std::uint8_t v) {
+      if (static_cast<int>(seen.size()) == failAt) return false;
+      seen.push_back(v);
+      return true;
+    });
+    EXPECT_FALSE(result.completed);
+    EXPECT_EQ(result.text, expected) << "failing at byte " << failAt;
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(failAt));
+  }
+  std::vector<std::uint8_t> all;
+  const ListingResult ok = writeListing(buffer, u"中A", [&](std::uint8_t v) {
+    all.push_back(v);
+    return true;
+  });
+  EXPECT_TRUE(ok.completed);
+  EXPECT_EQ(ok.text, full);
+  EXPECT_EQ(all, std::vector<std::uint8_t>(buffer.filled().begin(), buffer.filled().end()));
+}
+
+TEST(CreditBlock, FollowsAfterOneEmptyLineWithNoBreakAtTheEnd) {
+  std::u16string text = singleHeader(u"A") + dataLine(0);
+  appendCreditBlock(text);
+  EXPECT_EQ(text, singleHeader(u"A") + dataLine(0) + kCredits);
+  std::u16string empty;
+  appendCreditBlock(empty);
+  EXPECT_EQ(empty, kCredits);
+  for (const auto line : kCreditLines) {
+    ASSERT_FALSE(line.empty());
+    EXPECT_EQ(line.front(), u';');
+    EXPECT_EQ(line.find(u'\n'), std::u16string_view::npos);
+  }
+}
+
+}  // namespace
+}  // namespace lumadot

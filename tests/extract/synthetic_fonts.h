@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "font_file.h"
+
+namespace lumadot::test {
+
+inline constexpr std::uint64_t kAsc16Size = 4096;
+inline constexpr std::uint64_t kHzk16Size = 282752;
+
+// The byte a synthetic font holds at `offset`: scrambled so that reading from
+// a wrong offset, or in a wrong order, gives different bytes.
+std::uint8_t offsetByte(std::uint64_t offset);
+
+// The bytes a synthetic font holds from `offset` on, with zeros past `fileSize`.
+std::vector<std::uint8_t> offsetBytes(std::uint64_t offset, std::uint64_t count, std::uint64_t fileSize);
+
+// Writes asc16 and hzk16 of the given sizes into dir and returns their paths.
+FontPaths writeSyntheticFonts(const std::filesystem::path& dir, std::uint64_t asc16Size = kAsc16Size,
+                              std::uint64_t hzk16Size = kHzk16Size);
+
+}  // namespace lumadot::test
