@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "font_builder.h"
+#include "process.h"
+#include "unifont_hex.h"
+
+namespace lumadot {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFile;
+using test::runProcess;
+using test::TempDir;
+using test::writeFile;
+
+// A synthetic glyph whose every byte differs, so a misplaced row or half shows.
+UnifontGlyph makeGlyph(int width, unsigned seed) {
+  UnifontGlyph g;
+  g.width = width;
+  for (unsigned i = 0; i < static_cast<unsigned>(width) * 2; ++i) {
+    g.bytes[i] = static_cast<std::uint8_t>(seed * 37 + i * 11 + 1);
+  }
+  return g;
+}
+
+std::string hexLine(char32_t code, const UnifontGlyph& g) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%04X:", static_cast<unsigned>(code));
+  std::string line = buf;
+  for (int i = 0; i < g.width * 2; ++i) {
+    std::snprintf(buf, sizeof buf, "%02X", g.bytes[static_cast<std::size_t>(i)]);
+    line += buf;
+  }
+  return line + "\n";
+}
+
+template <std::size_t N>
+std::vector<std::uint8_t> slice(const std::vector<std::uint8_t>& font, std::size_t index) {
+  const auto begin = font.begin() + static_cast<std::ptrdiff_t>(index * N);
+  return {begin, begin + static_cast<std::ptrdiff_t>(N)};
+}
+
+template <std::size_t N>
+std::vector<std::uint8_t> vec(const std::array<std::uint8_t, N>& a) { return {a.begin(), a.end()}; }
+
+std::vector<std::uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
+
+UnifontParseResult parse(const std::string& text) {
+  std::istringstream in(text);
+  return parseUnifontHex(in);
+}
+
+TEST(UnifontHexTest, ParsesBothWidthsSkippingBlankAndCommentLines) {
+  const UnifontGlyph narrow = makeGlyph(8, 1), wide = makeGlyph(16, 2), later = makeGlyph(8, 3);
+  std::string crlfLine = hexLine(0x10FFFF, narrow);
+  crlfLine.insert(crlfLine.size() - 1, "\r");
+  std::string lower = hexLine(0x4E2D, wide);
+  for (auto& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const auto result = parse("# comment\n\n" + hexLine(0x41, narrow) + lower + crlfLine + hexLine(0x41, later));
+  ASSERT_FALSE(result.error) << result.error->message;
+  EXPECT_EQ(result.glyphs.size(), 3u);
+  EXPECT_EQ(result.glyphs.at(0x41), later);  // a repeated code: the later line wins
+  EXPECT_EQ(result.glyphs.at(0x4E2D), wide);
+  EXPECT_EQ(result.glyphs.at(0x10FFFF), narrow);
+}
+
+TEST(UnifontHexTest, RejectsMalformedLinesNamingTheLine) {
+  const std::string good = hexLine(0x41, makeGlyph(8, 1));
+  const struct {
+    const char* line;
+    const char* mentions;
+  } cases[] = {
+      {"0041", "':'"},
+      {"041:00000000000000000000000000000000", "code"},
+      {"1000041:00000000000000000000000000000000", "code"},
+      {"00G1:00000000000000000000000000000000", "00G1"},
+      {"110000:00000000000000000000000000000000", "10FFFF"},
+      {"0041:", "0 characters"},
+      {"0041:0000000000000000000000000000000", "31 characters"},
+      {"0041:000000000000000000000000000000000", "33 characters"},
+      {"0041:000000000000000000000000000000000000000000000000000000000000000", "63 characters"},
+      {"0041:0000000000000000000000000000000Z", "'Z' at column 37"},
+      {"0041: 0000000000000000000000000000000", "' '"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const auto result = parse(good + "\n" + c.line + "\n" + good);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->line, 3u);
+    EXPECT_NE(result.error->message.find(c.mentions), std::string::npos) << result.error->message;
+    EXPECT_TRUE(result.glyphs.empty());
+  }
+}
+
+TEST(UnifontHexTest, FileWithoutGlyphsOrUnreadableIsAnError) {
+  for (const char* text : {"", "# only a comment\n\n"}) {
+    const auto result = parse(text);
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->line, 0u);
+  }
+  TempDir dir;
+  for (const fs::path& path : {dir.path() / "missing.hex", dir.path()}) {
+    const auto result = loadUnifontHex(path);
+    ASSERT_TRUE(result.error) << path;
+    EXPECT_EQ(result.error->line, 0u);
+  }
+}
+
+TEST(FontBuilderTest, GlyphsFitTheirCells) {
+  UnifontGlyph narrow{8, {}}, wide{16, {}};
+  narrow.bytes[0] = 0xA5;
+  wide.bytes[0] = 0xAB;  // row 0 is 0xABCD: its middle 8 dots are 0xBC
+  wide.bytes[1] = 0xCD;
+  EXPECT_EQ(hzk16Cell(narrow)[0], 0x0A);
+  EXPECT_EQ(hzk16Cell(narrow)[1], 0x50);
+  EXPECT_EQ(hzk16Cell(wide), wide.bytes);
+  EXPECT_EQ(asc16Glyph(narrow)[0], 0xA5);
+  EXPECT_EQ(asc16Glyph(wide)[0], 0xBC);
+}
+
+TEST(FontBuilderTest, Asc16HoldsPrintableAsciiAndTheEuroOnly) {
+  UnifontGlyphs glyphs;
+  for (char32_t c = 0; c < 0x100; ++c) glyphs[c] = makeGlyph(8, static_cast<unsigned>(c));
+  glyphs.erase(U'B');
+  glyphs[0x20AC] = makeGlyph(8, 999);
+  const auto font = buildAsc16(glyphs);
+  ASSERT_EQ(font.size(), 4096u);
+  for (unsigned c = 0; c < 256; ++c) {
+    SCOPED_TRACE(c);
+    const bool blank = c < 0x20 || c == 0x7F || c == 'B' || c > 0x80;
+    const UnifontGlyph expected = blank ? UnifontGlyph{8, {}} : makeGlyph(8, c == 0x80 ? 999 : c);
+    EXPECT_EQ(slice<16>(font, c), vec(asc16Glyph(expected)));
+  }
+}
+
+TEST(FontBuilderTest, Hzk16PlacesGb2312CharactersInTheirCells) {
+  const struct {
+    char32_t code;
+    int width, row, col;
+  } placed[] = {
+      {U'中', 16, 54, 48},  // GB2312 D6D0
+      {U'Ａ', 8, 3, 33},    // A3C1, an 8-dot glyph gets centred
+      {0x3000, 16, 1, 1},   // A1A1, the first cell
+      {U'齄', 16, 87, 94},  // F7FE, the last character
+  };
+  UnifontGlyphs glyphs{{U'A', makeGlyph(8, 5)}};  // outside the grid: must not appear
+  for (const auto& p : placed) glyphs[p.code] = makeGlyph(p.width, p.code);
+  const auto font = buildHzk16(glyphs);
+  ASSERT_EQ(font.size(), 282752u);
+  std::vector<std::uint8_t> expected(font.size(), 0);
+  for (const auto& p : placed) {
+    const auto cell = hzk16Cell(glyphs[p.code]);
+    std::copy(cell.begin(), cell.end(), expected.begin() + ((p.row - 1) * 94 + p.col - 1) * 32);
+  }
+  EXPECT_EQ(slice<32>(font, 53 * 94 + 47), vec(glyphs[U'中'].bytes));
+  EXPECT_TRUE(font == expected);
+}
+
+TEST(FontBuilderTest, WriteFontFilesReplacesBothOrNeither) {
+  TempDir tmp;
+  const fs::path dir = tmp.path() / "a" / "b";
+  const std::vector<std::uint8_t> asc(kAsc16Size, 1), hzk(kHzk16Size, 2);
+  ASSERT_EQ(writeFontFiles(dir, asc, hzk), "");
+  EXPECT_EQ(bytesOf(readFile(dir / "asc16")), asc);
+  EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), hzk);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
+  ASSERT_EQ(writeFontFiles(dir, hzk, asc), "");
+  EXPECT_EQ(bytesOf(readFile(dir / "asc16")), hzk);
+  EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), asc);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
+
+  // The second rename fails: the first font it created must go too.
+  const fs::path blocked = tmp.path() / "blocked";
+  fs::create_directories(blocked / "hzk16" / "x");
+  EXPECT_NE(writeFontFiles(blocked, asc, hzk).find("hzk16"), std::string::npos);
+  EXPECT_EQ(std::distance(fs::directory_iterator(blocked), {}), 1);
+
+  writeFile(tmp.path() / "file", "x");
+  EXPECT_NE(writeFontFiles(tmp.path() / "file" / "sub", asc, hzk).find("file"), std::string::npos);
+}
+
+// The executable, end to end.
+const fs::path kMkfont = LUMADOT_MKFONT_PATH;
+
+std::vector<std::string> listDir(const fs::path& dir) {
+  std::vector<std::string> names;
+  if (fs::is_directory(dir)) {
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(MkfontTest, BuildsBothFonts) {
+  TempDir tmp;
+  const UnifontGlyph a = makeGlyph(8, 7);
+  writeFile(tmp.path() / "in.hex", hexLine(U'A', a) + hexLine(U'中', makeGlyph(16, 8)));
+  const auto r =
+      runProcess(kMkfont, {"--unifont", (tmp.path() / "in.hex").string(), "--out=" + (tmp.path() / "out").string()});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::string asc = readFile(tmp.path() / "out" / "asc16");
+  ASSERT_EQ(asc.size(), 4096u);
+  EXPECT_EQ(fs::file_size(tmp.path() / "out" / "hzk16"), 282752u);
+  EXPECT_EQ(bytesOf(asc.substr(0x41 * 16, 16)), vec(asc16Glyph(a)));
+  EXPECT_EQ(listDir(tmp.path() / "out"), (std::vector<std::string>{"asc16", "hzk16"}));
+}
+
+TEST(MkfontTest, FailuresExitOneAndLeaveNoFonts) {
+  const struct {
+    const char* name;
+    std::string hex;  // empty: no input file at all
+    const char* out;
+    const char* message;
+  } cases[] = {
+      {"malformed", "0041:00\n", "out", "in.hex:1: expected CODE:HEX"},
+      {"no glyphs", "# nothing\n", "out", "in.hex: no glyphs"},
+      {"missing input", "", "out", "in.hex: cannot open"},
+      {"out under a file", "0041:00000000000000000000000000000000\n", "in.hex/out", "cannot create directory"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir tmp;
+    if (!c.hex.empty()) writeFile(tmp.path() / "in.hex", c.hex);
+    fs::create_directory(tmp.path() / "out");
+    writeFile(tmp.path() / "out" / "asc16", "old");
+    const auto r =
+        runProcess(kMkfont, {"--unifont", (tmp.path() / "in.hex").string(), "--out", (tmp.path() / c.out).string()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.rfind("lumadot-mkfont: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(listDir(tmp.path() / "out"), std::vector<std::string>{"asc16"});
+    EXPECT_EQ(readFile(tmp.path() / "out" / "asc16"), "old");
+  }
+}
+
+TEST(MkfontTest, WriteFailingPartWayLeavesNoTemporaryFiles) {
+  // A file size limit between the two fonts' sizes stands in for a full disk:
+  // asc16 gets written, hzk16 does not.
+  TempDir tmp;
+  writeFile(tmp.path() / "in.hex", "0041:00000000000000000000000000000000\n");
+  const auto r = runProcess("/bin/sh", {"-c", "ulimit -f 100; trap '' XFSZ; exec \"$0\" \"$@\"", kMkfont.string(),
+                                        "--unifont", (tmp.path() / "in.hex").string(), "--out",
+                                        (tmp.path() / "out").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
+  EXPECT_EQ(listDir(tmp.path() / "out"), std::vector<std::string>{});
+}
+
+TEST(MkfontTest, UsageErrorsExitTwoAndHelpExitsZero) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"--unifont", "x.hex"},
+      {"--out", "d"},
+      {"--unifont", "x.hex", "--out"},
+      {"--unifont", "--out", "d"},
+      {"--unifont", "x.hex", "--out", "d", "--bogus"},
+      {"--unifont", "x.hex", "--out", "d", "extra"},
+  };
+  for (const auto& args : cases) {
+    const auto r = runProcess(kMkfont, args);
+    EXPECT_EQ(r.exitCode, 2) << testing::PrintToString(args);
+    EXPECT_NE(r.err.find("usage: lumadot-mkfont"), std::string::npos) << r.err;
+  }
+  const auto help = runProcess(kMkfont, {"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  for (const char* option : {"--unifont", "--out", "--help"}) EXPECT_NE(help.out.find(option), std::string::npos);
+}
+
+TEST(MkfontTest, RealUnifontGivesItsGlyphs) {
+  const fs::path unifont = LUMADOT_UNIFONT_HEX;
+  if (!fs::exists(unifont)) GTEST_SKIP() << unifont << " not installed";
+  TempDir tmp;
+  const auto start = std::chrono::steady_clock::now();
+  const auto r = runProcess(kMkfont, {"--unifont", unifont.string(), "--out", tmp.path().string()});
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  // Far above the ~30 ms a release build takes; only quadratic work gets near it.
+  EXPECT_LT(elapsed, std::chrono::seconds(5));
+  const auto glyphs = loadUnifontHex(unifont).glyphs;
+  const auto asc = bytesOf(readFile(tmp.path() / "asc16"));
+  const auto hzk = bytesOf(readFile(tmp.path() / "hzk16"));
+  ASSERT_EQ(asc.size(), 4096u);
+  ASSERT_EQ(hzk.size(), 282752u);
+  EXPECT_EQ(slice<16>(asc, 'A'), vec(asc16Glyph(glyphs.at(U'A'))));
+  EXPECT_EQ(slice<32>(hzk, 53 * 94 + 47), vec(glyphs.at(U'中').bytes));
+}
+
+}  // namespace
+}  // namespace lumadot

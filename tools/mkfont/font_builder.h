@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "unifont_hex.h"
+
+namespace lumadot {
+
+// Both files are headerless; the most significant bit of a byte is the
+// leftmost dot.
+inline constexpr std::size_t kAsc16GlyphSize = 16;
+inline constexpr std::size_t kAsc16Size = 256 * kAsc16GlyphSize;  // 4,096
+inline constexpr std::size_t kHzk16CellSize = 32;
+inline constexpr int kHzk16GridSize = 94;
+inline constexpr std::size_t kHzk16Size =
+    static_cast<std::size_t>(kHzk16GridSize) * kHzk16GridSize * kHzk16CellSize;  // 282,752
+
+// A Unifont glyph as one 8-dot asc16 glyph: byte r is row r.
+std::array<std::uint8_t, kAsc16GlyphSize> asc16Glyph(const UnifontGlyph& glyph);
+// A Unifont glyph as one 16-dot hzk16 cell: bytes 2r and 2r+1 are row r.
+std::array<std::uint8_t, kHzk16CellSize> hzk16Cell(const UnifontGlyph& glyph);
+
+// 256 glyphs, byte value c at offset 16c: ASCII printable characters, the
+// euro sign at 0x80 (code page 936's single byte 0x80), everything else blank.
+std::vector<std::uint8_t> buildAsc16(const UnifontGlyphs& glyphs);
+
+// 94 x 94 cells, row by row; cell (R, C), both 1-based, sits at offset
+// 32 * ((R-1) * 94 + (C-1)) and holds the character of code page 936 bytes
+// 0xA0+R, 0xA0+C. Cells without a character or without a glyph are blank.
+std::vector<std::uint8_t> buildHzk16(const UnifontGlyphs& glyphs);
+
+// Writes dir/asc16 and dir/hzk16, creating dir if needed. Each file is written
+// to a temporary name and renamed into place, so a failure never leaves a
+// truncated font behind. Returns an empty string on success, else a message
+// naming the path that failed.
+std::string writeFontFiles(const std::filesystem::path& dir, const std::vector<std::uint8_t>& asc16,
+                           const std::vector<std::uint8_t>& hzk16);
+
+}  // namespace lumadot

@@ -1,0 +1,108 @@
+// lumadot-mkfont: builds the asc16 and hzk16 raster fonts from GNU Unifont.
+
+#include <exception>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "font_builder.h"
+#include "unifont_hex.h"
+
+namespace {
+
+constexpr std::string_view kProgram = "lumadot-mkfont";
+constexpr std::string_view kUsage = "usage: lumadot-mkfont --unifont FILE.hex --out DIR";
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+void printHelp() {
+  std::cout << kUsage << "\n\n"
+            << "Builds the raster fonts asc16 (8x16 dots, 256 glyphs) and hzk16 (16x16 dots,\n"
+               "GB2312 94x94 grid) from a GNU Unifont .hex file.\n\n"
+               "  --unifont FILE  Unifont .hex file to read, e.g. /usr/share/unifont/unifont.hex.\n"
+               "                  Lines are CODE:HEX (4-6 hex digit code, 32 or 64 hex digits);\n"
+               "                  blank lines and lines starting with '#' are skipped, and when\n"
+               "                  a code appears twice the later line wins.\n"
+               "  --out DIR       directory to write asc16 and hzk16 into; created if missing.\n"
+               "                  Existing font files are replaced only once both new ones\n"
+               "                  have been written in full.\n"
+               "  --help          show this help and exit.\n\n"
+               "Exit status: 0 on success, 1 if the input or output fails, 2 on a usage error.\n";
+}
+
+int usageError(const std::string& message) {
+  std::cerr << kProgram << ": " << message << '\n' << kUsage << '\n'
+            << "Try 'lumadot-mkfont --help' for more information.\n";
+  return kExitUsage;
+}
+
+int failure(const std::string& message) {
+  std::cerr << kProgram << ": " << message << '\n';
+  return kExitFailure;
+}
+
+struct Options {
+  std::optional<std::string> unifont;
+  std::optional<std::string> out;
+};
+
+int run(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      printHelp();
+      return kExitOk;
+    }
+    // Both "--opt VALUE" and "--opt=VALUE".
+    const auto eq = arg.find('=');
+    const std::string_view name = arg.substr(0, eq);
+    std::optional<std::string>* target = nullptr;
+    if (name == "--unifont") {
+      target = &options.unifont;
+    } else if (name == "--out") {
+      target = &options.out;
+    } else {
+      return usageError(arg.starts_with("-") ? "unknown option '" + std::string(arg) + "'"
+                                             : "unexpected argument '" + std::string(arg) + "'");
+    }
+    if (eq != std::string_view::npos) {
+      *target = std::string(arg.substr(eq + 1));
+    } else if (i + 1 < argc && !std::string_view(argv[i + 1]).starts_with("--")) {
+      // "--out --unifont x" is far likelier a forgotten value than a directory name.
+      *target = argv[++i];
+    } else {
+      return usageError("option '" + std::string(name) + "' needs a value");
+    }
+    if (target->value().empty()) return usageError("option '" + std::string(name) + "' needs a value");
+  }
+  if (!options.unifont) return usageError("missing option '--unifont'");
+  if (!options.out) return usageError("missing option '--out'");
+
+  const auto parsed = lumadot::loadUnifontHex(*options.unifont);
+  if (parsed.error) {
+    std::string where = *options.unifont;
+    if (parsed.error->line > 0) where += ":" + std::to_string(parsed.error->line);
+    return failure(where + ": " + parsed.error->message);
+  }
+
+  const auto asc16 = lumadot::buildAsc16(parsed.glyphs);
+  const auto hzk16 = lumadot::buildHzk16(parsed.glyphs);
+  if (const std::string error = lumadot::writeFontFiles(*options.out, asc16, hzk16); !error.empty()) {
+    return failure(error);
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    return failure(e.what());
+  }
+}

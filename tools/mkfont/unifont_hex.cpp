@@ -1,0 +1,105 @@
+#include "unifont_hex.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <istream>
+#include <string_view>
+#include <system_error>
+
+namespace lumadot {
+namespace {
+
+constexpr char32_t kLastCodePoint = 0x10FFFF;
+constexpr std::string_view kExpected = "expected CODE:HEX with 32 or 64 hex digits";
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::string_view trimTrailingSpace(std::string_view s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+// Parses one non-blank, non-comment line; returns the error message on failure.
+std::optional<std::string> parseLine(std::string_view line, char32_t& code, UnifontGlyph& glyph) {
+  const auto colon = line.find(':');
+  if (colon == std::string_view::npos) return std::string(kExpected) + ", found no ':'";
+
+  const std::string_view codeText = line.substr(0, colon);
+  if (codeText.size() < 4 || codeText.size() > 6) {
+    return std::string(kExpected) + ", found a code of " + std::to_string(codeText.size()) +
+           " characters instead of 4 to 6 hex digits";
+  }
+  std::uint32_t value = 0;
+  for (const char c : codeText) {
+    const int v = hexValue(c);
+    if (v < 0) return std::string(kExpected) + ", found '" + std::string(codeText) + "' as the code";
+    value = value * 16 + static_cast<std::uint32_t>(v);
+  }
+  if (value > kLastCodePoint) {
+    return "code " + std::string(codeText) + " is beyond the last Unicode code point 10FFFF";
+  }
+
+  const std::string_view hex = line.substr(colon + 1);
+  if (hex.size() != 32 && hex.size() != 64) {
+    return std::string(kExpected) + ", found " + std::to_string(hex.size()) + " characters after ':'";
+  }
+  glyph = UnifontGlyph{};
+  glyph.width = hex.size() == 32 ? 8 : 16;
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const int hi = hexValue(hex[i]);
+    const int lo = hexValue(hex[i + 1]);
+    if (hi < 0 || lo < 0) {
+      const std::size_t bad = hi < 0 ? i : i + 1;
+      return std::string(kExpected) + ", found '" + std::string(1, hex[bad]) + "' at column " +
+             std::to_string(colon + 2 + bad);
+    }
+    glyph.bytes[i / 2] = static_cast<std::uint8_t>(hi * 16 + lo);
+  }
+  code = static_cast<char32_t>(value);
+  return std::nullopt;
+}
+
+UnifontParseResult failure(std::size_t line, std::string message) {
+  UnifontParseResult result;
+  result.error = UnifontParseError{line, std::move(message)};
+  return result;
+}
+
+}  // namespace
+
+UnifontParseResult parseUnifontHex(std::istream& in) {
+  UnifontParseResult result;
+  result.glyphs.reserve(65536);  // a full Unifont plane 0, so the map never rehashes
+  std::string buffer;
+  std::size_t lineNumber = 0;
+  while (std::getline(in, buffer)) {
+    ++lineNumber;
+    const std::string_view line = trimTrailingSpace(buffer);
+    if (line.empty() || line.front() == '#') continue;
+    char32_t code = 0;
+    UnifontGlyph glyph;
+    if (auto message = parseLine(line, code, glyph)) return failure(lineNumber, std::move(*message));
+    result.glyphs.insert_or_assign(code, glyph);
+  }
+  if (in.bad()) return failure(0, "read error");
+  if (result.glyphs.empty()) return failure(0, "no glyphs found");
+  return result;
+}
+
+UnifontParseResult loadUnifontHex(const std::filesystem::path& path) {
+  // Opening a directory "succeeds" with some standard libraries and then
+  // reads as empty, which would surface as the misleading "no glyphs found".
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return failure(0, "is a directory");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return failure(0, std::string("cannot open: ") + std::strerror(errno));
+  return parseUnifontHex(in);
+}
+
+}  // namespace lumadot
