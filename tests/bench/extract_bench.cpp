@@ -1,0 +1,83 @@
+// Full-buffer runs on the built fonts: run with
+//   build/bin/lumadot-bench
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "ansi_code.h"
+#include "bit_order.h"
+#include "extraction_run.h"
+#include "listing.h"
+
+namespace lumadot {
+namespace {
+
+class DiscardHooks final : public RunHooks {
+ public:
+  void showListing(std::u16string_view text) override { benchmark::DoNotOptimize(text.size()); }
+  void showMessage(const Message&) override {}
+};
+
+std::u16string asciiText() {
+  std::u16string text;
+  for (int i = 0; i < 4096; ++i) text.push_back(static_cast<char16_t>(0x20 + i % 95));
+  return text;
+}
+
+// 2,048 different GB2312 characters, so every lookup reads another cell.
+std::u16string chineseText() {
+  std::u16string text;
+  for (int lead = 0xB0; text.size() < 2048; ++lead) {
+    for (int trail = 0xA1; trail <= 0xFE && text.size() < 2048; ++trail) {
+      const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail)};
+      if (const auto ch = fromAnsiBytes({bytes, 2})) text.push_back(static_cast<char16_t>(*ch));
+    }
+  }
+  return text;
+}
+
+void runFull(benchmark::State& state, const std::u16string& text, RunOptions options) {
+  const FontPaths fonts = FontPaths::inDirectory(LUMADOT_BIN_DIR);
+  auto buffer = std::make_unique<GlyphBuffer>();
+  NoTransmission noPort;
+  DiscardHooks hooks;
+  for (auto _ : state) {
+    const RunResult result = runExtraction(text, options, fonts, *buffer, noPort, hooks);
+    if (!result.completed || buffer->fillCount != GlyphBuffer::kCapacity) state.SkipWithError("run failed");
+  }
+  state.SetBytesProcessed(state.iterations() * GlyphBuffer::kCapacity);
+}
+
+void BM_RunSingleByte(benchmark::State& state) { runFull(state, asciiText(), {}); }
+void BM_RunDoubleByte(benchmark::State& state) { runFull(state, chineseText(), {}); }
+void BM_RunDoubleByteAllOptions(benchmark::State& state) {
+  runFull(state, chineseText(), {.reverseBits = true, .split8x16 = true});
+}
+
+void BM_ListingOnly(benchmark::State& state) {
+  auto buffer = std::make_unique<GlyphBuffer>();
+  buffer->fillCount = GlyphBuffer::kCapacity;
+  const std::u16string text = chineseText();
+  for (auto _ : state) benchmark::DoNotOptimize(writeListing(*buffer, text).text.size());
+}
+
+void BM_ReverseBitOrder(benchmark::State& state) {
+  auto buffer = std::make_unique<GlyphBuffer>();
+  buffer->fillCount = GlyphBuffer::kCapacity;
+  for (auto _ : state) {
+    reverseBitOrder(*buffer);
+    benchmark::ClobberMemory();
+  }
+}
+
+BENCHMARK(BM_RunSingleByte)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunDoubleByte)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunDoubleByteAllOptions)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListingOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReverseBitOrder)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace lumadot
+
+BENCHMARK_MAIN();

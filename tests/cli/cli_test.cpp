@@ -1,0 +1,169 @@
+// lumadot-cli as a user runs it, on the fonts the build made from Unifont.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "process.h"
+#include "unifont_hex.h"
+
+namespace lumadot {
+namespace {
+
+using test::runProcess;
+
+const std::filesystem::path kCli = LUMADOT_CLI_PATH;
+const std::filesystem::path kBinDir = LUMADOT_BIN_DIR;
+
+// The credit block as the result box ends with it.
+std::string creditBlock() {
+  const auto r = runProcess(kCli, {"extract", ""});
+  EXPECT_EQ(r.exitCode, 0);
+  return r.out;
+}
+
+// Both glyphs as Unifont 15 (Debian 12) draws them.
+const std::string kZhongA =
+    "\r\n;--------中--------字模结构：　16*16　点阵\r\n"
+    "DB  1H,0H,1H,0H,1H,0H,1H,0H,3FH,F8H,21H,8H,21H,8H,21H,8H,\r\n"
+    "21H,8H,21H,8H,3FH,F8H,21H,8H,1H,0H,1H,0H,1H,0H,1H,0H,"
+    "\r\n;--------A--------字模结构：　8*16　点阵\r\n"
+    "DB  0H,0H,0H,0H,18H,24H,24H,42H,42H,7EH,42H,42H,42H,42H,0H,0H,";
+
+TEST(CliExtract, PrintsTheListingOfStandardInputByteForByte) {
+  const auto r = runProcess(kCli, {"extract"}, "中A");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, kZhongA + creditBlock());
+  EXPECT_EQ(runProcess(kCli, {"extract", "中A"}).out, r.out);  // TEXT gives the same
+}
+
+TEST(CliExtract, CreditBlockFollowsAnEmptyLine) {
+  const std::string credits = creditBlock();
+  ASSERT_EQ(credits.substr(0, 5), "\r\n\r\n;");
+  EXPECT_NE(credits.back(), '\n');
+  std::size_t lines = 0;
+  for (std::size_t pos = 2; (pos = credits.find("\r\n;", pos)) != std::string::npos; pos += 3) ++lines;
+  EXPECT_EQ(lines, 4u);
+}
+
+// The built hzk16 carries Unifont's own glyphs in the GB2312 cells.
+TEST(CliExtract, BuiltFontsHoldUnifontGlyphs) {
+  const UnifontParseResult unifont = loadUnifontHex(LUMADOT_UNIFONT_HEX);
+  ASSERT_FALSE(unifont.error) << unifont.error->message;
+  const std::string hzk16 = test::readFile(kBinDir / "hzk16");
+  const std::string asc16 = test::readFile(kBinDir / "asc16");
+  ASSERT_EQ(hzk16.size(), 282752u);
+  ASSERT_EQ(asc16.size(), 4096u);
+  const auto& zhong = unifont.glyphs.at(U'中');
+  EXPECT_EQ(hzk16.substr(32u * (53 * 94 + 47), 32), std::string(zhong.bytes.begin(), zhong.bytes.end()));
+  const auto& a = unifont.glyphs.at(U'A');
+  EXPECT_EQ(asc16.substr(16u * 'A', 16), std::string(a.bytes.begin(), a.bytes.begin() + 16));
+}
+
+struct OptionCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::string firstDataLine;
+};
+
+class CliExtractOptions : public ::testing::TestWithParam<OptionCase> {};
+
+TEST_P(CliExtractOptions, ChangeTheBytes) {
+  auto args = GetParam().args;
+  args.insert(args.begin(), "extract");
+  args.push_back("中");
+  const auto r = runProcess(kCli, args);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto start = r.out.find("DB  ");
+  ASSERT_NE(start, std::string::npos);
+  EXPECT_EQ(r.out.substr(start, r.out.find("\r\n", start) - start), GetParam().firstDataLine);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, CliExtractOptions,
+    ::testing::Values(
+        OptionCase{"None", {}, "DB  1H,0H,1H,0H,1H,0H,1H,0H,3FH,F8H,21H,8H,21H,8H,21H,8H,"},
+        OptionCase{"Split", {"--split"}, "DB  1H,1H,1H,1H,3FH,21H,21H,21H,21H,21H,3FH,21H,1H,1H,1H,1H,"},
+        OptionCase{"Reverse", {"--reverse"}, "DB  80H,0H,80H,0H,80H,0H,80H,0H,FCH,1FH,84H,10H,84H,10H,84H,10H,"},
+        OptionCase{"Both", {"--reverse", "--split"}, "DB  80H,80H,80H,80H,FCH,84H,84H,84H,84H,84H,FCH,84H,80H,80H,80H,80H,"},
+        OptionCase{"FontDirExplicit", {"--font-dir", LUMADOT_BIN_DIR},
+                   "DB  1H,0H,1H,0H,1H,0H,1H,0H,3FH,F8H,21H,8H,21H,8H,21H,8H,"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(CliExtract, InputIsKeptAsTyped) {
+  // CR LF is skipped as in the input box; a lone line feed gets an entry.
+  const auto crlf = runProcess(kCli, {"extract"}, "A\r\nB");
+  EXPECT_NE(crlf.out.find(";--------A--"), std::string::npos);
+  EXPECT_NE(crlf.out.find(";--------B--"), std::string::npos);
+  EXPECT_EQ(crlf.out.find(";--------\r"), std::string::npos);
+  const auto lf = runProcess(kCli, {"extract"}, "A\n");
+  EXPECT_NE(lf.out.find(";--------\n--------字模结构"), std::string::npos);
+
+  // A character outside code page 936 is looked up as "?", under its own name.
+  const auto emoji = runProcess(kCli, {"extract", "😀"});
+  const auto question = runProcess(kCli, {"extract", "?"});
+  ASSERT_EQ(emoji.exitCode, 0);
+  EXPECT_NE(emoji.out.find(";--------😀--------字模结构：　8*16　点阵"), std::string::npos);
+  EXPECT_EQ(emoji.out.substr(emoji.out.find("DB  ")), question.out.substr(question.out.find("DB  ")));
+
+  // Bytes that are not UTF-8 are not dropped: each is an unrepresentable character.
+  const auto bad = runProcess(kCli, {"extract"}, "\xFF" "A");
+  EXPECT_EQ(bad.exitCode, 0);
+  EXPECT_NE(bad.out.find(";--------\xEF\xBF\xBD--"), std::string::npos);
+  EXPECT_NE(bad.out.find(";--------A--"), std::string::npos);
+
+  // Text starting with '-' after "--".
+  const auto dash = runProcess(kCli, {"extract", "--", "-5"});
+  EXPECT_EQ(dash.exitCode, 0);
+  EXPECT_NE(dash.out.find(";---------"), std::string::npos);
+}
+
+TEST(CliExtract, MissingFontsFailWithAWarningAndCreateNothing) {
+  test::TempDir empty;
+  const auto r = runProcess(kCli, {"extract", "--font-dir", empty.path().string(), "中A"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "警告: 无法打开字库文件“" + (empty.path() / "hzk16").string() + "”：文件不存在\n");
+  EXPECT_TRUE(std::filesystem::is_empty(empty.path()));
+}
+
+TEST(CliExtract, TooLongTextFailsWithTheLimit) {
+  const auto r = runProcess(kCli, {"extract"}, std::string(4097, 'A'));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("4096"), std::string::npos);
+  EXPECT_EQ(runProcess(kCli, {"extract"}, std::string(4096, 'A')).exitCode, 0);
+}
+
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> args;
+  int exitCode;
+  std::string expectedOut;  // a piece of standard output
+  std::string expectedErr;  // a piece of standard error
+};
+
+class CliUsage : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(CliUsage, ExitsAndExplains) {
+  const auto r = runProcess(kCli, GetParam().args);
+  EXPECT_EQ(r.exitCode, GetParam().exitCode) << r.err;
+  EXPECT_NE(r.out.find(GetParam().expectedOut), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find(GetParam().expectedErr), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliUsage,
+    ::testing::Values(UsageCase{"NoCommand", {}, 2, "", "Usage: lumadot-cli COMMAND"},
+                      UsageCase{"UnknownCommand", {"draw"}, 2, "", "unknown command 'draw'"},
+                      UsageCase{"Help", {"--help"}, 0, "extract", ""},
+                      UsageCase{"ExtractHelp", {"extract", "--help"}, 0, "--font-dir DIR", ""},
+                      UsageCase{"UnknownOption", {"extract", "--bold", "A"}, 2, "", "unknown option '--bold'"},
+                      UsageCase{"MissingValue", {"extract", "A", "--font-dir"}, 2, "", "needs a value"},
+                      UsageCase{"FlagWithValue", {"extract", "--split=yes", "A"}, 2, "", "takes no value"},
+                      UsageCase{"TwoTexts", {"extract", "A", "B"}, 2, "", "one TEXT"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace lumadot

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumadot::cli {
+
+struct OptionSpec {
+  std::string_view name;  // with the leading "--"
+  bool takesValue = false;
+};
+
+// Long options only, as "--name VALUE" or "--name=VALUE"; "--" ends them.
+class Arguments {
+ public:
+  // Returns an error text for an unknown option or a missing value.
+  std::optional<std::string> parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+
+  bool has(std::string_view name) const { return m_flags.count(std::string(name)) > 0; }
+  std::optional<std::string> value(std::string_view name) const;
+  const std::vector<std::string>& positionals() const { return m_positionals; }
+
+ private:
+  std::set<std::string> m_flags;
+  std::map<std::string, std::string> m_values;
+  std::vector<std::string> m_positionals;
+};
+
+}  // namespace lumadot::cli

@@ -1,0 +1,71 @@
+#include "console.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <iterator>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "text_codec.h"
+
+namespace lumadot::cli {
+namespace {
+
+void useBinaryStreams() {
+#ifdef _WIN32
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+}
+
+// One message, one line, even if its text has line breaks.
+std::string oneLine(std::u16string_view text) {
+  std::string line = utf16ToUtf8(text);
+  for (char& c : line) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return line;
+}
+
+}  // namespace
+
+bool writeStdout(std::string_view bytes) {
+  useBinaryStreams();
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+    printError(std::string("cannot write to standard output: ") + std::strerror(errno));
+    return false;
+  }
+  return true;
+}
+
+std::string readAllStdin() {
+  useBinaryStreams();
+  std::string data;
+  char buf[65536];
+  std::size_t n = 0;
+  while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) data.append(buf, n);
+  return data;
+}
+
+bool stdinIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stdin)) != 0;
+#else
+  return isatty(STDIN_FILENO) != 0;
+#endif
+}
+
+void printMessage(const Message& message) {
+  std::cerr << oneLine(message.title) << ": " << oneLine(message.text) << '\n' << std::flush;
+}
+
+void printError(std::string_view text) { std::cerr << "lumadot-cli: " << text << '\n' << std::flush; }
+
+}  // namespace lumadot::cli

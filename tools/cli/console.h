@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "extraction_run.h"
+
+namespace lumadot::cli {
+
+inline constexpr int kExitCompleted = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// Writes bytes to standard output unchanged (no line-ending translation).
+bool writeStdout(std::string_view bytes);
+std::string readAllStdin();
+bool stdinIsTerminal();
+
+// A message box as one line on standard error: title, then text.
+void printMessage(const Message& message);
+void printError(std::string_view text);  // "lumadot-cli: text"
+
+// Keeps the result box's text and prints each message box as it would appear.
+class ConsoleHooks final : public RunHooks {
+ public:
+  void showListing(std::u16string_view text) override { m_listing.assign(text); }
+  void showMessage(const Message& message) override { printMessage(message); }
+  const std::u16string& listing() const { return m_listing; }
+
+ private:
+  std::u16string m_listing;
+};
+
+}  // namespace lumadot::cli

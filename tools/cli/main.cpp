@@ -1,0 +1,50 @@
+#include <algorithm>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console.h"
+#include "extract_command.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: lumadot-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "Glyph bytes for 8051 LED dot-matrix signs, from Chinese (GB2312) and\n"
+    "single-byte text.\n"
+    "\n"
+    "Commands:\n"
+    "  extract    print the glyph bytes of a text as an 8051 assembler listing\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     show this help\n"
+    "  --version      show the version\n"
+    "\n"
+    "Run 'lumadot-cli COMMAND --help' for the options of a command.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace lumadot::cli;
+  const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+  if (args.empty()) {
+    std::cerr << kUsage;
+    return kExitUsage;
+  }
+  const std::string& command = args.front();
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "extract") return runExtractCommand(rest);
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << kUsage;
+    return kExitCompleted;
+  }
+  if (command == "--version") {
+    std::cout << "lumadot-cli 1.1\n";
+    return kExitCompleted;
+  }
+  printError("unknown command '" + command + "'");
+  std::cerr << kUsage;
+  return kExitUsage;
+}
