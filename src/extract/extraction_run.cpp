@@ -39,8 +39,8 @@ Message overflowMessage() {
 // the walk. Returns the warning for a failed lookup.
 std::optional<Message> walk(std::u16string_view text, bool split8x16, const FontPaths& fonts, GlyphBuffer& buffer,
                             int& columnCount) {
-  FontFile asc16(fonts.asc16, kAsc16FileSize);
-  FontFile hzk16(fonts.hzk16, kHzk16FileSize);
+  FontFile asc16(fonts.asc16, kAsc16Size);
+  FontFile hzk16(fonts.hzk16, kHzk16Size);
   CharacterWalk characters(text);
   while (const auto c = characters.next()) {
     const bool wide = isDoubleByte(*c);

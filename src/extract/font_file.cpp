@@ -8,7 +8,7 @@
 
 namespace lumadot {
 
-FontFile::FontFile(std::filesystem::path path, std::uint64_t layoutSize)
+FontFile::FontFile(std::filesystem::path path, std::size_t layoutSize)
     : m_path(std::move(path)), m_layoutSize(layoutSize) {}
 
 FontStatus FontFile::load() {

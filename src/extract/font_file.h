@@ -18,16 +18,13 @@ struct FontPaths {
   static FontPaths inDirectory(const std::filesystem::path& dir) { return {dir / "asc16", dir / "hzk16"}; }
 };
 
-inline constexpr std::uint64_t kAsc16FileSize = 256 * 16;
-inline constexpr std::uint64_t kHzk16FileSize = 94 * 94 * 32;
-
 // A headerless font file, read once on first use: opening and seeking for
 // every glyph would cost more than everything else a run does. Only the first
 // `layoutSize` bytes can hold glyphs, so no more is ever read. The file is
 // opened read-only, so a missing one is never created.
 class FontFile {
  public:
-  FontFile(std::filesystem::path path, std::uint64_t layoutSize);
+  FontFile(std::filesystem::path path, std::size_t layoutSize);
 
   // Fills out with the bytes from offset on. Bytes at or past the end of the
   // file read as 0, so a short file gives blank glyphs rather than an error.
@@ -41,7 +38,7 @@ class FontFile {
   FontStatus load();
 
   std::filesystem::path m_path;
-  std::uint64_t m_layoutSize;
+  std::size_t m_layoutSize;
   std::optional<std::vector<std::uint8_t>> m_bytes;  // set once loaded
   FontStatus m_status = FontStatus::ok;
   int m_systemError = 0;

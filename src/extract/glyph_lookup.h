@@ -3,15 +3,12 @@
 #include <cstdint>
 
 #include "font_file.h"
+#include "font_layout.h"
 #include "glyph_buffer.h"
 
 namespace lumadot {
 
 enum class LookupStatus { ok, openFailed, readFailed, bufferFull };
-
-inline constexpr int kAsc16GlyphSize = 16;
-inline constexpr int kHzk16GlyphSize = 32;
-inline constexpr int kGridSize = 94;  // GB2312 rows and columns
 
 // Appends the 16 bytes of single-byte code `code` from asc16.
 LookupStatus english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code);

@@ -14,8 +14,6 @@
 namespace lumadot {
 namespace {
 
-using test::kAsc16Size;
-using test::kHzk16Size;
 using test::offsetBytes;
 
 constexpr std::uint64_t kZhongOffset = 32u * (53 * 94 + 47);  // 中, D6D0

@@ -11,8 +11,6 @@
 namespace lumadot {
 namespace {
 
-using test::kAsc16Size;
-using test::kHzk16Size;
 using test::offsetBytes;
 
 constexpr std::int16_t doubleByte(int lead, int trail) { return static_cast<std::int16_t>(lead * 256 + trail - 65536); }
@@ -33,8 +31,8 @@ class GlyphLookup : public ::testing::Test {
  protected:
   test::TempDir dir;
   FontPaths paths = test::writeSyntheticFonts(dir.path());
-  FontFile asc16{paths.asc16, kAsc16FileSize};
-  FontFile hzk16{paths.hzk16, kHzk16FileSize};
+  FontFile asc16{paths.asc16, kAsc16Size};
+  FontFile hzk16{paths.hzk16, kHzk16Size};
   GlyphBuffer buffer;
 };
 
@@ -76,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(Cells, HzdzCells,
 TEST_F(GlyphLookup, CodesOutsideTheGridGiveZerosWithoutReading) {
   // Lead or trail byte below 0xA1 names no cell; a file that cannot be read
   // proves no read is attempted.
-  FontFile missing(dir.path() / "no-such-hzk16", kHzk16FileSize);
+  FontFile missing(dir.path() / "no-such-hzk16", kHzk16Size);
   for (const auto code : {doubleByte(0x81, 0x47), doubleByte(0xA9, 0x96), doubleByte(0xB0, 0x40),
                           doubleByte(0xA1, 0x40), doubleByte(0xFE, 0xA0), doubleByte(0xA0, 0xA1)}) {
     const std::int32_t before = buffer.fillCount;
@@ -89,8 +87,8 @@ TEST_F(GlyphLookup, CodesOutsideTheGridGiveZerosWithoutReading) {
 TEST_F(GlyphLookup, ShortFilesGiveZerosPastTheirEnd) {
   test::TempDir shortDir;
   const FontPaths shortFonts = test::writeSyntheticFonts(shortDir.path(), 1000, 45120 + 10);
-  FontFile shortAsc16(shortFonts.asc16, kAsc16FileSize);
-  FontFile shortHzk16(shortFonts.hzk16, kHzk16FileSize);
+  FontFile shortAsc16(shortFonts.asc16, kAsc16Size);
+  FontFile shortHzk16(shortFonts.hzk16, kHzk16Size);
   ASSERT_EQ(english(buffer, shortAsc16, 'A'), LookupStatus::ok);  // offsets 1040.. lie past 1000 bytes
   EXPECT_EQ(appended(buffer, 0), std::vector<std::uint8_t>(16, 0));
   ASSERT_EQ(english(buffer, shortAsc16, 62), LookupStatus::ok);  // 992..1007 straddles the end
@@ -100,13 +98,13 @@ TEST_F(GlyphLookup, ShortFilesGiveZerosPastTheirEnd) {
 }
 
 TEST_F(GlyphLookup, MissingOrUnreadableFontFailsAndCreatesNothing) {
-  FontFile missing(dir.path() / "absent" / "asc16", kAsc16FileSize);
+  FontFile missing(dir.path() / "absent" / "asc16", kAsc16Size);
   EXPECT_EQ(english(buffer, missing, 'A'), LookupStatus::openFailed);
   EXPECT_EQ(missing.systemError(), ENOENT);
   EXPECT_EQ(buffer.fillCount, 0);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "absent"));
 
-  FontFile directory(dir.path(), kHzk16FileSize);  // opens on Linux, but reading fails
+  FontFile directory(dir.path(), kHzk16Size);  // opens on Linux, but reading fails
   const auto status = hzdz(buffer, directory, doubleByte(0xB0, 0xA1), false);
   EXPECT_TRUE(status == LookupStatus::readFailed || status == LookupStatus::openFailed);
   EXPECT_EQ(buffer.fillCount, 0);
@@ -135,7 +133,7 @@ TEST_F(GlyphLookup, EveryByteValueArrivesUnchanged) {
   std::string bytes(kAsc16Size, '\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 256);
   test::writeFile(allDir.path() / "asc16", bytes);
-  FontFile all(allDir.path() / "asc16", kAsc16FileSize);
+  FontFile all(allDir.path() / "asc16", kAsc16Size);
   for (int code = 0; code < 16; ++code) ASSERT_EQ(english(buffer, all, static_cast<std::uint8_t>(code)), LookupStatus::ok);
   for (int i = 0; i < 256; ++i) EXPECT_EQ(buffer.glyphBytes[static_cast<std::size_t>(i)], i);
 }

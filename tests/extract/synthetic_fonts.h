@@ -5,11 +5,9 @@
 #include <vector>
 
 #include "font_file.h"
+#include "font_layout.h"
 
 namespace lumadot::test {
-
-inline constexpr std::uint64_t kAsc16Size = 4096;
-inline constexpr std::uint64_t kHzk16Size = 282752;
 
 // The byte a synthetic font holds at `offset`: scrambled so that reading from
 // a wrong offset, or in a wrong order, gives different bytes.

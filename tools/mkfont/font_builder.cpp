@@ -70,10 +70,10 @@ std::array<std::uint8_t, kAsc16GlyphSize> asc16Glyph(const UnifontGlyph& glyph) 
   return out;
 }
 
-std::array<std::uint8_t, kHzk16CellSize> hzk16Cell(const UnifontGlyph& glyph) {
+std::array<std::uint8_t, kHzk16GlyphSize> hzk16Cell(const UnifontGlyph& glyph) {
   if (glyph.width == 16) return glyph.bytes;
   // Narrow glyphs are centred: 4 blank dots on each side.
-  std::array<std::uint8_t, kHzk16CellSize> out{};
+  std::array<std::uint8_t, kHzk16GlyphSize> out{};
   for (std::size_t r = 0; r < kAsc16GlyphSize; ++r) {
     const unsigned row = static_cast<unsigned>(glyph.bytes[r]) << 4;
     out[2 * r] = static_cast<std::uint8_t>(row >> 8);
@@ -101,16 +101,16 @@ std::vector<std::uint8_t> buildAsc16(const UnifontGlyphs& glyphs) {
 
 std::vector<std::uint8_t> buildHzk16(const UnifontGlyphs& glyphs) {
   std::vector<std::uint8_t> font(kHzk16Size, 0);
-  for (int row = 1; row <= kHzk16GridSize; ++row) {
-    for (int col = 1; col <= kHzk16GridSize; ++col) {
+  for (int row = 1; row <= kGridSize; ++row) {
+    for (int col = 1; col <= kGridSize; ++col) {
       const char bytes[2] = {static_cast<char>(0xA0 + row), static_cast<char>(0xA0 + col)};
       const auto ch = fromAnsiBytes(std::string_view(bytes, 2));
       if (!ch) continue;
       const UnifontGlyph* glyph = findGlyph(glyphs, *ch);
       if (!glyph) continue;
       const auto cell = hzk16Cell(*glyph);
-      const auto index = static_cast<std::size_t>((row - 1) * kHzk16GridSize + (col - 1));
-      std::copy(cell.begin(), cell.end(), font.begin() + static_cast<std::ptrdiff_t>(index * kHzk16CellSize));
+      const auto index = static_cast<std::size_t>((row - 1) * kGridSize + (col - 1));
+      std::copy(cell.begin(), cell.end(), font.begin() + static_cast<std::ptrdiff_t>(index * kHzk16GlyphSize));
     }
   }
   return font;

@@ -7,23 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "font_layout.h"
 #include "unifont_hex.h"
 
 namespace lumadot {
 
-// Both files are headerless; the most significant bit of a byte is the
-// leftmost dot.
-inline constexpr std::size_t kAsc16GlyphSize = 16;
-inline constexpr std::size_t kAsc16Size = 256 * kAsc16GlyphSize;  // 4,096
-inline constexpr std::size_t kHzk16CellSize = 32;
-inline constexpr int kHzk16GridSize = 94;
-inline constexpr std::size_t kHzk16Size =
-    static_cast<std::size_t>(kHzk16GridSize) * kHzk16GridSize * kHzk16CellSize;  // 282,752
-
 // A Unifont glyph as one 8-dot asc16 glyph: byte r is row r.
 std::array<std::uint8_t, kAsc16GlyphSize> asc16Glyph(const UnifontGlyph& glyph);
 // A Unifont glyph as one 16-dot hzk16 cell: bytes 2r and 2r+1 are row r.
-std::array<std::uint8_t, kHzk16CellSize> hzk16Cell(const UnifontGlyph& glyph);
+std::array<std::uint8_t, kHzk16GlyphSize> hzk16Cell(const UnifontGlyph& glyph);
 
 // 256 glyphs, byte value c at offset 16c: ASCII printable characters, the
 // euro sign at 0x80 (code page 936's single byte 0x80), everything else blank.
