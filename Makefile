@@ -8,7 +8,7 @@ JOBS ?= 2
 PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps build bench clean
+.PHONY: run test deps configure build bench clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -20,11 +20,15 @@ deps:
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# Builds only what the demonstration needs.
+run: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-fonts
 	@echo '$$ printf 中A | $(BUILD_DIR)/bin/lumadot-cli extract'
 	@printf '中A' | $(BUILD_DIR)/bin/lumadot-cli extract
 	@echo

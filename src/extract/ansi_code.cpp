@@ -9,8 +9,6 @@
 #endif
 
 #include <array>
-#include <string>
-
 
 namespace lumadot {
 
@@ -22,17 +20,13 @@ constexpr UINT kCodePage = 936;
 
 std::int16_t ansiCode(char32_t ch) {
   if (ch < 0x80) return static_cast<std::int16_t>(ch);
-  std::u16string utf16;
-  if (ch >= 0x10000) {
-    utf16 = {static_cast<char16_t>(0xD800 + ((ch - 0x10000) >> 10)),
-             static_cast<char16_t>(0xDC00 + ((ch - 0x10000) & 0x3FF))};
-  } else {
-    utf16 = {static_cast<char16_t>(ch)};
-  }
+  // Nothing outside the basic plane is in code page 936, and a surrogate pair
+  // would come back as two default characters that look like one double-byte code.
+  if (ch > 0xFFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return kQuestionMarkCode;
+  const wchar_t wide = static_cast<wchar_t>(ch);
   std::array<char, 8> out{};
-  const int n = WideCharToMultiByte(kCodePage, 0, reinterpret_cast<LPCWCH>(utf16.data()),
-                                    static_cast<int>(utf16.size()), out.data(), static_cast<int>(out.size()),
-                                    nullptr, nullptr);
+  const int n = WideCharToMultiByte(kCodePage, 0, &wide, 1, out.data(), static_cast<int>(out.size()), nullptr,
+                                    nullptr);
   if (n == 1) return static_cast<std::int16_t>(static_cast<unsigned char>(out[0]));
   if (n == 2) {
     return static_cast<std::int16_t>(static_cast<unsigned char>(out[0]) * 256 +
