@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "process.h"
-#include "unifont_hex.h"
 
 namespace lumadot {
 namespace {
@@ -45,20 +44,6 @@ TEST(CliExtract, CreditBlockFollowsAnEmptyLine) {
   std::size_t lines = 0;
   for (std::size_t pos = 2; (pos = credits.find("\r\n;", pos)) != std::string::npos; pos += 3) ++lines;
   EXPECT_EQ(lines, 4u);
-}
-
-// The built hzk16 carries Unifont's own glyphs in the GB2312 cells.
-TEST(CliExtract, BuiltFontsHoldUnifontGlyphs) {
-  const UnifontParseResult unifont = loadUnifontHex(LUMADOT_UNIFONT_HEX);
-  ASSERT_FALSE(unifont.error) << unifont.error->message;
-  const std::string hzk16 = test::readFile(kBinDir / "hzk16");
-  const std::string asc16 = test::readFile(kBinDir / "asc16");
-  ASSERT_EQ(hzk16.size(), 282752u);
-  ASSERT_EQ(asc16.size(), 4096u);
-  const auto& zhong = unifont.glyphs.at(U'中');
-  EXPECT_EQ(hzk16.substr(32u * (53 * 94 + 47), 32), std::string(zhong.bytes.begin(), zhong.bytes.end()));
-  const auto& a = unifont.glyphs.at(U'A');
-  EXPECT_EQ(asc16.substr(16u * 'A', 16), std::string(a.bytes.begin(), a.bytes.begin() + 16));
 }
 
 struct OptionCase {

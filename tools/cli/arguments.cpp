@@ -5,7 +5,7 @@
 namespace lumadot::cli {
 
 std::optional<std::string> Arguments::parse(const std::vector<std::string>& args,
-                                            const std::vector<OptionSpec>& specs) {
+                                            const std::vector<OptionSpec>& known) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--") {
@@ -18,10 +18,10 @@ std::optional<std::string> Arguments::parse(const std::vector<std::string>& args
       continue;
     }
     const std::string name = arg == "-h" ? "--help" : arg.substr(0, arg.find('='));
-    const auto spec = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
-    if (spec == specs.end()) return "unknown option '" + name + "'";
+    const auto option = std::find_if(known.begin(), known.end(), [&](const OptionSpec& o) { return o.name == name; });
+    if (option == known.end()) return "unknown option '" + name + "'";
     const bool inlineValue = arg.find('=') != std::string::npos;
-    if (!spec->takesValue) {
+    if (!option->takesValue) {
       if (inlineValue) return "option '" + name + "' takes no value";
       m_flags.insert(name);
     } else if (inlineValue) {
