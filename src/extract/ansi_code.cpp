@@ -11,6 +11,18 @@
 #include <array>
 
 namespace lumadot {
+namespace {
+
+// The signed code of what the conversion wrote; anything but one or two bytes
+// means the character has no code.
+std::int16_t codeOf(const char* bytes, std::size_t count) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  if (count == 1) return static_cast<std::int16_t>(byte(0));
+  if (count == 2) return static_cast<std::int16_t>(byte(0) * 256 + byte(1) - 65536);
+  return kQuestionMarkCode;
+}
+
+}  // namespace
 
 #ifdef _WIN32
 
@@ -27,12 +39,7 @@ std::int16_t ansiCode(char32_t ch) {
   std::array<char, 8> out{};
   const int n = WideCharToMultiByte(kCodePage, 0, &wide, 1, out.data(), static_cast<int>(out.size()), nullptr,
                                     nullptr);
-  if (n == 1) return static_cast<std::int16_t>(static_cast<unsigned char>(out[0]));
-  if (n == 2) {
-    return static_cast<std::int16_t>(static_cast<unsigned char>(out[0]) * 256 +
-                                     static_cast<unsigned char>(out[1]) - 65536);
-  }
-  return kQuestionMarkCode;
+  return codeOf(out.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
 std::optional<char32_t> fromAnsiBytes(std::string_view bytes) {
@@ -87,12 +94,7 @@ std::int16_t ansiCode(char32_t ch) {
                                static_cast<char>((ch >> 16) & 0xFF), static_cast<char>((ch >> 24) & 0xFF)};
   std::array<char, 8> out{};
   const auto n = toCp936.convert(in.data(), in.size(), out.data(), out.size());
-  if (n == 1u) return static_cast<std::int16_t>(static_cast<unsigned char>(out[0]));
-  if (n == 2u) {
-    return static_cast<std::int16_t>(static_cast<unsigned char>(out[0]) * 256 +
-                                     static_cast<unsigned char>(out[1]) - 65536);
-  }
-  return kQuestionMarkCode;
+  return codeOf(out.data(), n.value_or(0));
 }
 
 std::optional<char32_t> fromAnsiBytes(std::string_view bytes) {

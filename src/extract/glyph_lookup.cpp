@@ -1,6 +1,7 @@
 #include "glyph_lookup.h"
 
 #include <array>
+#include <span>
 
 #include "ansi_code.h"
 
@@ -11,6 +12,14 @@ LookupStatus toLookupStatus(FontStatus s) {
   return s == FontStatus::openFailed ? LookupStatus::openFailed : LookupStatus::readFailed;
 }
 
+// Appends byte by byte, so a buffer that fills part-way keeps what fitted.
+LookupStatus appendAll(GlyphBuffer& buffer, std::span<const std::uint8_t> bytes) {
+  for (const std::uint8_t v : bytes) {
+    if (!buffer.append(v)) return LookupStatus::bufferFull;
+  }
+  return LookupStatus::ok;
+}
+
 }  // namespace
 
 LookupStatus english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code) {
@@ -18,10 +27,7 @@ LookupStatus english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code) {
   if (const FontStatus s = asc16.read(std::uint64_t{code} * kAsc16GlyphSize, g); s != FontStatus::ok) {
     return toLookupStatus(s);
   }
-  for (const std::uint8_t v : g) {
-    if (!buffer.append(v)) return LookupStatus::bufferFull;
-  }
-  return LookupStatus::ok;
+  return appendAll(buffer, g);
 }
 
 LookupStatus hzdz(GlyphBuffer& buffer, FontFile& hzk16, std::int16_t code, bool split8x16) {
@@ -32,18 +38,14 @@ LookupStatus hzdz(GlyphBuffer& buffer, FontFile& hzk16, std::int16_t code, bool 
     const auto k = static_cast<std::uint64_t>((row - 1) * kGridSize + (column - 1));
     if (const FontStatus s = hzk16.read(k * kHzk16GlyphSize, g); s != FontStatus::ok) return toLookupStatus(s);
   }
-  if (!split8x16) {
-    for (const std::uint8_t v : g) {
-      if (!buffer.append(v)) return LookupStatus::bufferFull;
-    }
-    return LookupStatus::ok;
+  if (!split8x16) return appendAll(buffer, g);
+  // Left 8 dots of every row (even offsets), then the right 8 dots (odd ones).
+  std::array<std::uint8_t, kHzk16GlyphSize> halves{};
+  for (std::size_t i = 0; i < kHzk16GlyphSize / 2; ++i) {
+    halves[i] = g[2 * i];
+    halves[kHzk16GlyphSize / 2 + i] = g[2 * i + 1];
   }
-  for (const std::size_t half : {0u, 1u}) {
-    for (std::size_t i = half; i < g.size(); i += 2) {
-      if (!buffer.append(g[i])) return LookupStatus::bufferFull;
-    }
-  }
-  return LookupStatus::ok;
+  return appendAll(buffer, halves);
 }
 
 }  // namespace lumadot
