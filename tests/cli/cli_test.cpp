@@ -147,6 +147,9 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"UnknownOption", {"extract", "--bold", "A"}, 2, "", "unknown option '--bold'"},
                       UsageCase{"MissingValue", {"extract", "A", "--font-dir"}, 2, "", "needs a value"},
                       UsageCase{"FlagWithValue", {"extract", "--split=yes", "A"}, 2, "", "takes no value"},
+                      UsageCase{"EmptyValue", {"extract", "--font-dir=", "A"}, 2, "", "'--font-dir' needs a value"},
+                      UsageCase{"OptionTakenForValue", {"extract", "--font-dir", "--split", "A"}, 2, "",
+                                "'--font-dir' needs a value"},
                       UsageCase{"TwoTexts", {"extract", "A", "B"}, 2, "", "one TEXT"}),
     [](const auto& row) { return std::string(row.param.name); });
 

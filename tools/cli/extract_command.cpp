@@ -45,7 +45,7 @@ int usageError(const std::string& what) {
 }  // namespace
 
 int runExtractCommand(const std::vector<std::string>& args) {
-  Arguments parsed;
+  tools::Arguments parsed;
   if (const auto error = parsed.parse(args, {{"--reverse"}, {"--split"}, {"--font-dir", true}, {"--help"}})) {
     return usageError(*error);
   }

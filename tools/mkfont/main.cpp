@@ -2,10 +2,10 @@
 
 #include <exception>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "arguments.h"
 #include "font_builder.h"
 #include "unifont_hex.h"
 
@@ -44,54 +44,31 @@ int failure(const std::string& message) {
   return kExitFailure;
 }
 
-struct Options {
-  std::optional<std::string> unifont;
-  std::optional<std::string> out;
-};
-
 int run(int argc, char** argv) {
-  Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      printHelp();
-      return kExitOk;
-    }
-    // Both "--opt VALUE" and "--opt=VALUE".
-    const auto eq = arg.find('=');
-    const std::string_view name = arg.substr(0, eq);
-    std::optional<std::string>* target = nullptr;
-    if (name == "--unifont") {
-      target = &options.unifont;
-    } else if (name == "--out") {
-      target = &options.out;
-    } else {
-      return usageError(arg.starts_with("-") ? "unknown option '" + std::string(arg) + "'"
-                                             : "unexpected argument '" + std::string(arg) + "'");
-    }
-    if (eq != std::string_view::npos) {
-      *target = std::string(arg.substr(eq + 1));
-    } else if (i + 1 < argc && !std::string_view(argv[i + 1]).starts_with("--")) {
-      // "--out --unifont x" is far likelier a forgotten value than a directory name.
-      *target = argv[++i];
-    } else {
-      return usageError("option '" + std::string(name) + "' needs a value");
-    }
-    if (target->value().empty()) return usageError("option '" + std::string(name) + "' needs a value");
+  lumadot::tools::Arguments args;
+  if (const auto error = args.parse({argv + 1, argv + argc}, {{"--unifont", true}, {"--out", true}, {"--help"}})) {
+    return usageError(*error);
   }
-  if (!options.unifont) return usageError("missing option '--unifont'");
-  if (!options.out) return usageError("missing option '--out'");
+  if (args.has("--help")) {
+    printHelp();
+    return kExitOk;
+  }
+  if (!args.positionals().empty()) return usageError("unexpected argument '" + args.positionals().front() + "'");
+  const auto unifont = args.value("--unifont");
+  const auto out = args.value("--out");
+  if (!unifont) return usageError("missing option '--unifont'");
+  if (!out) return usageError("missing option '--out'");
 
-  const auto parsed = lumadot::loadUnifontHex(*options.unifont);
+  const auto parsed = lumadot::loadUnifontHex(*unifont);
   if (parsed.error) {
-    std::string where = *options.unifont;
+    std::string where = *unifont;
     if (parsed.error->line > 0) where += ":" + std::to_string(parsed.error->line);
     return failure(where + ": " + parsed.error->message);
   }
 
   const auto asc16 = lumadot::buildAsc16(parsed.glyphs);
   const auto hzk16 = lumadot::buildHzk16(parsed.glyphs);
-  if (const std::string error = lumadot::writeFontFiles(*options.out, asc16, hzk16); !error.empty()) {
+  if (const std::string error = lumadot::writeFontFiles(*out, asc16, hzk16); !error.empty()) {
     return failure(error);
   }
   return kExitOk;

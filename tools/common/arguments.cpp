@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace lumadot::cli {
+namespace lumadot::tools {
 
 std::optional<std::string> Arguments::parse(const std::vector<std::string>& args,
                                             const std::vector<OptionSpec>& known) {
@@ -24,12 +24,14 @@ std::optional<std::string> Arguments::parse(const std::vector<std::string>& args
     if (!option->takesValue) {
       if (inlineValue) return "option '" + name + "' takes no value";
       m_flags.insert(name);
-    } else if (inlineValue) {
-      m_values[name] = arg.substr(arg.find('=') + 1);
-    } else if (i + 1 < args.size()) {
-      m_values[name] = args[++i];
     } else {
-      return "option '" + name + "' needs a value";
+      // "--out --unifont x" is far likelier a forgotten value than a name
+      // starting with "--"; such a value can still be given as --out=--x.
+      const bool nextIsValue = i + 1 < args.size() && !args[i + 1].starts_with("--");
+      if (!inlineValue && !nextIsValue) return "option '" + name + "' needs a value";
+      std::string value = inlineValue ? arg.substr(arg.find('=') + 1) : args[++i];
+      if (value.empty()) return "option '" + name + "' needs a value";
+      m_values[name] = std::move(value);
     }
   }
   return std::nullopt;
@@ -41,4 +43,4 @@ std::optional<std::string> Arguments::value(std::string_view name) const {
   return it->second;
 }
 
-}  // namespace lumadot::cli
+}  // namespace lumadot::tools

@@ -7,14 +7,15 @@
 #include <string_view>
 #include <vector>
 
-namespace lumadot::cli {
+namespace lumadot::tools {
 
 struct OptionSpec {
   std::string_view name;  // with the leading "--"
   bool takesValue = false;
 };
 
-// Long options only, as "--name VALUE" or "--name=VALUE"; "--" ends them.
+// Long options only, as "--name VALUE" or "--name=VALUE"; "--" ends them,
+// and "-h" stands for "--help". A value is never empty.
 class Arguments {
  public:
   // Returns an error text for an unknown option or a missing value.
@@ -30,4 +31,4 @@ class Arguments {
   std::vector<std::string> m_positionals;
 };
 
-}  // namespace lumadot::cli
+}  // namespace lumadot::tools
