@@ -5,13 +5,18 @@ BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 JOBS ?= 2
 
-PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont
+# Qt 6 for the desktop program; two Chinese font families so every caption
+# and the input box draw real glyphs.
+PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont \
+  qt6-base-dev qt6-base-dev-tools fonts-arphic-uming fonts-wqy-zenhei
+SCREENSHOT_PACKAGES := xvfb openbox xdotool xclip imagemagick
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps configure build bench clean
+.PHONY: run test deps configure build bench screenshot clean
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+# Installs whichever of the packages in $(1) are missing.
+define install_missing
+	@missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -19,6 +24,10 @@ deps:
 	  $(SUDO) apt-get update -qq && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
 
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -26,12 +35,17 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# Builds only what the demonstration needs.
+# Starts the desktop program; without a display, shows the command-line tool instead.
 run: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-fonts
-	@echo '$$ printf 中A | $(BUILD_DIR)/bin/lumadot-cli extract'
-	@printf '中A' | $(BUILD_DIR)/bin/lumadot-cli extract
-	@echo
+	@if [ -n "$${DISPLAY}$${WAYLAND_DISPLAY}" ]; then \
+	  cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot lumadot-fonts && \
+	  $(BUILD_DIR)/bin/lumadot; \
+	else \
+	  echo "No display here (DISPLAY and WAYLAND_DISPLAY are unset), so here is lumadot-cli instead of the window:"; \
+	  cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-fonts >/dev/null && \
+	  echo '$$ printf 中A | $(BUILD_DIR)/bin/lumadot-cli extract' && \
+	  printf '中A' | $(BUILD_DIR)/bin/lumadot-cli extract && echo; \
+	fi
 
 # Tests run with AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors.
 test: deps
@@ -41,6 +55,12 @@ test: deps
 	cd $(TEST_BUILD_DIR) && \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Retakes docs/main-window.png under Xvfb.
+screenshot: configure
+	$(call install_missing,$(SCREENSHOT_PACKAGES))
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot lumadot-fonts
+	scripts/screenshot.sh $(BUILD_DIR)/bin docs/main-window.png
 
 bench: build
 	$(BUILD_DIR)/bin/lumadot-bench

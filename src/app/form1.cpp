@@ -1,0 +1,180 @@
+#include "form1.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QTextDocument>
+
+#include "form2.h"
+#include "form3.h"
+#include "glyph_buffer.h"
+#include "secondary_window.h"
+#include "ui_form1.h"
+
+// Resources of a static library need registering by hand, outside any namespace.
+static void initResources() { Q_INIT_RESOURCE(lumadot); }
+
+namespace lumadot {
+namespace {
+
+bool isOn(const QCheckBox& box) { return box.checkState() == Qt::Checked; }
+
+// The text as a Windows text box holds it: CR LF between lines, and every
+// other character as typed (toPlainText would turn no-break spaces into spaces).
+std::u16string windowsText(const QPlainTextEdit& box) {
+  std::u16string text;
+  for (const QChar c : box.document()->toRawText()) {
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
+      text += u"\r\n";
+    } else {
+      text += c.unicode();
+    }
+  }
+  return text;
+}
+
+QFont inputFont() {
+  QFont font;
+  // Song-style faces first, as the input box is meant to look; then any
+  // Chinese face Debian ships, so no character is drawn as a box.
+  font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
+                    QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"),
+                    QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC")});
+  font.setPointSizeF(15.75);
+  font.setWeight(QFont::Normal);
+  return font;
+}
+
+class WindowRunHooks final : public RunHooks {
+ public:
+  WindowRunHooks(QPlainTextEdit& resultBox, const MessagePresenter& messages)
+      : m_resultBox(resultBox), m_messages(messages) {}
+
+  void showListing(std::u16string_view text) override {
+    m_resultBox.setPlainText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+  }
+  void showMessage(const Message& message) override { m_messages.show(message); }
+
+ private:
+  QPlainTextEdit& m_resultBox;
+  const MessagePresenter& m_messages;
+};
+
+}  // namespace
+
+Form1::Form1(FontPaths fonts, QWidget* parent)
+    : QDialog(parent),
+      m_ui(std::make_unique<Ui::Form1>()),
+      m_buffer(std::make_unique<GlyphBuffer>()),
+      m_fonts(std::move(fonts)),
+      m_messages(this) {
+  initResources();
+  m_ui->setupUi(this);
+  fixWindowFrame(*this, Qt::Window);
+  setWindowIcon(QIcon(QStringLiteral(":/lumadot/lumadot.xpm")));
+  m_ui->Text1->setFont(inputFont());
+  showStartTextsUnselected();
+  m_ui->Text1->installEventFilter(this);
+  m_ui->Text2->installEventFilter(this);
+
+  connect(m_ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+  connect(m_ui->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+  connect(m_ui->Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+  connect(m_ui->Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+  connect(m_ui->Check3, &QCheckBox::clicked, this, &Form1::Check3_Click);
+
+  Form_Load();
+}
+
+// The secondary windows have no Qt parent (see SecondaryWindow).
+Form1::~Form1() {
+  delete m_about.data();
+  delete m_usage.data();
+}
+
+Form2* Form1::aboutWindow() const { return m_about; }
+Form3* Form1::usageWindow() const { return m_usage; }
+
+void Form1::Form_Load() {
+  Check3_Click();
+  m_ui->Command1->setFocus();
+}
+
+// The boxes show their start text with no list entry selected, and complete
+// nothing: their texts are compared whole, so "1" must stay "1".
+void Form1::showStartTextsUnselected() {
+  for (QComboBox* box : {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3, m_ui->Combo4, m_ui->Combo5, m_ui->Combo6,
+                         m_ui->Combo7}) {
+    const QString start = box->currentText();
+    box->setCompleter(nullptr);
+    box->setCurrentIndex(-1);
+    box->setEditText(start);
+  }
+}
+
+void Form1::Command1_Click() {
+  const std::u16string text = windowsText(*m_ui->Text1);
+  const RunOptions options{isOn(*m_ui->Check1), isOn(*m_ui->Check2), isOn(*m_ui->Check3)};
+  WindowRunHooks hooks(*m_ui->Text2, m_messages);
+  NoTransmission transmission;
+  runExtraction(text, options, m_fonts, *m_buffer, transmission, hooks);
+}
+
+void Form1::Check3_Click() {
+  const bool on = isOn(*m_ui->Check3);
+  m_ui->Command1->setText(on ? QStringLiteral("取模并发送") : QStringLiteral("取模"));
+  for (QComboBox* box : {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3, m_ui->Combo4, m_ui->Combo5, m_ui->Combo6,
+                         m_ui->Combo7}) {
+    box->setEnabled(on);
+  }
+}
+
+void Form1::Command2_Click() { m_ui->Text1->clear(); }
+
+void Form1::Command4_Click() {
+  if (!m_about) {
+    ContactActions actions = m_contactActions;
+    actions.showMessage = [this](const Message& message) { m_messages.show(message); };
+    m_about = new Form2(this, std::move(actions));
+  }
+  disableWhileOpen(*m_about);
+}
+
+void Form1::Command5_Click() {
+  if (!m_usage) m_usage = new Form3(this);
+  disableWhileOpen(*m_usage);
+}
+
+// Disabled, not modal: the clock keeps updating the window meanwhile.
+void Form1::disableWhileOpen(QWidget& window) {
+  window.show();
+  setEnabled(false);
+}
+
+// Enter in either text box presses "取模", as it does everywhere but on
+// another push button; Ctrl+Enter types the line break instead.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && (watched == m_ui->Text1 || watched == m_ui->Text2)) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      if (key->modifiers() & Qt::ControlModifier) {
+        static_cast<QPlainTextEdit*>(watched)->insertPlainText(QStringLiteral("\n"));
+      } else {
+        m_ui->Command1->click();
+      }
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+// Closing the main window ends the program, secondary windows included.
+void Form1::closeEvent(QCloseEvent* event) {
+  if (m_about) m_about->close();
+  if (m_usage) m_usage->close();
+  event->accept();
+}
+
+// Escape must not close the main window.
+void Form1::reject() {}
+
+}  // namespace lumadot

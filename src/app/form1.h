@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <memory>
+
+#include "contact_actions.h"
+#include "font_file.h"
+#include "message_presenter.h"
+
+namespace Ui {
+class Form1;
+}
+
+namespace lumadot {
+
+struct GlyphBuffer;
+class Form2;
+class Form3;
+
+// The main window. A dialog, so that "取模" is the default button that Enter
+// presses unless another push button has the focus.
+class Form1 final : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit Form1(FontPaths fonts, QWidget* parent = nullptr);
+  ~Form1() override;
+
+  MessagePresenter& messages() { return m_messages; }
+  void setContactActions(ContactActions actions) { m_contactActions = std::move(actions); }
+  // The open About and usage windows, or null.
+  Form2* aboutWindow() const;
+  Form3* usageWindow() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+
+ private:
+  void Form_Load();
+  void Command1_Click();
+  void Command2_Click();
+  void Command4_Click();
+  void Command5_Click();
+  void Check3_Click();
+
+  void showStartTextsUnselected();
+  void disableWhileOpen(QWidget& window);
+
+  std::unique_ptr<Ui::Form1> m_ui;
+  std::unique_ptr<GlyphBuffer> m_buffer;
+  FontPaths m_fonts;
+  MessagePresenter m_messages;
+  ContactActions m_contactActions = ContactActions::platformDefaults();
+  QPointer<Form2> m_about;
+  QPointer<Form3> m_usage;
+};
+
+}  // namespace lumadot

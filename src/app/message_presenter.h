@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+
+#include "extraction_run.h"
+
+class QWidget;
+
+namespace lumadot {
+
+// Every message box of the main window and its secondary windows goes
+// through here, so tests can record the boxes instead of blocking on them.
+class MessagePresenter {
+ public:
+  using Recorder = std::function<void(const Message&)>;
+
+  explicit MessagePresenter(QWidget* owner) : m_owner(owner) {}
+
+  // Modal; returns once the user has closed the box.
+  void show(const Message& message) const;
+
+  void recordInstead(Recorder recorder) { m_recorder = std::move(recorder); }
+
+ private:
+  QWidget* m_owner;
+  Recorder m_recorder;
+};
+
+}  // namespace lumadot
