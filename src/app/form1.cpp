@@ -99,11 +99,15 @@ void Form1::Form_Load() {
   m_ui->Command1->setFocus();
 }
 
+// In the order Check3_Click switches them.
+std::array<QComboBox*, 7> Form1::parameterBoxes() const {
+  return {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3, m_ui->Combo4, m_ui->Combo5, m_ui->Combo6, m_ui->Combo7};
+}
+
 // The boxes show their start text with no list entry selected, and complete
 // nothing: their texts are compared whole, so "1" must stay "1".
 void Form1::showStartTextsUnselected() {
-  for (QComboBox* box : {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3, m_ui->Combo4, m_ui->Combo5, m_ui->Combo6,
-                         m_ui->Combo7}) {
+  for (QComboBox* box : parameterBoxes()) {
     const QString start = box->currentText();
     box->setCompleter(nullptr);
     box->setCurrentIndex(-1);
@@ -122,10 +126,7 @@ void Form1::Command1_Click() {
 void Form1::Check3_Click() {
   const bool on = isOn(*m_ui->Check3);
   m_ui->Command1->setText(on ? QStringLiteral("取模并发送") : QStringLiteral("取模"));
-  for (QComboBox* box : {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3, m_ui->Combo4, m_ui->Combo5, m_ui->Combo6,
-                         m_ui->Combo7}) {
-    box->setEnabled(on);
-  }
+  for (QComboBox* box : parameterBoxes()) box->setEnabled(on);
 }
 
 void Form1::Command2_Click() { m_ui->Text1->clear(); }

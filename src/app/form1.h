@@ -2,11 +2,14 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <array>
 #include <memory>
 
 #include "contact_actions.h"
 #include "font_file.h"
 #include "message_presenter.h"
+
+class QComboBox;
 
 namespace Ui {
 class Form1;
@@ -46,6 +49,7 @@ class Form1 final : public QDialog {
   void Command5_Click();
   void Check3_Click();
 
+  std::array<QComboBox*, 7> parameterBoxes() const;
   void showStartTextsUnselected();
   void disableWhileOpen(QWidget& window);
 
