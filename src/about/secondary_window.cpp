@@ -24,6 +24,10 @@ void SecondaryWindow::reject() {
   QDialog::reject();
 }
 
+// QDialog would centre the window on the screen; the usage window opens
+// where the system puts new windows, and the About window centres itself.
+void SecondaryWindow::showEvent(QShowEvent* event) { QWidget::showEvent(event); }
+
 void SecondaryWindow::enableMainWindow() {
   if (m_mainWindow) m_mainWindow->setEnabled(true);
 }

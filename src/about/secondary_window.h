@@ -20,6 +20,7 @@ class SecondaryWindow : public QDialog {
   // What "确定" does.
   void enableMainWindowAndClose();
   void reject() override;
+  void showEvent(QShowEvent* event) override;
 
   // Call once the .ui has set the size.
   void fixFrame() { fixWindowFrame(*this, Qt::Dialog); }

@@ -175,6 +175,9 @@ void Form1::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+// Opens where the system puts new windows, not centred as QDialog would.
+void Form1::showEvent(QShowEvent* event) { QWidget::showEvent(event); }
+
 // Escape must not close the main window.
 void Form1::reject() {}
 

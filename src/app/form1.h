@@ -40,6 +40,7 @@ class Form1 final : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void Form_Load();

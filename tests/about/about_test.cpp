@@ -119,6 +119,7 @@ void AboutTest::layout() {
   QVERIFY(test::captionOf(*widget).startsWith(caption));
   QVERIFY(!test::captionOf(*widget).isEmpty());
   QCOMPARE(widget->geometry(), geometry);
+  QVERIFY2(test::captionFits(*widget), "the caption is clipped");
 
   const bool about = window == u"Form2";
   QCOMPARE(dialog->size(), about ? QSize(244, 191) : QSize(521, 432));

@@ -170,6 +170,7 @@ void Form1Test::controls() {
   QCOMPARE(test::captionOf(*widget), caption);
   QCOMPARE(widget->geometry(), geometry);
   QVERIFY(widget->isVisible());
+  QVERIFY2(test::captionFits(*widget), "the caption is clipped");
 }
 
 void Form1Test::dropDownLists_data() {

@@ -2,10 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTest>
 
 namespace lumadot::test {
@@ -21,6 +24,25 @@ QString captionOf(const QWidget& widget) {
   if (const auto* box = qobject_cast<const QComboBox*>(&widget)) return box->currentText();
   if (const auto* edit = qobject_cast<const QPlainTextEdit*>(&widget)) return edit->toPlainText();
   return QStringLiteral("<no caption>");
+}
+
+bool captionFits(const QWidget& widget) {
+  const QFontMetrics metrics(widget.font());
+  if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
+    return label->wordWrap() || metrics.horizontalAdvance(label->text()) <= label->contentsRect().width();
+  }
+  if (const auto* box = qobject_cast<const QCheckBox*>(&widget)) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    const QRect contents = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+    return metrics.horizontalAdvance(box->text()) <= contents.width();
+  }
+  if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
+    const int margins = 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+    return metrics.horizontalAdvance(button->text()) + margins <= button->width();
+  }
+  return true;
 }
 
 QString controlName(const QWidget* widget, const QWidget& window) {

@@ -15,6 +15,10 @@ QRect fromTwips(int left, int top, int width, int height);
 // box's title, a text box's or drop-down box's edit text.
 QString captionOf(const QWidget& widget);
 
+// Whether a one-line label, check box or push button shows its whole caption
+// in the current font, unclipped. Other controls count as fitting.
+bool captionFits(const QWidget& widget);
+
 // The named child of `window` (its nearest named ancestor for inner widgets
 // such as a drop-down box's line edit), or "" for none.
 QString controlName(const QWidget* widget, const QWidget& window);
