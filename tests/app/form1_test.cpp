@@ -76,6 +76,9 @@ class Form1Test : public QObject {
   void closingTheMainWindowClosesTheOthers();
 
  private:
+  // A fresh main window on the given fonts, its message boxes recorded.
+  void openWindow(const FontPaths& fonts);
+
   template <typename T>
   T* control(const char* name) const {
     T* widget = m_window->findChild<T*>(QString::fromLatin1(name));
@@ -100,9 +103,11 @@ class Form1Test : public QObject {
   std::vector<Message> m_messages;
 };
 
-void Form1Test::init() {
+void Form1Test::init() { openWindow(m_fonts); }
+
+void Form1Test::openWindow(const FontPaths& fonts) {
   m_messages.clear();
-  m_window = std::make_unique<Form1>(m_fonts);
+  m_window = std::make_unique<Form1>(fonts);
   m_window->messages().recordInstead([this](const Message& message) { m_messages.push_back(message); });
   m_window->show();
   QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -370,9 +375,7 @@ void Form1Test::runMatchesTheCore() {
 
 // The window and lumadot-cli give the same listing, on the fonts the build made.
 void Form1Test::runMatchesTheCommandLine() {
-  m_window = std::make_unique<Form1>(FontPaths::inDirectory(LUMADOT_BIN_DIR));
-  m_window->show();
-  QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+  openWindow(FontPaths::inDirectory(LUMADOT_BIN_DIR));
   typeIntoInput(QStringLiteral("中A"));
   QTest::keyClick(control<QPlainTextEdit>("Text1"), Qt::Key_Return);
 
@@ -384,9 +387,7 @@ void Form1Test::runMatchesTheCommandLine() {
 
 void Form1Test::missingFontWarnsAndKeepsTheText() {
   const test::TempDir empty;
-  m_window = std::make_unique<Form1>(FontPaths::inDirectory(empty.path()));
-  m_window->messages().recordInstead([this](const Message& message) { m_messages.push_back(message); });
-  m_window->show();
+  openWindow(FontPaths::inDirectory(empty.path()));
   typeIntoInput(QStringLiteral("中A"));
   QTest::keyClick(control<QPlainTextEdit>("Text1"), Qt::Key_Return);
 
