@@ -82,7 +82,7 @@ RunResult runExtraction(std::u16string_view text, const RunOptions& options, con
   };
 
   if (options.send) {
-    if (!portSelected || !transmission.open() || !transmission.writeHeader(result.columnCount) ||
+    if (!portSelected || !transmission.open() || !transmission.writeHeader(result.columnCount, buffer.fillCount) ||
         !transmission.writeLeadIn()) {
       return fail({});
     }

@@ -37,7 +37,9 @@ class Transmission {
   virtual ~Transmission() = default;
   virtual bool selectPort() = 0;
   virtual bool open() = 0;                        // open and apply the line settings
-  virtual bool writeHeader(int columnCount) = 0;  // width, speed and mode bytes
+  // Width, speed and mode bytes; the glyph byte count tells the size of the
+  // whole frame before its first byte goes out.
+  virtual bool writeHeader(int columnCount, std::int32_t glyphByteCount) = 0;
   virtual bool writeLeadIn() = 0;
   virtual bool writeGlyphByte(std::uint8_t value) = 0;
   virtual bool writeTail() = 0;
@@ -72,7 +74,7 @@ class NoTransmission final : public Transmission {
  public:
   bool selectPort() override { return true; }
   bool open() override { return false; }
-  bool writeHeader(int) override { return false; }
+  bool writeHeader(int, std::int32_t) override { return false; }
   bool writeLeadIn() override { return false; }
   bool writeGlyphByte(std::uint8_t) override { return false; }
   bool writeTail() override { return false; }

@@ -31,7 +31,11 @@ class Recorder final : public Transmission, public RunHooks {
 
   bool selectPort() override { return step("selectPort"); }
   bool open() override { return step("open"); }
-  bool writeHeader(int columnCount) override { return step("header", " " + std::to_string(columnCount)); }
+  std::int32_t headerGlyphBytes = -1;
+  bool writeHeader(int columnCount, std::int32_t glyphByteCount) override {
+    headerGlyphBytes = glyphByteCount;
+    return step("header", " " + std::to_string(columnCount));
+  }
   bool writeLeadIn() override { return step("leadIn"); }
   bool writeGlyphByte(std::uint8_t value) override {
     if (!step("byte " + std::to_string(sent.size()))) return false;
@@ -203,6 +207,7 @@ TEST_P(ColumnCount, CountsEightDotColumns) {
   EXPECT_EQ(result.columnCount, GetParam().columns);
   EXPECT_EQ(buffer.fillCount, GetParam().bytes);
   EXPECT_EQ(recorder.log.at(2), "header " + std::to_string(GetParam().columns));
+  EXPECT_EQ(recorder.headerGlyphBytes, GetParam().bytes);  // the frame's size is known before its first byte
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ColumnCount,

@@ -27,7 +27,7 @@ class SendingCounter final : public Transmission {
  public:
   bool selectPort() override { return true; }
   bool open() override { return true; }
-  bool writeHeader(int) override { return true; }
+  bool writeHeader(int, std::int32_t) override { return true; }
   bool writeLeadIn() override { return true; }
   bool writeGlyphByte(std::uint8_t) override { return ++sent, true; }
   bool writeTail() override { return true; }

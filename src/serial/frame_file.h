@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "serial_device.h"
+
+namespace lumadot {
+
+// A serial device that writes each frame to a file instead of a port: the
+// same bytes, no port needed. The first frame replaces the file, later ones
+// are appended, so a clock's frames follow each other. A frame is written
+// only when it is complete, so a failed run leaves the file as it was.
+class FrameFile final : public SerialDevice {
+ public:
+  explicit FrameFile(std::filesystem::path path) : m_path(std::move(path)) {}
+
+  void setPort(int) override {}
+  bool open() override;
+  bool configure(const LineSettings&) override { return m_isOpen; }
+  bool write(std::span<const std::uint8_t> bytes) override;
+  bool close() override;
+  void setWaitHook(WaitHook) override {}
+
+  // Why the last close failed, in the system's words.
+  const std::string& error() const { return m_error; }
+
+ private:
+  std::filesystem::path m_path;
+  std::vector<std::uint8_t> m_frame;
+  bool m_isOpen = false;
+  bool m_replaced = false;
+  std::string m_error;
+};
+
+}  // namespace lumadot

@@ -1,0 +1,79 @@
+#include "line_settings.h"
+
+#include <limits>
+#include <vector>
+
+namespace lumadot {
+namespace {
+
+std::vector<std::u16string_view> splitFields(std::u16string_view text) {
+  std::vector<std::u16string_view> fields;
+  std::size_t start = 0;
+  for (std::size_t comma; (comma = text.find(u',', start)) != std::u16string_view::npos; start = comma + 1) {
+    fields.push_back(text.substr(start, comma - start));
+  }
+  fields.push_back(text.substr(start));
+  return fields;
+}
+
+std::optional<std::int32_t> parseBaud(std::u16string_view text) {
+  if (text.empty()) return std::nullopt;
+  std::int64_t value = 0;
+  for (const char16_t c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c - u'0');
+    if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  }
+  if (value == 0) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+std::optional<Parity> parseParity(std::u16string_view text) {
+  if (text.size() != 1) return std::nullopt;
+  switch (text.front()) {
+    case u'E': case u'e': return Parity::even;
+    case u'M': case u'm': return Parity::mark;
+    case u'N': case u'n': return Parity::none;
+    case u'O': case u'o': return Parity::odd;
+    case u'S': case u's': return Parity::space;
+    default: return std::nullopt;
+  }
+}
+
+std::optional<StopBits> parseStopBits(std::u16string_view text) {
+  if (text == u"1") return StopBits::one;
+  if (text == u"1.5") return StopBits::oneAndHalf;
+  if (text == u"2") return StopBits::two;
+  return std::nullopt;
+}
+
+}  // namespace
+
+int LineSettings::bitsPerByte() const {
+  return 1 + dataBits + (parity == Parity::none ? 0 : 1) + (stopBits == StopBits::one ? 1 : 2);
+}
+
+std::u16string settingsText(std::u16string_view baud, std::u16string_view parity, std::u16string_view dataBits,
+                            std::u16string_view stopBits) {
+  std::u16string text(baud);
+  for (const std::u16string_view field : {parity, dataBits, stopBits}) {
+    text += u',';
+    text += field;
+  }
+  return text;
+}
+
+std::optional<LineSettings> parseLineSettings(std::u16string_view text) {
+  const auto fields = splitFields(text);
+  if (fields.size() != 4) return std::nullopt;
+  const auto baud = parseBaud(fields[0]);
+  const auto parity = parseParity(fields[1]);
+  const auto stopBits = parseStopBits(fields[3]);
+  const std::u16string_view data = fields[2];
+  if (!baud || !parity || !stopBits || data.size() != 1 || data.front() < u'5' || data.front() > u'8') {
+    return std::nullopt;
+  }
+  return LineSettings{*baud, *parity, data.front() - u'0', *stopBits};
+}
+
+}  // namespace lumadot

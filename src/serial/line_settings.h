@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumadot {
+
+enum class Parity { none, even, odd, mark, space };
+enum class StopBits { one, oneAndHalf, two };
+
+struct LineSettings {
+  std::int32_t baud = 9600;
+  Parity parity = Parity::even;
+  int dataBits = 8;
+  StopBits stopBits = StopBits::one;
+
+  // Bits on the line per byte, counting 1.5 stop bits as 2: what a byte
+  // costs at worst, for time bounds.
+  int bitsPerByte() const;
+
+  friend bool operator==(const LineSettings&, const LineSettings&) = default;
+};
+
+// The four boxes joined as the settings text "baud,parity,data bits,stop bits",
+// nothing trimmed or added.
+std::u16string settingsText(std::u16string_view baud, std::u16string_view parity, std::u16string_view dataBits,
+                            std::u16string_view stopBits);
+
+// Baud a positive decimal number, parity one of E M N O S (either case),
+// data bits 5 to 8, stop bits 1, 1.5 or 2. Anything else is refused.
+std::optional<LineSettings> parseLineSettings(std::u16string_view text);
+
+}  // namespace lumadot

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumadot {
+
+inline constexpr int kPortCount = 16;
+
+// "com1" to "com16", compared whole and case-sensitively: "COM1", " com1"
+// and "com01" name no port.
+std::optional<int> portNumber(std::u16string_view text);
+std::u16string portName(int number);
+
+}  // namespace lumadot
