@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <algorithm>
 #include <iostream>
 #include <string>
@@ -6,6 +7,7 @@
 
 #include "console.h"
 #include "extract_command.h"
+#include "serial_access.h"
 
 namespace {
 
@@ -16,7 +18,9 @@ constexpr std::string_view kUsage =
     "single-byte text.\n"
     "\n"
     "Commands:\n"
-    "  extract    print the glyph bytes of a text as an 8051 assembler listing\n"
+    "  extract    print the glyph bytes of a text as an 8051 assembler listing,\n"
+    "             and send them to the sign with --send\n"
+    "  ports      show the device each of com1 to com16 stands for\n"
     "\n"
     "Options:\n"
     "  -h, --help     show this help\n"
@@ -29,6 +33,10 @@ constexpr std::string_view kUsage =
 int main(int argc, char** argv) {
   using namespace lumadot::cli;
   const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+  // Qt Serial Port's notifiers need an application object. It sees only the
+  // program's name, so no argument is taken for Qt's own.
+  int qtArgc = std::min(argc, 1);
+  const QCoreApplication qt(qtArgc, argv);
   if (args.empty()) {
     std::cerr << kUsage;
     return kExitUsage;
@@ -36,6 +44,7 @@ int main(int argc, char** argv) {
   const std::string& command = args.front();
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "extract") return runExtractCommand(rest);
+  if (command == "ports") return runPortsCommand(rest);
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << kUsage;
     return kExitCompleted;

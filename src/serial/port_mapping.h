@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace lumadot {
+
+// Where comN leads on this machine.
+struct PortMapping {
+  enum class Source {
+    environment,  // LUMADOT_COMN names the device
+    windowsName,  // COMN itself
+    systemList,   // the N-th serial port the system lists, by device path
+    none,         // nothing: the system lists fewer ports
+  };
+
+  int number = 1;
+  Source source = Source::none;
+  std::string device;  // UTF-8; empty for Source::none
+  bool present = false;
+};
+
+PortMapping mapPort(int number);
+std::vector<PortMapping> mapAllPorts();  // com1 to com16
+
+// Orders device paths as people count them: ttyS2 before ttyS10.
+bool naturalLess(const std::string& a, const std::string& b);
+
+}  // namespace lumadot

@@ -1,0 +1,64 @@
+#include "serial_access.h"
+
+#include <QLocale>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+
+#include "arguments.h"
+#include "console.h"
+#include "port_mapping.h"
+
+namespace lumadot::cli {
+namespace {
+
+constexpr std::string_view kPortsUsage = "Usage: lumadot-cli ports\n";
+
+constexpr std::string_view kPortsHelp =
+    "\n"
+    "Shows which device each of com1 to com16 stands for on this machine:\n"
+    "the device named by the environment variable LUMADOT_COMn when it is set\n"
+    "(LUMADOT_COM1=/dev/ttyUSB0, say), otherwise COMn on Windows, otherwise the\n"
+    "n-th serial port the system lists, in the order of their device paths.\n";
+
+std::string sourceText(const PortMapping& mapping) {
+  switch (mapping.source) {
+    case PortMapping::Source::environment: return "from LUMADOT_COM" + std::to_string(mapping.number);
+    case PortMapping::Source::windowsName: return "Windows name";
+    case PortMapping::Source::systemList: return "serial port " + std::to_string(mapping.number) + " the system lists";
+    case PortMapping::Source::none: return "the system lists fewer serial ports";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::u16string localeDecimalSeparator() { return QLocale::system().decimalPoint().toStdU16String(); }
+
+int runPortsCommand(const std::vector<std::string>& args) {
+  tools::Arguments parsed;
+  if (const auto error = parsed.parse(args, {{"--help"}})) {
+    printError(*error);
+    std::cerr << kPortsUsage;
+    return kExitUsage;
+  }
+  if (parsed.has("--help")) {
+    std::cout << kPortsUsage << kPortsHelp;
+    return kExitCompleted;
+  }
+  if (!parsed.positionals().empty()) {
+    printError("ports takes no arguments");
+    std::cerr << kPortsUsage;
+    return kExitUsage;
+  }
+  std::ostringstream table;
+  for (const PortMapping& mapping : mapAllPorts()) {
+    table << std::left << std::setw(7) << ("com" + std::to_string(mapping.number)) << std::setw(22)
+          << (mapping.device.empty() ? "-" : mapping.device) << std::setw(10)
+          << (mapping.present ? "present" : "absent") << sourceText(mapping) << '\n';
+  }
+  std::cout << table.str() << std::flush;
+  return kExitCompleted;
+}
+
+}  // namespace lumadot::cli
