@@ -2,12 +2,18 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLocale>
+#include <QScopedValueRollback>
 #include <QTextDocument>
 
 #include "form2.h"
 #include "form3.h"
 #include "glyph_buffer.h"
+#include "port_tooltip.h"
+#include "qt_serial_device.h"
 #include "secondary_window.h"
+#include "send_progress_dialog.h"
+#include "serial_transmission.h"
 #include "ui_form1.h"
 
 // Resources of a static library need registering by hand, outside any namespace.
@@ -65,6 +71,7 @@ Form1::Form1(FontPaths fonts, QWidget* parent)
     : QDialog(parent),
       m_ui(std::make_unique<Ui::Form1>()),
       m_buffer(std::make_unique<GlyphBuffer>()),
+      m_port(std::make_unique<QtSerialDevice>()),
       m_fonts(std::move(fonts)),
       m_messages(this) {
   initResources();
@@ -115,11 +122,24 @@ void Form1::showStartTextsUnselected() {
   }
 }
 
+SendBoxes Form1::sendBoxes() const {
+  const auto text = [](const QComboBox* box) { return box->currentText().toStdU16String(); };
+  return {text(m_ui->Combo5), text(m_ui->Combo1), text(m_ui->Combo2), text(m_ui->Combo3),
+          text(m_ui->Combo4), text(m_ui->Combo7), text(m_ui->Combo6)};
+}
+
 void Form1::Command1_Click() {
+  // Message boxes and the send progress run the event loop; a run asked for
+  // meanwhile (a clock tick) must not start inside this one.
+  if (m_runInProgress) return;
+  const QScopedValueRollback running(m_runInProgress, true);
+
   const std::u16string text = windowsText(*m_ui->Text1);
   const RunOptions options{isOn(*m_ui->Check1), isOn(*m_ui->Check2), isOn(*m_ui->Check3)};
   WindowRunHooks hooks(*m_ui->Text2, m_messages);
-  NoTransmission transmission;
+  const SendBoxes boxes = sendBoxes();
+  SendProgressDialog progress(this, QString::fromStdU16String(boxes.port));
+  SerialTransmission transmission(*m_port, boxes, QLocale().decimalPoint().toStdU16String(), &progress);
   runExtraction(text, options, m_fonts, *m_buffer, transmission, hooks);
 }
 
@@ -127,6 +147,8 @@ void Form1::Check3_Click() {
   const bool on = isOn(*m_ui->Check3);
   m_ui->Command1->setText(on ? QStringLiteral("取模并发送") : QStringLiteral("取模"));
   for (QComboBox* box : parameterBoxes()) box->setEnabled(on);
+  // Devices come and go (USB adapters), so the map is read again whenever sending is switched on.
+  if (on || m_ui->Combo5->toolTip().isEmpty()) m_ui->Combo5->setToolTip(portToolTip());
 }
 
 void Form1::Command2_Click() { m_ui->Text1->clear(); }

@@ -18,6 +18,8 @@ class Form1;
 namespace lumadot {
 
 struct GlyphBuffer;
+struct SendBoxes;
+class QtSerialDevice;
 class Form2;
 class Form3;
 
@@ -51,11 +53,14 @@ class Form1 final : public QDialog {
   void Check3_Click();
 
   std::array<QComboBox*, 7> parameterBoxes() const;
+  SendBoxes sendBoxes() const;
   void showStartTextsUnselected();
   void disableWhileOpen(QWidget& window);
 
   std::unique_ptr<Ui::Form1> m_ui;
   std::unique_ptr<GlyphBuffer> m_buffer;
+  std::unique_ptr<QtSerialDevice> m_port;  // keeps its port number and settings between runs
+  bool m_runInProgress = false;
   FontPaths m_fonts;
   MessagePresenter m_messages;
   ContactActions m_contactActions = ContactActions::platformDefaults();

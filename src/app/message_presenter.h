@@ -8,6 +8,11 @@ class QWidget;
 
 namespace lumadot {
 
+// The parent for a modal box over `owner`. A box owned by a disabled window
+// would be disabled too, and could never be closed: the clock may run while
+// the About window has the main window disabled.
+QWidget* modalParent(QWidget* owner);
+
 // Every message box of the main window and its secondary windows goes
 // through here, so tests can record the boxes instead of blocking on them.
 class MessagePresenter {
