@@ -18,6 +18,11 @@ bool FrameFile::write(std::span<const std::uint8_t> bytes) {
   return true;
 }
 
+void FrameFile::abandon() {
+  m_isOpen = false;
+  m_frame.clear();
+}
+
 bool FrameFile::close() {
   if (!m_isOpen) return true;
   m_isOpen = false;
@@ -31,7 +36,7 @@ bool FrameFile::close() {
     m_error = std::strerror(errno);
     return false;
   }
-  const bool written = std::fwrite(m_frame.data(), 1, m_frame.size(), file) == m_frame.size();
+  const bool written = m_frame.empty() || std::fwrite(m_frame.data(), 1, m_frame.size(), file) == m_frame.size();
   const int writeError = errno;
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) {

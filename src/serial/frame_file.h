@@ -21,6 +21,7 @@ class FrameFile final : public SerialDevice {
   bool configure(const LineSettings&) override { return m_isOpen; }
   bool write(std::span<const std::uint8_t> bytes) override;
   bool close() override;
+  void abandon() override;
   void setWaitHook(WaitHook) override {}
 
   // Why the last close failed, in the system's words.

@@ -131,7 +131,7 @@ struct QtSerialDevice::Impl {
 
 QtSerialDevice::QtSerialDevice() : d(std::make_unique<Impl>()) {}
 
-QtSerialDevice::~QtSerialDevice() { close(); }
+QtSerialDevice::~QtSerialDevice() { abandon(); }
 
 void QtSerialDevice::setPort(int number) { d->number = number; }
 
@@ -195,6 +195,12 @@ bool QtSerialDevice::close() {
   if (!sent) d->discardQueued();
   d->port.close();
   return sent;
+}
+
+void QtSerialDevice::abandon() {
+  if (!d->port.isOpen()) return;
+  d->discardQueued();
+  d->port.close();
 }
 
 void QtSerialDevice::setWaitHook(WaitHook hook) { d->hook = std::move(hook); }

@@ -22,6 +22,7 @@ class QtSerialDevice final : public SerialDevice {
   bool configure(const LineSettings& settings) override;
   bool write(std::span<const std::uint8_t> bytes) override;
   bool close() override;
+  void abandon() override;
   void setWaitHook(WaitHook hook) override;
 
   // What went wrong last, naming the device, for a detail line.

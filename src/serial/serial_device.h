@@ -24,6 +24,8 @@ class SerialDevice {
   // Waits, within a bound, until the queued bytes have left, then closes.
   // Closing a closed port does nothing.
   virtual bool close() = 0;
+  // Closes at once after a failure, dropping whatever is still queued.
+  virtual void abandon() = 0;
   virtual void setWaitHook(WaitHook hook) = 0;
 };
 

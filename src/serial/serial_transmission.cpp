@@ -23,7 +23,11 @@ SerialTransmission::SerialTransmission(SerialDevice& device, SendBoxes boxes, st
       m_decimalSeparator(std::move(decimalSeparator)),
       m_progress(progress) {}
 
-SerialTransmission::~SerialTransmission() { close(); }
+// A run always closes; this only guards a port left open by an exception.
+SerialTransmission::~SerialTransmission() {
+  m_failed = true;
+  close();
+}
 
 // A text that names no port sends nothing: sending to whichever port was
 // chosen before, under the typed name, would mislead.
@@ -53,39 +57,53 @@ bool SerialTransmission::open() {
       parseLineSettings(settingsText(m_boxes.baud, m_boxes.parity, m_boxes.dataBits, m_boxes.stopBits));
   if (!settings || !m_device.open()) return false;
   m_open = true;
+  m_failed = false;
   m_device.setWaitHook([this](std::int64_t sent) {
     if (m_progress) m_progress->bytesSent(sent);
   });
-  return m_device.configure(*settings);
+  m_failed = !m_device.configure(*settings);
+  return !m_failed;
 }
 
 bool SerialTransmission::writeHeader(int columnCount, std::int32_t glyphByteCount) {
   const auto width = widthByte(columnCount);
-  if (!width) return false;
+  if (!width) {
+    m_failed = true;
+    return false;
+  }
   if (m_progress) {
     m_progress->frameStarted(std::int64_t{kFrameOverhead} + glyphByteCount);
     m_frameStarted = true;
   }
   const std::array<std::uint8_t, kHeaderBytes> header{*width, m_speed, m_mode};
-  return m_device.write(header);
+  return write(header);
 }
 
 bool SerialTransmission::writeLeadIn() { return writeZeros(kLeadInBytes); }
 
-bool SerialTransmission::writeGlyphByte(std::uint8_t value) { return m_device.write({&value, 1}); }
+bool SerialTransmission::writeGlyphByte(std::uint8_t value) { return write({&value, 1}); }
 
 bool SerialTransmission::writeTail() { return writeZeros(kTailBytes); }
 
 bool SerialTransmission::writeZeros(int count) {
   static constexpr std::array<std::uint8_t, kTailBytes> kZeros{};
-  return m_device.write(std::span(kZeros).first(static_cast<std::size_t>(count)));
+  return write(std::span(kZeros).first(static_cast<std::size_t>(count)));
+}
+
+bool SerialTransmission::write(std::span<const std::uint8_t> bytes) {
+  if (!m_failed && !m_device.write(bytes)) m_failed = true;
+  return !m_failed;
 }
 
 bool SerialTransmission::close() {
   bool closed = true;
   if (m_open) {
     m_open = false;
-    closed = m_device.close();
+    if (m_failed) {
+      m_device.abandon();
+    } else {
+      closed = m_device.close();
+    }
     m_device.setWaitHook({});
   }
   if (m_frameStarted) {

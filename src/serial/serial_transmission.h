@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "extraction_run.h"
@@ -50,6 +51,7 @@ class SerialTransmission final : public Transmission {
 
  private:
   bool writeZeros(int count);
+  bool write(std::span<const std::uint8_t> bytes);
 
   SerialDevice& m_device;
   SendBoxes m_boxes;
@@ -58,6 +60,7 @@ class SerialTransmission final : public Transmission {
   std::uint8_t m_speed = 0;
   std::uint8_t m_mode = 0;
   bool m_open = false;
+  bool m_failed = false;  // the frame is broken: closing drops the rest
   bool m_frameStarted = false;
   std::optional<Message> m_boxWarning;
 };

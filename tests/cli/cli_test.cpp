@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "process.h"
+#include "pseudo_terminal.h"
 
 namespace lumadot {
 namespace {
@@ -121,6 +122,88 @@ TEST(CliExtract, TooLongTextFailsWithTheLimit) {
   EXPECT_EQ(runProcess(kCli, {"extract"}, std::string(4096, 'A')).exitCode, 0);
 }
 
+// Sending, as a user tries it: LUMADOT_COM1 points at a pseudo-terminal.
+TEST(CliSend, DeliversTheFrameAndReportsOnStandardError) {
+  test::PseudoTerminal sign;
+  const auto r = runProcess(kCli, {"extract", "--send", "中A"}, {}, {"LUMADOT_COM1=" + sign.path(), "LC_ALL=C"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "系统提示: 使用串口com1共发送0.04K数据发送成功\n");
+  EXPECT_EQ(r.out, kZhongA + creditBlock());
+  const auto frame = sign.receivedAll();
+  ASSERT_EQ(frame.size(), 593u);
+  EXPECT_EQ(std::vector<std::uint8_t>(frame.begin(), frame.begin() + 3), (std::vector<std::uint8_t>{10, 5, 0}));
+
+  // --frame-out writes the very same bytes, no port needed.
+  test::TempDir dir;
+  const auto file = dir.path() / "frame.bin";
+  const auto toFile = runProcess(kCli, {"extract", "--frame-out", file.string(), "中A"}, {}, {"LC_ALL=C"});
+  EXPECT_EQ(toFile.exitCode, 0) << toFile.err;
+  EXPECT_EQ(toFile.err, r.err);
+  EXPECT_EQ(test::readFile(file), std::string(frame.begin(), frame.end()));
+}
+
+TEST(CliSend, OptionsStandForTheBoxes) {
+  test::TempDir dir;
+  const auto file = dir.path() / "frame.bin";
+  const auto r = runProcess(kCli,
+                            {"extract", "--frame-out", file.string(), "--port", "com12", "--speed", "1", "--mode",
+                             "闪烁", "--baud", "115200", "--parity", "N", "--data-bits", "7", "--stop-bits", "2", "A"},
+                            {}, {"LC_ALL=de_DE.UTF-8"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "系统提示: 使用串口com12共发送0,01K数据发送成功\n");  // the locale's decimal separator
+  EXPECT_EQ(test::readFile(file).substr(0, 3), std::string("\x09\x01\x05", 3));
+}
+
+struct SendFailureCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::string err;
+};
+
+class CliSendFailure : public ::testing::TestWithParam<SendFailureCase> {};
+
+// A failed send exits 1, prints the window's warning, and leaves no frame file behind.
+TEST_P(CliSendFailure, ExitsOneWithTheWarning) {
+  test::TempDir dir;
+  const auto file = dir.path() / "frame.bin";
+  auto args = GetParam().args;
+  args.insert(args.begin(), {"extract", "--frame-out", file.string()});
+  args.push_back("中A");
+  const auto r = runProcess(kCli, args);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, GetParam().err);
+  EXPECT_EQ(r.out, "");
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, CliSendFailure,
+    ::testing::Values(
+        SendFailureCase{"UnknownPort", {"--port", "COM1"}, "警告: 串口COM1打开失败，可能正在使用中\n"},
+        SendFailureCase{"SpeedOutOfTable", {"--speed", "0"}, "警告: 显示速度“0”无效\n"},
+        SendFailureCase{"ModeOutOfTable", {"--mode", "static"}, "警告: 显示方式“static”无效\n"},
+        SendFailureCase{"RefusedSettings", {"--data-bits", "4"}, "警告: 串口com1打开失败，可能正在使用中\n"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(CliSend, MissingDeviceNamesItAfterTheWarning) {
+  const auto r = runProcess(kCli, {"extract", "--send", "A"}, {}, {"LUMADOT_COM1=/nonexistent/ttyX"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), "警告: 串口com1打开失败，可能正在使用中\n");
+  EXPECT_NE(r.err.find("lumadot-cli: com1 (/nonexistent/ttyX): "), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+}
+
+TEST(CliPorts, ListsWhereEachComNameLeads) {
+  const auto r = runProcess(kCli, {"ports"}, {}, {"LUMADOT_COM3=/dev/null", "LUMADOT_COM4=/nonexistent/ttyX"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  std::size_t lines = 0;
+  for (const char c : r.out) lines += c == '\n' ? 1 : 0;
+  EXPECT_EQ(lines, 16u);
+  EXPECT_NE(r.out.find("com3   /dev/null             present   from LUMADOT_COM3\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("com4   /nonexistent/ttyX     absent    from LUMADOT_COM4\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1, 7), "com16  ");  // in order, com16 last
+}
+
 struct UsageCase {
   const char* name;
   std::vector<std::string> args;
@@ -144,6 +227,10 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"UnknownCommand", {"draw"}, 2, "", "unknown command 'draw'"},
                       UsageCase{"Help", {"--help"}, 0, "extract", ""},
                       UsageCase{"ExtractHelp", {"extract", "--help"}, 0, "--font-dir DIR", ""},
+                      UsageCase{"ExtractHelpSending", {"extract", "--help"}, 0, "--frame-out FILE", ""},
+                      UsageCase{"PortsHelp", {"ports", "--help"}, 0, "LUMADOT_COMn", ""},
+                      UsageCase{"PortsTakesNoText", {"ports", "com1"}, 2, "", "ports takes no arguments"},
+                      UsageCase{"PortNeedsValue", {"extract", "--send", "--port"}, 2, "", "'--port' needs a value"},
                       UsageCase{"UnknownOption", {"extract", "--bold", "A"}, 2, "", "unknown option '--bold'"},
                       UsageCase{"MissingValue", {"extract", "A", "--font-dir"}, 2, "", "needs a value"},
                       UsageCase{"FlagWithValue", {"extract", "--split=yes", "A"}, 2, "", "takes no value"},

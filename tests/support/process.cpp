@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -42,8 +43,15 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
   for (auto& a : argStore) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  // An extra entry replaces the inherited one of the same name.
   std::vector<std::string> envStore;
-  for (char** e = environ; *e != nullptr; ++e) envStore.emplace_back(*e);
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string_view entry(*e);
+    const auto name = entry.substr(0, entry.find('=') + 1);
+    const bool replaced = std::any_of(extraEnv.begin(), extraEnv.end(),
+                                      [&](const std::string& extra) { return extra.starts_with(name); });
+    if (!replaced) envStore.emplace_back(entry);
+  }
   envStore.insert(envStore.end(), extraEnv.begin(), extraEnv.end());
   std::vector<char*> envp;
   for (auto& e : envStore) envp.push_back(e.data());

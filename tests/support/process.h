@@ -13,7 +13,8 @@ struct ProcessResult {
 };
 
 // Runs a program with the given arguments (no shell), feeding stdinData and
-// collecting both output streams. Extra environment entries are "NAME=value".
+// collecting both output streams. Extra environment entries are "NAME=value"
+// and replace inherited ones of the same name.
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const std::string& stdinData = {}, const std::vector<std::string>& extraEnv = {});
 

@@ -1,0 +1,96 @@
+#include "display_frame.h"
+
+#include <gtest/gtest.h>
+
+#include "line_settings.h"
+#include "port_names.h"
+#include "text_codec.h"
+
+namespace lumadot {
+namespace {
+
+TEST(WidthByte, RoundsHalfToEvenAndRefusesOverflow) {
+  const std::pair<int, int> table[] = {{0, 8},  {1, 9},   {2, 10},  {3, 10},  {4, 10},  {5, 11},
+                                       {6, 12}, {7, 12},  {8, 12},  {9, 13},  {10, 14}, {492, 254},
+                                       {493, 255}};
+  for (const auto& [columns, width] : table) {
+    EXPECT_EQ(widthByte(columns), std::optional<std::uint8_t>(width)) << columns << " columns";
+  }
+  for (const int columns : {494, 495, 4096, -1}) EXPECT_EQ(widthByte(columns), std::nullopt) << columns;
+}
+
+TEST(SpeedAndModeBytes, MatchWholeTextsOnly) {
+  for (int speed = 1; speed <= 10; ++speed) {
+    EXPECT_EQ(speedByte(utf8ToUtf16(std::to_string(speed))), std::optional<std::uint8_t>(speed));
+  }
+  for (const std::u16string_view text : {u"0", u"11", u" 5", u"5 ", u"05", u"", u"５"}) {
+    EXPECT_EQ(speedByte(text), std::nullopt) << utf16ToUtf8(text);
+  }
+  const std::u16string_view modes[] = {u"静止", u"左移", u"右移", u"上移", u"下移", u"闪烁"};
+  for (std::size_t i = 0; i < std::size(modes); ++i) {
+    EXPECT_EQ(modeByte(modes[i]), std::optional<std::uint8_t>(i));
+  }
+  for (const std::u16string_view text : {u"静止 ", u"静", u"0", u""}) EXPECT_EQ(modeByte(text), std::nullopt);
+}
+
+TEST(AmountText, IsKilobytesCutToFourCharacters) {
+  const std::pair<std::int32_t, std::u16string_view> table[] = {
+      {0, u"0"},      {16, u"0.01"},  {32, u"0.03"},   {48, u"0.04"},    {64, u"0.06"},  {128, u"0.12"},
+      {512, u"0.5"},  {1024, u"1"},   {1040, u"1.01"}, {1536, u"1.5"},   {10752, u"10.5"}, {65536, u"64"},
+      {1, u"0.00"},   {65520, u"63.9"}};
+  for (const auto& [bytes, amount] : table) EXPECT_EQ(amountText(bytes, u"."), amount) << bytes;
+  EXPECT_EQ(amountText(48, u","), u"0,04");
+  EXPECT_EQ(amountText(1536, u"٫"), u"1٫5");
+}
+
+TEST(PortNames, OnlyTheSixteenNamesAsWritten) {
+  for (int n = 1; n <= 16; ++n) EXPECT_EQ(portNumber(portName(n)), std::optional<int>(n));
+  EXPECT_EQ(portName(10), u"com10");
+  for (const std::u16string_view text : {u"COM1", u" com1", u"com1 ", u"com01", u"com17", u"com0", u"", u"/dev/ttyS0"}) {
+    EXPECT_EQ(portNumber(text), std::nullopt) << utf16ToUtf8(text);
+  }
+}
+
+TEST(LineSettings, ParsesTheJoinedBoxTexts) {
+  EXPECT_EQ(settingsText(u"9600", u"E", u"8", u"1"), u"9600,E,8,1");
+  EXPECT_EQ(settingsText(u"", u" N", u"", u""), u", N,,");
+
+  struct Row {
+    std::u16string_view text;
+    std::optional<LineSettings> settings;
+  };
+  const Row rows[] = {
+      {u"9600,E,8,1", LineSettings{9600, Parity::even, 8, StopBits::one}},
+      {u"115200,N,8,2", LineSettings{115200, Parity::none, 8, StopBits::two}},
+      {u"110,O,7,1.5", LineSettings{110, Parity::odd, 7, StopBits::oneAndHalf}},
+      {u"12800,M,5,1", LineSettings{12800, Parity::mark, 5, StopBits::one}},
+      {u"25600,s,6,2", LineSettings{25600, Parity::space, 6, StopBits::two}},
+      {u"009600,e,8,1", LineSettings{9600, Parity::even, 8, StopBits::one}},
+      {u"2147483647,N,8,1", LineSettings{2147483647, Parity::none, 8, StopBits::one}},
+      {u"9600,E,4,1", std::nullopt},   // in the list, but no UART sends 4-bit characters
+      {u"9600,E,9,1", std::nullopt},
+      {u"9600,E,8,3", std::nullopt},
+      {u"9600,X,8,1", std::nullopt},
+      {u"9600,EN,8,1", std::nullopt},
+      {u"0,E,8,1", std::nullopt},
+      {u"-9600,E,8,1", std::nullopt},
+      {u"9600.5,E,8,1", std::nullopt},
+      {u" 9600,E,8,1", std::nullopt},
+      {u"2147483648,N,8,1", std::nullopt},
+      {u"99999999999999999999,N,8,1", std::nullopt},
+      {u"9600,E,8", std::nullopt},
+      {u"9600,E,8,1,", std::nullopt},
+      {u",,,", std::nullopt},
+      {u"", std::nullopt},
+  };
+  for (const Row& row : rows) EXPECT_EQ(parseLineSettings(row.text), row.settings) << utf16ToUtf8(row.text);
+}
+
+TEST(LineSettings, BitsPerByteCountStartParityAndStop) {
+  EXPECT_EQ((LineSettings{9600, Parity::even, 8, StopBits::one}.bitsPerByte()), 11);
+  EXPECT_EQ((LineSettings{9600, Parity::none, 5, StopBits::oneAndHalf}.bitsPerByte()), 8);
+  EXPECT_EQ((LineSettings{9600, Parity::mark, 7, StopBits::two}.bitsPerByte()), 11);
+}
+
+}  // namespace
+}  // namespace lumadot

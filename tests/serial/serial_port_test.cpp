@@ -1,0 +1,364 @@
+// Real frames through real pseudo-terminals, read at the far end.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <termios.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+
+#include "display_frame.h"
+#include "port_mapping.h"
+#include "process.h"
+#include "pseudo_terminal.h"
+#include "qt_serial_device.h"
+#include "serial_transmission.h"
+#include "synthetic_fonts.h"
+#include "termios_settings.h"
+
+namespace lumadot {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+class RecordingHooks final : public RunHooks {
+ public:
+  void showListing(std::u16string_view text) override { listing.assign(text); }
+  void showMessage(const Message& message) override { messages.push_back(message); }
+  std::u16string listing;
+  std::vector<Message> messages;
+};
+
+const Message kPortWarning{u"警告", u"串口com1打开失败，可能正在使用中", kStyleWarning};
+
+std::size_t countEntries(std::u16string_view listing) {
+  std::size_t entries = 0;
+  for (std::size_t at = 0; (at = listing.find(u"字模结构", at)) != std::u16string_view::npos; ++at) ++entries;
+  return entries;
+}
+
+Bytes frame(std::uint8_t width, std::uint8_t speed, std::uint8_t mode, std::span<const std::uint8_t> glyphs) {
+  Bytes bytes{width, speed, mode};
+  bytes.resize(kHeaderBytes + kLeadInBytes, 0);
+  bytes.insert(bytes.end(), glyphs.begin(), glyphs.end());
+  bytes.resize(bytes.size() + kTailBytes, 0);
+  return bytes;
+}
+
+class SerialPortTest : public ::testing::Test {
+ protected:
+  // Points com1 at the terminal, as a user would with LUMADOT_COM1.
+  void attach(const test::PseudoTerminal& terminal) { ::setenv("LUMADOT_COM1", terminal.path().c_str(), 1); }
+  void TearDown() override { ::unsetenv("LUMADOT_COM1"); }
+
+  RunResult send(std::u16string_view text, const SendBoxes& boxes = {}) {
+    SerialTransmission transmission(device, boxes);
+    return runExtraction(text, {.send = true}, fonts, *buffer, transmission, hooks);
+  }
+  std::span<const std::uint8_t> glyphs() const { return buffer->filled(); }
+
+  test::TempDir dir;
+  FontPaths fonts = test::writeSyntheticFonts(dir.path());
+  std::unique_ptr<GlyphBuffer> buffer = std::make_unique<GlyphBuffer>();
+  QtSerialDevice device;
+  RecordingHooks hooks;
+};
+
+struct FrameCase {
+  const char* name;
+  std::u16string text;
+  std::uint8_t width;
+  std::size_t size;
+  std::u16string amount;
+  SendBoxes boxes = {};
+  std::uint8_t speed = 5;
+  std::uint8_t mode = 0;
+};
+
+class Frames : public SerialPortTest, public ::testing::WithParamInterface<FrameCase> {};
+
+TEST_P(Frames, ArriveByteForByte) {
+  test::PseudoTerminal terminal;
+  attach(terminal);
+  const FrameCase& c = GetParam();
+  ASSERT_TRUE(send(c.text, c.boxes).completed) << device.error();
+  const Bytes expected = frame(c.width, c.speed, c.mode, glyphs());
+  EXPECT_EQ(expected.size(), c.size);
+  EXPECT_EQ(terminal.receivedAll(), expected);
+  ASSERT_EQ(hooks.messages.size(), 1u);
+  EXPECT_EQ(hooks.messages[0].text, u"使用串口" + c.boxes.port + u"共发送" + c.amount + u"K数据发送成功");
+}
+
+SendBoxes clockBoxes() {
+  SendBoxes boxes;
+  boxes.speed = u"1";
+  boxes.mode = u"左移";
+  return boxes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Frames,
+    ::testing::Values(FrameCase{"Empty", u"", 8, 545, u"0"}, FrameCase{"OneLetter", u"A", 9, 561, u"0.01"},
+                      FrameCase{"OneChinese", u"中", 10, 577, u"0.03"}, FrameCase{"TwoLetters", u"AB", 10, 577, u"0.03"},
+                      FrameCase{"ThreeLetters", u"ABC", 10, 593, u"0.04"},
+                      FrameCase{"FourLetters", u"ABCD", 10, 609, u"0.06"},
+                      FrameCase{"FiveLetters", u"ABCDE", 11, 625, u"0.07"},
+                      FrameCase{"LineBreakAddsNothing", u"A\r\nB", 10, 577, u"0.03"},
+                      FrameCase{"Widest", std::u16string(246, u'中') + u"A", 255, 545 + 7888, u"7.70"},
+                      FrameCase{"ClockSpeedOne", u"12:00", 11, 625, u"0.07", clockBoxes(), 1, 1}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+struct SettingsCase {
+  const char* name;
+  SendBoxes boxes;
+  speed_t speed;
+  bool twoStopBits;
+  bool odd;         // PARODD
+  bool stickParity;  // CMSPAR
+};
+
+SendBoxes lineBoxes(std::u16string baud, std::u16string parity, std::u16string dataBits, std::u16string stopBits) {
+  SendBoxes boxes;
+  boxes.baud = std::move(baud);
+  boxes.parity = std::move(parity);
+  boxes.dataBits = std::move(dataBits);
+  boxes.stopBits = std::move(stopBits);
+  return boxes;
+}
+
+class LineSettingsOnTheTerminal : public SerialPortTest, public ::testing::WithParamInterface<SettingsCase> {};
+
+// A pseudo-terminal keeps speed, stop bits and the parity kind; the kernel
+// forces 8 data bits and clears the parity enable, so those two are checked
+// on the flags we hand it (FrameFormat below).
+TEST_P(LineSettingsOnTheTerminal, AreThoseOfTheBoxes) {
+  // Read while the port is open: closing gives the terminal its old settings
+  // back. A briefly stopped line makes the close wait, and report progress.
+  class Sampler final : public SendProgress {
+   public:
+    explicit Sampler(const test::PseudoTerminal& terminal) : m_terminal(terminal) {}
+    void frameStarted(std::int64_t) override {}
+    void bytesSent(std::int64_t) override {
+      if (!seen) seen = m_terminal.settings();
+    }
+    void frameEnded() override {}
+    std::optional<termios> seen;
+
+   private:
+    const test::PseudoTerminal& m_terminal;
+  };
+  test::PseudoTerminal terminal({.outputStoppedFor = 100ms});
+  attach(terminal);
+  Sampler sampler(terminal);
+  SerialTransmission transmission(device, GetParam().boxes, u".", &sampler);
+  ASSERT_TRUE(runExtraction(u"A", {.send = true}, fonts, *buffer, transmission, hooks).completed) << device.error();
+  EXPECT_EQ(terminal.receivedAll().size(), 561u);
+  ASSERT_TRUE(sampler.seen);
+  const termios seen = *sampler.seen;
+  EXPECT_EQ(cfgetospeed(&seen), GetParam().speed);
+  EXPECT_EQ((seen.c_cflag & CSTOPB) != 0, GetParam().twoStopBits);
+  EXPECT_EQ((seen.c_cflag & PARODD) != 0, GetParam().odd);
+  EXPECT_EQ((seen.c_cflag & CMSPAR) != 0, GetParam().stickParity);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, LineSettingsOnTheTerminal,
+    ::testing::Values(SettingsCase{"StartTexts", {}, B9600, false, false, false},
+                      SettingsCase{"OddTwoStop", lineBoxes(u"115200", u"O", u"8", u"2"), B115200, true, true, false},
+                      SettingsCase{"Mark", lineBoxes(u"300", u"M", u"7", u"1"), B300, false, true, true},
+                      SettingsCase{"Space", lineBoxes(u"19200", u"S", u"5", u"2"), B19200, true, false, true},
+                      SettingsCase{"None", lineBoxes(u"110", u"N", u"6", u"1"), B110, false, false, false}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(FrameFormat, SetsCharacterSizeParityAndStopBits) {
+  struct Row {
+    LineSettings settings;
+    tcflag_t flags;
+  };
+  const Row rows[] = {
+      {{9600, Parity::even, 8, StopBits::one}, CS8 | PARENB},
+      {{9600, Parity::odd, 7, StopBits::two}, CS7 | PARENB | PARODD | CSTOPB},
+      {{9600, Parity::none, 6, StopBits::one}, CS6},
+      {{9600, Parity::mark, 5, StopBits::one}, CS5 | PARENB | PARODD | CMSPAR},
+      {{9600, Parity::space, 8, StopBits::two}, CS8 | PARENB | CMSPAR | CSTOPB},
+  };
+  for (const Row& row : rows) {
+    termios terminal{};
+    terminal.c_cflag = CS7 | PARENB | PARODD | CMSPAR | CSTOPB | CREAD | CLOCAL;  // all to be replaced
+    ASSERT_TRUE(applyFrameFormat(terminal, row.settings));
+    EXPECT_EQ(terminal.c_cflag, row.flags | CREAD | CLOCAL) << row.settings.dataBits;
+  }
+  termios terminal{};
+  EXPECT_FALSE(applyFrameFormat(terminal, {9600, Parity::none, 8, StopBits::oneAndHalf}));
+}
+
+TEST_F(SerialPortTest, SettingsThisSystemCannotApplyGiveThePortWarning) {
+  test::PseudoTerminal terminal;
+  attach(terminal);
+  for (const SendBoxes& boxes : {lineBoxes(u"9600", u"E", u"8", u"1.5"), lineBoxes(u"9600", u"E", u"4", u"1"),
+                                 lineBoxes(u"fast", u"E", u"8", u"1")}) {
+    hooks.messages.clear();
+    EXPECT_FALSE(send(u"中A", boxes).completed);
+    EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+    EXPECT_EQ(hooks.listing, u"");
+  }
+  EXPECT_TRUE(terminal.receivedAll().empty());
+  // The port was closed each time: a good text right after goes through.
+  EXPECT_TRUE(send(u"A").completed) << device.error();
+}
+
+TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
+  test::PseudoTerminal terminal;
+  attach(terminal);
+  {
+    QtSerialDevice holder;  // another program with Qt's lock file
+    ASSERT_TRUE(holder.open());
+    EXPECT_FALSE(send(u"中A").completed);
+    EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+    EXPECT_EQ(hooks.listing, u"");
+  }
+  {
+    // A program that locks with flock only, as picocom does; root ignores TIOCEXCL.
+    const int fd = ::open(terminal.path().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    hooks.messages.clear();
+    EXPECT_FALSE(send(u"中A").completed);
+    EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+    ::close(fd);
+  }
+  EXPECT_TRUE(terminal.receivedAll().empty());
+  EXPECT_TRUE(send(u"A").completed) << device.error();
+}
+
+TEST_F(SerialPortTest, MissingDeviceGivesTheWarning) {
+  ::setenv("LUMADOT_COM1", (dir.path() / "no-such-port").c_str(), 1);
+  EXPECT_FALSE(send(u"A").completed);
+  EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+  EXPECT_NE(device.error().find("no-such-port"), std::string::npos) << device.error();
+}
+
+// The far end goes away while the frame is still being written: the run ends
+// with the warning, soon, and the listing keeps what was written before.
+TEST_F(SerialPortTest, FarEndHangingUpMidFrameEndsTheRun) {
+  test::PseudoTerminal terminal({.outputStoppedFor = 1h, .hangUpAfter = 300ms});
+  attach(terminal);
+  const std::u16string text(246, u'中');  // the widest frame there is
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(send(text).completed);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+  EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+  const std::size_t entries = countEntries(hooks.listing);
+  EXPECT_GT(entries, 0u);
+  EXPECT_LT(entries, 246u);
+  EXPECT_EQ(hooks.listing.find(u"\r\n\r\n;"), std::u16string::npos);  // no credit block
+  EXPECT_NE(device.error().find("Input/output error"), std::string::npos) << device.error();
+}
+
+// A line that takes nothing (a far end holding it stopped) is given up on
+// after twice the frame's time on the line and some slack, not waited on for ever.
+TEST_F(SerialPortTest, StalledLineFailsWithinItsBound) {
+  test::PseudoTerminal terminal({.outputStoppedFor = 1h});
+  attach(terminal);
+  SendBoxes fast;
+  fast.baud = u"115200";  // 8,449 bytes of 11 bits take 0.8 s: the bound is 2 s + 1.6 s
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(send(std::u16string(246, u'中'), fast).completed);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_GT(took, 2s);
+  EXPECT_LT(took, 5s);
+  EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+  EXPECT_TRUE(terminal.receivedAll().empty());
+}
+
+// While the port waits for the line, progress is told in order, and ends with the frame.
+TEST_F(SerialPortTest, WaitingForTheLineIsReportedAsProgress) {
+  class Progress final : public SendProgress {
+   public:
+    void frameStarted(std::int64_t bytes) override { total = bytes; }
+    void bytesSent(std::int64_t sent) override { reports.push_back(sent); }
+    void frameEnded() override { ended = true; }
+    std::int64_t total = 0;
+    std::vector<std::int64_t> reports;
+    bool ended = false;
+  } progress;
+  test::PseudoTerminal terminal({.outputStoppedFor = 500ms});
+  attach(terminal);
+  SerialTransmission transmission(device, {}, u".", &progress);
+  const std::u16string text(200, u'中');
+  ASSERT_TRUE(runExtraction(text, {.send = true}, fonts, *buffer, transmission, hooks).completed) << device.error();
+  EXPECT_EQ(progress.total, 545 + 6400);
+  ASSERT_GE(progress.reports.size(), 4u);  // at least every 100 ms of the 500
+  EXPECT_TRUE(std::is_sorted(progress.reports.begin(), progress.reports.end()));
+  EXPECT_EQ(progress.reports.front(), 0);
+  EXPECT_LE(progress.reports.back(), progress.total);
+  EXPECT_TRUE(progress.ended);
+  EXPECT_EQ(terminal.receivedAll(), frame(208, 5, 0, glyphs()));
+}
+
+// The serial component has no per-byte waits: as many single-byte writes as a
+// full glyph buffer's frame would take go through in a fraction of a second.
+TEST_F(SerialPortTest, FullBufferOfSingleByteWritesTakesAFractionOfASecond) {
+  test::PseudoTerminal terminal;
+  attach(terminal);
+  constexpr std::size_t kBytes = std::size_t{kFrameOverhead} + GlyphBuffer::kCapacity;
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(device.open()) << device.error();
+  ASSERT_TRUE(device.configure({115200, Parity::none, 8, StopBits::one}));
+  for (std::size_t i = 0; i < kBytes; ++i) {
+    const auto value = static_cast<std::uint8_t>(i * 7);
+    ASSERT_TRUE(device.write({&value, 1})) << i;
+  }
+  ASSERT_TRUE(device.close()) << device.error();
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  const Bytes received = terminal.received(kBytes, 5s);
+  ASSERT_EQ(received.size(), kBytes);
+  for (std::size_t i = 0; i < kBytes; i += 997) EXPECT_EQ(received[i], static_cast<std::uint8_t>(i * 7)) << i;
+  RecordProperty("frame_ms", static_cast<int>(took.count()));
+  std::printf("%zu single-byte writes through a pseudo-terminal: %lld ms\n", kBytes,
+              static_cast<long long>(took.count()));
+  EXPECT_LT(took, 2s);
+}
+
+TEST(PortMapping, EnvironmentFirstThenTheSystemList) {
+  test::TempDir dir;
+  const auto device = dir.path() / "ttyFAKE";
+  test::writeFile(device, "");
+  ::setenv("LUMADOT_COM7", device.c_str(), 1);
+  ::setenv("LUMADOT_COM8", (dir.path() / "gone").c_str(), 1);
+  const PortMapping seven = mapPort(7);
+  EXPECT_EQ(seven.source, PortMapping::Source::environment);
+  EXPECT_EQ(seven.device, device.string());
+  EXPECT_TRUE(seven.present);
+  EXPECT_FALSE(mapPort(8).present);
+  ::unsetenv("LUMADOT_COM7");
+  ::unsetenv("LUMADOT_COM8");
+
+  const auto all = mapAllPorts();
+  ASSERT_EQ(all.size(), 16u);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    EXPECT_EQ(all[i].number, static_cast<int>(i) + 1);
+    EXPECT_EQ(all[i].source == PortMapping::Source::none, all[i].device.empty());
+  }
+}
+
+TEST(PortMapping, DevicePathsInCountingOrder) {
+  std::vector<std::string> paths{"/dev/ttyUSB0", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyACM0", "/dev/ttyS1", "/dev/ttyS02"};
+  std::sort(paths.begin(), paths.end(), naturalLess);
+  EXPECT_EQ(paths, (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyS1", "/dev/ttyS02", "/dev/ttyS2", "/dev/ttyS10",
+                                             "/dev/ttyUSB0"}));
+}
+
+}  // namespace
+}  // namespace lumadot
+
+// Qt Serial Port's notifiers need an application object.
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  QCoreApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,177 @@
+// The run's send side end to end, into frame files: what a user sees and
+// what reaches the device, without a port.
+#include "serial_transmission.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "display_frame.h"
+#include "frame_file.h"
+#include "process.h"
+#include "synthetic_fonts.h"
+#include "text_codec.h"
+
+namespace lumadot {
+namespace {
+
+class RecordingHooks final : public RunHooks {
+ public:
+  void showListing(std::u16string_view text) override { listing.assign(text); }
+  void showMessage(const Message& message) override { messages.push_back(message); }
+  std::u16string listing;
+  std::vector<Message> messages;
+};
+
+class CountingProgress final : public SendProgress {
+ public:
+  void frameStarted(std::int64_t frameBytes) override { started.push_back(frameBytes); }
+  void bytesSent(std::int64_t) override {}
+  void frameEnded() override { ++ended; }
+  std::vector<std::int64_t> started;
+  int ended = 0;
+};
+
+Message portWarning(std::u16string_view port) {
+  return {u"警告", u"串口" + std::u16string(port) + u"打开失败，可能正在使用中", kStyleWarning};
+}
+
+class SerialTransmissionTest : public ::testing::Test {
+ protected:
+  RunResult send(std::u16string_view text, const SendBoxes& boxes, bool sendOn = true,
+                 std::u16string separator = u".") {
+    SerialTransmission transmission(file, boxes, std::move(separator), &progress);
+    return runExtraction(text, {.send = sendOn}, fonts, *buffer, transmission, hooks);
+  }
+  bool frameWritten() const { return std::filesystem::exists(framePath); }
+  std::string frame() const { return test::readFile(framePath); }
+
+  test::TempDir dir;
+  FontPaths fonts = test::writeSyntheticFonts(dir.path());
+  std::filesystem::path framePath = dir.path() / "frame.bin";
+  FrameFile file{framePath};
+  std::unique_ptr<GlyphBuffer> buffer = std::make_unique<GlyphBuffer>();
+  RecordingHooks hooks;
+  CountingProgress progress;
+};
+
+TEST_F(SerialTransmissionTest, CompletedSendReportsTheKilobytesAfterClosing) {
+  const RunResult result = send(u"中A", {});
+  EXPECT_TRUE(result.completed);
+  ASSERT_EQ(hooks.messages.size(), 1u);
+  EXPECT_EQ(hooks.messages[0], (Message{u"系统提示", u"使用串口com1共发送0.04K数据发送成功", kStyleNoIcon}));
+  const std::string bytes = frame();
+  ASSERT_EQ(bytes.size(), 593u);
+  EXPECT_EQ(bytes.substr(0, 3), std::string("\x0A\x05\x00", 3));
+  EXPECT_EQ(bytes.substr(256, 48), std::string(buffer->glyphBytes.begin(), buffer->glyphBytes.begin() + 48));
+  EXPECT_EQ(progress.started, std::vector<std::int64_t>{593});
+  EXPECT_EQ(progress.ended, 1);
+}
+
+TEST_F(SerialTransmissionTest, AmountUsesTheLocalesDecimalSeparator) {
+  send(u"中A", {}, true, u",");
+  ASSERT_EQ(hooks.messages.size(), 1u);
+  EXPECT_EQ(hooks.messages[0].text, u"使用串口com1共发送0,04K数据发送成功");
+}
+
+TEST_F(SerialTransmissionTest, SpeedAndModeBytesComeFromTheirBoxes) {
+  SendBoxes boxes;
+  boxes.port = u"com16";
+  boxes.speed = u"10";
+  boxes.mode = u"闪烁";
+  ASSERT_TRUE(send(u"A", boxes).completed);
+  EXPECT_EQ(frame().substr(0, 3), std::string("\x09\x0A\x05", 3));
+  EXPECT_EQ(hooks.messages.at(0).text, u"使用串口com16共发送0.01K数据发送成功");
+}
+
+struct RefusedCase {
+  const char* name;
+  void (*change)(SendBoxes&);
+  Message warning;
+};
+
+class RefusedBoxes : public SerialTransmissionTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+// Nothing is opened or written, the user's listing stays empty, and the
+// message names what to fix; with sending off the same texts are ignored.
+TEST_P(RefusedBoxes, StopTheSendBeforeThePort) {
+  SendBoxes boxes;
+  GetParam().change(boxes);
+  const RunResult result = send(u"中A", boxes);
+  EXPECT_FALSE(result.completed);
+  EXPECT_EQ(hooks.messages, std::vector<Message>{GetParam().warning});
+  EXPECT_EQ(hooks.listing, u"");
+  EXPECT_FALSE(frameWritten());
+  EXPECT_TRUE(progress.started.empty());
+
+  hooks.messages.clear();
+  EXPECT_TRUE(send(u"中A", boxes, false).completed);
+  EXPECT_TRUE(hooks.messages.empty());
+  EXPECT_FALSE(frameWritten());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RefusedBoxes,
+    ::testing::Values(
+        RefusedCase{"PortUpperCase", [](SendBoxes& b) { b.port = u"COM1"; }, portWarning(u"COM1")},
+        RefusedCase{"PortLeadingSpace", [](SendBoxes& b) { b.port = u" com1"; }, portWarning(u" com1")},
+        RefusedCase{"PortLeadingZero", [](SendBoxes& b) { b.port = u"com01"; }, portWarning(u"com01")},
+        RefusedCase{"PortBeyondTable", [](SendBoxes& b) { b.port = u"com17"; }, portWarning(u"com17")},
+        RefusedCase{"SpeedZero", [](SendBoxes& b) { b.speed = u"0"; },
+                    Message{u"警告", u"显示速度“0”无效", kStyleWarning}},
+        RefusedCase{"SpeedEleven", [](SendBoxes& b) { b.speed = u"11"; },
+                    Message{u"警告", u"显示速度“11”无效", kStyleWarning}},
+        RefusedCase{"SpeedLeadingSpace", [](SendBoxes& b) { b.speed = u" 5"; },
+                    Message{u"警告", u"显示速度“ 5”无效", kStyleWarning}},
+        RefusedCase{"ModeUnknown", [](SendBoxes& b) { b.mode = u"滚动"; },
+                    Message{u"警告", u"显示方式“滚动”无效", kStyleWarning}},
+        RefusedCase{"BothUnknownNamesSpeedFirst", [](SendBoxes& b) { b.speed = u""; b.mode = u""; },
+                    Message{u"警告", u"显示速度“”无效", kStyleWarning}},
+        RefusedCase{"PortBeforeSpeed", [](SendBoxes& b) { b.port = u"x"; b.speed = u"0"; }, portWarning(u"x")},
+        RefusedCase{"FourDataBits", [](SendBoxes& b) { b.dataBits = u"4"; }, portWarning(u"com1")},
+        RefusedCase{"BaudNotANumber", [](SendBoxes& b) { b.baud = u"fast"; }, portWarning(u"com1")},
+        RefusedCase{"CommaInsideABox", [](SendBoxes& b) { b.baud = u"9600,N"; }, portWarning(u"com1")}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(SerialTransmissionTest, TooWideATextWarnsAndWritesNothing) {
+  std::u16string wide(247, u'中');
+  EXPECT_FALSE(send(wide, {}).completed);
+  EXPECT_EQ(hooks.messages, std::vector<Message>{portWarning(u"com1")});
+  EXPECT_EQ(hooks.listing, u"");
+  EXPECT_FALSE(frameWritten());
+
+  hooks.messages.clear();
+  wide.back() = u'A';  // 493 columns: the widest frame there is
+  ASSERT_TRUE(send(wide, {}).completed);
+  const std::string bytes = frame();
+  EXPECT_EQ(bytes.size(), std::size_t{kFrameOverhead} + 246 * 32 + 16);
+  EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 255);
+}
+
+TEST_F(SerialTransmissionTest, FrameFileKeepsEveryFrameOfOneDevice) {
+  ASSERT_TRUE(send(u"A", {}).completed);
+  ASSERT_TRUE(send(u"中", {}).completed);
+  const std::string bytes = frame();
+  ASSERT_EQ(bytes.size(), 561u + 577u);
+  EXPECT_EQ(bytes[0], 9);
+  EXPECT_EQ(bytes[561], 10);
+
+  FrameFile fresh{framePath};  // a new device starts the file over
+  SerialTransmission transmission(fresh, {});
+  ASSERT_TRUE(runExtraction(u"", {.send = true}, fonts, *buffer, transmission, hooks).completed);
+  EXPECT_EQ(frame(), std::string("\x08\x05", 2) + std::string(543, '\0'));
+}
+
+TEST_F(SerialTransmissionTest, UnwritableFrameFileIsAFailedSend) {
+  FrameFile nowhere{dir.path() / "missing" / "frame.bin"};
+  SerialTransmission transmission(nowhere, {});
+  EXPECT_FALSE(runExtraction(u"A", {.send = true}, fonts, *buffer, transmission, hooks).completed);
+  EXPECT_EQ(hooks.messages, std::vector<Message>{portWarning(u"com1")});
+  EXPECT_NE(nowhere.error(), "");
+  // The listing was written before the close failed, and stays without its credit block.
+  EXPECT_NE(hooks.listing.find(u"DB  "), std::u16string::npos);
+  EXPECT_EQ(hooks.listing.find(u"\r\n\r\n;"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace lumadot
