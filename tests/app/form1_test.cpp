@@ -9,14 +9,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <cstdlib>
 
 #include "form1.h"
 #include "form2.h"
 #include "form3.h"
 #include "glyph_buffer.h"
 #include "process.h"
+#include "pseudo_terminal.h"
+#include "qt_serial_device.h"
 #include "synthetic_fonts.h"
 #include "widgets.h"
 
@@ -47,6 +52,7 @@ class Form1Test : public QObject {
  private slots:
   void init();
   void cleanup();
+  void cleanupTestCase() { ::unsetenv("LUMADOT_COM1"); }
 
   void controls_data();
   void controls();
@@ -74,6 +80,10 @@ class Form1Test : public QObject {
   void secondaryWindowClosedByCloseBox_data();
   void secondaryWindowClosedByCloseBox();
   void closingTheMainWindowClosesTheOthers();
+  void sendsTheFrameThroughThePort();
+  void longSendShowsProgressAndBlocksOtherRuns();
+  void refusedSendWarnsAndKeepsTheResultBoxEmpty_data();
+  void refusedSendWarnsAndKeepsTheResultBoxEmpty();
 
  private:
   // A fresh main window on the given fonts, its message boxes recorded.
@@ -505,6 +515,90 @@ void Form1Test::closingTheMainWindowClosesTheOthers() {
   QVERIFY(usage && usage->isVisible());
   m_window->close();
   QTRY_VERIFY(!usage);
+}
+
+// As a user does it: com1 is a pseudo-terminal, "取模并发送" is checked, Enter.
+void Form1Test::sendsTheFrameThroughThePort() {
+  test::PseudoTerminal sign;
+  ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
+  openWindow(m_fonts);
+  QTest::mouseClick(control<QCheckBox>("Check3"), Qt::LeftButton, {}, QPoint(5, 5));
+  QVERIFY(control<QComboBox>("Combo5")->toolTip().contains(
+      QStringLiteral("com1 → %1（LUMADOT_COM1）").arg(QString::fromStdString(sign.path()))));
+  typeIntoInput(QStringLiteral("中A"));
+  QTest::keyClick(control<QPlainTextEdit>("Text1"), Qt::Key_Return);
+
+  QCOMPARE(m_messages.size(), size_t{1});
+  QCOMPARE(m_messages[0], (Message{u"系统提示", u"使用串口com1共发送0.04K数据发送成功", kStyleNoIcon}));
+  QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), expectedListing(u"中A", {}));
+  const auto frame = sign.receivedAll();
+  QCOMPARE(frame.size(), size_t{593});
+  QCOMPARE(frame[0], std::uint8_t{10});
+  QCOMPARE(std::vector<std::uint8_t>(frame.begin() + 256, frame.begin() + 304),
+           std::vector<std::uint8_t>(m_buffer->glyphBytes.begin(), m_buffer->glyphBytes.begin() + 48));
+}
+
+// A line that takes nothing for a while: after a second a modal progress
+// dialog shows the bytes sent, and a run asked for meanwhile does not start.
+void Form1Test::longSendShowsProgressAndBlocksOtherRuns() {
+  test::PseudoTerminal sign({.outputStoppedFor = std::chrono::milliseconds(1600)});
+  ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
+  openWindow(m_fonts);
+  control<QCheckBox>("Check3")->click();
+  control<QPlainTextEdit>("Text1")->setPlainText(QString(200, QChar(u'中')));
+
+  QString label;
+  bool modal = false;
+  QTimer::singleShot(1300, this, [&] {
+    if (auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
+      label = dialog->labelText();
+      modal = dialog->isModal();
+    }
+    control<QPushButton>("Command1")->click();  // as a clock tick would
+  });
+  control<QPushButton>("Command1")->click();
+
+  QVERIFY2(label.startsWith(QStringLiteral("正在通过串口com1发送：")), qPrintable(label));
+  QVERIFY(label.endsWith(QStringLiteral(" / 6945 字节")));
+  QVERIFY(modal);
+  QCOMPARE(m_messages.size(), size_t{1});  // one run, one success message
+  QCOMPARE(QString::fromStdU16String(m_messages[0].title), QStringLiteral("系统提示"));
+  QCOMPARE(sign.receivedAll().size(), size_t{6945});
+  QVERIFY(!qobject_cast<QProgressDialog*>(QApplication::activeModalWidget()));
+}
+
+void Form1Test::refusedSendWarnsAndKeepsTheResultBoxEmpty_data() {
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("warning");
+  QTest::newRow("port held by another program") << QString() << QString() << QStringLiteral("串口com1打开失败，可能正在使用中");
+  QTest::newRow("port not in the list") << QStringLiteral("Combo5") << QStringLiteral("COM1")
+                                        << QStringLiteral("串口COM1打开失败，可能正在使用中");
+  QTest::newRow("speed not in the list") << QStringLiteral("Combo7") << QStringLiteral("0")
+                                         << QStringLiteral("显示速度“0”无效");
+  QTest::newRow("mode not in the list") << QStringLiteral("Combo6") << QStringLiteral("静")
+                                        << QStringLiteral("显示方式“静”无效");
+}
+
+void Form1Test::refusedSendWarnsAndKeepsTheResultBoxEmpty() {
+  QFETCH(QString, box);
+  QFETCH(QString, text);
+  QFETCH(QString, warning);
+  test::PseudoTerminal sign;
+  ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
+  QtSerialDevice holder;
+  if (box.isEmpty()) QVERIFY(holder.open());
+  openWindow(m_fonts);
+  control<QCheckBox>("Check3")->click();
+  if (!box.isEmpty()) control<QComboBox>(box.toLatin1().constData())->setEditText(text);
+  typeIntoInput(QStringLiteral("中A"));
+  control<QPushButton>("Command1")->click();
+
+  QCOMPARE(m_messages.size(), size_t{1});
+  QCOMPARE(m_messages[0], (Message{u"警告", warning.toStdU16String(), kStyleWarning}));
+  QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), QString());
+  QCOMPARE(control<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("中A"));
+  QVERIFY(sign.receivedAll().empty());
 }
 
 QTEST_MAIN(Form1Test)
