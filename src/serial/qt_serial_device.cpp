@@ -66,8 +66,11 @@ struct QtSerialDevice::Impl {
   bool failed = false;
   std::string error;
 
+  // The rest of the frame is dropped at once, so the port's notifier cannot
+  // send it later, while the warning is on screen.
   bool fail(const std::string& why) {
     failed = true;
+    if (port.isOpen()) port.clear(QSerialPort::Output);
     error = "com" + std::to_string(number) + (device.empty() ? "" : " (" + device + ")") + ": " + why;
     return false;
   }
@@ -117,15 +120,6 @@ struct QtSerialDevice::Impl {
       report();
     }
     return true;
-  }
-
-  // After a failure the rest of the frame is dropped, so closing never waits on it.
-  void discardQueued() {
-#ifdef _WIN32
-    PurgeComm(port.handle(), PURGE_TXABORT | PURGE_TXCLEAR);
-#else
-    ::tcflush(port.handle(), TCOFLUSH);
-#endif
   }
 };
 
@@ -192,14 +186,14 @@ bool QtSerialDevice::write(std::span<const std::uint8_t> bytes) {
 bool QtSerialDevice::close() {
   if (!d->port.isOpen()) return true;
   const bool sent = !d->failed && d->pushUntil(0) && d->waitForDriver();
-  if (!sent) d->discardQueued();
   d->port.close();
   return sent;
 }
 
+// Dropping the queue first keeps the close from waiting for the driver to drain it.
 void QtSerialDevice::abandon() {
   if (!d->port.isOpen()) return;
-  d->discardQueued();
+  d->port.clear(QSerialPort::Output);
   d->port.close();
 }
 
