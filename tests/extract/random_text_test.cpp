@@ -10,18 +10,11 @@
 #include "extraction_run.h"
 #include "listing.h"
 #include "process.h"
+#include "recording_hooks.h"
 #include "synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
-
-class CountingHooks final : public RunHooks {
- public:
-  void showListing(std::u16string_view text) override { listing.assign(text); }
-  void showMessage(const Message& m) override { messages.push_back(m); }
-  std::u16string listing;
-  std::vector<Message> messages;
-};
 
 class SendingCounter final : public Transmission {
  public:
@@ -60,7 +53,7 @@ TEST(RandomTexts, EveryGlyphIsListedAndSentOnce) {
     CharacterWalk walk(text);
     while (const auto c = walk.next()) (isDoubleByte(*c) ? doubles : singles)++;
 
-    CountingHooks hooks;
+    test::RecordingHooks hooks;
     SendingCounter port;
     const RunResult result = runExtraction(text, {.reverseBits = round % 2 == 0, .split8x16 = round % 3 == 0, .send = true},
                                            fonts, *buffer, port, hooks);

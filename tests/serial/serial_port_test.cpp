@@ -16,6 +16,7 @@
 #include "pseudo_terminal.h"
 #include "qt_serial_device.h"
 #include "serial_transmission.h"
+#include "recording_hooks.h"
 #include "synthetic_fonts.h"
 #include "termios_settings.h"
 
@@ -24,14 +25,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
-
-class RecordingHooks final : public RunHooks {
- public:
-  void showListing(std::u16string_view text) override { listing.assign(text); }
-  void showMessage(const Message& message) override { messages.push_back(message); }
-  std::u16string listing;
-  std::vector<Message> messages;
-};
 
 const Message kPortWarning{u"警告", u"串口com1打开失败，可能正在使用中", kStyleWarning};
 
@@ -65,7 +58,7 @@ class SerialPortTest : public ::testing::Test {
   FontPaths fonts = test::writeSyntheticFonts(dir.path());
   std::unique_ptr<GlyphBuffer> buffer = std::make_unique<GlyphBuffer>();
   QtSerialDevice device;
-  RecordingHooks hooks;
+  test::RecordingHooks hooks;
 };
 
 struct FrameCase {

@@ -9,19 +9,12 @@
 #include "display_frame.h"
 #include "frame_file.h"
 #include "process.h"
+#include "recording_hooks.h"
 #include "synthetic_fonts.h"
 #include "text_codec.h"
 
 namespace lumadot {
 namespace {
-
-class RecordingHooks final : public RunHooks {
- public:
-  void showListing(std::u16string_view text) override { listing.assign(text); }
-  void showMessage(const Message& message) override { messages.push_back(message); }
-  std::u16string listing;
-  std::vector<Message> messages;
-};
 
 class CountingProgress final : public SendProgress {
  public:
@@ -51,7 +44,7 @@ class SerialTransmissionTest : public ::testing::Test {
   std::filesystem::path framePath = dir.path() / "frame.bin";
   FrameFile file{framePath};
   std::unique_ptr<GlyphBuffer> buffer = std::make_unique<GlyphBuffer>();
-  RecordingHooks hooks;
+  test::RecordingHooks hooks;
   CountingProgress progress;
 };
 
