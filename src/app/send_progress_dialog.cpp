@@ -31,6 +31,7 @@ void SendProgressDialog::bytesSent(std::int64_t sent) {
     m_dialog->setAutoClose(false);
     m_dialog->setMinimumDuration(0);
     m_dialog->setRange(0, static_cast<int>(m_frameBytes));
+    m_dialog->setMinimumWidth(360);  // room for the label as the byte count grows
     m_dialog->show();
   }
   m_dialog->setLabelText(QStringLiteral("正在通过串口%1发送：%2 / %3 字节").arg(m_portText).arg(sent).arg(m_frameBytes));
