@@ -4,6 +4,7 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "port_names.h"
 
@@ -23,7 +24,9 @@ std::vector<std::string> systemPorts() {
   return devices;
 }
 
-PortMapping mapPort(int number, const std::vector<std::string>& listed) {
+// The system's list is read only when the environment names no device:
+// listing looks at every tty the system has, a tenth of a second here.
+PortMapping mapPort(int number, std::optional<std::vector<std::string>>& listed) {
   PortMapping mapping;
   mapping.number = number;
   const QString fromEnvironment = qEnvironmentVariable(QStringLiteral("LUMADOT_COM%1").arg(number).toLatin1().constData());
@@ -33,14 +36,15 @@ PortMapping mapPort(int number, const std::vector<std::string>& listed) {
     mapping.present = QFileInfo::exists(fromEnvironment);
     return mapping;
   }
+  if (!listed) listed = systemPorts();
 #ifdef _WIN32
   mapping.source = PortMapping::Source::windowsName;
   mapping.device = "COM" + std::to_string(number);
-  mapping.present = std::find(listed.begin(), listed.end(), mapping.device) != listed.end();
+  mapping.present = std::find(listed->begin(), listed->end(), mapping.device) != listed->end();
 #else
-  if (static_cast<std::size_t>(number) <= listed.size()) {
+  if (static_cast<std::size_t>(number) <= listed->size()) {
     mapping.source = PortMapping::Source::systemList;
-    mapping.device = listed[static_cast<std::size_t>(number) - 1];
+    mapping.device = (*listed)[static_cast<std::size_t>(number) - 1];
     mapping.present = true;
   }
 #endif
@@ -75,10 +79,13 @@ bool naturalLess(const std::string& a, const std::string& b) {
   return a < b;  // equal as numbers ("01" and "1"): keep the order total
 }
 
-PortMapping mapPort(int number) { return mapPort(number, systemPorts()); }
+PortMapping mapPort(int number) {
+  std::optional<std::vector<std::string>> listed;
+  return mapPort(number, listed);
+}
 
 std::vector<PortMapping> mapAllPorts() {
-  const std::vector<std::string> listed = systemPorts();
+  std::optional<std::vector<std::string>> listed;
   std::vector<PortMapping> mappings;
   for (int n = 1; n <= kPortCount; ++n) mappings.push_back(mapPort(n, listed));
   return mappings;
