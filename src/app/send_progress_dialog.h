@@ -12,7 +12,7 @@ class QWidget;
 namespace lumadot {
 
 // Shows how far a frame has got once sending has taken longer than about a
-// second (a long text at 9600 baud takes minutes). Modal, so nothing else
+// second (the widest text takes some 10 s at 9600 baud). Modal, so nothing else
 // starts meanwhile, and it keeps the windows painted while the port waits.
 class SendProgressDialog final : public SendProgress {
  public:

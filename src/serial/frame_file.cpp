@@ -33,14 +33,14 @@ bool FrameFile::close() {
   std::FILE* file = std::fopen(m_path.c_str(), m_replaced ? "ab" : "wb");
 #endif
   if (!file) {
-    m_error = std::strerror(errno);
+    m_error = "cannot write " + m_path.string() + ": " + std::strerror(errno);
     return false;
   }
   const bool written = m_frame.empty() || std::fwrite(m_frame.data(), 1, m_frame.size(), file) == m_frame.size();
   const int writeError = errno;
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) {
-    m_error = std::strerror(written ? errno : writeError);
+    m_error = "cannot write " + m_path.string() + ": " + std::strerror(written ? errno : writeError);
     return false;
   }
   m_replaced = true;

@@ -23,9 +23,7 @@ class FrameFile final : public SerialDevice {
   bool close() override;
   void abandon() override;
   void setWaitHook(WaitHook) override {}
-
-  // Why the last close failed, in the system's words.
-  const std::string& error() const { return m_error; }
+  const std::string& error() const override { return m_error; }
 
  private:
   std::filesystem::path m_path;

@@ -24,9 +24,7 @@ class QtSerialDevice final : public SerialDevice {
   bool close() override;
   void abandon() override;
   void setWaitHook(WaitHook hook) override;
-
-  // What went wrong last, naming the device, for a detail line.
-  const std::string& error() const;
+  const std::string& error() const override;
 
  private:
   struct Impl;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 
 #include "line_settings.h"
 
@@ -27,6 +28,8 @@ class SerialDevice {
   // Closes at once after a failure, dropping whatever is still queued.
   virtual void abandon() = 0;
   virtual void setWaitHook(WaitHook hook) = 0;
+  // Why the last operation failed, naming the device; empty after success.
+  virtual const std::string& error() const = 0;
 };
 
 }  // namespace lumadot

@@ -57,7 +57,6 @@ bool SerialTransmission::open() {
       parseLineSettings(settingsText(m_boxes.baud, m_boxes.parity, m_boxes.dataBits, m_boxes.stopBits));
   if (!settings || !m_device.open()) return false;
   m_open = true;
-  m_failed = false;
   m_device.setWaitHook([this](std::int64_t sent) {
     if (m_progress) m_progress->bytesSent(sent);
   });

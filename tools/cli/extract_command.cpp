@@ -112,21 +112,16 @@ int runExtractCommand(const std::vector<std::string>& args) {
 
   auto buffer = std::make_unique<GlyphBuffer>();
   ConsoleHooks hooks;
-  RunResult result;
-  if (!options.send) {
-    NoTransmission noPort;
-    result = runExtraction(utf8ToUtf16(input), options, fonts, *buffer, noPort, hooks);
-  } else if (frameOut) {
-    FrameFile file{std::filesystem::path(*frameOut)};
-    SerialTransmission transmission(file, sendBoxes(parsed), localeDecimalSeparator());
-    result = runExtraction(utf8ToUtf16(input), options, fonts, *buffer, transmission, hooks);
-    if (!file.error().empty()) printError("cannot write " + *frameOut + ": " + file.error());
+  // Without sending the run only selects the port, which opens nothing.
+  std::unique_ptr<SerialDevice> device;
+  if (frameOut) {
+    device = std::make_unique<FrameFile>(std::filesystem::path(*frameOut));
   } else {
-    QtSerialDevice port;
-    SerialTransmission transmission(port, sendBoxes(parsed), localeDecimalSeparator());
-    result = runExtraction(utf8ToUtf16(input), options, fonts, *buffer, transmission, hooks);
-    if (!result.completed && !port.error().empty()) printError(port.error());
+    device = std::make_unique<QtSerialDevice>();
   }
+  SerialTransmission transmission(*device, sendBoxes(parsed), localeDecimalSeparator());
+  const RunResult result = runExtraction(utf8ToUtf16(input), options, fonts, *buffer, transmission, hooks);
+  if (!device->error().empty()) printError(device->error());
   if (!writeStdout(utf16ToUtf8(hooks.listing()))) return kExitFailed;
   return result.completed ? kExitCompleted : kExitFailed;
 }
