@@ -1,0 +1,64 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "clock_sentence.h"
+
+namespace lumadot {
+
+inline constexpr std::u16string_view kStartClockCaption = u"启动时间显示";
+inline constexpr std::u16string_view kStopClockCaption = u"停止时间显示";
+inline constexpr std::chrono::milliseconds kClockInterval{7800};
+inline constexpr std::u16string_view kClockSpeed = u"1";
+inline constexpr std::u16string_view kNormalSpeed = u"5";
+
+// The controls of the main window that the clock reads and writes. The
+// window implements it over its widgets; the command line over plain fields.
+class ClockControls {
+ public:
+  virtual ~ClockControls() = default;
+
+  virtual std::u16string buttonCaption() const = 0;  // Command3
+  virtual void setButtonCaption(std::u16string_view caption) = 0;
+  // Timer1; the first tick falls one interval after the start.
+  virtual void startTimer(std::chrono::milliseconds interval) = 0;
+  virtual void stopTimer() = 0;
+  virtual void setSpeed(std::u16string_view text) = 0;  // Combo7
+  virtual void setReverse(bool on) = 0;                 // Check1
+  virtual void setSplit(bool on) = 0;                   // Check2
+  virtual std::u16string inputText() const = 0;         // Text1
+  virtual void setInputText(std::u16string_view text) = 0;
+  // True while a run has a message box or the send progress open.
+  virtual bool runInProgress() const = 0;
+  virtual void runExtraction() = 0;  // Command1_Click
+};
+
+// The clock display: Command3 starts and stops it, Timer1 ticks it, and
+// every one of the three ends in one extraction run of the sentence (or,
+// on stop, of the user's own text).
+class ClockDisplay {
+ public:
+  using TimeSource = std::function<ClockReading()>;
+
+  ClockDisplay(ClockControls& controls, TimeSource now) : m_controls(controls), m_now(std::move(now)) {}
+
+  // Dropped, like a click on Command1, while a run is in progress.
+  void Command3_Click();
+  // Returns false when the tick was skipped because a run is still in
+  // progress, so runs and message boxes never pile up; the timer keeps on.
+  bool Timer1_Timer();
+
+  bool running() const { return m_controls.buttonCaption() == kStopClockCaption; }
+  // The user's text, kept while the clock runs.
+  const std::u16string& savedText() const { return m_savedText; }
+
+ private:
+  ClockControls& m_controls;
+  TimeSource m_now;
+  std::u16string m_savedText;
+};
+
+}  // namespace lumadot
