@@ -1,14 +1,18 @@
 #include "form1.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QScopedValueRollback>
 #include <QTextDocument>
+#include <QTimer>
 
+#include "clock_display.h"
 #include "form2.h"
 #include "form3.h"
 #include "glyph_buffer.h"
+#include "locale_clock.h"
 #include "port_tooltip.h"
 #include "qt_serial_device.h"
 #include "secondary_window.h"
@@ -38,6 +42,20 @@ std::u16string windowsText(const QPlainTextEdit& box) {
   return text;
 }
 
+// The text exactly as the box holds it, so putting it back restores every
+// character; paragraph breaks become the line feeds setPlainText splits on.
+std::u16string exactText(const QPlainTextEdit& box) {
+  std::u16string text = box.document()->toRawText().toStdU16String();
+  for (char16_t& c : text) {
+    if (c == QChar::ParagraphSeparator) c = u'\n';
+  }
+  return text;
+}
+
+QString toQString(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QFont inputFont() {
   QFont font;
   // Song-style faces first, as the input box is meant to look; then any
@@ -56,7 +74,7 @@ class WindowRunHooks final : public RunHooks {
       : m_resultBox(resultBox), m_messages(messages) {}
 
   void showListing(std::u16string_view text) override {
-    m_resultBox.setPlainText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    m_resultBox.setPlainText(toQString(text));
   }
   void showMessage(const Message& message) override { m_messages.show(message); }
 
@@ -67,11 +85,33 @@ class WindowRunHooks final : public RunHooks {
 
 }  // namespace
 
+class Form1::WindowClock final : public ClockControls {
+ public:
+  explicit WindowClock(Form1& window) : m_window(window), m_ui(*window.m_ui) {}
+
+  std::u16string buttonCaption() const override { return m_ui.Command3->text().toStdU16String(); }
+  void setButtonCaption(std::u16string_view caption) override { m_ui.Command3->setText(toQString(caption)); }
+  void startTimer(std::chrono::milliseconds interval) override { m_window.m_timer1->start(interval); }
+  void stopTimer() override { m_window.m_timer1->stop(); }
+  void setSpeed(std::u16string_view text) override { m_ui.Combo7->setEditText(toQString(text)); }
+  void setReverse(bool on) override { m_ui.Check1->setChecked(on); }
+  void setSplit(bool on) override { m_ui.Check2->setChecked(on); }
+  std::u16string inputText() const override { return exactText(*m_ui.Text1); }
+  void setInputText(std::u16string_view text) override { m_ui.Text1->setPlainText(toQString(text)); }
+  bool runInProgress() const override { return m_window.m_runInProgress; }
+  void runExtraction() override { m_window.Command1_Click(); }
+
+ private:
+  Form1& m_window;
+  Ui::Form1& m_ui;
+};
+
 Form1::Form1(FontPaths fonts, QWidget* parent)
     : QDialog(parent),
       m_ui(std::make_unique<Ui::Form1>()),
       m_buffer(std::make_unique<GlyphBuffer>()),
       m_port(std::make_unique<QtSerialDevice>()),
+      m_timer1(new QTimer(this)),
       m_fonts(std::move(fonts)),
       m_messages(this) {
   initResources();
@@ -82,12 +122,18 @@ Form1::Form1(FontPaths fonts, QWidget* parent)
   showStartTextsUnselected();
   m_ui->Text1->installEventFilter(this);
   m_ui->Text2->installEventFilter(this);
+  m_timer1->setObjectName(QStringLiteral("Timer1"));
+  m_clockControls = std::make_unique<WindowClock>(*this);
+  m_clock = std::make_unique<ClockDisplay>(
+      *m_clockControls, [] { return readClock(QLocale(), QDateTime::currentDateTime()); });
 
   connect(m_ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(m_ui->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+  connect(m_ui->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
   connect(m_ui->Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
   connect(m_ui->Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
   connect(m_ui->Check3, &QCheckBox::clicked, this, &Form1::Check3_Click);
+  connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
   Form_Load();
 }
@@ -152,6 +198,11 @@ void Form1::Check3_Click() {
 }
 
 void Form1::Command2_Click() { m_ui->Text1->clear(); }
+
+void Form1::Command3_Click() { m_clock->Command3_Click(); }
+
+// Keeps firing while the About or usage window has this window disabled.
+void Form1::Timer1_Timer() { m_clock->Timer1_Timer(); }
 
 void Form1::Command4_Click() {
   if (!m_about) {

@@ -10,6 +10,7 @@
 #include "message_presenter.h"
 
 class QComboBox;
+class QTimer;
 
 namespace Ui {
 class Form1;
@@ -19,6 +20,7 @@ namespace lumadot {
 
 struct GlyphBuffer;
 struct SendBoxes;
+class ClockDisplay;
 class QtSerialDevice;
 class Form2;
 class Form3;
@@ -48,9 +50,11 @@ class Form1 final : public QDialog {
   void Form_Load();
   void Command1_Click();
   void Command2_Click();
+  void Command3_Click();
   void Command4_Click();
   void Command5_Click();
   void Check3_Click();
+  void Timer1_Timer();
 
   std::array<QComboBox*, 7> parameterBoxes() const;
   SendBoxes sendBoxes() const;
@@ -61,6 +65,10 @@ class Form1 final : public QDialog {
   std::unique_ptr<GlyphBuffer> m_buffer;
   std::unique_ptr<QtSerialDevice> m_port;  // keeps its port number and settings between runs
   bool m_runInProgress = false;
+  class WindowClock;  // the clock's view of this window's controls
+  QTimer* m_timer1;
+  std::unique_ptr<WindowClock> m_clockControls;
+  std::unique_ptr<ClockDisplay> m_clock;
   FontPaths m_fonts;
   MessagePresenter m_messages;
   ContactActions m_contactActions = ContactActions::platformDefaults();

@@ -1,0 +1,232 @@
+// The clock in the main window, as a user meets it: real widgets on the
+// offscreen platform, Timer1's ticks delivered as the timer delivers them.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+#include <cstdlib>
+
+#include "clock_display.h"
+#include "form1.h"
+#include "form2.h"
+#include "glyph_buffer.h"
+#include "locale_clock.h"
+#include "process.h"
+#include "pseudo_terminal.h"
+#include "qt_serial_device.h"
+#include "recording_hooks.h"
+#include "synthetic_fonts.h"
+#include "widgets.h"
+
+using namespace lumadot;
+
+namespace {
+
+QString sentenceNow() {
+  return QString::fromStdU16String(clockSentence(readClock(QLocale(), QDateTime::currentDateTime())));
+}
+
+QString rawText(const QPlainTextEdit& box) { return box.document()->toRawText(); }
+
+}  // namespace
+
+class Form1ClockTest : public QObject {
+  Q_OBJECT
+
+ public:
+  Form1ClockTest() : m_fonts(test::writeSyntheticFonts(m_fontDir.path())) {}
+
+ private slots:
+  void init() { openWindow(); }
+  void cleanup() {
+    m_window.reset();
+    ::unsetenv("LUMADOT_COM1");
+  }
+
+  void startShowsTheSentenceAndItsListing();
+  void tickUndoesEditsMadeMeanwhile();
+  void stopGivesTheUserTextBackExactly();
+  void clockKeepsOnWhileAboutIsOpen();
+  void tickDuringAWarningIsSkipped();
+
+ private:
+  void openWindow() {
+    m_messages.clear();
+    m_window = std::make_unique<Form1>(m_fonts);
+    m_window->messages().recordInstead([this](const Message& message) { m_messages.push_back(message); });
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+  }
+
+  template <typename T>
+  T* control(const char* name) const {
+    T* widget = m_window->findChild<T*>(QString::fromLatin1(name));
+    if (!widget) qFatal("no control %s", name);
+    return widget;
+  }
+  QPlainTextEdit* text1() const { return control<QPlainTextEdit>("Text1"); }
+  QTimer* timer1() const { return control<QTimer>("Timer1"); }
+  void clickCommand3() const { QTest::mouseClick(control<QPushButton>("Command3"), Qt::LeftButton); }
+  // What the timer does when its interval is up.
+  void tick() const { QVERIFY(QMetaObject::invokeMethod(timer1(), "timeout")); }
+
+  // Text1 holds the sentence of a moment within `action`.
+  template <typename Action>
+  void verifySentenceAround(Action action) {
+    const QString before = sentenceNow();
+    action();
+    const QString after = sentenceNow();
+    const QString shown = text1()->toPlainText();
+    QVERIFY2(shown == before || shown == after, qPrintable(shown + " / " + before));
+    QVERIFY(shown.startsWith(QStringLiteral("今天是")));
+  }
+
+  // Text2 holds the listing of Text1 with the clock's options.
+  void verifyClockListing() {
+    test::RecordingHooks run;
+    NoTransmission none;
+    runExtraction(text1()->toPlainText().toStdU16String(), {true, true, false}, m_fonts, *m_buffer, none, run);
+    QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), QString::fromStdU16String(run.listing).remove(u'\r'));
+  }
+
+  void verifyClockOptions() const {
+    QVERIFY(control<QCheckBox>("Check1")->isChecked());
+    QVERIFY(control<QCheckBox>("Check2")->isChecked());
+    QCOMPARE(control<QComboBox>("Combo7")->currentText(), QStringLiteral("1"));
+  }
+
+  test::TempDir m_fontDir;
+  FontPaths m_fonts;
+  std::unique_ptr<GlyphBuffer> m_buffer = std::make_unique<GlyphBuffer>();
+  std::unique_ptr<Form1> m_window;
+  std::vector<Message> m_messages;
+};
+
+void Form1ClockTest::startShowsTheSentenceAndItsListing() {
+  QVERIFY(!timer1()->isActive());
+  text1()->setFocus();
+  test::typeText(text1(), QStringLiteral("中A"));
+  verifySentenceAround([&] { clickCommand3(); });
+
+  QCOMPARE(control<QPushButton>("Command3")->text(), QStringLiteral("停止时间显示"));
+  QVERIFY(timer1()->isActive());
+  QCOMPARE(timer1()->interval(), 7800);
+  QVERIFY(timer1()->remainingTime() > 7000);  // counted from the click
+  verifyClockOptions();
+  verifyClockListing();
+  QVERIFY(m_messages.empty());
+}
+
+// Options switched and text typed while the clock runs last until the next tick.
+void Form1ClockTest::tickUndoesEditsMadeMeanwhile() {
+  clickCommand3();
+  control<QCheckBox>("Check1")->click();
+  control<QCheckBox>("Check2")->click();
+  control<QComboBox>("Combo7")->setEditText(QStringLiteral("3"));
+  text1()->selectAll();
+  test::typeText(text1(), QStringLiteral("edited"));
+  QVERIFY(!control<QCheckBox>("Check1")->isChecked());
+  QCOMPARE(text1()->toPlainText(), QStringLiteral("edited"));
+
+  verifySentenceAround([&] { tick(); });
+  verifyClockOptions();
+  verifyClockListing();
+  QVERIFY(timer1()->isActive());
+
+  // The edit is not what the stop gives back.
+  clickCommand3();
+  QCOMPARE(text1()->toPlainText(), QString());
+}
+
+// Whatever the user had, line breaks, no-break spaces and emoji included, comes
+// back unchanged, cycle after cycle, and the stop's run lists it again.
+void Form1ClockTest::stopGivesTheUserTextBackExactly() {
+  text1()->setFocus();
+  test::typeText(text1(), QStringLiteral("中A"));
+  QTest::keyClick(text1(), Qt::Key_Return, Qt::ControlModifier);
+  test::typeText(text1(), QString::fromUtf16(u"B\u00A0 😀 "));
+  text1()->insertPlainText(QString::fromUtf16(u"x\u2028y"));
+  const QString typed = rawText(*text1());
+  control<QComboBox>("Combo7")->setEditText(QStringLiteral("8"));
+  control<QPushButton>("Command1")->click();
+  const QString userListing = control<QPlainTextEdit>("Text2")->toPlainText();
+
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    clickCommand3();
+    tick();
+    clickCommand3();
+    QCOMPARE(rawText(*text1()), typed);
+    QCOMPARE(control<QPushButton>("Command3")->text(), QStringLiteral("启动时间显示"));
+    QVERIFY(!timer1()->isActive());
+    QVERIFY(!control<QCheckBox>("Check1")->isChecked());
+    QVERIFY(!control<QCheckBox>("Check2")->isChecked());
+    QCOMPARE(control<QComboBox>("Combo7")->currentText(), QStringLiteral("5"));
+    QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), userListing);
+  }
+}
+
+// With sending on, the clock sends at speed 1, and goes on sending while the
+// About window holds the main window disabled.
+void Form1ClockTest::clockKeepsOnWhileAboutIsOpen() {
+  test::PseudoTerminal sign;
+  ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
+  openWindow();
+  control<QCheckBox>("Check3")->click();
+  clickCommand3();
+  const auto first = sign.receivedAll();
+  QVERIFY(first.size() > 545);
+  QCOMPARE(first[1], std::uint8_t{1});  // speed byte
+
+  QTest::mouseClick(control<QPushButton>("Command4"), Qt::LeftButton);
+  QVERIFY(m_window->aboutWindow() && m_window->aboutWindow()->isVisible());
+  QVERIFY(!m_window->isEnabled());
+  text1()->setPlainText(QStringLiteral("x"));
+  verifySentenceAround([&] { tick(); });
+  verifyClockListing();
+
+  const auto both = sign.receivedAll();
+  QVERIFY(both.size() > first.size() + 545);
+  QCOMPARE(both[first.size() + 1], std::uint8_t{1});
+  QCOMPARE(m_messages.size(), size_t{2});
+  for (const Message& message : m_messages) QCOMPARE(QString::fromStdU16String(message.title), QStringLiteral("系统提示"));
+  QVERIFY(!m_window->isEnabled());  // the tick left the About window in charge
+}
+
+// A tick that falls while a run's warning is open leaves everything alone;
+// the timer keeps on, and the next tick warns again.
+void Form1ClockTest::tickDuringAWarningIsSkipped() {
+  test::PseudoTerminal sign;
+  ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
+  QtSerialDevice holder;
+  QVERIFY(holder.open());
+  openWindow();
+  control<QCheckBox>("Check3")->click();
+
+  QString duringWarning;
+  m_window->messages().recordInstead([&](const Message& message) {
+    m_messages.push_back(message);
+    if (m_messages.size() == 1) {
+      text1()->setPlainText(QStringLiteral("typed meanwhile"));
+      tick();
+      duringWarning = text1()->toPlainText();
+    }
+  });
+  clickCommand3();
+  QCOMPARE(duringWarning, QStringLiteral("typed meanwhile"));
+  QCOMPARE(m_messages.size(), size_t{1});
+  QCOMPARE(m_messages[0], (Message{u"警告", u"串口com1打开失败，可能正在使用中", kStyleWarning}));
+  QVERIFY(timer1()->isActive());
+
+  verifySentenceAround([&] { tick(); });
+  QCOMPARE(m_messages.size(), size_t{2});
+  QCOMPARE(m_messages[1], m_messages[0]);
+  QVERIFY(sign.receivedAll().empty());
+}
+
+QTEST_MAIN(Form1ClockTest)
+#include "form1_clock_test.moc"
