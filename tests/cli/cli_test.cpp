@@ -237,7 +237,16 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"EmptyValue", {"extract", "--font-dir=", "A"}, 2, "", "'--font-dir' needs a value"},
                       UsageCase{"OptionTakenForValue", {"extract", "--font-dir", "--split", "A"}, 2, "",
                                 "'--font-dir' needs a value"},
-                      UsageCase{"TwoTexts", {"extract", "A", "B"}, 2, "", "one TEXT"}),
+                      UsageCase{"TwoTexts", {"extract", "A", "B"}, 2, "", "one TEXT"},
+                      UsageCase{"ClockHelp", {"clock", "--help"}, 0, "--count N", ""},
+                      UsageCase{"ClockHelpHasNoSpeed", {"clock", "--help"}, 0, "--mode MODE", ""},
+                      UsageCase{"ClockTakesNoText", {"clock", "A"}, 2, "", "clock takes no TEXT"},
+                      UsageCase{"ClockFixesTheSpeed", {"clock", "--speed", "3"}, 2, "", "speed 1"},
+                      UsageCase{"ClockFixesTheOptions", {"clock", "--reverse"}, 2, "", "always extracts"},
+                      UsageCase{"ClockCountZero", {"clock", "--count", "0"}, 2, "", "--count takes a whole number"},
+                      UsageCase{"ClockCountNotANumber", {"clock", "--count", "2x"}, 2, "", "not '2x'"},
+                      UsageCase{"ClockUnknownLocale", {"clock", "--locale", "xx", "--count", "1"}, 2, "",
+                                "unknown locale 'xx'"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

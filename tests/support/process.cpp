@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -27,7 +29,8 @@ void check(bool ok, const char* what) {
 }  // namespace
 
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
-                         const std::string& stdinData, const std::vector<std::string>& extraEnv) {
+                         const std::string& stdinData, const std::vector<std::string>& extraEnv,
+                         std::chrono::milliseconds interruptAfter) {
   int inPipe[2], outPipe[2], errPipe[2];
   check(pipe2(inPipe, O_CLOEXEC) == 0 && pipe2(outPipe, O_CLOEXEC) == 0 && pipe2(errPipe, O_CLOEXEC) == 0, "pipe");
 
@@ -81,6 +84,9 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
   } else {
     fcntl(inFd, F_SETFL, O_NONBLOCK);
   }
+  using SteadyClock = std::chrono::steady_clock;
+  std::optional<SteadyClock::time_point> interruptAt;
+  if (interruptAfter.count() > 0) interruptAt = SteadyClock::now() + interruptAfter;
   int fds[2] = {outPipe[0], errPipe[0]};
   std::string* sinks[2] = {&result.out, &result.err};
   while (fds[0] >= 0 || fds[1] >= 0 || inFd >= 0) {
@@ -90,7 +96,17 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
       if (fds[i] >= 0) p[n++] = {fds[i], POLLIN, 0};
     }
     if (inFd >= 0) p[n++] = {inFd, POLLOUT, 0};
-    if (poll(p, n, -1) < 0) {
+    int timeout = -1;
+    if (interruptAt) {
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(*interruptAt - SteadyClock::now());
+      if (left.count() <= 0) {
+        kill(pid, SIGINT);
+        interruptAt.reset();
+        continue;
+      }
+      timeout = static_cast<int>(left.count());
+    }
+    if (poll(p, n, timeout) < 0) {
       if (errno == EINTR) continue;
       check(false, "poll");
     }

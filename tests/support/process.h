@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,9 +15,11 @@ struct ProcessResult {
 
 // Runs a program with the given arguments (no shell), feeding stdinData and
 // collecting both output streams. Extra environment entries are "NAME=value"
-// and replace inherited ones of the same name.
+// and replace inherited ones of the same name. A non-zero `interruptAfter`
+// sends the process SIGINT, as Ctrl+C would, once that time has passed.
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
-                         const std::string& stdinData = {}, const std::vector<std::string>& extraEnv = {});
+                         const std::string& stdinData = {}, const std::vector<std::string>& extraEnv = {},
+                         std::chrono::milliseconds interruptAfter = {});
 
 // A fresh directory under the system's temp dir, removed when the object dies.
 class TempDir {

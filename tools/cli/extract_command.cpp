@@ -6,11 +6,9 @@
 #include "arguments.h"
 #include "console.h"
 #include "extraction_run.h"
-#include "frame_file.h"
-#include "program_directory.h"
-#include "qt_serial_device.h"
+#include "glyph_buffer.h"
+#include "run_setup.h"
 #include "serial_access.h"
-#include "serial_transmission.h"
 #include "text_codec.h"
 
 namespace lumadot::cli {
@@ -32,24 +30,13 @@ constexpr std::string_view kHelp =
     "Options:\n"
     "  --reverse       \"字节倒序\": reverse the bit order of every glyph byte\n"
     "  --split         \"8*16格式\": store each Chinese glyph as two 8x16 halves,\n"
-    "                  the left half of all 16 rows first\n"
-    "  --font-dir DIR  directory holding asc16 and hzk16\n"
-    "                  (default: the directory of this program)\n"
+    "                  the left half of all 16 rows first\n";
+
+constexpr std::string_view kHelpEnd =
     "  -h, --help      show this help\n"
-    "\n"
-    "Sending to the sign (\"取模并发送\"):\n"
-    "  --send            also send the display frame over the serial port\n"
-    "  --port comN       com1 to com16 (default com1); see 'lumadot-cli ports'\n"
-    "                    for the device each stands for, and LUMADOT_COMn to\n"
-    "                    choose it (LUMADOT_COM1=/dev/ttyUSB0)\n"
-    "  --baud N          baud rate (default 9600)\n"
-    "  --parity P        E even, M mark, N none, O odd, S space (default E)\n"
-    "  --data-bits N     5 to 8 (default 8)\n"
-    "  --stop-bits N     1, 1.5 or 2 (default 1)\n"
-    "  --speed N         display speed 1 to 10 (default 5)\n"
-    "  --mode MODE       静止 (default), 左移, 右移, 上移, 下移 or 闪烁\n"
-    "  --frame-out FILE  write the frame to FILE instead of a port: the same\n"
-    "                    bytes, no port needed (implies --send)\n"
+    "\n";
+
+constexpr std::string_view kInputHelp =
     "\n"
     "Without TEXT the whole of standard input is read as UTF-8, every byte kept:\n"
     "a CR LF line break is skipped, as in the desktop program's input box.\n"
@@ -58,22 +45,11 @@ constexpr std::string_view kHelp =
     "Messages go to standard error, one line each: title, then text.\n"
     "Exit status: 0 the run completed, 1 the run failed, 2 usage error.\n";
 
-const std::vector<tools::OptionSpec> kOptions{
-    {"--reverse"}, {"--split"},          {"--font-dir", true},  {"--help"},          {"--send"},
-    {"--port", true}, {"--baud", true},  {"--parity", true},    {"--data-bits", true}, {"--stop-bits", true},
-    {"--speed", true}, {"--mode", true}, {"--frame-out", true}};
-
-// Each option stands for its box in the window and starts with its start text.
-SendBoxes sendBoxes(const tools::Arguments& parsed) {
-  SendBoxes boxes;
-  const std::pair<std::string_view, std::u16string*> fields[] = {
-      {"--port", &boxes.port},           {"--baud", &boxes.baud},   {"--parity", &boxes.parity},
-      {"--data-bits", &boxes.dataBits},  {"--stop-bits", &boxes.stopBits}, {"--speed", &boxes.speed},
-      {"--mode", &boxes.mode}};
-  for (const auto& [option, field] : fields) {
-    if (const auto value = parsed.value(option)) *field = utf8ToUtf16(*value);
-  }
-  return boxes;
+std::vector<tools::OptionSpec> extractOptions() {
+  std::vector<tools::OptionSpec> specs{{"--reverse"}, {"--split"}, {"--help"}};
+  const auto& shared = runOptionSpecs();
+  specs.insert(specs.end(), shared.begin(), shared.end());
+  return specs;
 }
 
 int usageError(const std::string& what) {
@@ -86,11 +62,11 @@ int usageError(const std::string& what) {
 
 int runExtractCommand(const std::vector<std::string>& args) {
   tools::Arguments parsed;
-  if (const auto error = parsed.parse(args, kOptions)) {
+  if (const auto error = parsed.parse(args, extractOptions())) {
     return usageError(*error);
   }
   if (parsed.has("--help")) {
-    std::cout << kUsage << kHelp << std::flush;
+    std::cout << kUsage << kHelp << fontDirHelp() << kHelpEnd << sendOptionsHelp(true) << kInputHelp << std::flush;
     return kExitCompleted;
   }
   if (parsed.positionals().size() > 1) {
@@ -105,22 +81,13 @@ int runExtractCommand(const std::vector<std::string>& args) {
     input = parsed.positionals().front();
   }
 
-  const auto frameOut = parsed.value("--frame-out");
-  const RunOptions options{parsed.has("--reverse"), parsed.has("--split"), parsed.has("--send") || frameOut};
-  const auto fontDir = parsed.value("--font-dir");
-  const FontPaths fonts = FontPaths::inDirectory(fontDir ? std::filesystem::path(*fontDir) : programDirectory());
-
+  const RunOptions options{parsed.has("--reverse"), parsed.has("--split"), sends(parsed)};
   auto buffer = std::make_unique<GlyphBuffer>();
   ConsoleHooks hooks;
   // Without sending the run only selects the port, which opens nothing.
-  std::unique_ptr<SerialDevice> device;
-  if (frameOut) {
-    device = std::make_unique<FrameFile>(std::filesystem::path(*frameOut));
-  } else {
-    device = std::make_unique<QtSerialDevice>();
-  }
+  const auto device = makeDevice(parsed);
   SerialTransmission transmission(*device, sendBoxes(parsed), localeDecimalSeparator());
-  const RunResult result = runExtraction(utf8ToUtf16(input), options, fonts, *buffer, transmission, hooks);
+  const RunResult result = runExtraction(utf8ToUtf16(input), options, fontPaths(parsed), *buffer, transmission, hooks);
   if (!device->error().empty()) printError(device->error());
   if (!writeStdout(utf16ToUtf8(hooks.listing()))) return kExitFailed;
   return result.completed ? kExitCompleted : kExitFailed;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "clock_command.h"
 #include "console.h"
 #include "extract_command.h"
 #include "serial_access.h"
@@ -20,6 +21,8 @@ constexpr std::string_view kUsage =
     "Commands:\n"
     "  extract    print the glyph bytes of a text as an 8051 assembler listing,\n"
     "             and send them to the sign with --send\n"
+    "  clock      show today's date and the time on the sign, renewed every\n"
+    "             7.8 seconds\n"
     "  ports      show the device each of com1 to com16 stands for\n"
     "\n"
     "Options:\n"
@@ -44,6 +47,7 @@ int main(int argc, char** argv) {
   const std::string& command = args.front();
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "extract") return runExtractCommand(rest);
+  if (command == "clock") return runClockCommand(rest);
   if (command == "ports") return runPortsCommand(rest);
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << kUsage;

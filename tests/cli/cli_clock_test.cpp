@@ -1,0 +1,114 @@
+// lumadot-cli clock as a user runs it beside the sign: real runs, a real
+// 7.8-second wait, frames written to a file or a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "process.h"
+#include "pseudo_terminal.h"
+
+namespace lumadot {
+namespace {
+
+using namespace std::chrono_literals;
+using test::runProcess;
+using SteadyClock = std::chrono::steady_clock;
+
+const std::filesystem::path kCli = LUMADOT_CLI_PATH;
+
+// A clock's standard output split into its runs' listings.
+std::vector<std::string> listings(const std::string& out) {
+  const std::string end = runProcess(kCli, {"extract", ""}).out + "\r\n";  // the credit block, then CR LF
+  std::vector<std::string> runs;
+  for (std::size_t from = 0, at = 0; (at = out.find(end, from)) != std::string::npos; from = at + end.size()) {
+    runs.push_back(out.substr(from, at + end.size() - from));
+  }
+  return runs;
+}
+
+// The text a listing was made from, read back from its entries' headers.
+std::string listedText(const std::string& listing) {
+  const std::string open = "\r\n;--------", close = "--------字模结构";
+  std::string text;
+  for (std::size_t at = 0; (at = listing.find(open, at)) != std::string::npos;) {
+    at += open.size();
+    const std::size_t stop = listing.find(close, at);
+    text += listing.substr(at, stop - at);
+    at = stop;
+  }
+  return text;
+}
+
+std::size_t glyphByteCount(const std::string& listing) {
+  std::size_t count = 0;
+  for (std::size_t at = 0; (at = listing.find("H,", at)) != std::string::npos; at += 2) ++count;
+  return count;
+}
+
+// Two runs 7.8 s apart, each the frame extract gives for the sentence with
+// both options on, at speed 1.
+TEST(CliClock, TwoRunsSendTwoFramesAtSpeedOne) {
+  test::TempDir dir;
+  const auto file = dir.path() / "clock.bin";
+  const auto started = SteadyClock::now();
+  const auto r = runProcess(kCli, {"clock", "--count", "2", "--locale", "C", "--frame-out", file.string()});
+  const auto took = SteadyClock::now() - started;
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_GE(took, 7800ms);
+  EXPECT_LT(took, 11s);
+  const std::string success = "系统提示: 使用串口com1共发送";
+  EXPECT_EQ(r.err.find(success), 0u) << r.err;
+  EXPECT_NE(r.err.find("\n" + success), std::string::npos) << r.err;
+
+  const auto runs = listings(r.out);
+  ASSERT_EQ(runs.size(), 2u) << r.out;
+  const std::string frames = test::readFile(file);
+  std::size_t offset = 0;
+  for (const std::string& listing : runs) {
+    const std::string sentence = listedText(listing);
+    ASSERT_EQ(sentence.rfind("今天是", 0), 0u) << sentence;
+    EXPECT_NE(sentence.find("(星期"), std::string::npos) << sentence;
+    EXPECT_NE(sentence.find(")现在时间"), std::string::npos) << sentence;
+
+    const std::size_t size = 545 + glyphByteCount(listing);
+    ASSERT_LE(offset + size, frames.size());
+    const std::string frame = frames.substr(offset, size);
+    EXPECT_EQ(frame[1], '\x01');  // speed byte
+    const auto single = dir.path() / "single.bin";
+    const auto extract = runProcess(
+        kCli, {"extract", "--reverse", "--split", "--speed", "1", "--frame-out", single.string(), "--", sentence});
+    EXPECT_EQ(extract.out + "\r\n", listing);
+    EXPECT_EQ(test::readFile(single), frame);
+    offset += size;
+  }
+  EXPECT_EQ(offset, frames.size());
+}
+
+// Beside a sign, until Ctrl+C: the run in progress ends, and the clock stops at once after it.
+TEST(CliClock, CtrlCStopsTheClock) {
+  test::PseudoTerminal sign;
+  const auto started = SteadyClock::now();
+  const auto r = runProcess(kCli, {"clock", "--quiet", "--send"}, {}, {"LUMADOT_COM1=" + sign.path(), "LC_ALL=C"},
+                            1500ms);
+  EXPECT_LT(SteadyClock::now() - started, 3s);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "");  // --quiet: the messages only
+  EXPECT_EQ(r.err.rfind("系统提示: 使用串口com1共发送", 0), 0u) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+  const auto frame = sign.receivedAll();
+  ASSERT_GT(frame.size(), 545u);
+  EXPECT_EQ(frame[1], 1);
+}
+
+// A port that cannot be opened warns on every run; the clock goes on, and the exit status tells.
+TEST(CliClock, FailedRunsDoNotStopIt) {
+  const auto r = runProcess(kCli, {"clock", "--count", "2", "--quiet", "--send", "--port", "COM1"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "警告: 串口COM1打开失败，可能正在使用中\n警告: 串口COM1打开失败，可能正在使用中\n");
+}
+
+}  // namespace
+}  // namespace lumadot

@@ -1,0 +1,209 @@
+#include "clock_command.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <csignal>
+#include <iostream>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include "clock_display.h"
+#include "console.h"
+#include "glyph_buffer.h"
+#include "locale_clock.h"
+#include "run_setup.h"
+#include "text_codec.h"
+
+namespace lumadot::cli {
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: lumadot-cli clock [--count N] [--quiet] [--locale NAME] [--font-dir DIR]\n"
+    "                         [--send [--port comN] [--baud N] [--parity E|M|N|O|S]\n"
+    "                          [--data-bits N] [--stop-bits N] [--mode MODE]]\n"
+    "                         [--frame-out FILE]\n";
+
+constexpr std::string_view kHelp =
+    "\n"
+    "Turns the sign into a clock, as the desktop program's \"启动时间显示\" does.\n"
+    "Every 7.8 seconds it writes today's date, the weekday and the time as one\n"
+    "sentence, such as 今天是2026/12/7(星期一)现在时间14:31:57, and extracts it\n"
+    "with \"字节倒序\" and \"8*16格式\" on and display speed 1, as the clock always\n"
+    "does. With --send it also sends each frame to the sign.\n"
+    "\n"
+    "Options:\n"
+    "  --count N       stop after N runs (default: run until interrupted)\n"
+    "  --quiet         print no listings, only the messages\n"
+    "  --locale NAME   write the date, the time and the amount sent as locale\n"
+    "                  NAME does (zh_CN, en_US, ...); default: the system's\n"
+    "                  (LC_ALL, LC_TIME, LANG)\n";
+
+constexpr std::string_view kHelpEnd =
+    "  -h, --help      show this help\n"
+    "\n";
+
+constexpr std::string_view kRunsHelp =
+    "\n"
+    "Each run's listing is printed as extract prints it, followed by CR LF.\n"
+    "Messages go to standard error, one line each: title, then text.\n"
+    "A run that fails (the port is missing or busy, say) does not stop the\n"
+    "clock. Ctrl+C stops it once the run in progress is done; a second Ctrl+C\n"
+    "stops it at once.\n"
+    "Exit status: 0 every run completed, 1 a run failed, 2 usage error.\n";
+
+using SteadyClock = std::chrono::steady_clock;
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void onInterrupt(int signal) {
+  g_interrupted = 1;
+  std::signal(signal, SIG_DFL);  // the second Ctrl+C is not waited for
+}
+
+// The window's controls as plain fields; each run reads them as the
+// window's run reads its boxes.
+class ConsoleClock final : public ClockControls {
+ public:
+  ConsoleClock(FontPaths fonts, SendBoxes boxes, bool sends, SerialDevice& device, std::u16string decimalSeparator,
+               bool quiet)
+      : m_fonts(std::move(fonts)),
+        m_boxes(std::move(boxes)),
+        m_device(device),
+        m_decimalSeparator(std::move(decimalSeparator)),
+        m_quiet(quiet) {
+    m_options.send = sends;
+  }
+
+  std::u16string buttonCaption() const override { return m_caption; }
+  void setButtonCaption(std::u16string_view caption) override { m_caption = caption; }
+  void startTimer(std::chrono::milliseconds interval) override {
+    m_interval = interval;
+    m_nextTick = SteadyClock::now() + interval;
+  }
+  void stopTimer() override { m_nextTick.reset(); }
+  void setSpeed(std::u16string_view text) override { m_boxes.speed = text; }
+  void setReverse(bool on) override { m_options.reverseBits = on; }
+  void setSplit(bool on) override { m_options.split8x16 = on; }
+  std::u16string inputText() const override { return m_text; }
+  void setInputText(std::u16string_view text) override { m_text = text; }
+  // The loop below waits for each run before the next tick.
+  bool runInProgress() const override { return false; }
+  void runExtraction() override;
+
+  // Sleeps until the next tick; false when interrupted first.
+  bool waitForTick() const;
+
+  bool anyRunFailed() const { return m_failedRuns > 0; }
+  bool outputBroken() const { return m_outputBroken; }
+
+ private:
+  FontPaths m_fonts;
+  SendBoxes m_boxes;
+  SerialDevice& m_device;
+  std::u16string m_decimalSeparator;
+  bool m_quiet;
+  RunOptions m_options;
+  std::u16string m_caption{kStartClockCaption};
+  std::u16string m_text;
+  std::chrono::milliseconds m_interval{};
+  std::optional<SteadyClock::time_point> m_nextTick;
+  std::unique_ptr<GlyphBuffer> m_buffer = std::make_unique<GlyphBuffer>();
+  int m_failedRuns = 0;
+  bool m_outputBroken = false;
+};
+
+void ConsoleClock::runExtraction() {
+  ConsoleHooks hooks;
+  SerialTransmission transmission(m_device, m_boxes, m_decimalSeparator);
+  const RunResult result = lumadot::runExtraction(m_text, m_options, m_fonts, *m_buffer, transmission, hooks);
+  if (!result.completed) ++m_failedRuns;
+  if (!m_device.error().empty()) printError(m_device.error());
+  if (!m_quiet && !writeStdout(utf16ToUtf8(hooks.listing()) + "\r\n")) m_outputBroken = true;
+  // Ticks that fell due while this run was sending are skipped, as in the window.
+  while (m_nextTick && *m_nextTick <= SteadyClock::now()) *m_nextTick += m_interval;
+}
+
+bool ConsoleClock::waitForTick() const {
+  // Short naps, so Ctrl+C is noticed at once without racing the signal.
+  constexpr std::chrono::milliseconds kNap{100};
+  while (m_nextTick && !g_interrupted) {
+    const auto now = SteadyClock::now();
+    if (now >= *m_nextTick) return true;
+    std::this_thread::sleep_for(std::min<SteadyClock::duration>(*m_nextTick - now, kNap));
+  }
+  return false;
+}
+
+int usageError(const std::string& what) {
+  printError(what);
+  std::cerr << kUsage << "Try 'lumadot-cli clock --help'.\n";
+  return kExitUsage;
+}
+
+std::optional<int> parseCount(const std::string& text) {
+  int count = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+  if (error != std::errc() || end != text.data() + text.size() || count < 1) return std::nullopt;
+  return count;
+}
+
+std::vector<tools::OptionSpec> clockOptions() {
+  std::vector<tools::OptionSpec> specs{{"--count", true}, {"--quiet"}, {"--locale", true}, {"--help"},
+                                       {"--reverse"},     {"--split"}};
+  const auto& shared = runOptionSpecs();
+  specs.insert(specs.end(), shared.begin(), shared.end());
+  return specs;
+}
+
+}  // namespace
+
+int runClockCommand(const std::vector<std::string>& args) {
+  tools::Arguments parsed;
+  if (const auto error = parsed.parse(args, clockOptions())) return usageError(*error);
+  if (parsed.has("--help")) {
+    std::cout << kUsage << kHelp << fontDirHelp() << kHelpEnd << sendOptionsHelp(false) << kRunsHelp << std::flush;
+    return kExitCompleted;
+  }
+  if (!parsed.positionals().empty()) {
+    return usageError("clock takes no TEXT: it writes its own sentence");
+  }
+  if (parsed.has("--reverse") || parsed.has("--split") || parsed.value("--speed")) {
+    return usageError("the clock always extracts with --reverse and --split, and sends at speed 1");
+  }
+  std::optional<int> count;
+  if (const auto text = parsed.value("--count")) {
+    count = parseCount(*text);
+    if (!count) return usageError("--count takes a whole number from 1 to " +
+                                  std::to_string(std::numeric_limits<int>::max()) + ", not '" + *text + "'");
+  }
+  QLocale locale = QLocale::system();
+  if (const auto name = parsed.value("--locale")) {
+    locale = QLocale(QString::fromStdString(*name));
+    // Qt falls back to the C locale for a name it does not know.
+    if (locale.language() == QLocale::C && *name != "C" && *name != "POSIX") {
+      return usageError("unknown locale '" + *name + "'; try zh_CN or en_US");
+    }
+  }
+
+  const auto device = makeDevice(parsed);
+  ConsoleClock controls(fontPaths(parsed), sendBoxes(parsed), sends(parsed), *device,
+                        locale.decimalPoint().toStdU16String(), parsed.has("--quiet"));
+  ClockDisplay clock(controls, [&locale] { return readClock(locale, QDateTime::currentDateTime()); });
+
+  std::signal(SIGINT, onInterrupt);
+  std::signal(SIGTERM, onInterrupt);
+  clock.Command3_Click();
+  for (int runs = 1; (!count || runs < *count) && !controls.outputBroken() && controls.waitForTick(); ++runs) {
+    clock.Timer1_Timer();
+  }
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+  return controls.anyRunFailed() || controls.outputBroken() ? kExitFailed : kExitCompleted;
+}
+
+}  // namespace lumadot::cli
