@@ -152,19 +152,14 @@ std::optional<int> parseCount(const std::string& text) {
   return count;
 }
 
-std::vector<tools::OptionSpec> clockOptions() {
-  std::vector<tools::OptionSpec> specs{{"--count", true}, {"--quiet"}, {"--locale", true}, {"--help"},
-                                       {"--reverse"},     {"--split"}};
-  const auto& shared = runOptionSpecs();
-  specs.insert(specs.end(), shared.begin(), shared.end());
-  return specs;
-}
-
 }  // namespace
 
 int runClockCommand(const std::vector<std::string>& args) {
   tools::Arguments parsed;
-  if (const auto error = parsed.parse(args, clockOptions())) return usageError(*error);
+  // --reverse and --split are known only to be refused with a reason.
+  const auto known =
+      withRunOptions({{"--count", true}, {"--quiet"}, {"--locale", true}, {"--help"}, {"--reverse"}, {"--split"}});
+  if (const auto error = parsed.parse(args, known)) return usageError(*error);
   if (parsed.has("--help")) {
     std::cout << kUsage << kHelp << fontDirHelp() << kHelpEnd << sendOptionsHelp(false) << kRunsHelp << std::flush;
     return kExitCompleted;

@@ -45,13 +45,6 @@ constexpr std::string_view kInputHelp =
     "Messages go to standard error, one line each: title, then text.\n"
     "Exit status: 0 the run completed, 1 the run failed, 2 usage error.\n";
 
-std::vector<tools::OptionSpec> extractOptions() {
-  std::vector<tools::OptionSpec> specs{{"--reverse"}, {"--split"}, {"--help"}};
-  const auto& shared = runOptionSpecs();
-  specs.insert(specs.end(), shared.begin(), shared.end());
-  return specs;
-}
-
 int usageError(const std::string& what) {
   printError(what);
   std::cerr << kUsage << "Try 'lumadot-cli extract --help'.\n";
@@ -62,7 +55,7 @@ int usageError(const std::string& what) {
 
 int runExtractCommand(const std::vector<std::string>& args) {
   tools::Arguments parsed;
-  if (const auto error = parsed.parse(args, extractOptions())) {
+  if (const auto error = parsed.parse(args, withRunOptions({{"--reverse"}, {"--split"}, {"--help"}}))) {
     return usageError(*error);
   }
   if (parsed.has("--help")) {

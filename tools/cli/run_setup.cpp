@@ -7,12 +7,18 @@
 
 namespace lumadot::cli {
 
-const std::vector<tools::OptionSpec>& runOptionSpecs() {
-  static const std::vector<tools::OptionSpec> specs{
-      {"--font-dir", true}, {"--send"},           {"--port", true},      {"--baud", true},
-      {"--parity", true},   {"--data-bits", true}, {"--stop-bits", true}, {"--speed", true},
-      {"--mode", true},     {"--frame-out", true}};
-  return specs;
+std::vector<tools::KnownOption> withRunOptions(std::vector<tools::KnownOption> own) {
+  own.insert(own.end(), {{"--font-dir", true},
+                         {"--send"},
+                         {"--port", true},
+                         {"--baud", true},
+                         {"--parity", true},
+                         {"--data-bits", true},
+                         {"--stop-bits", true},
+                         {"--speed", true},
+                         {"--mode", true},
+                         {"--frame-out", true}});
+  return own;
 }
 
 std::string_view fontDirHelp() {

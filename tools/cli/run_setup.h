@@ -12,8 +12,9 @@
 // What extract and clock share: where the fonts are, and how a run sends.
 namespace lumadot::cli {
 
-// --font-dir and the send options, each send option standing for its box in the window.
-const std::vector<tools::OptionSpec>& runOptionSpecs();
+// A command's own options, then --font-dir and the send options, each send
+// option standing for its box in the window.
+std::vector<tools::KnownOption> withRunOptions(std::vector<tools::KnownOption> own);
 // --speed, which the clock fixes, is left out when `withSpeed` is false.
 std::string_view sendOptionsHelp(bool withSpeed);
 std::string_view fontDirHelp();

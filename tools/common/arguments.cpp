@@ -5,7 +5,7 @@
 namespace lumadot::tools {
 
 std::optional<std::string> Arguments::parse(const std::vector<std::string>& args,
-                                            const std::vector<OptionSpec>& known) {
+                                            const std::vector<KnownOption>& known) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--") {
@@ -18,7 +18,7 @@ std::optional<std::string> Arguments::parse(const std::vector<std::string>& args
       continue;
     }
     const std::string name = arg == "-h" ? "--help" : arg.substr(0, arg.find('='));
-    const auto option = std::find_if(known.begin(), known.end(), [&](const OptionSpec& o) { return o.name == name; });
+    const auto option = std::find_if(known.begin(), known.end(), [&](const KnownOption& o) { return o.name == name; });
     if (option == known.end()) return "unknown option '" + name + "'";
     const bool inlineValue = arg.find('=') != std::string::npos;
     if (!option->takesValue) {

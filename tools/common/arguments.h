@@ -9,7 +9,7 @@
 
 namespace lumadot::tools {
 
-struct OptionSpec {
+struct KnownOption {
   std::string_view name;  // with the leading "--"
   bool takesValue = false;
 };
@@ -19,7 +19,7 @@ struct OptionSpec {
 class Arguments {
  public:
   // Returns an error text for an unknown option or a missing value.
-  std::optional<std::string> parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& known);
+  std::optional<std::string> parse(const std::vector<std::string>& args, const std::vector<KnownOption>& known);
 
   bool has(std::string_view name) const { return m_flags.count(std::string(name)) > 0; }
   std::optional<std::string> value(std::string_view name) const;
