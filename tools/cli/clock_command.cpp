@@ -8,16 +8,13 @@
 #include <csignal>
 #include <iostream>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <thread>
 
 #include "clock_display.h"
 #include "console.h"
-#include "glyph_buffer.h"
 #include "locale_clock.h"
 #include "run_setup.h"
-#include "text_codec.h"
 
 namespace lumadot::cli {
 namespace {
@@ -69,13 +66,8 @@ void onInterrupt(int signal) {
 // window's run reads its boxes.
 class ConsoleClock final : public ClockControls {
  public:
-  ConsoleClock(FontPaths fonts, SendBoxes boxes, bool sends, SerialDevice& device, std::u16string decimalSeparator,
-               bool quiet)
-      : m_fonts(std::move(fonts)),
-        m_boxes(std::move(boxes)),
-        m_device(device),
-        m_decimalSeparator(std::move(decimalSeparator)),
-        m_quiet(quiet) {
+  ConsoleClock(ConsoleRunner& runner, SendBoxes boxes, bool sends, bool quiet)
+      : m_runner(runner), m_boxes(std::move(boxes)), m_quiet(quiet) {
     m_options.send = sends;
   }
 
@@ -102,28 +94,22 @@ class ConsoleClock final : public ClockControls {
   bool outputBroken() const { return m_outputBroken; }
 
  private:
-  FontPaths m_fonts;
+  ConsoleRunner& m_runner;
   SendBoxes m_boxes;
-  SerialDevice& m_device;
-  std::u16string m_decimalSeparator;
   bool m_quiet;
   RunOptions m_options;
   std::u16string m_caption{kStartClockCaption};
   std::u16string m_text;
   std::chrono::milliseconds m_interval{};
   std::optional<SteadyClock::time_point> m_nextTick;
-  std::unique_ptr<GlyphBuffer> m_buffer = std::make_unique<GlyphBuffer>();
   int m_failedRuns = 0;
   bool m_outputBroken = false;
 };
 
 void ConsoleClock::runExtraction() {
-  ConsoleHooks hooks;
-  SerialTransmission transmission(m_device, m_boxes, m_decimalSeparator);
-  const RunResult result = lumadot::runExtraction(m_text, m_options, m_fonts, *m_buffer, transmission, hooks);
-  if (!result.completed) ++m_failedRuns;
-  if (!m_device.error().empty()) printError(m_device.error());
-  if (!m_quiet && !writeStdout(utf16ToUtf8(hooks.listing()) + "\r\n")) m_outputBroken = true;
+  const auto outcome = m_runner.run(m_text, m_options, m_boxes, !m_quiet, "\r\n");
+  if (!outcome.completed) ++m_failedRuns;
+  if (!outcome.listingWritten) m_outputBroken = true;
   // Ticks that fell due while this run was sending are skipped, as in the window.
   while (m_nextTick && *m_nextTick <= SteadyClock::now()) *m_nextTick += m_interval;
 }
@@ -185,9 +171,8 @@ int runClockCommand(const std::vector<std::string>& args) {
     }
   }
 
-  const auto device = makeDevice(parsed);
-  ConsoleClock controls(fontPaths(parsed), sendBoxes(parsed), sends(parsed), *device,
-                        locale.decimalPoint().toStdU16String(), parsed.has("--quiet"));
+  ConsoleRunner runner(parsed, locale.decimalPoint().toStdU16String());
+  ConsoleClock controls(runner, sendBoxes(parsed), sends(parsed), parsed.has("--quiet"));
   ClockDisplay clock(controls, [&locale] { return readClock(locale, QDateTime::currentDateTime()); });
 
   std::signal(SIGINT, onInterrupt);

@@ -1,12 +1,9 @@
 #include "extract_command.h"
 
 #include <iostream>
-#include <memory>
 
 #include "arguments.h"
 #include "console.h"
-#include "extraction_run.h"
-#include "glyph_buffer.h"
 #include "run_setup.h"
 #include "serial_access.h"
 #include "text_codec.h"
@@ -75,15 +72,10 @@ int runExtractCommand(const std::vector<std::string>& args) {
   }
 
   const RunOptions options{parsed.has("--reverse"), parsed.has("--split"), sends(parsed)};
-  auto buffer = std::make_unique<GlyphBuffer>();
-  ConsoleHooks hooks;
-  // Without sending the run only selects the port, which opens nothing.
-  const auto device = makeDevice(parsed);
-  SerialTransmission transmission(*device, sendBoxes(parsed), localeDecimalSeparator());
-  const RunResult result = runExtraction(utf8ToUtf16(input), options, fontPaths(parsed), *buffer, transmission, hooks);
-  if (!device->error().empty()) printError(device->error());
-  if (!writeStdout(utf16ToUtf8(hooks.listing()))) return kExitFailed;
-  return result.completed ? kExitCompleted : kExitFailed;
+  ConsoleRunner runner(parsed, localeDecimalSeparator());
+  const auto outcome = runner.run(utf8ToUtf16(input), options, sendBoxes(parsed), true);
+  if (!outcome.listingWritten) return kExitFailed;
+  return outcome.completed ? kExitCompleted : kExitFailed;
 }
 
 }  // namespace lumadot::cli

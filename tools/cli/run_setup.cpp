@@ -1,6 +1,8 @@
 #include "run_setup.h"
 
+#include "console.h"
 #include "frame_file.h"
+#include "glyph_buffer.h"
 #include "program_directory.h"
 #include "qt_serial_device.h"
 #include "text_codec.h"
@@ -47,11 +49,6 @@ std::string_view sendOptionsHelp(bool withSpeed) {
   return withSpeed ? withIt : withoutIt;
 }
 
-FontPaths fontPaths(const tools::Arguments& parsed) {
-  const auto fontDir = parsed.value("--font-dir");
-  return FontPaths::inDirectory(fontDir ? std::filesystem::path(*fontDir) : programDirectory());
-}
-
 bool sends(const tools::Arguments& parsed) { return parsed.has("--send") || parsed.value("--frame-out"); }
 
 SendBoxes sendBoxes(const tools::Arguments& parsed) {
@@ -66,9 +63,38 @@ SendBoxes sendBoxes(const tools::Arguments& parsed) {
   return boxes;
 }
 
+namespace {
+
+FontPaths fontPaths(const tools::Arguments& parsed) {
+  const auto fontDir = parsed.value("--font-dir");
+  return FontPaths::inDirectory(fontDir ? std::filesystem::path(*fontDir) : programDirectory());
+}
+
 std::unique_ptr<SerialDevice> makeDevice(const tools::Arguments& parsed) {
   if (const auto frameOut = parsed.value("--frame-out")) return std::make_unique<FrameFile>(*frameOut);
   return std::make_unique<QtSerialDevice>();
+}
+
+}  // namespace
+
+ConsoleRunner::ConsoleRunner(const tools::Arguments& parsed, std::u16string decimalSeparator)
+    : m_fonts(fontPaths(parsed)),
+      m_device(makeDevice(parsed)),
+      m_buffer(std::make_unique<GlyphBuffer>()),
+      m_decimalSeparator(std::move(decimalSeparator)) {}
+
+ConsoleRunner::~ConsoleRunner() = default;
+
+ConsoleRunner::Outcome ConsoleRunner::run(std::u16string_view text, const RunOptions& options,
+                                          const SendBoxes& boxes, bool printListing, std::string_view afterListing) {
+  ConsoleHooks hooks;
+  // Without sending the run only selects the port, which opens nothing.
+  SerialTransmission transmission(*m_device, boxes, m_decimalSeparator);
+  Outcome outcome;
+  outcome.completed = runExtraction(text, options, m_fonts, *m_buffer, transmission, hooks).completed;
+  if (!m_device->error().empty()) printError(m_device->error());
+  if (printListing) outcome.listingWritten = writeStdout(utf16ToUtf8(hooks.listing()) + std::string(afterListing));
+  return outcome;
 }
 
 }  // namespace lumadot::cli
