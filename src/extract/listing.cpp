@@ -1,7 +1,7 @@
 #include "listing.h"
 
-#include "character_walk.h"
-#include "glyph_lookup.h"
+#include "font_layout.h"
+#include "glyph_entries.h"
 
 namespace lumadot {
 
@@ -18,33 +18,22 @@ ListingResult writeListing(const GlyphBuffer& buffer, std::u16string_view inputT
   // About four characters a byte and a 40-character header a glyph: one allocation.
   result.text.reserve(bytes.size() * 4 + bytes.size() / kAsc16GlyphSize * 40 + 16);
 
-  CharacterWalk characters(inputText);
-  int linePosition = 0;
-  bool secondLineDue = false;
-  for (const std::uint8_t value : bytes) {
-    if (linePosition == 0) {
-      if (secondLineDue) {
-        result.text.append(kLineBreak);
-        secondLineDue = false;
-      } else {
-        // Past the end of the text (a buffer filled from another text) the
-        // entry is still written, as single-byte with no character.
-        const auto c = characters.next().value_or(TextCharacter{{}, 0});
-        result.text.append(kLineBreak);
-        result.text.append(kEntryOpener);
-        result.text.append(c.text);
-        result.text.append(isDoubleByte(c) ? kDoubleByteStructure : kSingleByteStructure);
-        result.text.append(kLineBreak);
-        result.text.append(kDataLinePrefix);
-        secondLineDue = isDoubleByte(c);
+  for (const GlyphEntry& entry : glyphEntries(buffer, inputText)) {
+    result.text.append(kLineBreak);
+    result.text.append(kEntryOpener);
+    result.text.append(entry.character);
+    result.text.append(structureLine(entry.doubleByte));
+    result.text.append(kLineBreak);
+    result.text.append(kDataLinePrefix);
+    for (std::size_t i = 0; i < entry.bytes.size(); ++i) {
+      // A double-byte glyph's second data line has no prefix.
+      if (i == kBytesPerDataLine) result.text.append(kLineBreak);
+      if (hook && !hook(entry.bytes[i])) {
+        result.completed = false;
+        return result;
       }
+      appendByteText(result.text, entry.bytes[i]);
     }
-    if (hook && !hook(value)) {
-      result.completed = false;
-      return result;
-    }
-    appendByteText(result.text, value);
-    linePosition = (linePosition + 1) % 16;
   }
   return result;
 }

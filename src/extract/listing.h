@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,6 +17,11 @@ inline constexpr std::u16string_view kSingleByteStructure = u"--------字模结�
 inline constexpr std::u16string_view kDoubleByteStructure = u"--------字模结构：　16*16　点阵";
 inline constexpr std::u16string_view kDataLinePrefix = u"DB  ";
 inline constexpr std::u16string_view kByteSuffix = u"H,";
+inline constexpr std::size_t kBytesPerDataLine = 16;
+
+inline constexpr std::u16string_view structureLine(bool doubleByte) {
+  return doubleByte ? kDoubleByteStructure : kSingleByteStructure;
+}
 
 inline constexpr std::array<std::u16string_view, 4> kCreditLines{
     u";本字模由 Lumadot V1.1 提取，作者：Lumadot 开发组",
