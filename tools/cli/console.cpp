@@ -62,6 +62,14 @@ bool stdinIsTerminal() {
 #endif
 }
 
+bool stdoutIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stdout)) != 0;
+#else
+  return isatty(STDOUT_FILENO) != 0;
+#endif
+}
+
 void printMessage(const Message& message) {
   std::cerr << oneLine(message.title) << ": " << oneLine(message.text) << '\n' << std::flush;
 }

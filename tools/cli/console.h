@@ -15,6 +15,7 @@ inline constexpr int kExitUsage = 2;
 bool writeStdout(std::string_view bytes);
 std::string readAllStdin();
 bool stdinIsTerminal();
+bool stdoutIsTerminal();
 
 // A message box as one line on standard error: title, then text.
 void printMessage(const Message& message);

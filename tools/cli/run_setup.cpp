@@ -1,5 +1,7 @@
 #include "run_setup.h"
 
+#include <iostream>
+
 #include "console.h"
 #include "frame_file.h"
 #include "glyph_buffer.h"
@@ -47,6 +49,12 @@ std::string_view sendOptionsHelp(bool withSpeed) {
   static const std::string withIt = std::string(kBeforeSpeed) + std::string(kSpeed) + std::string(kAfterSpeed);
   static const std::string withoutIt = std::string(kBeforeSpeed) + std::string(kAfterSpeed);
   return withSpeed ? withIt : withoutIt;
+}
+
+std::string runText(const tools::Arguments& parsed) {
+  if (!parsed.positionals().empty()) return parsed.positionals().front();
+  if (stdinIsTerminal()) std::cerr << "Reading the text from standard input; end it with Ctrl+D.\n";
+  return readAllStdin();
 }
 
 bool sends(const tools::Arguments& parsed) { return parsed.has("--send") || parsed.value("--frame-out"); }

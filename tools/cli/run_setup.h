@@ -25,6 +25,9 @@ std::vector<tools::KnownOption> withRunOptions(std::vector<tools::KnownOption> o
 std::string_view sendOptionsHelp(bool withSpeed);
 std::string_view fontDirHelp();
 
+// TEXT, or when it is not given the whole of standard input, every byte kept.
+std::string runText(const tools::Arguments& parsed);
+
 bool sends(const tools::Arguments& parsed);  // --send, or --frame-out which implies it
 // The boxes start with the window's start texts; each option given replaces its box's text.
 SendBoxes sendBoxes(const tools::Arguments& parsed);
@@ -45,6 +48,9 @@ class ConsoleRunner {
   // `afterListing` follows the listing; without `printListing` neither is printed.
   Outcome run(std::u16string_view text, const RunOptions& options, const SendBoxes& boxes, bool printListing,
               std::string_view afterListing = {});
+
+  // The glyph bytes of the last run, as the listing and the frame have them.
+  const GlyphBuffer& buffer() const { return *m_buffer; }
 
  private:
   FontPaths m_fonts;

@@ -1,0 +1,37 @@
+#include "assembler_source.h"
+
+#include "listing.h"
+
+namespace lumadot {
+
+std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_view prefix,
+                            const AssemblerDialect& dialect) {
+  std::string out;
+  out.reserve(entries.size() * 200 + 512);
+  if (!dialect.preamble.empty()) {
+    out += dialect.preamble;
+    out += kSourceLineBreak;
+  }
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    out += ';';
+    out += entryHeaderComment(entries[k]);
+    out += kSourceLineBreak;
+    out += prefix;
+    out += '_';
+    out += std::to_string(k);
+    out += dialect.labelEnd;
+    out += kSourceLineBreak;
+    const auto bytes = entries[k].bytes;
+    for (std::size_t first = 0; first < bytes.size(); first += kBytesPerDataLine) {
+      out += "        ";
+      out += dialect.directive;
+      out += ' ';
+      appendByteList(out, bytes.subspan(first, std::min(kBytesPerDataLine, bytes.size() - first)), dialect.spell);
+      out += kSourceLineBreak;
+    }
+  }
+  appendCredits(out, ";");
+  return out;
+}
+
+}  // namespace lumadot

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "glyph_entries.h"
+#include "source_text.h"
+
+namespace lumadot {
+
+// What sets one 8051 assembler's source apart from another's.
+struct AssemblerDialect {
+  std::string_view preamble;   // a line before the first glyph, or empty
+  std::string_view labelEnd;   // ":" local, "::" global
+  std::string_view directive;  // the define-byte directive
+  ByteSpelling spell;
+};
+
+// Keil A51 and compatibles.
+inline constexpr AssemblerDialect kA51{{}, ":", "DB", appendSuffixHex};
+// as31 spells its directives with a dot.
+inline constexpr AssemblerDialect kAs31{{}, ":", ".db", appendSuffixHex};
+// SDCC's sdas8051: the area makes the file assemble alone, global labels let C reach the glyphs.
+inline constexpr AssemblerDialect kSdas{"        .area CSEG (CODE)", "::", ".db", appendPrefixHex};
+
+// Each glyph as the listing's header line (a comment), a label PREFIX_k, and
+// one define-byte line per 16 bytes; the credit lines close the file.
+std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_view prefix,
+                            const AssemblerDialect& dialect);
+
+}  // namespace lumadot

@@ -1,0 +1,72 @@
+#include "c_source.h"
+
+#include "listing.h"
+#include "source_text.h"
+
+namespace lumadot {
+namespace {
+
+void appendArrayOpening(std::string& out, std::string_view name, std::string_view codeKeyword, std::size_t size) {
+  out += "unsigned char ";
+  out += codeKeyword;
+  out += ' ';
+  out += name;
+  out += '[';
+  out += std::to_string(size);
+  out += "] = {";
+  out += kSourceLineBreak;
+}
+
+void appendHeaderComment(std::string& out, const GlyphEntry& entry) {
+  out += "//";
+  out += entryHeaderComment(entry);
+  out += kSourceLineBreak;
+}
+
+// The bytes 16 a line; `more` says whether the array goes on after them.
+void appendArrayLines(std::string& out, std::span<const std::uint8_t> bytes, bool more) {
+  for (std::size_t first = 0; first < bytes.size(); first += kBytesPerDataLine) {
+    const std::size_t count = std::min(kBytesPerDataLine, bytes.size() - first);
+    out += "    ";
+    appendByteList(out, bytes.subspan(first, count), appendPrefixHex);
+    if (more || first + count < bytes.size()) out += ',';
+    out += kSourceLineBreak;
+  }
+}
+
+constexpr std::string_view kArrayClosing = "};";
+
+}  // namespace
+
+std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix, bool oneTable,
+                    std::string_view codeKeyword) {
+  std::string out;
+  out.reserve(entries.size() * 260 + 512);
+  if (oneTable) {
+    std::size_t size = 0;
+    for (const auto& entry : entries) size += entry.bytes.size();
+    // C has no empty arrays: no glyphs, no table.
+    if (size > 0) {
+      appendArrayOpening(out, prefix, codeKeyword, size);
+      for (std::size_t k = 0; k < entries.size(); ++k) {
+        appendHeaderComment(out, entries[k]);
+        appendArrayLines(out, entries[k].bytes, k + 1 < entries.size());
+      }
+      out += kArrayClosing;
+      out += kSourceLineBreak;
+    }
+  } else {
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+      if (k > 0) out += kSourceLineBreak;
+      appendHeaderComment(out, entries[k]);
+      appendArrayOpening(out, std::string(prefix) + '_' + std::to_string(k), codeKeyword, entries[k].bytes.size());
+      appendArrayLines(out, entries[k].bytes, false);
+      out += kArrayClosing;
+      out += kSourceLineBreak;
+    }
+  }
+  appendCredits(out, "//");
+  return out;
+}
+
+}  // namespace lumadot

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "glyph_entries.h"
+
+namespace lumadot {
+
+// The keyword that puts a constant in code memory: Keil C51 "code", SDCC "__code".
+inline constexpr std::string_view kC51CodeKeyword = "code";
+inline constexpr std::string_view kSdccCodeKeyword = "__code";
+
+// Arrays of unsigned char in code memory: one per glyph (PREFIX_k), or with
+// `oneTable` a single array PREFIX holding every glyph in order. The listing's
+// header line stays as a comment above each glyph's bytes, 16 bytes a line.
+std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix, bool oneTable,
+                    std::string_view codeKeyword);
+
+}  // namespace lumadot

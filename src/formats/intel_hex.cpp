@@ -1,0 +1,45 @@
+#include "intel_hex.h"
+
+#include <cassert>
+
+#include "glyph_buffer.h"
+#include "source_text.h"
+
+namespace lumadot {
+namespace {
+
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+
+// Appends a record from its fields, with the checksum that makes them add up to 0.
+void appendRecord(std::string& out, std::uint16_t address, std::uint8_t type, std::span<const std::uint8_t> data) {
+  std::uint8_t sum = 0;
+  auto put = [&](std::uint8_t value) {
+    out.push_back(kHexDigits[value >> 4]);
+    out.push_back(kHexDigits[value & 0x0Fu]);
+    sum = static_cast<std::uint8_t>(sum + value);
+  };
+  out.push_back(':');
+  put(static_cast<std::uint8_t>(data.size()));
+  put(static_cast<std::uint8_t>(address >> 8));
+  put(static_cast<std::uint8_t>(address & 0xFFu));
+  put(type);
+  for (const std::uint8_t value : data) put(value);
+  put(static_cast<std::uint8_t>(-sum));
+  out += kSourceLineBreak;
+}
+
+}  // namespace
+
+std::string intelHex(std::span<const std::uint8_t> bytes) {
+  assert(bytes.size() <= static_cast<std::size_t>(GlyphBuffer::kCapacity));
+  std::string out;
+  out.reserve(bytes.size() / kHexRecordSize * 45 + 16);
+  for (std::size_t first = 0; first < bytes.size(); first += kHexRecordSize) {
+    const auto data = bytes.subspan(first, std::min(kHexRecordSize, bytes.size() - first));
+    appendRecord(out, static_cast<std::uint16_t>(first), 0x00, data);
+  }
+  appendRecord(out, 0, 0x01, {});
+  return out;
+}
+
+}  // namespace lumadot

@@ -1,0 +1,91 @@
+#include "output_format.h"
+
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "assembler_source.h"
+#include "c_source.h"
+#include "intel_hex.h"
+
+namespace lumadot {
+namespace {
+
+constexpr std::array<std::pair<std::string_view, OutputFormat>, 8> kFormats{{
+    {"listing", OutputFormat::listing},
+    {"a51", OutputFormat::a51},
+    {"as31", OutputFormat::as31},
+    {"sdas", OutputFormat::sdas},
+    {"c51", OutputFormat::c51},
+    {"sdcc", OutputFormat::sdcc},
+    {"bin", OutputFormat::bin},
+    {"hex", OutputFormat::hex},
+}};
+
+bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string allBytes(std::span<const GlyphEntry> entries) {
+  std::string bytes;
+  for (const auto& entry : entries) bytes.append(entry.bytes.begin(), entry.bytes.end());
+  return bytes;
+}
+
+}  // namespace
+
+std::optional<OutputFormat> outputFormatNamed(std::string_view name) {
+  for (const auto& [formatText, format] : kFormats) {
+    if (formatText == name) return format;
+  }
+  return std::nullopt;
+}
+
+std::string_view formatName(OutputFormat format) {
+  for (const auto& [name, each] : kFormats) {
+    if (each == format) return name;
+  }
+  return {};
+}
+
+std::string_view formatNameList() { return "listing, a51, as31, sdas, c51, sdcc, bin or hex"; }
+
+bool hasLabels(OutputFormat format) {
+  return format == OutputFormat::a51 || format == OutputFormat::as31 || format == OutputFormat::sdas ||
+         canMakeTable(format);
+}
+
+bool canMakeTable(OutputFormat format) { return format == OutputFormat::c51 || format == OutputFormat::sdcc; }
+
+std::optional<std::string> prefixProblem(std::string_view prefix) {
+  if (prefix.empty()) return "the name is empty";
+  if (prefix.size() > kMaxPrefixLength) {
+    return "the name is longer than " + std::to_string(kMaxPrefixLength) +
+           " characters; labels must stay within the 31 that 8051 assemblers tell apart";
+  }
+  if (!isLetter(prefix.front()) && prefix.front() != '_') {
+    return "the name must start with a letter or '_'";
+  }
+  for (const char c : prefix) {
+    if (!isLetter(c) && !isDigit(c) && c != '_') return "the name may hold only letters, digits and '_'";
+  }
+  return std::nullopt;
+}
+
+std::string formatGlyphs(OutputFormat format, std::span<const GlyphEntry> entries, const SourceNames& names) {
+  switch (format) {
+    case OutputFormat::a51: return assemblerSource(entries, names.prefix, kA51);
+    case OutputFormat::as31: return assemblerSource(entries, names.prefix, kAs31);
+    case OutputFormat::sdas: return assemblerSource(entries, names.prefix, kSdas);
+    case OutputFormat::c51: return cSource(entries, names.prefix, names.oneTable, kC51CodeKeyword);
+    case OutputFormat::sdcc: return cSource(entries, names.prefix, names.oneTable, kSdccCodeKeyword);
+    case OutputFormat::bin: return allBytes(entries);
+    case OutputFormat::hex: {
+      const std::string bytes = allBytes(entries);
+      return intelHex({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    }
+    case OutputFormat::listing: break;
+  }
+  return {};
+}
+
+}  // namespace lumadot

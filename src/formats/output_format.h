@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "glyph_entries.h"
+
+namespace lumadot {
+
+// The ways a run's glyph bytes can leave the program. The listing is the
+// result box's own text; the others are for toolchains and programmers that
+// will not take it as it stands.
+enum class OutputFormat { listing, a51, as31, sdas, c51, sdcc, bin, hex };
+
+std::optional<OutputFormat> outputFormatNamed(std::string_view name);
+std::string_view formatName(OutputFormat format);
+std::string_view formatNameList();  // "listing, a51, ..." for messages
+
+// Assembler and C sources label their glyphs; only C puts them in one table.
+bool hasLabels(OutputFormat format);
+bool canMakeTable(OutputFormat format);
+
+struct SourceNames {
+  std::string prefix = "ZI";  // glyph k is PREFIX_k; a table is PREFIX itself
+  bool oneTable = false;
+};
+
+inline constexpr std::size_t kMaxPrefixLength = 24;
+// Why `prefix` cannot name glyphs in every assembler and C compiler, if it cannot.
+std::optional<std::string> prefixProblem(std::string_view prefix);
+
+// The glyphs as a file in `format`, which is any but the listing: UTF-8
+// text with CR LF line breaks, or raw bytes for bin. Every format carries
+// the glyph bytes as they stand, in order.
+std::string formatGlyphs(OutputFormat format, std::span<const GlyphEntry> entries, const SourceNames& names);
+
+}  // namespace lumadot

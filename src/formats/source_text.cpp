@@ -1,0 +1,62 @@
+#include "source_text.h"
+
+#include <cstdio>
+
+#include "listing.h"
+#include "text_codec.h"
+
+namespace lumadot {
+namespace {
+
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+
+bool breaksCommentLine(char32_t c) { return c < 0x20 || c == 0x7F || c == 0x85 || c == 0x2028 || c == 0x2029; }
+
+void appendTwoHexDigits(std::string& out, std::uint8_t value) {
+  out.push_back(kHexDigits[value >> 4]);
+  out.push_back(kHexDigits[value & 0x0Fu]);
+}
+
+}  // namespace
+
+std::string entryHeaderComment(const GlyphEntry& entry) {
+  std::string comment = utf16ToUtf8(kEntryOpener.substr(1));
+  if (!entry.character.empty() && breaksCommentLine(characterAt(entry.character, 0))) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(characterAt(entry.character, 0)));
+    comment += code;
+  } else {
+    comment += utf16ToUtf8(entry.character);
+  }
+  comment += utf16ToUtf8(structureLine(entry.doubleByte));
+  return comment;
+}
+
+void appendCredits(std::string& out, std::string_view commentMarker) {
+  out += kSourceLineBreak;
+  for (const auto line : kCreditLines) {
+    out += commentMarker;
+    out += utf16ToUtf8(line.substr(1));  // the listing's own ";" marker
+    out += kSourceLineBreak;
+  }
+}
+
+void appendSuffixHex(std::string& out, std::uint8_t value) {
+  out.push_back('0');
+  appendTwoHexDigits(out, value);
+  out.push_back('H');
+}
+
+void appendPrefixHex(std::string& out, std::uint8_t value) {
+  out += "0x";
+  appendTwoHexDigits(out, value);
+}
+
+void appendByteList(std::string& out, std::span<const std::uint8_t> bytes, ByteSpelling spell) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    spell(out, bytes[i]);
+  }
+}
+
+}  // namespace lumadot
