@@ -70,6 +70,20 @@ bool stdoutIsTerminal() {
 #endif
 }
 
+std::optional<std::string> writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+  std::FILE* file = std::fopen(path.string().c_str(), "wb");
+  if (!file) return "cannot write " + path.string() + ": " + std::strerror(errno);
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const int writeError = errno;
+  if (std::fclose(file) != 0 || !written) {
+    const std::string reason = std::strerror(written ? errno : writeError);
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    return "cannot write " + path.string() + ": " + reason;
+  }
+  return std::nullopt;
+}
+
 void printMessage(const Message& message) {
   std::cerr << oneLine(message.title) << ": " << oneLine(message.text) << '\n' << std::flush;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,8 @@ bool writeStdout(std::string_view bytes);
 std::string readAllStdin();
 bool stdinIsTerminal();
 bool stdoutIsTerminal();
+// Writes `bytes` as the whole of the file at `path`; on failure no part of it is left.
+std::optional<std::string> writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 // A message box as one line on standard error: title, then text.
 void printMessage(const Message& message);

@@ -8,6 +8,7 @@
 #include "clock_command.h"
 #include "console.h"
 #include "extract_command.h"
+#include "preview_command.h"
 #include "serial_access.h"
 
 namespace {
@@ -22,6 +23,7 @@ constexpr std::string_view kUsage =
     "  extract    print the glyph bytes of a text as an 8051 assembler listing,\n"
     "             as source for an 8051 toolchain, raw or as Intel HEX, and send\n"
     "             them to the sign with --send\n"
+    "  preview    draw the glyph bytes of a text in the terminal or as a PNG\n"
     "  clock      show today's date and the time on the sign, renewed every\n"
     "             7.8 seconds\n"
     "  ports      show the device each of com1 to com16 stands for\n"
@@ -48,6 +50,7 @@ int main(int argc, char** argv) {
   const std::string& command = args.front();
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "extract") return runExtractCommand(rest);
+  if (command == "preview") return runPreviewCommand(rest);
   if (command == "clock") return runClockCommand(rest);
   if (command == "ports") return runPortsCommand(rest);
   if (command == "--help" || command == "-h" || command == "help") {

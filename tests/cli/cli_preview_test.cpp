@@ -1,0 +1,126 @@
+// lumadot-cli preview on the fonts the build made from Unifont.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "process.h"
+
+namespace lumadot {
+namespace {
+
+using test::runProcess;
+
+const std::filesystem::path kCli = LUMADOT_CLI_PATH;
+
+// 中 and A as Unifont draws them, one character per dot.
+const std::string kZhongAPicture =
+    ".......#................\n"
+    ".......#................\n"
+    ".......#................\n"
+    ".......#................\n"
+    "..###########......##...\n"
+    "..#....#....#.....#..#..\n"
+    "..#....#....#.....#..#..\n"
+    "..#....#....#....#....#.\n"
+    "..#....#....#....#....#.\n"
+    "..#....#....#....######.\n"
+    "..###########....#....#.\n"
+    "..#....#....#....#....#.\n"
+    ".......#.........#....#.\n"
+    ".......#.........#....#.\n"
+    ".......#................\n"
+    ".......#................\n";
+
+class CliPreviewLayout : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+// Each option changes the bytes and how they are read back alike, so the
+// glyphs come out upright and unmirrored: the bytes are what the option says.
+TEST_P(CliPreviewLayout, DrawsTheGlyphsAsStored) {
+  std::vector<std::string> args{"preview", "--ascii"};
+  args.insert(args.end(), GetParam().begin(), GetParam().end());
+  args.push_back("中A");
+  const auto r = runProcess(kCli, args);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, kZhongAPicture);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, CliPreviewLayout,
+                         ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"--reverse"},
+                                           std::vector<std::string>{"--split"},
+                                           std::vector<std::string>{"--reverse", "--split"}),
+                         [](const auto& row) {
+                           std::string name = "Plain";
+                           for (const auto& option : row.param) name += option == "--split" ? "Split" : "Reverse";
+                           return name;
+                         });
+
+std::string columns(const std::string& picture, std::size_t first, std::size_t count) {
+  std::string out;
+  for (std::size_t pos = 0; pos < picture.size(); pos = picture.find('\n', pos) + 1) {
+    out += picture.substr(pos + first, count) + "\n";
+  }
+  return out;
+}
+
+TEST(CliPreview, BandsBreakBetweenGlyphsAndBlocksAreTheDefaultDots) {
+  const auto banded = runProcess(kCli, {"preview", "--ascii", "--width", "20", "中A"});
+  EXPECT_EQ(banded.exitCode, 0);
+  EXPECT_EQ(banded.out, columns(kZhongAPicture, 0, 16) + "\n" + columns(kZhongAPicture, 16, 8));
+
+  // From standard input, in the block characters a terminal shows.
+  const auto blocks = runProcess(kCli, {"preview", "--width", "0"}, "A");
+  std::string expected = columns(kZhongAPicture, 16, 8);
+  std::string drawn;
+  for (const char c : expected) drawn += c == '#' ? "█" : c == '.' ? "·" : "\n";
+  EXPECT_EQ(blocks.out, drawn);
+}
+
+std::uint32_t bigEndian(const std::string& bytes, std::size_t pos) {
+  std::uint32_t value = 0;
+  for (std::size_t i = pos; i < pos + 4; ++i) value = value << 8 | static_cast<unsigned char>(bytes[i]);
+  return value;
+}
+
+TEST(CliPreview, PngHasFourPixelsADotUnlessScaled) {
+  test::TempDir dir;
+  const auto file = dir.path() / "zhong.png";
+  for (const auto& [scale, side] : {std::pair{std::string(), 4u}, std::pair{std::string("1"), 1u}}) {
+    std::vector<std::string> args{"preview", "--png", file.string()};
+    if (!scale.empty()) args.insert(args.end(), {"--scale", scale});
+    args.push_back("中A");
+    const auto r = runProcess(kCli, args);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");  // the picture goes to the file only
+    const std::string png = test::readFile(file);
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1A\n");
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    EXPECT_EQ(bigEndian(png, 16), 24 * side);
+    EXPECT_EQ(bigEndian(png, 20), 16 * side);
+  }
+}
+
+TEST(CliPreview, NothingToDrawOrNowhereToWriteFailsWithoutAFile) {
+  test::TempDir dir;
+  const auto file = dir.path() / "empty.png";
+  const auto empty = runProcess(kCli, {"preview", "--png", file.string(), ""});
+  EXPECT_EQ(empty.exitCode, 1);
+  EXPECT_NE(empty.err.find("nothing to draw"), std::string::npos) << empty.err;
+  EXPECT_FALSE(std::filesystem::exists(file));
+
+  const auto nowhere = runProcess(kCli, {"preview", "--png", (dir.path() / "no" / "such.png").string(), "A"});
+  EXPECT_EQ(nowhere.exitCode, 1);
+  EXPECT_NE(nowhere.err.find("cannot write"), std::string::npos) << nowhere.err;
+
+  EXPECT_EQ(runProcess(kCli, {"preview", ""}).out, "");  // an empty text draws nothing in the terminal
+
+  const auto noFonts = runProcess(kCli, {"preview", "--font-dir", dir.path().string(), "A"});
+  EXPECT_EQ(noFonts.exitCode, 1);
+  EXPECT_EQ(noFonts.out, "");
+  EXPECT_NE(noFonts.err.find("无法打开字库文件"), std::string::npos) << noFonts.err;
+}
+
+}  // namespace
+}  // namespace lumadot
