@@ -179,6 +179,19 @@ TEST(CliFormat, LargeTextsBuildToTheLastAddress) {
   }
 }
 
+TEST(CliFormat, SendsTheFrameAndPrintsTheFormat) {
+  test::TempDir dir;
+  const auto frame = dir.path() / "frame.bin";
+  const auto r = extract({"--format", "hex", "--frame-out", frame.string()}, "中A");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("发送成功"), std::string::npos) << r.err;
+  const auto image = test::readIntelHex(r.out);
+  ASSERT_EQ(image.error, "");
+  const auto glyphs = image.at(0, 48);
+  ASSERT_TRUE(glyphs);
+  EXPECT_EQ(test::readFile(frame).substr(256, 48), std::string(glyphs->begin(), glyphs->end()));
+}
+
 TEST(CliFormat, AFailedRunPrintsNoFormat) {
   test::TempDir empty;
   for (const auto format : {"as31", "c51", "bin", "hex"}) {
