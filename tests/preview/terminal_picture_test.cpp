@@ -55,13 +55,6 @@ INSTANTIATE_TEST_SUITE_P(Widths, Banding,
                                            BandCase{"NarrowerThanAnyGlyph", 5, {{8}, {16}, {8}, {8}}}),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(TerminalPicture, BlockDotsAreUtf8) {
-  std::string expected = "\u2588\u00B7\u00B7\u00B7\u00B7\u00B7\u00B7\u00B7\n";
-  for (int y = 1; y < 15; ++y) expected += "\u00B7\u00B7\u00B7\u00B7\u00B7\u00B7\u00B7\u00B7\n";
-  expected += "\u00B7\u00B7\u00B7\u00B7\u00B7\u00B7\u00B7\u2588\n";
-  EXPECT_EQ(terminalPicture(pictureOf({kGlyphs[0]}), kBlockDots, 0), expected);
-}
-
 TEST(TerminalPicture, EmptyPictureGivesNoText) {
   EXPECT_EQ(terminalPicture(pictureOf({}), kAsciiDots, 0), "");
   EXPECT_EQ(terminalPicture(pictureOf({}), kBlockDots, 8), "");
