@@ -125,12 +125,6 @@ bool ConsoleClock::waitForTick() const {
   return false;
 }
 
-int usageError(const std::string& what) {
-  printError(what);
-  std::cerr << kUsage << "Try 'lumadot-cli clock --help'.\n";
-  return kExitUsage;
-}
-
 std::optional<int> parseCount(const std::string& text) {
   int count = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
@@ -145,29 +139,32 @@ int runClockCommand(const std::vector<std::string>& args) {
   // --reverse and --split are known only to be refused with a reason.
   const auto known =
       withRunOptions({{"--count", true}, {"--quiet"}, {"--locale", true}, {"--help"}, {"--reverse"}, {"--split"}});
-  if (const auto error = parsed.parse(args, known)) return usageError(*error);
+  if (const auto error = parsed.parse(args, known)) return usageError(*error, kUsage, "clock");
   if (parsed.has("--help")) {
     std::cout << kUsage << kHelp << fontDirHelp() << kHelpEnd << sendOptionsHelp(false) << kRunsHelp << std::flush;
     return kExitCompleted;
   }
   if (!parsed.positionals().empty()) {
-    return usageError("clock takes no TEXT: it writes its own sentence");
+    return usageError("clock takes no TEXT: it writes its own sentence", kUsage, "clock");
   }
   if (parsed.has("--reverse") || parsed.has("--split") || parsed.value("--speed")) {
-    return usageError("the clock always extracts with --reverse and --split, and sends at speed 1");
+    return usageError("the clock always extracts with --reverse and --split, and sends at speed 1", kUsage, "clock");
   }
   std::optional<int> count;
   if (const auto text = parsed.value("--count")) {
     count = parseCount(*text);
-    if (!count) return usageError("--count takes a whole number from 1 to " +
-                                  std::to_string(std::numeric_limits<int>::max()) + ", not '" + *text + "'");
+    if (!count) {
+      return usageError("--count takes a whole number from 1 to " + std::to_string(std::numeric_limits<int>::max()) +
+                            ", not '" + *text + "'",
+                        kUsage, "clock");
+    }
   }
   QLocale locale = QLocale::system();
   if (const auto name = parsed.value("--locale")) {
     locale = QLocale(QString::fromStdString(*name));
     // Qt falls back to the C locale for a name it does not know.
     if (locale.language() == QLocale::C && *name != "C" && *name != "POSIX") {
-      return usageError("unknown locale '" + *name + "'; try zh_CN or en_US");
+      return usageError("unknown locale '" + *name + "'; try zh_CN or en_US", kUsage, "clock");
     }
   }
 

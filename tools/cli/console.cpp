@@ -54,19 +54,11 @@ std::string readAllStdin() {
   return data;
 }
 
-bool stdinIsTerminal() {
+bool isTerminal(std::FILE* stream) {
 #ifdef _WIN32
-  return _isatty(_fileno(stdin)) != 0;
+  return _isatty(_fileno(stream)) != 0;
 #else
-  return isatty(STDIN_FILENO) != 0;
-#endif
-}
-
-bool stdoutIsTerminal() {
-#ifdef _WIN32
-  return _isatty(_fileno(stdout)) != 0;
-#else
-  return isatty(STDOUT_FILENO) != 0;
+  return isatty(fileno(stream)) != 0;
 #endif
 }
 
@@ -89,5 +81,11 @@ void printMessage(const Message& message) {
 }
 
 void printError(std::string_view text) { std::cerr << "lumadot-cli: " << text << '\n' << std::flush; }
+
+int usageError(std::string_view what, std::string_view usage, std::string_view command) {
+  printError(what);
+  std::cerr << usage << "Try 'lumadot-cli " << command << " --help'.\n";
+  return kExitUsage;
+}
 
 }  // namespace lumadot::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,14 +17,15 @@ inline constexpr int kExitUsage = 2;
 // Writes bytes to standard output unchanged (no line-ending translation).
 bool writeStdout(std::string_view bytes);
 std::string readAllStdin();
-bool stdinIsTerminal();
-bool stdoutIsTerminal();
+bool isTerminal(std::FILE* stream);
 // Writes `bytes` as the whole of the file at `path`; on failure no part of it is left.
 std::optional<std::string> writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 // A message box as one line on standard error: title, then text.
 void printMessage(const Message& message);
 void printError(std::string_view text);  // "lumadot-cli: text"
+// What is wrong, then the command's usage and where its help is; returns kExitUsage.
+int usageError(std::string_view what, std::string_view usage, std::string_view command);
 
 // Keeps the result box's text and prints each message box as it would appear.
 class ConsoleHooks final : public RunHooks {

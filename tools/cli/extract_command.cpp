@@ -65,12 +65,6 @@ constexpr std::string_view kInputHelp =
     "Messages go to standard error, one line each: title, then text.\n"
     "Exit status: 0 the run completed, 1 the run failed, 2 usage error.\n";
 
-int usageError(const std::string& what) {
-  printError(what);
-  std::cerr << kUsage << "Try 'lumadot-cli extract --help'.\n";
-  return kExitUsage;
-}
-
 // The output the options ask for, or the reason they don't fit together.
 struct Output {
   OutputFormat format = OutputFormat::listing;
@@ -93,7 +87,7 @@ std::variant<Output, std::string> chosenOutput(const tools::Arguments& parsed) {
     if (!canMakeTable(output.format)) return "--table goes with --format c51 or sdcc";
     output.names.oneTable = true;
   }
-  if (output.format == OutputFormat::bin && stdoutIsTerminal()) {
+  if (output.format == OutputFormat::bin && isTerminal(stdout)) {
     return "--format bin writes raw bytes; send them to a file: lumadot-cli extract --format bin TEXT > glyphs.bin";
   }
   return output;
@@ -105,16 +99,16 @@ int runExtractCommand(const std::vector<std::string>& args) {
   tools::Arguments parsed;
   const auto known =
       withRunOptions({{"--reverse"}, {"--split"}, {"--format", true}, {"--name", true}, {"--table"}, {"--help"}});
-  if (const auto error = parsed.parse(args, known)) return usageError(*error);
+  if (const auto error = parsed.parse(args, known)) return usageError(*error, kUsage, "extract");
   if (parsed.has("--help")) {
     std::cout << kUsage << kHelp << fontDirHelp() << kHelpEnd << sendOptionsHelp(true) << kInputHelp << std::flush;
     return kExitCompleted;
   }
   if (parsed.positionals().size() > 1) {
-    return usageError("extract takes one TEXT; put quotes around text with spaces");
+    return usageError("extract takes one TEXT; put quotes around text with spaces", kUsage, "extract");
   }
   const auto output = chosenOutput(parsed);
-  if (const auto* problem = std::get_if<std::string>(&output)) return usageError(*problem);
+  if (const auto* problem = std::get_if<std::string>(&output)) return usageError(*problem, kUsage, "extract");
   const auto& [format, names] = std::get<Output>(output);
 
   const std::u16string text = utf8ToUtf16(runText(parsed));

@@ -54,12 +54,6 @@ constexpr std::string_view kHelpEnd =
     "Without TEXT the whole of standard input is read as UTF-8, as extract reads\n"
     "it. Exit status: 0 drawn, 1 the run or the file failed, 2 usage error.\n";
 
-int usageError(const std::string& what) {
-  printError(what);
-  std::cerr << kUsage << "Try 'lumadot-cli preview --help'.\n";
-  return kExitUsage;
-}
-
 std::optional<int> numberIn(std::string_view text, int lowest, int highest) {
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -71,7 +65,7 @@ std::optional<int> numberIn(std::string_view text, int lowest, int highest) {
 
 // Dots per band when --width is not given: a terminal's columns, else no bands.
 int defaultWidth() {
-  if (!stdoutIsTerminal()) return 0;
+  if (!isTerminal(stdout)) return 0;
 #ifndef _WIN32
   winsize size{};
   if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
@@ -89,18 +83,18 @@ int runPreviewCommand(const std::vector<std::string>& args) {
   const std::vector<tools::KnownOption> known{{"--reverse"},       {"--split"},     {"--font-dir", true},
                                               {"--ascii"},         {"--width", true}, {"--png", true},
                                               {"--scale", true},   {"--help"}};
-  if (const auto error = parsed.parse(args, known)) return usageError(*error);
+  if (const auto error = parsed.parse(args, known)) return usageError(*error, kUsage, "preview");
   if (parsed.has("--help")) {
     std::cout << kUsage << kHelp << fontDirHelp() << kHelpEnd << std::flush;
     return kExitCompleted;
   }
   if (parsed.positionals().size() > 1) {
-    return usageError("preview takes one TEXT; put quotes around text with spaces");
+    return usageError("preview takes one TEXT; put quotes around text with spaces", kUsage, "preview");
   }
   int width = 0;
   if (const auto given = parsed.value("--width")) {
     const auto value = numberIn(*given, 0, 1000000);
-    if (!value) return usageError("--width must be a whole number of dots, 0 or more");
+    if (!value) return usageError("--width must be a whole number of dots, 0 or more", kUsage, "preview");
     width = *value;
   } else {
     width = defaultWidth();
@@ -108,9 +102,9 @@ int runPreviewCommand(const std::vector<std::string>& args) {
   const auto png = parsed.value("--png");
   int scale = kDefaultPngScale;
   if (const auto given = parsed.value("--scale")) {
-    if (!png) return usageError("--scale goes with --png");
+    if (!png) return usageError("--scale goes with --png", kUsage, "preview");
     const auto value = numberIn(*given, kMinPngScale, kMaxPngScale);
-    if (!value) return usageError("--scale must be a whole number from 1 to 32");
+    if (!value) return usageError("--scale must be a whole number from 1 to 32", kUsage, "preview");
     scale = *value;
   }
 

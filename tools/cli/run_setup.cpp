@@ -53,7 +53,7 @@ std::string_view sendOptionsHelp(bool withSpeed) {
 
 std::string runText(const tools::Arguments& parsed) {
   if (!parsed.positionals().empty()) return parsed.positionals().front();
-  if (stdinIsTerminal()) std::cerr << "Reading the text from standard input; end it with Ctrl+D.\n";
+  if (isTerminal(stdin)) std::cerr << "Reading the text from standard input; end it with Ctrl+D.\n";
   return readAllStdin();
 }
 

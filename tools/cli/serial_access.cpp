@@ -37,20 +37,12 @@ std::u16string localeDecimalSeparator() { return QLocale::system().decimalPoint(
 
 int runPortsCommand(const std::vector<std::string>& args) {
   tools::Arguments parsed;
-  if (const auto error = parsed.parse(args, {{"--help"}})) {
-    printError(*error);
-    std::cerr << kPortsUsage;
-    return kExitUsage;
-  }
+  if (const auto error = parsed.parse(args, {{"--help"}})) return usageError(*error, kPortsUsage, "ports");
   if (parsed.has("--help")) {
     std::cout << kPortsUsage << kPortsHelp;
     return kExitCompleted;
   }
-  if (!parsed.positionals().empty()) {
-    printError("ports takes no arguments");
-    std::cerr << kPortsUsage;
-    return kExitUsage;
-  }
+  if (!parsed.positionals().empty()) return usageError("ports takes no arguments", kPortsUsage, "ports");
   std::ostringstream table;
   for (const PortMapping& mapping : mapAllPorts()) {
     table << std::left << std::setw(7) << ("com" + std::to_string(mapping.number)) << std::setw(22)
