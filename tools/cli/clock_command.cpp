@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QLocale>
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <iostream>
@@ -11,6 +10,7 @@
 #include <optional>
 #include <thread>
 
+#include "arguments.h"
 #include "clock_display.h"
 #include "console.h"
 #include "locale_clock.h"
@@ -125,13 +125,6 @@ bool ConsoleClock::waitForTick() const {
   return false;
 }
 
-std::optional<int> parseCount(const std::string& text) {
-  int count = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-  if (error != std::errc() || end != text.data() + text.size() || count < 1) return std::nullopt;
-  return count;
-}
-
 }  // namespace
 
 int runClockCommand(const std::vector<std::string>& args) {
@@ -152,7 +145,7 @@ int runClockCommand(const std::vector<std::string>& args) {
   }
   std::optional<int> count;
   if (const auto text = parsed.value("--count")) {
-    count = parseCount(*text);
+    count = tools::wholeNumber(*text, 1, std::numeric_limits<int>::max());
     if (!count) {
       return usageError("--count takes a whole number from 1 to " + std::to_string(std::numeric_limits<int>::max()) +
                             ", not '" + *text + "'",

@@ -1,6 +1,5 @@
 #include "preview_command.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -54,15 +53,6 @@ constexpr std::string_view kHelpEnd =
     "Without TEXT the whole of standard input is read as UTF-8, as extract reads\n"
     "it. Exit status: 0 drawn, 1 the run or the file failed, 2 usage error.\n";
 
-std::optional<int> numberIn(std::string_view text, int lowest, int highest) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < lowest || value > highest) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 // Dots per band when --width is not given: a terminal's columns, else no bands.
 int defaultWidth() {
   if (!isTerminal(stdout)) return 0;
@@ -71,7 +61,7 @@ int defaultWidth() {
   if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
 #endif
   if (const char* columns = std::getenv("COLUMNS")) {
-    if (const auto value = numberIn(columns, 1, 100000)) return *value;
+    if (const auto value = tools::wholeNumber(columns, 1, 100000)) return *value;
   }
   return 80;
 }
@@ -93,7 +83,7 @@ int runPreviewCommand(const std::vector<std::string>& args) {
   }
   int width = 0;
   if (const auto given = parsed.value("--width")) {
-    const auto value = numberIn(*given, 0, 1000000);
+    const auto value = tools::wholeNumber(*given, 0, 1000000);
     if (!value) return usageError("--width must be a whole number of dots, 0 or more", kUsage, "preview");
     width = *value;
   } else {
@@ -103,7 +93,7 @@ int runPreviewCommand(const std::vector<std::string>& args) {
   int scale = kDefaultPngScale;
   if (const auto given = parsed.value("--scale")) {
     if (!png) return usageError("--scale goes with --png", kUsage, "preview");
-    const auto value = numberIn(*given, kMinPngScale, kMaxPngScale);
+    const auto value = tools::wholeNumber(*given, kMinPngScale, kMaxPngScale);
     if (!value) return usageError("--scale must be a whole number from 1 to 32", kUsage, "preview");
     scale = *value;
   }

@@ -1,6 +1,7 @@
 #include "arguments.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace lumadot::tools {
 
@@ -41,6 +42,15 @@ std::optional<std::string> Arguments::value(std::string_view name) const {
   const auto it = m_values.find(std::string(name));
   if (it == m_values.end()) return std::nullopt;
   return it->second;
+}
+
+std::optional<int> wholeNumber(std::string_view text, int lowest, int highest) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < lowest || value > highest) {
+    return std::nullopt;
+  }
+  return value;
 }
 
 }  // namespace lumadot::tools

@@ -31,4 +31,7 @@ class Arguments {
   std::vector<std::string> m_positionals;
 };
 
+// An option's value as a whole number from `lowest` to `highest`, nothing else around it.
+std::optional<int> wholeNumber(std::string_view text, int lowest, int highest);
+
 }  // namespace lumadot::tools
