@@ -8,14 +8,11 @@
 namespace lumadot {
 namespace {
 
-constexpr std::string_view kHexDigits = "0123456789ABCDEF";
-
 // Appends a record from its fields, with the checksum that makes them add up to 0.
 void appendRecord(std::string& out, std::uint16_t address, std::uint8_t type, std::span<const std::uint8_t> data) {
   std::uint8_t sum = 0;
   auto put = [&](std::uint8_t value) {
-    out.push_back(kHexDigits[value >> 4]);
-    out.push_back(kHexDigits[value & 0x0Fu]);
+    appendTwoHexDigits(out, value);
     sum = static_cast<std::uint8_t>(sum + value);
   };
   out.push_back(':');

@@ -25,9 +25,9 @@ constexpr std::array<std::pair<std::string_view, OutputFormat>, 8> kFormats{{
 bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string allBytes(std::span<const GlyphEntry> entries) {
-  std::string bytes;
-  for (const auto& entry : entries) bytes.append(entry.bytes.begin(), entry.bytes.end());
+std::vector<std::uint8_t> allBytes(std::span<const GlyphEntry> entries) {
+  std::vector<std::uint8_t> bytes;
+  for (const auto& entry : entries) bytes.insert(bytes.end(), entry.bytes.begin(), entry.bytes.end());
   return bytes;
 }
 
@@ -78,11 +78,11 @@ std::string formatGlyphs(OutputFormat format, std::span<const GlyphEntry> entrie
     case OutputFormat::sdas: return assemblerSource(entries, names.prefix, kSdas);
     case OutputFormat::c51: return cSource(entries, names.prefix, names.oneTable, kC51CodeKeyword);
     case OutputFormat::sdcc: return cSource(entries, names.prefix, names.oneTable, kSdccCodeKeyword);
-    case OutputFormat::bin: return allBytes(entries);
-    case OutputFormat::hex: {
-      const std::string bytes = allBytes(entries);
-      return intelHex({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    case OutputFormat::bin: {
+      const auto bytes = allBytes(entries);
+      return {bytes.begin(), bytes.end()};
     }
+    case OutputFormat::hex: return intelHex(allBytes(entries));
     case OutputFormat::listing: break;
   }
   return {};

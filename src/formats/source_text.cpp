@@ -12,12 +12,12 @@ constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 
 bool breaksCommentLine(char32_t c) { return c < 0x20 || c == 0x7F || c == 0x85 || c == 0x2028 || c == 0x2029; }
 
+}  // namespace
+
 void appendTwoHexDigits(std::string& out, std::uint8_t value) {
   out.push_back(kHexDigits[value >> 4]);
   out.push_back(kHexDigits[value & 0x0Fu]);
 }
-
-}  // namespace
 
 std::string entryHeaderComment(const GlyphEntry& entry) {
   std::string comment = utf16ToUtf8(kEntryOpener.substr(1));

@@ -20,6 +20,8 @@ std::string entryHeaderComment(const GlyphEntry& entry);
 // The credit lines, each behind `commentMarker`, after an empty line.
 void appendCredits(std::string& out, std::string_view commentMarker);
 
+// F8: two uppercase digits, the form every format builds on.
+void appendTwoHexDigits(std::string& out, std::uint8_t value);
 // 0F8H: two digits, with a leading 0 so that no number starts with a letter.
 void appendSuffixHex(std::string& out, std::uint8_t value);
 // 0xF8
