@@ -16,9 +16,7 @@ std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_vie
     out += ';';
     out += entryHeaderComment(entries[k]);
     out += kSourceLineBreak;
-    out += prefix;
-    out += '_';
-    out += std::to_string(k);
+    out += glyphLabel(prefix, k);
     out += dialect.labelEnd;
     out += kSourceLineBreak;
     const auto bytes = entries[k].bytes;

@@ -59,7 +59,7 @@ std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix
     for (std::size_t k = 0; k < entries.size(); ++k) {
       if (k > 0) out += kSourceLineBreak;
       appendHeaderComment(out, entries[k]);
-      appendArrayOpening(out, std::string(prefix) + '_' + std::to_string(k), codeKeyword, entries[k].bytes.size());
+      appendArrayOpening(out, glyphLabel(prefix, k), codeKeyword, entries[k].bytes.size());
       appendArrayLines(out, entries[k].bytes, false);
       out += kArrayClosing;
       out += kSourceLineBreak;

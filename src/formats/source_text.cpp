@@ -32,6 +32,10 @@ std::string entryHeaderComment(const GlyphEntry& entry) {
   return comment;
 }
 
+std::string glyphLabel(std::string_view prefix, std::size_t k) {
+  return std::string(prefix) + '_' + std::to_string(k);
+}
+
 void appendCredits(std::string& out, std::string_view commentMarker) {
   out += kSourceLineBreak;
   for (const auto line : kCreditLines) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -16,6 +17,9 @@ inline constexpr std::string_view kSourceLineBreak = "\r\n";
 // A character that would end or garble a comment line (a control character, a
 // line or paragraph separator) is written as U+XXXX instead.
 std::string entryHeaderComment(const GlyphEntry& entry);
+
+// Glyph k's label or array name: PREFIX_k, in assembler and C alike.
+std::string glyphLabel(std::string_view prefix, std::size_t k);
 
 // The credit lines, each behind `commentMarker`, after an empty line.
 void appendCredits(std::string& out, std::string_view commentMarker);
