@@ -1,4 +1,4 @@
-#include "contact_actions.h"
+#include "about/contact_actions.h"
 
 #include <QDesktopServices>
 

@@ -4,7 +4,7 @@
 #include <QUrl>
 #include <functional>
 
-#include "extraction_run.h"
+#include "extract/extraction_run.h"
 
 namespace lumadot {
 

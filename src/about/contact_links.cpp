@@ -1,4 +1,4 @@
-#include "contact_links.h"
+#include "about/contact_links.h"
 
 namespace lumadot {
 

@@ -1,10 +1,10 @@
-#include "form2.h"
+#include "about/form2.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 
-#include "contact_links.h"
+#include "about/contact_links.h"
 #include "ui_form2.h"
 
 namespace lumadot {

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "contact_actions.h"
-#include "secondary_window.h"
+#include "about/contact_actions.h"
+#include "about/secondary_window.h"
 
 namespace Ui {
 class Form2;

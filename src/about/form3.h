@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "secondary_window.h"
+#include "about/secondary_window.h"
 
 namespace Ui {
 class Form3;

@@ -1,4 +1,4 @@
-#include "secondary_window.h"
+#include "about/secondary_window.h"
 
 namespace lumadot {
 

@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "app/form1.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -8,16 +8,16 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include "clock_display.h"
-#include "form2.h"
-#include "form3.h"
-#include "glyph_buffer.h"
-#include "locale_clock.h"
-#include "port_tooltip.h"
-#include "qt_serial_device.h"
-#include "secondary_window.h"
-#include "send_progress_dialog.h"
-#include "serial_transmission.h"
+#include "about/form2.h"
+#include "about/form3.h"
+#include "about/secondary_window.h"
+#include "app/port_tooltip.h"
+#include "app/send_progress_dialog.h"
+#include "clock/clock_display.h"
+#include "clock/locale_clock.h"
+#include "extract/glyph_buffer.h"
+#include "serial/qt_serial_device.h"
+#include "serial/serial_transmission.h"
 #include "ui_form1.h"
 
 // Resources of a static library need registering by hand, outside any namespace.

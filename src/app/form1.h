@@ -5,9 +5,9 @@
 #include <array>
 #include <memory>
 
-#include "contact_actions.h"
-#include "font_file.h"
-#include "message_presenter.h"
+#include "about/contact_actions.h"
+#include "app/message_presenter.h"
+#include "extract/font_file.h"
 
 class QComboBox;
 class QTimer;

@@ -2,13 +2,14 @@
 #include <QCommandLineParser>
 #include <QDir>
 
-#include "form1.h"
-#include "program_directory.h"
+#include "app/form1.h"
+#include "base/version.h"
+#include "extract/program_directory.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("lumadot"));
-  QApplication::setApplicationVersion(QStringLiteral("1.1"));
+  QApplication::setApplicationVersion(QStringLiteral(LUMADOT_VERSION));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "extraction_run.h"
+#include "extract/extraction_run.h"
 
 class QWidget;
 

@@ -1,8 +1,8 @@
-#include "port_tooltip.h"
+#include "app/port_tooltip.h"
 
 #include <QStringList>
 
-#include "port_mapping.h"
+#include "serial/port_mapping.h"
 
 namespace lumadot {
 

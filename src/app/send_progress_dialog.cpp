@@ -1,9 +1,9 @@
-#include "send_progress_dialog.h"
+#include "app/send_progress_dialog.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>
 
-#include "message_presenter.h"
+#include "app/message_presenter.h"
 
 namespace lumadot {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "serial_transmission.h"
+#include "serial/serial_transmission.h"
 
 class QProgressDialog;
 class QWidget;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "clock_sentence.h"
+#include "clock/clock_sentence.h"
 
 namespace lumadot {
 

@@ -1,4 +1,4 @@
-#include "locale_clock.h"
+#include "clock/locale_clock.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clock_sentence.h"
+#include "clock/clock_sentence.h"
 
 class QDateTime;
 class QLocale;

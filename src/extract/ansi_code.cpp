@@ -1,4 +1,4 @@
-#include "ansi_code.h"
+#include "extract/ansi_code.h"
 
 #ifdef _WIN32
 #include <windows.h>

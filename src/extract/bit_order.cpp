@@ -1,4 +1,4 @@
-#include "bit_order.h"
+#include "extract/bit_order.h"
 
 #include <array>
 

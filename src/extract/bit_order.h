@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "glyph_buffer.h"
+#include "extract/glyph_buffer.h"
 
 namespace lumadot {
 

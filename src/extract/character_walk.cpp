@@ -1,7 +1,7 @@
-#include "character_walk.h"
+#include "extract/character_walk.h"
 
-#include "ansi_code.h"
-#include "text_codec.h"
+#include "extract/ansi_code.h"
+#include "extract/text_codec.h"
 
 namespace lumadot {
 

@@ -1,14 +1,14 @@
-#include "extraction_run.h"
+#include "extract/extraction_run.h"
 
 #include <cerrno>
 #include <cstring>
 #include <optional>
 
-#include "bit_order.h"
-#include "character_walk.h"
-#include "glyph_lookup.h"
-#include "listing.h"
-#include "text_codec.h"
+#include "extract/bit_order.h"
+#include "extract/character_walk.h"
+#include "extract/glyph_lookup.h"
+#include "extract/listing.h"
+#include "extract/text_codec.h"
 
 namespace lumadot {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "font_file.h"
-#include "glyph_buffer.h"
+#include "extract/font_file.h"
+#include "extract/glyph_buffer.h"
 
 namespace lumadot {
 

@@ -1,4 +1,4 @@
-#include "font_file.h"
+#include "extract/font_file.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,9 +1,9 @@
-#include "glyph_entries.h"
+#include "extract/glyph_entries.h"
 
 #include <algorithm>
 
-#include "character_walk.h"
-#include "font_layout.h"
+#include "extract/character_walk.h"
+#include "extract/font_layout.h"
 
 namespace lumadot {
 

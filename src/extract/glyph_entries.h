@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "glyph_buffer.h"
+#include "extract/glyph_buffer.h"
 
 namespace lumadot {
 

@@ -1,9 +1,9 @@
-#include "glyph_lookup.h"
+#include "extract/glyph_lookup.h"
 
 #include <array>
 #include <span>
 
-#include "ansi_code.h"
+#include "extract/ansi_code.h"
 
 namespace lumadot {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "font_file.h"
-#include "font_layout.h"
-#include "glyph_buffer.h"
+#include "extract/font_file.h"
+#include "extract/font_layout.h"
+#include "extract/glyph_buffer.h"
 
 namespace lumadot {
 

@@ -1,7 +1,7 @@
-#include "listing.h"
+#include "extract/listing.h"
 
-#include "font_layout.h"
-#include "glyph_entries.h"
+#include "extract/font_layout.h"
+#include "extract/glyph_entries.h"
 
 namespace lumadot {
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "glyph_buffer.h"
+#include "base/version.h"
+#include "extract/glyph_buffer.h"
 
 namespace lumadot {
 
@@ -24,7 +25,7 @@ inline constexpr std::u16string_view structureLine(bool doubleByte) {
 }
 
 inline constexpr std::array<std::u16string_view, 4> kCreditLines{
-    u";本字模由 Lumadot V1.1 提取，作者：Lumadot 开发组",
+    u";本字模由 Lumadot V" LUMADOT_VERSION " 提取，作者：Lumadot 开发组",
     u";联系作者：消息账号 lumadot，电子邮件 lumadot@example.com",
     u";感谢 Lumadot 社区的各位测试者提供的技术帮助",
     u";交流群：Lumadot 用户群、Lumadot 点阵屏开发群",

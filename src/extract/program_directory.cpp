@@ -1,4 +1,4 @@
-#include "program_directory.h"
+#include "extract/program_directory.h"
 
 #include <system_error>
 

@@ -1,6 +1,6 @@
-#include "assembler_source.h"
+#include "formats/assembler_source.h"
 
-#include "listing.h"
+#include "extract/listing.h"
 
 namespace lumadot {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "glyph_entries.h"
-#include "source_text.h"
+#include "extract/glyph_entries.h"
+#include "formats/source_text.h"
 
 namespace lumadot {
 

@@ -1,7 +1,7 @@
-#include "c_source.h"
+#include "formats/c_source.h"
 
-#include "listing.h"
-#include "source_text.h"
+#include "extract/listing.h"
+#include "formats/source_text.h"
 
 namespace lumadot {
 namespace {

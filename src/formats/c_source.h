@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "glyph_entries.h"
+#include "extract/glyph_entries.h"
 
 namespace lumadot {
 

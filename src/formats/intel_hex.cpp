@@ -1,9 +1,9 @@
-#include "intel_hex.h"
+#include "formats/intel_hex.h"
 
 #include <cassert>
 
-#include "glyph_buffer.h"
-#include "source_text.h"
+#include "extract/glyph_buffer.h"
+#include "formats/source_text.h"
 
 namespace lumadot {
 namespace {

@@ -1,12 +1,12 @@
-#include "output_format.h"
+#include "formats/output_format.h"
 
 #include <array>
 #include <utility>
 #include <vector>
 
-#include "assembler_source.h"
-#include "c_source.h"
-#include "intel_hex.h"
+#include "formats/assembler_source.h"
+#include "formats/c_source.h"
+#include "formats/intel_hex.h"
 
 namespace lumadot {
 namespace {

@@ -1,9 +1,9 @@
-#include "source_text.h"
+#include "formats/source_text.h"
 
 #include <cstdio>
 
-#include "listing.h"
-#include "text_codec.h"
+#include "extract/listing.h"
+#include "extract/text_codec.h"
 
 namespace lumadot {
 namespace {

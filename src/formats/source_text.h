@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "glyph_entries.h"
+#include "extract/glyph_entries.h"
 
 // Pieces that assembler and C sources share.
 namespace lumadot {

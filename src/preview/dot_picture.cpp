@@ -1,4 +1,4 @@
-#include "dot_picture.h"
+#include "preview/dot_picture.h"
 
 #include <climits>
 #include <cstddef>

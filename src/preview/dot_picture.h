@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "glyph_entries.h"
+#include "extract/glyph_entries.h"
 
 namespace lumadot {
 

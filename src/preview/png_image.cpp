@@ -1,4 +1,4 @@
-#include "png_image.h"
+#include "preview/png_image.h"
 
 #include <zlib.h>
 

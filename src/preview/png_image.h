@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dot_picture.h"
+#include "preview/dot_picture.h"
 
 namespace lumadot {
 

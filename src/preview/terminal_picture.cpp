@@ -1,4 +1,4 @@
-#include "terminal_picture.h"
+#include "preview/terminal_picture.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "dot_picture.h"
+#include "preview/dot_picture.h"
 
 namespace lumadot {
 

@@ -1,4 +1,4 @@
-#include "display_frame.h"
+#include "serial/display_frame.h"
 
 #include <array>
 #include <charconv>

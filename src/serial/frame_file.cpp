@@ -1,4 +1,4 @@
-#include "frame_file.h"
+#include "serial/frame_file.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "serial_device.h"
+#include "serial/serial_device.h"
 
 namespace lumadot {
 

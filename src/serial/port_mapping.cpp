@@ -1,4 +1,4 @@
-#include "port_mapping.h"
+#include "serial/port_mapping.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -6,7 +6,7 @@
 #include <cctype>
 #include <optional>
 
-#include "port_names.h"
+#include "serial/port_names.h"
 
 namespace lumadot {
 namespace {

@@ -1,4 +1,4 @@
-#include "port_names.h"
+#include "serial/port_names.h"
 
 namespace lumadot {
 

@@ -1,4 +1,4 @@
-#include "qt_serial_device.h"
+#include "serial/qt_serial_device.h"
 
 #include <QSerialPort>
 #include <algorithm>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <thread>
 
-#include "port_mapping.h"
+#include "serial/port_mapping.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -16,7 +16,7 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 
-#include "termios_settings.h"
+#include "serial/termios_settings.h"
 #endif
 
 namespace lumadot {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "serial_device.h"
+#include "serial/serial_device.h"
 
 namespace lumadot {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "line_settings.h"
+#include "serial/line_settings.h"
 
 namespace lumadot {
 

@@ -1,10 +1,10 @@
-#include "serial_transmission.h"
+#include "serial/serial_transmission.h"
 
 #include <array>
 #include <utility>
 
-#include "display_frame.h"
-#include "port_names.h"
+#include "serial/display_frame.h"
+#include "serial/port_names.h"
 
 namespace lumadot {
 namespace {

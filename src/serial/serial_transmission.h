@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "extraction_run.h"
-#include "serial_device.h"
+#include "extract/extraction_run.h"
+#include "serial/serial_device.h"
 
 namespace lumadot {
 

@@ -1,4 +1,4 @@
-#include "termios_settings.h"
+#include "serial/termios_settings.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>

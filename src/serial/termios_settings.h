@@ -3,7 +3,7 @@
 #ifndef _WIN32
 #include <termios.h>
 
-#include "line_settings.h"
+#include "serial/line_settings.h"
 
 namespace lumadot {
 

@@ -5,10 +5,11 @@
 #include <QScreen>
 #include <QTest>
 
-#include "contact_links.h"
-#include "form2.h"
-#include "form3.h"
-#include "widgets.h"
+#include "about/contact_links.h"
+#include "about/form2.h"
+#include "about/form3.h"
+#include "base/version.h"
+#include "support/widgets.h"
 
 using namespace lumadot;
 
@@ -146,7 +147,7 @@ void AboutTest::usageText() {
   QCOMPARE(lines.size(), 17);
   QCOMPARE(lines[0], QString());
   QVERIFY(lines[1].startsWith(u"          "));
-  QCOMPARE(lines[1].trimmed(), QStringLiteral("Lumadot\u3000V1.1"));
+  QCOMPARE(lines[1].trimmed(), QStringLiteral("Lumadot\u3000V" LUMADOT_VERSION));
   QCOMPARE(lines[2], QString());
   QCOMPARE(lines[3], QStringLiteral("使用说明："));
   QCOMPARE(lines[4], QStringLiteral("\u3000"));

@@ -11,17 +11,17 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "clock_display.h"
-#include "form1.h"
-#include "form2.h"
-#include "glyph_buffer.h"
-#include "locale_clock.h"
-#include "process.h"
-#include "pseudo_terminal.h"
-#include "qt_serial_device.h"
-#include "recording_hooks.h"
-#include "synthetic_fonts.h"
-#include "widgets.h"
+#include "about/form2.h"
+#include "app/form1.h"
+#include "clock/clock_display.h"
+#include "clock/locale_clock.h"
+#include "extract/glyph_buffer.h"
+#include "serial/qt_serial_device.h"
+#include "support/process.h"
+#include "support/pseudo_terminal.h"
+#include "support/recording_hooks.h"
+#include "support/synthetic_fonts.h"
+#include "support/widgets.h"
 
 using namespace lumadot;
 

@@ -15,15 +15,16 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "form1.h"
-#include "form2.h"
-#include "form3.h"
-#include "glyph_buffer.h"
-#include "process.h"
-#include "pseudo_terminal.h"
-#include "qt_serial_device.h"
-#include "synthetic_fonts.h"
-#include "widgets.h"
+#include "about/form2.h"
+#include "base/version.h"
+#include "about/form3.h"
+#include "app/form1.h"
+#include "extract/glyph_buffer.h"
+#include "serial/qt_serial_device.h"
+#include "support/process.h"
+#include "support/pseudo_terminal.h"
+#include "support/synthetic_fonts.h"
+#include "support/widgets.h"
 
 using namespace lumadot;
 
@@ -234,8 +235,8 @@ void Form1Test::labelColours() {
 }
 
 void Form1Test::windowFrame() {
-  QVERIFY(m_window->windowTitle().startsWith(QStringLiteral("Lumadot V1.1")));
-  QVERIFY(m_window->windowTitle().size() > QStringLiteral("Lumadot V1.1").size());  // and the credit
+  QVERIFY(m_window->windowTitle().startsWith(QStringLiteral("Lumadot V" LUMADOT_VERSION)));
+  QVERIFY(m_window->windowTitle().size() > QStringLiteral("Lumadot V" LUMADOT_VERSION).size());  // and the credit
   QCOMPARE(m_window->size(), QSize(575, 443));
   QCOMPARE(m_window->minimumSize(), m_window->size());
   QCOMPARE(m_window->maximumSize(), m_window->size());

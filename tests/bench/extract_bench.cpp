@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "ansi_code.h"
-#include "bit_order.h"
-#include "extraction_run.h"
-#include "listing.h"
+#include "extract/ansi_code.h"
+#include "extract/bit_order.h"
+#include "extract/extraction_run.h"
+#include "extract/listing.h"
 
 namespace lumadot {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "intel_hex_reader.h"
-#include "process.h"
+#include "support/intel_hex_reader.h"
+#include "support/process.h"
 
 namespace lumadot {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "process.h"
+#include "support/process.h"
 
 namespace lumadot {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "process.h"
-#include "pseudo_terminal.h"
+#include "support/process.h"
+#include "support/pseudo_terminal.h"
 
 namespace lumadot {
 namespace {

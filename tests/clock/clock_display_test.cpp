@@ -1,4 +1,4 @@
-#include "clock_display.h"
+#include "clock/clock_display.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "clock_sentence.h"
+#include "clock/clock_sentence.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "ansi_code.h"
+#include "extract/ansi_code.h"
 
 #include <gtest/gtest.h>
 
-#include "character_walk.h"
+#include "extract/character_walk.h"
 
 namespace lumadot {
 namespace {

@@ -1,15 +1,15 @@
-#include "extraction_run.h"
+#include "extract/extraction_run.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "bit_order.h"
-#include "listing.h"
-#include "process.h"
-#include "synthetic_fonts.h"
-#include "text_codec.h"
+#include "extract/bit_order.h"
+#include "extract/listing.h"
+#include "extract/text_codec.h"
+#include "support/process.h"
+#include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {

@@ -1,4 +1,4 @@
-#include "glyph_entries.h"
+#include "extract/glyph_entries.h"
 
 #include <gtest/gtest.h>
 

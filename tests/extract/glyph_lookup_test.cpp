@@ -1,12 +1,12 @@
-#include "glyph_lookup.h"
+#include "extract/glyph_lookup.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "ansi_code.h"
-#include "process.h"
-#include "synthetic_fonts.h"
+#include "extract/ansi_code.h"
+#include "support/process.h"
+#include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {

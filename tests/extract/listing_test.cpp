@@ -1,4 +1,4 @@
-#include "listing.h"
+#include "extract/listing.h"
 
 #include <gtest/gtest.h>
 

@@ -6,12 +6,12 @@
 #include <random>
 #include <string>
 
-#include "character_walk.h"
-#include "extraction_run.h"
-#include "listing.h"
-#include "process.h"
-#include "recording_hooks.h"
-#include "synthetic_fonts.h"
+#include "extract/character_walk.h"
+#include "extract/extraction_run.h"
+#include "extract/listing.h"
+#include "support/process.h"
+#include "support/recording_hooks.h"
+#include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {

@@ -1,4 +1,4 @@
-#include "text_codec.h"
+#include "extract/text_codec.h"
 
 #include <gtest/gtest.h>
 

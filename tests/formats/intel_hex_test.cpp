@@ -1,4 +1,4 @@
-#include "intel_hex.h"
+#include "formats/intel_hex.h"
 
 #include <gtest/gtest.h>
 

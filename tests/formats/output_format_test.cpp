@@ -1,6 +1,6 @@
 // The source formats spelled out for two small glyphs; that real toolchains
 // take them is checked end to end in the command-line tests.
-#include "output_format.h"
+#include "formats/output_format.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "listing.h"
-#include "source_text.h"
-#include "text_codec.h"
+#include "extract/listing.h"
+#include "extract/text_codec.h"
+#include "formats/source_text.h"
 
 namespace lumadot {
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "font_builder.h"
-#include "process.h"
-#include "unifont_hex.h"
+#include "mkfont/font_builder.h"
+#include "mkfont/unifont_hex.h"
+#include "support/process.h"
 
 namespace lumadot {
 namespace {

@@ -1,11 +1,11 @@
-#include "dot_picture.h"
+#include "preview/dot_picture.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "glyph_samples.h"
+#include "preview/glyph_samples.h"
 
 namespace lumadot {
 namespace {

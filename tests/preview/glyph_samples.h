@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "dot_picture.h"
+#include "preview/dot_picture.h"
 
 namespace lumadot::test {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "glyph_samples.h"
-#include "png_image.h"
+#include "preview/glyph_samples.h"
+#include "preview/png_image.h"
 
 namespace lumadot {
 namespace {

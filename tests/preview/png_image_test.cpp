@@ -1,4 +1,4 @@
-#include "png_image.h"
+#include "preview/png_image.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "glyph_samples.h"
+#include "preview/glyph_samples.h"
 
 namespace lumadot {
 namespace {

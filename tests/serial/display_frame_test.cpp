@@ -1,10 +1,10 @@
-#include "display_frame.h"
+#include "serial/display_frame.h"
 
 #include <gtest/gtest.h>
 
-#include "line_settings.h"
-#include "port_names.h"
-#include "text_codec.h"
+#include "extract/text_codec.h"
+#include "serial/line_settings.h"
+#include "serial/port_names.h"
 
 namespace lumadot {
 namespace {

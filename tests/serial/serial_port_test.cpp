@@ -10,15 +10,15 @@
 #include <memory>
 #include <unistd.h>
 
-#include "display_frame.h"
-#include "port_mapping.h"
-#include "process.h"
-#include "pseudo_terminal.h"
-#include "qt_serial_device.h"
-#include "serial_transmission.h"
-#include "recording_hooks.h"
-#include "synthetic_fonts.h"
-#include "termios_settings.h"
+#include "serial/display_frame.h"
+#include "serial/port_mapping.h"
+#include "serial/qt_serial_device.h"
+#include "serial/serial_transmission.h"
+#include "serial/termios_settings.h"
+#include "support/process.h"
+#include "support/pseudo_terminal.h"
+#include "support/recording_hooks.h"
+#include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {

@@ -1,17 +1,17 @@
 // The run's send side end to end, into frame files: what a user sees and
 // what reaches the device, without a port.
-#include "serial_transmission.h"
+#include "serial/serial_transmission.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "display_frame.h"
-#include "frame_file.h"
-#include "process.h"
-#include "recording_hooks.h"
-#include "synthetic_fonts.h"
-#include "text_codec.h"
+#include "extract/text_codec.h"
+#include "serial/display_frame.h"
+#include "serial/frame_file.h"
+#include "support/process.h"
+#include "support/recording_hooks.h"
+#include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {

@@ -1,4 +1,4 @@
-#include "intel_hex_reader.h"
+#include "support/intel_hex_reader.h"
 
 namespace lumadot::test {
 namespace {

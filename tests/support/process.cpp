@@ -1,4 +1,4 @@
-#include "process.h"
+#include "support/process.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "pseudo_terminal.h"
+#include "support/pseudo_terminal.h"
 
 #include <poll.h>
 #include <pty.h>

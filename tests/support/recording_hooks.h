@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "extraction_run.h"
+#include "extract/extraction_run.h"
 
 namespace lumadot::test {
 

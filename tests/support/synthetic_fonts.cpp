@@ -1,8 +1,8 @@
-#include "synthetic_fonts.h"
+#include "support/synthetic_fonts.h"
 
 #include <string>
 
-#include "process.h"
+#include "support/process.h"
 
 namespace lumadot::test {
 

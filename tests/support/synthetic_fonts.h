@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "font_file.h"
-#include "font_layout.h"
+#include "extract/font_file.h"
+#include "extract/font_layout.h"
 
 namespace lumadot::test {
 

@@ -1,4 +1,4 @@
-#include "widgets.h"
+#include "support/widgets.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "clock_command.h"
+#include "cli/clock_command.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -10,11 +10,11 @@
 #include <optional>
 #include <thread>
 
-#include "arguments.h"
-#include "clock_display.h"
-#include "console.h"
-#include "locale_clock.h"
-#include "run_setup.h"
+#include "cli/console.h"
+#include "cli/run_setup.h"
+#include "clock/clock_display.h"
+#include "clock/locale_clock.h"
+#include "common/arguments.h"
 
 namespace lumadot::cli {
 namespace {

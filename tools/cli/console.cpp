@@ -1,4 +1,4 @@
-#include "console.h"
+#include "cli/console.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -13,7 +13,7 @@
 #include <unistd.h>
 #endif
 
-#include "text_codec.h"
+#include "extract/text_codec.h"
 
 namespace lumadot::cli {
 namespace {

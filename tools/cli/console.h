@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "extraction_run.h"
+#include "extract/extraction_run.h"
 
 namespace lumadot::cli {
 

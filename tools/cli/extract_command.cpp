@@ -1,16 +1,16 @@
-#include "extract_command.h"
+#include "cli/extract_command.h"
 
 #include <iostream>
 #include <variant>
 
-#include "arguments.h"
-#include "console.h"
-#include "glyph_buffer.h"
-#include "glyph_entries.h"
-#include "output_format.h"
-#include "run_setup.h"
-#include "serial_access.h"
-#include "text_codec.h"
+#include "cli/console.h"
+#include "cli/run_setup.h"
+#include "cli/serial_access.h"
+#include "common/arguments.h"
+#include "extract/glyph_buffer.h"
+#include "extract/glyph_entries.h"
+#include "extract/text_codec.h"
+#include "formats/output_format.h"
 
 namespace lumadot::cli {
 namespace {

@@ -5,11 +5,12 @@
 #include <string_view>
 #include <vector>
 
-#include "clock_command.h"
-#include "console.h"
-#include "extract_command.h"
-#include "preview_command.h"
-#include "serial_access.h"
+#include "base/version.h"
+#include "cli/clock_command.h"
+#include "cli/console.h"
+#include "cli/extract_command.h"
+#include "cli/preview_command.h"
+#include "cli/serial_access.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ int main(int argc, char** argv) {
     return kExitCompleted;
   }
   if (command == "--version") {
-    std::cout << "lumadot-cli 1.1\n";
+    std::cout << "lumadot-cli " << lumadot::kVersion << '\n';
     return kExitCompleted;
   }
   printError("unknown command '" + command + "'");

@@ -1,4 +1,4 @@
-#include "preview_command.h"
+#include "cli/preview_command.h"
 
 #include <cstdlib>
 #include <exception>
@@ -10,15 +10,15 @@
 #include <unistd.h>
 #endif
 
-#include "arguments.h"
-#include "console.h"
-#include "dot_picture.h"
-#include "glyph_entries.h"
-#include "png_image.h"
-#include "run_setup.h"
-#include "serial_access.h"
-#include "terminal_picture.h"
-#include "text_codec.h"
+#include "cli/console.h"
+#include "cli/run_setup.h"
+#include "cli/serial_access.h"
+#include "common/arguments.h"
+#include "extract/glyph_entries.h"
+#include "extract/text_codec.h"
+#include "preview/dot_picture.h"
+#include "preview/png_image.h"
+#include "preview/terminal_picture.h"
 
 namespace lumadot::cli {
 namespace {

@@ -1,13 +1,13 @@
-#include "run_setup.h"
+#include "cli/run_setup.h"
 
 #include <iostream>
 
-#include "console.h"
-#include "frame_file.h"
-#include "glyph_buffer.h"
-#include "program_directory.h"
-#include "qt_serial_device.h"
-#include "text_codec.h"
+#include "cli/console.h"
+#include "extract/glyph_buffer.h"
+#include "extract/program_directory.h"
+#include "extract/text_codec.h"
+#include "serial/frame_file.h"
+#include "serial/qt_serial_device.h"
 
 namespace lumadot::cli {
 

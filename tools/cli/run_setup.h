@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "arguments.h"
-#include "extraction_run.h"
-#include "font_file.h"
-#include "serial_device.h"
-#include "serial_transmission.h"
+#include "common/arguments.h"
+#include "extract/extraction_run.h"
+#include "extract/font_file.h"
+#include "serial/serial_device.h"
+#include "serial/serial_transmission.h"
 
 // What extract and clock share: where the fonts are, and how a run sends.
 namespace lumadot {

@@ -1,13 +1,13 @@
-#include "serial_access.h"
+#include "cli/serial_access.h"
 
 #include <QLocale>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
 
-#include "arguments.h"
-#include "console.h"
-#include "port_mapping.h"
+#include "cli/console.h"
+#include "common/arguments.h"
+#include "serial/port_mapping.h"
 
 namespace lumadot::cli {
 namespace {

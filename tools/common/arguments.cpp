@@ -1,4 +1,4 @@
-#include "arguments.h"
+#include "common/arguments.h"
 
 #include <algorithm>
 #include <charconv>

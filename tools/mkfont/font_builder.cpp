@@ -1,4 +1,4 @@
-#include "font_builder.h"
+#include "mkfont/font_builder.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "ansi_code.h"
+#include "extract/ansi_code.h"
 
 namespace lumadot {
 namespace {

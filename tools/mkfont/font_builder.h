@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "font_layout.h"
-#include "unifont_hex.h"
+#include "extract/font_layout.h"
+#include "mkfont/unifont_hex.h"
 
 namespace lumadot {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "arguments.h"
-#include "font_builder.h"
-#include "unifont_hex.h"
+#include "common/arguments.h"
+#include "mkfont/font_builder.h"
+#include "mkfont/unifont_hex.h"
 
 namespace {
 

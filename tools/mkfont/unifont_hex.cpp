@@ -1,4 +1,4 @@
-#include "unifont_hex.h"
+#include "mkfont/unifont_hex.h"
 
 #include <cerrno>
 #include <cstring>

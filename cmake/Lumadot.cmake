@@ -1,0 +1,63 @@
+# How the project's targets are made, so every folder's CMakeLists reads as a
+# list of what it builds and what that needs.
+
+# src/ is the include root ("extract/listing.h"), and the generated headers
+# (the version) sit beside it under base/.
+add_library(lumadot_base INTERFACE)
+add_library(lumadot::base ALIAS lumadot_base)
+configure_file("${PROJECT_SOURCE_DIR}/cmake/version.h.in" "${PROJECT_BINARY_DIR}/generated/base/version.h" @ONLY)
+target_include_directories(lumadot_base INTERFACE "${PROJECT_SOURCE_DIR}/src" "${PROJECT_BINARY_DIR}/generated")
+target_compile_features(lumadot_base INTERFACE cxx_std_20)
+
+# lumadot_add_library(NAME SOURCES files... [PUBLIC libs...] [PRIVATE libs...] [QT_FORMS])
+# makes the static library lumadot_NAME, linked as lumadot::NAME. QT_FORMS
+# turns on moc, uic and rcc for a library of windows.
+function(lumadot_add_library name)
+  cmake_parse_arguments(ARG "QT_FORMS" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
+  add_library(lumadot_${name} STATIC ${ARG_SOURCES})
+  add_library(lumadot::${name} ALIAS lumadot_${name})
+  target_link_libraries(lumadot_${name} PUBLIC lumadot::base ${ARG_PUBLIC} PRIVATE lumadot_warnings ${ARG_PRIVATE})
+  if(ARG_QT_FORMS)
+    set_target_properties(lumadot_${name} PROPERTIES AUTOMOC ON AUTOUIC ON AUTORCC ON)
+  endif()
+endfunction()
+
+# lumadot_add_test(NAME SOURCES files... [LIBS libs...] [NEEDS targets...]
+#                  [DEFINES defs...] [QT] [OWN_MAIN] [TIMEOUT seconds])
+# makes a test program and registers it with ctest: each GoogleTest case on
+# its own, or with QT the Qt Test program as one test on the offscreen
+# platform. NEEDS names the programs and fonts it runs, built first.
+# OWN_MAIN links GoogleTest without its main().
+function(lumadot_add_test name)
+  cmake_parse_arguments(ARG "QT;OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;NEEDS;DEFINES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} lumadot_warnings)
+  target_compile_definitions(${name} PRIVATE ${ARG_DEFINES})
+  if(ARG_NEEDS)
+    add_dependencies(${name} ${ARG_NEEDS})
+  endif()
+  if(ARG_QT)
+    if(NOT ARG_TIMEOUT)
+      set(ARG_TIMEOUT 120)
+    endif()
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE lumadot::qt_test_support Qt6::Test)
+    add_test(NAME ${name} COMMAND ${name})
+    # Real widgets on the offscreen platform: no display needed, nothing blocks.
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${LUMADOT_TEST_RUNTIME_DIR}"
+      TIMEOUT ${ARG_TIMEOUT})
+    return()
+  endif()
+  if(ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  if(ARG_TIMEOUT)
+    gtest_discover_tests(${name} NO_PRETTY_VALUES PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+  else()
+    gtest_discover_tests(${name} NO_PRETTY_VALUES)
+  endif()
+endfunction()
