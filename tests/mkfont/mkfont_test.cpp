@@ -55,9 +55,9 @@ std::vector<std::uint8_t> vec(const std::array<std::uint8_t, N>& a) { return {a.
 
 std::vector<std::uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
 
-UnifontParseResult parse(const std::string& text) {
+Result<UnifontGlyphs> parse(const std::string& text) {
   std::istringstream in(text);
-  return parseUnifontHex(in);
+  return parseUnifontHex(in, "t.hex");
 }
 
 TEST(UnifontHexTest, ParsesBothWidthsSkippingBlankAndCommentLines) {
@@ -67,11 +67,11 @@ TEST(UnifontHexTest, ParsesBothWidthsSkippingBlankAndCommentLines) {
   std::string lower = hexLine(0x4E2D, wide);
   for (auto& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   const auto result = parse("# comment\n\n" + hexLine(0x41, narrow) + lower + crlfLine + hexLine(0x41, later));
-  ASSERT_FALSE(result.error) << result.error->message;
-  EXPECT_EQ(result.glyphs.size(), 3u);
-  EXPECT_EQ(result.glyphs.at(0x41), later);  // a repeated code: the later line wins
-  EXPECT_EQ(result.glyphs.at(0x4E2D), wide);
-  EXPECT_EQ(result.glyphs.at(0x10FFFF), narrow);
+  ASSERT_TRUE(result) << result.error().text;
+  EXPECT_EQ(result->size(), 3u);
+  EXPECT_EQ(result->at(0x41), later);  // a repeated code: the later line wins
+  EXPECT_EQ(result->at(0x4E2D), wide);
+  EXPECT_EQ(result->at(0x10FFFF), narrow);
 }
 
 TEST(UnifontHexTest, RejectsMalformedLinesNamingTheLine) {
@@ -95,24 +95,23 @@ TEST(UnifontHexTest, RejectsMalformedLinesNamingTheLine) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
     const auto result = parse(good + "\n" + c.line + "\n" + good);
-    ASSERT_TRUE(result.error);
-    EXPECT_EQ(result.error->line, 3u);
-    EXPECT_NE(result.error->message.find(c.mentions), std::string::npos) << result.error->message;
-    EXPECT_TRUE(result.glyphs.empty());
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().text.rfind("t.hex:3: ", 0), 0u) << result.error().text;
+    EXPECT_NE(result.error().text.find(c.mentions), std::string::npos) << result.error().text;
   }
 }
 
 TEST(UnifontHexTest, FileWithoutGlyphsOrUnreadableIsAnError) {
   for (const char* text : {"", "# only a comment\n\n"}) {
     const auto result = parse(text);
-    ASSERT_TRUE(result.error);
-    EXPECT_EQ(result.error->line, 0u);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().text, "t.hex: no glyphs found");
   }
   TempDir dir;
   for (const fs::path& path : {dir.path() / "missing.hex", dir.path()}) {
     const auto result = loadUnifontHex(path);
-    ASSERT_TRUE(result.error) << path;
-    EXPECT_EQ(result.error->line, 0u);
+    ASSERT_FALSE(result) << path;
+    EXPECT_EQ(result.error().text.rfind(path.string() + ": ", 0), 0u) << result.error().text;
   }
 }
 
@@ -170,11 +169,11 @@ TEST(FontBuilderTest, WriteFontFilesReplacesBothOrNeither) {
   TempDir tmp;
   const fs::path dir = tmp.path() / "a" / "b";
   const std::vector<std::uint8_t> asc(kAsc16Size, 1), hzk(kHzk16Size, 2);
-  ASSERT_EQ(writeFontFiles(dir, asc, hzk), "");
+  ASSERT_TRUE(writeFontFiles(dir, asc, hzk));
   EXPECT_EQ(bytesOf(readFile(dir / "asc16")), asc);
   EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), hzk);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
-  ASSERT_EQ(writeFontFiles(dir, hzk, asc), "");
+  ASSERT_TRUE(writeFontFiles(dir, hzk, asc));
   EXPECT_EQ(bytesOf(readFile(dir / "asc16")), hzk);
   EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), asc);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
@@ -182,11 +181,11 @@ TEST(FontBuilderTest, WriteFontFilesReplacesBothOrNeither) {
   // The second rename fails: the first font it created must go too.
   const fs::path blocked = tmp.path() / "blocked";
   fs::create_directories(blocked / "hzk16" / "x");
-  EXPECT_NE(writeFontFiles(blocked, asc, hzk).find("hzk16"), std::string::npos);
+  EXPECT_NE(writeFontFiles(blocked, asc, hzk).error().text.find("hzk16"), std::string::npos);
   EXPECT_EQ(std::distance(fs::directory_iterator(blocked), {}), 1);
 
   writeFile(tmp.path() / "file", "x");
-  EXPECT_NE(writeFontFiles(tmp.path() / "file" / "sub", asc, hzk).find("file"), std::string::npos);
+  EXPECT_NE(writeFontFiles(tmp.path() / "file" / "sub", asc, hzk).error().text.find("file"), std::string::npos);
 }
 
 // The executable, end to end.
@@ -287,7 +286,7 @@ TEST(MkfontTest, RealUnifontGivesItsGlyphs) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   // Far above the ~30 ms a release build takes; only quadratic work gets near it.
   EXPECT_LT(elapsed, std::chrono::seconds(5));
-  const auto glyphs = loadUnifontHex(unifont).glyphs;
+  const auto glyphs = loadUnifontHex(unifont).value();
   const auto asc = bytesOf(readFile(tmp.path() / "asc16"));
   const auto hzk = bytesOf(readFile(tmp.path() / "hzk16"));
   ASSERT_EQ(asc.size(), 4096u);

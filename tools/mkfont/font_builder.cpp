@@ -38,12 +38,12 @@ std::string randomSuffix() {
   return suffix;
 }
 
-std::string writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+Result<void> writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return "cannot create " + path.string() + ": " + std::strerror(errno);
+  if (!out) return Failure("cannot create " + path.string() + ": " + std::strerror(errno));
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   out.close();  // a full disk often shows only when the buffer is flushed here
-  if (!out) return "cannot write " + path.string() + ": " + std::strerror(errno);
+  if (!out) return Failure("cannot write " + path.string() + ": " + std::strerror(errno));
   return {};
 }
 
@@ -116,13 +116,13 @@ std::vector<std::uint8_t> buildHzk16(const UnifontGlyphs& glyphs) {
   return font;
 }
 
-std::string writeFontFiles(const std::filesystem::path& dir, const std::vector<std::uint8_t>& asc16,
+Result<void> writeFontFiles(const std::filesystem::path& dir, const std::vector<std::uint8_t>& asc16,
                            const std::vector<std::uint8_t>& hzk16) {
   namespace fs = std::filesystem;
   std::error_code ec;
   fs::create_directories(dir, ec);
-  if (ec) return "cannot create directory " + dir.string() + ": " + ec.message();
-  if (!fs::is_directory(dir, ec)) return "cannot create directory " + dir.string() + ": not a directory";
+  if (ec) return Failure("cannot create directory " + dir.string() + ": " + ec.message());
+  if (!fs::is_directory(dir, ec)) return Failure("cannot create directory " + dir.string() + ": not a directory");
 
   const std::string suffix = ".tmp-" + randomSuffix();
   PendingFile files[] = {{dir / ("asc16" + suffix), dir / "asc16", &asc16},
@@ -134,9 +134,9 @@ std::string writeFontFiles(const std::filesystem::path& dir, const std::vector<s
   // Both files are complete on disk before either is renamed, so a failure
   // while writing leaves the directory exactly as it was.
   for (const auto& f : files) {
-    if (std::string error = writeBytes(f.temp, *f.bytes); !error.empty()) {
+    if (auto written = writeBytes(f.temp, *f.bytes); !written) {
       removeTemps();
-      return error;
+      return written;
     }
   }
 
@@ -144,8 +144,7 @@ std::string writeFontFiles(const std::filesystem::path& dir, const std::vector<s
   for (std::size_t i = 0; i < 2; ++i) {
     fs::rename(files[i].temp, files[i].final, ec);
     if (ec) {
-      std::string error = "cannot rename " + files[i].temp.string() + " to " + files[i].final.string() + ": " +
-                          ec.message();
+      Failure error("cannot rename " + files[i].temp.string() + " to " + files[i].final.string() + ": " + ec.message());
       removeTemps();
       // Undo an earlier rename that created a file; one that replaced an
       // older font cannot be undone, but it is at least complete.

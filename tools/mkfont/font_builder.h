@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "extract/font_layout.h"
 #include "mkfont/unifont_hex.h"
 
@@ -28,9 +29,8 @@ std::vector<std::uint8_t> buildHzk16(const UnifontGlyphs& glyphs);
 
 // Writes dir/asc16 and dir/hzk16, creating dir if needed. Each file is written
 // to a temporary name and renamed into place, so a failure never leaves a
-// truncated font behind. Returns an empty string on success, else a message
-// naming the path that failed.
-std::string writeFontFiles(const std::filesystem::path& dir, const std::vector<std::uint8_t>& asc16,
+// truncated font behind. A failure names the path that failed.
+Result<void> writeFontFiles(const std::filesystem::path& dir, const std::vector<std::uint8_t>& asc16,
                            const std::vector<std::uint8_t>& hzk16);
 
 }  // namespace lumadot

@@ -59,18 +59,12 @@ int run(int argc, char** argv) {
   if (!unifont) return usageError("missing option '--unifont'");
   if (!out) return usageError("missing option '--out'");
 
-  const auto parsed = lumadot::loadUnifontHex(*unifont);
-  if (parsed.error) {
-    std::string where = *unifont;
-    if (parsed.error->line > 0) where += ":" + std::to_string(parsed.error->line);
-    return failure(where + ": " + parsed.error->message);
-  }
+  const auto glyphs = lumadot::loadUnifontHex(*unifont);
+  if (!glyphs) return failure(glyphs.error().text);
 
-  const auto asc16 = lumadot::buildAsc16(parsed.glyphs);
-  const auto hzk16 = lumadot::buildHzk16(parsed.glyphs);
-  if (const std::string error = lumadot::writeFontFiles(*out, asc16, hzk16); !error.empty()) {
-    return failure(error);
-  }
+  const auto asc16 = lumadot::buildAsc16(*glyphs);
+  const auto hzk16 = lumadot::buildHzk16(*glyphs);
+  if (const auto written = lumadot::writeFontFiles(*out, asc16, hzk16); !written) return failure(written.error().text);
   return kExitOk;
 }
 

@@ -25,29 +25,29 @@ std::string_view trimTrailingSpace(std::string_view s) {
   return s;
 }
 
-// Parses one non-blank, non-comment line; returns the error message on failure.
-std::optional<std::string> parseLine(std::string_view line, char32_t& code, UnifontGlyph& glyph) {
+// Parses one non-blank, non-comment line.
+Result<void> parseLine(std::string_view line, char32_t& code, UnifontGlyph& glyph) {
   const auto colon = line.find(':');
-  if (colon == std::string_view::npos) return std::string(kExpected) + ", found no ':'";
+  if (colon == std::string_view::npos) return Failure(std::string(kExpected) + ", found no ':'");
 
   const std::string_view codeText = line.substr(0, colon);
   if (codeText.size() < 4 || codeText.size() > 6) {
-    return std::string(kExpected) + ", found a code of " + std::to_string(codeText.size()) +
-           " characters instead of 4 to 6 hex digits";
+    return Failure(std::string(kExpected) + ", found a code of " + std::to_string(codeText.size()) +
+           " characters instead of 4 to 6 hex digits");
   }
   std::uint32_t value = 0;
   for (const char c : codeText) {
     const int v = hexValue(c);
-    if (v < 0) return std::string(kExpected) + ", found '" + std::string(codeText) + "' as the code";
+    if (v < 0) return Failure(std::string(kExpected) + ", found '" + std::string(codeText) + "' as the code");
     value = value * 16 + static_cast<std::uint32_t>(v);
   }
   if (value > kLastCodePoint) {
-    return "code " + std::string(codeText) + " is beyond the last Unicode code point 10FFFF";
+    return Failure("code " + std::string(codeText) + " is beyond the last Unicode code point 10FFFF");
   }
 
   const std::string_view hex = line.substr(colon + 1);
   if (hex.size() != 32 && hex.size() != 64) {
-    return std::string(kExpected) + ", found " + std::to_string(hex.size()) + " characters after ':'";
+    return Failure(std::string(kExpected) + ", found " + std::to_string(hex.size()) + " characters after ':'");
   }
   glyph = UnifontGlyph{};
   glyph.width = hex.size() == 32 ? 8 : 16;
@@ -56,26 +56,26 @@ std::optional<std::string> parseLine(std::string_view line, char32_t& code, Unif
     const int lo = hexValue(hex[i + 1]);
     if (hi < 0 || lo < 0) {
       const std::size_t bad = hi < 0 ? i : i + 1;
-      return std::string(kExpected) + ", found '" + std::string(1, hex[bad]) + "' at column " +
-             std::to_string(colon + 2 + bad);
+      return Failure(std::string(kExpected) + ", found '" + std::string(1, hex[bad]) + "' at column " +
+             std::to_string(colon + 2 + bad));
     }
     glyph.bytes[i / 2] = static_cast<std::uint8_t>(hi * 16 + lo);
   }
   code = static_cast<char32_t>(value);
-  return std::nullopt;
+  return {};
 }
 
-UnifontParseResult failure(std::size_t line, std::string message) {
-  UnifontParseResult result;
-  result.error = UnifontParseError{line, std::move(message)};
-  return result;
+Failure failure(std::string_view source, std::size_t line, std::string_view message) {
+  std::string where(source);
+  if (line > 0) where += ":" + std::to_string(line);
+  return Failure(where + ": " + std::string(message));
 }
 
 }  // namespace
 
-UnifontParseResult parseUnifontHex(std::istream& in) {
-  UnifontParseResult result;
-  result.glyphs.reserve(65536);  // a full Unifont plane 0, so the map never rehashes
+Result<UnifontGlyphs> parseUnifontHex(std::istream& in, std::string_view source) {
+  UnifontGlyphs glyphs;
+  glyphs.reserve(65536);  // a full Unifont plane 0, so the map never rehashes
   std::string buffer;
   std::size_t lineNumber = 0;
   while (std::getline(in, buffer)) {
@@ -84,22 +84,23 @@ UnifontParseResult parseUnifontHex(std::istream& in) {
     if (line.empty() || line.front() == '#') continue;
     char32_t code = 0;
     UnifontGlyph glyph;
-    if (auto message = parseLine(line, code, glyph)) return failure(lineNumber, std::move(*message));
-    result.glyphs.insert_or_assign(code, glyph);
+    if (const auto parsed = parseLine(line, code, glyph); !parsed) return failure(source, lineNumber, parsed.error().text);
+    glyphs.insert_or_assign(code, glyph);
   }
-  if (in.bad()) return failure(0, "read error");
-  if (result.glyphs.empty()) return failure(0, "no glyphs found");
-  return result;
+  if (in.bad()) return failure(source, 0, "read error");
+  if (glyphs.empty()) return failure(source, 0, "no glyphs found");
+  return glyphs;
 }
 
-UnifontParseResult loadUnifontHex(const std::filesystem::path& path) {
+Result<UnifontGlyphs> loadUnifontHex(const std::filesystem::path& path) {
   // Opening a directory "succeeds" with some standard libraries and then
   // reads as empty, which would surface as the misleading "no glyphs found".
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return failure(0, "is a directory");
+  const std::string source = path.string();
+  if (std::filesystem::is_directory(path, ec)) return failure(source, 0, "is a directory");
   std::ifstream in(path, std::ios::binary);
-  if (!in) return failure(0, std::string("cannot open: ") + std::strerror(errno));
-  return parseUnifontHex(in);
+  if (!in) return failure(source, 0, std::string("cannot open: ") + std::strerror(errno));
+  return parseUnifontHex(in, source);
 }
 
 }  // namespace lumadot

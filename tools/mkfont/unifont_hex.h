@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+
+#include "base/result.h"
 
 namespace lumadot {
 
@@ -26,25 +28,15 @@ struct UnifontGlyph {
 // Keyed by code point. When a file repeats a code, the later line wins.
 using UnifontGlyphs = std::unordered_map<char32_t, UnifontGlyph>;
 
-struct UnifontParseError {
-  std::size_t line = 0;  // 1-based; 0 when the fault is the whole file, not a line
-  std::string message;   // names neither file nor line, so callers can prefix them
-};
-
-struct UnifontParseResult {
-  UnifontGlyphs glyphs;                     // empty whenever error is set
-  std::optional<UnifontParseError> error;
-};
-
 // Reads lines "CODE:HEX": CODE is 4 to 6 hex digits up to 10FFFF, HEX is 32
 // digits (8 dots wide) or 64 (16 dots wide). Blank lines and lines starting
 // with '#' are skipped, as is trailing whitespace (so CRLF files read fine).
 // Stops at the first malformed line. A stream without a single glyph is an
-// error too, since no font can be built from it.
-UnifontParseResult parseUnifontHex(std::istream& in);
+// error too, since no font can be built from it. A failure reads
+// "SOURCE:LINE: what is wrong", or "SOURCE: what is wrong" for the whole file.
+Result<UnifontGlyphs> parseUnifontHex(std::istream& in, std::string_view source);
 
-// parseUnifontHex on a file; a file that cannot be opened or read is an error
-// with line 0.
-UnifontParseResult loadUnifontHex(const std::filesystem::path& path);
+// parseUnifontHex on a file, named by its path.
+Result<UnifontGlyphs> loadUnifontHex(const std::filesystem::path& path);
 
 }  // namespace lumadot
