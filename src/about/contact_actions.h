@@ -4,7 +4,7 @@
 #include <QUrl>
 #include <functional>
 
-#include "extract/extraction_run.h"
+#include "message/message.h"
 
 namespace lumadot {
 

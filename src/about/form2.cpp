@@ -41,8 +41,7 @@ void Form2::Command3_Click() {
 
 void Form2::showUnopenedLink(const QString& link) {
   if (!m_actions.showMessage) return;
-  m_actions.showMessage({std::u16string(kWarningTitle),
-                         std::u16string(u"没有程序能打开这个链接，请复制后自行打开：\n") + link.toStdU16String(), kStyleWarning});
+  m_actions.showMessage(warningMessage(Failure("没有程序能打开这个链接，请复制后自行打开：\n" + link.toStdString())));
 }
 
 }  // namespace lumadot

@@ -16,6 +16,7 @@
 #include "clock/clock_display.h"
 #include "clock/locale_clock.h"
 #include "extract/glyph_buffer.h"
+#include "message/message.h"
 #include "serial/qt_serial_device.h"
 #include "serial/serial_transmission.h"
 #include "ui_form1.h"
@@ -76,7 +77,8 @@ class WindowRunHooks final : public RunHooks {
   void showListing(std::u16string_view text) override {
     m_resultBox.setPlainText(toQString(text));
   }
-  void showMessage(const Message& message) override { m_messages.show(message); }
+  void showFailure(const Failure& failure) override { m_messages.show(warningMessage(failure)); }
+  void showSent(std::string_view confirmation) override { m_messages.show(noticeMessage(confirmation)); }
 
  private:
   QPlainTextEdit& m_resultBox;

@@ -12,8 +12,8 @@ void MessagePresenter::show(const Message& message) const {
     m_recorder(message);
     return;
   }
-  QMessageBox box(message.style == kStyleWarning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                  QString::fromStdU16String(message.title), QString::fromStdU16String(message.text),
+  QMessageBox box(message.icon == MessageIcon::warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                  QString::fromStdString(message.title), QString::fromStdString(message.text),
                   QMessageBox::Ok, modalParent(m_owner));
   box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
   box.setTextInteractionFlags(Qt::TextSelectableByMouse);  // paths and links can be copied

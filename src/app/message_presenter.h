@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "extract/extraction_run.h"
+#include "message/message.h"
 
 class QWidget;
 

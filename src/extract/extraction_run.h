@@ -1,26 +1,27 @@
 #pragma once
 
+// One extraction run, the heart of every program here. In order:
+//  1. walk the text, looking each character up in asc16 or hzk16 into the
+//     glyph buffer (a font that cannot be read, or a full buffer, stops the
+//     run before anything is sent);
+//  2. reverse the bit order of every byte, with "字节倒序";
+//  3. select the port named in its box, and when sending open it and write
+//     the frame's header and lead-in;
+//  4. write the listing, each glyph byte going out just before its text;
+//  5. when sending, write the tail, close the port and confirm;
+//  6. close the listing with the credit block.
+// A failure from step 3 on is shown over the listing written so far, and the
+// port is closed. The run never changes the user's text.
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "extract/font_file.h"
 #include "extract/glyph_buffer.h"
 
 namespace lumadot {
-
-// Message-box style values: OK button only, with no icon or with an exclamation icon.
-inline constexpr int kStyleNoIcon = 0;
-inline constexpr int kStyleWarning = 48;
-inline constexpr std::u16string_view kWarningTitle = u"警告";
-
-struct Message {
-  std::u16string title;
-  std::u16string text;
-  int style = kStyleNoIcon;
-
-  friend bool operator==(const Message&, const Message&) = default;
-};
 
 // The window's three options as a run reads them.
 struct RunOptions {
@@ -30,22 +31,22 @@ struct RunOptions {
 };
 
 // The serial side of a run, in the order the run calls it. selectPort is
-// called on every run; the rest only while sending. A false return is a
-// failure: the run then shows failureMessage() and calls close().
+// called on every run, though its failure matters only when sending; the rest
+// only while sending. After a failure the run calls close() and shows it.
 class Transmission {
  public:
   virtual ~Transmission() = default;
-  virtual bool selectPort() = 0;
-  virtual bool open() = 0;                        // open and apply the line settings
+  virtual Result<void> selectPort() = 0;
+  virtual Result<void> open() = 0;  // open and apply the line settings
   // Width, speed and mode bytes; the glyph byte count tells the size of the
   // whole frame before its first byte goes out.
-  virtual bool writeHeader(int columnCount, std::int32_t glyphByteCount) = 0;
-  virtual bool writeLeadIn() = 0;
-  virtual bool writeGlyphByte(std::uint8_t value) = 0;
-  virtual bool writeTail() = 0;
-  virtual bool close() = 0;  // closing an unopened port does nothing
-  virtual Message successMessage(std::int32_t glyphByteCount) = 0;
-  virtual Message failureMessage() = 0;
+  virtual Result<void> writeHeader(int columnCount, std::int32_t glyphByteCount) = 0;
+  virtual Result<void> writeLeadIn() = 0;
+  virtual Result<void> writeGlyphByte(std::uint8_t value) = 0;
+  virtual Result<void> writeTail() = 0;
+  virtual Result<void> close() = 0;  // closing an unopened port does nothing
+  // What the user is told once the whole frame has gone out.
+  virtual std::string sentConfirmation(std::int32_t glyphByteCount) = 0;
 };
 
 // How a run reaches the window.
@@ -55,8 +56,9 @@ class RunHooks {
   // The result box's whole new text: before each message box, so the box sits
   // over what the run has written so far, and once at the end.
   virtual void showListing(std::u16string_view text) = 0;
-  // Modal: returns once the user has closed the box.
-  virtual void showMessage(const Message& message) = 0;
+  // Modal: each returns once the user has closed its box.
+  virtual void showFailure(const Failure& failure) = 0;
+  virtual void showSent(std::string_view confirmation) = 0;
 };
 
 struct RunResult {
@@ -72,15 +74,14 @@ RunResult runExtraction(std::u16string_view text, const RunOptions& options, con
 // For runs that never send (the command line without a port, tests).
 class NoTransmission final : public Transmission {
  public:
-  bool selectPort() override { return true; }
-  bool open() override { return false; }
-  bool writeHeader(int, std::int32_t) override { return false; }
-  bool writeLeadIn() override { return false; }
-  bool writeGlyphByte(std::uint8_t) override { return false; }
-  bool writeTail() override { return false; }
-  bool close() override { return true; }
-  Message successMessage(std::int32_t) override { return {}; }
-  Message failureMessage() override;
+  Result<void> selectPort() override { return {}; }
+  Result<void> open() override;
+  Result<void> writeHeader(int, std::int32_t) override { return open(); }
+  Result<void> writeLeadIn() override { return open(); }
+  Result<void> writeGlyphByte(std::uint8_t) override { return open(); }
+  Result<void> writeTail() override { return open(); }
+  Result<void> close() override { return {}; }
+  std::string sentConfirmation(std::int32_t) override { return {}; }
 };
 
 }  // namespace lumadot

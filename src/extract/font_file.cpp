@@ -3,46 +3,62 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <utility>
 
+#include "extract/text_codec.h"
+
 namespace lumadot {
+namespace {
+
+std::string systemErrorText(int error) {
+  switch (error) {
+    case ENOENT: return "文件不存在";
+    case EACCES:
+    case EPERM: return "没有读取权限";
+    case EISDIR: return "这是一个文件夹";
+    default: return std::strerror(error);
+  }
+}
+
+// The path as valid UTF-8, whatever bytes the file system holds.
+std::string quotedPath(const std::filesystem::path& path) {
+  return "“" + utf16ToUtf8(utf8ToUtf16(path.string())) + "”";
+}
+
+}  // namespace
 
 FontFile::FontFile(std::filesystem::path path, std::size_t layoutSize)
     : m_path(std::move(path)), m_layoutSize(layoutSize) {}
 
-FontStatus FontFile::load() {
+Result<void> FontFile::load() {
   errno = 0;
 #ifdef _WIN32
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(_wfopen(m_path.c_str(), L"rb"), &std::fclose);
 #else
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(m_path.c_str(), "rb"), &std::fclose);
 #endif
-  if (!file) {
-    m_systemError = errno;
-    return FontStatus::openFailed;
-  }
+  if (!file) return Failure("无法打开字库文件" + quotedPath(m_path) + "：" + systemErrorText(errno));
   std::vector<std::uint8_t> bytes(m_layoutSize);
   const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-  if (std::ferror(file.get())) {
-    m_systemError = errno;
-    return FontStatus::readFailed;
-  }
+  if (std::ferror(file.get())) return Failure("读取字库文件" + quotedPath(m_path) + "失败：" + systemErrorText(errno));
   bytes.resize(got);  // a short file is fine: the rest reads as 0
   m_bytes = std::move(bytes);
-  return FontStatus::ok;
+  return {};
 }
 
-FontStatus FontFile::read(std::uint64_t offset, std::span<std::uint8_t> out) {
+Result<void> FontFile::read(std::uint64_t offset, std::span<std::uint8_t> out) {
   std::fill(out.begin(), out.end(), std::uint8_t{0});
-  // A failure sticks for the rest of the run, which stops at it anyway.
-  if (!m_bytes && m_status == FontStatus::ok) m_status = load();
-  if (m_status != FontStatus::ok) return m_status;
+  if (!m_bytes && !m_failure) {
+    if (auto loaded = load(); !loaded) m_failure = loaded.error();
+  }
+  if (m_failure) return *m_failure;
   const std::uint64_t size = m_bytes->size();
-  if (offset >= size) return FontStatus::ok;
+  if (offset >= size) return {};
   const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), size - offset));
   std::copy_n(m_bytes->begin() + static_cast<std::ptrdiff_t>(offset), count, out.begin());
-  return FontStatus::ok;
+  return {};
 }
 
 }  // namespace lumadot

@@ -6,9 +6,9 @@
 #include <span>
 #include <vector>
 
-namespace lumadot {
+#include "base/result.h"
 
-enum class FontStatus { ok, openFailed, readFailed };
+namespace lumadot {
 
 // The two font files, named as the programs look for them.
 struct FontPaths {
@@ -28,20 +28,19 @@ class FontFile {
 
   // Fills out with the bytes from offset on. Bytes at or past the end of the
   // file read as 0, so a short file gives blank glyphs rather than an error.
-  FontStatus read(std::uint64_t offset, std::span<std::uint8_t> out);
+  // A file that cannot be opened or read fails with a warning naming it and
+  // the system's reason.
+  Result<void> read(std::uint64_t offset, std::span<std::uint8_t> out);
 
   const std::filesystem::path& path() const { return m_path; }
-  // The operating system's error number behind the last failure.
-  int systemError() const { return m_systemError; }
 
  private:
-  FontStatus load();
+  Result<void> load();
 
   std::filesystem::path m_path;
   std::size_t m_layoutSize;
   std::optional<std::vector<std::uint8_t>> m_bytes;  // set once loaded
-  FontStatus m_status = FontStatus::ok;
-  int m_systemError = 0;
+  std::optional<Failure> m_failure;  // sticks: the run stops at it anyway
 };
 
 }  // namespace lumadot

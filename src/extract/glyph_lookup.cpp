@@ -8,35 +8,29 @@
 namespace lumadot {
 namespace {
 
-LookupStatus toLookupStatus(FontStatus s) {
-  return s == FontStatus::openFailed ? LookupStatus::openFailed : LookupStatus::readFailed;
-}
-
 // Appends byte by byte, so a buffer that fills part-way keeps what fitted.
-LookupStatus appendAll(GlyphBuffer& buffer, std::span<const std::uint8_t> bytes) {
+Result<void> appendAll(GlyphBuffer& buffer, std::span<const std::uint8_t> bytes) {
   for (const std::uint8_t v : bytes) {
-    if (!buffer.append(v)) return LookupStatus::bufferFull;
+    if (!buffer.append(v)) return Failure("文字太长：一次最多能取模4096个单字节字符或2048个双字节字符");
   }
-  return LookupStatus::ok;
+  return {};
 }
 
 }  // namespace
 
-LookupStatus english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code) {
+Result<void> english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code) {
   std::array<std::uint8_t, kAsc16GlyphSize> g{};
-  if (const FontStatus s = asc16.read(std::uint64_t{code} * kAsc16GlyphSize, g); s != FontStatus::ok) {
-    return toLookupStatus(s);
-  }
+  if (auto read = asc16.read(std::uint64_t{code} * kAsc16GlyphSize, g); !read) return read;
   return appendAll(buffer, g);
 }
 
-LookupStatus hzdz(GlyphBuffer& buffer, FontFile& hzk16, std::int16_t code, bool split8x16) {
+Result<void> hzdz(GlyphBuffer& buffer, FontFile& hzk16, std::int16_t code, bool split8x16) {
   const int row = leadByte(code) - 0xA0;
   const int column = trailByte(code) - 0xA0;
   std::array<std::uint8_t, kHzk16GlyphSize> g{};
   if (row >= 1 && row <= kGridSize && column >= 1 && column <= kGridSize) {
     const auto k = static_cast<std::uint64_t>((row - 1) * kGridSize + (column - 1));
-    if (const FontStatus s = hzk16.read(k * kHzk16GlyphSize, g); s != FontStatus::ok) return toLookupStatus(s);
+    if (auto read = hzk16.read(k * kHzk16GlyphSize, g); !read) return read;
   }
   if (!split8x16) return appendAll(buffer, g);
   // Left 8 dots of every row (even offsets), then the right 8 dots (odd ones).

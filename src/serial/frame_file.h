@@ -17,20 +17,18 @@ class FrameFile final : public SerialDevice {
   explicit FrameFile(std::filesystem::path path) : m_path(std::move(path)) {}
 
   void setPort(int) override {}
-  bool open() override;
-  bool configure(const LineSettings&) override { return m_isOpen; }
-  bool write(std::span<const std::uint8_t> bytes) override;
-  bool close() override;
+  Result<void> open() override;
+  Result<void> configure(const LineSettings&) override { return {}; }
+  Result<void> write(std::span<const std::uint8_t> bytes) override;
+  Result<void> close() override;
   void abandon() override;
   void setWaitHook(WaitHook) override {}
-  const std::string& error() const override { return m_error; }
 
  private:
   std::filesystem::path m_path;
   std::vector<std::uint8_t> m_frame;
   bool m_isOpen = false;
   bool m_replaced = false;
-  std::string m_error;
 };
 
 }  // namespace lumadot

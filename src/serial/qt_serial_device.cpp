@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 #include "serial/port_mapping.h"
@@ -63,18 +64,16 @@ struct QtSerialDevice::Impl {
   std::int64_t accepted = 0;  // bytes handed to write() since open
   Clock::time_point openedAt;
   WaitHook hook;
-  bool failed = false;
-  std::string error;
+  std::optional<Failure> failure;  // once a frame is broken, every later write fails with it
 
   // The rest of the frame is dropped at once, so the port's notifier cannot
   // send it later, while the warning is on screen.
-  bool fail(const std::string& why) {
-    failed = true;
+  Failure fail(const std::string& why) {
     if (port.isOpen()) port.clear(QSerialPort::Output);
-    error = "com" + std::to_string(number) + (device.empty() ? "" : " (" + device + ")") + ": " + why;
-    return false;
+    failure = Failure("com" + std::to_string(number) + (device.empty() ? "" : " (" + device + ")") + ": " + why);
+    return *failure;
   }
-  bool failFromPort() { return fail(port.errorString().toStdString()); }
+  Failure failFromPort() { return fail(port.errorString().toStdString()); }
 
   // Every byte accepted so far must be out by then: twice its time on the line, and some slack.
   Clock::time_point deadline() const {
@@ -100,7 +99,7 @@ struct QtSerialDevice::Impl {
   }
 
   // Hands queued bytes to the driver until at most `limit` are left.
-  bool pushUntil(qint64 limit) {
+  Result<void> pushUntil(qint64 limit) {
     while (port.bytesToWrite() > limit) {
       const auto left = std::chrono::duration_cast<milliseconds>(deadline() - Clock::now());
       if (left.count() <= 0) return fail("the line took no more bytes in time");
@@ -110,16 +109,16 @@ struct QtSerialDevice::Impl {
       }
       report();
     }
-    return true;
+    return {};
   }
 
-  bool waitForDriver() {
+  Result<void> waitForDriver() {
     while (driverQueued() > 0) {
       if (Clock::now() >= deadline()) return fail("the line took no more bytes in time");
       std::this_thread::sleep_for(milliseconds(10));
       report();
     }
-    return true;
+    return {};
   }
 };
 
@@ -129,9 +128,8 @@ QtSerialDevice::~QtSerialDevice() { abandon(); }
 
 void QtSerialDevice::setPort(int number) { d->number = number; }
 
-bool QtSerialDevice::open() {
-  d->failed = false;
-  d->error.clear();
+Result<void> QtSerialDevice::open() {
+  d->failure.reset();
   const PortMapping mapping = mapPort(d->number);
   d->device = mapping.device;
   if (mapping.source == PortMapping::Source::none) return d->fail("the system lists no such serial port");
@@ -149,11 +147,11 @@ bool QtSerialDevice::open() {
   d->accepted = 0;
   d->settings = LineSettings{};
   d->openedAt = Clock::now();
-  return true;
+  return {};
 }
 
-bool QtSerialDevice::configure(const LineSettings& settings) {
-  if (!d->port.isOpen()) return false;
+Result<void> QtSerialDevice::configure(const LineSettings& settings) {
+  if (!d->port.isOpen()) return d->fail("the port is not open");
   d->settings = settings;
 #ifdef _WIN32
   if (!d->port.setBaudRate(settings.baud) || !d->port.setParity(qtParity(settings.parity)) ||
@@ -172,20 +170,23 @@ bool QtSerialDevice::configure(const LineSettings& settings) {
   // Qt knows the ways to set a speed outside the standard table.
   if (!d->port.setBaudRate(settings.baud)) return d->failFromPort();
 #endif
-  return true;
+  return {};
 }
 
-bool QtSerialDevice::write(std::span<const std::uint8_t> bytes) {
-  if (!d->port.isOpen() || d->failed) return false;
+Result<void> QtSerialDevice::write(std::span<const std::uint8_t> bytes) {
+  if (d->failure) return *d->failure;
+  if (!d->port.isOpen()) return d->fail("the port is not open");
   const auto size = static_cast<qint64>(bytes.size());
   if (d->port.write(reinterpret_cast<const char*>(bytes.data()), size) != size) return d->failFromPort();
   d->accepted += size;
-  return d->port.bytesToWrite() < kHighWater || d->pushUntil(kHighWater / 2);
+  if (d->port.bytesToWrite() < kHighWater) return {};
+  return d->pushUntil(kHighWater / 2);
 }
 
-bool QtSerialDevice::close() {
-  if (!d->port.isOpen()) return true;
-  const bool sent = !d->failed && d->pushUntil(0) && d->waitForDriver();
+Result<void> QtSerialDevice::close() {
+  if (!d->port.isOpen()) return {};
+  Result<void> sent = d->failure ? Result<void>(*d->failure) : d->pushUntil(0);
+  if (sent) sent = d->waitForDriver();
   d->port.close();
   return sent;
 }
@@ -198,7 +199,5 @@ void QtSerialDevice::abandon() {
 }
 
 void QtSerialDevice::setWaitHook(WaitHook hook) { d->hook = std::move(hook); }
-
-const std::string& QtSerialDevice::error() const { return d->error; }
 
 }  // namespace lumadot

@@ -18,13 +18,12 @@ class QtSerialDevice final : public SerialDevice {
   QtSerialDevice& operator=(const QtSerialDevice&) = delete;
 
   void setPort(int number) override;
-  bool open() override;
-  bool configure(const LineSettings& settings) override;
-  bool write(std::span<const std::uint8_t> bytes) override;
-  bool close() override;
+  Result<void> open() override;
+  Result<void> configure(const LineSettings& settings) override;
+  Result<void> write(std::span<const std::uint8_t> bytes) override;
+  Result<void> close() override;
   void abandon() override;
   void setWaitHook(WaitHook hook) override;
-  const std::string& error() const override;
 
  private:
   struct Impl;

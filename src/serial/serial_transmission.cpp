@@ -4,14 +4,14 @@
 #include <utility>
 
 #include "serial/display_frame.h"
+#include "extract/text_codec.h"
 #include "serial/port_names.h"
 
 namespace lumadot {
 namespace {
 
-Message boxWarning(std::u16string_view boxName, std::u16string_view text) {
-  return {std::u16string(kWarningTitle), std::u16string(boxName) + u"“" + std::u16string(text) + u"”无效",
-          kStyleWarning};
+Failure boxWarning(std::string_view boxName, std::u16string_view text) {
+  return Failure(std::string(boxName) + "“" + utf16ToUtf8(text) + "”无效");
 }
 
 }  // namespace
@@ -25,50 +25,46 @@ SerialTransmission::SerialTransmission(SerialDevice& device, SendBoxes boxes, st
 
 // A run always closes; this only guards a port left open by an exception.
 SerialTransmission::~SerialTransmission() {
-  m_failed = true;
-  close();
+  if (!m_failure) m_failure = portFailure();
+  static_cast<void>(close());
 }
 
 // A text that names no port sends nothing: sending to whichever port was
 // chosen before, under the typed name, would mislead.
-bool SerialTransmission::selectPort() {
+Result<void> SerialTransmission::selectPort() {
   const auto number = portNumber(m_boxes.port);
-  if (number) m_device.setPort(*number);
-  return number.has_value();
+  if (!number) return portFailure();
+  m_device.setPort(*number);
+  return {};
 }
 
 // A speed or mode the sign has no byte for would shift the frame and make the
 // sign misread it, so it stops the send before the port is touched.
-bool SerialTransmission::open() {
+Result<void> SerialTransmission::open() {
   const auto speed = speedByte(m_boxes.speed);
-  if (!speed) {
-    m_boxWarning = boxWarning(u"显示速度", m_boxes.speed);
-    return false;
-  }
+  if (!speed) return boxWarning("显示速度", m_boxes.speed);
   const auto mode = modeByte(m_boxes.mode);
-  if (!mode) {
-    m_boxWarning = boxWarning(u"显示方式", m_boxes.mode);
-    return false;
-  }
+  if (!mode) return boxWarning("显示方式", m_boxes.mode);
   m_speed = *speed;
   m_mode = *mode;
 
   const auto settings =
       parseLineSettings(settingsText(m_boxes.baud, m_boxes.parity, m_boxes.dataBits, m_boxes.stopBits));
-  if (!settings || !m_device.open()) return false;
+  if (!settings) return portFailure();
+  if (auto opened = m_device.open(); !opened) return portFailure(opened.error().text);
   m_open = true;
   m_device.setWaitHook([this](std::int64_t sent) {
     if (m_progress) m_progress->bytesSent(sent);
   });
-  m_failed = !m_device.configure(*settings);
-  return !m_failed;
+  if (auto configured = m_device.configure(*settings); !configured) m_failure = portFailure(configured.error().text);
+  return m_failure ? Result<void>(*m_failure) : Result<void>();
 }
 
-bool SerialTransmission::writeHeader(int columnCount, std::int32_t glyphByteCount) {
+Result<void> SerialTransmission::writeHeader(int columnCount, std::int32_t glyphByteCount) {
   const auto width = widthByte(columnCount);
   if (!width) {
-    m_failed = true;
-    return false;
+    m_failure = portFailure();
+    return *m_failure;
   }
   if (m_progress) {
     m_progress->frameStarted(std::int64_t{kFrameOverhead} + glyphByteCount);
@@ -78,30 +74,34 @@ bool SerialTransmission::writeHeader(int columnCount, std::int32_t glyphByteCoun
   return write(header);
 }
 
-bool SerialTransmission::writeLeadIn() { return writeZeros(kLeadInBytes); }
+Result<void> SerialTransmission::writeLeadIn() { return writeZeros(kLeadInBytes); }
 
-bool SerialTransmission::writeGlyphByte(std::uint8_t value) { return write({&value, 1}); }
+Result<void> SerialTransmission::writeGlyphByte(std::uint8_t value) { return write({&value, 1}); }
 
-bool SerialTransmission::writeTail() { return writeZeros(kTailBytes); }
+Result<void> SerialTransmission::writeTail() { return writeZeros(kTailBytes); }
 
-bool SerialTransmission::writeZeros(int count) {
+Result<void> SerialTransmission::writeZeros(int count) {
   static constexpr std::array<std::uint8_t, kTailBytes> kZeros{};
   return write(std::span(kZeros).first(static_cast<std::size_t>(count)));
 }
 
-bool SerialTransmission::write(std::span<const std::uint8_t> bytes) {
-  if (!m_failed && !m_device.write(bytes)) m_failed = true;
-  return !m_failed;
+Result<void> SerialTransmission::write(std::span<const std::uint8_t> bytes) {
+  if (m_failure) return *m_failure;
+  if (auto written = m_device.write(bytes); !written) {
+    m_failure = portFailure(written.error().text);
+    return *m_failure;
+  }
+  return {};
 }
 
-bool SerialTransmission::close() {
-  bool closed = true;
+Result<void> SerialTransmission::close() {
+  Result<void> closed;
   if (m_open) {
     m_open = false;
-    if (m_failed) {
+    if (m_failure) {
       m_device.abandon();
-    } else {
-      closed = m_device.close();
+    } else if (auto shut = m_device.close(); !shut) {
+      closed = portFailure(shut.error().text);
     }
     m_device.setWaitHook({});
   }
@@ -112,15 +112,13 @@ bool SerialTransmission::close() {
   return closed;
 }
 
-Message SerialTransmission::successMessage(std::int32_t glyphByteCount) {
-  return {u"系统提示",
-          u"使用串口" + m_boxes.port + u"共发送" + amountText(glyphByteCount, m_decimalSeparator) + u"K数据发送成功",
-          kStyleNoIcon};
+std::string SerialTransmission::sentConfirmation(std::int32_t glyphByteCount) {
+  return utf16ToUtf8(u"使用串口" + m_boxes.port + u"共发送" + amountText(glyphByteCount, m_decimalSeparator) +
+                     u"K数据发送成功");
 }
 
-Message SerialTransmission::failureMessage() {
-  if (m_boxWarning) return *m_boxWarning;
-  return {std::u16string(kWarningTitle), u"串口" + m_boxes.port + u"打开失败，可能正在使用中", kStyleWarning};
+Failure SerialTransmission::portFailure(std::string deviceReason) const {
+  return Failure(utf16ToUtf8(u"串口" + m_boxes.port + u"打开失败，可能正在使用中"), std::move(deviceReason));
 }
 
 }  // namespace lumadot

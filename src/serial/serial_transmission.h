@@ -39,19 +39,20 @@ class SerialTransmission final : public Transmission {
   SerialTransmission(const SerialTransmission&) = delete;
   SerialTransmission& operator=(const SerialTransmission&) = delete;
 
-  bool selectPort() override;
-  bool open() override;
-  bool writeHeader(int columnCount, std::int32_t glyphByteCount) override;
-  bool writeLeadIn() override;
-  bool writeGlyphByte(std::uint8_t value) override;
-  bool writeTail() override;
-  bool close() override;
-  Message successMessage(std::int32_t glyphByteCount) override;
-  Message failureMessage() override;
+  Result<void> selectPort() override;
+  Result<void> open() override;
+  Result<void> writeHeader(int columnCount, std::int32_t glyphByteCount) override;
+  Result<void> writeLeadIn() override;
+  Result<void> writeGlyphByte(std::uint8_t value) override;
+  Result<void> writeTail() override;
+  Result<void> close() override;
+  std::string sentConfirmation(std::int32_t glyphByteCount) override;
 
  private:
-  bool writeZeros(int count);
-  bool write(std::span<const std::uint8_t> bytes);
+  Result<void> writeZeros(int count);
+  Result<void> write(std::span<const std::uint8_t> bytes);
+  // The warning for a port that fails, with the device's own reason beneath it.
+  Failure portFailure(std::string deviceReason = {}) const;
 
   SerialDevice& m_device;
   SendBoxes m_boxes;
@@ -60,9 +61,8 @@ class SerialTransmission final : public Transmission {
   std::uint8_t m_speed = 0;
   std::uint8_t m_mode = 0;
   bool m_open = false;
-  bool m_failed = false;  // the frame is broken: closing drops the rest
+  std::optional<Failure> m_failure;  // the frame is broken: later writes fail with it, closing drops the rest
   bool m_frameStarted = false;
-  std::optional<Message> m_boxWarning;
 };
 
 }  // namespace lumadot

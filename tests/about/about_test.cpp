@@ -203,8 +203,8 @@ void AboutTest::contactButtons() {
   } else {
     // Nothing took the link: the user gets it to copy.
     QCOMPARE(recorded.messages.size(), size_t{1});
-    QCOMPARE(recorded.messages[0].style, kStyleWarning);
-    const QString shown = QString::fromStdU16String(recorded.messages[0].text);
+    QCOMPARE(recorded.messages[0].icon, MessageIcon::warning);
+    const QString shown = QString::fromStdString(recorded.messages[0].text);
     QVERIFY2(shown.endsWith(u'\n' + (button == u"Command2" ? kMessengerLink : expectedLink)), qPrintable(shown));
   }
   QVERIFY(about && about->isVisible());

@@ -193,7 +193,7 @@ void Form1ClockTest::clockKeepsOnWhileAboutIsOpen() {
   QVERIFY(both.size() > first.size() + 545);
   QCOMPARE(both[first.size() + 1], std::uint8_t{1});
   QCOMPARE(m_messages.size(), size_t{2});
-  for (const Message& message : m_messages) QCOMPARE(QString::fromStdU16String(message.title), QStringLiteral("系统提示"));
+  for (const Message& message : m_messages) QCOMPARE(QString::fromStdString(message.title), QStringLiteral("系统提示"));
   QVERIFY(!m_window->isEnabled());  // the tick left the About window in charge
 }
 
@@ -219,7 +219,7 @@ void Form1ClockTest::tickDuringAWarningIsSkipped() {
   clickCommand3();
   QCOMPARE(duringWarning, QStringLiteral("typed meanwhile"));
   QCOMPARE(m_messages.size(), size_t{1});
-  QCOMPARE(m_messages[0], (Message{u"警告", u"串口com1打开失败，可能正在使用中", kStyleWarning}));
+  QCOMPARE(m_messages[0], (Message{"警告", "串口com1打开失败，可能正在使用中", MessageIcon::warning}));
   QVERIFY(timer1()->isActive());
 
   verifySentenceAround([&] { tick(); });

@@ -19,6 +19,7 @@
 #include "base/version.h"
 #include "about/form3.h"
 #include "app/form1.h"
+#include "extract/extraction_run.h"
 #include "extract/glyph_buffer.h"
 #include "serial/qt_serial_device.h"
 #include "support/process.h"
@@ -37,7 +38,8 @@ struct CoreRun final : RunHooks {
   void showListing(std::u16string_view text) override {
     listing = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
   }
-  void showMessage(const Message& message) override { messages.push_back(message); }
+  void showFailure(const Failure& failure) override { messages.push_back(warningMessage(failure)); }
+  void showSent(std::string_view confirmation) override { messages.push_back(noticeMessage(confirmation)); }
 };
 
 QString withoutCarriageReturns(QString text) { return text.remove(u'\r'); }
@@ -403,11 +405,11 @@ void Form1Test::missingFontWarnsAndKeepsTheText() {
   QTest::keyClick(control<QPlainTextEdit>("Text1"), Qt::Key_Return);
 
   QCOMPARE(m_messages.size(), size_t{1});
-  QCOMPARE(QString::fromStdU16String(m_messages[0].title), QStringLiteral("警告"));
-  QCOMPARE(QString::fromStdU16String(m_messages[0].text),
+  QCOMPARE(QString::fromStdString(m_messages[0].title), QStringLiteral("警告"));
+  QCOMPARE(QString::fromStdString(m_messages[0].text),
            QStringLiteral("无法打开字库文件“%1”：文件不存在")
                .arg(QString::fromStdU16String((empty.path() / "hzk16").u16string())));
-  QCOMPARE(m_messages[0].style, kStyleWarning);
+  QCOMPARE(m_messages[0].icon, MessageIcon::warning);
   QCOMPARE(control<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("中A"));
   QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), QString());
   QVERIFY(std::filesystem::is_empty(empty.path()));
@@ -431,7 +433,7 @@ void Form1Test::fullBufferAndOneMore() {
   input->setPlainText(full + u'A');
   QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
   QCOMPARE(m_messages.size(), size_t{1});
-  QCOMPARE(QString::fromStdU16String(m_messages[0].text),
+  QCOMPARE(QString::fromStdString(m_messages[0].text),
            QStringLiteral("文字太长：一次最多能取模4096个单字节字符或2048个双字节字符"));
   QCOMPARE(input->toPlainText(), full + u'A');
   QCOMPARE(result->toPlainText(), QString());
@@ -530,7 +532,7 @@ void Form1Test::sendsTheFrameThroughThePort() {
   QTest::keyClick(control<QPlainTextEdit>("Text1"), Qt::Key_Return);
 
   QCOMPARE(m_messages.size(), size_t{1});
-  QCOMPARE(m_messages[0], (Message{u"系统提示", u"使用串口com1共发送0.04K数据发送成功", kStyleNoIcon}));
+  QCOMPARE(m_messages[0], (Message{"系统提示", "使用串口com1共发送0.04K数据发送成功", MessageIcon::none}));
   QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), expectedListing(u"中A", {}));
   const auto frame = sign.receivedAll();
   QCOMPARE(frame.size(), size_t{593});
@@ -563,7 +565,7 @@ void Form1Test::longSendShowsProgressAndBlocksOtherRuns() {
   QVERIFY(label.endsWith(QStringLiteral(" / 6945 字节")));
   QVERIFY(modal);
   QCOMPARE(m_messages.size(), size_t{1});  // one run, one success message
-  QCOMPARE(QString::fromStdU16String(m_messages[0].title), QStringLiteral("系统提示"));
+  QCOMPARE(QString::fromStdString(m_messages[0].title), QStringLiteral("系统提示"));
   QCOMPARE(sign.receivedAll().size(), size_t{6945});
   QVERIFY(!qobject_cast<QProgressDialog*>(QApplication::activeModalWidget()));
 }
@@ -596,7 +598,7 @@ void Form1Test::refusedSendWarnsAndKeepsTheResultBoxEmpty() {
   control<QPushButton>("Command1")->click();
 
   QCOMPARE(m_messages.size(), size_t{1});
-  QCOMPARE(m_messages[0], (Message{u"警告", warning.toStdU16String(), kStyleWarning}));
+  QCOMPARE(m_messages[0], (Message{"警告", warning.toStdString(), MessageIcon::warning}));
   QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), QString());
   QCOMPARE(control<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("中A"));
   QVERIFY(sign.receivedAll().empty());

@@ -16,7 +16,8 @@ namespace {
 class DiscardHooks final : public RunHooks {
  public:
   void showListing(std::u16string_view text) override { benchmark::DoNotOptimize(text.size()); }
-  void showMessage(const Message&) override {}
+  void showFailure(const Failure&) override {}
+  void showSent(std::string_view) override {}
 };
 
 std::u16string asciiText() {

@@ -27,44 +27,43 @@ class Recorder final : public Transmission, public RunHooks {
   std::vector<std::string> log;
   std::vector<std::uint8_t> sent;
   std::vector<std::u16string> listings;
-  std::vector<Message> messages;
+  std::vector<Failure> failures;
 
-  bool selectPort() override { return step("selectPort"); }
-  bool open() override { return step("open"); }
+  Result<void> selectPort() override { return step("selectPort"); }
+  Result<void> open() override { return step("open"); }
   std::int32_t headerGlyphBytes = -1;
-  bool writeHeader(int columnCount, std::int32_t glyphByteCount) override {
+  Result<void> writeHeader(int columnCount, std::int32_t glyphByteCount) override {
     headerGlyphBytes = glyphByteCount;
     return step("header", " " + std::to_string(columnCount));
   }
-  bool writeLeadIn() override { return step("leadIn"); }
-  bool writeGlyphByte(std::uint8_t value) override {
-    if (!step("byte " + std::to_string(sent.size()))) return false;
-    sent.push_back(value);
-    return true;
+  Result<void> writeLeadIn() override { return step("leadIn"); }
+  Result<void> writeGlyphByte(std::uint8_t value) override {
+    auto written = step("byte " + std::to_string(sent.size()));
+    if (written) sent.push_back(value);
+    return written;
   }
-  bool writeTail() override { return step("tail"); }
-  bool close() override { return step("close"); }
-  Message successMessage(std::int32_t count) override {
-    log.push_back("successMessage " + std::to_string(count));
-    return {u"系统提示", u"ok", kStyleNoIcon};
-  }
-  Message failureMessage() override {
-    log.push_back("failureMessage");
-    return {u"警告", u"port", kStyleWarning};
+  Result<void> writeTail() override { return step("tail"); }
+  Result<void> close() override { return step("close"); }
+  std::string sentConfirmation(std::int32_t count) override {
+    log.push_back("sentConfirmation " + std::to_string(count));
+    return "ok";
   }
   void showListing(std::u16string_view text) override {
     log.push_back("listing");
     listings.emplace_back(text);
   }
-  void showMessage(const Message& message) override {
-    log.push_back("message " + utf16ToUtf8(message.title));
-    messages.push_back(message);
+  void showFailure(const Failure& failure) override {
+    log.push_back("failure " + failure.text);
+    failures.push_back(failure);
   }
+  void showSent(std::string_view confirmation) override { log.push_back("sent " + std::string(confirmation)); }
 
  private:
-  bool step(const std::string& name, const std::string& detail = {}) {
+  // The step named in failOn fails with its own name, so the log shows which failure the run showed.
+  Result<void> step(const std::string& name, const std::string& detail = {}) {
     log.push_back(name + detail);
-    return name != failOn;
+    if (name == failOn) return Failure(name);
+    return {};
   }
 };
 
@@ -120,7 +119,7 @@ TEST_F(ExtractionRun, WithoutSendingOnlyThePortIsSelected) {
   EXPECT_EQ(filled(), zhongA());
   EXPECT_EQ(recorder.log, (std::vector<std::string>{"selectPort", "listing"}));
   EXPECT_EQ(recorder.listings.back(), withCredits(listingOf(zhongA(), u"中A")));
-  EXPECT_TRUE(recorder.messages.empty());
+  EXPECT_TRUE(recorder.failures.empty());
 }
 
 TEST_F(ExtractionRun, SendingFollowsTheRunsStepOrder) {
@@ -129,7 +128,7 @@ TEST_F(ExtractionRun, SendingFollowsTheRunsStepOrder) {
   EXPECT_EQ(recorder.log,
             concat({{"selectPort", "open", "header 3", "leadIn"},
                     byteSteps(0, 48),
-                    {"tail", "close", "successMessage 48", "listing", "message 系统提示", "listing"}}));
+                    {"tail", "close", "sentConfirmation 48", "listing", "sent ok", "listing"}}));
   EXPECT_EQ(recorder.sent, zhongA());
   // The success message sits over the listing; the credit block comes after it.
   ASSERT_EQ(recorder.listings.size(), 2u);
@@ -151,7 +150,7 @@ TEST_P(ExtractionRunFailure, WarnsThenClosesAndKeepsWhatWasListed) {
   recorder.failOn = GetParam().failOn;
   const RunResult result = run(u"中A", {.send = true});
   EXPECT_FALSE(result.completed);
-  EXPECT_EQ(recorder.log, concat({GetParam().stepsBeforeFailure, {"listing", "failureMessage", "message 警告", "close"}}));
+  EXPECT_EQ(recorder.log, concat({GetParam().stepsBeforeFailure, {"listing", "failure " + GetParam().failOn, "close"}}));
   ASSERT_EQ(recorder.listings.size(), 1u);
   if (GetParam().listingIsEmpty) {
     EXPECT_EQ(recorder.listings[0], u"");
@@ -189,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ExtractionRun, AnUnselectablePortDoesNotMatterWithoutSending) {
   recorder.failOn = "selectPort";
   EXPECT_TRUE(run(u"A").completed);
-  EXPECT_TRUE(recorder.messages.empty());
+  EXPECT_TRUE(recorder.failures.empty());
 }
 
 struct ColumnCase {
@@ -250,7 +249,7 @@ struct WalkFailureCase {
   std::u16string text;
   bool asc16Missing;
   bool hzk16Missing;
-  std::u16string messagePart;
+  std::string messagePart;
 };
 
 class WalkFailure : public ExtractionRun, public ::testing::WithParamInterface<WalkFailureCase> {};
@@ -261,12 +260,11 @@ TEST_P(WalkFailure, StopsBeforeThePortWithAWarning) {
   if (GetParam().hzk16Missing) fonts.hzk16 = emptyDir.path() / "hzk16";
   const RunResult result = run(GetParam().text, {.send = true});
   EXPECT_FALSE(result.completed);
-  EXPECT_EQ(recorder.log, (std::vector<std::string>{"listing", "message 警告"}));
+  ASSERT_EQ(recorder.failures.size(), 1u);
+  const std::string& warning = recorder.failures[0].text;
+  EXPECT_EQ(recorder.log, (std::vector<std::string>{"listing", "failure " + warning}));
   EXPECT_EQ(recorder.listings.at(0), u"");
-  const Message& m = recorder.messages.at(0);
-  EXPECT_EQ(m.title, u"警告");
-  EXPECT_EQ(m.style, kStyleWarning);
-  EXPECT_NE(m.text.find(GetParam().messagePart), std::u16string::npos) << utf16ToUtf8(m.text);
+  EXPECT_NE(warning.find(GetParam().messagePart), std::string::npos) << warning;
   EXPECT_TRUE(std::filesystem::is_empty(emptyDir.path()));  // a missing font is never created
 }
 
@@ -276,11 +274,11 @@ const std::u16string kMaxChinese(2048, u'中');
 INSTANTIATE_TEST_SUITE_P(
     Cases, WalkFailure,
     ::testing::Values(
-        WalkFailureCase{"MissingAsc16", u"中A", true, false, u"无法打开字库文件“"},
-        WalkFailureCase{"MissingHzk16", u"A中", false, true, u"hzk16”：文件不存在"},
-        WalkFailureCase{"OneSingleByteTooMany", kMaxAscii + u"B", false, false, u"4096个单字节字符"},
-        WalkFailureCase{"OneDoubleByteTooMany", kMaxChinese + u"中", false, false, u"2048个双字节字符"},
-        WalkFailureCase{"DoubleByteDoesNotFitTheLastSixteen", kMaxAscii.substr(1) + u"中", false, false, u"4096"}),
+        WalkFailureCase{"MissingAsc16", u"中A", true, false, "无法打开字库文件“"},
+        WalkFailureCase{"MissingHzk16", u"A中", false, true, "hzk16”：文件不存在"},
+        WalkFailureCase{"OneSingleByteTooMany", kMaxAscii + u"B", false, false, "4096个单字节字符"},
+        WalkFailureCase{"OneDoubleByteTooMany", kMaxChinese + u"中", false, false, "2048个双字节字符"},
+        WalkFailureCase{"DoubleByteDoesNotFitTheLastSixteen", kMaxAscii.substr(1) + u"中", false, false, "4096"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ExtractionRun, FullBufferOfEitherKindIsFine) {

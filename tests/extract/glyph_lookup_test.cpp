@@ -39,7 +39,7 @@ class GlyphLookup : public ::testing::Test {
 TEST_F(GlyphLookup, EnglishReadsSixteenBytesAtSixteenTimesTheCode) {
   for (const int code : {0, 9, 10, 32, 65, 127, 128, 255}) {
     const std::int32_t before = buffer.fillCount;
-    ASSERT_EQ(english(buffer, asc16, static_cast<std::uint8_t>(code)), LookupStatus::ok);
+    ASSERT_TRUE(english(buffer, asc16, static_cast<std::uint8_t>(code)));
     EXPECT_EQ(buffer.fillCount, before + 16);
     EXPECT_EQ(appended(buffer, before), offsetBytes(16u * code, 16, kAsc16Size)) << "code " << code;
   }
@@ -55,9 +55,9 @@ class HzdzCells : public GlyphLookup, public ::testing::WithParamInterface<CellC
 
 TEST_P(HzdzCells, ReadsTheCellInFileOrderOrLeftHalvesFirst) {
   const auto expected = offsetBytes(GetParam().offset, 32, kHzk16Size);
-  ASSERT_EQ(hzdz(buffer, hzk16, GetParam().code, false), LookupStatus::ok);
+  ASSERT_TRUE(hzdz(buffer, hzk16, GetParam().code, false));
   EXPECT_EQ(appended(buffer, 0), expected);
-  ASSERT_EQ(hzdz(buffer, hzk16, GetParam().code, true), LookupStatus::ok);
+  ASSERT_TRUE(hzdz(buffer, hzk16, GetParam().code, true));
   EXPECT_EQ(appended(buffer, 32), split(expected));
   EXPECT_EQ(buffer.fillCount, 64);
 }
@@ -78,7 +78,7 @@ TEST_F(GlyphLookup, CodesOutsideTheGridGiveZerosWithoutReading) {
   for (const auto code : {doubleByte(0x81, 0x47), doubleByte(0xA9, 0x96), doubleByte(0xB0, 0x40),
                           doubleByte(0xA1, 0x40), doubleByte(0xFE, 0xA0), doubleByte(0xA0, 0xA1)}) {
     const std::int32_t before = buffer.fillCount;
-    ASSERT_EQ(hzdz(buffer, missing, code, false), LookupStatus::ok) << code;
+    ASSERT_TRUE(hzdz(buffer, missing, code, false)) << code;
     EXPECT_EQ(appended(buffer, before), std::vector<std::uint8_t>(32, 0)) << code;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "no-such-hzk16"));
@@ -89,39 +89,42 @@ TEST_F(GlyphLookup, ShortFilesGiveZerosPastTheirEnd) {
   const FontPaths shortFonts = test::writeSyntheticFonts(shortDir.path(), 1000, 45120 + 10);
   FontFile shortAsc16(shortFonts.asc16, kAsc16Size);
   FontFile shortHzk16(shortFonts.hzk16, kHzk16Size);
-  ASSERT_EQ(english(buffer, shortAsc16, 'A'), LookupStatus::ok);  // offsets 1040.. lie past 1000 bytes
+  ASSERT_TRUE(english(buffer, shortAsc16, 'A'));  // offsets 1040.. lie past 1000 bytes
   EXPECT_EQ(appended(buffer, 0), std::vector<std::uint8_t>(16, 0));
-  ASSERT_EQ(english(buffer, shortAsc16, 62), LookupStatus::ok);  // 992..1007 straddles the end
+  ASSERT_TRUE(english(buffer, shortAsc16, 62));  // 992..1007 straddles the end
   EXPECT_EQ(appended(buffer, 16), offsetBytes(992, 16, 1000));
-  ASSERT_EQ(hzdz(buffer, shortHzk16, doubleByte(0xB0, 0xA1), false), LookupStatus::ok);
+  ASSERT_TRUE(hzdz(buffer, shortHzk16, doubleByte(0xB0, 0xA1), false));
   EXPECT_EQ(appended(buffer, 32), offsetBytes(45120, 32, 45130));
 }
 
 TEST_F(GlyphLookup, MissingOrUnreadableFontFailsAndCreatesNothing) {
   FontFile missing(dir.path() / "absent" / "asc16", kAsc16Size);
-  EXPECT_EQ(english(buffer, missing, 'A'), LookupStatus::openFailed);
-  EXPECT_EQ(missing.systemError(), ENOENT);
+  const auto missed = english(buffer, missing, 'A');
+  ASSERT_FALSE(missed);
+  EXPECT_EQ(missed.error().text, "无法打开字库文件“" + missing.path().string() + "”：文件不存在");
   EXPECT_EQ(buffer.fillCount, 0);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "absent"));
 
   FontFile directory(dir.path(), kHzk16Size);  // opens on Linux, but reading fails
-  const auto status = hzdz(buffer, directory, doubleByte(0xB0, 0xA1), false);
-  EXPECT_TRUE(status == LookupStatus::readFailed || status == LookupStatus::openFailed);
+  const auto unread = hzdz(buffer, directory, doubleByte(0xB0, 0xA1), false);
+  ASSERT_FALSE(unread);
+  EXPECT_NE(unread.error().text.find("这是一个文件夹"), std::string::npos) << unread.error().text;
   EXPECT_EQ(buffer.fillCount, 0);
 }
 
 TEST_F(GlyphLookup, FullBufferFailsAtTheFirstByteThatDoesNotFit) {
   buffer.fillCount = GlyphBuffer::kCapacity;
-  EXPECT_EQ(english(buffer, asc16, 'A'), LookupStatus::bufferFull);
-  EXPECT_EQ(hzdz(buffer, hzk16, doubleByte(0xB0, 0xA1), false), LookupStatus::bufferFull);
+  const std::string tooLong = "文字太长：一次最多能取模4096个单字节字符或2048个双字节字符";
+  EXPECT_EQ(english(buffer, asc16, 'A').error().text, tooLong);
+  EXPECT_EQ(hzdz(buffer, hzk16, doubleByte(0xB0, 0xA1), false).error().text, tooLong);
   EXPECT_EQ(buffer.fillCount, GlyphBuffer::kCapacity);
 
   buffer.fillCount = GlyphBuffer::kCapacity - 16;
-  EXPECT_EQ(english(buffer, asc16, 'A'), LookupStatus::ok);
+  EXPECT_TRUE(english(buffer, asc16, 'A'));
   EXPECT_EQ(appended(buffer, GlyphBuffer::kCapacity - 16), offsetBytes(1040, 16, kAsc16Size));
 
   buffer.fillCount = GlyphBuffer::kCapacity - 16;
-  EXPECT_EQ(hzdz(buffer, hzk16, doubleByte(0xB0, 0xA1), true), LookupStatus::bufferFull);
+  EXPECT_EQ(hzdz(buffer, hzk16, doubleByte(0xB0, 0xA1), true).error().text, tooLong);
   EXPECT_EQ(buffer.fillCount, GlyphBuffer::kCapacity);
   const auto leftHalf = split(offsetBytes(45120, 32, kHzk16Size));
   EXPECT_EQ(appended(buffer, GlyphBuffer::kCapacity - 16),
@@ -134,7 +137,7 @@ TEST_F(GlyphLookup, EveryByteValueArrivesUnchanged) {
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 256);
   test::writeFile(allDir.path() / "asc16", bytes);
   FontFile all(allDir.path() / "asc16", kAsc16Size);
-  for (int code = 0; code < 16; ++code) ASSERT_EQ(english(buffer, all, static_cast<std::uint8_t>(code)), LookupStatus::ok);
+  for (int code = 0; code < 16; ++code) ASSERT_TRUE(english(buffer, all, static_cast<std::uint8_t>(code)));
   for (int i = 0; i < 256; ++i) EXPECT_EQ(buffer.glyphBytes[static_cast<std::size_t>(i)], i);
 }
 

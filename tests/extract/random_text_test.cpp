@@ -18,15 +18,14 @@ namespace {
 
 class SendingCounter final : public Transmission {
  public:
-  bool selectPort() override { return true; }
-  bool open() override { return true; }
-  bool writeHeader(int, std::int32_t) override { return true; }
-  bool writeLeadIn() override { return true; }
-  bool writeGlyphByte(std::uint8_t) override { return ++sent, true; }
-  bool writeTail() override { return true; }
-  bool close() override { return true; }
-  Message successMessage(std::int32_t) override { return {u"系统提示", u"", kStyleNoIcon}; }
-  Message failureMessage() override { return {u"警告", u"", kStyleWarning}; }
+  Result<void> selectPort() override { return {}; }
+  Result<void> open() override { return {}; }
+  Result<void> writeHeader(int, std::int32_t) override { return {}; }
+  Result<void> writeLeadIn() override { return {}; }
+  Result<void> writeGlyphByte(std::uint8_t) override { return ++sent, Result<void>(); }
+  Result<void> writeTail() override { return {}; }
+  Result<void> close() override { return {}; }
+  std::string sentConfirmation(std::int32_t) override { return {}; }
   std::int32_t sent = 0;
 };
 

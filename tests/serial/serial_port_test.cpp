@@ -10,6 +10,7 @@
 #include <memory>
 #include <unistd.h>
 
+#include "extract/text_codec.h"
 #include "serial/display_frame.h"
 #include "serial/port_mapping.h"
 #include "serial/qt_serial_device.h"
@@ -26,7 +27,7 @@ namespace {
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
-const Message kPortWarning{u"警告", u"串口com1打开失败，可能正在使用中", kStyleWarning};
+const Message kPortWarning{"警告", "串口com1打开失败，可能正在使用中", MessageIcon::warning};
 
 std::size_t countEntries(std::u16string_view listing) {
   std::size_t entries = 0;
@@ -57,6 +58,9 @@ class SerialPortTest : public ::testing::Test {
   test::TempDir dir;
   FontPaths fonts = test::writeSyntheticFonts(dir.path());
   std::unique_ptr<GlyphBuffer> buffer = std::make_unique<GlyphBuffer>();
+  // The device's own reason beneath the last warning, or "" when none was shown.
+  std::string failureDetail() const { return hooks.failures.empty() ? std::string() : hooks.failures.back().detail; }
+
   QtSerialDevice device;
   test::RecordingHooks hooks;
 };
@@ -78,12 +82,12 @@ TEST_P(Frames, ArriveByteForByte) {
   test::PseudoTerminal terminal;
   attach(terminal);
   const FrameCase& c = GetParam();
-  ASSERT_TRUE(send(c.text, c.boxes).completed) << device.error();
+  ASSERT_TRUE(send(c.text, c.boxes).completed) << failureDetail();
   const Bytes expected = frame(c.width, c.speed, c.mode, glyphs());
   EXPECT_EQ(expected.size(), c.size);
   EXPECT_EQ(terminal.receivedAll(), expected);
   ASSERT_EQ(hooks.messages.size(), 1u);
-  EXPECT_EQ(hooks.messages[0].text, u"使用串口" + c.boxes.port + u"共发送" + c.amount + u"K数据发送成功");
+  EXPECT_EQ(utf8ToUtf16(hooks.messages[0].text), u"使用串口" + c.boxes.port + u"共发送" + c.amount + u"K数据发送成功");
 }
 
 SendBoxes clockBoxes() {
@@ -148,7 +152,7 @@ TEST_P(LineSettingsOnTheTerminal, AreThoseOfTheBoxes) {
   attach(terminal);
   Sampler sampler(terminal);
   SerialTransmission transmission(device, GetParam().boxes, u".", &sampler);
-  ASSERT_TRUE(runExtraction(u"A", {.send = true}, fonts, *buffer, transmission, hooks).completed) << device.error();
+  ASSERT_TRUE(runExtraction(u"A", {.send = true}, fonts, *buffer, transmission, hooks).completed) << failureDetail();
   EXPECT_EQ(terminal.receivedAll().size(), 561u);
   ASSERT_TRUE(sampler.seen);
   const termios seen = *sampler.seen;
@@ -201,7 +205,7 @@ TEST_F(SerialPortTest, SettingsThisSystemCannotApplyGiveThePortWarning) {
   }
   EXPECT_TRUE(terminal.receivedAll().empty());
   // The port was closed each time: a good text right after goes through.
-  EXPECT_TRUE(send(u"A").completed) << device.error();
+  EXPECT_TRUE(send(u"A").completed) << failureDetail();
 }
 
 TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
@@ -225,14 +229,14 @@ TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
     ::close(fd);
   }
   EXPECT_TRUE(terminal.receivedAll().empty());
-  EXPECT_TRUE(send(u"A").completed) << device.error();
+  EXPECT_TRUE(send(u"A").completed) << failureDetail();
 }
 
 TEST_F(SerialPortTest, MissingDeviceGivesTheWarning) {
   ::setenv("LUMADOT_COM1", (dir.path() / "no-such-port").c_str(), 1);
   EXPECT_FALSE(send(u"A").completed);
   EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
-  EXPECT_NE(device.error().find("no-such-port"), std::string::npos) << device.error();
+  EXPECT_NE(failureDetail().find("no-such-port"), std::string::npos) << failureDetail();
 }
 
 // The far end goes away while the frame is still being written: the run ends
@@ -249,7 +253,7 @@ TEST_F(SerialPortTest, FarEndHangingUpMidFrameEndsTheRun) {
   EXPECT_GT(entries, 0u);
   EXPECT_LT(entries, 246u);
   EXPECT_EQ(hooks.listing.find(u"\r\n\r\n;"), std::u16string::npos);  // no credit block
-  EXPECT_NE(device.error().find("Input/output error"), std::string::npos) << device.error();
+  EXPECT_NE(failureDetail().find("Input/output error"), std::string::npos) << failureDetail();
 }
 
 // A line that takes nothing (a far end holding it stopped) is given up on
@@ -283,7 +287,7 @@ TEST_F(SerialPortTest, WaitingForTheLineIsReportedAsProgress) {
   attach(terminal);
   SerialTransmission transmission(device, {}, u".", &progress);
   const std::u16string text(200, u'中');
-  ASSERT_TRUE(runExtraction(text, {.send = true}, fonts, *buffer, transmission, hooks).completed) << device.error();
+  ASSERT_TRUE(runExtraction(text, {.send = true}, fonts, *buffer, transmission, hooks).completed) << failureDetail();
   EXPECT_EQ(progress.total, 545 + 6400);
   ASSERT_GE(progress.reports.size(), 4u);  // at least every 100 ms of the 500
   EXPECT_TRUE(std::is_sorted(progress.reports.begin(), progress.reports.end()));
@@ -300,13 +304,15 @@ TEST_F(SerialPortTest, FullBufferOfSingleByteWritesTakesAFractionOfASecond) {
   attach(terminal);
   constexpr std::size_t kBytes = std::size_t{kFrameOverhead} + GlyphBuffer::kCapacity;
   const auto start = std::chrono::steady_clock::now();
-  ASSERT_TRUE(device.open()) << device.error();
+  const auto opened = device.open();
+  ASSERT_TRUE(opened) << opened.error().text;
   ASSERT_TRUE(device.configure({115200, Parity::none, 8, StopBits::one}));
   for (std::size_t i = 0; i < kBytes; ++i) {
     const auto value = static_cast<std::uint8_t>(i * 7);
     ASSERT_TRUE(device.write({&value, 1})) << i;
   }
-  ASSERT_TRUE(device.close()) << device.error();
+  const auto closed = device.close();
+  ASSERT_TRUE(closed) << closed.error().text;
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
   const Bytes received = terminal.received(kBytes, 5s);
   ASSERT_EQ(received.size(), kBytes);

@@ -25,8 +25,8 @@ class CountingProgress final : public SendProgress {
   int ended = 0;
 };
 
-Message portWarning(std::u16string_view port) {
-  return {u"警告", u"串口" + std::u16string(port) + u"打开失败，可能正在使用中", kStyleWarning};
+Message portWarning(std::string_view port) {
+  return {"警告", "串口" + std::string(port) + "打开失败，可能正在使用中", MessageIcon::warning};
 }
 
 class SerialTransmissionTest : public ::testing::Test {
@@ -52,7 +52,7 @@ TEST_F(SerialTransmissionTest, CompletedSendReportsTheKilobytesAfterClosing) {
   const RunResult result = send(u"中A", {});
   EXPECT_TRUE(result.completed);
   ASSERT_EQ(hooks.messages.size(), 1u);
-  EXPECT_EQ(hooks.messages[0], (Message{u"系统提示", u"使用串口com1共发送0.04K数据发送成功", kStyleNoIcon}));
+  EXPECT_EQ(hooks.messages[0], (Message{"系统提示", "使用串口com1共发送0.04K数据发送成功", MessageIcon::none}));
   const std::string bytes = frame();
   ASSERT_EQ(bytes.size(), 593u);
   EXPECT_EQ(bytes.substr(0, 3), std::string("\x0A\x05\x00", 3));
@@ -64,7 +64,7 @@ TEST_F(SerialTransmissionTest, CompletedSendReportsTheKilobytesAfterClosing) {
 TEST_F(SerialTransmissionTest, AmountUsesTheLocalesDecimalSeparator) {
   send(u"中A", {}, true, u",");
   ASSERT_EQ(hooks.messages.size(), 1u);
-  EXPECT_EQ(hooks.messages[0].text, u"使用串口com1共发送0,04K数据发送成功");
+  EXPECT_EQ(hooks.messages[0].text, "使用串口com1共发送0,04K数据发送成功");
 }
 
 TEST_F(SerialTransmissionTest, SpeedAndModeBytesComeFromTheirBoxes) {
@@ -74,7 +74,7 @@ TEST_F(SerialTransmissionTest, SpeedAndModeBytesComeFromTheirBoxes) {
   boxes.mode = u"闪烁";
   ASSERT_TRUE(send(u"A", boxes).completed);
   EXPECT_EQ(frame().substr(0, 3), std::string("\x09\x0A\x05", 3));
-  EXPECT_EQ(hooks.messages.at(0).text, u"使用串口com16共发送0.01K数据发送成功");
+  EXPECT_EQ(hooks.messages.at(0).text, "使用串口com16共发送0.01K数据发送成功");
 }
 
 struct RefusedCase {
@@ -106,30 +106,30 @@ TEST_P(RefusedBoxes, StopTheSendBeforeThePort) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, RefusedBoxes,
     ::testing::Values(
-        RefusedCase{"PortUpperCase", [](SendBoxes& b) { b.port = u"COM1"; }, portWarning(u"COM1")},
-        RefusedCase{"PortLeadingSpace", [](SendBoxes& b) { b.port = u" com1"; }, portWarning(u" com1")},
-        RefusedCase{"PortLeadingZero", [](SendBoxes& b) { b.port = u"com01"; }, portWarning(u"com01")},
-        RefusedCase{"PortBeyondTable", [](SendBoxes& b) { b.port = u"com17"; }, portWarning(u"com17")},
+        RefusedCase{"PortUpperCase", [](SendBoxes& b) { b.port = u"COM1"; }, portWarning("COM1")},
+        RefusedCase{"PortLeadingSpace", [](SendBoxes& b) { b.port = u" com1"; }, portWarning(" com1")},
+        RefusedCase{"PortLeadingZero", [](SendBoxes& b) { b.port = u"com01"; }, portWarning("com01")},
+        RefusedCase{"PortBeyondTable", [](SendBoxes& b) { b.port = u"com17"; }, portWarning("com17")},
         RefusedCase{"SpeedZero", [](SendBoxes& b) { b.speed = u"0"; },
-                    Message{u"警告", u"显示速度“0”无效", kStyleWarning}},
+                    Message{"警告", "显示速度“0”无效", MessageIcon::warning}},
         RefusedCase{"SpeedEleven", [](SendBoxes& b) { b.speed = u"11"; },
-                    Message{u"警告", u"显示速度“11”无效", kStyleWarning}},
+                    Message{"警告", "显示速度“11”无效", MessageIcon::warning}},
         RefusedCase{"SpeedLeadingSpace", [](SendBoxes& b) { b.speed = u" 5"; },
-                    Message{u"警告", u"显示速度“ 5”无效", kStyleWarning}},
+                    Message{"警告", "显示速度“ 5”无效", MessageIcon::warning}},
         RefusedCase{"ModeUnknown", [](SendBoxes& b) { b.mode = u"滚动"; },
-                    Message{u"警告", u"显示方式“滚动”无效", kStyleWarning}},
+                    Message{"警告", "显示方式“滚动”无效", MessageIcon::warning}},
         RefusedCase{"BothUnknownNamesSpeedFirst", [](SendBoxes& b) { b.speed = u""; b.mode = u""; },
-                    Message{u"警告", u"显示速度“”无效", kStyleWarning}},
-        RefusedCase{"PortBeforeSpeed", [](SendBoxes& b) { b.port = u"x"; b.speed = u"0"; }, portWarning(u"x")},
-        RefusedCase{"FourDataBits", [](SendBoxes& b) { b.dataBits = u"4"; }, portWarning(u"com1")},
-        RefusedCase{"BaudNotANumber", [](SendBoxes& b) { b.baud = u"fast"; }, portWarning(u"com1")},
-        RefusedCase{"CommaInsideABox", [](SendBoxes& b) { b.baud = u"9600,N"; }, portWarning(u"com1")}),
+                    Message{"警告", "显示速度“”无效", MessageIcon::warning}},
+        RefusedCase{"PortBeforeSpeed", [](SendBoxes& b) { b.port = u"x"; b.speed = u"0"; }, portWarning("x")},
+        RefusedCase{"FourDataBits", [](SendBoxes& b) { b.dataBits = u"4"; }, portWarning("com1")},
+        RefusedCase{"BaudNotANumber", [](SendBoxes& b) { b.baud = u"fast"; }, portWarning("com1")},
+        RefusedCase{"CommaInsideABox", [](SendBoxes& b) { b.baud = u"9600,N"; }, portWarning("com1")}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SerialTransmissionTest, TooWideATextWarnsAndWritesNothing) {
   std::u16string wide(247, u'中');
   EXPECT_FALSE(send(wide, {}).completed);
-  EXPECT_EQ(hooks.messages, std::vector<Message>{portWarning(u"com1")});
+  EXPECT_EQ(hooks.messages, std::vector<Message>{portWarning("com1")});
   EXPECT_EQ(hooks.listing, u"");
   EXPECT_FALSE(frameWritten());
 
@@ -159,8 +159,9 @@ TEST_F(SerialTransmissionTest, UnwritableFrameFileIsAFailedSend) {
   FrameFile nowhere{dir.path() / "missing" / "frame.bin"};
   SerialTransmission transmission(nowhere, {});
   EXPECT_FALSE(runExtraction(u"A", {.send = true}, fonts, *buffer, transmission, hooks).completed);
-  EXPECT_EQ(hooks.messages, std::vector<Message>{portWarning(u"com1")});
-  EXPECT_NE(nowhere.error(), "");
+  EXPECT_EQ(hooks.messages, std::vector<Message>{portWarning("com1")});
+  EXPECT_EQ(hooks.failures.at(0).detail.rfind("cannot write " + (dir.path() / "missing" / "frame.bin").string(), 0), 0u)
+      << hooks.failures.at(0).detail;
   // The listing was written before the close failed, and stays without its credit block.
   EXPECT_NE(hooks.listing.find(u"DB  "), std::u16string::npos);
   EXPECT_EQ(hooks.listing.find(u"\r\n\r\n;"), std::u16string::npos);

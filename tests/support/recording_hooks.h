@@ -4,17 +4,24 @@
 #include <vector>
 
 #include "extract/extraction_run.h"
+#include "message/message.h"
 
 namespace lumadot::test {
 
-// Keeps the result box's last text and every message box a run shows.
+// Keeps the result box's last text and every message box a run shows, as
+// the window shows it, and each failure with its cause.
 class RecordingHooks final : public RunHooks {
  public:
   void showListing(std::u16string_view text) override { listing.assign(text); }
-  void showMessage(const Message& message) override { messages.push_back(message); }
+  void showFailure(const Failure& failure) override {
+    messages.push_back(warningMessage(failure));
+    failures.push_back(failure);
+  }
+  void showSent(std::string_view confirmation) override { messages.push_back(noticeMessage(confirmation)); }
 
   std::u16string listing;
   std::vector<Message> messages;
+  std::vector<Failure> failures;
 };
 
 }  // namespace lumadot::test

@@ -13,7 +13,6 @@
 #include <unistd.h>
 #endif
 
-#include "extract/text_codec.h"
 
 namespace lumadot::cli {
 namespace {
@@ -26,8 +25,8 @@ void useBinaryStreams() {
 }
 
 // One message, one line, even if its text has line breaks.
-std::string oneLine(std::u16string_view text) {
-  std::string line = utf16ToUtf8(text);
+std::string oneLine(std::string_view text) {
+  std::string line(text);
   for (char& c : line) {
     if (c == '\r' || c == '\n') c = ' ';
   }
@@ -78,6 +77,11 @@ std::optional<std::string> writeWholeFile(const std::filesystem::path& path, std
 
 void printMessage(const Message& message) {
   std::cerr << oneLine(message.title) << ": " << oneLine(message.text) << '\n' << std::flush;
+}
+
+void printFailure(const Failure& failure) {
+  printMessage(warningMessage(failure));
+  if (!failure.detail.empty()) printError(failure.detail);
 }
 
 void printError(std::string_view text) { std::cerr << "lumadot-cli: " << text << '\n' << std::flush; }

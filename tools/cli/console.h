@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "extract/extraction_run.h"
+#include "message/message.h"
 
 namespace lumadot::cli {
 
@@ -23,6 +24,8 @@ std::optional<std::string> writeWholeFile(const std::filesystem::path& path, std
 
 // A message box as one line on standard error: title, then text.
 void printMessage(const Message& message);
+// A failure's warning, then the system's reason beneath it on a line of its own.
+void printFailure(const Failure& failure);
 void printError(std::string_view text);  // "lumadot-cli: text"
 // What is wrong, then the command's usage and where its help is; returns kExitUsage.
 int usageError(std::string_view what, std::string_view usage, std::string_view command);
@@ -31,7 +34,8 @@ int usageError(std::string_view what, std::string_view usage, std::string_view c
 class ConsoleHooks final : public RunHooks {
  public:
   void showListing(std::u16string_view text) override { m_listing.assign(text); }
-  void showMessage(const Message& message) override { printMessage(message); }
+  void showFailure(const Failure& failure) override { printFailure(failure); }
+  void showSent(std::string_view confirmation) override { printMessage(noticeMessage(confirmation)); }
   const std::u16string& listing() const { return m_listing; }
 
  private:

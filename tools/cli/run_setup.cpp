@@ -100,7 +100,6 @@ ConsoleRunner::Outcome ConsoleRunner::run(std::u16string_view text, const RunOpt
   SerialTransmission transmission(*m_device, boxes, m_decimalSeparator);
   Outcome outcome;
   outcome.completed = runExtraction(text, options, m_fonts, *m_buffer, transmission, hooks).completed;
-  if (!m_device->error().empty()) printError(m_device->error());
   if (printListing) outcome.listingWritten = writeStdout(utf16ToUtf8(hooks.listing()) + std::string(afterListing));
   return outcome;
 }
