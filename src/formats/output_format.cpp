@@ -56,19 +56,17 @@ bool hasLabels(OutputFormat format) {
 
 bool canMakeTable(OutputFormat format) { return format == OutputFormat::c51 || format == OutputFormat::sdcc; }
 
-std::optional<std::string> prefixProblem(std::string_view prefix) {
-  if (prefix.empty()) return "the name is empty";
+Result<void> checkPrefix(std::string_view prefix) {
+  if (prefix.empty()) return Failure("the name is empty");
   if (prefix.size() > kMaxPrefixLength) {
-    return "the name is longer than " + std::to_string(kMaxPrefixLength) +
-           " characters; labels must stay within the 31 that 8051 assemblers tell apart";
+    return Failure("the name is longer than " + std::to_string(kMaxPrefixLength) +
+                   " characters; labels must stay within the 31 that 8051 assemblers tell apart");
   }
-  if (!isLetter(prefix.front()) && prefix.front() != '_') {
-    return "the name must start with a letter or '_'";
-  }
+  if (!isLetter(prefix.front()) && prefix.front() != '_') return Failure("the name must start with a letter or '_'");
   for (const char c : prefix) {
-    if (!isLetter(c) && !isDigit(c) && c != '_') return "the name may hold only letters, digits and '_'";
+    if (!isLetter(c) && !isDigit(c) && c != '_') return Failure("the name may hold only letters, digits and '_'");
   }
-  return std::nullopt;
+  return {};
 }
 
 std::string formatGlyphs(OutputFormat format, std::span<const GlyphEntry> entries, const SourceNames& names) {

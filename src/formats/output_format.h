@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "extract/glyph_entries.h"
 
 namespace lumadot {
@@ -28,8 +29,8 @@ struct SourceNames {
 };
 
 inline constexpr std::size_t kMaxPrefixLength = 24;
-// Why `prefix` cannot name glyphs in every assembler and C compiler, if it cannot.
-std::optional<std::string> prefixProblem(std::string_view prefix);
+// Fails, saying why, when `prefix` cannot name glyphs in every assembler and C compiler.
+Result<void> checkPrefix(std::string_view prefix);
 
 // The glyphs as a file in `format`, which is any but the listing: UTF-8
 // text with CR LF line breaks, or raw bytes for bin. Every format carries

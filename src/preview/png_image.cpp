@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <new>
-#include <stdexcept>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -39,17 +38,19 @@ void appendChunk(std::string& out, std::string_view type, std::string_view data)
   appendUint32(out, crc32_z(crc32_z(0, nullptr, 0), crcBytes, out.size() - crcStart));
 }
 
-[[noreturn]] void zlibFailed(int result, const z_stream& stream) {
-  if (result == Z_MEM_ERROR) throw std::bad_alloc();
-  throw std::runtime_error(std::string("zlib: ") + (stream.msg != nullptr ? stream.msg : zError(result)));
+Failure zlibFailure(int result, const z_stream& stream) {
+  return Failure("cannot make the PNG: zlib: " + std::string(stream.msg != nullptr ? stream.msg : zError(result)));
 }
 
 // Deflates the scanlines straight into IDAT chunks, so even a picture of a
-// million pixels a row never needs its whole raw image in memory.
+// million pixels a row never needs its whole raw image in memory. After a
+// failure (zlib out of memory, at most) it writes nothing more.
 class IdatWriter {
  public:
   explicit IdatWriter(std::string& png) : m_png(png), m_chunk(kIdatChunkSize) {
-    if (const int result = deflateInit(&m_stream, Z_DEFAULT_COMPRESSION); result != Z_OK) zlibFailed(result, m_stream);
+    if (const int result = deflateInit(&m_stream, Z_DEFAULT_COMPRESSION); result != Z_OK) {
+      m_failure = zlibFailure(result, m_stream);
+    }
   }
   ~IdatWriter() { deflateEnd(&m_stream); }
   IdatWriter(const IdatWriter&) = delete;
@@ -59,13 +60,15 @@ class IdatWriter {
     // A scanline is at most 1 + 0x7FFFFFFF bytes, which fits uInt.
     m_stream.next_in = const_cast<Bytef*>(scanline.data());
     m_stream.avail_in = static_cast<uInt>(scanline.size());
-    while (m_stream.avail_in > 0) deflateInto(Z_NO_FLUSH);
+    while (!m_failure && m_stream.avail_in > 0) deflateInto(Z_NO_FLUSH);
   }
 
-  void finish() {
-    while (deflateInto(Z_FINISH) != Z_STREAM_END) {
+  Result<void> finish() {
+    while (!m_failure && deflateInto(Z_FINISH) != Z_STREAM_END) {
     }
+    if (m_failure) return *m_failure;
     emitChunk();
+    return {};
   }
 
  private:
@@ -74,7 +77,7 @@ class IdatWriter {
     m_stream.next_out = reinterpret_cast<Bytef*>(m_chunk.data() + m_used);
     m_stream.avail_out = static_cast<uInt>(m_chunk.size() - m_used);
     const int result = deflate(&m_stream, flush);
-    if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) zlibFailed(result, m_stream);
+    if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) m_failure = zlibFailure(result, m_stream);
     m_used = m_chunk.size() - m_stream.avail_out;
     return result;
   }
@@ -89,6 +92,7 @@ class IdatWriter {
   std::vector<char> m_chunk;
   std::size_t m_used = 0;
   z_stream m_stream{};
+  std::optional<Failure> m_failure;
 };
 
 std::string headerData(std::size_t width, std::size_t height) {
@@ -113,7 +117,7 @@ std::string paletteData() {
 
 }  // namespace
 
-std::string pngImage(const DotPicture& picture, int scale) {
+Result<std::string> pngImage(const DotPicture& picture, int scale) {
   std::string png;
   if (picture.width() == 0) return png;
 
@@ -121,7 +125,7 @@ std::string pngImage(const DotPicture& picture, int scale) {
   const std::size_t gap = dotSize >= kMinScaleWithGaps ? 1 : 0;
   const std::size_t width = static_cast<std::size_t>(picture.width()) * dotSize;
   const std::size_t height = std::size_t{DotPicture::kHeight} * dotSize;
-  if (width > kMaxPngDimension) throw std::length_error("pngImage: picture too wide");
+  if (width > kMaxPngDimension) return Failure("cannot make the PNG: the picture is too wide");
 
   png += kSignature;
   appendChunk(png, "IHDR", headerData(width, height));
@@ -146,7 +150,7 @@ std::string pngImage(const DotPicture& picture, int scale) {
     for (std::size_t row = 1; row < dotSize - gap; ++row) idat.write(repeatRow);
     if (gap != 0) idat.write(gapRow);
   }
-  idat.finish();
+  if (auto finished = idat.finish(); !finished) return finished.error();
 
   appendChunk(png, "IEND", {});
   return png;

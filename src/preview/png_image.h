@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/result.h"
 #include "preview/dot_picture.h"
 
 namespace lumadot {
@@ -27,7 +28,7 @@ inline constexpr int kDefaultPngScale = 4;
 // (clamped to kMinPngScale..kMaxPngScale): lit dots kLitDotColour, dark dots
 // kDarkDotColour, and from scale 3 on the last row and column of each square
 // kDotGapColour, so the dots stand apart like LEDs. An empty picture gives ""
-// (PNG has no zero-width image). Throws std::bad_alloc when zlib runs out of memory.
-std::string pngImage(const DotPicture& picture, int scale);
+// (PNG has no zero-width image). Fails only when zlib does (out of memory).
+Result<std::string> pngImage(const DotPicture& picture, int scale);
 
 }  // namespace lumadot

@@ -152,10 +152,10 @@ TEST(OutputFormat, NamesRoundTripAndAreExact) {
   for (const auto name : {"", "LISTING", "A51", "hex ", "ihex", "c"}) EXPECT_FALSE(outputFormatNamed(name)) << name;
 }
 
-TEST(PrefixProblem, AcceptsOnlyNamesEveryToolchainTakes) {
-  for (const auto good : {"ZI", "_ZI", "hz16", "a", "ABCDEFGHIJKLMNOPQRSTUVWX"}) EXPECT_FALSE(prefixProblem(good)) << good;
+TEST(CheckPrefix, AcceptsOnlyNamesEveryToolchainTakes) {
+  for (const auto good : {"ZI", "_ZI", "hz16", "a", "ABCDEFGHIJKLMNOPQRSTUVWX"}) EXPECT_TRUE(checkPrefix(good)) << good;
   for (const auto bad : {"", "1ZI", "ZI-16", "Z I", "字", "ZI$", "ABCDEFGHIJKLMNOPQRSTUVWXY"}) {
-    EXPECT_TRUE(prefixProblem(bad)) << bad;
+    EXPECT_FALSE(checkPrefix(bad)) << bad;
   }
 }
 

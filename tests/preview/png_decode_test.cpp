@@ -63,7 +63,7 @@ class PngDecode : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(PngDecode, EveryPixelShowsItsDot) {
   const DotPicture picture = pictureOf(mixedGlyphs());
-  expectDots(decode(pngImage(picture, GetParam().scale)), picture, GetParam().scale);
+  expectDots(decode(pngImage(picture, GetParam().scale).value()), picture, GetParam().scale);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, PngDecode,
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(Scales, PngDecode,
 TEST(PngDecode, DotSquaresAtScaleFour) {
   // Only the top-left dot is lit; the gap is its square's last column and row.
   const DotPicture picture = pictureOf({test::sparseGlyph(false, {{0, 0x80}})});
-  const QImage image = decode(pngImage(picture, 4));
+  const QImage image = decode(pngImage(picture, 4).value());
   EXPECT_EQ(colourAt(image, 0, 0), kLitDotColour);
   EXPECT_EQ(colourAt(image, 3, 0), kDotGapColour);
   EXPECT_EQ(colourAt(image, 0, 3), kDotGapColour);
@@ -87,7 +87,7 @@ TEST(PngDecode, WidestRunAtScaleOne) {
     for (std::size_t r = 0; r < 16; ++r) glyphs[g].bytes.push_back(static_cast<std::uint8_t>((g * 31 + r * 7) ^ (g >> 4)));
   }
   const DotPicture picture = pictureOf(glyphs);
-  expectDots(decode(pngImage(picture, 1)), picture, 1);
+  expectDots(decode(pngImage(picture, 1).value()), picture, 1);
 }
 
 }  // namespace

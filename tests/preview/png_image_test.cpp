@@ -33,7 +33,7 @@ struct ScaleCase {
 class PngSize : public ::testing::TestWithParam<ScaleCase> {};
 
 TEST_P(PngSize, HeaderGivesTheClampedScale) {
-  const std::string png = pngImage(pictureOf({{true, std::vector<std::uint8_t>(32, 0x5A)}, {false, {}}}), GetParam().scale);
+  const std::string png = pngImage(pictureOf({{true, std::vector<std::uint8_t>(32, 0x5A)}, {false, {}}}), GetParam().scale).value();
   ASSERT_GE(png.size(), kSignature.size() + 25 + kIendChunk.size());
   EXPECT_EQ(png.substr(0, 16), std::string(kSignature) + std::string("\0\0\0\x0DIHDR", 8));
   EXPECT_EQ(bigEndianAt(png, 16), GetParam().width);
@@ -47,12 +47,12 @@ INSTANTIATE_TEST_SUITE_P(Scales, PngSize,
                                            ScaleCase{"Largest", 32, 768, 512}, ScaleCase{"AboveRange", 33, 768, 512}),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(PngImage, EmptyPictureGivesNoBytes) { EXPECT_EQ(pngImage(pictureOf({}), kDefaultPngScale), ""); }
+TEST(PngImage, EmptyPictureGivesNoBytes) { EXPECT_EQ(pngImage(pictureOf({}), kDefaultPngScale).value(), ""); }
 
 TEST(PngImage, WidestRunAtLargestScale) {
   // A full buffer: 4,096 single-byte glyphs, a million pixels a row.
   const std::vector<StoredGlyph> glyphs(4096, StoredGlyph{false, std::vector<std::uint8_t>(16, 0xA5)});
-  const std::string png = pngImage(pictureOf(glyphs), kMaxPngScale);
+  const std::string png = pngImage(pictureOf(glyphs), kMaxPngScale).value();
   ASSERT_GE(png.size(), 24U);
   EXPECT_EQ(bigEndianAt(png, 16), 32768U * 32U);
   EXPECT_EQ(bigEndianAt(png, 20), 512U);

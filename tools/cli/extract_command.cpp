@@ -80,7 +80,7 @@ std::variant<Output, std::string> chosenOutput(const tools::Arguments& parsed) {
   }
   if (const auto prefix = parsed.value("--name")) {
     if (!hasLabels(output.format)) return "--name goes with --format a51, as31, sdas, c51 or sdcc";
-    if (const auto problem = prefixProblem(*prefix)) return "--name " + *prefix + ": " + *problem;
+    if (const auto checked = checkPrefix(*prefix); !checked) return "--name " + *prefix + ": " + checked.error().text;
     output.names.prefix = *prefix;
   }
   if (parsed.has("--table")) {

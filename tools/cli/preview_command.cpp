@@ -1,7 +1,6 @@
 #include "cli/preview_command.h"
 
 #include <cstdlib>
-#include <exception>
 #include <iostream>
 #include <optional>
 
@@ -113,14 +112,12 @@ int runPreviewCommand(const std::vector<std::string>& args) {
     printError("nothing to draw: the text has no characters, so no PNG was written");
     return kExitFailed;
   }
-  std::string image;
-  try {
-    image = pngImage(picture, scale);
-  } catch (const std::exception& error) {  // zlib out of memory, at most
-    printError(std::string("cannot make the PNG: ") + error.what());
+  const auto image = pngImage(picture, scale);
+  if (!image) {
+    printError(image.error().text);
     return kExitFailed;
   }
-  if (const auto problem = writeWholeFile(*png, image)) {
+  if (const auto problem = writeWholeFile(*png, *image)) {
     printError(*problem);
     return kExitFailed;
   }
