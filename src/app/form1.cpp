@@ -201,10 +201,10 @@ void Form1::Check3_Click() {
 
 void Form1::Command2_Click() { m_ui->Text1->clear(); }
 
-void Form1::Command3_Click() { m_clock->Command3_Click(); }
+void Form1::Command3_Click() { m_clock->startOrStop(); }
 
 // Keeps firing while the About or usage window has this window disabled.
-void Form1::Timer1_Timer() { m_clock->Timer1_Timer(); }
+void Form1::Timer1_Timer() { m_clock->tick(); }
 
 void Form1::Command4_Click() {
   if (!m_about) {

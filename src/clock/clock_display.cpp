@@ -2,28 +2,37 @@
 
 namespace lumadot {
 
-void ClockDisplay::Command3_Click() {
+void ClockDisplay::startOrStop() {
   if (m_controls.runInProgress()) return;
+  // The caption is the state, as the window shows it.
   if (m_controls.buttonCaption() == kStartClockCaption) {
-    m_controls.setButtonCaption(kStopClockCaption);
-    m_controls.startTimer(kClockInterval);
-    m_controls.setSpeed(kClockSpeed);
-    m_controls.setReverse(true);
-    m_controls.setSplit(true);
-    m_savedText = m_controls.inputText();
-    m_controls.setInputText(clockSentence(m_now()));
+    start();
   } else {
-    m_controls.setButtonCaption(kStartClockCaption);
-    m_controls.stopTimer();
-    m_controls.setSpeed(kNormalSpeed);
-    m_controls.setReverse(false);
-    m_controls.setSplit(false);
-    m_controls.setInputText(m_savedText);
+    stop();
   }
   m_controls.runExtraction();
 }
 
-bool ClockDisplay::Timer1_Timer() {
+void ClockDisplay::start() {
+  m_controls.setButtonCaption(kStopClockCaption);
+  m_controls.startTimer(kClockInterval);
+  m_controls.setSpeed(kClockSpeed);
+  m_controls.setReverse(true);
+  m_controls.setSplit(true);
+  m_savedText = m_controls.inputText();
+  m_controls.setInputText(clockSentence(m_now()));
+}
+
+void ClockDisplay::stop() {
+  m_controls.setButtonCaption(kStartClockCaption);
+  m_controls.stopTimer();
+  m_controls.setSpeed(kNormalSpeed);
+  m_controls.setReverse(false);
+  m_controls.setSplit(false);
+  m_controls.setInputText(m_savedText);
+}
+
+bool ClockDisplay::tick() {
   if (m_controls.runInProgress()) return false;
   m_controls.setReverse(true);
   m_controls.setSplit(true);

@@ -36,26 +36,31 @@ class ClockControls {
   virtual void runExtraction() = 0;  // Command1_Click
 };
 
-// The clock display: Command3 starts and stops it, Timer1 ticks it, and
-// every one of the three ends in one extraction run of the sentence (or,
-// on stop, of the user's own text).
+// The clock display: the window's Command3 starts and stops it, its Timer1
+// ticks it, and each of the three ends in one extraction run of the sentence
+// (or, on stop, of the user's own text). Starting keeps the user's text and
+// sets the clock's options; stopping gives both back.
 class ClockDisplay {
  public:
   using TimeSource = std::function<ClockReading()>;
 
   ClockDisplay(ClockControls& controls, TimeSource now) : m_controls(controls), m_now(std::move(now)) {}
 
-  // Dropped, like a click on Command1, while a run is in progress.
-  void Command3_Click();
+  // Starts a stopped clock, stops a running one. Dropped, like a click on
+  // Command1, while a run is in progress.
+  void startOrStop();
   // Returns false when the tick was skipped because a run is still in
   // progress, so runs and message boxes never pile up; the timer keeps on.
-  bool Timer1_Timer();
+  bool tick();
 
   bool running() const { return m_controls.buttonCaption() == kStopClockCaption; }
   // The user's text, kept while the clock runs.
   const std::u16string& savedText() const { return m_savedText; }
 
  private:
+  void start();
+  void stop();
+
   ClockControls& m_controls;
   TimeSource m_now;
   std::u16string m_savedText;

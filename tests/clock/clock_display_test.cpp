@@ -59,7 +59,7 @@ class ClockDisplayTest : public ::testing::Test {
 
 TEST_F(ClockDisplayTest, StartShowsTheSentenceAtOnce) {
   window.text = u"中A";
-  clock.Command3_Click();
+  clock.startOrStop();
   EXPECT_TRUE(clock.running());
   EXPECT_EQ(window.caption, u"停止时间显示");
   EXPECT_TRUE(window.timerOn);
@@ -71,14 +71,14 @@ TEST_F(ClockDisplayTest, StartShowsTheSentenceAtOnce) {
 
 TEST_F(ClockDisplayTest, TickUndoesEditsMadeWhileRunning) {
   window.text = u"user";
-  clock.Command3_Click();
+  clock.startOrStop();
   // The user switches the options and edits the text meanwhile.
   window.reverse = false;
   window.split = false;
   window.speed = u"10";
   window.text = u"edited";
 
-  EXPECT_TRUE(clock.Timer1_Timer());
+  EXPECT_TRUE(clock.tick());
   ASSERT_EQ(window.runs.size(), 2u);
   EXPECT_EQ(window.runs[1], (FakeWindow::Run{u"今天是2026/12/7(星期一)现在时间14:05:01", true, true, u"1"}));
   EXPECT_EQ(clock.savedText(), u"user");  // the edit is not kept
@@ -88,9 +88,9 @@ TEST_F(ClockDisplayTest, TickUndoesEditsMadeWhileRunning) {
 TEST_F(ClockDisplayTest, StopGivesTheUserTextBackAndSwitchesTheOptionsOff) {
   window.text = u"中A";
   window.speed = u"3";  // whatever stood there before the start
-  clock.Command3_Click();
-  clock.Timer1_Timer();
-  clock.Command3_Click();
+  clock.startOrStop();
+  clock.tick();
+  clock.startOrStop();
   EXPECT_FALSE(clock.running());
   EXPECT_EQ(window.caption, u"启动时间显示");
   EXPECT_FALSE(window.timerOn);
@@ -102,8 +102,8 @@ TEST_F(ClockDisplayTest, EveryCycleKeepsTheTextItStartedFrom) {
   const std::u16string texts[] = {u"", u" 中\r\nA\u00A0 ", u"\U0001F600?", std::u16string(4097, u'A')};
   for (const auto& text : texts) {
     window.text = text;
-    clock.Command3_Click();
-    clock.Command3_Click();
+    clock.startOrStop();
+    clock.startOrStop();
     EXPECT_EQ(window.text, text);
     EXPECT_EQ(window.runs.back().text, text);
   }
@@ -112,17 +112,17 @@ TEST_F(ClockDisplayTest, EveryCycleKeepsTheTextItStartedFrom) {
 
 TEST_F(ClockDisplayTest, TickDuringARunIsSkippedAndTheTimerKeepsOn) {
   window.text = u"user";
-  clock.Command3_Click();
+  clock.startOrStop();
   window.reverse = false;  // an edit the skipped tick must not touch either
   window.busy = true;      // the first run's message box is still open
-  EXPECT_FALSE(clock.Timer1_Timer());
+  EXPECT_FALSE(clock.tick());
   EXPECT_EQ(window.runs.size(), 1u);
   EXPECT_FALSE(window.reverse);
   EXPECT_EQ(window.text, window.runs[0].text);
   EXPECT_TRUE(window.timerOn);
 
   window.busy = false;  // the box is closed: the next tick runs
-  EXPECT_TRUE(clock.Timer1_Timer());
+  EXPECT_TRUE(clock.tick());
   EXPECT_EQ(window.runs.size(), 2u);
   EXPECT_TRUE(window.reverse);
 }
@@ -130,7 +130,7 @@ TEST_F(ClockDisplayTest, TickDuringARunIsSkippedAndTheTimerKeepsOn) {
 TEST_F(ClockDisplayTest, ClickDuringARunIsDroppedLikeCommand1) {
   window.text = u"user";
   window.busy = true;
-  clock.Command3_Click();
+  clock.startOrStop();
   EXPECT_FALSE(clock.running());
   EXPECT_EQ(window.text, u"user");
   EXPECT_TRUE(window.runs.empty());

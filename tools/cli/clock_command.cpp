@@ -167,9 +167,9 @@ int runClockCommand(const std::vector<std::string>& args) {
 
   std::signal(SIGINT, onInterrupt);
   std::signal(SIGTERM, onInterrupt);
-  clock.Command3_Click();
+  clock.startOrStop();
   for (int runs = 1; (!count || runs < *count) && !controls.outputBroken() && controls.waitForTick(); ++runs) {
-    clock.Timer1_Timer();
+    clock.tick();
   }
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
