@@ -43,6 +43,37 @@ Result<void> endFrame(Transmission& transmission) {
   return transmission.close();
 }
 
+// The listing, each glyph byte sent just before its text, inside the frame.
+// A failure is shown over the listing written so far, the port closed, and
+// nothing returned.
+std::optional<std::u16string> listAndSend(const GlyphBuffer& buffer, std::u16string_view text, int columnCount,
+                                          const Result<void>& selected, Transmission& transmission,
+                                          RunHooks& hooks) {
+  auto fail = [&](std::u16string_view listingSoFar, const Failure& failure) {
+    hooks.showListing(listingSoFar);
+    hooks.showFailure(failure);
+    // The failure shown is the one that matters; closing only drops the rest.
+    static_cast<void>(transmission.close());
+    return std::nullopt;
+  };
+  if (auto started = startFrame(transmission, selected, columnCount, buffer.fillCount); !started) {
+    return fail({}, started.error());
+  }
+  std::optional<Failure> byteFailure;
+  const ByteHook hook = [&](std::uint8_t value) {
+    auto written = transmission.writeGlyphByte(value);
+    if (!written) byteFailure = written.error();
+    return written.has_value();
+  };
+  ListingResult listing = writeListing(buffer, text, hook);
+  if (!listing.completed) return fail(listing.text, byteFailure.value());
+  if (auto ended = endFrame(transmission); !ended) return fail(listing.text, ended.error());
+  const std::string confirmation = transmission.sentConfirmation(buffer.fillCount);
+  hooks.showListing(listing.text);
+  hooks.showSent(confirmation);
+  return std::move(listing.text);
+}
+
 }  // namespace
 
 RunResult runExtraction(std::u16string_view text, const RunOptions& options, const FontPaths& fonts,
@@ -59,46 +90,15 @@ RunResult runExtraction(std::u16string_view text, const RunOptions& options, con
 
   if (options.reverseBits) reverseBitOrder(buffer);
 
+  // Selected on every run, though only a send minds a box that names no port.
   const Result<void> selected = transmission.selectPort();
+  std::optional<std::u16string> listing =
+      options.send ? listAndSend(buffer, text, result.columnCount, selected, transmission, hooks)
+                   : writeListing(buffer, text).text;
+  if (!listing) return result;
 
-  // From here on every failure goes through one handler.
-  auto fail = [&](std::u16string_view listingSoFar, const Failure& failure) {
-    hooks.showListing(listingSoFar);
-    if (options.send) {
-      hooks.showFailure(failure);
-      // The failure shown is the one that matters; closing only drops the rest.
-      static_cast<void>(transmission.close());
-    }
-    return result;
-  };
-
-  if (options.send) {
-    if (auto started = startFrame(transmission, selected, result.columnCount, buffer.fillCount); !started) {
-      return fail({}, started.error());
-    }
-  }
-
-  std::optional<Failure> byteFailure;
-  ByteHook hook;
-  if (options.send) {
-    hook = [&](std::uint8_t value) {
-      auto written = transmission.writeGlyphByte(value);
-      if (!written) byteFailure = written.error();
-      return written.has_value();
-    };
-  }
-  ListingResult listing = writeListing(buffer, text, hook);
-  if (!listing.completed) return fail(listing.text, byteFailure.value());
-
-  if (options.send) {
-    if (auto ended = endFrame(transmission); !ended) return fail(listing.text, ended.error());
-    const std::string confirmation = transmission.sentConfirmation(buffer.fillCount);
-    hooks.showListing(listing.text);
-    hooks.showSent(confirmation);
-  }
-
-  appendCreditBlock(listing.text);
-  hooks.showListing(listing.text);
+  appendCreditBlock(*listing);
+  hooks.showListing(*listing);
   result.completed = true;
   return result;
 }
