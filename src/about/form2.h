@@ -1,5 +1,9 @@
 #pragma once
 
+// The About window (Form2), the usage window (Form3), both secondary windows
+// that disable the main window while open, and the contact links they open.
+
+
 #include <memory>
 
 #include "about/contact_actions.h"

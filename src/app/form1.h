@@ -1,5 +1,11 @@
 #pragma once
 
+// The main window: the one place that knows every module. Its handlers keep
+// their window's names (Command1_Click, Timer1_Timer, ...), read the controls
+// into plain structs, call the run, the clock or the About window, and show
+// what they report through the MessagePresenter.
+
+
 #include <QDialog>
 #include <QPointer>
 #include <array>

@@ -1,5 +1,10 @@
 #pragma once
 
+// The clock display: the date-and-time sentence (clock_sentence), read in the
+// user's locale (locale_clock), and the start/stop/tick logic below that the
+// window and lumadot-cli clock both drive.
+
+
 #include <chrono>
 #include <functional>
 #include <string>

@@ -1,5 +1,12 @@
 #pragma once
 
+// The glyph bytes as files for 8051 toolchains and programmers. Each format
+// reads the run's glyphs through glyphEntries, so every one holds exactly the
+// listing's bytes, in its order: assembler source (assembler_source), C arrays
+// (c_source), both built on the shared header comments and labels
+// (source_text), raw bytes, and Intel HEX (intel_hex).
+
+
 #include <optional>
 #include <span>
 #include <string>

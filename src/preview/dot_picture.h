@@ -1,5 +1,11 @@
 #pragma once
 
+// The glyph bytes drawn as the sign lights them. drawGlyphs reads the bytes
+// the way they are stored (tiles, bit order) into a DotPicture; the terminal
+// picture and the PNG draw that picture, so a font or option that does not
+// fit shows as mirrored or scrambled glyphs.
+
+
 #include <cstdint>
 #include <span>
 #include <vector>

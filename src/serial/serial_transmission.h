@@ -1,5 +1,14 @@
 #pragma once
 
+// Sending a run to the sign. SerialTransmission is the run's Transmission:
+// it checks the speed, mode and line-settings boxes before the port is
+// touched (display_frame, line_settings), maps comN to a device
+// (port_names, and port_mapping for the real port), writes the display
+// frame through a SerialDevice (QtSerialDevice, or FrameFile for a file),
+// and says what went wrong in the window's words, with the device's own
+// reason beneath.
+
+
 #include <cstdint>
 #include <optional>
 #include <span>
