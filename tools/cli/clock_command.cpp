@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "cli/console.h"
-#include "cli/run_setup.h"
+#include "cli/console_runner.h"
 #include "clock/clock_display.h"
 #include "clock/locale_clock.h"
 #include "common/arguments.h"

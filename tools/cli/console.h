@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "extract/extraction_run.h"
 
 namespace lumadot::cli {
@@ -18,8 +19,10 @@ inline constexpr int kExitUsage = 2;
 bool writeStdout(std::string_view bytes);
 std::string readAllStdin();
 bool isTerminal(std::FILE* stream);
+// The user's decimal separator, as the success message writes the amount with it.
+std::u16string localeDecimalSeparator();
 // Writes `bytes` as the whole of the file at `path`; on failure no part of it is left.
-std::optional<std::string> writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
+Result<void> writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 // A message box as one line on standard error: title, then text.
 void printMessage(const Message& message);

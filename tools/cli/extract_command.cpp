@@ -1,11 +1,9 @@
 #include "cli/extract_command.h"
 
 #include <iostream>
-#include <variant>
 
 #include "cli/console.h"
-#include "cli/run_setup.h"
-#include "cli/serial_access.h"
+#include "cli/console_runner.h"
 #include "common/arguments.h"
 #include "extract/glyph_buffer.h"
 #include "extract/glyph_entries.h"
@@ -71,24 +69,25 @@ struct Output {
   SourceNames names;
 };
 
-std::variant<Output, std::string> chosenOutput(const tools::Arguments& parsed) {
+Result<Output> chosenOutput(const tools::Arguments& parsed) {
   Output output;
   if (const auto name = parsed.value("--format")) {
     const auto format = outputFormatNamed(*name);
-    if (!format) return "unknown format '" + *name + "'; choose " + std::string(formatNameList());
+    if (!format) return Failure("unknown format '" + *name + "'; choose " + std::string(formatNameList()));
     output.format = *format;
   }
   if (const auto prefix = parsed.value("--name")) {
-    if (!hasLabels(output.format)) return "--name goes with --format a51, as31, sdas, c51 or sdcc";
-    if (const auto problem = prefixProblem(*prefix)) return "--name " + *prefix + ": " + *problem;
+    if (!hasLabels(output.format)) return Failure("--name goes with --format a51, as31, sdas, c51 or sdcc");
+    if (const auto problem = prefixProblem(*prefix)) return Failure("--name " + *prefix + ": " + *problem);
     output.names.prefix = *prefix;
   }
   if (parsed.has("--table")) {
-    if (!canMakeTable(output.format)) return "--table goes with --format c51 or sdcc";
+    if (!canMakeTable(output.format)) return Failure("--table goes with --format c51 or sdcc");
     output.names.oneTable = true;
   }
   if (output.format == OutputFormat::bin && isTerminal(stdout)) {
-    return "--format bin writes raw bytes; send them to a file: lumadot-cli extract --format bin TEXT > glyphs.bin";
+    return Failure(
+        "--format bin writes raw bytes; send them to a file: lumadot-cli extract --format bin TEXT > glyphs.bin");
   }
   return output;
 }
@@ -108,8 +107,8 @@ int runExtractCommand(const std::vector<std::string>& args) {
     return usageError("extract takes one TEXT; put quotes around text with spaces", kUsage, "extract");
   }
   const auto output = chosenOutput(parsed);
-  if (const auto* problem = std::get_if<std::string>(&output)) return usageError(*problem, kUsage, "extract");
-  const auto& [format, names] = std::get<Output>(output);
+  if (!output) return usageError(output.error().text, kUsage, "extract");
+  const auto& [format, names] = *output;
 
   const std::u16string text = utf8ToUtf16(runText(parsed));
   const RunOptions options{parsed.has("--reverse"), parsed.has("--split"), sends(parsed)};

@@ -10,7 +10,7 @@
 #include "cli/console.h"
 #include "cli/extract_command.h"
 #include "cli/preview_command.h"
-#include "cli/serial_access.h"
+#include "cli/ports_command.h"
 
 namespace {
 

@@ -11,8 +11,7 @@
 #endif
 
 #include "cli/console.h"
-#include "cli/run_setup.h"
-#include "cli/serial_access.h"
+#include "cli/console_runner.h"
 #include "common/arguments.h"
 #include "extract/glyph_entries.h"
 #include "extract/text_codec.h"
@@ -120,8 +119,8 @@ int runPreviewCommand(const std::vector<std::string>& args) {
     printError(std::string("cannot make the PNG: ") + error.what());
     return kExitFailed;
   }
-  if (const auto problem = writeWholeFile(*png, image)) {
-    printError(*problem);
+  if (const auto written = writeWholeFile(*png, image); !written) {
+    printError(written.error().text + ": " + written.error().detail);
     return kExitFailed;
   }
   return kExitCompleted;

@@ -1,4 +1,4 @@
-#include "cli/run_setup.h"
+#include "cli/console_runner.h"
 
 #include <iostream>
 

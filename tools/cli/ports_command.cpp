@@ -1,6 +1,5 @@
-#include "cli/serial_access.h"
+#include "cli/ports_command.h"
 
-#include <QLocale>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -32,8 +31,6 @@ std::string sourceText(const PortMapping& mapping) {
 }
 
 }  // namespace
-
-std::u16string localeDecimalSeparator() { return QLocale::system().decimalPoint().toStdU16String(); }
 
 int runPortsCommand(const std::vector<std::string>& args) {
   tools::Arguments parsed;
