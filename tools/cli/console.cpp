@@ -85,10 +85,4 @@ void printMessage(const Message& message) {
 
 void printError(std::string_view text) { std::cerr << "lumadot-cli: " << text << '\n' << std::flush; }
 
-int usageError(std::string_view what, std::string_view usage, std::string_view command) {
-  printError(what);
-  std::cerr << usage << "Try 'lumadot-cli " << command << " --help'.\n";
-  return kExitUsage;
-}
-
 }  // namespace lumadot::cli

@@ -7,13 +7,14 @@
 #include <string_view>
 
 #include "base/result.h"
+#include "common/command_line.h"
 #include "extract/extraction_run.h"
 
 namespace lumadot::cli {
 
-inline constexpr int kExitCompleted = 0;
-inline constexpr int kExitFailed = 1;
-inline constexpr int kExitUsage = 2;
+using tools::kExitCompleted;
+using tools::kExitFailed;
+using tools::kExitUsage;
 
 // Writes bytes to standard output unchanged (no line-ending translation).
 bool writeStdout(std::string_view bytes);
@@ -27,8 +28,6 @@ Result<void> writeWholeFile(const std::filesystem::path& path, std::string_view 
 // A message box as one line on standard error: title, then text.
 void printMessage(const Message& message);
 void printError(std::string_view text);  // "lumadot-cli: text"
-// What is wrong, then the command's usage and where its help is; returns kExitUsage.
-int usageError(std::string_view what, std::string_view usage, std::string_view command);
 
 // Keeps the result box's text and prints each message box as it would appear.
 class ConsoleHooks final : public RunHooks {
