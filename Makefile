@@ -6,10 +6,10 @@ TEST_BUILD_DIR ?= build-test
 JOBS ?= 2
 
 # Qt 6 for the desktop program and the serial port; two Chinese font families so every caption
-# and the input box draw real glyphs; zlib for the preview's PNG; as31 and sdcc so the tests
-# build the assembler and C output with real 8051 toolchains.
+# and the input box draw real glyphs; zlib for the preview's PNG; CLI11 for the tools' options;
+# as31 and sdcc so the tests build the assembler and C output with real 8051 toolchains.
 PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont zlib1g-dev \
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcli11-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc
 SCREENSHOT_PACKAGES := xvfb openbox xdotool xclip imagemagick
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

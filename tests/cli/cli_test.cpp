@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "support/process.h"
 #include "support/pseudo_terminal.h"
 
@@ -264,7 +265,16 @@ INSTANTIATE_TEST_SUITE_P(
                                 "from 1 to 32"},
                       UsageCase{"PreviewNegativeWidth", {"preview", "--width", "-1", "A"}, 2, "", "--width must be"},
                       UsageCase{"ClockUnknownLocale", {"clock", "--locale", "xx", "--count", "1"}, 2, "",
-                                "unknown locale 'xx'"}),
+                                "unknown locale 'xx'"},
+                      UsageCase{"Version", {"--version"}, 0, "lumadot-cli " + std::string(kVersion) + "\n", ""},
+                      UsageCase{"ShortHelp", {"preview", "-h"}, 0, "--scale N", ""},
+                      UsageCase{"OptionAfterText", {"extract", "中", "--split"}, 0, "DB  1H,1H,1H,1H,3FH,21H", ""},
+                      UsageCase{"FlagTwice", {"extract", "--split", "--split", "中"}, 0, "DB  1H,1H,1H,1H,3FH", ""},
+                      UsageCase{"LastValueCounts", {"extract", "--format", "hex", "--format=a51", "A"}, 0, "ZI_0:", ""},
+                      UsageCase{"DashTextAfterDoubleDash", {"extract", "--", "-h"}, 0, ";--------h--------", ""},
+                      UsageCase{"DecimalWidth", {"preview", "--ascii", "--width", "024", "中A"}, 0, "..###########......##...\n", ""},
+                      UsageCase{"UnknownOptionAfterText", {"preview", "A", "--bold"}, 2, "",
+                                "unknown option '--bold'"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

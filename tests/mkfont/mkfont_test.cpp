@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "mkfont/font_builder.h"
 #include "mkfont/unifont_hex.h"
 #include "support/process.h"
@@ -274,6 +275,9 @@ TEST(MkfontTest, UsageErrorsExitTwoAndHelpExitsZero) {
   const auto help = runProcess(kMkfont, {"--help"});
   EXPECT_EQ(help.exitCode, 0);
   for (const char* option : {"--unifont", "--out", "--help"}) EXPECT_NE(help.out.find(option), std::string::npos);
+  const auto version = runProcess(kMkfont, {"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, "lumadot-mkfont " + std::string(kVersion) + "\n");
 }
 
 TEST(MkfontTest, RealUnifontGivesItsGlyphs) {

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -11,47 +12,71 @@
 #include <thread>
 
 #include "cli/console.h"
-#include "cli/run_setup.h"
+#include "cli/console_runner.h"
 #include "clock/clock_display.h"
 #include "clock/locale_clock.h"
-#include "common/arguments.h"
+#include "common/command_line.h"
 
 namespace lumadot::cli {
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: lumadot-cli clock [--count N] [--quiet] [--locale NAME] [--font-dir DIR]\n"
-    "                         [--send [--port comN] [--baud N] [--parity E|M|N|O|S]\n"
-    "                          [--data-bits N] [--stop-bits N] [--mode MODE]]\n"
-    "                         [--frame-out FILE]\n";
-
-constexpr std::string_view kHelp =
-    "\n"
+constexpr std::string_view kDescription =
     "Turns the sign into a clock, as the desktop program's \"启动时间显示\" does.\n"
     "Every 7.8 seconds it writes today's date, the weekday and the time as one\n"
     "sentence, such as 今天是2026/12/7(星期一)现在时间14:31:57, and extracts it\n"
     "with \"字节倒序\" and \"8*16格式\" on and display speed 1, as the clock always\n"
-    "does. With --send it also sends each frame to the sign.\n"
-    "\n"
-    "Options:\n"
-    "  --count N       stop after N runs (default: run until interrupted)\n"
-    "  --quiet         print no listings, only the messages\n"
-    "  --locale NAME   write the date, the time and the amount sent as locale\n"
-    "                  NAME does (zh_CN, en_US, ...); default: the system's\n"
-    "                  (LC_ALL, LC_TIME, LANG)\n";
+    "does. With --send it also sends each frame to the sign.";
 
-constexpr std::string_view kHelpEnd =
-    "  -h, --help      show this help\n"
-    "\n";
-
-constexpr std::string_view kRunsHelp =
-    "\n"
+constexpr std::string_view kFooter =
     "Each run's listing is printed as extract prints it, followed by CR LF.\n"
     "Messages go to standard error, one line each: title, then text.\n"
     "A run that fails (the port is missing or busy, say) does not stop the\n"
     "clock. Ctrl+C stops it once the run in progress is done; a second Ctrl+C\n"
     "stops it at once.\n"
-    "Exit status: 0 every run completed, 1 a run failed, 2 usage error.\n";
+    "Exit status: 0 every run completed, 1 a run failed, 2 usage error.";
+
+struct ClockOptions {
+  int count = 0;  // 0: until interrupted
+  bool quiet = false;
+  std::string locale;  // empty: the system's
+  RunSettings run;
+  // What the clock fixes or writes itself, known only to be refused with the reason.
+  bool reverse = false;
+  bool split = false;
+  std::vector<std::string> texts;
+};
+
+// Qt falls back to the C locale for a name it does not know.
+CLI::Validator localeCheck() {
+  return CLI::Validator(
+      [](std::string& name) {
+        const QLocale locale(QString::fromStdString(name));
+        const bool known = locale.language() != QLocale::C || name == "C" || name == "POSIX";
+        return known ? std::string() : "unknown locale '" + name + "'; try zh_CN or en_US";
+      },
+      "");
+}
+
+void declareOptions(CLI::App& app, ClockOptions& options) {
+  const std::string most = std::to_string(std::numeric_limits<int>::max());
+  tools::addWholeNumberOption(app, "--count", options.count, 1, std::numeric_limits<int>::max(),
+                              "stop after N runs (default: run until interrupted)", [most](const std::string& given) {
+                                return "--count takes a whole number from 1 to " + most + ", not '" + given + "'";
+                              });
+  app.add_flag("--quiet", options.quiet, "print no listings, only the messages");
+  app.add_option("--locale", options.locale,
+                 "write the date, the time and the amount sent as locale\n"
+                 "NAME does (zh_CN, en_US, ...); default: the system's\n"
+                 "(LC_ALL, LC_TIME, LANG)")
+      ->type_name("NAME")
+      ->check(localeCheck());
+  addFontDirOption(app, options.run);
+  addSendOptions(app, options.run);
+  app.get_option("--speed")->group("");
+  app.add_flag("--reverse", options.reverse)->group("");
+  app.add_flag("--split", options.split)->group("");
+  app.add_option("TEXT", options.texts)->group("");
+}
 
 using SteadyClock = std::chrono::steady_clock;
 
@@ -128,47 +153,24 @@ bool ConsoleClock::waitForTick() const {
 }  // namespace
 
 int runClockCommand(const std::vector<std::string>& args) {
-  tools::Arguments parsed;
-  // --reverse and --split are known only to be refused with a reason.
-  const auto known =
-      withRunOptions({{"--count", true}, {"--quiet"}, {"--locale", true}, {"--help"}, {"--reverse"}, {"--split"}});
-  if (const auto error = parsed.parse(args, known)) return usageError(*error, kUsage, "clock");
-  if (parsed.has("--help")) {
-    std::cout << kUsage << kHelp << fontDirHelp() << kHelpEnd << sendOptionsHelp(false) << kRunsHelp << std::flush;
-    return kExitCompleted;
+  tools::CommandLine line("lumadot-cli clock", std::string(kDescription), std::string(kFooter));
+  ClockOptions options;
+  declareOptions(line.app(), options);
+  if (const auto exit = line.parse(args)) return *exit;
+  if (!options.texts.empty()) return line.usageError("clock takes no TEXT: it writes its own sentence");
+  if (options.reverse || options.split || line.app().count("--speed") > 0) {
+    return line.usageError("the clock always extracts with --reverse and --split, and sends at speed 1");
   }
-  if (!parsed.positionals().empty()) {
-    return usageError("clock takes no TEXT: it writes its own sentence", kUsage, "clock");
-  }
-  if (parsed.has("--reverse") || parsed.has("--split") || parsed.value("--speed")) {
-    return usageError("the clock always extracts with --reverse and --split, and sends at speed 1", kUsage, "clock");
-  }
-  std::optional<int> count;
-  if (const auto text = parsed.value("--count")) {
-    count = tools::wholeNumber(*text, 1, std::numeric_limits<int>::max());
-    if (!count) {
-      return usageError("--count takes a whole number from 1 to " + std::to_string(std::numeric_limits<int>::max()) +
-                            ", not '" + *text + "'",
-                        kUsage, "clock");
-    }
-  }
-  QLocale locale = QLocale::system();
-  if (const auto name = parsed.value("--locale")) {
-    locale = QLocale(QString::fromStdString(*name));
-    // Qt falls back to the C locale for a name it does not know.
-    if (locale.language() == QLocale::C && *name != "C" && *name != "POSIX") {
-      return usageError("unknown locale '" + *name + "'; try zh_CN or en_US", kUsage, "clock");
-    }
-  }
+  const QLocale locale = options.locale.empty() ? QLocale::system() : QLocale(QString::fromStdString(options.locale));
 
-  ConsoleRunner runner(parsed, locale.decimalPoint().toStdU16String());
-  ConsoleClock controls(runner, sendBoxes(parsed), sends(parsed), parsed.has("--quiet"));
+  ConsoleRunner runner(options.run, locale.decimalPoint().toStdU16String());
+  ConsoleClock controls(runner, options.run.boxes, options.run.sends(), options.quiet);
   ClockDisplay clock(controls, [&locale] { return readClock(locale, QDateTime::currentDateTime()); });
 
   std::signal(SIGINT, onInterrupt);
   std::signal(SIGTERM, onInterrupt);
   clock.startOrStop();
-  for (int runs = 1; (!count || runs < *count) && !controls.outputBroken() && controls.waitForTick(); ++runs) {
+  for (int runs = 1; (options.count == 0 || runs < options.count) && !controls.outputBroken() && controls.waitForTick(); ++runs) {
     clock.tick();
   }
   std::signal(SIGINT, SIG_DFL);

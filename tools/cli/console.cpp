@@ -1,5 +1,6 @@
 #include "cli/console.h"
 
+#include <QLocale>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -61,18 +62,20 @@ bool isTerminal(std::FILE* stream) {
 #endif
 }
 
-std::optional<std::string> writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+std::u16string localeDecimalSeparator() { return QLocale::system().decimalPoint().toStdU16String(); }
+
+Result<void> writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
   std::FILE* file = std::fopen(path.string().c_str(), "wb");
-  if (!file) return "cannot write " + path.string() + ": " + std::strerror(errno);
+  if (!file) return Failure("cannot write " + path.string(), std::strerror(errno));
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   const int writeError = errno;
   if (std::fclose(file) != 0 || !written) {
     const std::string reason = std::strerror(written ? errno : writeError);
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
-    return "cannot write " + path.string() + ": " + reason;
+    return Failure("cannot write " + path.string(), reason);
   }
-  return std::nullopt;
+  return {};
 }
 
 void printMessage(const Message& message) {
@@ -85,11 +88,5 @@ void printFailure(const Failure& failure) {
 }
 
 void printError(std::string_view text) { std::cerr << "lumadot-cli: " << text << '\n' << std::flush; }
-
-int usageError(std::string_view what, std::string_view usage, std::string_view command) {
-  printError(what);
-  std::cerr << usage << "Try 'lumadot-cli " << command << " --help'.\n";
-  return kExitUsage;
-}
 
 }  // namespace lumadot::cli

@@ -6,29 +6,31 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+#include "common/command_line.h"
 #include "extract/extraction_run.h"
 #include "message/message.h"
 
 namespace lumadot::cli {
 
-inline constexpr int kExitCompleted = 0;
-inline constexpr int kExitFailed = 1;
-inline constexpr int kExitUsage = 2;
+using tools::kExitCompleted;
+using tools::kExitFailed;
+using tools::kExitUsage;
 
 // Writes bytes to standard output unchanged (no line-ending translation).
 bool writeStdout(std::string_view bytes);
 std::string readAllStdin();
 bool isTerminal(std::FILE* stream);
+// The user's decimal separator, as the success message writes the amount with it.
+std::u16string localeDecimalSeparator();
 // Writes `bytes` as the whole of the file at `path`; on failure no part of it is left.
-std::optional<std::string> writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
+Result<void> writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 // A message box as one line on standard error: title, then text.
 void printMessage(const Message& message);
 // A failure's warning, then the system's reason beneath it on a line of its own.
 void printFailure(const Failure& failure);
 void printError(std::string_view text);  // "lumadot-cli: text"
-// What is wrong, then the command's usage and where its help is; returns kExitUsage.
-int usageError(std::string_view what, std::string_view usage, std::string_view command);
 
 // Keeps the result box's text and prints each message box as it would appear.
 class ConsoleHooks final : public RunHooks {

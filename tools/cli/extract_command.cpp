@@ -1,12 +1,11 @@
 #include "cli/extract_command.h"
 
-#include <iostream>
-#include <variant>
+#include <CLI/CLI.hpp>
+#include <map>
 
 #include "cli/console.h"
-#include "cli/run_setup.h"
-#include "cli/serial_access.h"
-#include "common/arguments.h"
+#include "cli/console_runner.h"
+#include "common/command_line.h"
 #include "extract/glyph_buffer.h"
 #include "extract/glyph_entries.h"
 #include "extract/text_codec.h"
@@ -15,47 +14,14 @@
 namespace lumadot::cli {
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: lumadot-cli extract [--reverse] [--split] [--font-dir DIR]\n"
-    "                           [--format FORMAT [--name PREFIX] [--table]]\n"
-    "                           [--send [--port comN] [--baud N] [--parity E|M|N|O|S]\n"
-    "                            [--data-bits N] [--stop-bits N] [--speed N] [--mode MODE]]\n"
-    "                           [--frame-out FILE] [TEXT]\n";
-
-constexpr std::string_view kHelp =
-    "\n"
+constexpr std::string_view kDescription =
     "Looks every character of TEXT up in the font files asc16 (8x16 dots) and\n"
     "hzk16 (16x16 dots, GB2312) and prints the glyph bytes as an 8051 assembler\n"
     "listing, exactly as the desktop program's result box shows it (UTF-8,\n"
     "CR LF line breaks, ending with the credit block), or with --format as\n"
-    "source an 8051 toolchain builds as it stands, or for a programmer.\n"
-    "\n"
-    "Options:\n"
-    "  --reverse       \"字节倒序\": reverse the bit order of every glyph byte\n"
-    "  --split         \"8*16格式\": store each Chinese glyph as two 8x16 halves,\n"
-    "                  the left half of all 16 rows first\n"
-    "  --format FORMAT what to print (default listing):\n"
-    "                    listing  the result box's text\n"
-    "                    a51      assembler source for Keil A51 (DB 0F8H)\n"
-    "                    as31     assembler source for as31 (.db 0F8H)\n"
-    "                    sdas     assembler source for SDCC's sdas8051\n"
-    "                             (.db 0xF8, in area CSEG)\n"
-    "                    c51      C arrays in code memory for Keil C51 (code)\n"
-    "                    sdcc     C arrays in code memory for SDCC (__code)\n"
-    "                    bin      the glyph bytes, raw\n"
-    "                    hex      the glyph bytes as Intel HEX from address 0\n"
-    "                  Every format holds the bytes of the listing, after\n"
-    "                  --reverse and --split. A format other than the listing\n"
-    "                  is printed only when the run completes.\n"
-    "  --name PREFIX   label glyph k PREFIX_k in a source format (default ZI)\n"
-    "  --table         c51 and sdcc: one array PREFIX holding every glyph\n";
+    "source an 8051 toolchain builds as it stands, or for a programmer.";
 
-constexpr std::string_view kHelpEnd =
-    "  -h, --help      show this help\n"
-    "\n";
-
-constexpr std::string_view kInputHelp =
-    "\n"
+constexpr std::string_view kFooter =
     "Without TEXT the whole of standard input is read as UTF-8, every byte kept:\n"
     "a CR LF line break is skipped, as in the desktop program's input box.\n"
     "Put -- before a TEXT that starts with '-'.\n"
@@ -63,7 +29,78 @@ constexpr std::string_view kInputHelp =
     "Example: lumadot-cli extract --format as31 中A > t.asm && as31 t.asm\n"
     "\n"
     "Messages go to standard error, one line each: title, then text.\n"
-    "Exit status: 0 the run completed, 1 the run failed, 2 usage error.\n";
+    "Exit status: 0 the run completed, 1 the run failed, 2 usage error.";
+
+struct FormatChoice {
+  OutputFormat format;
+  std::string_view help;  // a second line starts under the first
+};
+
+constexpr FormatChoice kFormats[] = {
+    {OutputFormat::listing, "the result box's text"},
+    {OutputFormat::a51, "assembler source for Keil A51 (DB 0F8H)"},
+    {OutputFormat::as31, "assembler source for as31 (.db 0F8H)"},
+    {OutputFormat::sdas, "assembler source for SDCC's sdas8051\n           (.db 0xF8, in area CSEG)"},
+    {OutputFormat::c51, "C arrays in code memory for Keil C51 (code)"},
+    {OutputFormat::sdcc, "C arrays in code memory for SDCC (__code)"},
+    {OutputFormat::bin, "the glyph bytes, raw"},
+    {OutputFormat::hex, "the glyph bytes as Intel HEX from address 0"},
+};
+
+struct ExtractOptions {
+  bool reverse = false;
+  bool split = false;
+  OutputFormat format = OutputFormat::listing;
+  std::string prefix;  // --name; empty when not given
+  bool table = false;
+  RunSettings run;
+  std::vector<std::string> texts;
+};
+
+void addFormatOption(CLI::App& app, OutputFormat& format) {
+  std::string help = "what to print (default listing):\n";
+  std::vector<std::string> names;
+  std::map<std::string, OutputFormat> formats;
+  for (const auto& [choice, text] : kFormats) {
+    names.emplace_back(formatName(choice));
+    formats.emplace(names.back(), choice);
+    help += "  " + names.back() + std::string(9 - names.back().size(), ' ') + std::string(text) + "\n";
+  }
+  help +=
+      "Every format holds the bytes of the listing, after\n"
+      "--reverse and --split. A format other than the listing\n"
+      "is printed only when the run completes.";
+  app.add_option("--format", format, help)
+      ->type_name("FORMAT")
+      // One transform, so the name is checked before it becomes the format's number.
+      ->transform(tools::inOurWords(CLI::IsMember(names) & CLI::Transformer(formats), [](const std::string& name) {
+        return "unknown format '" + name + "'; choose " + std::string(formatNameList());
+      }));
+}
+
+CLI::Validator prefixCheck() {
+  return CLI::Validator(
+      [](std::string& prefix) {
+        const auto checked = checkPrefix(prefix);
+        return checked ? std::string() : "--name " + prefix + ": " + checked.error().text;
+      },
+      "");
+}
+
+void declareOptions(CLI::App& app, ExtractOptions& options) {
+  app.add_flag("--reverse", options.reverse, "\"字节倒序\": reverse the bit order of every glyph byte");
+  app.add_flag("--split", options.split,
+               "\"8*16格式\": store each Chinese glyph as two 8x16 halves,\n"
+               "the left half of all 16 rows first");
+  addFontDirOption(app, options.run);
+  addFormatOption(app, options.format);
+  app.add_option("--name", options.prefix, "label glyph k PREFIX_k in a source format (default ZI)")
+      ->type_name("PREFIX")
+      ->check(prefixCheck());
+  app.add_flag("--table", options.table, "c51 and sdcc: one array PREFIX holding every glyph");
+  addSendOptions(app, options.run);
+  app.add_option("TEXT", options.texts, "the text to extract; without it, standard input");
+}
 
 // The output the options ask for, or the reason they don't fit together.
 struct Output {
@@ -71,24 +108,19 @@ struct Output {
   SourceNames names;
 };
 
-std::variant<Output, std::string> chosenOutput(const tools::Arguments& parsed) {
-  Output output;
-  if (const auto name = parsed.value("--format")) {
-    const auto format = outputFormatNamed(*name);
-    if (!format) return "unknown format '" + *name + "'; choose " + std::string(formatNameList());
-    output.format = *format;
+Result<Output> chosenOutput(const ExtractOptions& options) {
+  Output output{options.format, {}};
+  if (!options.prefix.empty()) {
+    if (!hasLabels(output.format)) return Failure("--name goes with --format a51, as31, sdas, c51 or sdcc");
+    output.names.prefix = options.prefix;
   }
-  if (const auto prefix = parsed.value("--name")) {
-    if (!hasLabels(output.format)) return "--name goes with --format a51, as31, sdas, c51 or sdcc";
-    if (const auto checked = checkPrefix(*prefix); !checked) return "--name " + *prefix + ": " + checked.error().text;
-    output.names.prefix = *prefix;
-  }
-  if (parsed.has("--table")) {
-    if (!canMakeTable(output.format)) return "--table goes with --format c51 or sdcc";
+  if (options.table) {
+    if (!canMakeTable(output.format)) return Failure("--table goes with --format c51 or sdcc");
     output.names.oneTable = true;
   }
   if (output.format == OutputFormat::bin && isTerminal(stdout)) {
-    return "--format bin writes raw bytes; send them to a file: lumadot-cli extract --format bin TEXT > glyphs.bin";
+    return Failure(
+        "--format bin writes raw bytes; send them to a file: lumadot-cli extract --format bin TEXT > glyphs.bin");
   }
   return output;
 }
@@ -96,26 +128,20 @@ std::variant<Output, std::string> chosenOutput(const tools::Arguments& parsed) {
 }  // namespace
 
 int runExtractCommand(const std::vector<std::string>& args) {
-  tools::Arguments parsed;
-  const auto known =
-      withRunOptions({{"--reverse"}, {"--split"}, {"--format", true}, {"--name", true}, {"--table"}, {"--help"}});
-  if (const auto error = parsed.parse(args, known)) return usageError(*error, kUsage, "extract");
-  if (parsed.has("--help")) {
-    std::cout << kUsage << kHelp << fontDirHelp() << kHelpEnd << sendOptionsHelp(true) << kInputHelp << std::flush;
-    return kExitCompleted;
-  }
-  if (parsed.positionals().size() > 1) {
-    return usageError("extract takes one TEXT; put quotes around text with spaces", kUsage, "extract");
-  }
-  const auto output = chosenOutput(parsed);
-  if (const auto* problem = std::get_if<std::string>(&output)) return usageError(*problem, kUsage, "extract");
-  const auto& [format, names] = std::get<Output>(output);
+  tools::CommandLine line("lumadot-cli extract", std::string(kDescription), std::string(kFooter));
+  ExtractOptions options;
+  declareOptions(line.app(), options);
+  if (const auto exit = line.parse(args)) return *exit;
+  if (options.texts.size() > 1) return line.usageError("extract takes one TEXT; put quotes around text with spaces");
+  const auto output = chosenOutput(options);
+  if (!output) return line.usageError(output.error().text);
+  const auto& [format, names] = *output;
 
-  const std::u16string text = utf8ToUtf16(runText(parsed));
-  const RunOptions options{parsed.has("--reverse"), parsed.has("--split"), sends(parsed)};
-  ConsoleRunner runner(parsed, localeDecimalSeparator());
+  const std::u16string text = utf8ToUtf16(runText(options.texts));
+  const RunOptions runOptions{options.reverse, options.split, options.run.sends()};
+  ConsoleRunner runner(options.run, localeDecimalSeparator());
   const bool listing = format == OutputFormat::listing;
-  const auto outcome = runner.run(text, options, sendBoxes(parsed), listing);
+  const auto outcome = runner.run(text, runOptions, options.run.boxes, listing);
   if (!outcome.listingWritten) return kExitFailed;
   if (!outcome.completed) return kExitFailed;
   if (!listing && !writeStdout(formatGlyphs(format, glyphEntries(runner.buffer(), text), names))) {

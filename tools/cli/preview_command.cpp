@@ -1,5 +1,6 @@
 #include "cli/preview_command.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -10,9 +11,8 @@
 #endif
 
 #include "cli/console.h"
-#include "cli/run_setup.h"
-#include "cli/serial_access.h"
-#include "common/arguments.h"
+#include "cli/console_runner.h"
+#include "common/command_line.h"
 #include "extract/glyph_entries.h"
 #include "extract/text_codec.h"
 #include "preview/dot_picture.h"
@@ -22,35 +22,52 @@
 namespace lumadot::cli {
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: lumadot-cli preview [--reverse] [--split] [--font-dir DIR] [--ascii]\n"
-    "                           [--width N] [--png FILE [--scale N]] [TEXT]\n";
-
-constexpr std::string_view kHelp =
-    "\n"
+constexpr std::string_view kDescription =
     "Draws the glyph bytes of TEXT as the sign lights them, one character cell\n"
     "per dot. The picture is read from the bytes as they will be sent, laid out\n"
     "the way they are stored, so a font file that does not fit (another bit\n"
     "order, another character grid) shows at once as mirrored or scrambled\n"
-    "glyphs.\n"
-    "\n"
-    "Options:\n"
-    "  --reverse       \"字节倒序\": the bytes are bit-reversed; bit 0 is drawn on\n"
-    "                  the left\n"
-    "  --split         \"8*16格式\": each Chinese glyph is stored as two 8x16\n"
-    "                  tiles, drawn left half first\n";
+    "glyphs.";
 
-constexpr std::string_view kHelpEnd =
-    "  --ascii         draw with # and . instead of █ and ·\n"
-    "  --width N       break the picture into bands at most N dots wide, between\n"
-    "                  glyphs; 0 never breaks it (default: the terminal's width,\n"
-    "                  or 0 when the output is not a terminal)\n"
-    "  --png FILE      write the picture to FILE as a PNG instead, lit dots red\n"
-    "  --scale N       pixels per dot in the PNG, 1 to 32 (default 4)\n"
-    "  -h, --help      show this help\n"
-    "\n"
+constexpr std::string_view kFooter =
     "Without TEXT the whole of standard input is read as UTF-8, as extract reads\n"
-    "it. Exit status: 0 drawn, 1 the run or the file failed, 2 usage error.\n";
+    "it. Exit status: 0 drawn, 1 the run or the file failed, 2 usage error.";
+
+struct PreviewOptions {
+  bool reverse = false;
+  bool split = false;
+  bool ascii = false;
+  int width = 0;  // when --width is given
+  std::string png;
+  int scale = kDefaultPngScale;
+  RunSettings run;  // only --font-dir: a preview sends nothing
+  std::vector<std::string> texts;
+};
+
+void declareOptions(CLI::App& app, PreviewOptions& options) {
+  app.add_flag("--reverse", options.reverse,
+               "\"字节倒序\": the bytes are bit-reversed; bit 0 is drawn on\n"
+               "the left");
+  app.add_flag("--split", options.split,
+               "\"8*16格式\": each Chinese glyph is stored as two 8x16\n"
+               "tiles, drawn left half first");
+  addFontDirOption(app, options.run);
+  app.add_flag("--ascii", options.ascii, "draw with # and . instead of █ and ·");
+  tools::addWholeNumberOption(app, "--width", options.width, 0, 1000000,
+                              "break the picture into bands at most N dots wide, between\n"
+                              "glyphs; 0 never breaks it (default: the terminal's width,\n"
+                              "or 0 when the output is not a terminal)",
+                              [](const std::string&) { return "--width must be a whole number of dots, 0 or more"; });
+  CLI::Option* png = app.add_option("--png", options.png, "write the picture to FILE as a PNG instead, lit dots red");
+  png->type_name("FILE");
+  const std::string range = std::to_string(kMinPngScale) + " to " + std::to_string(kMaxPngScale);
+  tools::addWholeNumberOption(app, "--scale", options.scale, kMinPngScale, kMaxPngScale,
+                              "pixels per dot in the PNG, " + range + " (default " +
+                                  std::to_string(kDefaultPngScale) + ")",
+                              [range](const std::string&) { return "--scale must be a whole number from " + range; })
+      ->needs(png);
+  app.add_option("TEXT", options.texts, "the text to draw; without it, standard input");
+}
 
 // Dots per band when --width is not given: a terminal's columns, else no bands.
 int defaultWidth() {
@@ -68,43 +85,22 @@ int defaultWidth() {
 }  // namespace
 
 int runPreviewCommand(const std::vector<std::string>& args) {
-  tools::Arguments parsed;
-  const std::vector<tools::KnownOption> known{{"--reverse"},       {"--split"},     {"--font-dir", true},
-                                              {"--ascii"},         {"--width", true}, {"--png", true},
-                                              {"--scale", true},   {"--help"}};
-  if (const auto error = parsed.parse(args, known)) return usageError(*error, kUsage, "preview");
-  if (parsed.has("--help")) {
-    std::cout << kUsage << kHelp << fontDirHelp() << kHelpEnd << std::flush;
-    return kExitCompleted;
-  }
-  if (parsed.positionals().size() > 1) {
-    return usageError("preview takes one TEXT; put quotes around text with spaces", kUsage, "preview");
-  }
-  int width = 0;
-  if (const auto given = parsed.value("--width")) {
-    const auto value = tools::wholeNumber(*given, 0, 1000000);
-    if (!value) return usageError("--width must be a whole number of dots, 0 or more", kUsage, "preview");
-    width = *value;
-  } else {
-    width = defaultWidth();
-  }
-  const auto png = parsed.value("--png");
-  int scale = kDefaultPngScale;
-  if (const auto given = parsed.value("--scale")) {
-    if (!png) return usageError("--scale goes with --png", kUsage, "preview");
-    const auto value = tools::wholeNumber(*given, kMinPngScale, kMaxPngScale);
-    if (!value) return usageError("--scale must be a whole number from 1 to 32", kUsage, "preview");
-    scale = *value;
-  }
+  tools::CommandLine line("lumadot-cli preview", std::string(kDescription), std::string(kFooter));
+  PreviewOptions options;
+  declareOptions(line.app(), options);
+  if (const auto exit = line.parse(args)) return *exit;
+  if (options.texts.size() > 1) return line.usageError("preview takes one TEXT; put quotes around text with spaces");
+  const int width = line.app().count("--width") > 0 ? options.width : defaultWidth();
+  const bool png = !options.png.empty();
 
-  const std::u16string text = utf8ToUtf16(runText(parsed));
-  const PictureLayout layout{parsed.has("--split"), parsed.has("--reverse")};
-  ConsoleRunner runner(parsed, localeDecimalSeparator());
+  const std::u16string text = utf8ToUtf16(runText(options.texts));
+  const PictureLayout layout{options.split, options.reverse};
+  ConsoleRunner runner(options.run, localeDecimalSeparator());
   if (!runner.run(text, {layout.reverseBits, layout.split8x16, false}, {}, false).completed) return kExitFailed;
   const DotPicture picture = drawGlyphs(glyphEntries(runner.buffer(), text), layout);
 
   if (!png) {
-    return writeStdout(terminalPicture(picture, parsed.has("--ascii") ? kAsciiDots : kBlockDots, width))
+    return writeStdout(terminalPicture(picture, options.ascii ? kAsciiDots : kBlockDots, width))
                ? kExitCompleted
                : kExitFailed;
   }
@@ -112,13 +108,13 @@ int runPreviewCommand(const std::vector<std::string>& args) {
     printError("nothing to draw: the text has no characters, so no PNG was written");
     return kExitFailed;
   }
-  const auto image = pngImage(picture, scale);
+  const auto image = pngImage(picture, options.scale);
   if (!image) {
     printError(image.error().text);
     return kExitFailed;
   }
-  if (const auto problem = writeWholeFile(*png, *image)) {
-    printError(*problem);
+  if (const auto written = writeWholeFile(options.png, *image); !written) {
+    printError(written.error().text + ": " + written.error().detail);
     return kExitFailed;
   }
   return kExitCompleted;

@@ -1,71 +1,63 @@
 // lumadot-mkfont: builds the asc16 and hzk16 raster fonts from GNU Unifont.
 
+#include <CLI/CLI.hpp>
 #include <exception>
 #include <iostream>
 #include <string>
 #include <string_view>
 
-#include "common/arguments.h"
+#include "base/version.h"
+#include "common/command_line.h"
 #include "mkfont/font_builder.h"
 #include "mkfont/unifont_hex.h"
 
 namespace {
 
-constexpr std::string_view kProgram = "lumadot-mkfont";
-constexpr std::string_view kUsage = "usage: lumadot-mkfont --unifont FILE.hex --out DIR";
+using lumadot::tools::kExitCompleted;
+using lumadot::tools::kExitFailed;
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
+constexpr std::string_view kDescription =
+    "Builds the raster fonts asc16 (8x16 dots, 256 glyphs) and hzk16 (16x16 dots,\n"
+    "GB2312 94x94 grid) from a GNU Unifont .hex file.";
 
-void printHelp() {
-  std::cout << kUsage << "\n\n"
-            << "Builds the raster fonts asc16 (8x16 dots, 256 glyphs) and hzk16 (16x16 dots,\n"
-               "GB2312 94x94 grid) from a GNU Unifont .hex file.\n\n"
-               "  --unifont FILE  Unifont .hex file to read, e.g. /usr/share/unifont/unifont.hex.\n"
-               "                  Lines are CODE:HEX (4-6 hex digit code, 32 or 64 hex digits);\n"
-               "                  blank lines and lines starting with '#' are skipped, and when\n"
-               "                  a code appears twice the later line wins.\n"
-               "  --out DIR       directory to write asc16 and hzk16 into; created if missing.\n"
-               "                  Existing font files are replaced only once both new ones\n"
-               "                  have been written in full.\n"
-               "  --help          show this help and exit.\n\n"
-               "Exit status: 0 on success, 1 if the input or output fails, 2 on a usage error.\n";
-}
-
-int usageError(const std::string& message) {
-  std::cerr << kProgram << ": " << message << '\n' << kUsage << '\n'
-            << "Try 'lumadot-mkfont --help' for more information.\n";
-  return kExitUsage;
-}
+constexpr std::string_view kFooter = "Exit status: 0 on success, 1 if the input or output fails, 2 on a usage error.";
 
 int failure(const std::string& message) {
-  std::cerr << kProgram << ": " << message << '\n';
-  return kExitFailure;
+  std::cerr << "lumadot-mkfont: " << message << '\n';
+  return kExitFailed;
 }
 
 int run(int argc, char** argv) {
-  lumadot::tools::Arguments args;
-  if (const auto error = args.parse({argv + 1, argv + argc}, {{"--unifont", true}, {"--out", true}, {"--help"}})) {
-    return usageError(*error);
-  }
-  if (args.has("--help")) {
-    printHelp();
-    return kExitOk;
-  }
-  if (!args.positionals().empty()) return usageError("unexpected argument '" + args.positionals().front() + "'");
-  const auto unifont = args.value("--unifont");
-  const auto out = args.value("--out");
-  if (!unifont) return usageError("missing option '--unifont'");
-  if (!out) return usageError("missing option '--out'");
+  lumadot::tools::CommandLine line("lumadot-mkfont", std::string(kDescription), std::string(kFooter));
+  line.setUsageLabel("usage");
+  CLI::App& app = line.app();
+  app.set_version_flag("--version", std::string("lumadot-mkfont ") + std::string(lumadot::kVersion),
+                       "show the version");
+  std::string unifont;
+  std::string out;
+  std::vector<std::string> extra;
+  app.add_option("--unifont", unifont,
+                 "Unifont .hex file to read, such as\n"
+                 "/usr/share/unifont/unifont.hex. Lines are CODE:HEX (4-6\n"
+                 "hex digit code, 32 or 64 hex digits); blank lines and\n"
+                 "lines starting with '#' are skipped, and when a code\n"
+                 "appears twice the later line wins.")
+      ->type_name("FILE.hex")
+      ->required();
+  app.add_option("--out", out,
+                 "directory to write asc16 and hzk16 into; created if\n"
+                 "missing. Existing font files are replaced only once both\n"
+                 "new ones have been written in full.")
+      ->type_name("DIR")
+      ->required();
+  app.add_option("ARGUMENT", extra)->group("");  // refused below with the reason
+  if (const auto exit = line.parse({argv + 1, argv + argc})) return *exit;
+  if (!extra.empty()) return line.usageError("unexpected argument '" + extra.front() + "'");
 
-  const auto glyphs = lumadot::loadUnifontHex(*unifont);
+  const auto glyphs = lumadot::loadUnifontHex(unifont);
   if (!glyphs) return failure(glyphs.error().text);
-
-  const auto asc16 = lumadot::buildAsc16(*glyphs);
-  const auto hzk16 = lumadot::buildHzk16(*glyphs);
-  if (const auto written = lumadot::writeFontFiles(*out, asc16, hzk16); !written) return failure(written.error().text);
-  return kExitOk;
+  const auto written = lumadot::writeFontFiles(out, lumadot::buildAsc16(*glyphs), lumadot::buildHzk16(*glyphs));
+  return written ? kExitCompleted : failure(written.error().text);
 }
 
 }  // namespace

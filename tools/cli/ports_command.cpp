@@ -1,25 +1,22 @@
-#include "cli/serial_access.h"
+#include "cli/ports_command.h"
 
-#include <QLocale>
+#include <CLI/CLI.hpp>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
 
 #include "cli/console.h"
-#include "common/arguments.h"
+#include "common/command_line.h"
 #include "serial/port_mapping.h"
 
 namespace lumadot::cli {
 namespace {
 
-constexpr std::string_view kPortsUsage = "Usage: lumadot-cli ports\n";
-
-constexpr std::string_view kPortsHelp =
-    "\n"
+constexpr std::string_view kDescription =
     "Shows which device each of com1 to com16 stands for on this machine:\n"
     "the device named by the environment variable LUMADOT_COMn when it is set\n"
     "(LUMADOT_COM1=/dev/ttyUSB0, say), otherwise COMn on Windows, otherwise the\n"
-    "n-th serial port the system lists, in the order of their device paths.\n";
+    "n-th serial port the system lists, in the order of their device paths.";
 
 std::string sourceText(const PortMapping& mapping) {
   switch (mapping.source) {
@@ -33,16 +30,12 @@ std::string sourceText(const PortMapping& mapping) {
 
 }  // namespace
 
-std::u16string localeDecimalSeparator() { return QLocale::system().decimalPoint().toStdU16String(); }
-
 int runPortsCommand(const std::vector<std::string>& args) {
-  tools::Arguments parsed;
-  if (const auto error = parsed.parse(args, {{"--help"}})) return usageError(*error, kPortsUsage, "ports");
-  if (parsed.has("--help")) {
-    std::cout << kPortsUsage << kPortsHelp;
-    return kExitCompleted;
-  }
-  if (!parsed.positionals().empty()) return usageError("ports takes no arguments", kPortsUsage, "ports");
+  tools::CommandLine line("lumadot-cli ports", std::string(kDescription), {});
+  std::vector<std::string> extra;
+  line.app().add_option("ARGUMENT", extra)->group("");  // refused below with the reason
+  if (const auto exit = line.parse(args)) return *exit;
+  if (!extra.empty()) return line.usageError("ports takes no arguments");
   std::ostringstream table;
   for (const PortMapping& mapping : mapAllPorts()) {
     table << std::left << std::setw(7) << ("com" + std::to_string(mapping.number)) << std::setw(22)

@@ -5,32 +5,39 @@
 #include <string_view>
 #include <vector>
 
-#include "common/arguments.h"
 #include "extract/extraction_run.h"
 #include "extract/font_file.h"
 #include "serial/serial_device.h"
 #include "serial/serial_transmission.h"
 
 // What extract and clock share: where the fonts are, and how a run sends.
+namespace CLI {
+class App;
+}
 namespace lumadot {
 struct GlyphBuffer;
 }
 
 namespace lumadot::cli {
 
-// A command's own options, then --font-dir and the send options, each send
-// option standing for its box in the window.
-std::vector<tools::KnownOption> withRunOptions(std::vector<tools::KnownOption> own);
-// --speed, which the clock fixes, is left out when `withSpeed` is false.
-std::string_view sendOptionsHelp(bool withSpeed);
-std::string_view fontDirHelp();
+// What --font-dir, --frame-out and the send options ask of a run.
+struct RunSettings {
+  std::string fontDir;   // empty: the directory of this program
+  std::string frameOut;  // the file standing in for the port; empty: the port
+  bool send = false;
+  // The window's start texts, each replaced by its option when given.
+  SendBoxes boxes;
+
+  bool sends() const { return send || !frameOut.empty(); }  // --frame-out implies --send
+};
+
+// --font-dir, in the section where `app` lists its own options.
+void addFontDirOption(CLI::App& app, RunSettings& settings);
+// --send and the options standing for the window's send boxes, as their own section.
+void addSendOptions(CLI::App& app, RunSettings& settings);
 
 // TEXT, or when it is not given the whole of standard input, every byte kept.
-std::string runText(const tools::Arguments& parsed);
-
-bool sends(const tools::Arguments& parsed);  // --send, or --frame-out which implies it
-// The boxes start with the window's start texts; each option given replaces its box's text.
-SendBoxes sendBoxes(const tools::Arguments& parsed);
+std::string runText(const std::vector<std::string>& texts);
 
 // Extraction runs as the command line shows them: each message on standard
 // error as the run shows it, then the port's own reason for a failure, then
@@ -38,7 +45,7 @@ SendBoxes sendBoxes(const tools::Arguments& parsed);
 class ConsoleRunner {
  public:
   // The fonts from --font-dir; the port, or the --frame-out file standing in for it.
-  ConsoleRunner(const tools::Arguments& parsed, std::u16string decimalSeparator);
+  ConsoleRunner(const RunSettings& settings, std::u16string decimalSeparator);
   ~ConsoleRunner();
 
   struct Outcome {

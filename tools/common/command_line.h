@@ -1,0 +1,73 @@
+#pragma once
+
+// The command line both tools share: CLI11 parses, and this layer gives it
+// our help layout, GNU-style errors and our exit statuses. Only the .cpp
+// files that declare options include <CLI/CLI.hpp>; this header stays light.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace CLI {
+class App;
+class Option;
+class Validator;
+}  // namespace CLI
+
+namespace lumadot::tools {
+
+inline constexpr int kExitCompleted = 0;  // done, and after --help or --version
+inline constexpr int kExitFailed = 1;     // the run, its input or its output failed
+inline constexpr int kExitUsage = 2;      // the command line is wrong
+
+class HelpLayout;
+
+// One program's or command's options, each declared on app() with its help
+// beside it; the help and the usage line are made from those declarations.
+class CommandLine {
+ public:
+  // `name` as the user types it, "lumadot-cli extract"; its first word is
+  // the program that errors are signed with.
+  CommandLine(std::string name, std::string description, std::string footer);
+  ~CommandLine();
+
+  CLI::App& app() { return *m_app; }
+  // "usage" for a program whose scripts look for the word in lower case.
+  void setUsageLabel(std::string label);
+
+  // The exit status to end with when the arguments asked for the help or the
+  // version (printed) or are wrong (explained); nothing when the command runs.
+  std::optional<int> parse(const std::vector<std::string>& args);
+
+  std::string help() const;
+  // What is wrong, then the usage and where the help is; returns kExitUsage.
+  int usageError(std::string_view what) const;
+
+ private:
+  std::optional<std::string> unknownOption() const;
+
+  std::unique_ptr<CLI::App> m_app;
+  std::shared_ptr<HelpLayout> m_layout;
+  std::string m_program;
+};
+
+// Why a value is refused, in the words of the person who gave it.
+using ValueProblem = std::function<std::string(const std::string& value)>;
+
+// A CLI11 check (IsMember, Range, ...) whose refusal reads as `problem` says.
+CLI::Validator inOurWords(CLI::Validator check, ValueProblem problem);
+// A whole number in decimal from `lowest` to `highest`. CLI11's own reading
+// of numbers would also take 010 as octal and 0x10 as hex.
+CLI::Validator wholeNumberIn(int lowest, int highest, ValueProblem problem);
+
+// An option taking a whole number N from `lowest` to `highest`, the value refused as `problem` says.
+CLI::Option* addWholeNumberOption(CLI::App& app, const std::string& name, int& number, int lowest, int highest,
+                                  const std::string& help, ValueProblem problem);
+
+// An option's value as a whole number from `lowest` to `highest`, nothing else around it.
+std::optional<int> wholeNumber(std::string_view text, int lowest, int highest);
+
+}  // namespace lumadot::tools
