@@ -150,13 +150,7 @@ bool ConsoleClock::waitForTick() const {
   return false;
 }
 
-}  // namespace
-
-int runClockCommand(const std::vector<std::string>& args) {
-  tools::CommandLine line("lumadot-cli clock", std::string(kDescription), std::string(kFooter));
-  ClockOptions options;
-  declareOptions(line.app(), options);
-  if (const auto exit = line.parse(args)) return *exit;
+int runClock(tools::CommandLine& line, const ClockOptions& options) {
   if (!options.texts.empty()) return line.usageError("clock takes no TEXT: it writes its own sentence");
   if (options.reverse || options.split || line.app().count("--speed") > 0) {
     return line.usageError("the clock always extracts with --reverse and --split, and sends at speed 1");
@@ -176,6 +170,12 @@ int runClockCommand(const std::vector<std::string>& args) {
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
   return controls.anyRunFailed() || controls.outputBroken() ? kExitFailed : kExitCompleted;
+}
+
+}  // namespace
+
+int runClockCommand(const std::vector<std::string>& args) {
+  return tools::parseAndRun<ClockOptions>(args, "lumadot-cli clock", kDescription, kFooter, runClock);
 }
 
 }  // namespace lumadot::cli

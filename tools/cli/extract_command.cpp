@@ -125,13 +125,7 @@ Result<Output> chosenOutput(const ExtractOptions& options) {
   return output;
 }
 
-}  // namespace
-
-int runExtractCommand(const std::vector<std::string>& args) {
-  tools::CommandLine line("lumadot-cli extract", std::string(kDescription), std::string(kFooter));
-  ExtractOptions options;
-  declareOptions(line.app(), options);
-  if (const auto exit = line.parse(args)) return *exit;
+int runExtract(tools::CommandLine& line, const ExtractOptions& options) {
   if (options.texts.size() > 1) return line.usageError("extract takes one TEXT; put quotes around text with spaces");
   const auto output = chosenOutput(options);
   if (!output) return line.usageError(output.error().text);
@@ -142,12 +136,16 @@ int runExtractCommand(const std::vector<std::string>& args) {
   ConsoleRunner runner(options.run, localeDecimalSeparator());
   const bool listing = format == OutputFormat::listing;
   const auto outcome = runner.run(text, runOptions, options.run.boxes, listing);
-  if (!outcome.listingWritten) return kExitFailed;
-  if (!outcome.completed) return kExitFailed;
-  if (!listing && !writeStdout(formatGlyphs(format, glyphEntries(runner.buffer(), text), names))) {
-    return kExitFailed;
-  }
-  return kExitCompleted;
+  if (!outcome.listingWritten || !outcome.completed) return kExitFailed;
+  // Any other format is printed only once the run has completed.
+  const bool printed = listing || writeStdout(formatGlyphs(format, glyphEntries(runner.buffer(), text), names));
+  return printed ? kExitCompleted : kExitFailed;
+}
+
+}  // namespace
+
+int runExtractCommand(const std::vector<std::string>& args) {
+  return tools::parseAndRun<ExtractOptions>(args, "lumadot-cli extract", kDescription, kFooter, runExtract);
 }
 
 }  // namespace lumadot::cli

@@ -82,13 +82,7 @@ int defaultWidth() {
   return 80;
 }
 
-}  // namespace
-
-int runPreviewCommand(const std::vector<std::string>& args) {
-  tools::CommandLine line("lumadot-cli preview", std::string(kDescription), std::string(kFooter));
-  PreviewOptions options;
-  declareOptions(line.app(), options);
-  if (const auto exit = line.parse(args)) return *exit;
+int runPreview(tools::CommandLine& line, const PreviewOptions& options) {
   if (options.texts.size() > 1) return line.usageError("preview takes one TEXT; put quotes around text with spaces");
   const int width = line.app().count("--width") > 0 ? options.width : defaultWidth();
   const bool png = !options.png.empty();
@@ -118,6 +112,12 @@ int runPreviewCommand(const std::vector<std::string>& args) {
     return kExitFailed;
   }
   return kExitCompleted;
+}
+
+}  // namespace
+
+int runPreviewCommand(const std::vector<std::string>& args) {
+  return tools::parseAndRun<PreviewOptions>(args, "lumadot-cli preview", kDescription, kFooter, runPreview);
 }
 
 }  // namespace lumadot::cli

@@ -54,6 +54,20 @@ class CommandLine {
   std::string m_program;
 };
 
+// Declares a command's Options on a new command line (through the command's
+// own declareOptions), parses `args` into them and returns body(line,
+// options), unless the arguments end the program first: help, version or a
+// usage error.
+template <class Options, class Body>
+int parseAndRun(const std::vector<std::string>& args, std::string_view name, std::string_view description,
+                std::string_view footer, Body body) {
+  CommandLine line{std::string(name), std::string(description), std::string(footer)};
+  Options options;
+  declareOptions(line.app(), options);
+  if (const auto exit = line.parse(args)) return *exit;
+  return body(line, options);
+}
+
 // Why a value is refused, in the words of the person who gave it.
 using ValueProblem = std::function<std::string(const std::string& value)>;
 
