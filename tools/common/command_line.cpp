@@ -231,6 +231,10 @@ CLI::Validator inOurWords(CLI::Validator check, ValueProblem problem) {
       "");
 }
 
+namespace {
+
+// A whole number in decimal from `lowest` to `highest`. CLI11's own reading
+// of numbers would also take 010 as octal and 0x10 as hex.
 CLI::Validator wholeNumberIn(int lowest, int highest, ValueProblem problem) {
   return CLI::Validator(
       [lowest, highest, problem = std::move(problem)](std::string& value) {
@@ -241,6 +245,8 @@ CLI::Validator wholeNumberIn(int lowest, int highest, ValueProblem problem) {
       },
       "");
 }
+
+}  // namespace
 
 CLI::Option* addWholeNumberOption(CLI::App& app, const std::string& name, int& number, int lowest, int highest,
                                   const std::string& help, ValueProblem problem) {

@@ -73,9 +73,6 @@ using ValueProblem = std::function<std::string(const std::string& value)>;
 
 // A CLI11 check (IsMember, Range, ...) whose refusal reads as `problem` says.
 CLI::Validator inOurWords(CLI::Validator check, ValueProblem problem);
-// A whole number in decimal from `lowest` to `highest`. CLI11's own reading
-// of numbers would also take 010 as octal and 0x10 as hex.
-CLI::Validator wholeNumberIn(int lowest, int highest, ValueProblem problem);
 
 // An option taking a whole number N from `lowest` to `highest`, the value refused as `problem` says.
 CLI::Option* addWholeNumberOption(CLI::App& app, const std::string& name, int& number, int lowest, int highest,
