@@ -1,9 +1,40 @@
 #include "app/message_presenter.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 namespace lumadot {
+namespace {
+
+// Qt captions its message boxes' details button in English; every other
+// caption of this program is Chinese.
+class DetailsCaptions final : public QTranslator {
+ public:
+  bool isEmpty() const override { return false; }
+  QString translate(const char* context, const char* sourceText, const char* /*disambiguation*/,
+                    int /*n*/) const override {
+    if (qstrcmp(context, "QMessageBox") != 0) return {};
+    if (qstrcmp(sourceText, "Show Details...") == 0) return QStringLiteral("显示详细信息…");
+    if (qstrcmp(sourceText, "Hide Details...") == 0) return QStringLiteral("隐藏详细信息…");
+    return {};
+  }
+};
+
+void captionDetailsInChinese() {
+  static DetailsCaptions* const captions = [] {
+    auto* translator = new DetailsCaptions;  // lives as long as the program
+    QCoreApplication::installTranslator(translator);
+    // Every widget is told of the new translator by a posted event; a box
+    // made before it arrives would take its "确定" back to "OK".
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    return translator;
+  }();
+  static_cast<void>(captions);
+}
+
+}  // namespace
 
 QWidget* modalParent(QWidget* owner) { return owner && owner->isEnabled() ? owner : nullptr; }
 
@@ -12,11 +43,13 @@ void MessagePresenter::show(const Message& message) const {
     m_recorder(message);
     return;
   }
+  captionDetailsInChinese();
   QMessageBox box(message.icon == MessageIcon::warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                   QString::fromStdString(message.title), QString::fromStdString(message.text),
                   QMessageBox::Ok, modalParent(m_owner));
   box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
   box.setTextInteractionFlags(Qt::TextSelectableByMouse);  // paths and links can be copied
+  if (!message.detail.empty()) box.setDetailedText(QString::fromStdString(message.detail));
   box.exec();
 }
 

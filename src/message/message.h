@@ -17,6 +17,9 @@ struct Message {
   std::string title;  // UTF-8, as is the text
   std::string text;
   MessageIcon icon = MessageIcon::none;
+  // The reason beneath the text, for who wants it: the window keeps it behind
+  // the box's details button, lumadot-cli prints it on the next line.
+  std::string detail{};
 
   friend bool operator==(const Message&, const Message&) = default;
 };
@@ -24,7 +27,7 @@ struct Message {
 inline constexpr std::string_view kWarningTitle = "警告";
 inline constexpr std::string_view kNoticeTitle = "系统提示";
 
-// "警告" with the warning icon.
+// "警告" with the warning icon, the failure's detail beneath.
 Message warningMessage(const Failure& failure);
 // "系统提示" without an icon: a frame went out, say.
 Message noticeMessage(std::string_view text);

@@ -14,8 +14,9 @@ inline constexpr int kTailBytes = 289;
 inline constexpr int kFrameOverhead = kHeaderBytes + kLeadInBytes + kTailBytes;  // 545
 
 // (columnCount + 1) / 2 + 8 rounded half to even, so 2, 3 and 4 columns all
-// give 10 and 6 give 12; nothing for 494 columns or more, which overflow a byte.
+// give 10 and 6 give 12; nothing past kWidestFrame columns, which overflow a byte.
 std::optional<std::uint8_t> widthByte(int columnCount);
+inline constexpr int kWidestFrame = 493;  // 246 Chinese characters and one single-byte one
 
 // "1" to "10"; "静止", "左移", "右移", "上移", "下移", "闪烁". Whole-text matches.
 std::optional<std::uint8_t> speedByte(std::u16string_view text);

@@ -1,7 +1,10 @@
 #include "serial/line_settings.h"
 
 #include <limits>
+#include <optional>
 #include <vector>
+
+#include "extract/text_codec.h"
 
 namespace lumadot {
 namespace {
@@ -47,6 +50,10 @@ std::optional<StopBits> parseStopBits(std::u16string_view text) {
   return std::nullopt;
 }
 
+Failure invalid(std::string_view setting, std::u16string_view value, std::string_view allowed) {
+  return Failure(std::string(setting) + " \"" + utf16ToUtf8(value) + "\" is not " + std::string(allowed));
+}
+
 }  // namespace
 
 int LineSettings::bitsPerByte() const {
@@ -63,16 +70,23 @@ std::u16string settingsText(std::u16string_view baud, std::u16string_view parity
   return text;
 }
 
-std::optional<LineSettings> parseLineSettings(std::u16string_view text) {
+Result<LineSettings> parseLineSettings(std::u16string_view text) {
   const auto fields = splitFields(text);
-  if (fields.size() != 4) return std::nullopt;
-  const auto baud = parseBaud(fields[0]);
-  const auto parity = parseParity(fields[1]);
-  const auto stopBits = parseStopBits(fields[3]);
-  const std::u16string_view data = fields[2];
-  if (!baud || !parity || !stopBits || data.size() != 1 || data.front() < u'5' || data.front() > u'8') {
-    return std::nullopt;
+  if (fields.size() != 4) {
+    return Failure("the line settings \"" + utf16ToUtf8(text) + "\" have " + std::to_string(fields.size()) +
+                   (fields.size() == 1 ? " field" : " fields") +
+                   ", not the 4 of baud,parity,data bits,stop bits: no box may hold a comma");
   }
+  const auto baud = parseBaud(fields[0]);
+  if (!baud) return invalid("baud rate", fields[0], "a whole number from 1 to 2147483647");
+  const auto parity = parseParity(fields[1]);
+  if (!parity) return invalid("parity", fields[1], "one of E, M, N, O, S");
+  const std::u16string_view data = fields[2];
+  if (data.size() != 1 || data.front() < u'5' || data.front() > u'8') {
+    return invalid("data bits", data, "5, 6, 7 or 8");
+  }
+  const auto stopBits = parseStopBits(fields[3]);
+  if (!stopBits) return invalid("stop bits", fields[3], "1, 1.5 or 2");
   return LineSettings{*baud, *parity, data.front() - u'0', *stopBits};
 }
 

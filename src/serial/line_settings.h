@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/result.h"
 
 namespace lumadot {
 
@@ -29,7 +30,8 @@ std::u16string settingsText(std::u16string_view baud, std::u16string_view parity
                             std::u16string_view stopBits);
 
 // Baud a positive decimal number, parity one of E M N O S (either case),
-// data bits 5 to 8, stop bits 1, 1.5 or 2. Anything else is refused.
-std::optional<LineSettings> parseLineSettings(std::u16string_view text);
+// data bits 5 to 8, stop bits 1, 1.5 or 2. Anything else is refused, the
+// failure naming the first setting that is wrong and its value.
+Result<LineSettings> parseLineSettings(std::u16string_view text);
 
 }  // namespace lumadot

@@ -132,7 +132,11 @@ Result<void> QtSerialDevice::open() {
   d->failure.reset();
   const PortMapping mapping = mapPort(d->number);
   d->device = mapping.device;
-  if (mapping.source == PortMapping::Source::none) return d->fail("the system lists no such serial port");
+  if (mapping.source == PortMapping::Source::none) {
+    return d->fail("the system lists fewer than " + std::to_string(d->number) +
+                   " serial ports; set LUMADOT_COM" + std::to_string(d->number) +
+                   " to the device to use, e.g. LUMADOT_COM" + std::to_string(d->number) + "=/dev/ttyUSB0");
+  }
   d->port.clearError();
   d->port.setPortName(QString::fromStdString(mapping.device));
   if (!d->port.open(QIODevice::WriteOnly)) return d->failFromPort();

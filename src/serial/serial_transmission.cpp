@@ -14,6 +14,19 @@ Failure boxWarning(std::string_view boxName, std::u16string_view text) {
   return Failure(std::string(boxName) + "“" + utf16ToUtf8(text) + "”无效");
 }
 
+std::string unknownPortReason(std::u16string_view text) {
+  return "\"" + utf16ToUtf8(text) +
+         "\" is not a port name: ports are named com1 to com16, in lower case. "
+         "comN leads to the device that LUMADOT_COMn names (LUMADOT_COM1=/dev/ttyUSB0 makes com1 that device); "
+         "'lumadot-cli ports' shows where each comN leads";
+}
+
+std::string tooWideReason(int columnCount) {
+  return "the text is " + std::to_string(columnCount) + " columns wide, and a frame holds at most " +
+         std::to_string(kWidestFrame) + " (" + std::to_string(kWidestFrame / 2) +
+         " Chinese characters and one single-byte one)";
+}
+
 }  // namespace
 
 SerialTransmission::SerialTransmission(SerialDevice& device, SendBoxes boxes, std::u16string decimalSeparator,
@@ -33,7 +46,7 @@ SerialTransmission::~SerialTransmission() {
 // chosen before, under the typed name, would mislead.
 Result<void> SerialTransmission::selectPort() {
   const auto number = portNumber(m_boxes.port);
-  if (!number) return portFailure();
+  if (!number) return portFailure(unknownPortReason(m_boxes.port));
   m_device.setPort(*number);
   return {};
 }
@@ -50,7 +63,7 @@ Result<void> SerialTransmission::open() {
 
   const auto settings =
       parseLineSettings(settingsText(m_boxes.baud, m_boxes.parity, m_boxes.dataBits, m_boxes.stopBits));
-  if (!settings) return portFailure();
+  if (!settings) return portFailure(settings.error().text);
   if (auto opened = m_device.open(); !opened) return portFailure(opened.error().text);
   m_open = true;
   m_device.setWaitHook([this](std::int64_t sent) {
@@ -63,7 +76,7 @@ Result<void> SerialTransmission::open() {
 Result<void> SerialTransmission::writeHeader(int columnCount, std::int32_t glyphByteCount) {
   const auto width = widthByte(columnCount);
   if (!width) {
-    m_failure = portFailure();
+    m_failure = portFailure(tooWideReason(columnCount));
     return *m_failure;
   }
   if (m_progress) {

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -87,6 +88,7 @@ class Form1Test : public QObject {
   void longSendShowsProgressAndBlocksOtherRuns();
   void refusedSendWarnsAndKeepsTheResultBoxEmpty_data();
   void refusedSendWarnsAndKeepsTheResultBoxEmpty();
+  void warningBoxKeepsTheReasonBehindAChineseDetailsButton();
 
  private:
   // A fresh main window on the given fonts, its message boxes recorded.
@@ -574,19 +576,29 @@ void Form1Test::refusedSendWarnsAndKeepsTheResultBoxEmpty_data() {
   QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("warning");
-  QTest::newRow("port held by another program") << QString() << QString() << QStringLiteral("串口com1打开失败，可能正在使用中");
+  QTest::addColumn<QString>("reason");  // how the box's details start
+  QTest::newRow("port held by another program") << QString() << QString() << QStringLiteral("串口com1打开失败，可能正在使用中")
+                                                << QStringLiteral("com1 (/dev/pts/");
   QTest::newRow("port not in the list") << QStringLiteral("Combo5") << QStringLiteral("COM1")
-                                        << QStringLiteral("串口COM1打开失败，可能正在使用中");
+                                        << QStringLiteral("串口COM1打开失败，可能正在使用中")
+                                        << QStringLiteral("\"COM1\" is not a port name: ports are named com1 to com16");
+  QTest::newRow("port a device path") << QStringLiteral("Combo5") << QStringLiteral("/dev/ttyUSB0")
+                                      << QStringLiteral("串口/dev/ttyUSB0打开失败，可能正在使用中")
+                                      << QStringLiteral("\"/dev/ttyUSB0\" is not a port name");
+  QTest::newRow("parity not in the list") << QStringLiteral("Combo2") << QStringLiteral("X")
+                                          << QStringLiteral("串口com1打开失败，可能正在使用中")
+                                          << QStringLiteral("parity \"X\" is not one of E, M, N, O, S");
   QTest::newRow("speed not in the list") << QStringLiteral("Combo7") << QStringLiteral("0")
-                                         << QStringLiteral("显示速度“0”无效");
+                                         << QStringLiteral("显示速度“0”无效") << QString();
   QTest::newRow("mode not in the list") << QStringLiteral("Combo6") << QStringLiteral("静")
-                                        << QStringLiteral("显示方式“静”无效");
+                                        << QStringLiteral("显示方式“静”无效") << QString();
 }
 
 void Form1Test::refusedSendWarnsAndKeepsTheResultBoxEmpty() {
   QFETCH(QString, box);
   QFETCH(QString, text);
   QFETCH(QString, warning);
+  QFETCH(QString, reason);
   test::PseudoTerminal sign;
   ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
   QtSerialDevice holder;
@@ -598,10 +610,51 @@ void Form1Test::refusedSendWarnsAndKeepsTheResultBoxEmpty() {
   control<QPushButton>("Command1")->click();
 
   QCOMPARE(m_messages.size(), size_t{1});
-  QCOMPARE(m_messages[0], (Message{"警告", warning.toStdString(), MessageIcon::warning}));
+  QCOMPARE(m_messages[0].title, std::string("警告"));
+  QCOMPARE(m_messages[0].text, warning.toStdString());
+  QCOMPARE(m_messages[0].icon, MessageIcon::warning);
+  QVERIFY2(QString::fromStdString(m_messages[0].detail).startsWith(reason), m_messages[0].detail.c_str());
+  QCOMPARE(m_messages[0].detail.empty(), reason.isEmpty());
   QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), QString());
   QCOMPARE(control<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("中A"));
   QVERIFY(sign.receivedAll().empty());
+}
+
+// The real box, as the user meets it: the warning as it always was, and the
+// reason one click away, behind a button captioned in Chinese.
+void Form1Test::warningBoxKeepsTheReasonBehindAChineseDetailsButton() {
+  m_window->messages().recordInstead({});
+  control<QCheckBox>("Check3")->click();
+  control<QComboBox>("Combo5")->setEditText(QStringLiteral("COM1"));
+  typeIntoInput(QStringLiteral("中A"));
+
+  QString text, details;
+  QStringList before, after;
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, this, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    poll.stop();
+    text = box->text();
+    details = box->detailedText();
+    QAbstractButton* detailsButton = nullptr;
+    for (QAbstractButton* button : box->buttons()) {
+      before << button->text();
+      if (box->buttonRole(button) == QMessageBox::ActionRole) detailsButton = button;
+    }
+    if (detailsButton) detailsButton->click();
+    for (QAbstractButton* button : box->buttons()) after << button->text();
+    box->button(QMessageBox::Ok)->click();
+  });
+  poll.start(20);
+  control<QPushButton>("Command1")->click();
+
+  QCOMPARE(text, QStringLiteral("串口COM1打开失败，可能正在使用中"));
+  QVERIFY2(details.startsWith(QStringLiteral("\"COM1\" is not a port name")), qPrintable(details));
+  before.sort();
+  after.sort();
+  QCOMPARE(before, (QStringList{QStringLiteral("显示详细信息…"), QStringLiteral("确定")}));
+  QCOMPARE(after, (QStringList{QStringLiteral("确定"), QStringLiteral("隐藏详细信息…")}));
 }
 
 QTEST_MAIN(Form1Test)

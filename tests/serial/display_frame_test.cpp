@@ -58,32 +58,46 @@ TEST(LineSettings, ParsesTheJoinedBoxTexts) {
   struct Row {
     std::u16string_view text;
     std::optional<LineSettings> settings;
+    std::string_view reason;  // when refused: the first setting that is wrong
   };
   const Row rows[] = {
-      {u"9600,E,8,1", LineSettings{9600, Parity::even, 8, StopBits::one}},
-      {u"115200,N,8,2", LineSettings{115200, Parity::none, 8, StopBits::two}},
-      {u"110,O,7,1.5", LineSettings{110, Parity::odd, 7, StopBits::oneAndHalf}},
-      {u"12800,M,5,1", LineSettings{12800, Parity::mark, 5, StopBits::one}},
-      {u"25600,s,6,2", LineSettings{25600, Parity::space, 6, StopBits::two}},
-      {u"009600,e,8,1", LineSettings{9600, Parity::even, 8, StopBits::one}},
-      {u"2147483647,N,8,1", LineSettings{2147483647, Parity::none, 8, StopBits::one}},
-      {u"9600,E,4,1", std::nullopt},   // in the list, but no UART sends 4-bit characters
-      {u"9600,E,9,1", std::nullopt},
-      {u"9600,E,8,3", std::nullopt},
-      {u"9600,X,8,1", std::nullopt},
-      {u"9600,EN,8,1", std::nullopt},
-      {u"0,E,8,1", std::nullopt},
-      {u"-9600,E,8,1", std::nullopt},
-      {u"9600.5,E,8,1", std::nullopt},
-      {u" 9600,E,8,1", std::nullopt},
-      {u"2147483648,N,8,1", std::nullopt},
-      {u"99999999999999999999,N,8,1", std::nullopt},
-      {u"9600,E,8", std::nullopt},
-      {u"9600,E,8,1,", std::nullopt},
-      {u",,,", std::nullopt},
-      {u"", std::nullopt},
+      {u"9600,E,8,1", LineSettings{9600, Parity::even, 8, StopBits::one}, ""},
+      {u"115200,N,8,2", LineSettings{115200, Parity::none, 8, StopBits::two}, ""},
+      {u"110,O,7,1.5", LineSettings{110, Parity::odd, 7, StopBits::oneAndHalf}, ""},
+      {u"12800,M,5,1", LineSettings{12800, Parity::mark, 5, StopBits::one}, ""},
+      {u"25600,s,6,2", LineSettings{25600, Parity::space, 6, StopBits::two}, ""},
+      {u"009600,e,8,1", LineSettings{9600, Parity::even, 8, StopBits::one}, ""},
+      {u"2147483647,N,8,1", LineSettings{2147483647, Parity::none, 8, StopBits::one}, ""},
+      // in the list, but no UART sends 4-bit characters
+      {u"9600,E,4,1", std::nullopt, R"(data bits "4" is not 5, 6, 7 or 8)"},
+      {u"9600,E,9,1", std::nullopt, R"(data bits "9" is not 5, 6, 7 or 8)"},
+      {u"9600,E,8,3", std::nullopt, R"(stop bits "3" is not 1, 1.5 or 2)"},
+      {u"9600,X,8,1", std::nullopt, R"(parity "X" is not one of E, M, N, O, S)"},
+      {u"9600,EN,8,1", std::nullopt, R"(parity "EN" is not one of E, M, N, O, S)"},
+      {u"0,E,8,1", std::nullopt, R"(baud rate "0" is not a whole number from 1 to 2147483647)"},
+      {u"-9600,E,8,1", std::nullopt, R"(baud rate "-9600" is not a whole number from 1 to 2147483647)"},
+      {u"9600.5,E,8,1", std::nullopt, R"(baud rate "9600.5" is not a whole number from 1 to 2147483647)"},
+      {u" 9600,E,8,1", std::nullopt, R"(baud rate " 9600" is not a whole number from 1 to 2147483647)"},
+      {u"2147483648,N,8,1", std::nullopt, R"(baud rate "2147483648" is not a whole number from 1 to 2147483647)"},
+      {u"99999999999999999999,N,8,1", std::nullopt,
+       R"(baud rate "99999999999999999999" is not a whole number from 1 to 2147483647)"},
+      {u"fast,X,9,3", std::nullopt, R"(baud rate "fast" is not a whole number from 1 to 2147483647)"},
+      {u"9600,E,8", std::nullopt,
+       R"(the line settings "9600,E,8" have 3 fields, not the 4 of baud,parity,data bits,stop bits: no box may hold a comma)"},
+      {u"9600,E,8,1,", std::nullopt,
+       R"(the line settings "9600,E,8,1," have 5 fields, not the 4 of baud,parity,data bits,stop bits: no box may hold a comma)"},
+      {u",,,", std::nullopt, R"(baud rate "" is not a whole number from 1 to 2147483647)"},
+      {u"", std::nullopt,
+       R"(the line settings "" have 1 field, not the 4 of baud,parity,data bits,stop bits: no box may hold a comma)"},
   };
-  for (const Row& row : rows) EXPECT_EQ(parseLineSettings(row.text), row.settings) << utf16ToUtf8(row.text);
+  for (const Row& row : rows) {
+    const auto parsed = parseLineSettings(row.text);
+    if (row.settings) {
+      EXPECT_EQ(parsed.has_value() ? std::optional(*parsed) : std::nullopt, row.settings) << utf16ToUtf8(row.text);
+    } else {
+      EXPECT_EQ(parsed.has_value() ? "" : parsed.error().text, row.reason) << utf16ToUtf8(row.text);
+    }
+  }
 }
 
 TEST(LineSettings, BitsPerByteCountStartParityAndStop) {

@@ -25,8 +25,15 @@ class CountingProgress final : public SendProgress {
   int ended = 0;
 };
 
-Message portWarning(std::string_view port) {
-  return {"警告", "串口" + std::string(port) + "打开失败，可能正在使用中", MessageIcon::warning};
+Message portWarning(std::string_view port, std::string_view reason) {
+  return {"警告", "串口" + std::string(port) + "打开失败，可能正在使用中", MessageIcon::warning, std::string(reason)};
+}
+
+Message unknownPort(std::string_view port) {
+  return portWarning(port, "\"" + std::string(port) +
+                               "\" is not a port name: ports are named com1 to com16, in lower case. comN leads to "
+                               "the device that LUMADOT_COMn names (LUMADOT_COM1=/dev/ttyUSB0 makes com1 that "
+                               "device); 'lumadot-cli ports' shows where each comN leads");
 }
 
 class SerialTransmissionTest : public ::testing::Test {
@@ -106,10 +113,11 @@ TEST_P(RefusedBoxes, StopTheSendBeforeThePort) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, RefusedBoxes,
     ::testing::Values(
-        RefusedCase{"PortUpperCase", [](SendBoxes& b) { b.port = u"COM1"; }, portWarning("COM1")},
-        RefusedCase{"PortLeadingSpace", [](SendBoxes& b) { b.port = u" com1"; }, portWarning(" com1")},
-        RefusedCase{"PortLeadingZero", [](SendBoxes& b) { b.port = u"com01"; }, portWarning("com01")},
-        RefusedCase{"PortBeyondTable", [](SendBoxes& b) { b.port = u"com17"; }, portWarning("com17")},
+        RefusedCase{"PortUpperCase", [](SendBoxes& b) { b.port = u"COM1"; }, unknownPort("COM1")},
+        RefusedCase{"PortLeadingSpace", [](SendBoxes& b) { b.port = u" com1"; }, unknownPort(" com1")},
+        RefusedCase{"PortLeadingZero", [](SendBoxes& b) { b.port = u"com01"; }, unknownPort("com01")},
+        RefusedCase{"PortBeyondTable", [](SendBoxes& b) { b.port = u"com17"; }, unknownPort("com17")},
+        RefusedCase{"PortDevicePath", [](SendBoxes& b) { b.port = u"/dev/ttyUSB0"; }, unknownPort("/dev/ttyUSB0")},
         RefusedCase{"SpeedZero", [](SendBoxes& b) { b.speed = u"0"; },
                     Message{"警告", "显示速度“0”无效", MessageIcon::warning}},
         RefusedCase{"SpeedEleven", [](SendBoxes& b) { b.speed = u"11"; },
@@ -120,16 +128,22 @@ INSTANTIATE_TEST_SUITE_P(
                     Message{"警告", "显示方式“滚动”无效", MessageIcon::warning}},
         RefusedCase{"BothUnknownNamesSpeedFirst", [](SendBoxes& b) { b.speed = u""; b.mode = u""; },
                     Message{"警告", "显示速度“”无效", MessageIcon::warning}},
-        RefusedCase{"PortBeforeSpeed", [](SendBoxes& b) { b.port = u"x"; b.speed = u"0"; }, portWarning("x")},
-        RefusedCase{"FourDataBits", [](SendBoxes& b) { b.dataBits = u"4"; }, portWarning("com1")},
-        RefusedCase{"BaudNotANumber", [](SendBoxes& b) { b.baud = u"fast"; }, portWarning("com1")},
-        RefusedCase{"CommaInsideABox", [](SendBoxes& b) { b.baud = u"9600,N"; }, portWarning("com1")}),
+        RefusedCase{"PortBeforeSpeed", [](SendBoxes& b) { b.port = u"x"; b.speed = u"0"; }, unknownPort("x")},
+        RefusedCase{"FourDataBits", [](SendBoxes& b) { b.dataBits = u"4"; },
+                    portWarning("com1", R"(data bits "4" is not 5, 6, 7 or 8)")},
+        RefusedCase{"BaudNotANumber", [](SendBoxes& b) { b.baud = u"fast"; },
+                    portWarning("com1", R"(baud rate "fast" is not a whole number from 1 to 2147483647)")},
+        RefusedCase{"CommaInsideABox", [](SendBoxes& b) { b.baud = u"9600,N"; },
+                    portWarning("com1", R"(the line settings "9600,N,E,8,1" have 5 fields, not the 4 of )"
+                                        R"(baud,parity,data bits,stop bits: no box may hold a comma)")}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SerialTransmissionTest, TooWideATextWarnsAndWritesNothing) {
   std::u16string wide(247, u'中');
   EXPECT_FALSE(send(wide, {}).completed);
-  EXPECT_EQ(hooks.messages, std::vector<Message>{portWarning("com1")});
+  EXPECT_EQ(hooks.messages, std::vector<Message>{portWarning(
+                                "com1", "the text is 494 columns wide, and a frame holds at most 493 (246 Chinese "
+                                        "characters and one single-byte one)")});
   EXPECT_EQ(hooks.listing, u"");
   EXPECT_FALSE(frameWritten());
 
@@ -159,7 +173,7 @@ TEST_F(SerialTransmissionTest, UnwritableFrameFileIsAFailedSend) {
   FrameFile nowhere{dir.path() / "missing" / "frame.bin"};
   SerialTransmission transmission(nowhere, {});
   EXPECT_FALSE(runExtraction(u"A", {.send = true}, fonts, *buffer, transmission, hooks).completed);
-  EXPECT_EQ(hooks.messages, std::vector<Message>{portWarning("com1")});
+  EXPECT_EQ(hooks.messages.at(0).text, portWarning("com1", "").text);
   EXPECT_EQ(hooks.failures.at(0).detail.rfind("cannot write " + (dir.path() / "missing" / "frame.bin").string(), 0), 0u)
       << hooks.failures.at(0).detail;
   // The listing was written before the close failed, and stays without its credit block.

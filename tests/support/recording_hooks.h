@@ -1,10 +1,21 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "extract/extraction_run.h"
 #include "message/message.h"
+
+namespace lumadot {
+
+// For test failures: a Message as text rather than bytes.
+inline void PrintTo(const Message& message, std::ostream* out) {
+  *out << '{' << message.title << ", " << message.text << ", " << (message.icon == MessageIcon::warning ? "warning" : "none")
+       << ", " << message.detail << '}';
+}
+
+}  // namespace lumadot
 
 namespace lumadot::test {
 
