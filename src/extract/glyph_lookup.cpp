@@ -18,19 +18,23 @@ Result<void> appendAll(GlyphBuffer& buffer, std::span<const std::uint8_t> bytes)
 
 }  // namespace
 
+std::optional<std::uint64_t> hzk16Offset(std::int16_t code) {
+  const int row = leadByte(code) - 0xA0;
+  const int column = trailByte(code) - 0xA0;
+  if (row < 1 || row > kGridSize || column < 1 || column > kGridSize) return std::nullopt;
+  return static_cast<std::uint64_t>((row - 1) * kGridSize + (column - 1)) * kHzk16GlyphSize;
+}
+
 Result<void> english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code) {
   std::array<std::uint8_t, kAsc16GlyphSize> g{};
-  if (auto read = asc16.read(std::uint64_t{code} * kAsc16GlyphSize, g); !read) return read;
+  if (auto read = asc16.read(asc16Offset(code), g); !read) return read;
   return appendAll(buffer, g);
 }
 
 Result<void> hzdz(GlyphBuffer& buffer, FontFile& hzk16, std::int16_t code, bool split8x16) {
-  const int row = leadByte(code) - 0xA0;
-  const int column = trailByte(code) - 0xA0;
   std::array<std::uint8_t, kHzk16GlyphSize> g{};
-  if (row >= 1 && row <= kGridSize && column >= 1 && column <= kGridSize) {
-    const auto k = static_cast<std::uint64_t>((row - 1) * kGridSize + (column - 1));
-    if (auto read = hzk16.read(k * kHzk16GlyphSize, g); !read) return read;
+  if (const auto offset = hzk16Offset(code)) {
+    if (auto read = hzk16.read(*offset, g); !read) return read;
   }
   if (!split8x16) return appendAll(buffer, g);
   // Left 8 dots of every row (even offsets), then the right 8 dots (odd ones).

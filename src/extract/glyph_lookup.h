@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "base/result.h"
 #include "extract/font_file.h"
@@ -11,6 +12,11 @@ namespace lumadot {
 
 // A font that cannot be read fails as FontFile::read does; a full buffer
 // fails with the warning that the text is too long, keeping what fitted.
+
+// Where a glyph starts in its font file; nothing for a double-byte code
+// outside the 94 x 94 grid, which has no cell.
+inline std::uint64_t asc16Offset(std::uint8_t code) { return std::uint64_t{code} * kAsc16GlyphSize; }
+std::optional<std::uint64_t> hzk16Offset(std::int16_t code);
 
 // Appends the 16 bytes of single-byte code `code` from asc16.
 Result<void> english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code);

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "extract/ansi_code.h"
+#include "extract/text_codec.h"
+#include "extract/undrawn_characters.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"
 
@@ -139,6 +141,45 @@ TEST_F(GlyphLookup, EveryByteValueArrivesUnchanged) {
   FontFile all(allDir.path() / "asc16", kAsc16Size);
   for (int code = 0; code < 16; ++code) ASSERT_TRUE(english(buffer, all, static_cast<std::uint8_t>(code)));
   for (int i = 0; i < 256; ++i) EXPECT_EQ(buffer.glyphBytes[static_cast<std::size_t>(i)], i);
+}
+
+// Which characters a run cannot draw as typed, and why: each once, in text order.
+TEST(UndrawnCharacters, NameEachCharacterOnceWithItsReason) {
+  struct Row {
+    std::u16string_view text;
+    FontSizes sizes;
+    std::vector<std::pair<std::u16string_view, Undrawn>> undrawn;
+  };
+  const FontSizes whole;
+  const Row rows[] = {
+      {u"中A?", whole, {}},
+      {u"😀A😀✓", whole, {{u"😀", Undrawn::questionMark}, {u"✓", Undrawn::questionMark}}},
+      {u"丂中丂", whole, {{u"丂", Undrawn::outsideGrid}}},
+      {u"\xFFFD", whole, {{u"\xFFFD", Undrawn::questionMark}}},  // bytes that were not UTF-8
+      {u"A\r\n", {.asc16 = 0}, {{u"A", Undrawn::pastAsc16End}}},  // the line break gets no glyph
+      // The last byte of glyph 5 is byte 95: a 95-byte file cuts it short, a 96-byte one does not.
+      {u"\x05", {.asc16 = 95}, {{u"\x05", Undrawn::pastAsc16End}}},
+      {u"\x05", {.asc16 = 96}, {}},
+      // 啊 (B0A1) is cell 15 * 94 = 1410; 中 comes later.
+      {u"啊中", {.hzk16 = 1411 * 32}, {{u"中", Undrawn::pastHzk16End}}},
+      {u"啊中", {.hzk16 = 1411 * 32 - 1}, {{u"啊", Undrawn::pastHzk16End}, {u"中", Undrawn::pastHzk16End}}},
+      {u"😀", {.asc16 = 0}, {{u"😀", Undrawn::questionMark}}},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::pair<std::u16string_view, Undrawn>> found;
+    for (const auto& c : undrawnCharacters(row.text, row.sizes)) found.emplace_back(c.character, c.why);
+    EXPECT_EQ(found, row.undrawn) << utf16ToUtf8(row.text);
+  }
+}
+
+TEST(UndrawnCharacters, FontSizesAreReadFromTheFilesAndCappedAtTheLayout) {
+  test::TempDir dir;
+  test::writeFile(dir.path() / "asc16", std::string(100, '\0'));
+  test::writeFile(dir.path() / "hzk16", std::string(kHzk16Size + 7, '\0'));
+  const FontSizes sizes = fontSizes(FontPaths::inDirectory(dir.path()));
+  EXPECT_EQ(sizes.asc16, 100u);
+  EXPECT_EQ(sizes.hzk16, kHzk16Size);
+  EXPECT_EQ(fontSizes(FontPaths::inDirectory(dir.path() / "missing")).asc16, kAsc16Size);  // the run warns itself
 }
 
 }  // namespace
