@@ -78,14 +78,22 @@ INSTANTIATE_TEST_SUITE_P(
                    "DB  1H,0H,1H,0H,1H,0H,1H,0H,3FH,F8H,21H,8H,21H,8H,21H,8H,"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// Piped text is read as the input box holds typed text: a line break is CR LF
+// and gets no glyph, and a byte order mark is no character.
+TEST(CliExtract, PipedTextIsReadAsTyped) {
+  const std::string typed = runProcess(kCli, {"extract", "中A"}).out;
+  for (const std::string piped : {"中A\n", "\xEF\xBB\xBF中A", "\xEF\xBB\xBF中A\r\n", "中\nA", "中\r\nA\n"}) {
+    const auto r = runProcess(kCli, {"extract"}, piped);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, typed) << piped;
+  }
+  // Only a leading mark goes, and TEXT is taken as it stands: its lone line feed gets an entry.
+  EXPECT_NE(runProcess(kCli, {"extract"}, "A\xEF\xBB\xBF").out.find(";--------\xEF\xBB\xBF--"), std::string::npos);
+  EXPECT_NE(runProcess(kCli, {"extract", "A\n"}).out.find(";--------\n--------字模结构"), std::string::npos);
+}
+
 TEST(CliExtract, InputIsKeptAsTyped) {
-  // CR LF is skipped as in the input box; a lone line feed gets an entry.
-  const auto crlf = runProcess(kCli, {"extract"}, "A\r\nB");
-  EXPECT_NE(crlf.out.find(";--------A--"), std::string::npos);
-  EXPECT_NE(crlf.out.find(";--------B--"), std::string::npos);
-  EXPECT_EQ(crlf.out.find(";--------\r"), std::string::npos);
-  const auto lf = runProcess(kCli, {"extract"}, "A\n");
-  EXPECT_NE(lf.out.find(";--------\n--------字模结构"), std::string::npos);
 
   // A character outside code page 936 is looked up as "?", under its own name.
   const auto emoji = runProcess(kCli, {"extract", "😀"});
@@ -104,6 +112,32 @@ TEST(CliExtract, InputIsKeptAsTyped) {
   const auto dash = runProcess(kCli, {"extract", "--", "-5"});
   EXPECT_EQ(dash.exitCode, 0);
   EXPECT_NE(dash.out.find(";---------"), std::string::npos);
+}
+
+// The run's bytes stay as they are; standard error says which characters the sign cannot show as typed.
+TEST(CliExtract, WarnsOfCharactersItCannotDrawAsTyped) {
+  const auto r = runProcess(kCli, {"extract", "丂😀A丂✓中"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err,
+            "lumadot-cli: warning: 😀 ✓: not in code page 936 (GBK); each comes out as \"?\"\n"
+            "lumadot-cli: warning: 丂: outside the GB2312 grid of hzk16; each comes out blank\n");
+  EXPECT_NE(r.out.find(";--------丂--------字模结构：　16*16　点阵\r\nDB  0H,0H,0H,0H,0H,0H,0H,0H,"), std::string::npos);
+
+  test::TempDir dir;  // an asc16 cut short after six glyphs and a bit
+  test::writeFile(dir.path() / "asc16", test::readFile(kBinDir / "asc16").substr(0, 100));
+  std::filesystem::copy_file(kBinDir / "hzk16", dir.path() / "hzk16");
+  const auto cut = runProcess(kCli, {"extract", "--font-dir", dir.path().string(), "\x05\x06中A"});
+  EXPECT_EQ(cut.exitCode, 0);
+  EXPECT_EQ(cut.err, "lumadot-cli: warning: U+0006 A: past the end of " + (dir.path() / "asc16").string() +
+                         ", which holds only 100 of its 4096 bytes; each comes out blank\n");
+  EXPECT_NE(cut.out.find(";--------A--------字模结构：　8*16　点阵\r\nDB  0H,0H,0H,0H,0H,0H,0H,0H,"), std::string::npos);
+}
+
+TEST(CliExtract, ListingOnATerminalEndsWithALineBreak) {
+  const auto piped = runProcess(kCli, {"extract", "中A"});
+  const auto shown = runProcess(kCli, {"extract", "中A"}, {}, {}, {}, true);
+  EXPECT_EQ(shown.exitCode, 0) << shown.err;
+  EXPECT_EQ(shown.out, piped.out + "\r\n");
 }
 
 TEST(CliExtract, MissingFontsFailWithAWarningAndCreateNothing) {
@@ -139,26 +173,28 @@ TEST(CliSend, DeliversTheFrameAndReportsOnStandardError) {
   const auto file = dir.path() / "frame.bin";
   const auto toFile = runProcess(kCli, {"extract", "--frame-out", file.string(), "中A"}, {}, {"LC_ALL=C"});
   EXPECT_EQ(toFile.exitCode, 0) << toFile.err;
-  EXPECT_EQ(toFile.err, r.err);
+  EXPECT_EQ(toFile.err, "lumadot-cli: wrote 593 bytes to " + file.string() + "\n");  // no port was used
   EXPECT_EQ(test::readFile(file), std::string(frame.begin(), frame.end()));
 }
 
 TEST(CliSend, OptionsStandForTheBoxes) {
-  test::TempDir dir;
-  const auto file = dir.path() / "frame.bin";
+  test::PseudoTerminal sign;
   const auto r = runProcess(kCli,
-                            {"extract", "--frame-out", file.string(), "--port", "com12", "--speed", "1", "--mode",
-                             "闪烁", "--baud", "115200", "--parity", "N", "--data-bits", "7", "--stop-bits", "2", "A"},
-                            {}, {"LC_ALL=de_DE.UTF-8"});
+                            {"extract", "--send", "--port", "com12", "--speed", "1", "--mode", "闪烁", "--baud",
+                             "115200", "--parity", "N", "--data-bits", "7", "--stop-bits", "2", "A"},
+                            {}, {"LC_ALL=de_DE.UTF-8", "LUMADOT_COM12=" + sign.path()});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "系统提示: 使用串口com12共发送0,01K数据发送成功\n");  // the locale's decimal separator
-  EXPECT_EQ(test::readFile(file).substr(0, 3), std::string("\x09\x01\x05", 3));
+  const auto frame = sign.receivedAll();
+  ASSERT_GE(frame.size(), 3u);
+  EXPECT_EQ(std::vector<std::uint8_t>(frame.begin(), frame.begin() + 3), (std::vector<std::uint8_t>{9, 1, 5}));
 }
 
 struct SendFailureCase {
   const char* name;
   std::vector<std::string> args;
   std::string err;
+  std::string text = "中A";
 };
 
 class CliSendFailure : public ::testing::TestWithParam<SendFailureCase> {};
@@ -169,7 +205,7 @@ TEST_P(CliSendFailure, ExitsOneWithTheWarning) {
   const auto file = dir.path() / "frame.bin";
   auto args = GetParam().args;
   args.insert(args.begin(), {"extract", "--frame-out", file.string()});
-  args.push_back("中A");
+  args.push_back(GetParam().text);
   const auto r = runProcess(kCli, args);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err, GetParam().err);
@@ -180,10 +216,25 @@ TEST_P(CliSendFailure, ExitsOneWithTheWarning) {
 INSTANTIATE_TEST_SUITE_P(
     Boxes, CliSendFailure,
     ::testing::Values(
-        SendFailureCase{"UnknownPort", {"--port", "COM1"}, "警告: 串口COM1打开失败，可能正在使用中\n"},
+        SendFailureCase{"UnknownPort", {"--port", "COM1"},
+                        "警告: 串口COM1打开失败，可能正在使用中\nlumadot-cli: \"COM1\" is not a port name: ports are named "
+                        "com1 to com16, in lower case. comN leads to the device that LUMADOT_COMn names "
+                        "(LUMADOT_COM1=/dev/ttyUSB0 makes com1 that device); 'lumadot-cli ports' shows where each "
+                        "comN leads\n"},
         SendFailureCase{"SpeedOutOfTable", {"--speed", "0"}, "警告: 显示速度“0”无效\n"},
         SendFailureCase{"ModeOutOfTable", {"--mode", "static"}, "警告: 显示方式“static”无效\n"},
-        SendFailureCase{"RefusedSettings", {"--data-bits", "4"}, "警告: 串口com1打开失败，可能正在使用中\n"}),
+        SendFailureCase{"RefusedSettings", {"--data-bits", "4"},
+                        "警告: 串口com1打开失败，可能正在使用中\nlumadot-cli: data bits \"4\" is not 5, 6, 7 or 8\n"},
+        SendFailureCase{"RefusedParity", {"--parity", "X"},
+                        "警告: 串口com1打开失败，可能正在使用中\nlumadot-cli: parity \"X\" is not one of E, M, N, O, S\n"},
+        SendFailureCase{"TooWide", {},
+                        "警告: 串口com1打开失败，可能正在使用中\nlumadot-cli: the text is 494 columns wide, and a frame holds "
+                        "at most 493 (246 Chinese characters and one single-byte one)\n",
+                        [] {
+                          std::string wide;
+                          for (int i = 0; i < 247; ++i) wide += "中";
+                          return wide;
+                        }()}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CliSend, MissingDeviceNamesItAfterTheWarning) {
@@ -239,6 +290,12 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"OptionTakenForValue", {"extract", "--font-dir", "--split", "A"}, 2, "",
                                 "'--font-dir' needs a value"},
                       UsageCase{"TwoTexts", {"extract", "A", "B"}, 2, "", "one TEXT"},
+                      UsageCase{"SpeedWithoutSend", {"extract", "--speed", "11", "中A"}, 2, "",
+                                "lumadot-cli: --speed is of use only when sending: add --send (or --frame-out FILE)\n"},
+                      UsageCase{"PortWithoutSend", {"extract", "--port", "com9", "中A"}, 2, "",
+                                "lumadot-cli: --port is of use only when sending"},
+                      UsageCase{"ClockModeWithoutSend", {"clock", "--mode", "闪烁", "--count", "1"}, 2, "",
+                                "lumadot-cli: --mode is of use only when sending"},
                       UsageCase{"ClockHelp", {"clock", "--help"}, 0, "--count N", ""},
                       UsageCase{"ClockHelpHasNoSpeed", {"clock", "--help"}, 0, "--mode MODE", ""},
                       UsageCase{"ClockTakesNoText", {"clock", "A"}, 2, "", "clock takes no TEXT"},

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,13 +27,30 @@ void check(bool ok, const char* what) {
   if (!ok) throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
 }
 
+// A raw pseudo-terminal as {reading end, writing end}, like a pipe's.
+void openTerminalPipe(int (&ends)[2]) {
+  ends[0] = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  check(ends[0] >= 0 && grantpt(ends[0]) == 0 && unlockpt(ends[0]) == 0, "posix_openpt");
+  ends[1] = open(ptsname(ends[0]), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  check(ends[1] >= 0, "open pts");
+  termios settings{};
+  check(tcgetattr(ends[1], &settings) == 0, "tcgetattr");
+  cfmakeraw(&settings);
+  check(tcsetattr(ends[1], TCSANOW, &settings) == 0, "tcsetattr");
+}
+
 }  // namespace
 
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const std::string& stdinData, const std::vector<std::string>& extraEnv,
-                         std::chrono::milliseconds interruptAfter) {
+                         std::chrono::milliseconds interruptAfter, bool stdoutOnTerminal) {
   int inPipe[2], outPipe[2], errPipe[2];
-  check(pipe2(inPipe, O_CLOEXEC) == 0 && pipe2(outPipe, O_CLOEXEC) == 0 && pipe2(errPipe, O_CLOEXEC) == 0, "pipe");
+  check(pipe2(inPipe, O_CLOEXEC) == 0 && pipe2(errPipe, O_CLOEXEC) == 0, "pipe");
+  if (stdoutOnTerminal) {
+    openTerminalPipe(outPipe);
+  } else {
+    check(pipe2(outPipe, O_CLOEXEC) == 0, "pipe");
+  }
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);

@@ -17,9 +17,11 @@ struct ProcessResult {
 // collecting both output streams. Extra environment entries are "NAME=value"
 // and replace inherited ones of the same name. A non-zero `interruptAfter`
 // sends the process SIGINT, as Ctrl+C would, once that time has passed.
+// With `stdoutOnTerminal` standard output is a pseudo-terminal in raw mode,
+// so the program sees a terminal and its bytes arrive untranslated.
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const std::string& stdinData = {}, const std::vector<std::string>& extraEnv = {},
-                         std::chrono::milliseconds interruptAfter = {});
+                         std::chrono::milliseconds interruptAfter = {}, bool stdoutOnTerminal = false);
 
 // A fresh directory under the system's temp dir, removed when the object dies.
 class TempDir {

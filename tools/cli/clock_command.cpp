@@ -155,6 +155,7 @@ int runClock(tools::CommandLine& line, const ClockOptions& options) {
   if (options.reverse || options.split || line.app().count("--speed") > 0) {
     return line.usageError("the clock always extracts with --reverse and --split, and sends at speed 1");
   }
+  if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
   const QLocale locale = options.locale.empty() ? QLocale::system() : QLocale(QString::fromStdString(options.locale));
 
   ConsoleRunner runner(options.run, locale.decimalPoint().toStdU16String());

@@ -80,11 +80,11 @@ Result<void> writeWholeFile(const std::filesystem::path& path, std::string_view 
 
 void printMessage(const Message& message) {
   std::cerr << oneLine(message.title) << ": " << oneLine(message.text) << '\n' << std::flush;
+  if (!message.detail.empty()) printError(message.detail);
 }
 
 void printFailure(const Failure& failure) {
   printMessage(warningMessage(failure));
-  if (!failure.detail.empty()) printError(failure.detail);
 }
 
 void printError(std::string_view text) { std::cerr << "lumadot-cli: " << text << '\n' << std::flush; }

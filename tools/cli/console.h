@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,21 +27,33 @@ std::u16string localeDecimalSeparator();
 // Writes `bytes` as the whole of the file at `path`; on failure no part of it is left.
 Result<void> writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
-// A message box as one line on standard error: title, then text.
+// A message box as one line on standard error, title then text, and its
+// detail on the next line.
 void printMessage(const Message& message);
-// A failure's warning, then the system's reason beneath it on a line of its own.
+// A failure's warning, the reason beneath it on the next line.
 void printFailure(const Failure& failure);
 void printError(std::string_view text);  // "lumadot-cli: text"
 
 // Keeps the result box's text and prints each message box as it would appear.
 class ConsoleHooks final : public RunHooks {
  public:
+  // What to print instead of the port's success message, when no port was used.
+  using SentNote = std::function<std::string()>;
+  explicit ConsoleHooks(SentNote sentNote = {}) : m_sentNote(std::move(sentNote)) {}
+
   void showListing(std::u16string_view text) override { m_listing.assign(text); }
   void showFailure(const Failure& failure) override { printFailure(failure); }
-  void showSent(std::string_view confirmation) override { printMessage(noticeMessage(confirmation)); }
+  void showSent(std::string_view confirmation) override {
+    if (m_sentNote) {
+      printError(m_sentNote());
+    } else {
+      printMessage(noticeMessage(confirmation));
+    }
+  }
   const std::u16string& listing() const { return m_listing; }
 
  private:
+  SentNote m_sentNote;
   std::u16string m_listing;
 };
 

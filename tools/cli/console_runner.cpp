@@ -1,12 +1,15 @@
 #include "cli/console_runner.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <iostream>
 
 #include "cli/console.h"
 #include "extract/glyph_buffer.h"
 #include "extract/program_directory.h"
 #include "extract/text_codec.h"
+#include "extract/undrawn_characters.h"
+#include "serial/display_frame.h"
 #include "serial/frame_file.h"
 #include "serial/qt_serial_device.h"
 
@@ -32,6 +35,49 @@ FontPaths fontPaths(const RunSettings& settings) {
 std::unique_ptr<SerialDevice> makeDevice(const RunSettings& settings) {
   if (!settings.frameOut.empty()) return std::make_unique<FrameFile>(settings.frameOut);
   return std::make_unique<QtSerialDevice>();
+}
+
+// A control character would act on the terminal instead of being seen.
+std::string printable(std::u16string_view character) {
+  const char16_t first = character.front();
+  if (first >= 0x20 && first != 0x7F) return utf16ToUtf8(character);
+  char code[8];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(first));
+  return code;
+}
+
+// The characters of one kind, named: up to a line's worth, then how many more.
+std::string named(const std::vector<UndrawnCharacter>& undrawn, Undrawn why) {
+  constexpr int kMostNamed = 20;
+  std::string names;
+  int count = 0;
+  for (const UndrawnCharacter& c : undrawn) {
+    if (c.why != why) continue;
+    if (count++ < kMostNamed) names += (names.empty() ? "" : " ") + printable(c.character);
+  }
+  if (count > kMostNamed) names += " and " + std::to_string(count - kMostNamed) + " more";
+  return names;
+}
+
+// One warning line for each kind of character the run cannot draw as typed.
+std::vector<std::string> undrawnNotes(std::u16string_view text, const FontPaths& fonts) {
+  const FontSizes sizes = fontSizes(fonts);
+  const auto undrawn = undrawnCharacters(text, sizes);
+  const auto shortFont = [](const std::filesystem::path& path, std::uint64_t size, std::size_t whole) {
+    return ": past the end of " + path.string() + ", which holds only " + std::to_string(size) + " of its " +
+           std::to_string(whole) + " bytes; each comes out blank";
+  };
+  const std::pair<Undrawn, std::string> kinds[] = {
+      {Undrawn::questionMark, ": not in code page 936 (GBK); each comes out as \"?\""},
+      {Undrawn::outsideGrid, ": outside the GB2312 grid of hzk16; each comes out blank"},
+      {Undrawn::pastAsc16End, shortFont(fonts.asc16, sizes.asc16, kAsc16Size)},
+      {Undrawn::pastHzk16End, shortFont(fonts.hzk16, sizes.hzk16, kHzk16Size)},
+  };
+  std::vector<std::string> notes;
+  for (const auto& [why, what] : kinds) {
+    if (const std::string names = named(undrawn, why); !names.empty()) notes.push_back("warning: " + names + what);
+  }
+  return notes;
 }
 
 }  // namespace
@@ -63,14 +109,36 @@ void addSendOptions(CLI::App& app, RunSettings& settings) {
       ->group(kSendSection);
 }
 
+Result<void> requireSendForBoxOptions(const CLI::App& app, const RunSettings& settings) {
+  if (settings.sends()) return {};
+  const auto given = app.get_options([](const CLI::Option* option) {
+    return option->get_group() == kSendSection && option->count() > 0 && option->get_name() != "--send";
+  });
+  if (given.empty()) return {};
+  return Failure(given.front()->get_name() + " is of use only when sending: add --send (or --frame-out FILE)");
+}
+
 std::string runText(const std::vector<std::string>& texts) {
   if (!texts.empty()) return texts.front();
   if (isTerminal(stdin)) std::cerr << "Reading the text from standard input; end it with Ctrl+D.\n";
-  return readAllStdin();
+  return typedText(readAllStdin());
+}
+
+std::string typedText(std::string_view piped) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (piped.starts_with(kByteOrderMark)) piped.remove_prefix(kByteOrderMark.size());
+  std::string typed;
+  typed.reserve(piped.size() + piped.size() / 8);
+  for (std::size_t i = 0; i < piped.size(); ++i) {
+    if (piped[i] == '\n' && (i == 0 || piped[i - 1] != '\r')) typed += '\r';
+    typed += piped[i];
+  }
+  return typed;
 }
 
 ConsoleRunner::ConsoleRunner(const RunSettings& settings, std::u16string decimalSeparator)
     : m_fonts(fontPaths(settings)),
+      m_frameOut(settings.frameOut),
       m_device(makeDevice(settings)),
       m_buffer(std::make_unique<GlyphBuffer>()),
       m_decimalSeparator(std::move(decimalSeparator)) {}
@@ -79,7 +147,16 @@ ConsoleRunner::~ConsoleRunner() = default;
 
 ConsoleRunner::Outcome ConsoleRunner::run(std::u16string_view text, const RunOptions& options,
                                           const SendBoxes& boxes, bool printListing, std::string_view afterListing) {
-  ConsoleHooks hooks;
+  for (const std::string& note : undrawnNotes(text, m_fonts)) {
+    if (m_told.insert(note).second) printError(note);  // a clock's sentence would repeat them every tick
+  }
+  ConsoleHooks::SentNote wroteFrame;
+  if (!m_frameOut.empty()) {
+    wroteFrame = [this] {
+      return "wrote " + std::to_string(kFrameOverhead + m_buffer->fillCount) + " bytes to " + m_frameOut;
+    };
+  }
+  ConsoleHooks hooks(wroteFrame);
   // Without sending the run only selects the port, which opens nothing.
   SerialTransmission transmission(*m_device, boxes, m_decimalSeparator);
   Outcome outcome;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,12 +37,20 @@ void addFontDirOption(CLI::App& app, RunSettings& settings);
 // --send and the options standing for the window's send boxes, as their own section.
 void addSendOptions(CLI::App& app, RunSettings& settings);
 
-// TEXT, or when it is not given the whole of standard input, every byte kept.
-std::string runText(const std::vector<std::string>& texts);
+// Why the send-box options given (--port, --speed, ...) are of no use: they
+// only matter when sending, and nothing is sent.
+Result<void> requireSendForBoxOptions(const CLI::App& app, const RunSettings& settings);
 
-// Extraction runs as the command line shows them: each message on standard
-// error as the run shows it, then the port's own reason for a failure, then
-// the listing on standard output.
+// TEXT as it stands, or when it is not given the whole of standard input read
+// as typed text (typedText).
+std::string runText(const std::vector<std::string>& texts);
+// Piped text as the input box would hold it typed: a line feed without its
+// carriage return becomes CR LF, and a UTF-8 byte order mark at the start goes.
+std::string typedText(std::string_view piped);
+
+// Extraction runs as the command line shows them: a warning for each kind of
+// character the run cannot draw as typed, each message on standard error as
+// the run shows it, with its reason beneath, then the listing on standard output.
 class ConsoleRunner {
  public:
   // The fonts from --font-dir; the port, or the --frame-out file standing in for it.
@@ -61,9 +70,11 @@ class ConsoleRunner {
 
  private:
   FontPaths m_fonts;
+  std::string m_frameOut;
   std::unique_ptr<SerialDevice> m_device;
   std::unique_ptr<GlyphBuffer> m_buffer;
   std::u16string m_decimalSeparator;
+  std::set<std::string> m_told;  // warnings already printed
 };
 
 }  // namespace lumadot::cli

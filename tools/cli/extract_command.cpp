@@ -22,9 +22,11 @@ constexpr std::string_view kDescription =
     "source an 8051 toolchain builds as it stands, or for a programmer.";
 
 constexpr std::string_view kFooter =
-    "Without TEXT the whole of standard input is read as UTF-8, every byte kept:\n"
-    "a CR LF line break is skipped, as in the desktop program's input box.\n"
-    "Put -- before a TEXT that starts with '-'.\n"
+    "Without TEXT the whole of standard input is read as UTF-8 text typed into\n"
+    "the desktop program's input box: a line feed is a line break (CR LF), and\n"
+    "a byte order mark at the start is dropped; a line break gets no glyph, so\n"
+    "'echo 中A | lumadot-cli extract' prints what 'lumadot-cli extract 中A' does.\n"
+    "TEXT itself is taken as it stands. Put -- before a TEXT that starts with '-'.\n"
     "\n"
     "Example: lumadot-cli extract --format as31 中A > t.asm && as31 t.asm\n"
     "\n"
@@ -129,13 +131,15 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options) {
   if (options.texts.size() > 1) return line.usageError("extract takes one TEXT; put quotes around text with spaces");
   const auto output = chosenOutput(options);
   if (!output) return line.usageError(output.error().text);
+  if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
   const auto& [format, names] = *output;
 
   const std::u16string text = utf8ToUtf16(runText(options.texts));
   const RunOptions runOptions{options.reverse, options.split, options.run.sends()};
   ConsoleRunner runner(options.run, localeDecimalSeparator());
   const bool listing = format == OutputFormat::listing;
-  const auto outcome = runner.run(text, runOptions, options.run.boxes, listing);
+  // The listing ends without a line break; on a terminal the prompt would land on its last line.
+  const auto outcome = runner.run(text, runOptions, options.run.boxes, listing, isTerminal(stdout) ? "\r\n" : "");
   if (!outcome.listingWritten || !outcome.completed) return kExitFailed;
   // Any other format is printed only once the run has completed.
   const bool printed = listing || writeStdout(formatGlyphs(format, glyphEntries(runner.buffer(), text), names));
