@@ -127,7 +127,7 @@ Form1::Form1(FontPaths fonts, QWidget* parent)
   m_timer1->setObjectName(QStringLiteral("Timer1"));
   m_clockControls = std::make_unique<WindowClock>(*this);
   m_clock = std::make_unique<ClockDisplay>(
-      *m_clockControls, [] { return readClock(QLocale(), QDateTime::currentDateTime()); });
+      *m_clockControls, [] { return readClock(clockLocale(), QDateTime::currentDateTime()); });
 
   connect(m_ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(m_ui->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);

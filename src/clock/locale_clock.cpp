@@ -29,6 +29,10 @@ QString clockTimeFormat(const QString& longTimeFormat) {
   return format;
 }
 
+QLocale clockLocale(const QLocale& system) {
+  return system.language() == QLocale::C ? QLocale(QLocale::Chinese, QLocale::China) : system;
+}
+
 ClockReading readClock(const QLocale& locale, const QDateTime& moment) {
   const QDate date = moment.date();
   return {locale.toString(date, QLocale::ShortFormat).toStdU16String(),

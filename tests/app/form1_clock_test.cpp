@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
@@ -28,7 +29,7 @@ using namespace lumadot;
 namespace {
 
 QString sentenceNow() {
-  return QString::fromStdU16String(clockSentence(readClock(QLocale(), QDateTime::currentDateTime())));
+  return QString::fromStdU16String(clockSentence(readClock(clockLocale(), QDateTime::currentDateTime())));
 }
 
 QString rawText(const QPlainTextEdit& box) { return box.document()->toRawText(); }
@@ -53,6 +54,7 @@ class Form1ClockTest : public QObject {
   void stopGivesTheUserTextBackExactly();
   void clockKeepsOnWhileAboutIsOpen();
   void tickDuringAWarningIsSkipped();
+  void dateIsWrittenAsChinaDoesWithoutALocale();
 
  private:
   void openWindow() {
@@ -227,6 +229,18 @@ void Form1ClockTest::tickDuringAWarningIsSkipped() {
   QCOMPARE(m_messages.size(), size_t{2});
   QCOMPARE(m_messages[1], m_messages[0]);
   QVERIFY(sign.receivedAll().empty());
+}
+
+// ctest runs this program as most headless machines run, with LC_ALL=C.
+void Form1ClockTest::dateIsWrittenAsChinaDoesWithoutALocale() {
+  QVERIFY2(QLocale::system().language() == QLocale::C, "run with LC_ALL=C, as ctest does");
+  const QString before = QDate::currentDate().toString(u"yyyy/M/d");
+  clickCommand3();
+  const QString after = QDate::currentDate().toString(u"yyyy/M/d");
+  const QString shown = text1()->toPlainText();
+  const auto sentence = QRegularExpression(QStringLiteral(R"(^今天是(.+)\(星期.\)现在时间\d\d:\d\d:\d\d$)")).match(shown);
+  QVERIFY2(sentence.hasMatch(), qPrintable(shown));
+  QVERIFY2(sentence.captured(1) == before || sentence.captured(1) == after, qPrintable(sentence.captured(1)));
 }
 
 QTEST_MAIN(Form1ClockTest)

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -101,6 +103,43 @@ TEST(CliClock, CtrlCStopsTheClock) {
   const auto frame = sign.receivedAll();
   ASSERT_GT(frame.size(), 545u);
   EXPECT_EQ(frame[1], 1);
+}
+
+// Today as strftime writes it with `format`.
+std::string today(const char* format) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  return std::string(text, std::strftime(text, sizeof text, format, &local));
+}
+
+// With no real locale the date is written as in China, the sentence's own
+// language; a real locale, or one named with --locale, is kept.
+TEST(CliClock, WritesTheDateAsChinaDoesWithoutALocale) {
+  const struct {
+    std::vector<std::string> env, args;
+    const char* date;  // strftime's format
+  } rows[] = {{{"LC_ALL=C"}, {}, "%Y/%-m/%-d"},
+              {{"LC_ALL=POSIX"}, {}, "%Y/%-m/%-d"},
+              {{"LC_ALL=", "LC_TIME=", "LANG=C"}, {}, "%Y/%-m/%-d"},
+              {{"LC_ALL=de_DE.UTF-8"}, {}, "%d.%m.%y"},
+              {{"LC_ALL=C"}, {"--locale", "C"}, "%-d %b %Y"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.env.back() + (row.args.empty() ? "" : " " + row.args.back()));
+    const std::string before = today(row.date);
+    std::vector<std::string> args{"clock", "--count", "1"};
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    const auto r = runProcess(kCli, args, {}, row.env);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto runs = listings(r.out);
+    ASSERT_EQ(runs.size(), 1u) << r.out;
+    const std::string sentence = listedText(runs[0]);
+    std::smatch date;
+    ASSERT_TRUE(std::regex_match(sentence, date, std::regex(R"(今天是(.+)\(星期.+\)现在时间\d\d:\d\d:\d\d)")))
+        << sentence;
+    EXPECT_TRUE(date[1] == before || date[1] == today(row.date)) << sentence;
+  }
 }
 
 // A port that cannot be opened warns on every run; the clock goes on, and the exit status tells.

@@ -58,5 +58,23 @@ TEST(ReadClock, WritesAsTheLocaleDoes) {
   EXPECT_EQ(readClock(QLocale(QLocale::Chinese, QLocale::Taiwan), moment).timeText, u"下午2:05:09");
 }
 
+// Qt reports LC_ALL=C, POSIX or an unknown name as the C locale.
+TEST(ClockLocale, WritesAsChinaDoesWhereTheSystemHasNoLocale) {
+  const QDateTime moment(QDate(2026, 12, 7), QTime(17, 17, 48));
+  const struct {
+    QLocale system;
+    const char16_t* date;
+    const char16_t* time;
+  } rows[] = {{QLocale::c(), u"2026/12/7", u"17:17:48"},
+              {QLocale(QStringLiteral("POSIX")), u"2026/12/7", u"17:17:48"},
+              {QLocale(QLocale::English, QLocale::UnitedStates), u"12/7/26", u"5:17:48 PM"},
+              {QLocale(QLocale::German, QLocale::Germany), u"07.12.26", u"17:17:48"}};
+  for (const auto& row : rows) {
+    const ClockReading reading = readClock(clockLocale(row.system), moment);
+    EXPECT_EQ(reading.dateText, row.date) << row.system.name().toStdString();
+    EXPECT_EQ(reading.timeText, row.time) << row.system.name().toStdString();
+  }
+}
+
 }  // namespace
 }  // namespace lumadot

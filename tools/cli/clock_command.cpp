@@ -38,7 +38,7 @@ constexpr std::string_view kFooter =
 struct ClockOptions {
   int count = 0;  // 0: until interrupted
   bool quiet = false;
-  std::string locale;  // empty: the system's
+  std::string locale;  // empty: clockLocale()
   RunSettings run;
   // What the clock fixes or writes itself, known only to be refused with the reason.
   bool reverse = false;
@@ -67,7 +67,8 @@ void declareOptions(CLI::App& app, ClockOptions& options) {
   app.add_option("--locale", options.locale,
                  "write the date, the time and the amount sent as locale\n"
                  "NAME does (zh_CN, en_US, ...); default: the system's\n"
-                 "(LC_ALL, LC_TIME, LANG)")
+                 "(LC_ALL, LC_TIME, LANG), or zh_CN's where that is C\n"
+                 "or POSIX")
       ->type_name("NAME")
       ->check(localeCheck());
   addFontDirOption(app, options.run);
@@ -156,7 +157,7 @@ int runClock(tools::CommandLine& line, const ClockOptions& options) {
     return line.usageError("the clock always extracts with --reverse and --split, and sends at speed 1");
   }
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
-  const QLocale locale = options.locale.empty() ? QLocale::system() : QLocale(QString::fromStdString(options.locale));
+  const QLocale locale = options.locale.empty() ? clockLocale() : QLocale(QString::fromStdString(options.locale));
 
   ConsoleRunner runner(options.run, locale.decimalPoint().toStdU16String());
   ConsoleClock controls(runner, options.run.boxes, options.run.sends(), options.quiet);
