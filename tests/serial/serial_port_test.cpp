@@ -60,6 +60,13 @@ class SerialPortTest : public ::testing::Test {
   std::unique_ptr<GlyphBuffer> buffer = std::make_unique<GlyphBuffer>();
   // The device's own reason beneath the last warning, or "" when none was shown.
   std::string failureDetail() const { return hooks.failures.empty() ? std::string() : hooks.failures.back().detail; }
+  // The one message of a failed send: the port warning, with a reason beneath.
+  void expectPortWarning() const {
+    ASSERT_EQ(hooks.messages.size(), 1u);
+    EXPECT_EQ(hooks.messages[0].text, kPortWarning.text);
+    EXPECT_EQ(hooks.messages[0].icon, MessageIcon::warning);
+    EXPECT_FALSE(hooks.messages[0].detail.empty());
+  }
 
   QtSerialDevice device;
   test::RecordingHooks hooks;
@@ -200,7 +207,7 @@ TEST_F(SerialPortTest, SettingsThisSystemCannotApplyGiveThePortWarning) {
                                  lineBoxes(u"fast", u"E", u"8", u"1")}) {
     hooks.messages.clear();
     EXPECT_FALSE(send(u"中A", boxes).completed);
-    EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+    expectPortWarning();
     EXPECT_EQ(hooks.listing, u"");
   }
   EXPECT_TRUE(terminal.receivedAll().empty());
@@ -215,7 +222,7 @@ TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
     QtSerialDevice holder;  // another program with Qt's lock file
     ASSERT_TRUE(holder.open());
     EXPECT_FALSE(send(u"中A").completed);
-    EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+    expectPortWarning();
     EXPECT_EQ(hooks.listing, u"");
   }
   {
@@ -225,7 +232,7 @@ TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
     ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
     hooks.messages.clear();
     EXPECT_FALSE(send(u"中A").completed);
-    EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+    expectPortWarning();
     ::close(fd);
   }
   EXPECT_TRUE(terminal.receivedAll().empty());
@@ -235,7 +242,7 @@ TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
 TEST_F(SerialPortTest, MissingDeviceGivesTheWarning) {
   ::setenv("LUMADOT_COM1", (dir.path() / "no-such-port").c_str(), 1);
   EXPECT_FALSE(send(u"A").completed);
-  EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+  expectPortWarning();
   EXPECT_NE(failureDetail().find("no-such-port"), std::string::npos) << failureDetail();
 }
 
@@ -248,7 +255,7 @@ TEST_F(SerialPortTest, FarEndHangingUpMidFrameEndsTheRun) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(send(text).completed);
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
-  EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+  expectPortWarning();
   const std::size_t entries = countEntries(hooks.listing);
   EXPECT_GT(entries, 0u);
   EXPECT_LT(entries, 246u);
@@ -268,7 +275,7 @@ TEST_F(SerialPortTest, StalledLineFailsWithinItsBound) {
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_GT(took, 2s);
   EXPECT_LT(took, 5s);
-  EXPECT_EQ(hooks.messages, std::vector<Message>{kPortWarning});
+  expectPortWarning();
   EXPECT_TRUE(terminal.receivedAll().empty());
 }
 
