@@ -16,6 +16,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include "serial/termios_settings.h"
 #endif
@@ -74,6 +75,20 @@ struct QtSerialDevice::Impl {
     return *failure;
   }
   Failure failFromPort() { return fail(port.errorString().toStdString()); }
+
+  // Qt reports a lock file held by another program as a permission error;
+  // told apart from a real one, each gets its own remedy.
+  Failure failToOpen() {
+#ifndef _WIN32
+    if (port.error() == QSerialPort::PermissionError) {
+      if (::access(device.c_str(), R_OK | W_OK) == 0) return fail("the port is in use by another program");
+      return fail(port.errorString().toStdString() +
+                  "; only root and the port's group (dialout on Debian) may use it: sudo adduser $USER dialout, "
+                  "then log in again");
+    }
+#endif
+    return failFromPort();
+  }
 
   // Every byte accepted so far must be out by then: twice its time on the line, and some slack.
   Clock::time_point deadline() const {
@@ -139,7 +154,7 @@ Result<void> QtSerialDevice::open() {
   }
   d->port.clearError();
   d->port.setPortName(QString::fromStdString(mapping.device));
-  if (!d->port.open(QIODevice::WriteOnly)) return d->failFromPort();
+  if (!d->port.open(QIODevice::WriteOnly)) return d->failToOpen();
 #ifndef _WIN32
   // Qt's lock file keeps out programs that honour lock files; flock keeps
   // out those that use flock instead, and root, whom TIOCEXCL does not stop.

@@ -223,6 +223,7 @@ TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
     ASSERT_TRUE(holder.open());
     EXPECT_FALSE(send(u"中A").completed);
     expectPortWarning();
+    EXPECT_EQ(failureDetail(), "com1 (" + terminal.path() + "): the port is in use by another program");
     EXPECT_EQ(hooks.listing, u"");
   }
   {
@@ -233,6 +234,7 @@ TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
     hooks.messages.clear();
     EXPECT_FALSE(send(u"中A").completed);
     expectPortWarning();
+    EXPECT_EQ(failureDetail(), "com1 (" + terminal.path() + "): the port is in use by another program");
     ::close(fd);
   }
   EXPECT_TRUE(terminal.receivedAll().empty());
