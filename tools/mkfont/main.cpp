@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -25,6 +26,29 @@ constexpr std::string_view kFooter = "Exit status: 0 on success, 1 if the input 
 int failure(const std::string& message) {
   std::cerr << "lumadot-mkfont: " << message << '\n';
   return kExitFailed;
+}
+
+std::string summary(const std::filesystem::path& out, const lumadot::BuiltFont& asc16,
+                    const lumadot::BuiltFont& hzk16) {
+  const auto counts = [](const lumadot::BuiltFont& font) {
+    return std::to_string(font.found) + " of " + std::to_string(font.wanted);
+  };
+  return "lumadot-mkfont: wrote " + (out / "asc16").string() + " (" + counts(asc16) + " glyphs) and " +
+         (out / "hzk16").string() + " (" + counts(hzk16) + " glyphs in the GB2312 grid)\n";
+}
+
+int build(const std::string& unifont, const std::filesystem::path& out) {
+  const auto glyphs = lumadot::loadUnifontHex(unifont);
+  if (!glyphs) return failure(glyphs.error().text);
+  const auto asc16 = lumadot::buildAsc16(*glyphs);
+  const auto hzk16 = lumadot::buildHzk16(*glyphs);
+  // Such fonts would be blank wherever a sign shows Chinese, which nobody
+  // would notice until the sign did.
+  if (hzk16.found == 0) return failure(unifont + ": holds no glyph for any GB2312 character");
+  const auto written = lumadot::writeFontFiles(out, asc16.bytes, hzk16.bytes);
+  if (!written) return failure(written.error().text);
+  std::cout << summary(out, asc16, hzk16);
+  return kExitCompleted;
 }
 
 int run(int argc, char** argv) {
@@ -53,11 +77,7 @@ int run(int argc, char** argv) {
   app.add_option("ARGUMENT", extra)->group("");  // refused below with the reason
   if (const auto exit = line.parse({argv + 1, argv + argc})) return *exit;
   if (!extra.empty()) return line.usageError("unexpected argument '" + extra.front() + "'");
-
-  const auto glyphs = lumadot::loadUnifontHex(unifont);
-  if (!glyphs) return failure(glyphs.error().text);
-  const auto written = lumadot::writeFontFiles(out, lumadot::buildAsc16(*glyphs), lumadot::buildHzk16(*glyphs));
-  return written ? kExitCompleted : failure(written.error().text);
+  return build(unifont, out);
 }
 
 }  // namespace
