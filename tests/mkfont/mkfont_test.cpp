@@ -207,9 +207,16 @@ std::vector<std::string> listDir(const fs::path& dir) {
   return names;
 }
 
+// Compressed by the gzip program rather than the zlib calls the reader makes.
+std::string gzipped(const std::string& text) {
+  const auto r = runProcess("/bin/sh", {"-c", "exec gzip -cn"}, text);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  return r.out;
+}
+
 const std::string kGb2312Line = hexLine(U'中', makeGlyph(16, 8));
 
-TEST(MkfontTest, BuildsBothFonts) {
+TEST(MkfontTest, BuildsBothFontsFromPlainOrGzippedHex) {
   const UnifontGlyph a = makeGlyph(8, 7);
   // Only 'A' and the euro count for asc16; only 中 and Ⅰ (a cell code page
   // 936 adds to the grid) for hzk16, not the control code nor 丂 outside it.
@@ -220,7 +227,11 @@ TEST(MkfontTest, BuildsBothFonts) {
     std::string content;
   } inputs[] = {
       {"in.hex", first + second},
+      {"in.hex.gz", gzipped(first + second)},
+      {"gzipped.hex", gzipped(first + second)},
+      {"members.gz", gzipped(first) + gzipped(second)},
   };
+  std::string plainAsc, plainHzk;
   for (const auto& input : inputs) {
     SCOPED_TRACE(input.name);
     TempDir tmp;
@@ -236,10 +247,15 @@ TEST(MkfontTest, BuildsBothFonts) {
     ASSERT_EQ(asc.size(), 4096u);
     ASSERT_EQ(hzk.size(), 282752u);
     EXPECT_EQ(bytesOf(asc.substr(0x41 * 16, 16)), vec(asc16Glyph(a)));
+    if (plainAsc.empty()) plainAsc = asc, plainHzk = hzk;
+    EXPECT_TRUE(asc == plainAsc && hzk == plainHzk);
   }
 }
 
 TEST(MkfontTest, FailuresExitOneAndLeaveNoFonts) {
+  const std::string gz = gzipped(kGb2312Line + kGb2312Line);
+  std::string corrupt = gz;
+  corrupt[corrupt.size() - 5] ^= 0x01;  // the CRC no longer matches
   const struct {
     const char* name;
     std::string hex;  // empty: no input file at all
@@ -252,6 +268,9 @@ TEST(MkfontTest, FailuresExitOneAndLeaveNoFonts) {
       {"out under a file", kGb2312Line, "in.hex/out", "cannot create directory"},
       {"no GB2312 glyph", "0041:00000000000000000000000000000000\n", "out",
        "in.hex: holds no glyph for any GB2312 character"},
+      {"truncated gzip", gz.substr(0, gz.size() - 4), "out", "in.hex: the gzip data ends early"},
+      {"corrupt gzip", corrupt, "out", "in.hex: corrupt gzip data"},
+      {"gzip header only", gz.substr(0, 10), "out", "in.hex: the gzip data ends early"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -299,7 +318,9 @@ TEST(MkfontTest, UsageErrorsExitTwoAndHelpExitsZero) {
   }
   const auto help = runProcess(kMkfont, {"--help"});
   EXPECT_EQ(help.exitCode, 0);
-  for (const char* option : {"--unifont", "--out", "--help"}) EXPECT_NE(help.out.find(option), std::string::npos);
+  for (const char* option : {"--unifont", "--out", "--help", ".hex.gz"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
   const auto version = runProcess(kMkfont, {"--version"});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, "lumadot-mkfont " + std::string(kVersion) + "\n");
@@ -325,6 +346,14 @@ TEST(MkfontTest, RealUnifontGivesItsGlyphs) {
   // Unifont has drawn every character of the grid for a long time.
   EXPECT_NE(r.out.find("(96 of 96 glyphs) and "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("(7478 of 7478 glyphs in the GB2312 grid)"), std::string::npos) << r.out;
+
+  const fs::path gz = tmp.path() / "unifont.hex.gz";
+  ASSERT_EQ(runProcess("/bin/sh", {"-c", "exec gzip -cn < \"$0\" > \"$1\"", unifont.string(), gz.string()}).exitCode,
+            0);
+  const auto fromGz = runProcess(kMkfont, {"--unifont", gz.string(), "--out", (tmp.path() / "gz").string()});
+  ASSERT_EQ(fromGz.exitCode, 0) << fromGz.err;
+  EXPECT_TRUE(bytesOf(readFile(tmp.path() / "gz" / "asc16")) == asc);
+  EXPECT_TRUE(bytesOf(readFile(tmp.path() / "gz" / "hzk16")) == hzk);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ using lumadot::tools::kExitFailed;
 
 constexpr std::string_view kDescription =
     "Builds the raster fonts asc16 (8x16 dots, 256 glyphs) and hzk16 (16x16 dots,\n"
-    "GB2312 94x94 grid) from a GNU Unifont .hex file.";
+    "GB2312 94x94 grid) from a GNU Unifont .hex file, plain or gzip-compressed.";
 
 constexpr std::string_view kFooter = "Exit status: 0 on success, 1 if the input or output fails, 2 on a usage error.";
 
@@ -62,16 +62,18 @@ int run(int argc, char** argv) {
   std::vector<std::string> extra;
   app.add_option("--unifont", unifont,
                  "Unifont .hex file to read, such as\n"
-                 "/usr/share/unifont/unifont.hex. Lines are CODE:HEX (4-6\n"
-                 "hex digit code, 32 or 64 hex digits); blank lines and\n"
-                 "lines starting with '#' are skipped, and when a code\n"
-                 "appears twice the later line wins.")
-      ->type_name("FILE.hex")
+                 "/usr/share/unifont/unifont.hex, or one compressed\n"
+                 "with gzip (.hex.gz, known by its content, not its\n"
+                 "name). Lines are CODE:HEX (4-6 hex digit code, 32 or\n"
+                 "64 hex digits); blank lines and lines starting with\n"
+                 "'#' are skipped, and when a code appears twice the\n"
+                 "later line wins.")
+      ->type_name("FILE.hex[.gz]")
       ->required();
   app.add_option("--out", out,
                  "directory to write asc16 and hzk16 into; created if\n"
-                 "missing. Existing font files are replaced only once both\n"
-                 "new ones have been written in full.")
+                 "missing. Existing font files are replaced only once\n"
+                 "both new ones have been written in full.")
       ->type_name("DIR")
       ->required();
   app.add_option("ARGUMENT", extra)->group("");  // refused below with the reason
