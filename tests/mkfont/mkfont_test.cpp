@@ -133,8 +133,11 @@ TEST(FontBuilderTest, Asc16HoldsPrintableAsciiAndTheEuroOnly) {
   for (char32_t c = 0; c < 0x100; ++c) glyphs[c] = makeGlyph(8, static_cast<unsigned>(c));
   glyphs.erase(U'B');
   glyphs[0x20AC] = makeGlyph(8, 999);
-  const auto font = buildAsc16(glyphs);
+  const auto built = buildAsc16(glyphs);
+  const auto& font = built.bytes;
   ASSERT_EQ(font.size(), 4096u);
+  EXPECT_EQ(built.wanted, 96u);  // 95 printable characters and the euro
+  EXPECT_EQ(built.found, 95u);
   for (unsigned c = 0; c < 256; ++c) {
     SCOPED_TRACE(c);
     const bool blank = c < 0x20 || c == 0x7F || c == 'B' || c > 0x80;
@@ -155,8 +158,11 @@ TEST(FontBuilderTest, Hzk16PlacesGb2312CharactersInTheirCells) {
   };
   UnifontGlyphs glyphs{{U'A', makeGlyph(8, 5)}};  // outside the grid: must not appear
   for (const auto& p : placed) glyphs[p.code] = makeGlyph(p.width, p.code);
-  const auto font = buildHzk16(glyphs);
+  const auto built = buildHzk16(glyphs);
+  const auto& font = built.bytes;
   ASSERT_EQ(font.size(), 282752u);
+  EXPECT_EQ(built.found, 4u);
+  EXPECT_EQ(built.wanted, 7478u);  // GB2312's 7,445 and code page 936's own 33
   std::vector<std::uint8_t> expected(font.size(), 0);
   for (const auto& p : placed) {
     const auto cell = hzk16Cell(glyphs[p.code]);
@@ -201,22 +207,55 @@ std::vector<std::string> listDir(const fs::path& dir) {
   return names;
 }
 
-TEST(MkfontTest, BuildsBothFonts) {
-  TempDir tmp;
-  const UnifontGlyph a = makeGlyph(8, 7);
-  writeFile(tmp.path() / "in.hex", hexLine(U'A', a) + hexLine(U'中', makeGlyph(16, 8)));
-  const auto r =
-      runProcess(kMkfont, {"--unifont", (tmp.path() / "in.hex").string(), "--out=" + (tmp.path() / "out").string()});
+// Compressed by the gzip program rather than the zlib calls the reader makes.
+std::string gzipped(const std::string& text) {
+  const auto r = runProcess("/bin/sh", {"-c", "exec gzip -cn"}, text);
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.err, "");
-  const std::string asc = readFile(tmp.path() / "out" / "asc16");
-  ASSERT_EQ(asc.size(), 4096u);
-  EXPECT_EQ(fs::file_size(tmp.path() / "out" / "hzk16"), 282752u);
-  EXPECT_EQ(bytesOf(asc.substr(0x41 * 16, 16)), vec(asc16Glyph(a)));
-  EXPECT_EQ(listDir(tmp.path() / "out"), (std::vector<std::string>{"asc16", "hzk16"}));
+  return r.out;
+}
+
+const std::string kGb2312Line = hexLine(U'中', makeGlyph(16, 8));
+
+TEST(MkfontTest, BuildsBothFontsFromPlainOrGzippedHex) {
+  const UnifontGlyph a = makeGlyph(8, 7);
+  // Only 'A' and the euro count for asc16; only 中 and Ⅰ (a cell code page
+  // 936 adds to the grid) for hzk16, not the control code nor 丂 outside it.
+  const std::string first = hexLine(U'A', a) + hexLine(0x01, makeGlyph(8, 1)) + hexLine(0x20AC, makeGlyph(8, 2));
+  const std::string second = kGb2312Line + hexLine(0x2170, makeGlyph(8, 3)) + hexLine(0x4E02, makeGlyph(16, 4));
+  const struct {
+    const char* name;
+    std::string content;
+  } inputs[] = {
+      {"in.hex", first + second},
+      {"in.hex.gz", gzipped(first + second)},
+      {"gzipped.hex", gzipped(first + second)},
+      {"members.gz", gzipped(first) + gzipped(second)},
+  };
+  std::string plainAsc, plainHzk;
+  for (const auto& input : inputs) {
+    SCOPED_TRACE(input.name);
+    TempDir tmp;
+    writeFile(tmp.path() / input.name, input.content);
+    const fs::path out = tmp.path() / "out";
+    const auto r = runProcess(kMkfont, {"--unifont", (tmp.path() / input.name).string(), "--out=" + out.string()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "lumadot-mkfont: wrote " + (out / "asc16").string() + " (2 of 96 glyphs) and " +
+                         (out / "hzk16").string() + " (2 of 7478 glyphs in the GB2312 grid)\n");
+    EXPECT_EQ(listDir(out), (std::vector<std::string>{"asc16", "hzk16"}));
+    const std::string asc = readFile(out / "asc16"), hzk = readFile(out / "hzk16");
+    ASSERT_EQ(asc.size(), 4096u);
+    ASSERT_EQ(hzk.size(), 282752u);
+    EXPECT_EQ(bytesOf(asc.substr(0x41 * 16, 16)), vec(asc16Glyph(a)));
+    if (plainAsc.empty()) plainAsc = asc, plainHzk = hzk;
+    EXPECT_TRUE(asc == plainAsc && hzk == plainHzk);
+  }
 }
 
 TEST(MkfontTest, FailuresExitOneAndLeaveNoFonts) {
+  const std::string gz = gzipped(kGb2312Line + kGb2312Line);
+  std::string corrupt = gz;
+  corrupt[corrupt.size() - 5] ^= 0x01;  // the CRC no longer matches
   const struct {
     const char* name;
     std::string hex;  // empty: no input file at all
@@ -226,7 +265,12 @@ TEST(MkfontTest, FailuresExitOneAndLeaveNoFonts) {
       {"malformed", "0041:00\n", "out", "in.hex:1: expected CODE:HEX"},
       {"no glyphs", "# nothing\n", "out", "in.hex: no glyphs"},
       {"missing input", "", "out", "in.hex: cannot open"},
-      {"out under a file", "0041:00000000000000000000000000000000\n", "in.hex/out", "cannot create directory"},
+      {"out under a file", kGb2312Line, "in.hex/out", "cannot create directory"},
+      {"no GB2312 glyph", "0041:00000000000000000000000000000000\n", "out",
+       "in.hex: holds no glyph for any GB2312 character"},
+      {"truncated gzip", gz.substr(0, gz.size() - 4), "out", "in.hex: the gzip data ends early"},
+      {"corrupt gzip", corrupt, "out", "in.hex: corrupt gzip data"},
+      {"gzip header only", gz.substr(0, 10), "out", "in.hex: the gzip data ends early"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -248,7 +292,7 @@ TEST(MkfontTest, WriteFailingPartWayLeavesNoTemporaryFiles) {
   // A file size limit between the two fonts' sizes stands in for a full disk:
   // asc16 gets written, hzk16 does not.
   TempDir tmp;
-  writeFile(tmp.path() / "in.hex", "0041:00000000000000000000000000000000\n");
+  writeFile(tmp.path() / "in.hex", kGb2312Line);
   const auto r = runProcess("/bin/sh", {"-c", "ulimit -f 100; trap '' XFSZ; exec \"$0\" \"$@\"", kMkfont.string(),
                                         "--unifont", (tmp.path() / "in.hex").string(), "--out",
                                         (tmp.path() / "out").string()});
@@ -274,7 +318,9 @@ TEST(MkfontTest, UsageErrorsExitTwoAndHelpExitsZero) {
   }
   const auto help = runProcess(kMkfont, {"--help"});
   EXPECT_EQ(help.exitCode, 0);
-  for (const char* option : {"--unifont", "--out", "--help"}) EXPECT_NE(help.out.find(option), std::string::npos);
+  for (const char* option : {"--unifont", "--out", "--help", ".hex.gz"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
   const auto version = runProcess(kMkfont, {"--version"});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, "lumadot-mkfont " + std::string(kVersion) + "\n");
@@ -297,6 +343,17 @@ TEST(MkfontTest, RealUnifontGivesItsGlyphs) {
   ASSERT_EQ(hzk.size(), 282752u);
   EXPECT_EQ(slice<16>(asc, 'A'), vec(asc16Glyph(glyphs.at(U'A'))));
   EXPECT_EQ(slice<32>(hzk, 53 * 94 + 47), vec(glyphs.at(U'中').bytes));
+  // Unifont has drawn every character of the grid for a long time.
+  EXPECT_NE(r.out.find("(96 of 96 glyphs) and "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("(7478 of 7478 glyphs in the GB2312 grid)"), std::string::npos) << r.out;
+
+  const fs::path gz = tmp.path() / "unifont.hex.gz";
+  ASSERT_EQ(runProcess("/bin/sh", {"-c", "exec gzip -cn < \"$0\" > \"$1\"", unifont.string(), gz.string()}).exitCode,
+            0);
+  const auto fromGz = runProcess(kMkfont, {"--unifont", gz.string(), "--out", (tmp.path() / "gz").string()});
+  ASSERT_EQ(fromGz.exitCode, 0) << fromGz.err;
+  EXPECT_TRUE(bytesOf(readFile(tmp.path() / "gz" / "asc16")) == asc);
+  EXPECT_TRUE(bytesOf(readFile(tmp.path() / "gz" / "hzk16")) == hzk);
 }
 
 }  // namespace

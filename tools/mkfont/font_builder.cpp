@@ -82,12 +82,14 @@ std::array<std::uint8_t, kHzk16GlyphSize> hzk16Cell(const UnifontGlyph& glyph) {
   return out;
 }
 
-std::vector<std::uint8_t> buildAsc16(const UnifontGlyphs& glyphs) {
-  std::vector<std::uint8_t> font(kAsc16Size, 0);
+BuiltFont buildAsc16(const UnifontGlyphs& glyphs) {
+  BuiltFont font{std::vector<std::uint8_t>(kAsc16Size, 0)};
   const auto place = [&](unsigned byte, char32_t code) {
+    ++font.wanted;
     if (const UnifontGlyph* glyph = findGlyph(glyphs, code)) {
       const auto bytes = asc16Glyph(*glyph);
-      std::copy(bytes.begin(), bytes.end(), font.begin() + static_cast<std::ptrdiff_t>(byte * kAsc16GlyphSize));
+      std::copy(bytes.begin(), bytes.end(), font.bytes.begin() + static_cast<std::ptrdiff_t>(byte * kAsc16GlyphSize));
+      ++font.found;
     }
   };
   // Unifont draws control codes as boxed hex numbers; a sign wants them blank.
@@ -99,18 +101,20 @@ std::vector<std::uint8_t> buildAsc16(const UnifontGlyphs& glyphs) {
   return font;
 }
 
-std::vector<std::uint8_t> buildHzk16(const UnifontGlyphs& glyphs) {
-  std::vector<std::uint8_t> font(kHzk16Size, 0);
+BuiltFont buildHzk16(const UnifontGlyphs& glyphs) {
+  BuiltFont font{std::vector<std::uint8_t>(kHzk16Size, 0)};
   for (int row = 1; row <= kGridSize; ++row) {
     for (int col = 1; col <= kGridSize; ++col) {
       const char bytes[2] = {static_cast<char>(0xA0 + row), static_cast<char>(0xA0 + col)};
       const auto ch = fromAnsiBytes(std::string_view(bytes, 2));
       if (!ch) continue;
+      ++font.wanted;
       const UnifontGlyph* glyph = findGlyph(glyphs, *ch);
       if (!glyph) continue;
+      ++font.found;
       const auto cell = hzk16Cell(*glyph);
       const auto index = static_cast<std::size_t>((row - 1) * kGridSize + (col - 1));
-      std::copy(cell.begin(), cell.end(), font.begin() + static_cast<std::ptrdiff_t>(index * kHzk16GlyphSize));
+      std::copy(cell.begin(), cell.end(), font.bytes.begin() + static_cast<std::ptrdiff_t>(index * kHzk16GlyphSize));
     }
   }
   return font;

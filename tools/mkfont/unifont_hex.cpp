@@ -7,6 +7,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "mkfont/gzip_reader.h"
+
 namespace lumadot {
 namespace {
 
@@ -100,7 +102,15 @@ Result<UnifontGlyphs> loadUnifontHex(const std::filesystem::path& path) {
   if (std::filesystem::is_directory(path, ec)) return failure(source, 0, "is a directory");
   std::ifstream in(path, std::ios::binary);
   if (!in) return failure(source, 0, std::string("cannot open: ") + std::strerror(errno));
-  return parseUnifontHex(in, source);
+  // Told apart by content, not name: a .hex.gz renamed .hex still reads.
+  if (!startsWithGzipMagic(in)) return parseUnifontHex(in, source);
+  GzipReader gunzipped(in);
+  std::istream text(&gunzipped);
+  auto glyphs = parseUnifontHex(text, source);
+  // Data cut short most likely ends in a half line, which the parser would
+  // blame; the real cause comes first.
+  if (!gunzipped.error().empty()) return failure(source, 0, gunzipped.error());
+  return glyphs;
 }
 
 }  // namespace lumadot

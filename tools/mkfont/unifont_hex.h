@@ -36,7 +36,7 @@ using UnifontGlyphs = std::unordered_map<char32_t, UnifontGlyph>;
 // "SOURCE:LINE: what is wrong", or "SOURCE: what is wrong" for the whole file.
 Result<UnifontGlyphs> parseUnifontHex(std::istream& in, std::string_view source);
 
-// parseUnifontHex on a file, named by its path.
+// parseUnifontHex on a file, named by its path, which may be gzip-compressed.
 Result<UnifontGlyphs> loadUnifontHex(const std::filesystem::path& path);
 
 }  // namespace lumadot
