@@ -1,5 +1,7 @@
 #include "extract/text_codec.h"
 
+#include <cstdio>
+
 namespace lumadot {
 namespace {
 
@@ -76,6 +78,15 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
     i += extra + 1;
   }
   return out;
+}
+
+std::string lineSafeCharacter(std::u16string_view character) {
+  if (character.empty()) return {};
+  const char32_t c = characterAt(character, 0);
+  if (c >= 0x20 && c != 0x7F && c != 0x85 && c != 0x2028 && c != 0x2029) return utf16ToUtf8(character);
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+  return code;
 }
 
 std::string utf16ToUtf8(std::u16string_view utf16) {

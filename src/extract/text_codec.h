@@ -14,6 +14,11 @@ std::u16string utf8ToUtf16(std::string_view utf8);
 // A lone surrogate becomes U+FFFD.
 std::string utf16ToUtf8(std::u16string_view utf16);
 
+// One character as it can stand inside a line of text: one that would end or
+// garble the line (a control character, a line or paragraph separator) is
+// written as U+XXXX instead.
+std::string lineSafeCharacter(std::u16string_view character);
+
 // A character is one UTF-16 unit, or two for a surrogate pair.
 std::size_t characterLength(std::u16string_view text, std::size_t pos);
 // The code point of the character at pos; a lone surrogate is returned as is.

@@ -1,7 +1,5 @@
 #include "formats/source_text.h"
 
-#include <cstdio>
-
 #include "extract/listing.h"
 #include "extract/text_codec.h"
 
@@ -9,8 +7,6 @@ namespace lumadot {
 namespace {
 
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
-
-bool breaksCommentLine(char32_t c) { return c < 0x20 || c == 0x7F || c == 0x85 || c == 0x2028 || c == 0x2029; }
 
 }  // namespace
 
@@ -21,13 +17,7 @@ void appendTwoHexDigits(std::string& out, std::uint8_t value) {
 
 std::string entryHeaderComment(const GlyphEntry& entry) {
   std::string comment = utf16ToUtf8(kEntryOpener.substr(1));
-  if (!entry.character.empty() && breaksCommentLine(characterAt(entry.character, 0))) {
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(characterAt(entry.character, 0)));
-    comment += code;
-  } else {
-    comment += utf16ToUtf8(entry.character);
-  }
+  comment += lineSafeCharacter(entry.character);
   comment += utf16ToUtf8(structureLine(entry.doubleByte));
   return comment;
 }

@@ -1,7 +1,6 @@
 #include "cli/console_runner.h"
 
 #include <CLI/CLI.hpp>
-#include <cstdio>
 #include <iostream>
 
 #include "cli/console.h"
@@ -37,15 +36,6 @@ std::unique_ptr<SerialDevice> makeDevice(const RunSettings& settings) {
   return std::make_unique<QtSerialDevice>();
 }
 
-// A control character would act on the terminal instead of being seen.
-std::string printable(std::u16string_view character) {
-  const char16_t first = character.front();
-  if (first >= 0x20 && first != 0x7F) return utf16ToUtf8(character);
-  char code[8];
-  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(first));
-  return code;
-}
-
 // The characters of one kind, named: up to a line's worth, then how many more.
 std::string named(const std::vector<UndrawnCharacter>& undrawn, Undrawn why) {
   constexpr int kMostNamed = 20;
@@ -53,7 +43,8 @@ std::string named(const std::vector<UndrawnCharacter>& undrawn, Undrawn why) {
   int count = 0;
   for (const UndrawnCharacter& c : undrawn) {
     if (c.why != why) continue;
-    if (count++ < kMostNamed) names += (names.empty() ? "" : " ") + printable(c.character);
+    // A control character would act on the terminal instead of being seen.
+    if (count++ < kMostNamed) names += (names.empty() ? "" : " ") + lineSafeCharacter(c.character);
   }
   if (count > kMostNamed) names += " and " + std::to_string(count - kMostNamed) + " more";
   return names;
