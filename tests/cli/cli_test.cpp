@@ -155,6 +155,11 @@ TEST(CliExtract, TooLongTextFailsWithTheLimit) {
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("4096"), std::string::npos);
   EXPECT_EQ(runProcess(kCli, {"extract"}, std::string(4096, 'A')).exitCode, 0);
+  // Input far past any text is refused once it passes 4 MiB, not held in memory to its end.
+  const auto huge = runProcess(kCli, {"extract"}, std::string((std::size_t{4} << 20) + 1, 'A'));
+  EXPECT_EQ(huge.exitCode, 1);
+  EXPECT_EQ(huge.out, "");
+  EXPECT_NE(huge.err.find("standard input is longer than 4 MiB (4194304 bytes)"), std::string::npos) << huge.err;
 }
 
 // Sending, as a user tries it: LUMADOT_COM1 points at a pseudo-terminal.

@@ -39,6 +39,22 @@ void openTerminalPipe(int (&ends)[2]) {
   check(tcsetattr(ends[1], TCSANOW, &settings) == 0, "tcsetattr");
 }
 
+// A program that stops reading its input early (it refused it) must not kill
+// the test with SIGPIPE: the signal is held back while writing, and dropped.
+ssize_t writeWithoutSigpipe(int fd, const char* data, std::size_t size) {
+  sigset_t pipeSignal, previous;
+  sigemptyset(&pipeSignal);
+  sigaddset(&pipeSignal, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+  const ssize_t written = write(fd, data, size);
+  const int error = errno;
+  const timespec now{};
+  if (written < 0 && error == EPIPE) sigtimedwait(&pipeSignal, nullptr, &now);
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  errno = error;
+  return written;
+}
+
 }  // namespace
 
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
@@ -131,7 +147,7 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
     for (nfds_t k = 0; k < n; ++k) {
       if (p[k].revents == 0) continue;
       if (p[k].fd == inFd) {
-        const ssize_t w = write(inFd, stdinData.data() + written, stdinData.size() - written);
+        const ssize_t w = writeWithoutSigpipe(inFd, stdinData.data() + written, stdinData.size() - written);
         if (w > 0) written += static_cast<std::size_t>(w);
         if (w < 0 && errno != EAGAIN) written = stdinData.size();  // reader gone
         if (written == stdinData.size()) {

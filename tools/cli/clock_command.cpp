@@ -151,12 +151,13 @@ bool ConsoleClock::waitForTick() const {
   return false;
 }
 
-int runClock(tools::CommandLine& line, const ClockOptions& options) {
+int runClock(tools::CommandLine& line, const ClockOptions& options, tools::Reach reach) {
   if (!options.texts.empty()) return line.usageError("clock takes no TEXT: it writes its own sentence");
   if (options.reverse || options.split || line.app().count("--speed") > 0) {
     return line.usageError("the clock always extracts with --reverse and --split, and sends at speed 1");
   }
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
+  if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const QLocale locale = options.locale.empty() ? clockLocale() : QLocale(QString::fromStdString(options.locale));
 
   ConsoleRunner runner(options.run, locale.decimalPoint().toStdU16String());
@@ -176,8 +177,11 @@ int runClock(tools::CommandLine& line, const ClockOptions& options) {
 
 }  // namespace
 
-int runClockCommand(const std::vector<std::string>& args) {
-  return tools::parseAndRun<ClockOptions>(args, "lumadot-cli clock", kDescription, kFooter, runClock);
+int runClockCommand(const std::vector<std::string>& args, tools::Reach reach) {
+  return tools::parseAndRun<ClockOptions>(args, "lumadot-cli clock", kDescription, kFooter,
+                                              [reach](tools::CommandLine& line, const ClockOptions& options) {
+                                                return runClock(line, options, reach);
+                                              });
 }
 
 }  // namespace lumadot::cli

@@ -45,12 +45,19 @@ bool writeStdout(std::string_view bytes) {
   return true;
 }
 
-std::string readAllStdin() {
+Result<std::string> readAllStdin(std::size_t limit) {
   useBinaryStreams();
   std::string data;
   char buf[65536];
   std::size_t n = 0;
-  while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) data.append(buf, n);
+  while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) {
+    if (n > limit - data.size()) {
+      return Failure("standard input is longer than " + std::to_string(limit >> 20) + " MiB (" + std::to_string(limit) +
+                     " bytes), far more than any text for the sign; nothing was read from it");
+    }
+    data.append(buf, n);
+  }
+  if (std::ferror(stdin)) return Failure(std::string("cannot read standard input: ") + std::strerror(errno));
   return data;
 }
 

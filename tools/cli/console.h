@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -20,7 +21,11 @@ using tools::kExitUsage;
 
 // Writes bytes to standard output unchanged (no line-ending translation).
 bool writeStdout(std::string_view bytes);
-std::string readAllStdin();
+// Far more than any text a sign can show, whose glyphs fill at most 65,536
+// bytes; a pipe that runs past it is cut off rather than held in memory.
+inline constexpr std::size_t kMaxStdinBytes = std::size_t{4} << 20;
+// Standard input to its end, or a failure as soon as more than `limit` bytes have come.
+Result<std::string> readAllStdin(std::size_t limit = kMaxStdinBytes);
 bool isTerminal(std::FILE* stream);
 // The user's decimal separator, as the success message writes the amount with it.
 std::u16string localeDecimalSeparator();

@@ -109,10 +109,12 @@ Result<void> requireSendForBoxOptions(const CLI::App& app, const RunSettings& se
   return Failure(given.front()->get_name() + " is of use only when sending: add --send (or --frame-out FILE)");
 }
 
-std::string runText(const std::vector<std::string>& texts) {
+Result<std::string> runText(const std::vector<std::string>& texts) {
   if (!texts.empty()) return texts.front();
   if (isTerminal(stdin)) std::cerr << "Reading the text from standard input; end it with Ctrl+D.\n";
-  return typedText(readAllStdin());
+  auto piped = readAllStdin();
+  if (!piped) return piped.error();
+  return typedText(*piped);
 }
 
 std::string typedText(std::string_view piped) {

@@ -43,7 +43,7 @@ Result<void> requireSendForBoxOptions(const CLI::App& app, const RunSettings& se
 
 // TEXT as it stands, or when it is not given the whole of standard input read
 // as typed text (typedText).
-std::string runText(const std::vector<std::string>& texts);
+Result<std::string> runText(const std::vector<std::string>& texts);
 // Piped text as the input box would hold it typed: a line feed without its
 // carriage return becomes CR LF, and a UTF-8 byte order mark at the start goes.
 std::string typedText(std::string_view piped);

@@ -127,14 +127,20 @@ Result<Output> chosenOutput(const ExtractOptions& options) {
   return output;
 }
 
-int runExtract(tools::CommandLine& line, const ExtractOptions& options) {
+int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::Reach reach) {
   if (options.texts.size() > 1) return line.usageError("extract takes one TEXT; put quotes around text with spaces");
   const auto output = chosenOutput(options);
   if (!output) return line.usageError(output.error().text);
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
+  if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const auto& [format, names] = *output;
 
-  const std::u16string text = utf8ToUtf16(runText(options.texts));
+  const auto typed = runText(options.texts);
+  if (!typed) {
+    printError(typed.error().text);
+    return kExitFailed;
+  }
+  const std::u16string text = utf8ToUtf16(*typed);
   const RunOptions runOptions{options.reverse, options.split, options.run.sends()};
   ConsoleRunner runner(options.run, localeDecimalSeparator());
   const bool listing = format == OutputFormat::listing;
@@ -148,8 +154,11 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options) {
 
 }  // namespace
 
-int runExtractCommand(const std::vector<std::string>& args) {
-  return tools::parseAndRun<ExtractOptions>(args, "lumadot-cli extract", kDescription, kFooter, runExtract);
+int runExtractCommand(const std::vector<std::string>& args, tools::Reach reach) {
+  return tools::parseAndRun<ExtractOptions>(args, "lumadot-cli extract", kDescription, kFooter,
+                                              [reach](tools::CommandLine& line, const ExtractOptions& options) {
+                                                return runExtract(line, options, reach);
+                                              });
 }
 
 }  // namespace lumadot::cli

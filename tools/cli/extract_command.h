@@ -3,9 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "common/command_line.h"
+
 namespace lumadot::cli {
 
 // lumadot-cli extract: returns the exit status.
-int runExtractCommand(const std::vector<std::string>& args);
+int runExtractCommand(const std::vector<std::string>& args, tools::Reach reach = tools::Reach::run);
 
 }  // namespace lumadot::cli

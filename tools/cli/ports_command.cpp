@@ -30,12 +30,13 @@ std::string sourceText(const PortMapping& mapping) {
 
 }  // namespace
 
-int runPortsCommand(const std::vector<std::string>& args) {
+int runPortsCommand(const std::vector<std::string>& args, tools::Reach reach) {
   tools::CommandLine line("lumadot-cli ports", std::string(kDescription), {});
   std::vector<std::string> extra;
   line.app().add_option("ARGUMENT", extra)->group("");  // refused below with the reason
   if (const auto exit = line.parse(args)) return *exit;
   if (!extra.empty()) return line.usageError("ports takes no arguments");
+  if (reach == tools::Reach::checkOptions) return kExitCompleted;
   std::ostringstream table;
   for (const PortMapping& mapping : mapAllPorts()) {
     table << std::left << std::setw(7) << ("com" + std::to_string(mapping.number)) << std::setw(22)

@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "common/command_line.h"
+
 namespace lumadot::cli {
 
-int runPortsCommand(const std::vector<std::string>& args);
+int runPortsCommand(const std::vector<std::string>& args, tools::Reach reach = tools::Reach::run);
 
 }  // namespace lumadot::cli

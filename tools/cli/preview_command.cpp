@@ -82,12 +82,18 @@ int defaultWidth() {
   return 80;
 }
 
-int runPreview(tools::CommandLine& line, const PreviewOptions& options) {
+int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::Reach reach) {
   if (options.texts.size() > 1) return line.usageError("preview takes one TEXT; put quotes around text with spaces");
+  if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const int width = line.app().count("--width") > 0 ? options.width : defaultWidth();
   const bool png = !options.png.empty();
 
-  const std::u16string text = utf8ToUtf16(runText(options.texts));
+  const auto typed = runText(options.texts);
+  if (!typed) {
+    printError(typed.error().text);
+    return kExitFailed;
+  }
+  const std::u16string text = utf8ToUtf16(*typed);
   const PictureLayout layout{options.split, options.reverse};
   ConsoleRunner runner(options.run, localeDecimalSeparator());
   if (!runner.run(text, {layout.reverseBits, layout.split8x16, false}, {}, false).completed) return kExitFailed;
@@ -116,8 +122,11 @@ int runPreview(tools::CommandLine& line, const PreviewOptions& options) {
 
 }  // namespace
 
-int runPreviewCommand(const std::vector<std::string>& args) {
-  return tools::parseAndRun<PreviewOptions>(args, "lumadot-cli preview", kDescription, kFooter, runPreview);
+int runPreviewCommand(const std::vector<std::string>& args, tools::Reach reach) {
+  return tools::parseAndRun<PreviewOptions>(args, "lumadot-cli preview", kDescription, kFooter,
+                                              [reach](tools::CommandLine& line, const PreviewOptions& options) {
+                                                return runPreview(line, options, reach);
+                                              });
 }
 
 }  // namespace lumadot::cli

@@ -25,6 +25,11 @@ inline constexpr int kExitUsage = 2;      // the command line is wrong
 
 class HelpLayout;
 
+// How far a command goes once its options are parsed. Fuzzing the command
+// line stops at checkOptions: every option is read and checked, and nothing
+// is read from standard input, written or sent.
+enum class Reach { run, checkOptions };
+
 // One program's or command's options, each declared on app() with its help
 // beside it; the help and the usage line are made from those declarations.
 class CommandLine {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/command_line.h"
+
+namespace lumadot::mkfont {
+
+// lumadot-mkfont's arguments after the program's name; returns the exit status.
+int runMkfontCommand(const std::vector<std::string>& args, tools::Reach reach = tools::Reach::run);
+
+// "lumadot-mkfont: message" on standard error; returns kExitFailed.
+int failure(const std::string& message);
+
+}  // namespace lumadot::mkfont
