@@ -11,9 +11,13 @@ JOBS ?= 2
 PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont zlib1g-dev \
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcli11-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc
 SCREENSHOT_PACKAGES := xvfb openbox xdotool xclip imagemagick
+# clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
+FUZZ_PACKAGES := clang libclang-rt-dev
+FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 1
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test deps configure build bench screenshot clean
+.PHONY: run test fuzz deps configure build bench screenshot clean
 
 # Installs whichever of the packages in $(1) are missing.
 define install_missing
@@ -57,6 +61,11 @@ test: deps
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (FUZZ_JOBS at once).
+fuzz: deps
+	$(call install_missing,$(FUZZ_PACKAGES))
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(FUZZ_JOBS) JOBS=$(JOBS) scripts/fuzz.sh
+
 # Retakes docs/main-window.png under Xvfb.
 screenshot: configure
 	$(call install_missing,$(SCREENSHOT_PACKAGES))
@@ -67,4 +76,4 @@ bench: build
 	$(BUILD_DIR)/bin/lumadot-bench
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) build-fuzz

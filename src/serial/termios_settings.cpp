@@ -16,9 +16,9 @@ bool applyFrameFormat(termios& terminal, const LineSettings& settings) {
     case 8: size = CS8; break;
     default: return false;
   }
-  tcflag_t flags = terminal.c_cflag & ~(CSIZE | PARENB | PARODD | CSTOPB);
+  tcflag_t flags = terminal.c_cflag & ~tcflag_t{CSIZE | PARENB | PARODD | CSTOPB};
 #ifdef CMSPAR
-  flags &= ~CMSPAR;
+  flags &= ~tcflag_t{CMSPAR};
 #endif
   flags |= size;
   switch (settings.parity) {
@@ -46,7 +46,7 @@ bool isPseudoTerminal(int fd) {
   return deviceMajor >= 136 && deviceMajor <= 143;
 }
 
-void fitToPseudoTerminal(termios& terminal) { terminal.c_cflag = (terminal.c_cflag & ~(CSIZE | PARENB)) | CS8; }
+void fitToPseudoTerminal(termios& terminal) { terminal.c_cflag = (terminal.c_cflag & ~tcflag_t{CSIZE | PARENB}) | CS8; }
 
 }  // namespace lumadot
 #endif

@@ -1,0 +1,92 @@
+// The preview over any glyph bytes and layout: the dot picture, its terminal
+// drawing at any band width, and the PNG, which must decode (by Qt's reader)
+// to the same dots.
+
+#include <QByteArray>
+#include <QImage>
+
+#include <algorithm>
+#include <bit>
+#include <memory>
+#include <string>
+
+#include "extract/glyph_entries.h"
+#include "fuzz/fuzz_input.h"
+#include "preview/dot_picture.h"
+#include "preview/png_image.h"
+#include "preview/terminal_picture.h"
+
+namespace lumadot::fuzz {
+namespace {
+
+// Decoding is what costs here, so the PNG is kept to a few million pixels.
+constexpr long kMostPixels = 4L << 20;
+
+std::size_t litDots(const DotPicture& picture) {
+  std::size_t lit = 0;
+  for (int x = 0; x < picture.width(); ++x) {
+    for (int y = 0; y < DotPicture::kHeight; ++y) lit += picture.lit(x, y) ? 1 : 0;
+  }
+  return lit;
+}
+
+void checkTerminal(const DotPicture& picture, std::size_t lit, int maxWidth) {
+  const std::string drawn = terminalPicture(picture, kAsciiDots, maxWidth);
+  FUZZ_EXPECT(static_cast<std::size_t>(std::count(drawn.begin(), drawn.end(), '#')) == lit);
+  FUZZ_EXPECT(static_cast<std::size_t>(std::count(drawn.begin(), drawn.end(), '.')) ==
+              static_cast<std::size_t>(picture.width()) * DotPicture::kHeight - lit);
+  if (maxWidth <= 0) return;
+  // A band is no wider than asked, unless one glyph alone is.
+  for (std::size_t start = 0, end = 0; start < drawn.size(); start = end + 1) {
+    end = drawn.find('\n', start);
+    FUZZ_EXPECT(end != std::string::npos);
+    FUZZ_EXPECT(end - start <= static_cast<std::size_t>(std::max(maxWidth, 16)));
+  }
+}
+
+void checkPng(const DotPicture& picture, int scale) {
+  const long pixelsAtOne = static_cast<long>(picture.width()) * DotPicture::kHeight;
+  while (scale > kMinPngScale && pixelsAtOne * scale * scale > kMostPixels) --scale;
+  const auto png = pngImage(picture, scale);
+  FUZZ_EXPECT(png.has_value());
+  if (picture.width() == 0) return FUZZ_EXPECT(png->empty());
+  QImage image;
+  FUZZ_EXPECT(image.loadFromData(QByteArray(png->data(), static_cast<qsizetype>(png->size())), "PNG"));
+  const int dot = std::clamp(scale, kMinPngScale, kMaxPngScale);
+  FUZZ_EXPECT(image.width() == picture.width() * dot && image.height() == DotPicture::kHeight * dot);
+  for (int x = 0; x < picture.width(); ++x) {
+    for (int y = 0; y < DotPicture::kHeight; ++y) {
+      const PngColour colour = picture.lit(x, y) ? kLitDotColour : kDarkDotColour;
+      FUZZ_EXPECT(image.pixel(x * dot, y * dot) == qRgb(colour.red, colour.green, colour.blue));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lumadot::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace lumadot;
+  using namespace lumadot::fuzz;
+  static const auto buffer = std::make_unique<GlyphBuffer>();
+  FuzzedDataProvider in(data, size);
+  const PictureLayout layout{in.ConsumeBool(), in.ConsumeBool()};
+  const int maxWidth = in.ConsumeIntegralInRange(-1, 200);
+  const int scale = in.ConsumeIntegralInRange(-1, kMaxPngScale + 1);
+  fillBuffer(in, *buffer);
+  const auto entries = glyphEntries(*buffer, repeatedText(in));
+
+  const DotPicture picture = drawGlyphs(entries, layout);
+  int width = 0;
+  std::size_t bits = 0;
+  for (const GlyphEntry& entry : entries) {
+    width += entry.doubleByte ? 16 : 8;
+    for (const std::uint8_t b : entry.bytes) bits += static_cast<std::size_t>(std::popcount(b));
+  }
+  FUZZ_EXPECT(picture.width() == width);
+  const std::size_t lit = litDots(picture);
+  FUZZ_EXPECT(lit == bits);  // a layout moves dots about, never adds or loses one
+  checkTerminal(picture, lit, maxWidth);
+  checkPng(picture, scale);
+  return 0;
+}

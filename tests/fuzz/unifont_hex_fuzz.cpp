@@ -1,0 +1,67 @@
+// The font builder's Unifont reader over any file, plain or through the gzip
+// reader, and the fonts it builds from whatever it reads. The first byte
+// chooses: a plain .hex, any bytes as gzip data, or the rest compressed here,
+// which must read back as it was.
+
+#include <zlib.h>
+
+#include <istream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "extract/font_layout.h"
+#include "fuzz/fuzz_input.h"
+#include "mkfont/font_builder.h"
+#include "mkfont/gzip_reader.h"
+#include "mkfont/unifont_hex.h"
+
+namespace lumadot::fuzz {
+namespace {
+
+std::string gzipped(const std::string& plain) {
+  z_stream stream{};
+  if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK) std::abort();
+  std::string out(deflateBound(&stream, plain.size()), '\0');
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
+  stream.avail_in = static_cast<uInt>(plain.size());
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  FUZZ_EXPECT(deflate(&stream, Z_FINISH) == Z_STREAM_END);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  return out;
+}
+
+void checkFonts(const UnifontGlyphs& glyphs) {
+  const BuiltFont asc16 = buildAsc16(glyphs);
+  const BuiltFont hzk16 = buildHzk16(glyphs);
+  FUZZ_EXPECT(asc16.bytes.size() == kAsc16Size && hzk16.bytes.size() == kHzk16Size);
+  FUZZ_EXPECT(asc16.found <= asc16.wanted && hzk16.found <= hzk16.wanted);
+  FUZZ_EXPECT(asc16.found + hzk16.found <= glyphs.size());
+}
+
+}  // namespace
+}  // namespace lumadot::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace lumadot;
+  using namespace lumadot::fuzz;
+  if (size == 0) return 0;
+  const int mode = data[0] % 3;
+  const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+  std::istringstream file(mode == 2 ? gzipped(rest) : rest);
+
+  if (mode == 0) {
+    const auto glyphs = parseUnifontHex(file, "fuzz.hex");
+    if (glyphs) checkFonts(*glyphs);
+    FUZZ_EXPECT(glyphs || !glyphs.error().text.empty());
+    return 0;
+  }
+  FUZZ_EXPECT(startsWithGzipMagic(file) == (mode == 2 || rest.starts_with("\x1f\x8b")));
+  GzipReader reader(file);
+  std::istream unpacked(&reader);
+  const std::string read(std::istreambuf_iterator<char>(unpacked), {});
+  if (mode == 2) FUZZ_EXPECT(reader.error().empty() && read == rest);
+  return 0;
+}
