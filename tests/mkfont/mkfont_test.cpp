@@ -78,7 +78,7 @@ TEST(UnifontHexTest, ParsesBothWidthsSkippingBlankAndCommentLines) {
 TEST(UnifontHexTest, RejectsMalformedLinesNamingTheLine) {
   const std::string good = hexLine(0x41, makeGlyph(8, 1));
   const struct {
-    const char* line;
+    std::string line;
     const char* mentions;
   } cases[] = {
       {"0041", "':'"},
@@ -92,6 +92,7 @@ TEST(UnifontHexTest, RejectsMalformedLinesNamingTheLine) {
       {"0041:000000000000000000000000000000000000000000000000000000000000000", "63 characters"},
       {"0041:0000000000000000000000000000000Z", "'Z' at column 37"},
       {"0041: 0000000000000000000000000000000", "' '"},
+      {std::string(5000, '\0'), "longer than 4096 characters"},  // a binary file is not read to its end
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
@@ -103,7 +104,7 @@ TEST(UnifontHexTest, RejectsMalformedLinesNamingTheLine) {
 }
 
 TEST(UnifontHexTest, FileWithoutGlyphsOrUnreadableIsAnError) {
-  for (const char* text : {"", "# only a comment\n\n"}) {
+  for (const std::string& text : {std::string(), std::string("# only a comment\n\n"), "#" + std::string(9000, 'x')}) {
     const auto result = parse(text);
     ASSERT_FALSE(result);
     EXPECT_EQ(result.error().text, "t.hex: no glyphs found");

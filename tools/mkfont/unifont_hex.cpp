@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
+#include <limits>
 #include <string_view>
 #include <system_error>
 
@@ -14,6 +15,9 @@ namespace {
 
 constexpr char32_t kLastCodePoint = 0x10FFFF;
 constexpr std::string_view kExpected = "expected CODE:HEX with 32 or 64 hex digits";
+// A glyph line is at most 71 characters; a line far past that is not Unifont
+// (a binary file, a gzip bomb), and is refused before it fills memory.
+constexpr std::size_t kLongestLine = 4096;
 
 int hexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -73,6 +77,29 @@ Failure failure(std::string_view source, std::size_t line, std::string_view mess
   return Failure(where + ": " + std::string(message));
 }
 
+// Reads the next line into `line`, without its line feed. A line that goes
+// on past kLongestLine is cut there and `cut` set, unless it is a comment,
+// which is skipped to its end. False at the end of the stream.
+bool readLine(std::istream& in, std::string& line, bool& cut) {
+  line.resize(kLongestLine + 1);
+  in.getline(line.data(), static_cast<std::streamsize>(line.size()));
+  auto length = static_cast<std::size_t>(in.gcount());  // counts the line feed too
+  cut = in.fail() && !in.eof() && length == kLongestLine;
+  if (cut) {
+    in.clear();
+    if (line.front() == '#') {
+      in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+      cut = false;
+    }
+  } else if (length == 0) {
+    return false;
+  } else if (!in.eof()) {
+    --length;
+  }
+  line.resize(length);
+  return true;
+}
+
 }  // namespace
 
 Result<UnifontGlyphs> parseUnifontHex(std::istream& in, std::string_view source) {
@@ -80,8 +107,9 @@ Result<UnifontGlyphs> parseUnifontHex(std::istream& in, std::string_view source)
   glyphs.reserve(65536);  // a full Unifont plane 0, so the map never rehashes
   std::string buffer;
   std::size_t lineNumber = 0;
-  while (std::getline(in, buffer)) {
+  for (bool cut = false; readLine(in, buffer, cut);) {
     ++lineNumber;
+    if (cut) return failure(source, lineNumber, "the line is longer than " + std::to_string(kLongestLine) + " characters");
     const std::string_view line = trimTrailingSpace(buffer);
     if (line.empty() || line.front() == '#') continue;
     char32_t code = 0;
