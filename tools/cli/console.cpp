@@ -53,7 +53,7 @@ Result<std::string> readAllStdin(std::size_t limit) {
   while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) {
     if (n > limit - data.size()) {
       return Failure("standard input is longer than " + std::to_string(limit >> 20) + " MiB (" + std::to_string(limit) +
-                     " bytes), far more than any text for the sign; nothing was read from it");
+                     " bytes), far more than any text for the sign; nothing was extracted");
     }
     data.append(buf, n);
   }
