@@ -1,11 +1,14 @@
 #pragma once
-// A fuzzed command line: arguments separated by NUL bytes, and what the
-// program says captured instead of printed, to be checked.
+// A fuzzed command line: arguments separated by NUL bytes, parsed and checked
+// as the program does, with what it says captured instead of printed.
 
 #include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "common/command_line.h"
+#include "fuzz/fuzz_input.h"
 
 namespace lumadot::fuzz {
 
@@ -43,5 +46,16 @@ class CapturedOutput {
   std::streambuf* m_out;
   std::streambuf* m_err;
 };
+
+using CommandRunner = int (*)(const std::vector<std::string>& args, tools::Reach reach);
+
+// Help and version are printed, a usage error is explained with exit status
+// 2, and a command line that would run exits 0.
+inline void checkCommandLine(const std::uint8_t* data, std::size_t size, CommandRunner run) {
+  const CapturedOutput output;
+  const int exit = run(arguments(data, size), tools::Reach::checkOptions);
+  FUZZ_EXPECT(exit == tools::kExitCompleted || exit == tools::kExitUsage);
+  if (exit == tools::kExitUsage) FUZZ_EXPECT(!output.err().empty());
+}
 
 }  // namespace lumadot::fuzz

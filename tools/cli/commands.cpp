@@ -54,7 +54,7 @@ std::string description() {
 
 int runCommandLine(const std::vector<std::string>& args, tools::Reach reach) {
   tools::CommandLine line("lumadot-cli", description(),
-                                   "Run 'lumadot-cli COMMAND --help' for the options of a command.");
+                          "Run 'lumadot-cli COMMAND --help' for the options of a command.");
   CLI::App& app = line.app();
   app.set_version_flag("--version", std::string("lumadot-cli ") + std::string(kVersion), "show the version");
   std::vector<std::string> names{"help"};  // "lumadot-cli help" shows this help, as --help does
