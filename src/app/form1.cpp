@@ -183,7 +183,7 @@ void Form1::Command1_Click() {
   const QScopedValueRollback running(m_runInProgress, true);
 
   const std::u16string text = windowsText(*m_ui->Text1);
-  const RunOptions options{isOn(*m_ui->Check1), isOn(*m_ui->Check2), isOn(*m_ui->Check3)};
+  const RunOptions options{windowLayout(isOn(*m_ui->Check1), isOn(*m_ui->Check2)), isOn(*m_ui->Check3)};
   WindowRunHooks hooks(*m_ui->Text2, m_messages);
   const SendBoxes boxes = sendBoxes();
   SendProgressDialog progress(this, QString::fromStdU16String(boxes.port));

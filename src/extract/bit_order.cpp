@@ -15,8 +15,4 @@ std::uint8_t reverseBits(std::uint8_t value) {
   return static_cast<std::uint8_t>(kReversedNibble[value & 0x0Fu] << 4 | kReversedNibble[value >> 4]);
 }
 
-void reverseBitOrder(GlyphBuffer& buffer) {
-  for (std::uint8_t& b : buffer.filled()) b = reverseBits(b);
-}
-
 }  // namespace lumadot

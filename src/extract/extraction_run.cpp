@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "extract/bit_order.h"
 #include "extract/character_walk.h"
 #include "extract/glyph_lookup.h"
 #include "extract/listing.h"
@@ -13,7 +12,7 @@ namespace {
 
 // Looks every character up, in text order. The font files stay open only for
 // the walk. Fails with the first lookup that fails.
-Result<void> walk(std::u16string_view text, bool split8x16, const FontPaths& fonts, GlyphBuffer& buffer,
+Result<void> walk(std::u16string_view text, const ByteLayout& layout, const FontPaths& fonts, GlyphBuffer& buffer,
                   int& columnCount) {
   FontFile asc16(fonts.asc16, kAsc16Size);
   FontFile hzk16(fonts.hzk16, kHzk16Size);
@@ -21,8 +20,8 @@ Result<void> walk(std::u16string_view text, bool split8x16, const FontPaths& fon
   while (const auto c = characters.next()) {
     const bool wide = isDoubleByte(*c);
     columnCount += wide ? 2 : 1;
-    auto looked = wide ? hzdz(buffer, hzk16, c->code, split8x16)
-                       : english(buffer, asc16, static_cast<std::uint8_t>(c->code));
+    auto looked = wide ? hzdz(buffer, hzk16, c->code, layout)
+                       : english(buffer, asc16, static_cast<std::uint8_t>(c->code), layout);
     if (!looked) return looked;
   }
   return {};
@@ -81,14 +80,12 @@ RunResult runExtraction(std::u16string_view text, const RunOptions& options, con
   buffer.fillCount = 0;
   RunResult result;
 
-  if (const auto walked = walk(text, options.split8x16, fonts, buffer, result.columnCount); !walked) {
+  if (const auto walked = walk(text, options.layout, fonts, buffer, result.columnCount); !walked) {
     // Nothing has been sent yet: stop before the port is touched.
     hooks.showListing({});
     hooks.showFailure(walked.error());
     return result;
   }
-
-  if (options.reverseBits) reverseBitOrder(buffer);
 
   // Selected on every run, though only a send minds a box that names no port.
   const Result<void> selected = transmission.selectPort();

@@ -2,15 +2,14 @@
 
 // One extraction run, the heart of every program here. In order:
 //  1. walk the text, looking each character up in asc16 or hzk16 into the
-//     glyph buffer (a font that cannot be read, or a full buffer, stops the
-//     run before anything is sent);
-//  2. reverse the bit order of every byte, with "字节倒序";
-//  3. select the port named in its box, and when sending open it and write
+//     glyph buffer, each glyph in the run's byte layout (a font that cannot
+//     be read, or a full buffer, stops the run before anything is sent);
+//  2. select the port named in its box, and when sending open it and write
 //     the frame's header and lead-in;
-//  4. write the listing, each glyph byte going out just before its text;
-//  5. when sending, write the tail, close the port and confirm;
-//  6. close the listing with the credit block.
-// A failure from step 3 on is shown over the listing written so far, and the
+//  3. write the listing, each glyph byte going out just before its text;
+//  4. when sending, write the tail, close the port and confirm;
+//  5. close the listing with the credit block.
+// A failure from step 2 on is shown over the listing written so far, and the
 // port is closed. The run never changes the user's text.
 
 #include <cstdint>
@@ -18,16 +17,17 @@
 #include <string_view>
 
 #include "base/result.h"
+#include "extract/byte_layout.h"
 #include "extract/font_file.h"
 #include "extract/glyph_buffer.h"
 
 namespace lumadot {
 
-// The window's three options as a run reads them.
+// The window's options as a run reads them: "字节倒序" and "8*16格式" are
+// the layouts windowLayout makes; "取模并发送" is `send`.
 struct RunOptions {
-  bool reverseBits = false;  // "字节倒序"
-  bool split8x16 = false;    // "8*16格式"
-  bool send = false;         // "取模并发送"
+  ByteLayout layout{};
+  bool send = false;
 };
 
 // The serial side of a run, in the order the run calls it. selectPort is

@@ -25,25 +25,20 @@ std::optional<std::uint64_t> hzk16Offset(std::int16_t code) {
   return static_cast<std::uint64_t>((row - 1) * kGridSize + (column - 1)) * kHzk16GlyphSize;
 }
 
-Result<void> english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code) {
+Result<void> english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code, const ByteLayout& layout) {
   std::array<std::uint8_t, kAsc16GlyphSize> g{};
   if (auto read = asc16.read(asc16Offset(code), g); !read) return read;
+  arrangeGlyph(g, layout);
   return appendAll(buffer, g);
 }
 
-Result<void> hzdz(GlyphBuffer& buffer, FontFile& hzk16, std::int16_t code, bool split8x16) {
+Result<void> hzdz(GlyphBuffer& buffer, FontFile& hzk16, std::int16_t code, const ByteLayout& layout) {
   std::array<std::uint8_t, kHzk16GlyphSize> g{};
   if (const auto offset = hzk16Offset(code)) {
     if (auto read = hzk16.read(*offset, g); !read) return read;
   }
-  if (!split8x16) return appendAll(buffer, g);
-  // Left 8 dots of every row (even offsets), then the right 8 dots (odd ones).
-  std::array<std::uint8_t, kHzk16GlyphSize> halves{};
-  for (std::size_t i = 0; i < kHzk16GlyphSize / 2; ++i) {
-    halves[i] = g[2 * i];
-    halves[kHzk16GlyphSize / 2 + i] = g[2 * i + 1];
-  }
-  return appendAll(buffer, halves);
+  arrangeGlyph(g, layout);
+  return appendAll(buffer, g);
 }
 
 }  // namespace lumadot

@@ -92,7 +92,7 @@ class Form1ClockTest : public QObject {
   void verifyClockListing() {
     test::RecordingHooks run;
     NoTransmission none;
-    runExtraction(text1()->toPlainText().toStdU16String(), {true, true, false}, m_fonts, *m_buffer, none, run);
+    runExtraction(text1()->toPlainText().toStdU16String(), {windowLayout(true, true), false}, m_fonts, *m_buffer, none, run);
     QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), QString::fromStdU16String(run.listing).remove(u'\r'));
   }
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "extract/ansi_code.h"
-#include "extract/bit_order.h"
 #include "extract/extraction_run.h"
 #include "extract/listing.h"
 
@@ -52,8 +51,12 @@ void runFull(benchmark::State& state, const std::u16string& text, RunOptions opt
 
 void BM_RunSingleByte(benchmark::State& state) { runFull(state, asciiText(), {}); }
 void BM_RunDoubleByte(benchmark::State& state) { runFull(state, chineseText(), {}); }
-void BM_RunDoubleByteAllOptions(benchmark::State& state) {
-  runFull(state, chineseText(), {.reverseBits = true, .split8x16 = true});
+// Every layout, by its index in allLayouts(); 0 is the default, the others
+// should cost no more than 1.2 times as much.
+void BM_RunDoubleByteLayout(benchmark::State& state) {
+  const ByteLayout layout = allLayouts()[static_cast<std::size_t>(state.range(0))];
+  state.SetLabel(layoutOptions(layout));
+  runFull(state, chineseText(), {.layout = layout});
 }
 
 void BM_ListingOnly(benchmark::State& state) {
@@ -63,20 +66,10 @@ void BM_ListingOnly(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(writeListing(*buffer, text).text.size());
 }
 
-void BM_ReverseBitOrder(benchmark::State& state) {
-  auto buffer = std::make_unique<GlyphBuffer>();
-  buffer->fillCount = GlyphBuffer::kCapacity;
-  for (auto _ : state) {
-    reverseBitOrder(*buffer);
-    benchmark::ClobberMemory();
-  }
-}
-
 BENCHMARK(BM_RunSingleByte)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunDoubleByte)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RunDoubleByteAllOptions)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunDoubleByteLayout)->DenseRange(0, kLayoutCount - 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListingOnly)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReverseBitOrder)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace lumadot

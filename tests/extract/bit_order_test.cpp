@@ -23,17 +23,5 @@ TEST(ReverseBits, EveryByteMirrorsItsBits) {
   }
 }
 
-TEST(ReverseBitOrder, TouchesOnlyFilledEntriesOnce) {
-  GlyphBuffer buffer;
-  buffer.glyphBytes[0] = 0x01;
-  buffer.glyphBytes[1] = 0x12;
-  buffer.glyphBytes[2] = 0x01;  // left over from an earlier run
-  buffer.fillCount = 2;
-  reverseBitOrder(buffer);
-  EXPECT_EQ(buffer.glyphBytes[0], 0x80);
-  EXPECT_EQ(buffer.glyphBytes[1], 0x48);
-  EXPECT_EQ(buffer.glyphBytes[2], 0x01);
-}
-
 }  // namespace
 }  // namespace lumadot

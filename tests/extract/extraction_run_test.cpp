@@ -225,11 +225,11 @@ TEST_F(ExtractionRun, OptionsReorderThenReverseEachByteOnce) {
   for (std::size_t i = 0; i < 32; i += 2) expected.push_back(zhong[i]);
   for (std::size_t i = 1; i < 32; i += 2) expected.push_back(zhong[i]);
   expected = concat(expected, offsetBytes(kAOffset, 16, kAsc16Size));  // single-byte glyphs keep row order
-  ASSERT_TRUE(run(u"中A", {.split8x16 = true}).completed);
+  ASSERT_TRUE(run(u"中A", {.layout = windowLayout(false, true)}).completed);
   EXPECT_EQ(filled(), expected);
 
   for (auto& b : expected) b = reverseBits(b);
-  ASSERT_TRUE(run(u"中A", {.reverseBits = true, .split8x16 = true, .send = true}).completed);
+  ASSERT_TRUE(run(u"中A", {.layout = windowLayout(true, true), .send = true}).completed);
   EXPECT_EQ(filled(), expected);
   EXPECT_EQ(recorder.sent, expected);  // the frame sees the reversed bytes
   EXPECT_EQ(recorder.listings.back(), withCredits(listingOf(expected, u"中A")));

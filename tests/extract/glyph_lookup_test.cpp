@@ -29,6 +29,8 @@ std::vector<std::uint8_t> split(const std::vector<std::uint8_t>& g) {
   return out;
 }
 
+constexpr ByteLayout kSplit{Scan::rowBands, false, false};
+
 class GlyphLookup : public ::testing::Test {
  protected:
   test::TempDir dir;
@@ -57,9 +59,9 @@ class HzdzCells : public GlyphLookup, public ::testing::WithParamInterface<CellC
 
 TEST_P(HzdzCells, ReadsTheCellInFileOrderOrLeftHalvesFirst) {
   const auto expected = offsetBytes(GetParam().offset, 32, kHzk16Size);
-  ASSERT_TRUE(hzdz(buffer, hzk16, GetParam().code, false));
+  ASSERT_TRUE(hzdz(buffer, hzk16, GetParam().code));
   EXPECT_EQ(appended(buffer, 0), expected);
-  ASSERT_TRUE(hzdz(buffer, hzk16, GetParam().code, true));
+  ASSERT_TRUE(hzdz(buffer, hzk16, GetParam().code, kSplit));
   EXPECT_EQ(appended(buffer, 32), split(expected));
   EXPECT_EQ(buffer.fillCount, 64);
 }
@@ -80,7 +82,7 @@ TEST_F(GlyphLookup, CodesOutsideTheGridGiveZerosWithoutReading) {
   for (const auto code : {doubleByte(0x81, 0x47), doubleByte(0xA9, 0x96), doubleByte(0xB0, 0x40),
                           doubleByte(0xA1, 0x40), doubleByte(0xFE, 0xA0), doubleByte(0xA0, 0xA1)}) {
     const std::int32_t before = buffer.fillCount;
-    ASSERT_TRUE(hzdz(buffer, missing, code, false)) << code;
+    ASSERT_TRUE(hzdz(buffer, missing, code)) << code;
     EXPECT_EQ(appended(buffer, before), std::vector<std::uint8_t>(32, 0)) << code;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "no-such-hzk16"));
@@ -95,7 +97,7 @@ TEST_F(GlyphLookup, ShortFilesGiveZerosPastTheirEnd) {
   EXPECT_EQ(appended(buffer, 0), std::vector<std::uint8_t>(16, 0));
   ASSERT_TRUE(english(buffer, shortAsc16, 62));  // 992..1007 straddles the end
   EXPECT_EQ(appended(buffer, 16), offsetBytes(992, 16, 1000));
-  ASSERT_TRUE(hzdz(buffer, shortHzk16, doubleByte(0xB0, 0xA1), false));
+  ASSERT_TRUE(hzdz(buffer, shortHzk16, doubleByte(0xB0, 0xA1)));
   EXPECT_EQ(appended(buffer, 32), offsetBytes(45120, 32, 45130));
 }
 
@@ -108,7 +110,7 @@ TEST_F(GlyphLookup, MissingOrUnreadableFontFailsAndCreatesNothing) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "absent"));
 
   FontFile directory(dir.path(), kHzk16Size);  // opens on Linux, but reading fails
-  const auto unread = hzdz(buffer, directory, doubleByte(0xB0, 0xA1), false);
+  const auto unread = hzdz(buffer, directory, doubleByte(0xB0, 0xA1));
   ASSERT_FALSE(unread);
   EXPECT_NE(unread.error().text.find("这是一个文件夹"), std::string::npos) << unread.error().text;
   EXPECT_EQ(buffer.fillCount, 0);
@@ -118,7 +120,7 @@ TEST_F(GlyphLookup, FullBufferFailsAtTheFirstByteThatDoesNotFit) {
   buffer.fillCount = GlyphBuffer::kCapacity;
   const std::string tooLong = "文字太长：一次最多能取模4096个单字节字符或2048个双字节字符";
   EXPECT_EQ(english(buffer, asc16, 'A').error().text, tooLong);
-  EXPECT_EQ(hzdz(buffer, hzk16, doubleByte(0xB0, 0xA1), false).error().text, tooLong);
+  EXPECT_EQ(hzdz(buffer, hzk16, doubleByte(0xB0, 0xA1)).error().text, tooLong);
   EXPECT_EQ(buffer.fillCount, GlyphBuffer::kCapacity);
 
   buffer.fillCount = GlyphBuffer::kCapacity - 16;
@@ -126,7 +128,7 @@ TEST_F(GlyphLookup, FullBufferFailsAtTheFirstByteThatDoesNotFit) {
   EXPECT_EQ(appended(buffer, GlyphBuffer::kCapacity - 16), offsetBytes(1040, 16, kAsc16Size));
 
   buffer.fillCount = GlyphBuffer::kCapacity - 16;
-  EXPECT_EQ(hzdz(buffer, hzk16, doubleByte(0xB0, 0xA1), true).error().text, tooLong);
+  EXPECT_EQ(hzdz(buffer, hzk16, doubleByte(0xB0, 0xA1), kSplit).error().text, tooLong);
   EXPECT_EQ(buffer.fillCount, GlyphBuffer::kCapacity);
   const auto leftHalf = split(offsetBytes(45120, 32, kHzk16Size));
   EXPECT_EQ(appended(buffer, GlyphBuffer::kCapacity - 16),

@@ -54,7 +54,7 @@ TEST(RandomTexts, EveryGlyphIsListedAndSentOnce) {
 
     test::RecordingHooks hooks;
     SendingCounter port;
-    const RunResult result = runExtraction(text, {.reverseBits = round % 2 == 0, .split8x16 = round % 3 == 0, .send = true},
+    const RunResult result = runExtraction(text, {.layout = allLayouts()[static_cast<std::size_t>(round % kLayoutCount)], .send = true},
                                            fonts, *buffer, port, hooks);
     ASSERT_TRUE(result.completed);
     EXPECT_EQ(text, before);

@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const FontPaths fonts = FontPaths::inDirectory(fontDir());
   placeFont(in, fonts.asc16, kAsc16Size);
   placeFont(in, fonts.hzk16, kHzk16Size);
-  const RunOptions options{in.ConsumeBool(), in.ConsumeBool(), in.ConsumeBool()};
+  const RunOptions options{in.PickValueInArray(allLayouts()), in.ConsumeBool()};
   const SendBoxes boxes = sendBoxes(in);
   MemoryDevice device(in.ConsumeBool() ? in.ConsumeIntegral<std::uint16_t>() : std::numeric_limits<std::size_t>::max());
   SerialTransmission transmission(device, boxes);

@@ -15,14 +15,15 @@ struct StoredGlyph {
   std::vector<std::uint8_t> bytes;
 };
 
-// A full-size glyph with the given bytes set and every other byte 0.
-inline StoredGlyph sparseGlyph(bool doubleByte, const std::vector<std::pair<int, std::uint8_t>>& setBytes) {
-  StoredGlyph glyph{doubleByte, std::vector<std::uint8_t>(doubleByte ? 32 : 16, 0)};
+// A full-size glyph with the given bytes set and every other byte `fill`.
+inline StoredGlyph sparseGlyph(bool doubleByte, const std::vector<std::pair<int, std::uint8_t>>& setBytes,
+                               std::uint8_t fill = 0) {
+  StoredGlyph glyph{doubleByte, std::vector<std::uint8_t>(doubleByte ? 32 : 16, fill)};
   for (const auto& [index, value] : setBytes) glyph.bytes.at(static_cast<std::size_t>(index)) = value;
   return glyph;
 }
 
-inline DotPicture pictureOf(const std::vector<StoredGlyph>& glyphs, const PictureLayout& layout = {}) {
+inline DotPicture pictureOf(const std::vector<StoredGlyph>& glyphs, const ByteLayout& layout = {}) {
   std::vector<GlyphEntry> entries;
   for (const StoredGlyph& glyph : glyphs) entries.push_back({u"", glyph.doubleByte, glyph.bytes});
   return drawGlyphs(entries, layout);

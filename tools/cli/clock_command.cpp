@@ -105,8 +105,8 @@ class ConsoleClock final : public ClockControls {
   }
   void stopTimer() override { m_nextTick.reset(); }
   void setSpeed(std::u16string_view text) override { m_boxes.speed = text; }
-  void setReverse(bool on) override { m_options.reverseBits = on; }
-  void setSplit(bool on) override { m_options.split8x16 = on; }
+  void setReverse(bool on) override { m_options.layout.lsbFirst = on; }
+  void setSplit(bool on) override { m_options.layout.scan = windowLayout(false, on).scan; }
   std::u16string inputText() const override { return m_text; }
   void setInputText(std::u16string_view text) override { m_text = text; }
   // The loop below waits for each run before the next tick.

@@ -5,6 +5,7 @@
 
 #include "cli/console.h"
 #include "cli/console_runner.h"
+#include "cli/layout_options.h"
 #include "common/command_line.h"
 #include "extract/glyph_buffer.h"
 #include "extract/glyph_entries.h"
@@ -50,8 +51,7 @@ constexpr FormatChoice kFormats[] = {
 };
 
 struct ExtractOptions {
-  bool reverse = false;
-  bool split = false;
+  LayoutOptions layout;
   OutputFormat format = OutputFormat::listing;
   std::string prefix;  // --name; empty when not given
   bool table = false;
@@ -69,8 +69,8 @@ void addFormatOption(CLI::App& app, OutputFormat& format) {
     help += "  " + names.back() + std::string(9 - names.back().size(), ' ') + std::string(text) + "\n";
   }
   help +=
-      "Every format holds the bytes of the listing, after\n"
-      "--reverse and --split. A format other than the listing\n"
+      "Every format holds the bytes of the listing, in the\n"
+      "layout asked for. A format other than the listing\n"
       "is printed only when the run completes.";
   app.add_option("--format", format, help)
       ->type_name("FORMAT")
@@ -90,10 +90,7 @@ CLI::Validator prefixCheck() {
 }
 
 void declareOptions(CLI::App& app, ExtractOptions& options) {
-  app.add_flag("--reverse", options.reverse, "\"字节倒序\": reverse the bit order of every glyph byte");
-  app.add_flag("--split", options.split,
-               "\"8*16格式\": store each Chinese glyph as two 8x16 halves,\n"
-               "the left half of all 16 rows first");
+  addLayoutOptions(app, options.layout);
   addFontDirOption(app, options.run);
   addFormatOption(app, options.format);
   app.add_option("--name", options.prefix, "label glyph k PREFIX_k in a source format (default ZI)")
@@ -131,6 +128,8 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::R
   if (options.texts.size() > 1) return line.usageError("extract takes one TEXT; put quotes around text with spaces");
   const auto output = chosenOutput(options);
   if (!output) return line.usageError(output.error().text);
+  const auto layout = chosenLayout(options.layout);
+  if (!layout) return line.usageError(layout.error().text);
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const auto& [format, names] = *output;
@@ -141,7 +140,7 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::R
     return kExitFailed;
   }
   const std::u16string text = utf8ToUtf16(*typed);
-  const RunOptions runOptions{options.reverse, options.split, options.run.sends()};
+  const RunOptions runOptions{*layout, options.run.sends()};
   ConsoleRunner runner(options.run, localeDecimalSeparator());
   const bool listing = format == OutputFormat::listing;
   // The listing ends without a line break; on a terminal the prompt would land on its last line.

@@ -12,6 +12,7 @@
 
 #include "cli/console.h"
 #include "cli/console_runner.h"
+#include "cli/layout_options.h"
 #include "common/command_line.h"
 #include "extract/glyph_entries.h"
 #include "extract/text_codec.h"
@@ -24,18 +25,16 @@ namespace {
 
 constexpr std::string_view kDescription =
     "Draws the glyph bytes of TEXT as the sign lights them, one character cell\n"
-    "per dot. The picture is read from the bytes as they will be sent, laid out\n"
-    "the way they are stored, so a font file that does not fit (another bit\n"
-    "order, another character grid) shows at once as mirrored or scrambled\n"
-    "glyphs.";
+    "per dot. The picture is read back from the bytes as they will be sent, in\n"
+    "the layout asked for, so a font file that does not fit (another layout,\n"
+    "another character grid) shows at once as mirrored or scrambled glyphs.";
 
 constexpr std::string_view kFooter =
     "Without TEXT the whole of standard input is read as UTF-8, as extract reads\n"
     "it. Exit status: 0 drawn, 1 the run or the file failed, 2 usage error.";
 
 struct PreviewOptions {
-  bool reverse = false;
-  bool split = false;
+  LayoutOptions layout;
   bool ascii = false;
   int width = 0;  // when --width is given
   std::string png;
@@ -45,12 +44,7 @@ struct PreviewOptions {
 };
 
 void declareOptions(CLI::App& app, PreviewOptions& options) {
-  app.add_flag("--reverse", options.reverse,
-               "\"字节倒序\": the bytes are bit-reversed; bit 0 is drawn on\n"
-               "the left");
-  app.add_flag("--split", options.split,
-               "\"8*16格式\": each Chinese glyph is stored as two 8x16\n"
-               "tiles, drawn left half first");
+  addLayoutOptions(app, options.layout);
   addFontDirOption(app, options.run);
   app.add_flag("--ascii", options.ascii, "draw with # and . instead of █ and ·");
   tools::addWholeNumberOption(app, "--width", options.width, 0, 1000000,
@@ -84,6 +78,8 @@ int defaultWidth() {
 
 int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::Reach reach) {
   if (options.texts.size() > 1) return line.usageError("preview takes one TEXT; put quotes around text with spaces");
+  const auto layout = chosenLayout(options.layout);
+  if (!layout) return line.usageError(layout.error().text);
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const int width = line.app().count("--width") > 0 ? options.width : defaultWidth();
   const bool png = !options.png.empty();
@@ -94,10 +90,9 @@ int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::R
     return kExitFailed;
   }
   const std::u16string text = utf8ToUtf16(*typed);
-  const PictureLayout layout{options.split, options.reverse};
   ConsoleRunner runner(options.run, localeDecimalSeparator());
-  if (!runner.run(text, {layout.reverseBits, layout.split8x16, false}, {}, false).completed) return kExitFailed;
-  const DotPicture picture = drawGlyphs(glyphEntries(runner.buffer(), text), layout);
+  if (!runner.run(text, {*layout, false}, {}, false).completed) return kExitFailed;
+  const DotPicture picture = drawGlyphs(glyphEntries(runner.buffer(), text), *layout);
 
   if (!png) {
     return writeStdout(terminalPicture(picture, options.ascii ? kAsciiDots : kBlockDots, width))

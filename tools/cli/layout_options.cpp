@@ -1,0 +1,49 @@
+#include "cli/layout_options.h"
+
+#include <CLI/CLI.hpp>
+#include <vector>
+
+#include "common/command_line.h"
+
+namespace lumadot::cli {
+
+void addLayoutOptions(CLI::App& app, LayoutOptions& options) {
+  std::vector<std::string> names;
+  for (const Scan scan : kScans) names.emplace_back(scanName(scan));
+  app.add_option("--scan", options.scan,
+                 "the order the glyph's 8-dot groups go into bytes\n"
+                 "(default rows):\n"
+                 "  rows          each row top to bottom, its groups left\n"
+                 "                to right: a byte is 8 dots of a row\n"
+                 "  row-bands     each 8-dot-wide band left to right, its\n"
+                 "                16 rows top to bottom\n"
+                 "  columns       each column left to right, its two groups\n"
+                 "                top to bottom: a byte is 8 dots of a column\n"
+                 "  column-bands  each 8-dot-high band top to bottom, its\n"
+                 "                columns left to right")
+      ->type_name("SCAN")
+      ->check(tools::inOurWords(CLI::IsMember(names), [](const std::string& name) {
+        return "unknown scan '" + name + "'; choose " + std::string(kScanNameList);
+      }));
+  app.add_flag("--lsb-first,--reverse", options.lsbFirst,
+               "\"字节倒序\": the first dot of a byte (leftmost, or\n"
+               "topmost) is bit 0, not bit 7");
+  app.add_flag("--negative", options.negative, "invert every byte: 1 is a dark dot");
+  app.add_flag("--split", options.split,
+               "\"8*16格式\": another name for --scan row-bands, each\n"
+               "Chinese glyph as two 8x16 halves, left half first");
+}
+
+Result<ByteLayout> chosenLayout(const LayoutOptions& options) {
+  ByteLayout layout{Scan::rows, options.lsbFirst, options.negative};
+  if (!options.scan.empty()) layout.scan = scanNamed(options.scan).value_or(Scan::rows);
+  if (options.split) {
+    if (!options.scan.empty() && layout.scan != Scan::rowBands) {
+      return Failure("--split is --scan row-bands, so it cannot go with --scan " + options.scan);
+    }
+    layout.scan = Scan::rowBands;
+  }
+  return layout;
+}
+
+}  // namespace lumadot::cli
