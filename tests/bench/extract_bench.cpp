@@ -6,6 +6,7 @@
 #include <string>
 
 #include "extract/ansi_code.h"
+#include "extract/byte_layout.h"
 #include "extract/extraction_run.h"
 #include "extract/listing.h"
 
@@ -66,9 +67,24 @@ void BM_ListingOnly(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(writeListing(*buffer, text).text.size());
 }
 
+// Only the layout's share of a run: 2,048 glyphs put into the layout.
+void BM_ArrangeGlyphs(benchmark::State& state) {
+  const ByteLayout layout = allLayouts()[static_cast<std::size_t>(state.range(0))];
+  state.SetLabel(layoutOptions(layout));
+  auto buffer = std::make_unique<GlyphBuffer>();
+  for (std::size_t i = 0; i < buffer->glyphBytes.size(); ++i) buffer->glyphBytes[i] = static_cast<std::uint8_t>(i * 37);
+  for (auto _ : state) {
+    for (std::size_t at = 0; at < buffer->glyphBytes.size(); at += 32) {
+      arrangeGlyph(std::span(buffer->glyphBytes).subspan(at, 32), layout);
+    }
+    benchmark::ClobberMemory();
+  }
+}
+
 BENCHMARK(BM_RunSingleByte)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunDoubleByte)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunDoubleByteLayout)->DenseRange(0, kLayoutCount - 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArrangeGlyphs)->DenseRange(0, kLayoutCount - 1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListingOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace
