@@ -1,6 +1,7 @@
 // lumadot-cli preview on the fonts the build made from Unifont.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -49,12 +50,64 @@ TEST_P(CliPreviewLayout, DrawsTheGlyphsAsStored) {
 INSTANTIATE_TEST_SUITE_P(Options, CliPreviewLayout,
                          ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"--reverse"},
                                            std::vector<std::string>{"--split"},
-                                           std::vector<std::string>{"--reverse", "--split"}),
+                                           std::vector<std::string>{"--reverse", "--split"},
+                                           std::vector<std::string>{"--scan", "columns"},
+                                           std::vector<std::string>{"--scan", "column-bands", "--lsb-first"},
+                                           std::vector<std::string>{"--negative", "--scan", "row-bands"}),
                          [](const auto& row) {
                            std::string name = "Plain";
-                           for (const auto& option : row.param) name += option == "--split" ? "Split" : "Reverse";
+                           for (const auto& option : row.param) {
+                             for (const char c : option) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           }
                            return name;
                          });
+
+// Where the layout table puts dot (x, y) of a glyph `width` dots wide: its
+// byte, and the bit counted from the first dot of the byte.
+std::pair<std::size_t, int> dotPlace(const std::string& scan, int width, int x, int y) {
+  const int bands = width / 8;
+  if (scan == "rows") return {static_cast<std::size_t>(y * bands + x / 8), x % 8};
+  if (scan == "row-bands") return {static_cast<std::size_t>(x / 8 * 16 + y), x % 8};
+  if (scan == "columns") return {static_cast<std::size_t>(2 * x + y / 8), y % 8};
+  return {static_cast<std::size_t>(y / 8 * width + x), y % 8};  // column-bands
+}
+
+// The glyph bytes of a hand-drawn picture in a layout, straight from the
+// layout table, dot by dot.
+std::string bytesOfPicture(const std::string& picture, int from, int width, const std::string& scan, bool lsbFirst,
+                           bool negative) {
+  std::string bytes(static_cast<std::size_t>(2 * width), negative ? '\xFF' : '\0');
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (picture[static_cast<std::size_t>(y * 25 + from + x)] != '#') continue;
+      const auto [index, fromFirst] = dotPlace(scan, width, x, y);
+      bytes[index] = static_cast<char>(bytes[index] ^ (1 << (lsbFirst ? fromFirst : 7 - fromFirst)));
+    }
+  }
+  return bytes;
+}
+
+// 中, A and 丟 (outside the grid: blank) in every layout: the bytes are the
+// hand-drawn picture's, placed as the layout table says.
+TEST(CliExtractLayout, EveryLayoutHoldsTheDrawnDotsWhereTheTableSays) {
+  const std::string blank(16 * 25, '.');
+  for (const std::string scan : {"rows", "row-bands", "columns", "column-bands"}) {
+    for (const bool lsbFirst : {false, true}) {
+      for (const bool negative : {false, true}) {
+        std::vector<std::string> args{"extract", "--format", "bin", "--scan", scan};
+        if (lsbFirst) args.emplace_back("--lsb-first");
+        if (negative) args.emplace_back("--negative");
+        args.emplace_back("中A丟");
+        const auto r = runProcess(kCli, args);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const std::string expected = bytesOfPicture(kZhongAPicture, 0, 16, scan, lsbFirst, negative) +
+                                     bytesOfPicture(kZhongAPicture, 16, 8, scan, lsbFirst, negative) +
+                                     bytesOfPicture(blank, 0, 16, scan, lsbFirst, negative);
+        EXPECT_EQ(r.out, expected) << scan << (lsbFirst ? " --lsb-first" : "") << (negative ? " --negative" : "");
+      }
+    }
+  }
+}
 
 std::string columns(const std::string& picture, std::size_t first, std::size_t count) {
   std::string out;

@@ -1,6 +1,7 @@
 // lumadot-cli as a user runs it, on the fonts the build made from Unifont.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -326,6 +327,15 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"PreviewScaleTooLarge", {"preview", "--png", "x.png", "--scale", "33", "A"}, 2, "",
                                 "from 1 to 32"},
                       UsageCase{"PreviewNegativeWidth", {"preview", "--width", "-1", "A"}, 2, "", "--width must be"},
+                      UsageCase{"UnknownScan", {"extract", "--scan", "diagonal", "A"}, 2, "",
+                                "unknown scan 'diagonal'; choose rows, row-bands, columns or column-bands"},
+                      UsageCase{"SplitIsRowBands", {"preview", "--split", "--scan", "columns", "A"}, 2, "",
+                                "--split is --scan row-bands, so it cannot go with --scan columns"},
+                      UsageCase{"SplitWithRowBands", {"preview", "--ascii", "--split", "--scan", "row-bands", "A"}, 0,
+                                "...##...", ""},
+                      UsageCase{"DetectHelp", {"detect", "--help"}, 0, "CHARACTER", ""},
+                      UsageCase{"DetectTwoCharacters", {"detect", "中A", "1"}, 2, "", "CHARACTER must be one character"},
+                      UsageCase{"DetectNothing", {"detect"}, 2, "", "CHARACTER"},
                       UsageCase{"ClockUnknownLocale", {"clock", "--locale", "xx", "--count", "1"}, 2, "",
                                 "unknown locale 'xx'"},
                       UsageCase{"Version", {"--version"}, 0, "lumadot-cli " + std::string(kVersion) + "\n", ""},
@@ -337,6 +347,66 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"DecimalWidth", {"preview", "--ascii", "--width", "024", "中A"}, 0, "..###########......##...\n", ""},
                       UsageCase{"UnknownOptionAfterText", {"preview", "A", "--bold"}, 2, "",
                                 "unknown option '--bold'"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// detect reads the bytes extract wrote in a layout, in whatever format, and
+// names the layout; what it cannot judge it refuses in one line.
+struct DetectCase {
+  const char* name;
+  std::vector<std::string> extractArgs;  // standard input is their output; empty: `input`
+  std::string input;
+  std::vector<std::string> detectArgs;
+  int exitCode;
+  std::string expected;  // the start of standard output, or a piece of standard error
+};
+
+class CliDetect : public ::testing::TestWithParam<DetectCase> {};
+
+TEST_P(CliDetect, NamesTheLayoutOrSaysWhyNot) {
+  const DetectCase& c = GetParam();
+  std::string input = c.input;
+  if (!c.extractArgs.empty()) {
+    std::vector<std::string> args{"extract"};
+    args.insert(args.end(), c.extractArgs.begin(), c.extractArgs.end());
+    const auto extracted = runProcess(kCli, args);
+    ASSERT_EQ(extracted.exitCode, 0) << extracted.err;
+    input = extracted.out;
+  }
+  std::vector<std::string> args{"detect"};
+  args.insert(args.end(), c.detectArgs.begin(), c.detectArgs.end());
+  const auto r = runProcess(kCli, args, input);
+  EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+  if (c.exitCode == 0) {
+    EXPECT_EQ(r.out.substr(0, c.expected.size()), c.expected) << r.out;
+    // The layout, 16 rows, the runner-up, and for a symmetric glyph the layouts that draw it alike.
+    EXPECT_GE(std::count(r.out.begin(), r.out.end(), '\n'), 18) << r.out;
+  } else {
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(c.expected), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliDetect,
+    ::testing::Values(
+        DetectCase{"Listing", {"--scan", "columns", "--lsb-first", "国"}, "", {"国"}, 0,
+                   "layout: --scan columns --lsb-first\n················\n·█████████████··\n"},
+        DetectCase{"C51", {"--scan", "column-bands", "--negative", "--format", "c51", "国"}, "", {"国"}, 0,
+                   "layout: --scan column-bands --negative\n"},
+        DetectCase{"A51Split", {"--split", "--format", "a51", "电"}, "", {"电"}, 0, "layout: --scan row-bands\n"},
+        DetectCase{"Sdas", {"--format", "sdas", "--lsb-first", "--negative", "电"}, "", {"电"}, 0,
+                   "layout: --scan rows --lsb-first --negative\n"},
+        DetectCase{"SingleByte", {"--scan", "columns", "R"}, "", {"R"}, 0, "layout: --scan columns\n"},
+        DetectCase{"Arguments", {}, "", {"A", "0,0,0,0,18H,24H,24H,42H", "42H,7EH,42H,42H,42H,42H,0,0"}, 0,
+                   "layout: --scan rows\n"},
+        DetectCase{"NotAByte", {}, "0x01, zz", {"国"}, 1, "cannot read 'zz' as a byte"},
+        DetectCase{"Count", {}, "1,2,3", {"国"}, 1, "there are 3 bytes, but the glyph of a double-byte character"},
+        DetectCase{"NoBytes", {}, "; nothing\n", {"国"}, 1, "no bytes"},
+        DetectCase{"Blank", {}, "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0", {"A"}, 1, "the same picture in every layout"},
+        DetectCase{"Symbol", {}, "1", {"、"}, 1, "、 is not a Chinese character"},
+        DetectCase{"NoGlyph", {}, "1", {"😀"}, 1, "our fonts have no glyph for 😀"},
+        DetectCase{"AnotherCharacter", {"中"}, "", {"国"}, 1, "almost equally well"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

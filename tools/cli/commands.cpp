@@ -10,6 +10,7 @@
 #include "base/version.h"
 #include "cli/clock_command.h"
 #include "cli/console.h"
+#include "cli/detect_command.h"
 #include "cli/extract_command.h"
 #include "cli/ports_command.h"
 #include "cli/preview_command.h"
@@ -32,6 +33,10 @@ constexpr Command kCommands[] = {
      "them to the sign with --send",
      runExtractCommand},
     {"preview", "draw the glyph bytes of a text in the terminal or as a PNG", runPreviewCommand},
+    {"detect",
+     "work out which byte layout a firmware's glyph bytes are in,\n"
+     "from the bytes of one character",
+     runDetectCommand},
     {"clock", "show today's date and the time on the sign, renewed every\n7.8 seconds", runClockCommand},
     {"ports", "show the device each of com1 to com16 stands for", runPortsCommand},
 };

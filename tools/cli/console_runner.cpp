@@ -26,11 +26,6 @@ void addBoxOption(CLI::App& app, const std::string& name, const std::string& val
       ->group(kSendSection);
 }
 
-FontPaths fontPaths(const RunSettings& settings) {
-  return FontPaths::inDirectory(settings.fontDir.empty() ? programDirectory()
-                                                         : std::filesystem::path(settings.fontDir));
-}
-
 std::unique_ptr<SerialDevice> makeDevice(const RunSettings& settings) {
   if (!settings.frameOut.empty()) return std::make_unique<FrameFile>(settings.frameOut);
   return std::make_unique<QtSerialDevice>();
@@ -72,6 +67,11 @@ std::vector<std::string> undrawnNotes(std::u16string_view text, const FontPaths&
 }
 
 }  // namespace
+
+FontPaths fontPaths(const RunSettings& settings) {
+  return FontPaths::inDirectory(settings.fontDir.empty() ? programDirectory()
+                                                         : std::filesystem::path(settings.fontDir));
+}
 
 void addFontDirOption(CLI::App& app, RunSettings& settings) {
   app.add_option("--font-dir", settings.fontDir,

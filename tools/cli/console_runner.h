@@ -32,6 +32,9 @@ struct RunSettings {
   bool sends() const { return send || !frameOut.empty(); }  // --frame-out implies --send
 };
 
+// The font files --font-dir names, or those beside this program.
+FontPaths fontPaths(const RunSettings& settings);
+
 // --font-dir, in the section where `app` lists its own options.
 void addFontDirOption(CLI::App& app, RunSettings& settings);
 // --send and the options standing for the window's send boxes, as their own section.

@@ -1,0 +1,143 @@
+// The layout detector on real glyphs: bytes made in every layout from our
+// fonts and from two other 16-dot fonts must come back as their layout.
+#include "extract/layout_detector.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "extract/ansi_code.h"
+#include "extract/font_layout.h"
+#include "extract/glyph_lookup.h"
+#include "support/font_bitmaps.h"
+
+namespace lumadot {
+namespace {
+
+const std::filesystem::path kFonts = LUMADOT_BIN_DIR;
+// WenQuanYi Bitmap Song (xfonts-wqy), whose Chinese glyphs Unifont's are drawn from,
+// and AR PL UMing's own 16-pixel bitmaps (fonts-arphic-uming), of another design.
+const std::filesystem::path kWenQuanYi = "/usr/share/fonts/X11/misc/wenquanyi_12pt.pcf";
+const std::filesystem::path kUMing = "/usr/share/fonts/truetype/arphic/uming.ttc";
+
+std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct Sample {
+  char32_t character;
+  GlyphPicture ours;
+};
+
+// Every `step`-th Chinese character of GB2312 with its glyph in our hzk16.
+std::vector<Sample> hanzi(int step) {
+  const auto hzk16 = fileBytes(kFonts / "hzk16");
+  EXPECT_EQ(hzk16.size(), kHzk16Size);
+  std::vector<Sample> samples;
+  int n = 0;
+  for (int lead = 0xB0; lead <= 0xF7; ++lead) {
+    for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+      const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail)};
+      const auto character = fromAnsiBytes({bytes, 2});
+      if (!character || n++ % step != 0) continue;
+      const auto offset = *hzk16Offset(static_cast<std::int16_t>(lead << 8 | trail));
+      samples.push_back({*character, decodeGlyph(std::span(hzk16).subspan(offset, 32), 16, {})});
+    }
+  }
+  return samples;
+}
+
+struct Tally {
+  int right = 0, refused = 0, wrong = 0;
+  std::string firstWrong;
+};
+
+// Each glyph's bytes in all 16 layouts, detected against our glyph.
+Tally detectEveryLayout(const std::vector<std::pair<GlyphPicture, GlyphPicture>>& glyphs) {
+  Tally tally;
+  for (const auto& [theirs, ours] : glyphs) {
+    for (const ByteLayout& layout : allLayouts()) {
+      std::array<std::uint8_t, 32> bytes{};
+      encodeGlyph(theirs, layout, bytes);
+      const auto found = detectLayout(std::span(bytes).first(glyphSize(theirs.width)), ours);
+      if (!found) {
+        ++tally.refused;
+      } else if (found->best.picture == theirs) {  // the layout, or one that draws these bytes alike
+        ++tally.right;
+      } else if (tally.wrong++ == 0) {
+        tally.firstWrong = layoutOptions(layout) + " taken for " + layoutOptions(found->best.layout);
+      }
+    }
+  }
+  return tally;
+}
+
+std::vector<std::pair<GlyphPicture, GlyphPicture>> fromFont(const std::filesystem::path& file, int face, int step) {
+  test::FontBitmaps font(file, face);
+  std::vector<std::pair<GlyphPicture, GlyphPicture>> glyphs;
+  for (const Sample& sample : hanzi(step)) {
+    if (const auto theirs = font.glyph(sample.character); theirs && theirs->litCount() > 0) {
+      glyphs.emplace_back(*theirs, sample.ours);
+    }
+  }
+  return glyphs;
+}
+
+TEST(DetectLayout, OurOwnGlyphsInEveryLayout) {
+  std::vector<std::pair<GlyphPicture, GlyphPicture>> glyphs;
+  for (const Sample& sample : hanzi(37)) glyphs.emplace_back(sample.ours, sample.ours);
+  const auto asc16 = fileBytes(kFonts / "asc16");
+  for (const char c : std::string("AFGJKLNPQRSZ4579&?@bdfghjkpqrty")) {
+    const auto glyph = decodeGlyph(std::span(asc16).subspan(asc16Offset(static_cast<std::uint8_t>(c)), 16), 8, {});
+    glyphs.emplace_back(glyph, glyph);
+  }
+  const Tally tally = detectEveryLayout(glyphs);
+  EXPECT_EQ(tally.wrong, 0) << tally.firstWrong;
+  EXPECT_EQ(tally.refused, 0);
+  EXPECT_EQ(tally.right, 16 * static_cast<int>(glyphs.size()));
+}
+
+TEST(DetectLayout, WenQuanYiBitmapSongInEveryLayout) {
+  const auto glyphs = fromFont(kWenQuanYi, 0, 23);
+  ASSERT_GT(glyphs.size(), 250u);
+  const Tally tally = detectEveryLayout(glyphs);
+  EXPECT_EQ(tally.wrong, 0) << tally.firstWrong;
+  EXPECT_EQ(tally.refused, 0);
+}
+
+// Another design: where its glyph differs much from ours, the race is close
+// and the detector refuses rather than guess; a wrong answer stays rare.
+TEST(DetectLayout, UMingBitmapsInEveryLayout) {
+  const auto glyphs = fromFont(kUMing, 0, 23);
+  ASSERT_GT(glyphs.size(), 250u);
+  const Tally tally = detectEveryLayout(glyphs);
+  const int all = 16 * static_cast<int>(glyphs.size());
+  EXPECT_LE(tally.wrong * 500, all) << tally.firstWrong;  // at most 0.2 %
+  EXPECT_LE(tally.refused * 10, all);                   // at most 10 %
+  std::cout << "AR PL UMing: " << tally.right << " right, " << tally.refused << " refused, " << tally.wrong
+            << " wrong of " << all << "\n";
+}
+
+TEST(DetectLayout, RefusesWhatCannotTell) {
+  GlyphPicture zhong = hanzi(1).at(0).ours;
+  const std::vector<std::uint8_t> blank(32, 0x00), lit(32, 0xFF), shortOne(31, 0x01);
+  EXPECT_NE(detectLayout(blank, zhong).error().text.find("same picture in every layout"), std::string::npos);
+  EXPECT_NE(detectLayout(lit, zhong).error().text.find("same picture in every layout"), std::string::npos);
+  EXPECT_NE(detectLayout(shortOne, zhong).error().text.find("32 bytes, not 31"), std::string::npos);
+  // A glyph that turns into itself: a cross, the same across the diagonal.
+  GlyphPicture cross;
+  for (int y = 0; y < 16; ++y) cross.rows[static_cast<std::size_t>(y)] = y == 7 ? 0xFFFF : 0x0100;
+  std::array<std::uint8_t, 32> bytes{};
+  encodeGlyph(cross, {}, bytes);
+  const auto found = detectLayout(bytes, cross);
+  ASSERT_TRUE(found) << found.error().text;
+  EXPECT_FALSE(found->best.alike.empty());  // rows and columns draw it alike, and it says so
+}
+
+}  // namespace
+}  // namespace lumadot

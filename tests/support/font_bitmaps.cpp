@@ -1,0 +1,56 @@
+#include "support/font_bitmaps.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace lumadot::test {
+
+struct FontBitmaps::Face {
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;
+  ~Face() {
+    if (face) FT_Done_Face(face);
+    if (library) FT_Done_FreeType(library);
+  }
+};
+
+FontBitmaps::FontBitmaps(const std::filesystem::path& file, int face) : m_face(std::make_unique<Face>()) {
+  EXPECT_EQ(FT_Init_FreeType(&m_face->library), 0);
+  EXPECT_EQ(FT_New_Face(m_face->library, file.c_str(), face, &m_face->face), 0) << file;
+  if (m_face->face) {
+    EXPECT_EQ(FT_Set_Pixel_Sizes(m_face->face, 0, 16), 0) << file;
+  }
+}
+
+FontBitmaps::~FontBitmaps() = default;
+
+std::optional<GlyphPicture> FontBitmaps::glyph(char32_t character, int width) {
+  FT_Face face = m_face->face;
+  if (!face) return std::nullopt;
+  const FT_UInt index = FT_Get_Char_Index(face, character);
+  const auto mono = FT_LOAD_RENDER | FT_LOAD_MONOCHROME | FT_LOAD_TARGET_MONO;
+  if (index == 0 || FT_Load_Glyph(face, index, mono) != 0) return std::nullopt;
+  const FT_Bitmap& bitmap = face->glyph->bitmap;
+  if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO) return std::nullopt;
+  const int rows = static_cast<int>(bitmap.rows), columns = static_cast<int>(bitmap.width);
+  const int top = std::clamp(14 - face->glyph->bitmap_top, 0, std::max(0, GlyphPicture::kHeight - rows));
+  const int left = std::clamp(face->glyph->bitmap_left, 0, std::max(0, width - columns));
+  GlyphPicture picture;
+  picture.width = width;
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < columns; ++c) {
+      const int x = left + c, y = top + r;
+      const bool on = (bitmap.buffer[r * bitmap.pitch + c / 8] >> (7 - c % 8)) & 1;
+      if (on && x < width && y < GlyphPicture::kHeight) {
+        auto& row = picture.rows[static_cast<std::size_t>(y)];
+        row = static_cast<std::uint16_t>(row | 1U << (15 - x));
+      }
+    }
+  }
+  return picture;
+}
+
+}  // namespace lumadot::test
