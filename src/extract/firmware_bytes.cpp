@@ -85,11 +85,12 @@ std::optional<unsigned> digitsIn(std::string_view digits, unsigned base) {
 // A number in any of the usual spellings, or nothing.
 std::optional<unsigned> numberIn(std::string_view token) {
   const std::string_view prefix = token.substr(0, 2);
+  const char suffix = lower(token.empty() ? '\0' : token.back());
   if (equalsIgnoringCase(prefix, "0x")) return digitsIn(token.substr(2), 16);
+  // Before 0b: 0B8H is hexadecimal.
+  if (suffix == 'h') return digitsIn(token.substr(0, token.size() - 1), 16);
   if (equalsIgnoringCase(prefix, "0b") && token.size() > 2) return digitsIn(token.substr(2), 2);
   if (token.starts_with('$')) return digitsIn(token.substr(1), 16);
-  const char suffix = lower(token.empty() ? '\0' : token.back());
-  if (suffix == 'h') return digitsIn(token.substr(0, token.size() - 1), 16);
   if (suffix == 'b' && token.size() > 1) {
     if (const auto binary = digitsIn(token.substr(0, token.size() - 1), 2)) return binary;
   }

@@ -26,7 +26,7 @@ INSTANTIATE_TEST_SUITE_P(
     Spellings, FirmwareBytes,
     ::testing::Values(
         SpellingCase{"CHex", "0x1F, 0Xf8,0x0", {0x1F, 0xF8, 0x00}},
-        SpellingCase{"IntelHex", "1FH,0F8H,0f8h, F8H", {0x1F, 0xF8, 0xF8, 0xF8}},
+        SpellingCase{"IntelHex", "1FH,0F8H,0f8h, F8H, 0BBH", {0x1F, 0xF8, 0xF8, 0xF8, 0xBB}},
         SpellingCase{"Decimal", "31 248\t0", {31, 248, 0}},
         SpellingCase{"Binary", "0b11111 11111000B 0B", {0x1F, 0xF8, 0}},
         SpellingCase{"Dollar", "$1F,$f8", {0x1F, 0xF8}},
