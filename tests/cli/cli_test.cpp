@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -336,6 +338,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"DetectHelp", {"detect", "--help"}, 0, "CHARACTER", ""},
                       UsageCase{"DetectTwoCharacters", {"detect", "中A", "1"}, 2, "", "CHARACTER must be one character"},
                       UsageCase{"DetectNothing", {"detect"}, 2, "", "CHARACTER"},
+                      UsageCase{"LayoutsTakesNoArguments", {"layouts", "rows"}, 2, "", "layouts takes no arguments"},
                       UsageCase{"ClockUnknownLocale", {"clock", "--locale", "xx", "--count", "1"}, 2, "",
                                 "unknown locale 'xx'"},
                       UsageCase{"Version", {"--version"}, 0, "lumadot-cli " + std::string(kVersion) + "\n", ""},
@@ -348,6 +351,16 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"UnknownOptionAfterText", {"preview", "A", "--bold"}, 2, "",
                                 "unknown option '--bold'"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// The README's map of the four scans is what the command prints today.
+TEST(CliLayouts, TheReadmeShowsWhatTheCommandPrints) {
+  const auto r = runProcess(kCli, {"layouts"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 40);
+  std::ifstream readme(LUMADOT_README);
+  const std::string text{std::istreambuf_iterator<char>(readme), {}};
+  EXPECT_NE(text.find("$ build/bin/lumadot-cli layouts\n" + r.out + "```"), std::string::npos);
+}
 
 // detect reads the bytes extract wrote in a layout, in whatever format, and
 // names the layout; what it cannot judge it refuses in one line.

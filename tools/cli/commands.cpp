@@ -12,6 +12,7 @@
 #include "cli/console.h"
 #include "cli/detect_command.h"
 #include "cli/extract_command.h"
+#include "cli/layouts_command.h"
 #include "cli/ports_command.h"
 #include "cli/preview_command.h"
 
@@ -37,6 +38,7 @@ constexpr Command kCommands[] = {
      "work out which byte layout a firmware's glyph bytes are in,\n"
      "from the bytes of one character",
      runDetectCommand},
+    {"layouts", "show which byte each dot of a glyph goes into, for each scan", runLayoutsCommand},
     {"clock", "show today's date and the time on the sign, renewed every\n7.8 seconds", runClockCommand},
     {"ports", "show the device each of com1 to com16 stands for", runPortsCommand},
 };

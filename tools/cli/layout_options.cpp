@@ -11,16 +11,17 @@ void addLayoutOptions(CLI::App& app, LayoutOptions& options) {
   std::vector<std::string> names;
   for (const Scan scan : kScans) names.emplace_back(scanName(scan));
   app.add_option("--scan", options.scan,
-                 "the order the glyph's 8-dot groups go into bytes\n"
-                 "(default rows):\n"
-                 "  rows          each row top to bottom, its groups left\n"
-                 "                to right: a byte is 8 dots of a row\n"
-                 "  row-bands     each 8-dot-wide band left to right, its\n"
-                 "                16 rows top to bottom\n"
-                 "  columns       each column left to right, its two groups\n"
-                 "                top to bottom: a byte is 8 dots of a column\n"
-                 "  column-bands  each 8-dot-high band top to bottom, its\n"
-                 "                columns left to right")
+                 "the order the glyph's 8-dot groups go into\n"
+                 "bytes (default rows):\n"
+                 "  rows          each row top to bottom, its\n"
+                 "                groups left to right\n"
+                 "  row-bands     each 8-dot-wide band left to\n"
+                 "                right, its rows top to bottom\n"
+                 "  columns       each column left to right, its\n"
+                 "                groups top to bottom\n"
+                 "  column-bands  each 8-dot-high band top to\n"
+                 "                bottom, its columns left to right\n"
+                 "'lumadot-cli layouts' shows all four")
       ->type_name("SCAN")
       ->check(tools::inOurWords(CLI::IsMember(names), [](const std::string& name) {
         return "unknown scan '" + name + "'; choose " + std::string(kScanNameList);
