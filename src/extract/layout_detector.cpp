@@ -73,6 +73,16 @@ int misfitAt(const Rings& picture, const Rings& ours, int dx, int dy) {
   return sum;
 }
 
+// misfit, with our glyph's rings grown once for every picture compared with it.
+int misfitAgainst(const GlyphPicture& picture, const Rings& ours) {
+  const Rings pictureRings = ringsOf(framed(picture));
+  int best = INT_MAX;
+  for (int dy = -kMaxShift; dy <= kMaxShift; ++dy) {
+    for (int dx = -kMaxShift; dx <= kMaxShift; ++dx) best = std::min(best, misfitAt(pictureRings, ours, dx, dy));
+  }
+  return best;
+}
+
 // A best fit is trusted only this far ahead of the runner-up: a fifth of its
 // misfit and two more. Measured over every GB2312 glyph of another font in
 // every layout, a closer race is where the fonts' designs differ enough to
@@ -83,23 +93,16 @@ bool clearlyAhead(const LayoutFit& best, const LayoutFit& runnerUp) {
 
 }  // namespace
 
-int misfit(const GlyphPicture& picture, const GlyphPicture& ours) {
-  const Rings ourRings = ringsOf(framed(ours));
-  const Rings pictureRings = ringsOf(framed(picture));
-  int best = INT_MAX;
-  for (int dy = -kMaxShift; dy <= kMaxShift; ++dy) {
-    for (int dx = -kMaxShift; dx <= kMaxShift; ++dx) best = std::min(best, misfitAt(pictureRings, ourRings, dx, dy));
-  }
-  return best;
-}
+int misfit(const GlyphPicture& picture, const GlyphPicture& ours) { return misfitAgainst(picture, ringsOf(framed(ours))); }
 
 std::vector<LayoutFit> rankLayouts(std::span<const std::uint8_t> bytes, const GlyphPicture& ours) {
+  const Rings ourRings = ringsOf(framed(ours));
   std::vector<LayoutFit> fits;
   for (const ByteLayout& layout : allLayouts()) {
     const GlyphPicture picture = decodeGlyph(bytes, ours.width, layout);
     const auto same = std::find_if(fits.begin(), fits.end(), [&](const LayoutFit& fit) { return fit.picture == picture; });
     if (same == fits.end()) {
-      fits.push_back({layout, picture, misfit(picture, ours), {}});
+      fits.push_back({layout, picture, misfitAgainst(picture, ourRings), {}});
     } else {
       same->alike.push_back(layout);
     }
