@@ -1,6 +1,5 @@
 #include "cli/layouts_command.h"
 
-#include <CLI/CLI.hpp>
 #include <array>
 #include <cstdio>
 
@@ -71,10 +70,7 @@ std::string twoMaps(Scan left, Scan right) {
 
 int runLayoutsCommand(const std::vector<std::string>& args, tools::Reach reach) {
   tools::CommandLine line("lumadot-cli layouts", std::string(kDescription), {});
-  std::vector<std::string> extra;
-  line.app().add_option("ARGUMENT", extra)->group("");  // refused below with the reason
-  if (const auto exit = line.parse(args)) return *exit;
-  if (!extra.empty()) return line.usageError("layouts takes no arguments");
+  if (const auto exit = line.parseWithoutArguments(args)) return *exit;
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const std::string text = twoMaps(Scan::rows, Scan::rowBands) + "\n" + twoMaps(Scan::columns, Scan::columnBands) +
                            "\n" + std::string(kLegend);

@@ -1,6 +1,5 @@
 #include "cli/ports_command.h"
 
-#include <CLI/CLI.hpp>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -32,10 +31,7 @@ std::string sourceText(const PortMapping& mapping) {
 
 int runPortsCommand(const std::vector<std::string>& args, tools::Reach reach) {
   tools::CommandLine line("lumadot-cli ports", std::string(kDescription), {});
-  std::vector<std::string> extra;
-  line.app().add_option("ARGUMENT", extra)->group("");  // refused below with the reason
-  if (const auto exit = line.parse(args)) return *exit;
-  if (!extra.empty()) return line.usageError("ports takes no arguments");
+  if (const auto exit = line.parseWithoutArguments(args)) return *exit;
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   std::ostringstream table;
   for (const PortMapping& mapping : mapAllPorts()) {

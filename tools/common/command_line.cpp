@@ -199,6 +199,17 @@ std::optional<int> CommandLine::parse(const std::vector<std::string>& args) {
   return std::nullopt;
 }
 
+std::optional<int> CommandLine::parseWithoutArguments(const std::vector<std::string>& args) {
+  std::vector<std::string> extra;
+  CLI::Option* option = m_app->add_option("ARGUMENT", extra)->group("");
+  const auto exit = parse(args);
+  m_app->remove_option(option);  // it holds `extra`, which goes now
+  if (exit) return exit;
+  if (extra.empty()) return std::nullopt;
+  const std::string& name = m_app->get_name();
+  return usageError(name.substr(name.rfind(' ') + 1) + " takes no arguments");
+}
+
 std::string CommandLine::help() const {
   m_layout->fitColumn(*m_app);
   return m_app->help();

@@ -46,6 +46,9 @@ class CommandLine {
   // The exit status to end with when the arguments asked for the help or the
   // version (printed) or are wrong (explained); nothing when the command runs.
   std::optional<int> parse(const std::vector<std::string>& args);
+  // parse for a command that takes no arguments: one given is a usage error
+  // ("ports takes no arguments") rather than CLI11's own words.
+  std::optional<int> parseWithoutArguments(const std::vector<std::string>& args);
 
   std::string help() const;
   // What is wrong, then the usage and where the help is; returns kExitUsage.
