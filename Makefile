@@ -11,7 +11,7 @@ JOBS ?= 2
 # FreeType and WenQuanYi Bitmap Song for the real fonts the layout detector is tested on.
 PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont zlib1g-dev \
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcli11-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc \
-  libfreetype-dev xfonts-wqy
+  libfreetype-dev xfonts-wqy fonts-unifont xfonts-unifont xfonts-utils
 SCREENSHOT_PACKAGES := xvfb openbox xdotool xclip imagemagick
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES := clang libclang-rt-dev

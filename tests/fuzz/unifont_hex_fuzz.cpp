@@ -34,8 +34,10 @@ std::string gzipped(const std::string& plain) {
 }
 
 void checkFonts(const UnifontGlyphs& glyphs) {
-  const BuiltFont asc16 = buildAsc16(glyphs);
-  const BuiltFont hzk16 = buildHzk16(glyphs);
+  const BuiltFonts fonts = buildFonts([&](char32_t c) { return findSourceGlyph(glyphs, c); }, kUnifontBaseline);
+  const BuiltFont& asc16 = fonts.asc16;
+  const BuiltFont& hzk16 = fonts.hzk16;
+  FUZZ_EXPECT(fonts.baseline == kUnifontBaseline && hzk16.clipped == 0);
   FUZZ_EXPECT(asc16.bytes.size() == kAsc16Size && hzk16.bytes.size() == kHzk16Size);
   FUZZ_EXPECT(asc16.found <= asc16.wanted && hzk16.found <= hzk16.wanted);
   FUZZ_EXPECT(asc16.found + hzk16.found <= glyphs.size());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <array>
 #include <cctype>
 #include <chrono>
@@ -11,8 +12,12 @@
 #include <vector>
 
 #include "base/version.h"
+#include "extract/ansi_code.h"
+#include "extract/byte_layout.h"
+#include "extract/font_layout.h"
 #include "mkfont/font_builder.h"
 #include "mkfont/unifont_hex.h"
+#include "support/font_bitmaps.h"
 #include "support/process.h"
 
 namespace lumadot {
@@ -117,16 +122,93 @@ TEST(UnifontHexTest, FileWithoutGlyphsOrUnreadableIsAnError) {
   }
 }
 
-TEST(FontBuilderTest, GlyphsFitTheirCells) {
-  UnifontGlyph narrow{8, {}}, wide{16, {}};
-  narrow.bytes[0] = 0xA5;
-  wide.bytes[0] = 0xAB;  // row 0 is 0xABCD: its middle 8 dots are 0xBC
-  wide.bytes[1] = 0xCD;
-  EXPECT_EQ(hzk16Cell(narrow)[0], 0x0A);
-  EXPECT_EQ(hzk16Cell(narrow)[1], 0x50);
-  EXPECT_EQ(hzk16Cell(wide), wide.bytes);
-  EXPECT_EQ(asc16Glyph(narrow)[0], 0xA5);
-  EXPECT_EQ(asc16Glyph(wide)[0], 0xBC);
+// Ink of `width` x `height` lit everywhere but a margin of `marginX` columns
+// and `marginY` rows, so a cell shows exactly which dots of it were kept.
+SourceGlyph ink(int advance, int left, int top, int width, int height, int marginX = 0, int marginY = 0) {
+  return SourceGlyph::fromBitmap(advance, left, top, width, height, [&](int x, int y) {
+    return x >= marginX && x < width - marginX && y >= marginY && y < height - marginY;
+  });
+}
+
+GlyphPicture rectangle(int cellWidth, int x, int y, int w, int h) {
+  GlyphPicture picture;
+  picture.width = cellWidth;
+  for (int r = y; r < y + h; ++r) {
+    picture.rows[static_cast<std::size_t>(r)] = static_cast<std::uint16_t>(((1U << w) - 1) << (16 - x - w));
+  }
+  return picture;
+}
+
+TEST(GlyphPlacementTest, InkSitsOnTheBaselineInItsCentredAdvanceBox) {
+  const struct {
+    const char* name;
+    SourceGlyph glyph;
+    int cellWidth;
+    int x, y, w, h;  // where the lit dots land
+    bool clipped;
+    int baseline = 14;
+  } cases[] = {
+      {"full width fills its cell", ink(16, 0, 14, 16, 16), 16, 0, 0, 16, 16, false},
+      {"half width sits in the middle", ink(8, 1, 10, 6, 10), 16, 5, 4, 6, 10, false},
+      {"half width in an 8-dot cell", ink(8, 1, 10, 6, 10), 8, 1, 4, 6, 10, false},
+      {"an odd advance leaves the spare dot right", ink(9, 0, 10, 9, 10), 16, 3, 4, 9, 10, false},
+      {"on another baseline", ink(16, 0, 10, 16, 10), 16, 0, 2, 16, 10, false, 12},
+      {"sticking out right moves left", ink(16, 4, 14, 14, 15), 16, 2, 0, 14, 15, false},
+      {"sticking out left moves right", ink(16, -2, 14, 10, 15), 16, 0, 0, 10, 15, false},
+      {"sticking out above moves down", ink(16, 2, 16, 12, 16), 16, 2, 0, 12, 16, false},
+      {"sticking out below moves up", ink(16, 0, 2, 16, 8), 16, 0, 8, 16, 8, false},
+      {"wider than the cell keeps its middle", ink(16, 1, 14, 14, 4, 3), 8, 0, 0, 8, 4, true},
+      {"taller than the cell keeps its middle", ink(16, 0, 16, 16, 20, 0, 2), 16, 0, 0, 16, 16, true},
+      {"past the reader's limit keeps the same middle", ink(40, 0, 14, 40, 16, 12), 16, 0, 0, 16, 16, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const PlacedGlyph placed = placeGlyph(c.glyph, c.cellWidth, c.baseline);
+    EXPECT_EQ(placed.picture, rectangle(c.cellWidth, c.x, c.y, c.w, c.h));
+    EXPECT_EQ(placed.clipped, c.clipped);
+  }
+}
+
+TEST(GlyphPlacementTest, BaselineIsTheRowMostGlyphsFitOn) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<int, int>> glyphs;  // top, height
+    int preferred, baseline;
+  } cases[] = {
+      {"full-height glyphs fit on one row only", {{14, 16}, {14, 16}}, 10, 14},
+      {"the few that stick out do not move it", {{14, 16}, {14, 16}, {15, 16}}, 10, 14},
+      {"a tie goes to the face's ascent", {{10, 10}, {10, 10}}, 13, 13},
+      {"nearest the ascent when it lies outside the tie", {{10, 10}}, 20, 16},
+      {"ink taller than the cell fits nowhere", {{20, 20}, {12, 12}}, 14, 14},
+      {"no ink at all", {}, 12, 12},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<SourceGlyph> glyphs;
+    for (const auto& [top, height] : c.glyphs) glyphs.push_back(ink(16, 0, top, 16, height));
+    EXPECT_EQ(chooseBaseline(glyphs, c.preferred), c.baseline);
+  }
+}
+
+// Where the Unifont build puts a .hex glyph: as drawn, a narrow one centred
+// in a 16-dot cell, a wide one's middle columns in an 8-dot cell.
+std::vector<std::uint8_t> unifontCell(const UnifontGlyph& g, int cellWidth) {
+  std::vector<std::uint8_t> cell;
+  for (std::size_t r = 0; r < 16; ++r) {
+    unsigned row = g.width == 16 ? (g.bytes[2 * r] << 8 | g.bytes[2 * r + 1]) : g.bytes[r] << 8;
+    if (cellWidth == 8) {
+      cell.push_back(static_cast<std::uint8_t>((g.width == 16 ? row << 4 : row) >> 8));
+      continue;
+    }
+    if (g.width == 8) row >>= 4;
+    cell.push_back(static_cast<std::uint8_t>(row >> 8));
+    cell.push_back(static_cast<std::uint8_t>(row & 0xFF));
+  }
+  return cell;
+}
+
+BuiltFonts buildFrom(const UnifontGlyphs& glyphs) {
+  return buildFonts([&](char32_t c) { return findSourceGlyph(glyphs, c); }, kUnifontBaseline);
 }
 
 TEST(FontBuilderTest, Asc16HoldsPrintableAsciiAndTheEuroOnly) {
@@ -134,16 +216,19 @@ TEST(FontBuilderTest, Asc16HoldsPrintableAsciiAndTheEuroOnly) {
   for (char32_t c = 0; c < 0x100; ++c) glyphs[c] = makeGlyph(8, static_cast<unsigned>(c));
   glyphs.erase(U'B');
   glyphs[0x20AC] = makeGlyph(8, 999);
-  const auto built = buildAsc16(glyphs);
+  glyphs[U'W'] = makeGlyph(16, 7);  // too wide: keeps its middle 8 columns
+  const auto built = buildFrom(glyphs).asc16;
   const auto& font = built.bytes;
   ASSERT_EQ(font.size(), 4096u);
   EXPECT_EQ(built.wanted, 96u);  // 95 printable characters and the euro
   EXPECT_EQ(built.found, 95u);
+  EXPECT_EQ(built.missing, std::vector<char32_t>{U'B'});
+  EXPECT_EQ(built.clipped, 1u);
   for (unsigned c = 0; c < 256; ++c) {
     SCOPED_TRACE(c);
     const bool blank = c < 0x20 || c == 0x7F || c == 'B' || c > 0x80;
-    const UnifontGlyph expected = blank ? UnifontGlyph{8, {}} : makeGlyph(8, c == 0x80 ? 999 : c);
-    EXPECT_EQ(slice<16>(font, c), vec(asc16Glyph(expected)));
+    const UnifontGlyph expected = blank ? UnifontGlyph{8, {}} : glyphs[c == 0x80 ? 0x20AC : c];
+    EXPECT_EQ(slice<16>(font, c), unifontCell(expected, 8));
   }
 }
 
@@ -159,14 +244,17 @@ TEST(FontBuilderTest, Hzk16PlacesGb2312CharactersInTheirCells) {
   };
   UnifontGlyphs glyphs{{U'A', makeGlyph(8, 5)}};  // outside the grid: must not appear
   for (const auto& p : placed) glyphs[p.code] = makeGlyph(p.width, p.code);
-  const auto built = buildHzk16(glyphs);
-  const auto& font = built.bytes;
+  const auto built = buildFrom(glyphs);
+  const auto& font = built.hzk16.bytes;
   ASSERT_EQ(font.size(), 282752u);
-  EXPECT_EQ(built.found, 4u);
-  EXPECT_EQ(built.wanted, 7478u);  // GB2312's 7,445 and code page 936's own 33
+  EXPECT_EQ(built.baseline, kUnifontBaseline);
+  EXPECT_EQ(built.hzk16.found, 4u);
+  EXPECT_EQ(built.hzk16.wanted, 7478u);  // GB2312's 7,445 and code page 936's own 33
+  EXPECT_EQ(built.hzk16.missing.size(), 7474u);
+  EXPECT_EQ(built.hzk16.missing.front(), U'、');  // A1A2, in grid order
   std::vector<std::uint8_t> expected(font.size(), 0);
   for (const auto& p : placed) {
-    const auto cell = hzk16Cell(glyphs[p.code]);
+    const auto cell = unifontCell(glyphs[p.code], 16);
     std::copy(cell.begin(), cell.end(), expected.begin() + ((p.row - 1) * 94 + p.col - 1) * 32);
   }
   EXPECT_EQ(slice<32>(font, 53 * 94 + 47), vec(glyphs[U'中'].bytes));
@@ -217,6 +305,80 @@ std::string gzipped(const std::string& text) {
 
 const std::string kGb2312Line = hexLine(U'中', makeGlyph(16, 8));
 
+// One glyph of a BDF font: its ink drawn with '#', placed by the pen's
+// advance and the offsets of the ink's left column and bottom row from the
+// pen on the baseline.
+struct BdfGlyph {
+  unsigned encoding;
+  int advance, left, bottom;
+  std::vector<std::string> ink;
+};
+
+std::string bdf(const std::vector<BdfGlyph>& glyphs, int pixels = 16, const std::string& registry = "ISO10646",
+                const std::string& encoding = "1") {
+  std::ostringstream out;
+  out << "STARTFONT 2.1\nFONT -test-Test-Medium-R-Normal--" << pixels << "-160-75-75-C-160-" << registry << "-"
+      << encoding << "\nSIZE " << pixels << " 75 75\nFONTBOUNDINGBOX 16 16 0 -2\nSTARTPROPERTIES 6\n"
+      << "FAMILY_NAME \"Test\"\nPIXEL_SIZE " << pixels << "\nFONT_ASCENT 14\nFONT_DESCENT 2\n"
+      << "CHARSET_REGISTRY \"" << registry << "\"\nCHARSET_ENCODING \"" << encoding << "\"\nENDPROPERTIES\n"
+      << "CHARS " << glyphs.size() << "\n";
+  for (const BdfGlyph& g : glyphs) {
+    const int width = g.ink.empty() ? 0 : static_cast<int>(g.ink[0].size());
+    out << "STARTCHAR c" << g.encoding << "\nENCODING " << g.encoding << "\nSWIDTH 1000 0\nDWIDTH " << g.advance
+        << " 0\nBBX " << width << " " << g.ink.size() << " " << g.left << " " << g.bottom << "\nBITMAP\n";
+    for (const std::string& row : g.ink) {
+      std::uint32_t bits = 0;
+      for (char c : row) bits = bits << 1 | (c == '#');
+      char hex[16];
+      const int bytes = (width + 7) / 8;
+      std::snprintf(hex, sizeof hex, "%0*X", 2 * bytes, static_cast<unsigned>(bits << (8 * bytes - width)));
+      out << hex << "\n";
+    }
+    out << "ENDCHAR\n";
+  }
+  out << "ENDFONT\n";
+  return out.str();
+}
+
+// `ink` with its top left dot at (x, y) of a cell, cut to the cell.
+GlyphPicture inkAt(const std::vector<std::string>& ink, int cellWidth, int x, int y, int firstColumn = 0) {
+  GlyphPicture picture;
+  picture.width = cellWidth;
+  for (std::size_t r = 0; r < ink.size(); ++r) {
+    for (int c = firstColumn; c < static_cast<int>(ink[r].size()) && x + c - firstColumn < cellWidth; ++c) {
+      if (ink[r][static_cast<std::size_t>(c)] == '#') {
+        auto& row = picture.rows[static_cast<std::size_t>(y) + r];
+        row = static_cast<std::uint16_t>(row | 1U << (15 - (x + c - firstColumn)));
+      }
+    }
+  }
+  return picture;
+}
+
+const std::vector<std::string> kZhong = {
+    ".....##.....", ".....##.....", "############", "##...##....#", "##...##....#", "##...##....#",
+    "############", ".....##.....", ".....##.....", ".....##.....", ".....##.....", ".....##.....",
+    ".....##.....", "......#.....",
+};
+const std::vector<std::string> kA = {"..#..", ".#.#.", "#...#", "#####", "#...#", "#...#", "#...#"};
+const std::vector<std::string> kW = {"#.......##", "#.......#.", "#..##...#.", "#.#..#..#.", "##....###.",
+                                     "#.......#.", "#.......#."};
+const std::vector<std::string> kSmallRomanOne = {".#..", "....", "##..", ".#..", ".#..", ".#..", ".#..", "###."};
+
+// 中 hangs one row below the baseline; W is too wide for asc16; ⅰ (a cell of
+// its own in code page 936's grid) is half width.
+const std::vector<BdfGlyph> kBdfGlyphs = {
+    {0x4E2D, 16, 2, -1, kZhong},
+    {'A', 8, 1, 0, kA},
+    {'W', 10, 0, 0, kW},
+    {0x2170, 8, 2, 0, kSmallRomanOne},
+};
+
+GlyphPicture cellPicture(const std::string& font, std::size_t index, int width) {
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(font.data()) + index * glyphSize(width);
+  return decodeGlyph(std::span(bytes, glyphSize(width)), width, ByteLayout{});
+}
+
 TEST(MkfontTest, BuildsBothFontsFromPlainOrGzippedHex) {
   const UnifontGlyph a = makeGlyph(8, 7);
   // Only 'A' and the euro count for asc16; only 中 and Ⅰ (a cell code page
@@ -240,17 +402,66 @@ TEST(MkfontTest, BuildsBothFontsFromPlainOrGzippedHex) {
     const fs::path out = tmp.path() / "out";
     const auto r = runProcess(kMkfont, {"--unifont", (tmp.path() / input.name).string(), "--out=" + out.string()});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, "lumadot-mkfont: wrote " + (out / "asc16").string() + " (2 of 96 glyphs) and " +
-                         (out / "hzk16").string() + " (2 of 7478 glyphs in the GB2312 grid)\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "lumadot-mkfont: " + (tmp.path() / input.name).string() +
+                         ": GNU Unifont, baseline at row 14\n"
+                         "lumadot-mkfont: asc16: 2 of 96 characters found; missing U+0020  , U+0021 !, U+0022 \", "
+                         "U+0023 #, U+0024 $ and 89 more\n"
+                         "lumadot-mkfont: hzk16: 2 of 7478 characters found; missing U+3000 \u3000, U+3001 、, "
+                         "U+3002 。, U+00B7 ·, U+02C9 ˉ and 7471 more\n"
+                         "lumadot-mkfont: wrote " +
+                         (out / "asc16").string() + " and " + (out / "hzk16").string() + "\n");
     EXPECT_EQ(listDir(out), (std::vector<std::string>{"asc16", "hzk16"}));
     const std::string asc = readFile(out / "asc16"), hzk = readFile(out / "hzk16");
     ASSERT_EQ(asc.size(), 4096u);
     ASSERT_EQ(hzk.size(), 282752u);
-    EXPECT_EQ(bytesOf(asc.substr(0x41 * 16, 16)), vec(asc16Glyph(a)));
+    EXPECT_EQ(bytesOf(asc.substr(0x41 * 16, 16)), unifontCell(a, 8));
     if (plainAsc.empty()) plainAsc = asc, plainHzk = hzk;
     EXPECT_TRUE(asc == plainAsc && hzk == plainHzk);
   }
+}
+
+TEST(MkfontTest, BuildsTheSameFontsFromBdfPcfAndGzippedPcf) {
+  TempDir tmp;
+  const fs::path bdfFile = tmp.path() / "t.bdf";
+  writeFile(bdfFile, bdf(kBdfGlyphs));
+  const auto pcf = runProcess("/bin/sh", {"-c", "bdftopcf -o \"$0.pcf\" \"$0.bdf\" && gzip -cn \"$0.pcf\" > \"$0.pcf.gz\"",
+                                          (tmp.path() / "t").string()});
+  ASSERT_EQ(pcf.exitCode, 0) << pcf.err;
+  const auto build = [&](const std::string& file) {
+    const auto r = runProcess(kMkfont, {"--font", (tmp.path() / file).string(), "--out", (tmp.path() / file).string() + ".out"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return std::pair(readFile(tmp.path() / (file + ".out") / "asc16"), readFile(tmp.path() / (file + ".out") / "hzk16"));
+  };
+
+  const auto r = runProcess(kMkfont, {"--font", bdfFile.string(), "--out", (tmp.path() / "out").string()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "lumadot-mkfont: " + bdfFile.string() + ": Test Regular, its 16-pixel bitmaps, baseline at row 14\n"
+                   "lumadot-mkfont: asc16: 2 of 96 characters found; missing U+0020  , U+0021 !, U+0022 \", "
+                   "U+0023 #, U+0024 $ and 89 more; 1 too big for the cell, clipped to its middle\n"
+                   "lumadot-mkfont: hzk16: 2 of 7478 characters found; missing U+3000 \u3000, U+3001 、, "
+                   "U+3002 。, U+00B7 ·, U+02C9 ˉ and 7471 more\n"
+                   "lumadot-mkfont: wrote " + (tmp.path() / "out" / "asc16").string() + " and " +
+                   (tmp.path() / "out" / "hzk16").string() + "\n");
+  const std::string asc = readFile(tmp.path() / "out" / "asc16"), hzk = readFile(tmp.path() / "out" / "hzk16");
+  const GlyphPicture expected[] = {inkAt(kZhong, 16, 2, 1), inkAt(kSmallRomanOne, 16, 6, 6), inkAt(kA, 8, 1, 7),
+                                   inkAt(kW, 8, 0, 7, 1)};
+  EXPECT_EQ(cellPicture(hzk, 53 * 94 + 47, 16), expected[0]);
+  EXPECT_EQ(cellPicture(hzk, 94, 16), expected[1]);  // ⅰ, A2A1
+  EXPECT_EQ(cellPicture(asc, 'A', 8), expected[2]);
+  EXPECT_EQ(cellPicture(asc, 'W', 8), expected[3]);
+  int lit = 0, litExpected = 0;
+  for (const char byte : asc + hzk) lit += std::popcount(static_cast<unsigned char>(byte));
+  for (const auto& picture : expected) litExpected += picture.litCount();
+  EXPECT_EQ(lit, litExpected);  // and nothing else
+
+  for (const char* other : {"t.pcf", "t.pcf.gz"}) {
+    SCOPED_TRACE(other);
+    EXPECT_TRUE(build(other) == std::pair(asc, hzk));
+  }
+  // X11's GB2312 fonts number characters by grid row and column, each + 0x20.
+  writeFile(tmp.path() / "gb.bdf", bdf({{0x5650, 16, 2, -1, kZhong}}, 16, "GB2312.1980", "0"));
+  EXPECT_EQ(cellPicture(build("gb.bdf").second, 53 * 94 + 47, 16), inkAt(kZhong, 16, 2, 1));
 }
 
 TEST(MkfontTest, FailuresExitOneAndLeaveNoFonts) {
@@ -259,9 +470,10 @@ TEST(MkfontTest, FailuresExitOneAndLeaveNoFonts) {
   corrupt[corrupt.size() - 5] ^= 0x01;  // the CRC no longer matches
   const struct {
     const char* name;
-    std::string hex;  // empty: no input file at all
+    std::string content;  // of the input file in.hex; empty: no input file at all
     const char* out;
     const char* message;
+    std::vector<std::string> option{"--unifont"};  // and what follows the input file
   } cases[] = {
       {"malformed", "0041:00\n", "out", "in.hex:1: expected CODE:HEX"},
       {"no glyphs", "# nothing\n", "out", "in.hex: no glyphs"},
@@ -272,15 +484,25 @@ TEST(MkfontTest, FailuresExitOneAndLeaveNoFonts) {
       {"truncated gzip", gz.substr(0, gz.size() - 4), "out", "in.hex: the gzip data ends early"},
       {"corrupt gzip", corrupt, "out", "in.hex: corrupt gzip data"},
       {"gzip header only", gz.substr(0, 10), "out", "in.hex: the gzip data ends early"},
+      {"font missing", "", "out", "in.hex: cannot open: No such file or directory", {"--font"}},
+      {"not a font", kGb2312Line, "out", "in.hex: is not a font file FreeType can read", {"--font"}},
+      {"truncated gzipped font", gz.substr(0, gz.size() - 4), "out", "in.hex: the gzip data ends early", {"--font"}},
+      {"no such face", bdf(kBdfGlyphs), "out", "in.hex: has no face 1; its only face is 0", {"--font", "--face", "1"}},
+      {"no 16-pixel size", bdf(kBdfGlyphs, 12), "out", "in.hex: has no 16-pixel size; its bitmaps are 12 pixels",
+       {"--font"}},
+      {"font without GB2312", bdf({kBdfGlyphs[1]}), "out", "in.hex: holds no glyph for any GB2312 character",
+       {"--font"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir tmp;
-    if (!c.hex.empty()) writeFile(tmp.path() / "in.hex", c.hex);
+    if (!c.content.empty()) writeFile(tmp.path() / "in.hex", c.content);
     fs::create_directory(tmp.path() / "out");
     writeFile(tmp.path() / "out" / "asc16", "old");
-    const auto r =
-        runProcess(kMkfont, {"--unifont", (tmp.path() / "in.hex").string(), "--out", (tmp.path() / c.out).string()});
+    std::vector<std::string> args{c.option.front(), (tmp.path() / "in.hex").string()};
+    args.insert(args.end(), c.option.begin() + 1, c.option.end());
+    args.insert(args.end(), {"--out", (tmp.path() / c.out).string()});
+    const auto r = runProcess(kMkfont, args);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.rfind("lumadot-mkfont: ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
@@ -311,6 +533,9 @@ TEST(MkfontTest, UsageErrorsExitTwoAndHelpExitsZero) {
       {"--unifont", "--out", "d"},
       {"--unifont", "x.hex", "--out", "d", "--bogus"},
       {"--unifont", "x.hex", "--out", "d", "extra"},
+      {"--font", "f.ttf", "--unifont", "x.hex", "--out", "d"},
+      {"--unifont", "x.hex", "--face", "1", "--out", "d"},
+      {"--font", "f.ttc", "--face", "-1", "--out", "d"},
   };
   for (const auto& args : cases) {
     const auto r = runProcess(kMkfont, args);
@@ -319,7 +544,7 @@ TEST(MkfontTest, UsageErrorsExitTwoAndHelpExitsZero) {
   }
   const auto help = runProcess(kMkfont, {"--help"});
   EXPECT_EQ(help.exitCode, 0);
-  for (const char* option : {"--unifont", "--out", "--help", ".hex.gz"}) {
+  for (const char* option : {"--unifont", "--font", "--face", "--out", "--help", ".hex.gz", ".pcf.gz"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   const auto version = runProcess(kMkfont, {"--version"});
@@ -342,11 +567,11 @@ TEST(MkfontTest, RealUnifontGivesItsGlyphs) {
   const auto hzk = bytesOf(readFile(tmp.path() / "hzk16"));
   ASSERT_EQ(asc.size(), 4096u);
   ASSERT_EQ(hzk.size(), 282752u);
-  EXPECT_EQ(slice<16>(asc, 'A'), vec(asc16Glyph(glyphs.at(U'A'))));
+  EXPECT_EQ(slice<16>(asc, 'A'), unifontCell(glyphs.at(U'A'), 8));
   EXPECT_EQ(slice<32>(hzk, 53 * 94 + 47), vec(glyphs.at(U'中').bytes));
   // Unifont has drawn every character of the grid for a long time.
-  EXPECT_NE(r.out.find("(96 of 96 glyphs) and "), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("(7478 of 7478 glyphs in the GB2312 grid)"), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find("asc16: 96 of 96 characters found\n"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("hzk16: 7478 of 7478 characters found\n"), std::string::npos) << r.err;
 
   const fs::path gz = tmp.path() / "unifont.hex.gz";
   ASSERT_EQ(runProcess("/bin/sh", {"-c", "exec gzip -cn < \"$0\" > \"$1\"", unifont.string(), gz.string()}).exitCode,
@@ -355,6 +580,72 @@ TEST(MkfontTest, RealUnifontGivesItsGlyphs) {
   ASSERT_EQ(fromGz.exitCode, 0) << fromGz.err;
   EXPECT_TRUE(bytesOf(readFile(tmp.path() / "gz" / "asc16")) == asc);
   EXPECT_TRUE(bytesOf(readFile(tmp.path() / "gz" / "hzk16")) == hzk);
+}
+
+// Built from unifont.otf's outlines and unifont.pcf.gz's bitmaps, the fonts
+// equal the .hex build's: one placement rule serves every face.
+TEST(MkfontTest, UnifontOutlinesAndBitmapsGiveTheHexBuild) {
+  const fs::path unifont = LUMADOT_UNIFONT_HEX;
+  if (!fs::exists(unifont)) GTEST_SKIP() << unifont << " not installed";
+  TempDir tmp;
+  ASSERT_EQ(runProcess(kMkfont, {"--unifont", unifont.string(), "--out", (tmp.path() / "hex").string()}).exitCode, 0);
+  for (const char* font : {"/usr/share/fonts/opentype/unifont/unifont.otf", "/usr/share/fonts/X11/misc/unifont.pcf.gz"}) {
+    SCOPED_TRACE(font);
+    const fs::path out = tmp.path() / fs::path(font).filename();
+    const auto r = runProcess(kMkfont, {"--font", font, "--out", out.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("baseline at row 14\n"), std::string::npos) << r.err;
+    EXPECT_TRUE(readFile(out / "hzk16") == readFile(tmp.path() / "hex" / "hzk16"));
+    EXPECT_TRUE(readFile(out / "asc16") == readFile(tmp.path() / "hex" / "asc16"));
+  }
+}
+
+// The first lit column of a picture, 16 when blank.
+int firstLitColumn(const GlyphPicture& picture) {
+  int first = 16;
+  for (const auto row : picture.rows) first = std::min(first, std::countl_zero(row));
+  return first;
+}
+
+// Every cell is the font's own 16-pixel bitmap, whole and on row 14's
+// baseline, as FreeType hands it to the tests' own reader; only the column
+// it starts at is the builder's to choose. lumadot-cli then reads it.
+TEST(MkfontTest, ChineseBitmapFontsKeepTheirOwnDots) {
+  const struct {
+    const char* path;
+    int face;
+  } fonts[] = {
+      {"/usr/share/fonts/truetype/arphic/uming.ttc", 0},
+      {"/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc", 2},  // WenQuanYi Zen Hei Sharp
+      {"/usr/share/fonts/X11/misc/wenquanyi_12pt.pcf", 0},
+  };
+  for (const auto& font : fonts) {
+    SCOPED_TRACE(font.path);
+    TempDir tmp;
+    const auto r = runProcess(kMkfont, {"--font", font.path, "--face", std::to_string(font.face), "--out",
+                                        tmp.path().string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("its 16-pixel bitmaps, baseline at row 14\n"), std::string::npos) << r.err;
+    const std::string hzk = readFile(tmp.path() / "hzk16");
+    test::FontBitmaps bitmaps(font.path, font.face);
+    int compared = 0;
+    for (std::size_t cell = 0; cell < 94 * 94; ++cell) {
+      const char gb[2] = {static_cast<char>(0xA1 + cell / 94), static_cast<char>(0xA1 + cell % 94)};
+      const auto character = fromAnsiBytes(std::string_view(gb, 2));
+      if (!character) continue;
+      const GlyphPicture ours = cellPicture(hzk, cell, 16);
+      GlyphPicture theirs = bitmaps.glyph(*character).value_or(GlyphPicture{});
+      const int shift = firstLitColumn(theirs) - firstLitColumn(ours);
+      for (auto& row : theirs.rows) row = static_cast<std::uint16_t>(shift >= 0 ? row << shift : row >> -shift);
+      EXPECT_EQ(ours, theirs) << "U+" << std::hex << static_cast<unsigned>(*character);
+      compared += ours.litCount() > 0;
+    }
+    EXPECT_GT(compared, 7400);
+
+    const auto cli = runProcess(LUMADOT_CLI_PATH, {"extract", "--font-dir", tmp.path().string(), "--format", "bin", "国"});
+    ASSERT_EQ(cli.exitCode, 0) << cli.err;
+    EXPECT_TRUE(cli.out == hzk.substr((24 * 94 + 89) * 32, 32));  // 国 is B9FA
+  }
 }
 
 }  // namespace

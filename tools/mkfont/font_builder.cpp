@@ -9,18 +9,45 @@
 #include <system_error>
 
 #include "extract/ansi_code.h"
+#include "extract/byte_layout.h"
+#include "extract/font_layout.h"
 
 namespace lumadot {
 namespace {
 
 constexpr std::uint8_t kEuroByte = 0x80;
-
-const UnifontGlyph* findGlyph(const UnifontGlyphs& glyphs, char32_t code) {
-  const auto it = glyphs.find(code);
-  return it == glyphs.end() ? nullptr : &it->second;
-}
+constexpr int kAsc16Width = 8;
+constexpr int kHzk16Width = 16;
 
 bool isAsciiControl(unsigned c) { return c < 0x20 || c == 0x7F; }
+
+// Where a wanted character's glyph goes: a cell of `width` dots at `offset`.
+struct Place {
+  char32_t character;
+  std::size_t offset;
+  int width;
+};
+
+std::vector<Place> wantedPlaces() {
+  std::vector<Place> places;
+  // Unifont draws control codes as boxed hex numbers; a sign wants them blank.
+  for (unsigned c = 0; c < 0x80; ++c) {
+    if (!isAsciiControl(c)) places.push_back({static_cast<char32_t>(c), c * kAsc16GlyphSize, kAsc16Width});
+  }
+  // 0x81..0xFF are lead bytes of two-byte characters, never characters alone.
+  if (const auto euro = fromAnsiBytes(std::string_view("\x80", 1))) {
+    places.push_back({*euro, kEuroByte * kAsc16GlyphSize, kAsc16Width});
+  }
+  for (int row = 1; row <= kGridSize; ++row) {
+    for (int col = 1; col <= kGridSize; ++col) {
+      const char bytes[2] = {static_cast<char>(0xA0 + row), static_cast<char>(0xA0 + col)};
+      const auto ch = fromAnsiBytes(std::string_view(bytes, 2));
+      const auto index = static_cast<std::size_t>((row - 1) * kGridSize + (col - 1));
+      if (ch) places.push_back({*ch, index * kHzk16GlyphSize, kHzk16Width});
+    }
+  }
+  return places;
+}
 
 struct PendingFile {
   std::filesystem::path temp;
@@ -54,70 +81,33 @@ void removeQuietly(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::array<std::uint8_t, kAsc16GlyphSize> asc16Glyph(const UnifontGlyph& glyph) {
-  std::array<std::uint8_t, kAsc16GlyphSize> out{};
-  for (std::size_t r = 0; r < out.size(); ++r) {
-    if (glyph.width == 16) {
-      // asc16 has room for 8 dots only; a wide glyph keeps its middle columns
-      // 4..11 rather than failing the build. Unifont's ASCII and euro sign are
-      // all 8 wide, so this is a fallback for odd input files.
-      const unsigned row = static_cast<unsigned>(glyph.bytes[2 * r]) << 8 | glyph.bytes[2 * r + 1];
-      out[r] = static_cast<std::uint8_t>((row >> 4) & 0xFFu);
-    } else {
-      out[r] = glyph.bytes[r];
-    }
+BuiltFonts buildFonts(const GlyphLookup& lookup, int preferredBaseline) {
+  const std::vector<Place> places = wantedPlaces();
+  std::vector<std::optional<SourceGlyph>> glyphs;
+  glyphs.reserve(places.size());
+  std::vector<SourceGlyph> found;
+  found.reserve(places.size());
+  for (const Place& place : places) {
+    glyphs.push_back(lookup(place.character));
+    if (glyphs.back()) found.push_back(*glyphs.back());
   }
-  return out;
-}
-
-std::array<std::uint8_t, kHzk16GlyphSize> hzk16Cell(const UnifontGlyph& glyph) {
-  if (glyph.width == 16) return glyph.bytes;
-  // Narrow glyphs are centred: 4 blank dots on each side.
-  std::array<std::uint8_t, kHzk16GlyphSize> out{};
-  for (std::size_t r = 0; r < kAsc16GlyphSize; ++r) {
-    const unsigned row = static_cast<unsigned>(glyph.bytes[r]) << 4;
-    out[2 * r] = static_cast<std::uint8_t>(row >> 8);
-    out[2 * r + 1] = static_cast<std::uint8_t>(row & 0xFFu);
-  }
-  return out;
-}
-
-BuiltFont buildAsc16(const UnifontGlyphs& glyphs) {
-  BuiltFont font{std::vector<std::uint8_t>(kAsc16Size, 0)};
-  const auto place = [&](unsigned byte, char32_t code) {
+  BuiltFonts fonts{{std::vector<std::uint8_t>(kAsc16Size, 0)},
+                   {std::vector<std::uint8_t>(kHzk16Size, 0)},
+                   chooseBaseline(found, preferredBaseline)};
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    const Place& place = places[i];
+    BuiltFont& font = place.width == kAsc16Width ? fonts.asc16 : fonts.hzk16;
     ++font.wanted;
-    if (const UnifontGlyph* glyph = findGlyph(glyphs, code)) {
-      const auto bytes = asc16Glyph(*glyph);
-      std::copy(bytes.begin(), bytes.end(), font.bytes.begin() + static_cast<std::ptrdiff_t>(byte * kAsc16GlyphSize));
-      ++font.found;
+    if (!glyphs[i]) {
+      font.missing.push_back(place.character);
+      continue;
     }
-  };
-  // Unifont draws control codes as boxed hex numbers; a sign wants them blank.
-  for (unsigned c = 0; c < 0x80; ++c) {
-    if (!isAsciiControl(c)) place(c, static_cast<char32_t>(c));
+    ++font.found;
+    const PlacedGlyph placed = placeGlyph(*glyphs[i], place.width, fonts.baseline);
+    font.clipped += placed.clipped ? 1 : 0;
+    encodeGlyph(placed.picture, ByteLayout{}, std::span(font.bytes).subspan(place.offset, glyphSize(place.width)));
   }
-  // 0x81..0xFF are lead bytes of two-byte characters, never characters alone.
-  if (const auto euro = fromAnsiBytes(std::string_view("\x80", 1))) place(kEuroByte, *euro);
-  return font;
-}
-
-BuiltFont buildHzk16(const UnifontGlyphs& glyphs) {
-  BuiltFont font{std::vector<std::uint8_t>(kHzk16Size, 0)};
-  for (int row = 1; row <= kGridSize; ++row) {
-    for (int col = 1; col <= kGridSize; ++col) {
-      const char bytes[2] = {static_cast<char>(0xA0 + row), static_cast<char>(0xA0 + col)};
-      const auto ch = fromAnsiBytes(std::string_view(bytes, 2));
-      if (!ch) continue;
-      ++font.wanted;
-      const UnifontGlyph* glyph = findGlyph(glyphs, *ch);
-      if (!glyph) continue;
-      ++font.found;
-      const auto cell = hzk16Cell(*glyph);
-      const auto index = static_cast<std::size_t>((row - 1) * kGridSize + (col - 1));
-      std::copy(cell.begin(), cell.end(), font.bytes.begin() + static_cast<std::ptrdiff_t>(index * kHzk16GlyphSize));
-    }
-  }
-  return font;
+  return fonts;
 }
 
 Result<void> writeFontFiles(const std::filesystem::path& dir, const std::vector<std::uint8_t>& asc16,

@@ -1,22 +1,20 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/result.h"
-#include "extract/font_layout.h"
-#include "mkfont/unifont_hex.h"
+#include "mkfont/glyph_placement.h"
 
 namespace lumadot {
 
-// A Unifont glyph as one 8-dot asc16 glyph: byte r is row r.
-std::array<std::uint8_t, kAsc16GlyphSize> asc16Glyph(const UnifontGlyph& glyph);
-// A Unifont glyph as one 16-dot hzk16 cell: bytes 2r and 2r+1 are row r.
-std::array<std::uint8_t, kHzk16GlyphSize> hzk16Cell(const UnifontGlyph& glyph);
+// A font's glyph for a character, if it has one.
+using GlyphLookup = std::function<std::optional<SourceGlyph>(char32_t)>;
 
 // A font file's bytes, and how many of the characters it has a place for
 // found a glyph in the input. The rest of those places are blank.
@@ -24,18 +22,25 @@ struct BuiltFont {
   std::vector<std::uint8_t> bytes;
   std::size_t found = 0;
   std::size_t wanted = 0;
+  std::size_t clipped = 0;          // glyphs too big for their cell, cut to its middle
+  std::vector<char32_t> missing{};  // in the order of the file
 };
 
-// 256 glyphs, byte value c at offset 16c: ASCII printable characters, the
-// euro sign at 0x80 (code page 936's single byte 0x80), everything else blank.
-BuiltFont buildAsc16(const UnifontGlyphs& glyphs);
-
-// 94 x 94 cells, row by row; cell (R, C), both 1-based, sits at offset
-// 32 * ((R-1) * 94 + (C-1)) and holds the character of code page 936 bytes
-// 0xA0+R, 0xA0+C. Cells without a character or without a glyph are blank.
-// Besides GB2312's 7,445 characters, code page 936 puts a few dozen more of
-// its own in empty cells of the grid, and they are wanted too.
-BuiltFont buildHzk16(const UnifontGlyphs& glyphs);
+// asc16: 256 glyphs of 8 x 16 dots, byte value c at offset 16c: ASCII
+// printable characters, the euro sign at 0x80 (code page 936's single byte
+// 0x80), everything else blank.
+// hzk16: 94 x 94 cells of 16 x 16 dots, row by row; cell (R, C), both
+// 1-based, sits at offset 32 * ((R-1) * 94 + (C-1)) and holds the character
+// of code page 936 bytes 0xA0+R, 0xA0+C. Besides GB2312's 7,445 characters,
+// code page 936 puts a few dozen more of its own in empty cells of the grid,
+// and they are wanted too.
+// Both share one baseline, the face's, chosen from every glyph they hold.
+struct BuiltFonts {
+  BuiltFont asc16;
+  BuiltFont hzk16;
+  int baseline = 0;
+};
+BuiltFonts buildFonts(const GlyphLookup& lookup, int preferredBaseline);
 
 // Writes dir/asc16 and dir/hzk16, creating dir if needed. Each file is written
 // to a temporary name and renamed into place, so a failure never leaves a

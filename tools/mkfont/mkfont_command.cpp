@@ -1,6 +1,8 @@
 #include "mkfont/mkfont_command.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -8,7 +10,9 @@
 
 #include "base/version.h"
 #include "common/command_line.h"
+#include "extract/text_codec.h"
 #include "mkfont/font_builder.h"
+#include "mkfont/freetype_font.h"
 #include "mkfont/unifont_hex.h"
 
 namespace lumadot::mkfont {
@@ -19,29 +23,70 @@ using tools::kExitFailed;
 
 constexpr std::string_view kDescription =
     "Builds the raster fonts asc16 (8x16 dots, 256 glyphs) and hzk16 (16x16 dots,\n"
-    "GB2312 94x94 grid) from a GNU Unifont .hex file, plain or gzip-compressed.";
+    "GB2312 94x94 grid) from a GNU Unifont .hex file, plain or gzip-compressed, or\n"
+    "from any font file FreeType reads: TrueType, OpenType, collections (.ttc), PCF\n"
+    "(.pcf.gz too) and BDF. A face's own 16-pixel bitmaps are used where it has\n"
+    "them; a scalable face without them is rendered at 16 pixels, monochrome and\n"
+    "hinted. It reports on standard error what it found and what is missing.";
 
 constexpr std::string_view kFooter = "Exit status: 0 on success, 1 if the input or output fails, 2 on a usage error.";
 
-std::string summary(const std::filesystem::path& out, const BuiltFont& asc16, const BuiltFont& hzk16) {
-  const auto counts = [](const BuiltFont& font) {
-    return std::to_string(font.found) + " of " + std::to_string(font.wanted);
-  };
-  return "lumadot-mkfont: wrote " + (out / "asc16").string() + " (" + counts(asc16) + " glyphs) and " +
-         (out / "hzk16").string() + " (" + counts(hzk16) + " glyphs in the GB2312 grid)\n";
+// Missing characters named in the report before the rest are only counted.
+constexpr std::size_t kMissingNamed = 5;
+
+struct Source {
+  std::string unifont;
+  std::string font;
+  int face = 0;
+};
+
+std::string codePoint(char32_t c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+  return text;
 }
 
-int build(const std::string& unifont, const std::filesystem::path& out) {
-  const auto glyphs = loadUnifontHex(unifont);
-  if (!glyphs) return failure(glyphs.error().text);
-  const auto asc16 = buildAsc16(*glyphs);
-  const auto hzk16 = buildHzk16(*glyphs);
+std::string report(std::string_view name, const BuiltFont& font) {
+  std::string line = "lumadot-mkfont: " + std::string(name) + ": " + std::to_string(font.found) + " of " +
+                     std::to_string(font.wanted) + " characters found";
+  if (!font.missing.empty()) {
+    line += "; missing";
+    const std::size_t named = std::min(font.missing.size(), kMissingNamed);
+    for (std::size_t i = 0; i < named; ++i) {
+      line += (i == 0 ? " " : ", ") + codePoint(font.missing[i]) + " " + utf16ToUtf8(std::u16string(1, static_cast<char16_t>(font.missing[i])));
+    }
+    if (font.missing.size() > named) line += " and " + std::to_string(font.missing.size() - named) + " more";
+  }
+  if (font.clipped > 0) line += "; " + std::to_string(font.clipped) + " too big for the cell, clipped to its middle";
+  return line + "\n";
+}
+
+Result<BuiltFonts> buildFrom(const Source& source, std::string& description) {
+  if (!source.unifont.empty()) {
+    const auto glyphs = loadUnifontHex(source.unifont);
+    if (!glyphs) return glyphs.error();
+    description = source.unifont + ": GNU Unifont";
+    return buildFonts([&](char32_t c) { return findSourceGlyph(*glyphs, c); }, kUnifontBaseline);
+  }
+  const auto font = FreeTypeFont::open(source.font, source.face);
+  if (!font) return font.error();
+  description = source.font + ": " + font->description();
+  return buildFonts([&](char32_t c) { return font->glyph(c); }, font->ascent());
+}
+
+int build(const Source& source, const std::filesystem::path& out) {
+  std::string description;
+  const auto fonts = buildFrom(source, description);
+  if (!fonts) return failure(fonts.error().text);
   // Such fonts would be blank wherever a sign shows Chinese, which nobody
   // would notice until the sign did.
-  if (hzk16.found == 0) return failure(unifont + ": holds no glyph for any GB2312 character");
-  const auto written = writeFontFiles(out, asc16.bytes, hzk16.bytes);
+  const std::string& input = source.unifont.empty() ? source.font : source.unifont;
+  if (fonts->hzk16.found == 0) return failure(input + ": holds no glyph for any GB2312 character");
+  const auto written = writeFontFiles(out, fonts->asc16.bytes, fonts->hzk16.bytes);
   if (!written) return failure(written.error().text);
-  std::cout << summary(out, asc16, hzk16);
+  std::cerr << "lumadot-mkfont: " << description << ", baseline at row " << fonts->baseline << "\n"
+            << report("asc16", fonts->asc16) << report("hzk16", fonts->hzk16) << "lumadot-mkfont: wrote "
+            << (out / "asc16").string() << " and " << (out / "hzk16").string() << "\n";
   return kExitCompleted;
 }
 
@@ -58,30 +103,36 @@ int runMkfontCommand(const std::vector<std::string>& args, tools::Reach reach) {
   CLI::App& app = line.app();
   app.set_version_flag("--version", std::string("lumadot-mkfont ") + std::string(kVersion),
                        "show the version");
-  std::string unifont;
+  Source source;
   std::string out;
-  std::vector<std::string> extra;
-  app.add_option("--unifont", unifont,
-                 "Unifont .hex file to read, such as\n"
-                 "/usr/share/unifont/unifont.hex, or one compressed\n"
-                 "with gzip (.hex.gz, known by its content, not its\n"
-                 "name). Lines are CODE:HEX (4-6 hex digit code, 32 or\n"
-                 "64 hex digits); blank lines and lines starting with\n"
-                 "'#' are skipped, and when a code appears twice the\n"
-                 "later line wins.")
-      ->type_name("FILE.hex[.gz]")
-      ->required();
+  CLI::Option* unifont = app.add_option("--unifont", source.unifont,
+                                        "Unifont .hex file to read, such as\n"
+                                        "/usr/share/unifont/unifont.hex, or one compressed\n"
+                                        "with gzip (.hex.gz, known by its content, not its\n"
+                                        "name). Lines are CODE:HEX (4-6 hex digit code, 32 or\n"
+                                        "64 hex digits); blank lines and lines starting with\n"
+                                        "'#' are skipped, and when a code appears twice the\n"
+                                        "later line wins.")
+                             ->type_name("FILE.hex[.gz]");
+  CLI::Option* font = app.add_option("--font", source.font,
+                                     "font file to read instead, such as\n"
+                                     "/usr/share/fonts/X11/misc/wenquanyi_12pt.pcf")
+                          ->type_name("FILE")
+                          ->excludes(unifont);
+  app.add_option("--face", source.face, "face of a collection (.ttc) to read (default 0)")
+      ->type_name("N")
+      ->check(CLI::Range(0, 0xFFFF))
+      ->needs(font);
   app.add_option("--out", out,
                  "directory to write asc16 and hzk16 into; created if\n"
                  "missing. Existing font files are replaced only once\n"
                  "both new ones have been written in full.")
       ->type_name("DIR")
       ->required();
-  app.add_option("ARGUMENT", extra)->group("");  // refused below with the reason
-  if (const auto exit = line.parse(args)) return *exit;
-  if (!extra.empty()) return line.usageError("unexpected argument '" + extra.front() + "'");
+  if (const auto exit = line.parseWithoutArguments(args)) return *exit;
+  if (source.unifont.empty() && source.font.empty()) return line.usageError("give --unifont FILE or --font FILE");
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
-  return build(unifont, out);
+  return build(source, out);
 }
 
 }  // namespace lumadot::mkfont

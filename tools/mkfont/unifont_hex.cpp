@@ -141,4 +141,17 @@ Result<UnifontGlyphs> loadUnifontHex(const std::filesystem::path& path) {
   return glyphs;
 }
 
+SourceGlyph sourceGlyph(const UnifontGlyph& glyph) {
+  const int bytesPerRow = glyph.width / 8;
+  return SourceGlyph::fromBitmap(glyph.width, 0, kUnifontBaseline, glyph.width, 16, [&](int x, int y) {
+    return (glyph.bytes[static_cast<std::size_t>(y * bytesPerRow + x / 8)] >> (7 - x % 8)) & 1;
+  });
+}
+
+std::optional<SourceGlyph> findSourceGlyph(const UnifontGlyphs& glyphs, char32_t character) {
+  const auto it = glyphs.find(character);
+  if (it == glyphs.end()) return std::nullopt;
+  return sourceGlyph(it->second);
+}
+
 }  // namespace lumadot

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "base/result.h"
+#include "mkfont/glyph_placement.h"
 
 namespace lumadot {
 
@@ -25,8 +27,17 @@ struct UnifontGlyph {
   bool operator==(const UnifontGlyph&) const = default;
 };
 
+// Unifont's 16 rows stand 14 above the baseline and 2 below it.
+inline constexpr int kUnifontBaseline = 14;
+
+// The glyph as any font draws it, its ink filling its whole box.
+SourceGlyph sourceGlyph(const UnifontGlyph& glyph);
+
 // Keyed by code point. When a file repeats a code, the later line wins.
 using UnifontGlyphs = std::unordered_map<char32_t, UnifontGlyph>;
+
+// The glyph of `character` in `glyphs`, as sourceGlyph draws it.
+std::optional<SourceGlyph> findSourceGlyph(const UnifontGlyphs& glyphs, char32_t character);
 
 // Reads lines "CODE:HEX": CODE is 4 to 6 hex digits up to 10FFFF, HEX is 32
 // digits (8 dots wide) or 64 (16 dots wide). Blank lines and lines starting

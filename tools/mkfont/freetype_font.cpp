@@ -1,0 +1,257 @@
+#include "mkfont/freetype_font.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_BDF_H
+#include FT_BITMAP_H
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "extract/ansi_code.h"
+#include "mkfont/gzip_reader.h"
+
+namespace lumadot {
+namespace {
+
+constexpr int kPixels = 16;
+// Metrics beyond this are nonsense from a broken file; clamping keeps the
+// placement arithmetic far from overflow.
+constexpr FT_Pos kFarthest = 4096;
+// The biggest CJK fonts are a few dozen megabytes; a gzip bomb is stopped here.
+constexpr std::size_t kLargestUnpacked = std::size_t{256} << 20;
+
+// How the face's character map numbers characters.
+enum class CodeMap {
+  unicode,
+  gbk,     // code page 936 bytes, lead * 256 + trail (a TrueType 'gb' map)
+  gb2312,  // GB2312 row and column + 0x20 each, as X11's GB2312.1980 fonts number them
+};
+
+std::string ftMessage(FT_Error error) {
+  if (const char* text = FT_Error_String(error)) return text;
+  return "FreeType error " + std::to_string(error);
+}
+
+int pixels(FT_Pos value26dot6) { return static_cast<int>(std::clamp<FT_Pos>((value26dot6 + 32) >> 6, -kFarthest, kFarthest)); }
+int clamped(FT_Int value) { return static_cast<int>(std::clamp<FT_Pos>(value, -kFarthest, kFarthest)); }
+
+bool isGb2312Registry(FT_Face face) {
+  const char* registry = nullptr;
+  const char* encoding = nullptr;
+  if (FT_Get_BDF_Charset_ID(face, &encoding, &registry) != 0 || !registry) return false;
+  std::string name(registry);
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name.starts_with("GB2312");
+}
+
+std::optional<CodeMap> chooseCodeMap(FT_Face face) {
+  if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) return CodeMap::unicode;
+  if (FT_Select_Charmap(face, FT_ENCODING_PRC) == 0) return CodeMap::gbk;
+  if (isGb2312Registry(face) && face->num_charmaps > 0) {
+    FT_Set_Charmap(face, face->charmaps[0]);
+    return CodeMap::gb2312;
+  }
+  return std::nullopt;
+}
+
+std::optional<int> sixteenPixelStrike(FT_Face face) {
+  for (int i = 0; i < face->num_fixed_sizes; ++i) {
+    if (pixels(face->available_sizes[i].y_ppem) == kPixels) return i;
+  }
+  return std::nullopt;
+}
+
+std::string sizeList(FT_Face face) {
+  std::vector<int> sizes;
+  for (int i = 0; i < face->num_fixed_sizes; ++i) sizes.push_back(pixels(face->available_sizes[i].y_ppem));
+  std::sort(sizes.begin(), sizes.end());
+  sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
+  std::string list;
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    if (i > 0) list += i + 1 == sizes.size() ? " and " : ", ";
+    list += std::to_string(sizes[i]);
+  }
+  return list;
+}
+
+// Whether dot (x, y) of a bitmap is lit, for any pixel mode FreeType gives.
+class BitmapDots {
+ public:
+  BitmapDots(FT_Library library, const FT_Bitmap& bitmap) : m_bitmap(&bitmap) {
+    FT_Bitmap_Init(&m_converted);
+    if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO && FT_Bitmap_Convert(library, &bitmap, &m_converted, 1) == 0) {
+      m_library = library;
+      m_bitmap = &m_converted;
+    }
+  }
+  ~BitmapDots() {
+    if (m_library) FT_Bitmap_Done(m_library, &m_converted);
+  }
+  BitmapDots(const BitmapDots&) = delete;
+  BitmapDots& operator=(const BitmapDots&) = delete;
+
+  bool operator()(int x, int y) const {
+    const FT_Bitmap& b = *m_bitmap;
+    const int pitch = b.pitch;
+    const unsigned char* row =
+        b.buffer + (pitch >= 0 ? y * pitch : (static_cast<int>(b.rows) - 1 - y) * -pitch);
+    if (b.pixel_mode == FT_PIXEL_MODE_MONO) return (row[x / 8] >> (7 - x % 8)) & 1;
+    if (b.pixel_mode != FT_PIXEL_MODE_GRAY) return false;  // a mode FreeType could not convert
+    return 2 * row[x] >= std::max<int>(b.num_grays, 2);
+  }
+
+ private:
+  const FT_Bitmap* m_bitmap;
+  FT_Bitmap m_converted;
+  FT_Library m_library = nullptr;
+};
+
+Result<std::vector<std::uint8_t>> readGzip(std::istream& in, const std::string& name) {
+  GzipReader reader(in);
+  std::vector<std::uint8_t> bytes;
+  std::array<char, 1 << 16> block;
+  std::istream unpacked(&reader);
+  while (unpacked.read(block.data(), block.size()) || unpacked.gcount() > 0) {
+    if (bytes.size() + static_cast<std::size_t>(unpacked.gcount()) > kLargestUnpacked) {
+      return Failure(name + ": unpacks to more than " + std::to_string(kLargestUnpacked >> 20) + " MB, too big for a font");
+    }
+    bytes.insert(bytes.end(), block.begin(), block.begin() + unpacked.gcount());
+  }
+  if (!reader.error().empty()) return Failure(name + ": " + reader.error());
+  return bytes;
+}
+
+}  // namespace
+
+struct FreeTypeFont::State {
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;
+  CodeMap codeMap = CodeMap::unicode;
+  bool bitmaps = false;
+  // Where the face comes from: a file, or bytes in memory.
+  std::string path;
+  std::span<const std::uint8_t> bytes;
+  std::vector<std::uint8_t> owned;  // unpacked from gzip
+  bool inMemory = false;
+
+  FT_Error openFace(FT_Long index) {
+    if (inMemory) return FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), index, &face);
+    return FT_New_Face(library, path.c_str(), index, &face);
+  }
+
+  ~State() {
+    if (face) FT_Done_Face(face);
+    if (library) FT_Done_FreeType(library);
+  }
+
+  // The code the face's character map gives `character`, 0 for none.
+  FT_ULong code(char32_t character) const {
+    if (codeMap == CodeMap::unicode) return character;
+    const auto ansi = static_cast<std::uint16_t>(ansiCode(character));
+    if (ansiCode(character) == kQuestionMarkCode && character != U'?') return 0;
+    if (codeMap == CodeMap::gbk) return ansi;
+    const unsigned lead = ansi >> 8, trail = ansi & 0xFFu;
+    if (lead < 0xA1 || trail < 0xA1) return 0;
+    return (lead - 0x80) << 8 | (trail - 0x80);
+  }
+};
+
+Result<FreeTypeFont> FreeTypeFont::load(std::unique_ptr<State> state, int faceIndex, const std::string& name) {
+  const auto failure = [&](const std::string& what) { return Failure(name + ": " + what); };
+  if (const FT_Error error = FT_Init_FreeType(&state->library)) return failure(ftMessage(error));
+  if (const FT_Error error = state->openFace(0)) {
+    if (error == FT_Err_Unknown_File_Format) return failure("is not a font file FreeType can read");
+    return failure("cannot read the font: " + ftMessage(error));
+  }
+  const FT_Long faces = state->face->num_faces;
+  if (faceIndex >= faces) {
+    return failure("has no face " + std::to_string(faceIndex) + "; " +
+                   (faces == 1 ? std::string("its only face is 0") : "its faces are 0 to " + std::to_string(faces - 1)));
+  }
+  if (faceIndex > 0) {
+    FT_Done_Face(state->face);
+    state->face = nullptr;
+    if (const FT_Error error = state->openFace(faceIndex)) {
+      return failure("cannot read face " + std::to_string(faceIndex) + ": " + ftMessage(error));
+    }
+  }
+  FT_Face face = state->face;
+  if (const auto strike = sixteenPixelStrike(face)) {
+    state->bitmaps = true;
+    if (const FT_Error error = FT_Select_Size(face, *strike)) return failure(ftMessage(error));
+  } else if (!FT_IS_SCALABLE(face)) {
+    if (face->num_fixed_sizes == 0) return failure("has neither outlines nor bitmaps");
+    return failure("has no 16-pixel size; its bitmaps are " + sizeList(face) + " pixels");
+  } else if (const FT_Error error = FT_Set_Pixel_Sizes(face, 0, kPixels)) {
+    return failure("cannot be drawn at 16 pixels: " + ftMessage(error));
+  }
+  const auto codeMap = chooseCodeMap(face);
+  if (!codeMap) return failure("has no character map for Unicode or GB2312");
+  state->codeMap = *codeMap;
+  return FreeTypeFont(std::move(state));
+}
+
+Result<FreeTypeFont> FreeTypeFont::open(const std::filesystem::path& path, int face) {
+  const std::string name = path.string();
+  // FreeType says only "cannot open resource"; the system says why.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return Failure(name + ": is a directory");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Failure(name + ": cannot open: " + std::strerror(errno));
+  auto state = std::make_unique<State>();
+  if (startsWithGzipMagic(in)) {
+    // FreeType can read a .pcf.gz itself, but it seeks back by unpacking from
+    // the start again, which takes seconds; once in memory it takes none.
+    auto unpacked = readGzip(in, name);
+    if (!unpacked) return unpacked.error();
+    state->owned = std::move(*unpacked);
+    state->bytes = state->owned;
+    state->inMemory = true;
+  } else {
+    state->path = name;
+  }
+  return load(std::move(state), face, name);
+}
+
+Result<FreeTypeFont> FreeTypeFont::fromBytes(std::span<const std::uint8_t> bytes, int face, const std::string& name) {
+  auto state = std::make_unique<State>();
+  state->bytes = bytes;
+  state->inMemory = true;
+  return load(std::move(state), face, name);
+}
+
+FreeTypeFont::FreeTypeFont(std::unique_ptr<State> state) : m_state(std::move(state)) {}
+FreeTypeFont::FreeTypeFont(FreeTypeFont&&) noexcept = default;
+FreeTypeFont& FreeTypeFont::operator=(FreeTypeFont&&) noexcept = default;
+FreeTypeFont::~FreeTypeFont() = default;
+
+std::optional<SourceGlyph> FreeTypeFont::glyph(char32_t character) const {
+  FT_Face face = m_state->face;
+  const FT_ULong code = m_state->code(character);
+  const FT_UInt index = code == 0 && character != 0 ? 0 : FT_Get_Char_Index(face, code);
+  if (index == 0) return std::nullopt;
+  if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return std::nullopt;
+  FT_GlyphSlot slot = face->glyph;
+  if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) return std::nullopt;
+  const BitmapDots dots(m_state->library, slot->bitmap);
+  return SourceGlyph::fromBitmap(pixels(slot->advance.x), clamped(slot->bitmap_left), clamped(slot->bitmap_top),
+                                 static_cast<int>(slot->bitmap.width), static_cast<int>(slot->bitmap.rows), dots);
+}
+
+int FreeTypeFont::ascent() const { return pixels(m_state->face->size->metrics.ascender); }
+
+std::string FreeTypeFont::description() const {
+  const FT_Face face = m_state->face;
+  std::string name = face->family_name ? face->family_name : "an unnamed face";
+  if (face->style_name) name += std::string(" ") + face->style_name;
+  return name + (m_state->bitmaps ? ", its 16-pixel bitmaps" : ", outlines rendered at 16 pixels");
+}
+
+}  // namespace lumadot

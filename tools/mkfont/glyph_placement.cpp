@@ -1,0 +1,59 @@
+#include "mkfont/glyph_placement.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace lumadot {
+namespace {
+
+constexpr int kCellHeight = GlyphPicture::kHeight;
+
+int floorHalf(int n) { return n >= 0 ? n / 2 : -((1 - n) / 2); }
+
+// Where `length` dots starting naturally at `start` go in `size` dots.
+int fitStart(int start, int length, int size, bool& clipped) {
+  if (length > size) {
+    clipped = true;
+    return (size - length) / 2;  // the middle `size` dots
+  }
+  return std::clamp(start, 0, size - length);
+}
+
+}  // namespace
+
+int chooseBaseline(std::span<const SourceGlyph> glyphs, int preferred) {
+  // fits[b] counts the glyphs that sit inside the cell with the baseline at row b.
+  std::array<int, kCellHeight + 2> starts{};
+  for (const SourceGlyph& g : glyphs) {
+    if (g.height == 0 || g.height > kCellHeight) continue;
+    const int first = std::max(g.top, 0), last = std::min(g.top + kCellHeight - g.height, kCellHeight);
+    if (first > last) continue;
+    ++starts[static_cast<std::size_t>(first)];
+    --starts[static_cast<std::size_t>(last + 1)];
+  }
+  int best = std::clamp(preferred, 0, kCellHeight), bestFits = -1, fits = 0;
+  for (int b = 0; b <= kCellHeight; ++b) {
+    fits += starts[static_cast<std::size_t>(b)];
+    const bool nearer = std::abs(b - preferred) < std::abs(best - preferred);
+    if (fits > bestFits || (fits == bestFits && nearer)) best = b, bestFits = fits;
+  }
+  return best;
+}
+
+PlacedGlyph placeGlyph(const SourceGlyph& glyph, int cellWidth, int baseline) {
+  PlacedGlyph placed;
+  placed.picture.width = cellWidth;
+  const int x = fitStart(floorHalf(cellWidth - glyph.advance) + glyph.left, glyph.width, cellWidth, placed.clipped);
+  const int y = fitStart(baseline - glyph.top, glyph.height, kCellHeight, placed.clipped);
+  for (int r = std::max(0, -y); r < glyph.height && y + r < kCellHeight; ++r) {
+    // Shift the ink row so its first dot lands in column x of a 16-dot row.
+    const std::uint32_t ink = glyph.rows[static_cast<std::size_t>(r)];
+    const std::uint32_t shifted = x >= 0 ? ink >> x : ink << -x;
+    const auto row = static_cast<std::uint16_t>(shifted >> 16);
+    const std::uint16_t mask = static_cast<std::uint16_t>(0xFFFFu << (GlyphPicture::kMaxWidth - cellWidth));
+    placed.picture.rows[static_cast<std::size_t>(y + r)] = static_cast<std::uint16_t>(row & mask);
+  }
+  return placed;
+}
+
+}  // namespace lumadot
