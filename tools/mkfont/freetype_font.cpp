@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "extract/ansi_code.h"
@@ -224,6 +225,13 @@ Result<FreeTypeFont> FreeTypeFont::fromBytes(std::span<const std::uint8_t> bytes
   auto state = std::make_unique<State>();
   state->bytes = bytes;
   state->inMemory = true;
+  if (bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B) {
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    auto unpacked = readGzip(in, name);
+    if (!unpacked) return unpacked.error();
+    state->owned = std::move(*unpacked);
+    state->bytes = state->owned;
+  }
   return load(std::move(state), face, name);
 }
 
@@ -240,9 +248,12 @@ std::optional<SourceGlyph> FreeTypeFont::glyph(char32_t character) const {
   if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return std::nullopt;
   FT_GlyphSlot slot = face->glyph;
   if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) return std::nullopt;
+  const int advance = pixels(slot->advance.x), left = clamped(slot->bitmap_left), top = clamped(slot->bitmap_top);
+  // A broken BDF can give a glyph a size but no bitmap: it draws nothing.
+  if (!slot->bitmap.buffer) return SourceGlyph::fromBitmap(advance, left, top, 0, 0, [](int, int) { return false; });
   const BitmapDots dots(m_state->library, slot->bitmap);
-  return SourceGlyph::fromBitmap(pixels(slot->advance.x), clamped(slot->bitmap_left), clamped(slot->bitmap_top),
-                                 static_cast<int>(slot->bitmap.width), static_cast<int>(slot->bitmap.rows), dots);
+  return SourceGlyph::fromBitmap(advance, left, top, static_cast<int>(slot->bitmap.width),
+                                 static_cast<int>(slot->bitmap.rows), dots);
 }
 
 int FreeTypeFont::ascent() const { return pixels(m_state->face->size->metrics.ascender); }

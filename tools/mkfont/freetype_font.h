@@ -21,8 +21,8 @@ class FreeTypeFont {
   // Fails with "PATH: what is wrong": an unreadable file, one that is no font,
   // no face `face`, no 16-pixel size, no character map we can use.
   static Result<FreeTypeFont> open(const std::filesystem::path& path, int face);
-  // The same over a file's bytes, which must outlive the font; `name` stands
-  // for the file in messages.
+  // The same over a file's bytes, which must outlive the font unless they are
+  // gzip data (unpacked into the font); `name` stands for the file in messages.
   static Result<FreeTypeFont> fromBytes(std::span<const std::uint8_t> bytes, int face, const std::string& name);
 
   FreeTypeFont(FreeTypeFont&&) noexcept;
