@@ -19,7 +19,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test fuzz deps configure build bench screenshot clean
+.PHONY: run test fuzz deps configure build bench bench-mkfont screenshot clean
 
 # Installs whichever of the packages in $(1) are missing.
 define install_missing
@@ -76,6 +76,11 @@ screenshot: configure
 
 bench: build
 	$(BUILD_DIR)/bin/lumadot-bench
+
+# lumadot-mkfont against lv_font_conv, which the script installs from npm.
+bench-mkfont: build
+	$(SUDO) apt-get install -y -q time npm >/dev/null
+	MKFONT=$(BUILD_DIR)/bin/lumadot-mkfont scripts/bench_mkfont.sh
 
 clean:
 	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) build-fuzz
