@@ -184,7 +184,7 @@ TEST(GlyphPlacementTest, BaselineIsTheRowMostGlyphsFitOn) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    std::vector<SourceGlyph> glyphs;
+    std::vector<std::optional<SourceGlyph>> glyphs{std::nullopt};
     for (const auto& [top, height] : c.glyphs) glyphs.push_back(ink(16, 0, top, 16, height));
     EXPECT_EQ(chooseBaseline(glyphs, c.preferred), c.baseline);
   }

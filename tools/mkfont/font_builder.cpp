@@ -85,15 +85,10 @@ BuiltFonts buildFonts(const GlyphLookup& lookup, int preferredBaseline) {
   const std::vector<Place> places = wantedPlaces();
   std::vector<std::optional<SourceGlyph>> glyphs;
   glyphs.reserve(places.size());
-  std::vector<SourceGlyph> found;
-  found.reserve(places.size());
-  for (const Place& place : places) {
-    glyphs.push_back(lookup(place.character));
-    if (glyphs.back()) found.push_back(*glyphs.back());
-  }
+  for (const Place& place : places) glyphs.push_back(lookup(place.character));
   BuiltFonts fonts{{std::vector<std::uint8_t>(kAsc16Size, 0)},
                    {std::vector<std::uint8_t>(kHzk16Size, 0)},
-                   chooseBaseline(found, preferredBaseline)};
+                   chooseBaseline(glyphs, preferredBaseline)};
   for (std::size_t i = 0; i < places.size(); ++i) {
     const Place& place = places[i];
     BuiltFont& font = place.width == kAsc16Width ? fonts.asc16 : fonts.hzk16;

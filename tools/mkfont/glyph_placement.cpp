@@ -21,11 +21,12 @@ int fitStart(int start, int length, int size, bool& clipped) {
 
 }  // namespace
 
-int chooseBaseline(std::span<const SourceGlyph> glyphs, int preferred) {
+int chooseBaseline(std::span<const std::optional<SourceGlyph>> glyphs, int preferred) {
   // fits[b] counts the glyphs that sit inside the cell with the baseline at row b.
   std::array<int, kCellHeight + 2> starts{};
-  for (const SourceGlyph& g : glyphs) {
-    if (g.height == 0 || g.height > kCellHeight) continue;
+  for (const auto& glyph : glyphs) {
+    if (!glyph || glyph->height == 0 || glyph->height > kCellHeight) continue;
+    const SourceGlyph& g = *glyph;
     const int first = std::max(g.top, 0), last = std::min(g.top + kCellHeight - g.height, kCellHeight);
     if (first > last) continue;
     ++starts[static_cast<std::size_t>(first)];

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "extract/byte_layout.h"
@@ -30,8 +31,9 @@ struct SourceGlyph {
 
 // The row whose top edge is the baseline for every glyph of a face: the one
 // that lets the most glyphs sit in a 16-row cell without moving, ties going
-// to the row nearest `preferred` (what the face itself says).
-int chooseBaseline(std::span<const SourceGlyph> glyphs, int preferred);
+// to the row nearest `preferred` (what the face itself says). Missing glyphs
+// have no say.
+int chooseBaseline(std::span<const std::optional<SourceGlyph>> glyphs, int preferred);
 
 struct PlacedGlyph {
   GlyphPicture picture;
