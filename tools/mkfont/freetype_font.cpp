@@ -252,8 +252,9 @@ std::optional<SourceGlyph> FreeTypeFont::glyph(char32_t character) const {
   // A broken BDF can give a glyph a size but no bitmap: it draws nothing.
   if (!slot->bitmap.buffer) return SourceGlyph::fromBitmap(advance, left, top, 0, 0, [](int, int) { return false; });
   const BitmapDots dots(m_state->library, slot->bitmap);
-  return SourceGlyph::fromBitmap(advance, left, top, static_cast<int>(slot->bitmap.width),
-                                 static_cast<int>(slot->bitmap.rows), dots);
+  // Only the middle of a giant bitmap is read, so a smaller stand-in size keeps it in int.
+  const auto size = [](unsigned n) { return static_cast<int>(std::min(n, 0xFFFFu)); };
+  return SourceGlyph::fromBitmap(advance, left, top, size(slot->bitmap.width), size(slot->bitmap.rows), dots);
 }
 
 int FreeTypeFont::ascent() const { return pixels(m_state->face->size->metrics.ascender); }

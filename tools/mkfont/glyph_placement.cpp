@@ -22,7 +22,8 @@ int fitStart(int start, int length, int size, bool& clipped) {
 }  // namespace
 
 int chooseBaseline(std::span<const std::optional<SourceGlyph>> glyphs, int preferred) {
-  // fits[b] counts the glyphs that sit inside the cell with the baseline at row b.
+  // Each glyph fits on a run of rows; summed up to row b, starts counts the
+  // glyphs whose run holds b.
   std::array<int, kCellHeight + 2> starts{};
   for (const auto& glyph : glyphs) {
     if (!glyph || glyph->height == 0 || glyph->height > kCellHeight) continue;
@@ -46,13 +47,12 @@ PlacedGlyph placeGlyph(const SourceGlyph& glyph, int cellWidth, int baseline) {
   placed.picture.width = cellWidth;
   const int x = fitStart(floorHalf(cellWidth - glyph.advance) + glyph.left, glyph.width, cellWidth, placed.clipped);
   const int y = fitStart(baseline - glyph.top, glyph.height, kCellHeight, placed.clipped);
+  const auto cellMask = static_cast<std::uint16_t>(0xFFFFu << (GlyphPicture::kMaxWidth - cellWidth));
   for (int r = std::max(0, -y); r < glyph.height && y + r < kCellHeight; ++r) {
     // Shift the ink row so its first dot lands in column x of a 16-dot row.
     const std::uint32_t ink = glyph.rows[static_cast<std::size_t>(r)];
     const std::uint32_t shifted = x >= 0 ? ink >> x : ink << -x;
-    const auto row = static_cast<std::uint16_t>(shifted >> 16);
-    const std::uint16_t mask = static_cast<std::uint16_t>(0xFFFFu << (GlyphPicture::kMaxWidth - cellWidth));
-    placed.picture.rows[static_cast<std::size_t>(y + r)] = static_cast<std::uint16_t>(row & mask);
+    placed.picture.rows[static_cast<std::size_t>(y + r)] = static_cast<std::uint16_t>((shifted >> 16) & cellMask);
   }
   return placed;
 }

@@ -31,6 +31,9 @@ constexpr std::string_view kDescription =
 
 constexpr std::string_view kFooter = "Exit status: 0 on success, 1 if the input or output fails, 2 on a usage error.";
 
+// FreeType keeps the face number in 16 bits.
+constexpr int kLastFace = 0xFFFF;
+
 // Missing characters named in the report before the rest are only counted.
 constexpr std::size_t kMissingNamed = 5;
 
@@ -119,9 +122,9 @@ int runMkfontCommand(const std::vector<std::string>& args, tools::Reach reach) {
                                      "/usr/share/fonts/X11/misc/wenquanyi_12pt.pcf")
                           ->type_name("FILE")
                           ->excludes(unifont);
-  app.add_option("--face", source.face, "face of a collection (.ttc) to read (default 0)")
-      ->type_name("N")
-      ->check(CLI::Range(0, 0xFFFF))
+  tools::addWholeNumberOption(app, "--face", source.face, 0, kLastFace,
+                              "face of a collection (.ttc) to read, counted\nfrom 0 (default 0)",
+                              [](const std::string&) { return "--face must be a whole number from 0 to 65535"; })
       ->needs(font);
   app.add_option("--out", out,
                  "directory to write asc16 and hzk16 into; created if\n"
