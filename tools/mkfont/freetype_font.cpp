@@ -40,7 +40,9 @@ std::string ftMessage(FT_Error error) {
   return "FreeType error " + std::to_string(error);
 }
 
-int pixels(FT_Pos value26dot6) { return static_cast<int>(std::clamp<FT_Pos>((value26dot6 + 32) >> 6, -kFarthest, kFarthest)); }
+int pixels(FT_Pos value26dot6) {
+  return static_cast<int>(std::clamp<FT_Pos>((value26dot6 + 32) >> 6, -kFarthest, kFarthest));
+}
 int clamped(FT_Int value) { return static_cast<int>(std::clamp<FT_Pos>(value, -kFarthest, kFarthest)); }
 
 bool isGb2312Registry(FT_Face face) {
@@ -136,15 +138,24 @@ struct FreeTypeFont::State {
   FT_Face face = nullptr;
   CodeMap codeMap = CodeMap::unicode;
   bool bitmaps = false;
-  // Where the face comes from: a file, or bytes in memory.
+  // Where the face comes from: a file, or without a path bytes in memory.
   std::string path;
   std::span<const std::uint8_t> bytes;
   std::vector<std::uint8_t> owned;  // unpacked from gzip
-  bool inMemory = false;
 
   FT_Error openFace(FT_Long index) {
-    if (inMemory) return FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), index, &face);
+    if (path.empty()) return FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), index, &face);
     return FT_New_Face(library, path.c_str(), index, &face);
+  }
+
+  // FreeType can read a .pcf.gz itself, but it seeks back by unpacking from
+  // the start again, which takes seconds; once in memory it takes none.
+  Result<void> unpack(std::istream& gzip, const std::string& name) {
+    auto unpacked = readGzip(gzip, name);
+    if (!unpacked) return unpacked.error();
+    owned = std::move(*unpacked);
+    bytes = owned;
+    return {};
   }
 
   ~State() {
@@ -155,8 +166,9 @@ struct FreeTypeFont::State {
   // The code the face's character map gives `character`, 0 for none.
   FT_ULong code(char32_t character) const {
     if (codeMap == CodeMap::unicode) return character;
-    const auto ansi = static_cast<std::uint16_t>(ansiCode(character));
-    if (ansiCode(character) == kQuestionMarkCode && character != U'?') return 0;
+    const std::int16_t code = ansiCode(character);
+    if (code == kQuestionMarkCode && character != U'?') return 0;
+    const auto ansi = static_cast<std::uint16_t>(code);
     if (codeMap == CodeMap::gbk) return ansi;
     const unsigned lead = ansi >> 8, trail = ansi & 0xFFu;
     if (lead < 0xA1 || trail < 0xA1) return 0;
@@ -207,16 +219,10 @@ Result<FreeTypeFont> FreeTypeFont::open(const std::filesystem::path& path, int f
   std::ifstream in(path, std::ios::binary);
   if (!in) return Failure(name + ": cannot open: " + std::strerror(errno));
   auto state = std::make_unique<State>();
-  if (startsWithGzipMagic(in)) {
-    // FreeType can read a .pcf.gz itself, but it seeks back by unpacking from
-    // the start again, which takes seconds; once in memory it takes none.
-    auto unpacked = readGzip(in, name);
-    if (!unpacked) return unpacked.error();
-    state->owned = std::move(*unpacked);
-    state->bytes = state->owned;
-    state->inMemory = true;
-  } else {
+  if (!startsWithGzipMagic(in)) {
     state->path = name;
+  } else if (auto unpacked = state->unpack(in, name); !unpacked) {
+    return unpacked.error();
   }
   return load(std::move(state), face, name);
 }
@@ -224,13 +230,9 @@ Result<FreeTypeFont> FreeTypeFont::open(const std::filesystem::path& path, int f
 Result<FreeTypeFont> FreeTypeFont::fromBytes(std::span<const std::uint8_t> bytes, int face, const std::string& name) {
   auto state = std::make_unique<State>();
   state->bytes = bytes;
-  state->inMemory = true;
-  if (bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B) {
+  if (bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B) {  // gzip's magic
     std::istringstream in(std::string(bytes.begin(), bytes.end()));
-    auto unpacked = readGzip(in, name);
-    if (!unpacked) return unpacked.error();
-    state->owned = std::move(*unpacked);
-    state->bytes = state->owned;
+    if (auto unpacked = state->unpack(in, name); !unpacked) return unpacked.error();
   }
   return load(std::move(state), face, name);
 }
