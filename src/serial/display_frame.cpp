@@ -4,6 +4,11 @@
 #include <charconv>
 
 namespace lumadot {
+namespace {
+
+constexpr std::array<std::u16string_view, 6> kModes{u"静止", u"左移", u"右移", u"上移", u"下移", u"闪烁"};
+
+}  // namespace
 
 std::optional<std::uint8_t> widthByte(int columnCount) {
   if (columnCount < 0) return std::nullopt;
@@ -25,11 +30,15 @@ std::optional<std::uint8_t> speedByte(std::u16string_view text) {
 }
 
 std::optional<std::uint8_t> modeByte(std::u16string_view text) {
-  static constexpr std::array<std::u16string_view, 6> kModes{u"静止", u"左移", u"右移", u"上移", u"下移", u"闪烁"};
   for (std::size_t i = 0; i < kModes.size(); ++i) {
     if (text == kModes[i]) return static_cast<std::uint8_t>(i);
   }
   return std::nullopt;
+}
+
+std::optional<std::u16string_view> modeName(std::uint8_t mode) {
+  if (mode >= kModes.size()) return std::nullopt;
+  return kModes[mode];
 }
 
 std::u16string amountText(std::int32_t glyphByteCount, std::u16string_view decimalSeparator) {

@@ -21,6 +21,8 @@ inline constexpr int kWidestFrame = 493;  // 246 Chinese characters and one sing
 // "1" to "10"; "静止", "左移", "右移", "上移", "下移", "闪烁". Whole-text matches.
 std::optional<std::uint8_t> speedByte(std::u16string_view text);
 std::optional<std::uint8_t> modeByte(std::u16string_view text);
+// The mode box's text for a mode byte; nothing past 5.
+std::optional<std::u16string_view> modeName(std::uint8_t mode);
 
 // glyphByteCount / 1024 as a plain number with the given decimal separator,
 // cut to four characters: 16 bytes give "0.01", 1536 give "1.5".

@@ -2,23 +2,16 @@
 
 #include <QSerialPort>
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <optional>
 #include <thread>
 
-#include "serial/port_mapping.h"
+#include "serial/port_access.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <sys/file.h>
 #include <sys/ioctl.h>
-#include <termios.h>
-#include <unistd.h>
-
-#include "serial/termios_settings.h"
 #endif
 
 namespace lumadot {
@@ -32,28 +25,6 @@ using std::chrono::milliseconds;
 constexpr qint64 kHighWater = 4096;
 constexpr milliseconds kWaitSlice{100};  // longest pause between progress reports
 constexpr milliseconds kSlack{2000};     // on top of twice the line time
-
-#ifdef _WIN32
-QSerialPort::Parity qtParity(Parity parity) {
-  switch (parity) {
-    case Parity::none: return QSerialPort::NoParity;
-    case Parity::even: return QSerialPort::EvenParity;
-    case Parity::odd: return QSerialPort::OddParity;
-    case Parity::mark: return QSerialPort::MarkParity;
-    case Parity::space: return QSerialPort::SpaceParity;
-  }
-  return QSerialPort::NoParity;
-}
-
-QSerialPort::StopBits qtStopBits(StopBits stopBits) {
-  switch (stopBits) {
-    case StopBits::one: return QSerialPort::OneStop;
-    case StopBits::oneAndHalf: return QSerialPort::OneAndHalfStop;
-    case StopBits::two: return QSerialPort::TwoStop;
-  }
-  return QSerialPort::OneStop;
-}
-#endif
 
 }  // namespace
 
@@ -75,20 +46,6 @@ struct QtSerialDevice::Impl {
     return *failure;
   }
   Failure failFromPort() { return fail(port.errorString().toStdString()); }
-
-  // Qt reports a lock file held by another program as a permission error;
-  // told apart from a real one, each gets its own remedy.
-  Failure failToOpen() {
-#ifndef _WIN32
-    if (port.error() == QSerialPort::PermissionError) {
-      if (::access(device.c_str(), R_OK | W_OK) == 0) return fail("the port is in use by another program");
-      return fail(port.errorString().toStdString() +
-                  "; only root and the port's group (dialout on Debian) may use it: sudo adduser $USER dialout, "
-                  "then log in again");
-    }
-#endif
-    return failFromPort();
-  }
 
   // Every byte accepted so far must be out by then: twice its time on the line, and some slack.
   Clock::time_point deadline() const {
@@ -145,24 +102,10 @@ void QtSerialDevice::setPort(int number) { d->number = number; }
 
 Result<void> QtSerialDevice::open() {
   d->failure.reset();
-  const PortMapping mapping = mapPort(d->number);
-  d->device = mapping.device;
-  if (mapping.source == PortMapping::Source::none) {
-    return d->fail("the system lists fewer than " + std::to_string(d->number) +
-                   " serial ports; set LUMADOT_COM" + std::to_string(d->number) +
-                   " to the device to use, e.g. LUMADOT_COM" + std::to_string(d->number) + "=/dev/ttyUSB0");
-  }
-  d->port.clearError();
-  d->port.setPortName(QString::fromStdString(mapping.device));
-  if (!d->port.open(QIODevice::WriteOnly)) return d->failToOpen();
-#ifndef _WIN32
-  // Qt's lock file keeps out programs that honour lock files; flock keeps
-  // out those that use flock instead, and root, whom TIOCEXCL does not stop.
-  if (::flock(d->port.handle(), LOCK_EX | LOCK_NB) != 0) {
-    d->port.close();
-    return d->fail("the port is in use by another program");
-  }
-#endif
+  const auto device = mappedDevice(d->number);
+  d->device = device ? *device : std::string();
+  if (!device) return d->fail(device.error().text);
+  if (auto opened = openPort(d->port, *device, QIODevice::WriteOnly); !opened) return d->fail(opened.error().text);
   d->accepted = 0;
   d->settings = LineSettings{};
   d->openedAt = Clock::now();
@@ -172,23 +115,7 @@ Result<void> QtSerialDevice::open() {
 Result<void> QtSerialDevice::configure(const LineSettings& settings) {
   if (!d->port.isOpen()) return d->fail("the port is not open");
   d->settings = settings;
-#ifdef _WIN32
-  if (!d->port.setBaudRate(settings.baud) || !d->port.setParity(qtParity(settings.parity)) ||
-      !d->port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) ||
-      !d->port.setStopBits(qtStopBits(settings.stopBits))) {
-    return d->failFromPort();
-  }
-#else
-  // The frame format goes straight to termios: Qt would re-read the flags and
-  // call a pseudo-terminal's forced 8 data bits and no parity a failure.
-  termios terminal{};
-  if (::tcgetattr(d->port.handle(), &terminal) != 0) return d->fail(std::strerror(errno));
-  if (!applyFrameFormat(terminal, settings)) return d->fail("this system cannot send 1.5 stop bits");
-  if (isPseudoTerminal(d->port.handle())) fitToPseudoTerminal(terminal);
-  if (::tcsetattr(d->port.handle(), TCSANOW, &terminal) != 0) return d->fail(std::strerror(errno));
-  // Qt knows the ways to set a speed outside the standard table.
-  if (!d->port.setBaudRate(settings.baud)) return d->failFromPort();
-#endif
+  if (auto configured = configurePort(d->port, settings); !configured) return d->fail(configured.error().text);
   return {};
 }
 

@@ -29,7 +29,9 @@ TEST(SpeedAndModeBytes, MatchWholeTextsOnly) {
   const std::u16string_view modes[] = {u"静止", u"左移", u"右移", u"上移", u"下移", u"闪烁"};
   for (std::size_t i = 0; i < std::size(modes); ++i) {
     EXPECT_EQ(modeByte(modes[i]), std::optional<std::uint8_t>(i));
+    EXPECT_EQ(modeName(static_cast<std::uint8_t>(i)), modes[i]);
   }
+  EXPECT_EQ(modeName(6), std::nullopt);
   for (const std::u16string_view text : {u"静止 ", u"静", u"0", u""}) EXPECT_EQ(modeByte(text), std::nullopt);
 }
 

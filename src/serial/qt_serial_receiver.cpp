@@ -1,0 +1,70 @@
+#include "serial/qt_serial_receiver.h"
+
+#include <QSerialPort>
+
+#include "serial/port_access.h"
+
+namespace lumadot {
+
+struct QtSerialReceiver::Impl {
+  QSerialPort port;
+  std::string name;
+
+  Failure fail(const std::string& why) const { return Failure(name + ": " + why); }
+};
+
+QtSerialReceiver::QtSerialReceiver() : d(std::make_unique<Impl>()) {}
+
+QtSerialReceiver::~QtSerialReceiver() { close(); }
+
+Result<void> QtSerialReceiver::openPort(int number, const LineSettings& settings) {
+  close();
+  d->name = "com" + std::to_string(number);
+  const auto device = mappedDevice(number);
+  if (!device) return d->fail(device.error().text);
+  d->name += " (" + *device + ")";
+  return open(*device, settings);
+}
+
+Result<void> QtSerialReceiver::openDevice(const std::string& device, const LineSettings& settings) {
+  close();
+  d->name = device;
+  return open(device, settings);
+}
+
+Result<void> QtSerialReceiver::open(const std::string& device, const LineSettings& settings) {
+  if (auto opened = lumadot::openPort(d->port, device, QIODevice::ReadOnly); !opened) {
+    return d->fail(opened.error().text);
+  }
+  if (auto configured = configurePort(d->port, settings); !configured) {
+    d->port.close();
+    return d->fail(configured.error().text);
+  }
+  // Whatever the line held before we listened belongs to no frame we can place.
+  d->port.clear(QSerialPort::Input);
+  return {};
+}
+
+Result<std::vector<std::uint8_t>> QtSerialReceiver::read(std::chrono::milliseconds wait) {
+  if (!d->port.isOpen()) return d->fail("the port is not open");
+  if (d->port.bytesAvailable() == 0 && wait.count() > 0) d->port.waitForReadyRead(static_cast<int>(wait.count()));
+  const QByteArray bytes = d->port.readAll();
+  if (!bytes.isEmpty()) return std::vector<std::uint8_t>(bytes.begin(), bytes.end());  // an error waits for the next read
+  const auto error = d->port.error();
+  if (error == QSerialPort::ResourceError) return d->fail("the port went away: " + d->port.errorString().toStdString());
+  if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError) {
+    return d->fail(d->port.errorString().toStdString());
+  }
+  d->port.clearError();
+  return std::vector<std::uint8_t>();
+}
+
+void QtSerialReceiver::close() {
+  if (d->port.isOpen()) d->port.close();
+}
+
+bool QtSerialReceiver::isOpen() const { return d->port.isOpen(); }
+
+const std::string& QtSerialReceiver::name() const { return d->name; }
+
+}  // namespace lumadot

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/result.h"
+#include "serial/line_settings.h"
+
+namespace lumadot {
+
+// The listening end of a serial line, as the sign's controller has it: a
+// port opened for this program alone and read as bytes come. A failure
+// names the port and gives the system's reason.
+class QtSerialReceiver {
+ public:
+  QtSerialReceiver();
+  ~QtSerialReceiver();
+  QtSerialReceiver(const QtSerialReceiver&) = delete;
+  QtSerialReceiver& operator=(const QtSerialReceiver&) = delete;
+
+  // comN as the sending end finds it (LUMADOT_COMn, ...), or a device path as it stands.
+  Result<void> openPort(int number, const LineSettings& settings);
+  Result<void> openDevice(const std::string& device, const LineSettings& settings);
+  // The bytes that have come, waiting up to `wait` for the first; a port
+  // that went away (unplugged, its far end closed) is a failure.
+  Result<std::vector<std::uint8_t>> read(std::chrono::milliseconds wait);
+  void close();
+  bool isOpen() const;
+  // "com1 (/dev/pts/3)", or the device path alone when it was given.
+  const std::string& name() const;
+
+ private:
+  Result<void> open(const std::string& device, const LineSettings& settings);
+
+  struct Impl;
+  std::unique_ptr<Impl> d;
+};
+
+}  // namespace lumadot
