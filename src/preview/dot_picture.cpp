@@ -17,6 +17,11 @@ bool DotPicture::lit(int x, int y) const {
   return ((m_columns[static_cast<std::size_t>(x)] >> y) & 1U) != 0;
 }
 
+std::uint16_t DotPicture::column(int x) const {
+  if (x < 0 || x >= width()) return 0;
+  return m_columns[static_cast<std::size_t>(x)];
+}
+
 DotPicture drawGlyphs(std::span<const GlyphEntry> entries, const ByteLayout& layout) {
   std::size_t totalWidth = 0;
   for (const GlyphEntry& entry : entries) totalWidth += static_cast<std::size_t>(glyphWidth(entry));

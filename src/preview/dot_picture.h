@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "extract/byte_layout.h"
@@ -23,9 +24,14 @@ class DotPicture {
  public:
   static constexpr int kHeight = 16;
 
+  DotPicture() = default;
+  // Bit y of column x lit: dot (x, y) is lit. No glyph starts.
+  explicit DotPicture(std::vector<std::uint16_t> columns) : m_columns(std::move(columns)) {}
+
   int width() const { return static_cast<int>(m_columns.size()); }
   // False outside the picture.
   bool lit(int x, int y) const;
+  std::uint16_t column(int x) const;  // 0 outside the picture
   const std::vector<int>& glyphStarts() const { return m_glyphStarts; }
 
  private:
@@ -33,6 +39,8 @@ class DotPicture {
 
   std::vector<std::uint16_t> m_columns;  // bit y: dot (x, y) is lit
   std::vector<int> m_glyphStarts;
+
+  friend bool operator==(const DotPicture& a, const DotPicture& b) { return a.m_columns == b.m_columns; }
 };
 
 }  // namespace lumadot

@@ -1,5 +1,7 @@
 #include "preview/png_image.h"
 
+#include "preview/dot_raster.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -14,7 +16,6 @@ namespace lumadot {
 namespace {
 
 // Gap is index 0 so a gap row is all zero bytes, like a repeated row under the Up filter.
-enum PaletteIndex : std::uint8_t { kGapIndex = 0, kDarkIndex = 1, kLitIndex = 2 };
 constexpr std::array<PngColour, 3> kPalette{kDotGapColour, kDarkDotColour, kLitDotColour};
 
 constexpr std::string_view kSignature{"\x89PNG\r\n\x1A\n", 8};
@@ -22,8 +23,6 @@ constexpr std::uint8_t kFilterNone = 0;
 constexpr std::uint8_t kFilterUp = 2;
 constexpr std::size_t kIdatChunkSize = std::size_t{1} << 16;
 constexpr std::size_t kMaxPngDimension = 0x7FFFFFFF;
-// Below this a one-pixel gap would leave too little of each dot.
-constexpr std::size_t kMinScaleWithGaps = 3;
 
 void appendUint32(std::string& out, std::size_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
@@ -122,7 +121,7 @@ Result<std::string> pngImage(const DotPicture& picture, int scale) {
   if (picture.width() == 0) return png;
 
   const auto dotSize = static_cast<std::size_t>(std::clamp(scale, kMinPngScale, kMaxPngScale));
-  const std::size_t gap = dotSize >= kMinScaleWithGaps ? 1 : 0;
+  const std::size_t gap = dotGap(dotSize);
   const std::size_t width = static_cast<std::size_t>(picture.width()) * dotSize;
   const std::size_t height = std::size_t{DotPicture::kHeight} * dotSize;
   if (width > kMaxPngDimension) return Failure("cannot make the PNG: the picture is too wide");
@@ -136,16 +135,12 @@ Result<std::string> pngImage(const DotPicture& picture, int scale) {
   std::vector<std::uint8_t> dotRow(width + 1);
   std::vector<std::uint8_t> repeatRow(width + 1, 0);
   repeatRow[0] = kFilterUp;
-  const std::vector<std::uint8_t> gapRow(width + 1, kGapIndex);  // filter byte None is 0 as well
+  const std::vector<std::uint8_t> gapRow(width + 1, kGapPixel);  // filter byte None is 0 as well
   dotRow[0] = kFilterNone;
 
   IdatWriter idat(png);
   for (int y = 0; y < DotPicture::kHeight; ++y) {
-    auto pixel = dotRow.begin() + 1;
-    for (int x = 0; x < picture.width(); ++x) {
-      pixel = std::fill_n(pixel, dotSize - gap, picture.lit(x, y) ? kLitIndex : kDarkIndex);
-      pixel = std::fill_n(pixel, gap, kGapIndex);
-    }
+    rasterDotRow(picture, y, 0, picture.width(), dotSize, dotRow.data() + 1);
     idat.write(dotRow);
     for (std::size_t row = 1; row < dotSize - gap; ++row) idat.write(repeatRow);
     if (gap != 0) idat.write(gapRow);

@@ -1,0 +1,22 @@
+#pragma once
+
+// Dots as pixels, the way the PNG and the GIF both draw them: each dot a
+// square with, from 3 pixels on, a one-pixel gap on its right and bottom.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "preview/dot_picture.h"
+
+namespace lumadot {
+
+enum DotPixel : std::uint8_t { kGapPixel = 0, kDarkPixel = 1, kLitPixel = 2 };
+
+// Pixels of gap at the right and bottom of a square of `dotSize`.
+std::size_t dotGap(std::size_t dotSize);
+
+// The first pixel row of dot row y, for `count` dots from column `first`, into `out`
+// (count * dotSize pixels); the square's other rows repeat it, but for the gap row.
+void rasterDotRow(const DotPicture& picture, int y, int first, int count, std::size_t dotSize, std::uint8_t* out);
+
+}  // namespace lumadot

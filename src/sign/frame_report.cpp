@@ -1,0 +1,22 @@
+#include "sign/frame_report.h"
+
+#include "extract/text_codec.h"
+#include "serial/display_frame.h"
+#include "sign/frame_decoder.h"
+
+namespace lumadot {
+
+std::string frameSummary(const ReceivedFrame& frame, int number) {
+  std::string line = "frame " + std::to_string(number) + ": ";
+  if (!frame.complete()) {
+    return line + "incomplete, " + std::to_string(frame.bytes.size()) + " of " + std::to_string(frame.expected) +
+           " bytes";
+  }
+  const std::uint8_t mode = frame.mode().value_or(0);
+  const auto name = modeName(mode);
+  return line + "width " + std::to_string(frame.width()) + ", speed " + std::to_string(frame.speed().value_or(0)) +
+         ", mode " + std::to_string(mode) + " (" + (name ? utf16ToUtf8(*name) : "?") + "), " +
+         std::to_string(frame.display().size()) + " display bytes";
+}
+
+}  // namespace lumadot

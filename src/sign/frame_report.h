@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace lumadot {
+
+struct ReceivedFrame;
+
+// "frame 3: width 12, speed 5, mode 1 (左移), 128 display bytes", or for a
+// frame cut off "frame 3: incomplete, 300 of 384 bytes"; its warnings are not part of it.
+std::string frameSummary(const ReceivedFrame& frame, int number);
+
+}  // namespace lumadot

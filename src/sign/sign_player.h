@@ -1,0 +1,60 @@
+#pragma once
+
+// What our sign's panel shows of a whole frame, at any moment of its effect.
+// The paces are in docs/frame.md; speed 10 is the fastest.
+
+#include <chrono>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "preview/dot_picture.h"
+
+namespace lumadot {
+
+struct ReceivedFrame;
+
+enum class Effect : std::uint8_t { still, moveLeft, moveRight, moveUp, moveDown, flash };
+
+inline constexpr int kDefaultPanelColumns = 128;
+inline constexpr int kMaxPanelColumns = 4096;
+
+struct PanelSettings {
+  int columns = kDefaultPanelColumns;  // dots across; always 16 high
+  bool msbFirst = false;               // the highest bit of a display byte is its leftmost dot
+};
+
+// The display bytes as 8x16 strips side by side: 16 bytes a strip, byte r its row r.
+DotPicture messagePicture(std::span<const std::uint8_t> display, bool msbFirst);
+
+class SignPlayer {
+ public:
+  // A mode past 5 plays still, and a speed outside 1 to 10 as the nearer of them.
+  SignPlayer(const ReceivedFrame& frame, PanelSettings panel);
+
+  const DotPicture& message() const { return m_message; }
+  Effect effect() const { return m_effect; }
+  int steps() const;  // in one cycle of the effect
+  std::chrono::milliseconds stepTime() const;
+  // The panel at step `step` of the effect, counted from its start; it repeats every steps().
+  DotPicture panel(long long step) const;
+  DotPicture panelAt(std::chrono::milliseconds sinceStart) const;
+
+ private:
+  DotPicture m_message;
+  Effect m_effect = Effect::still;
+  int m_speed = 1;
+  int m_columns = kDefaultPanelColumns;
+};
+
+// One image of an animation and how long it stays, for an animated GIF.
+struct TimedPanel {
+  DotPicture panel;
+  std::chrono::milliseconds shown{};
+};
+
+// One cycle of the effect, a panel that stays the same for several steps
+// given once, and no panel shorter than `shortest` (steps merged).
+std::vector<TimedPanel> effectCycle(const SignPlayer& player, std::chrono::milliseconds shortest);
+
+}  // namespace lumadot
