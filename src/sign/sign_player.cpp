@@ -88,14 +88,14 @@ DotPicture SignPlayer::panelAt(std::chrono::milliseconds sinceStart) const {
   return panel(sinceStart / stepTime());
 }
 
-std::vector<TimedPanel> effectCycle(const SignPlayer& player, std::chrono::milliseconds shortest) {
+std::vector<TimedPicture> effectCycle(const SignPlayer& player, std::chrono::milliseconds shortest) {
   const auto step = player.stepTime();
   const int stride = static_cast<int>(std::max<long long>(1, (shortest + step - std::chrono::milliseconds{1}) / step));
-  std::vector<TimedPanel> cycle;
+  std::vector<TimedPicture> cycle;
   for (int at = 0; at < player.steps(); at += stride) {
     const auto shown = step * std::min(stride, player.steps() - at);
     DotPicture panel = player.panel(at);
-    if (!cycle.empty() && cycle.back().panel == panel) {
+    if (!cycle.empty() && cycle.back().picture == panel) {
       cycle.back().shown += shown;
     } else {
       cycle.push_back({std::move(panel), shown});

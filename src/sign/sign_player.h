@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "preview/dot_picture.h"
+#include "preview/gif_animation.h"
 
 namespace lumadot {
 
@@ -47,14 +48,8 @@ class SignPlayer {
   int m_columns = kDefaultPanelColumns;
 };
 
-// One image of an animation and how long it stays, for an animated GIF.
-struct TimedPanel {
-  DotPicture panel;
-  std::chrono::milliseconds shown{};
-};
-
 // One cycle of the effect, a panel that stays the same for several steps
 // given once, and no panel shorter than `shortest` (steps merged).
-std::vector<TimedPanel> effectCycle(const SignPlayer& player, std::chrono::milliseconds shortest);
+std::vector<TimedPicture> effectCycle(const SignPlayer& player, std::chrono::milliseconds shortest);
 
 }  // namespace lumadot

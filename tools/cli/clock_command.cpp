@@ -5,7 +5,6 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <iostream>
 #include <limits>
 #include <optional>
@@ -81,13 +80,6 @@ void declareOptions(CLI::App& app, ClockOptions& options) {
 
 using SteadyClock = std::chrono::steady_clock;
 
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void onInterrupt(int signal) {
-  g_interrupted = 1;
-  std::signal(signal, SIG_DFL);  // the second Ctrl+C is not waited for
-}
-
 // The window's controls as plain fields; each run reads them as the
 // window's run reads its boxes.
 class ConsoleClock final : public ClockControls {
@@ -143,7 +135,7 @@ void ConsoleClock::runExtraction() {
 bool ConsoleClock::waitForTick() const {
   // Short naps, so Ctrl+C is noticed at once without racing the signal.
   constexpr std::chrono::milliseconds kNap{100};
-  while (m_nextTick && !g_interrupted) {
+  while (m_nextTick && !InterruptCatcher::caught()) {
     const auto now = SteadyClock::now();
     if (now >= *m_nextTick) return true;
     std::this_thread::sleep_for(std::min<SteadyClock::duration>(*m_nextTick - now, kNap));
@@ -164,14 +156,11 @@ int runClock(tools::CommandLine& line, const ClockOptions& options, tools::Reach
   ConsoleClock controls(runner, options.run.boxes, options.run.sends(), options.quiet);
   ClockDisplay clock(controls, [&locale] { return readClock(locale, QDateTime::currentDateTime()); });
 
-  std::signal(SIGINT, onInterrupt);
-  std::signal(SIGTERM, onInterrupt);
+  const InterruptCatcher interrupts;
   clock.startOrStop();
   for (int runs = 1; (options.count == 0 || runs < options.count) && !controls.outputBroken() && controls.waitForTick(); ++runs) {
     clock.tick();
   }
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
   return controls.anyRunFailed() || controls.outputBroken() ? kExitFailed : kExitCompleted;
 }
 

@@ -15,6 +15,7 @@
 #include "cli/layouts_command.h"
 #include "cli/ports_command.h"
 #include "cli/preview_command.h"
+#include "cli/sign_command.h"
 
 namespace lumadot::cli {
 namespace {
@@ -41,6 +42,10 @@ constexpr Command kCommands[] = {
     {"layouts", "show which byte each dot of a glyph goes into, for each scan", runLayoutsCommand},
     {"clock", "show today's date and the time on the sign, renewed every\n7.8 seconds", runClockCommand},
     {"ports", "show the device each of com1 to com16 stands for", runPortsCommand},
+    {"sign",
+     "listen on a serial port as the sign does, and show and play\n"
+     "the frames that come",
+     runSignCommand},
 };
 
 std::string description() {

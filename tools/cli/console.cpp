@@ -2,7 +2,9 @@
 
 #include <QLocale>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <iterator>
@@ -11,9 +13,11 @@
 #include <fcntl.h>
 #include <io.h>
 #else
+#include <sys/ioctl.h>
 #include <unistd.h>
 #endif
 
+#include "common/command_line.h"
 
 namespace lumadot::cli {
 namespace {
@@ -34,7 +38,38 @@ std::string oneLine(std::string_view text) {
   return line;
 }
 
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void onInterrupt(int signal) {
+  g_interrupted = 1;
+  std::signal(signal, SIG_DFL);  // the second one is not waited for
+}
+
 }  // namespace
+
+InterruptCatcher::InterruptCatcher() {
+  g_interrupted = 0;
+  std::signal(SIGINT, onInterrupt);
+  std::signal(SIGTERM, onInterrupt);
+}
+
+InterruptCatcher::~InterruptCatcher() {
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+}
+
+bool InterruptCatcher::caught() { return g_interrupted != 0; }
+
+int terminalColumns() {
+#ifndef _WIN32
+  winsize size{};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+#endif
+  if (const char* columns = std::getenv("COLUMNS")) {
+    if (const auto value = tools::wholeNumber(columns, 1, 100000)) return *value;
+  }
+  return 80;
+}
 
 bool writeStdout(std::string_view bytes) {
   useBinaryStreams();

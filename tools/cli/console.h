@@ -27,6 +27,8 @@ inline constexpr std::size_t kMaxStdinBytes = std::size_t{4} << 20;
 // Standard input to its end, or a failure as soon as more than `limit` bytes have come.
 Result<std::string> readAllStdin(std::size_t limit = kMaxStdinBytes);
 bool isTerminal(std::FILE* stream);
+// Character cells across standard output's terminal: its size, else COLUMNS, else 80.
+int terminalColumns();
 // The user's decimal separator, as the success message writes the amount with it.
 std::u16string localeDecimalSeparator();
 // Writes `bytes` as the whole of the file at `path`; on failure no part of it is left.
@@ -38,6 +40,17 @@ void printMessage(const Message& message);
 // A failure's warning, the reason beneath it on the next line.
 void printFailure(const Failure& failure);
 void printError(std::string_view text);  // "lumadot-cli: text"
+
+// While it lives, Ctrl+C (or SIGTERM) is noticed instead of ending the
+// program, so work in progress can finish; a second one ends it at once.
+class InterruptCatcher {
+ public:
+  InterruptCatcher();
+  ~InterruptCatcher();
+  InterruptCatcher(const InterruptCatcher&) = delete;
+  InterruptCatcher& operator=(const InterruptCatcher&) = delete;
+  static bool caught();
+};
 
 // Keeps the result box's text and prints each message box as it would appear.
 class ConsoleHooks final : public RunHooks {

@@ -19,11 +19,11 @@ const std::string kSendSection = "Sending to the sign (\"取模并发送\")";
 
 // An option that stands for one of the window's send boxes and fills it.
 void addBoxOption(CLI::App& app, const std::string& name, const std::string& value, std::u16string& box,
-                  const std::string& help) {
+                  const std::string& help, const std::string& section = kSendSection) {
   app.add_option_function<std::string>(
          name, [&box](const std::string& text) { box = utf8ToUtf16(text); }, help)
       ->type_name(value)
-      ->group(kSendSection);
+      ->group(section);
 }
 
 std::unique_ptr<SerialDevice> makeDevice(const RunSettings& settings) {
@@ -80,17 +80,23 @@ void addFontDirOption(CLI::App& app, RunSettings& settings) {
       ->type_name("DIR");
 }
 
-void addSendOptions(CLI::App& app, RunSettings& settings) {
-  app.add_flag("--send", settings.send, "also send the display frame over the serial port")->group(kSendSection);
-  SendBoxes& boxes = settings.boxes;
+void addPortOptions(CLI::App& app, SendBoxes& boxes, const std::string& section) {
   addBoxOption(app, "--port", "comN", boxes.port,
                "com1 to com16 (default com1); see 'lumadot-cli ports'\n"
                "for the device each stands for, and LUMADOT_COMn to\n"
-               "choose it (LUMADOT_COM1=/dev/ttyUSB0)");
-  addBoxOption(app, "--baud", "N", boxes.baud, "baud rate (default 9600)");
-  addBoxOption(app, "--parity", "E|M|N|O|S", boxes.parity, "E even, M mark, N none, O odd, S space (default E)");
-  addBoxOption(app, "--data-bits", "N", boxes.dataBits, "5 to 8 (default 8)");
-  addBoxOption(app, "--stop-bits", "N", boxes.stopBits, "1, 1.5 or 2 (default 1)");
+               "choose it (LUMADOT_COM1=/dev/ttyUSB0)",
+               section);
+  addBoxOption(app, "--baud", "N", boxes.baud, "baud rate (default 9600)", section);
+  addBoxOption(app, "--parity", "E|M|N|O|S", boxes.parity, "E even, M mark, N none, O odd, S space (default E)",
+               section);
+  addBoxOption(app, "--data-bits", "N", boxes.dataBits, "5 to 8 (default 8)", section);
+  addBoxOption(app, "--stop-bits", "N", boxes.stopBits, "1, 1.5 or 2 (default 1)", section);
+}
+
+void addSendOptions(CLI::App& app, RunSettings& settings) {
+  app.add_flag("--send", settings.send, "also send the display frame over the serial port")->group(kSendSection);
+  SendBoxes& boxes = settings.boxes;
+  addPortOptions(app, boxes, kSendSection);
   addBoxOption(app, "--speed", "N", boxes.speed, "display speed 1 to 10 (default 5)");
   addBoxOption(app, "--mode", "MODE", boxes.mode, "静止 (default), 左移, 右移, 上移, 下移 or 闪烁");
   app.add_option("--frame-out", settings.frameOut,

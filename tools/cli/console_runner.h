@@ -37,6 +37,8 @@ FontPaths fontPaths(const RunSettings& settings);
 
 // --font-dir, in the section where `app` lists its own options.
 void addFontDirOption(CLI::App& app, RunSettings& settings);
+// --port and the line settings, standing for the window's boxes, in `section`.
+void addPortOptions(CLI::App& app, SendBoxes& boxes, const std::string& section);
 // --send and the options standing for the window's send boxes, as their own section.
 void addSendOptions(CLI::App& app, RunSettings& settings);
 

@@ -1,14 +1,8 @@
 #include "cli/preview_command.h"
 
 #include <CLI/CLI.hpp>
-#include <cstdlib>
 #include <iostream>
 #include <optional>
-
-#ifndef _WIN32
-#include <sys/ioctl.h>
-#include <unistd.h>
-#endif
 
 #include "cli/console.h"
 #include "cli/console_runner.h"
@@ -63,25 +57,12 @@ void declareOptions(CLI::App& app, PreviewOptions& options) {
   app.add_option("TEXT", options.texts, "the text to draw; without it, standard input");
 }
 
-// Dots per band when --width is not given: a terminal's columns, else no bands.
-int defaultWidth() {
-  if (!isTerminal(stdout)) return 0;
-#ifndef _WIN32
-  winsize size{};
-  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-#endif
-  if (const char* columns = std::getenv("COLUMNS")) {
-    if (const auto value = tools::wholeNumber(columns, 1, 100000)) return *value;
-  }
-  return 80;
-}
-
 int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::Reach reach) {
   if (options.texts.size() > 1) return line.usageError("preview takes one TEXT; put quotes around text with spaces");
   const auto layout = chosenLayout(options.layout);
   if (!layout) return line.usageError(layout.error().text);
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
-  const int width = line.app().count("--width") > 0 ? options.width : defaultWidth();
+  const int width = line.app().count("--width") > 0 ? options.width : (isTerminal(stdout) ? terminalColumns() : 0);
   const bool png = !options.png.empty();
 
   const auto typed = runText(options.texts);
