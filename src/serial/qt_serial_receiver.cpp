@@ -40,8 +40,6 @@ Result<void> QtSerialReceiver::open(const std::string& device, const LineSetting
     d->port.close();
     return d->fail(configured.error().text);
   }
-  // Whatever the line held before we listened belongs to no frame we can place.
-  d->port.clear(QSerialPort::Input);
   return {};
 }
 
@@ -50,10 +48,11 @@ Result<std::vector<std::uint8_t>> QtSerialReceiver::read(std::chrono::millisecon
   if (d->port.bytesAvailable() == 0 && wait.count() > 0) d->port.waitForReadyRead(static_cast<int>(wait.count()));
   const QByteArray bytes = d->port.readAll();
   if (!bytes.isEmpty()) return std::vector<std::uint8_t>(bytes.begin(), bytes.end());  // an error waits for the next read
+  // A read error on a listening port is its device going: an unplugged
+  // adapter, or the far end of a pseudo-terminal closed.
   const auto error = d->port.error();
-  if (error == QSerialPort::ResourceError) return d->fail("the port went away: " + d->port.errorString().toStdString());
   if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError) {
-    return d->fail(d->port.errorString().toStdString());
+    return d->fail("the port went away: " + d->port.errorString().toStdString());
   }
   d->port.clearError();
   return std::vector<std::uint8_t>();

@@ -250,10 +250,11 @@ int runSign(tools::CommandLine& line, const SignOptions& options, tools::Reach r
 }  // namespace
 
 int runSignCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  return tools::parseAndRun<SignOptions>(args, "lumadot-cli sign", kDescription, kFooter,
-                                         [reach](tools::CommandLine& line, const SignOptions& options) {
-                                           return runSign(line, options, reach);
-                                         });
+  tools::CommandLine line("lumadot-cli sign", std::string(kDescription), std::string(kFooter));
+  SignOptions options;
+  declareOptions(line.app(), options);
+  if (const auto exit = line.parseWithoutArguments(args)) return *exit;
+  return runSign(line, options, reach);
 }
 
 }  // namespace lumadot::cli
