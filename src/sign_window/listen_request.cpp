@@ -1,0 +1,29 @@
+#include "sign_window/listen_request.h"
+
+#include "extract/text_codec.h"
+#include "serial/port_names.h"
+
+namespace lumadot {
+
+Result<ListenRequest> listenRequest(const ListenBoxes& boxes) {
+  const auto number = portNumber(boxes.port);
+  if (!number) {
+    const std::string port = utf16ToUtf8(boxes.port);
+    return Failure("串口“" + port + "”无效",
+                   "\"" + port + "\" is not a port name: ports are named com1 to com16, in lower case");
+  }
+  const std::u16string text = settingsText(boxes.baud, boxes.parity, boxes.dataBits, boxes.stopBits);
+  auto settings = parseLineSettings(text);
+  if (!settings) return Failure("串口设置“" + utf16ToUtf8(text) + "”无效", settings.error().text);
+  return ListenRequest{*number, *settings};
+}
+
+Failure openFailure(std::u16string_view port, const Failure& cause) {
+  return Failure(utf16ToUtf8(u"串口" + std::u16string(port) + u"打开失败"), cause.text);
+}
+
+Failure lostFailure(std::u16string_view port, const Failure& cause) {
+  return Failure(utf16ToUtf8(u"串口" + std::u16string(port) + u"已断开，停止接收"), cause.text);
+}
+
+}  // namespace lumadot

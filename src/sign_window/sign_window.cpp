@@ -1,0 +1,140 @@
+#include "sign_window/sign_window.h"
+
+#include <QTimer>
+#include <chrono>
+
+#include "app/port_tooltip.h"
+#include "message/message.h"
+#include "serial/qt_serial_receiver.h"
+#include "sign/frame_report.h"
+#include "sign_window/listen_request.h"
+#include "ui_sign_window.h"
+
+namespace lumadot {
+namespace {
+
+// Often enough that a frame's bytes never wait long in the port, and the
+// read never waits at all, so the window stays live however fast bytes come.
+constexpr std::chrono::milliseconds kReadInterval{20};
+
+FrameDecoder::Time lineTime() {
+  return std::chrono::duration_cast<FrameDecoder::Time>(std::chrono::steady_clock::now().time_since_epoch());
+}
+
+QString caption(bool listening) { return listening ? QStringLiteral("停止接收") : QStringLiteral("开始接收"); }
+
+}  // namespace
+
+SignWindow::SignWindow(QWidget* parent)
+    : QWidget(parent),
+      m_ui(std::make_unique<Ui::SignWindow>()),
+      m_receiver(std::make_unique<QtSerialReceiver>()),
+      m_timer1(new QTimer(this)),
+      m_timer2(new QTimer(this)),
+      m_messages(this) {
+  m_ui->setupUi(this);
+  // The boxes show their start text with nothing selected and complete
+  // nothing, as the main window's do: "1" must stay "1".
+  for (QComboBox* box : lineBoxes()) {
+    const QString start = box->currentText();
+    box->setCompleter(nullptr);
+    box->setCurrentIndex(-1);
+    box->setEditText(start);
+  }
+  m_timer1->setObjectName(QStringLiteral("Timer1"));
+  m_timer2->setObjectName(QStringLiteral("Timer2"));
+  connect(m_ui->Command1, &QPushButton::clicked, this, &SignWindow::Command1_Click);
+  connect(m_timer1, &QTimer::timeout, this, &SignWindow::Timer1_Timer);
+  connect(m_timer2, &QTimer::timeout, this, &SignWindow::Timer2_Timer);
+  showListening(false);
+}
+
+SignWindow::~SignWindow() = default;
+
+bool SignWindow::listening() const { return m_receiver->isOpen(); }
+
+std::array<QComboBox*, 5> SignWindow::lineBoxes() const {
+  return {m_ui->Combo5, m_ui->Combo1, m_ui->Combo2, m_ui->Combo3, m_ui->Combo4};
+}
+
+ListenBoxes SignWindow::listenBoxes() const {
+  const auto text = [](const QComboBox* box) { return box->currentText().toStdU16String(); };
+  return {text(m_ui->Combo5), text(m_ui->Combo1), text(m_ui->Combo2), text(m_ui->Combo3), text(m_ui->Combo4)};
+}
+
+void SignWindow::Command1_Click() {
+  if (listening()) {
+    stopListening();
+  } else {
+    startListening();
+  }
+}
+
+void SignWindow::startListening() {
+  const ListenBoxes boxes = listenBoxes();
+  const auto request = listenRequest(boxes);
+  if (!request) return m_messages.show(warningMessage(request.error()));
+  if (auto opened = m_receiver->openPort(request->port, request->settings); !opened) {
+    return m_messages.show(warningMessage(openFailure(boxes.port, opened.error())));
+  }
+  m_decoder = FrameDecoder();  // bytes from before belong to no frame of this line
+  m_timer1->start(kReadInterval);
+  showListening(true);
+}
+
+// What the decoder holds is listed, not lost: a frame cut off by stopping shows as incomplete.
+void SignWindow::stopListening() {
+  m_timer1->stop();
+  m_decoder.finish();
+  listFrames(m_decoder.takeFrames());
+  m_receiver->close();
+  showListening(false);
+}
+
+void SignWindow::showListening(bool on) {
+  m_ui->Command1->setText(caption(on));
+  for (QComboBox* box : lineBoxes()) box->setEnabled(!on);
+  // Devices come and go (USB adapters), so the map is read again each time it may be chosen from.
+  if (!on) m_ui->Combo5->setToolTip(portToolTip());
+}
+
+void SignWindow::Timer1_Timer() {
+  auto bytes = m_receiver->read(std::chrono::milliseconds(0));
+  if (!bytes) {
+    const Failure lost = lostFailure(listenBoxes().port, bytes.error());
+    stopListening();
+    return m_messages.show(warningMessage(lost));
+  }
+  const FrameDecoder::Time now = lineTime();
+  m_decoder.feed(*bytes, now);
+  m_decoder.idle(now);
+  listFrames(m_decoder.takeFrames());
+}
+
+void SignWindow::listFrames(std::vector<ReceivedFrame> frames) {
+  if (frames.empty()) return;
+  for (const ReceivedFrame& frame : frames) {
+    m_ui->List1->addItem(QString::fromStdString(frameSummary(frame, ++m_framesListed)));
+    for (const std::string& warning : frame.warnings) {
+      m_ui->List1->addItem(QStringLiteral("  warning: ") + QString::fromStdString(warning));
+    }
+    if (frame.complete()) play(frame);
+  }
+  m_ui->List1->scrollToBottom();
+}
+
+// A whole frame replaces whatever was playing, from the first step of its effect.
+void SignWindow::play(const ReceivedFrame& frame) {
+  m_player.emplace(frame, PanelSettings{});
+  m_step = 0;
+  m_ui->Panel1->setPicture(m_player->panel(m_step));
+  if (m_player->steps() > 1) {
+    m_timer2->start(m_player->stepTime());
+  } else {
+    m_timer2->stop();
+  }
+}
+
+void SignWindow::Timer2_Timer() { m_ui->Panel1->setPicture(m_player->panel(++m_step)); }
+
+}  // namespace lumadot

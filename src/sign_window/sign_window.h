@@ -1,0 +1,66 @@
+#pragma once
+
+// The sign at the end of the serial line, as a window: it listens on a port,
+// lists the frames that come and plays the last whole one on its LED panel.
+// The decoding and the effects are the sign's own (src/sign); the handlers
+// keep the window's names and only move bytes and pictures between them.
+
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/message_presenter.h"
+#include "sign/frame_decoder.h"
+#include "sign/sign_player.h"
+
+class QComboBox;
+class QTimer;
+
+namespace Ui {
+class SignWindow;
+}
+
+namespace lumadot {
+
+class QtSerialReceiver;
+struct ListenBoxes;
+
+class SignWindow final : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit SignWindow(QWidget* parent = nullptr);
+  ~SignWindow() override;
+
+  MessagePresenter& messages() { return m_messages; }
+  bool listening() const;
+  // The frame playing on the panel, or null before the first whole one.
+  const SignPlayer* player() const { return m_player ? &*m_player : nullptr; }
+
+ private:
+  void Command1_Click();
+  void Timer1_Timer();  // reads the line
+  void Timer2_Timer();  // steps the effect
+
+  std::array<QComboBox*, 5> lineBoxes() const;
+  ListenBoxes listenBoxes() const;
+  void startListening();
+  void stopListening();
+  void showListening(bool on);
+  void listFrames(std::vector<ReceivedFrame> frames);
+  void play(const ReceivedFrame& frame);
+
+  std::unique_ptr<Ui::SignWindow> m_ui;
+  std::unique_ptr<QtSerialReceiver> m_receiver;
+  QTimer* m_timer1;
+  QTimer* m_timer2;
+  FrameDecoder m_decoder;
+  int m_framesListed = 0;  // since the window opened, so numbers go on across listening sessions
+  std::optional<SignPlayer> m_player;
+  long long m_step = 0;
+  MessagePresenter m_messages;
+};
+
+}  // namespace lumadot

@@ -1,0 +1,327 @@
+// The sign window at the far end of a real serial line: two pseudo-terminals
+// joined by socat, lumadot-cli sending on one, the window listening on the other.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+
+#include "app/form1.h"
+#include "sign/sign_player.h"
+#include "sign_window/led_panel.h"
+#include "sign_window/sign_window.h"
+#include "support/process.h"
+
+using namespace lumadot;
+
+namespace {
+
+// A null-modem cable: what is written to one end comes out of the other.
+class SerialLine {
+ public:
+  SerialLine() : m_sender(m_dir.path() / "a"), m_sign(m_dir.path() / "b") {
+    m_socat.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + QString::fromStdString(m_sender),
+                                            QStringLiteral("pty,raw,echo=0,link=") + QString::fromStdString(m_sign)});
+  }
+  ~SerialLine() { cut(); }
+
+  bool ready() {
+    return QTest::qWaitFor([this] { return std::filesystem::exists(m_sender) && std::filesystem::exists(m_sign); });
+  }
+  void cut() {
+    m_socat.kill();
+    m_socat.waitForFinished();
+  }
+  // Straight onto the line, as a sender that is not lumadot would.
+  bool write(const QByteArray& bytes) const {
+    const int fd = ::open(m_sender.c_str(), O_WRONLY | O_NOCTTY);
+    const bool written = fd >= 0 && ::write(fd, bytes.data(), static_cast<size_t>(bytes.size())) == bytes.size();
+    if (fd >= 0) ::close(fd);
+    return written;
+  }
+  std::string sender() const { return m_sender.string(); }
+  std::string sign() const { return m_sign.string(); }
+
+ private:
+  test::TempDir m_dir;  // a killed socat leaves its links behind
+  std::filesystem::path m_sender;
+  std::filesystem::path m_sign;
+  QProcess m_socat;
+};
+
+QByteArray head(char width, char speed, char mode) {
+  const char bytes[] = {width, speed, mode};
+  return QByteArray(bytes, sizeof bytes);
+}
+
+// A frame as a sender makes it: width, speed, mode, lead-in, display bytes, tail.
+QByteArray frameBytes(char width, char speed, char mode, const QByteArray& display) {
+  return head(width, speed, mode) + QByteArray(253, '\0') + display + QByteArray(289, '\0');
+}
+
+// lumadot-cli preview's picture, read back from its # and . rows.
+DotPicture previewPicture(const QString& text) {
+  const auto preview = test::runProcess(LUMADOT_CLI_PATH, {"preview", "--ascii", "--width", "0", "--reverse",
+                                                           "--split", text.toStdString()});
+  std::vector<std::uint16_t> columns;
+  std::istringstream rows(preview.out);
+  std::string row;
+  for (int y = 0; std::getline(rows, row) && y < DotPicture::kHeight; ++y) {
+    columns.resize(std::max(columns.size(), row.size()));
+    for (std::size_t x = 0; x < row.size(); ++x) {
+      if (row[x] == '#') columns[x] = static_cast<std::uint16_t>(columns[x] | 1u << y);
+    }
+  }
+  return DotPicture(std::move(columns));
+}
+
+// The panel column where the whole message stands, every other dot dark; nothing when it does not.
+std::optional<int> placeOnPanel(const DotPicture& panel, const DotPicture& message) {
+  for (int at = 0; at + message.width() <= panel.width(); ++at) {
+    bool same = true;
+    for (int x = 0; x < panel.width() && same; ++x) same = panel.column(x) == message.column(x - at);
+    if (same) return at;
+  }
+  return std::nullopt;
+}
+
+DotPicture leftColumnsLit(int count) {
+  std::vector<std::uint16_t> columns(kDefaultPanelColumns);
+  std::fill_n(columns.begin(), count, std::uint16_t{0xFFFF});
+  return DotPicture(std::move(columns));
+}
+
+}  // namespace
+
+namespace lumadot {
+// What a failed comparison prints: runs of equal columns, "0-15:ffff 16-127:0".
+char* toString(const DotPicture& picture) {
+  QStringList runs;
+  for (int x = 0, end = 0; x < picture.width(); x = end) {
+    while (end < picture.width() && picture.column(end) == picture.column(x)) ++end;
+    runs << QStringLiteral("%1-%2:%3").arg(x).arg(end - 1).arg(picture.column(x), 0, 16);
+  }
+  return qstrdup(qPrintable(runs.join(u' ')));
+}
+}  // namespace lumadot
+
+Q_DECLARE_METATYPE(lumadot::DotPicture)
+
+class SignWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void boxesAreTheMainWindows_data();
+  void boxesAreTheMainWindows();
+  void playsWhatTheCommandLineSends_data();
+  void playsWhatTheCommandLineSends();
+  void listsWhatComesOnTheLine_data();
+  void listsWhatComesOnTheLine();
+  void refusedStartStaysStopped_data();
+  void refusedStartStaysStopped();
+  void vanishingPortStopsListening();
+
+ private:
+  template <typename T>
+  T* control(const char* name) const {
+    T* widget = m_window->findChild<T*>(QString::fromLatin1(name));
+    if (!widget) qFatal("no control %s", name);
+    return widget;
+  }
+  QStringList listed() const {
+    QStringList lines;
+    const auto* list = control<QListWidget>("List1");
+    for (int row = 0; row < list->count(); ++row) lines << list->item(row)->text();
+    return lines;
+  }
+  QString caption() const { return control<QPushButton>("Command1")->text(); }
+  const DotPicture& panel() const { return control<LedPanel>("Panel1")->picture(); }
+  void listenOn(const SerialLine& line) {
+    qputenv("LUMADOT_COM1", QByteArray::fromStdString(line.sign()));
+    control<QComboBox>("Combo5")->setEditText(QStringLiteral("com1"));
+    control<QPushButton>("Command1")->click();
+  }
+
+  test::TempDir m_dir;
+  std::unique_ptr<SignWindow> m_window;
+  std::vector<Message> m_messages;
+};
+
+void SignWindowTest::init() {
+  m_messages.clear();
+  m_window = std::make_unique<SignWindow>();
+  m_window->messages().recordInstead([this](const Message& message) { m_messages.push_back(message); });
+  m_window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void SignWindowTest::cleanup() {
+  m_window.reset();
+  qunsetenv("LUMADOT_COM1");
+}
+
+void SignWindowTest::boxesAreTheMainWindows_data() {
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<QString>("label");
+  QTest::newRow("port") << "Combo5" << "Label9";
+  QTest::newRow("baud") << "Combo1" << "Label5";
+  QTest::newRow("parity") << "Combo2" << "Label6";
+  QTest::newRow("data bits") << "Combo3" << "Label8";
+  QTest::newRow("stop bits") << "Combo4" << "Label7";
+}
+
+// Same items, start text and caption: a setting copied from one window works in the other.
+void SignWindowTest::boxesAreTheMainWindows() {
+  QFETCH(QString, box);
+  QFETCH(QString, label);
+  const Form1 main(FontPaths::inDirectory(m_dir.path()));
+  const auto items = [](const QComboBox* combo) {
+    QStringList texts{combo->currentText()};
+    for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
+    return texts;
+  };
+  const auto* ours = m_window->findChild<QComboBox*>(box);
+  const auto* theirs = main.findChild<QComboBox*>(box);
+  QVERIFY(ours && theirs);
+  QCOMPARE(items(ours), items(theirs));
+  QVERIFY(ours->isEditable() && ours->isEnabled());
+  QCOMPARE(m_window->findChild<QLabel*>(label)->text(), main.findChild<QLabel*>(label)->text());
+}
+
+void SignWindowTest::playsWhatTheCommandLineSends_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("summary");
+  QTest::newRow("Chinese") << "中文字" << "frame 1: width 12, speed 5, mode 1 (左移), 128 display bytes";
+  QTest::newRow("single-byte") << "ABC" << "frame 1: width 10, speed 5, mode 1 (左移), 64 display bytes";
+  QTest::newRow("mixed") << "中A文" << "frame 1: width 11, speed 5, mode 1 (左移), 96 display bytes";
+}
+
+void SignWindowTest::playsWhatTheCommandLineSends() {
+  QFETCH(QString, text);
+  QFETCH(QString, summary);
+  SerialLine line;
+  QVERIFY(line.ready());
+  listenOn(line);
+  QCOMPARE(caption(), QStringLiteral("停止接收"));
+  const auto sent = test::runProcess(LUMADOT_CLI_PATH,
+                                     {"extract", "--send", "--port", "com1", "--reverse", "--split", "--mode", "左移",
+                                      text.toStdString()},
+                                     {}, {"LUMADOT_COM1=" + line.sender()});
+  QCOMPARE(sent.exitCode, 0);
+
+  QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList{summary}, 5000);
+  QVERIFY(m_window->player());
+  const DotPicture expected = previewPicture(text);
+  QVERIFY(expected.width() > 0);
+  QCOMPARE(placeOnPanel(m_window->player()->message(), expected), std::optional<int>(0));  // the rest pads it, dark
+  // Moving left: the whole message comes onto the panel and then stands further left.
+  std::optional<int> first;
+  QTRY_VERIFY_WITH_TIMEOUT((first = placeOnPanel(panel(), expected)).has_value(), 10000);
+  QTRY_VERIFY_WITH_TIMEOUT([&] {
+    const auto now = placeOnPanel(panel(), expected);
+    return now && *now < *first;
+  }(), 2000);
+  QVERIFY(m_messages.empty());
+}
+
+void SignWindowTest::listsWhatComesOnTheLine_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<bool>("stop");
+  QTest::addColumn<QStringList>("lines");
+  QTest::addColumn<DotPicture>("shown");
+
+  const QByteArray lit(32, '\xFF');
+  const QByteArray cutOff = head(10, 5, 1) + QByteArray(100, '\0');
+  QTest::newRow("cut off by the line going quiet")
+      << cutOff << false << QStringList{"frame 1: incomplete, 103 of 320 bytes"} << leftColumnsLit(0);
+  QTest::newRow("cut off by stopping")
+      << cutOff << true << QStringList{"frame 1: incomplete, 103 of 320 bytes"} << leftColumnsLit(0);
+  QTest::newRow("speed out of range, played still")
+      << frameBytes(9, 0, 0, lit) << false
+      << QStringList{"frame 1: width 9, speed 0, mode 0 (静止), 32 display bytes", "  warning: speed: 0, outside 1 to 10"}
+      << leftColumnsLit(16);
+  QTest::newRow("the second frame replaces the first")
+      << frameBytes(9, 5, 0, lit) + frameBytes(10, 5, 0, lit + lit) << false
+      << QStringList{"frame 1: width 9, speed 5, mode 0 (静止), 32 display bytes",
+                     "frame 2: width 10, speed 5, mode 0 (静止), 64 display bytes"}
+      << leftColumnsLit(32);
+}
+
+void SignWindowTest::listsWhatComesOnTheLine() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(bool, stop);
+  QFETCH(QStringList, lines);
+  QFETCH(DotPicture, shown);
+  SerialLine line;
+  QVERIFY(line.ready());
+  listenOn(line);
+  QVERIFY(line.write(bytes));
+  if (stop) {
+    QTest::qWait(200);  // the bytes come in well within the silence that would end the frame
+    control<QPushButton>("Command1")->click();
+    QCOMPARE(listed(), lines);
+    QCOMPARE(caption(), QStringLiteral("开始接收"));
+  }
+  QTRY_COMPARE_WITH_TIMEOUT(listed(), lines, 5000);
+  QCOMPARE(panel(), shown);
+}
+
+void SignWindowTest::refusedStartStaysStopped_data() {
+  QTest::addColumn<QString>("port");
+  QTest::addColumn<QString>("baud");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("reason");
+  QTest::newRow("port that cannot be opened") << "com1" << "9600" << "串口com1打开失败" << "No such file or directory";
+  QTest::newRow("text naming no port") << "COM1" << "9600" << "串口“COM1”无效" << "\"COM1\" is not a port name";
+  QTest::newRow("baud that is no number") << "com1" << "96OO" << "串口设置“96OO,E,8,1”无效" << "96OO";
+}
+
+void SignWindowTest::refusedStartStaysStopped() {
+  QFETCH(QString, port);
+  QFETCH(QString, baud);
+  QFETCH(QString, text);
+  QFETCH(QString, reason);
+  const std::string missing = (m_dir.path() / "no-such-port").string();
+  qputenv("LUMADOT_COM1", QByteArray::fromStdString(missing));
+  control<QComboBox>("Combo5")->setEditText(port);
+  control<QComboBox>("Combo1")->setEditText(baud);
+  control<QPushButton>("Command1")->click();
+
+  QCOMPARE(m_messages.size(), size_t{1});
+  QCOMPARE(QString::fromStdString(m_messages[0].title), QStringLiteral("警告"));
+  QCOMPARE(QString::fromStdString(m_messages[0].text), text);
+  QVERIFY2(QString::fromStdString(m_messages[0].detail).contains(reason), m_messages[0].detail.c_str());
+  QCOMPARE(caption(), QStringLiteral("开始接收"));
+  QVERIFY(!m_window->listening());
+  QVERIFY(control<QComboBox>("Combo5")->isEnabled());
+}
+
+void SignWindowTest::vanishingPortStopsListening() {
+  SerialLine line;
+  QVERIFY(line.ready());
+  listenOn(line);
+  QVERIFY(m_window->listening());
+  QVERIFY(!control<QComboBox>("Combo1")->isEnabled());
+  line.cut();
+
+  QTRY_VERIFY_WITH_TIMEOUT(!m_window->listening(), 5000);
+  QCOMPARE(m_messages.size(), size_t{1});
+  QCOMPARE(QString::fromStdString(m_messages[0].text), QStringLiteral("串口com1已断开，停止接收"));
+  QVERIFY2(QString::fromStdString(m_messages[0].detail).contains(QString::fromStdString(line.sign())),
+           m_messages[0].detail.c_str());
+  QCOMPARE(caption(), QStringLiteral("开始接收"));
+  QVERIFY(control<QComboBox>("Combo1")->isEnabled());
+}
+
+QTEST_MAIN(SignWindowTest)
+#include "sign_window_test.moc"
