@@ -25,8 +25,10 @@ class DotPicture {
   static constexpr int kHeight = 16;
 
   DotPicture() = default;
-  // Bit y of column x lit: dot (x, y) is lit. No glyph starts.
-  explicit DotPicture(std::vector<std::uint16_t> columns) : m_columns(std::move(columns)) {}
+  // Bit y of column x lit: dot (x, y) is lit. The whole picture is one glyph.
+  explicit DotPicture(std::vector<std::uint16_t> columns) : m_columns(std::move(columns)) {
+    if (!m_columns.empty()) m_glyphStarts.push_back(0);
+  }
 
   int width() const { return static_cast<int>(m_columns.size()); }
   // False outside the picture.

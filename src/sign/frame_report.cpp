@@ -19,4 +19,10 @@ std::string frameSummary(const ReceivedFrame& frame, int number) {
          std::to_string(frame.display().size()) + " display bytes";
 }
 
+std::vector<std::string> frameLines(const ReceivedFrame& frame, int number) {
+  std::vector<std::string> lines{frameSummary(frame, number)};
+  for (const std::string& warning : frame.warnings) lines.push_back("  warning: " + warning);
+  return lines;
+}
+
 }  // namespace lumadot

@@ -114,10 +114,7 @@ void SignWindow::Timer1_Timer() {
 void SignWindow::listFrames(std::vector<ReceivedFrame> frames) {
   if (frames.empty()) return;
   for (const ReceivedFrame& frame : frames) {
-    m_ui->List1->addItem(QString::fromStdString(frameSummary(frame, ++m_framesListed)));
-    for (const std::string& warning : frame.warnings) {
-      m_ui->List1->addItem(QStringLiteral("  warning: ") + QString::fromStdString(warning));
-    }
+    for (const std::string& line : frameLines(frame, ++m_framesListed)) m_ui->List1->addItem(QString::fromStdString(line));
     if (frame.complete()) play(frame);
   }
   m_ui->List1->scrollToBottom();

@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <cstdlib>
+#include <future>
 
 #include "about/form2.h"
 #include "app/form1.h"
@@ -21,6 +22,7 @@
 #include "support/process.h"
 #include "support/pseudo_terminal.h"
 #include "support/recording_hooks.h"
+#include "support/serial_line.h"
 #include "support/synthetic_fonts.h"
 #include "support/widgets.h"
 
@@ -55,6 +57,7 @@ class Form1ClockTest : public QObject {
   void clockKeepsOnWhileAboutIsOpen();
   void tickDuringAWarningIsSkipped();
   void dateIsWrittenAsChinaDoesWithoutALocale();
+  void signShowsTheSentence();
 
  private:
   void openWindow() {
@@ -241,6 +244,29 @@ void Form1ClockTest::dateIsWrittenAsChinaDoesWithoutALocale() {
   const auto sentence = QRegularExpression(QStringLiteral(R"(^今天是(.+)\(星期.\)现在时间\d\d:\d\d:\d\d$)")).match(shown);
   QVERIFY2(sentence.hasMatch(), qPrintable(shown));
   QVERIFY2(sentence.captured(1) == before || sentence.captured(1) == after, qPrintable(sentence.captured(1)));
+}
+
+
+// The clock's frame over a real serial line to lumadot-cli sign, which draws the sentence.
+void Form1ClockTest::signShowsTheSentence() {
+  test::SerialLine line;
+  ::setenv("LUMADOT_COM1", line.pc().c_str(), 1);
+  openWindow();
+  auto sign = std::async(std::launch::async, [&line] {
+    return test::runProcess(LUMADOT_CLI_PATH, {"sign", "--device", line.sign(), "--count", "1", "--print"});
+  });
+  control<QCheckBox>("Check3")->click();
+  control<QComboBox>("Combo6")->setEditText(QStringLiteral("左移"));
+  clickCommand3();
+  const auto shown = sign.get();
+  QCOMPARE(shown.exitCode, 0);
+  const std::string sentence = text1()->toPlainText().toStdString();
+  const auto preview = test::runProcess(LUMADOT_CLI_PATH, {"preview", "--width", "0", "--font-dir",
+                                                           m_fontDir.path().string(), sentence});
+  const std::string summary = shown.out.substr(0, shown.out.find('\n'));
+  QVERIFY2(summary.find(", speed 1, mode 1 (左移), ") != std::string::npos, summary.c_str());
+  const std::size_t bytes = std::stoul(summary.substr(summary.rfind(", ") + 2));
+  QCOMPARE(shown.out.substr(summary.size() + 1), test::signDrawing(preview.out, bytes / 2));
 }
 
 QTEST_MAIN(Form1ClockTest)

@@ -1,12 +1,8 @@
 // The sign window at the far end of a real serial line: two pseudo-terminals
 // joined by socat, lumadot-cli sending on one, the window listening on the other.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
@@ -18,43 +14,12 @@
 #include "sign_window/led_panel.h"
 #include "sign_window/sign_window.h"
 #include "support/process.h"
+#include "support/serial_line.h"
 
 using namespace lumadot;
+using test::SerialLine;
 
 namespace {
-
-// A null-modem cable: what is written to one end comes out of the other.
-class SerialLine {
- public:
-  SerialLine() : m_sender(m_dir.path() / "a"), m_sign(m_dir.path() / "b") {
-    m_socat.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + QString::fromStdString(m_sender),
-                                            QStringLiteral("pty,raw,echo=0,link=") + QString::fromStdString(m_sign)});
-  }
-  ~SerialLine() { cut(); }
-
-  bool ready() {
-    return QTest::qWaitFor([this] { return std::filesystem::exists(m_sender) && std::filesystem::exists(m_sign); });
-  }
-  void cut() {
-    m_socat.kill();
-    m_socat.waitForFinished();
-  }
-  // Straight onto the line, as a sender that is not lumadot would.
-  bool write(const QByteArray& bytes) const {
-    const int fd = ::open(m_sender.c_str(), O_WRONLY | O_NOCTTY);
-    const bool written = fd >= 0 && ::write(fd, bytes.data(), static_cast<size_t>(bytes.size())) == bytes.size();
-    if (fd >= 0) ::close(fd);
-    return written;
-  }
-  std::string sender() const { return m_sender.string(); }
-  std::string sign() const { return m_sign.string(); }
-
- private:
-  test::TempDir m_dir;  // a killed socat leaves its links behind
-  std::filesystem::path m_sender;
-  std::filesystem::path m_sign;
-  QProcess m_socat;
-};
 
 QByteArray head(char width, char speed, char mode) {
   const char bytes[] = {width, speed, mode};
@@ -210,13 +175,12 @@ void SignWindowTest::playsWhatTheCommandLineSends() {
   QFETCH(QString, text);
   QFETCH(QString, summary);
   SerialLine line;
-  QVERIFY(line.ready());
   listenOn(line);
   QCOMPARE(caption(), QStringLiteral("停止接收"));
   const auto sent = test::runProcess(LUMADOT_CLI_PATH,
                                      {"extract", "--send", "--port", "com1", "--reverse", "--split", "--mode", "左移",
                                       text.toStdString()},
-                                     {}, {"LUMADOT_COM1=" + line.sender()});
+                                     {}, {"LUMADOT_COM1=" + line.pc()});
   QCOMPARE(sent.exitCode, 0);
 
   QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList{summary}, 5000);
@@ -263,9 +227,8 @@ void SignWindowTest::listsWhatComesOnTheLine() {
   QFETCH(QStringList, lines);
   QFETCH(DotPicture, shown);
   SerialLine line;
-  QVERIFY(line.ready());
   listenOn(line);
-  QVERIFY(line.write(bytes));
+  line.send(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
   if (stop) {
     QTest::qWait(200);  // the bytes come in well within the silence that would end the frame
     control<QPushButton>("Command1")->click();
@@ -308,7 +271,6 @@ void SignWindowTest::refusedStartStaysStopped() {
 
 void SignWindowTest::vanishingPortStopsListening() {
   SerialLine line;
-  QVERIFY(line.ready());
   listenOn(line);
   QVERIFY(m_window->listening());
   QVERIFY(!control<QComboBox>("Combo1")->isEnabled());

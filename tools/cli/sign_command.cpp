@@ -121,8 +121,7 @@ class SignConsole {
 bool SignConsole::show(const ReceivedFrame& frame, int number) {
   // The panel drawn in place gives way to the new lines and is drawn again beneath them.
   std::string text = m_drawn ? "\x1b[16A\x1b[J" : "";
-  text += frameSummary(frame, number) + "\n";
-  for (const std::string& warning : frame.warnings) text += "  warning: " + warning + "\n";
+  for (const std::string& reported : frameLines(frame, number)) text += reported + "\n";
   bool written = true;
   if (frame.complete()) {
     SignPlayer player(frame, {m_options.columns, m_options.msbFirst});
