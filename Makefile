@@ -69,11 +69,12 @@ fuzz: deps
 	$(call install_missing,$(FUZZ_PACKAGES))
 	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(FUZZ_JOBS) JOBS=$(JOBS) scripts/fuzz.sh
 
-# Retakes docs/main-window.png under Xvfb.
+# Retakes docs/main-window.png and docs/sign-window.png under Xvfb.
 screenshot: configure
 	$(call install_missing,$(SCREENSHOT_PACKAGES))
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot lumadot-fonts
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot lumadot-sign lumadot-cli lumadot-fonts
 	scripts/screenshot.sh $(BUILD_DIR)/bin docs/main-window.png
+	scripts/sign_screenshot.sh $(BUILD_DIR)/bin docs/sign-window.png
 
 bench: build
 	$(BUILD_DIR)/bin/lumadot-bench
