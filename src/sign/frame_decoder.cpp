@@ -11,9 +11,6 @@ namespace {
 constexpr std::size_t kSpeedAt = 1;
 constexpr std::size_t kModeAt = 2;
 constexpr std::size_t kLeadInAt = 3;
-constexpr int kSlowest = 1;
-constexpr int kFastest = 10;
-constexpr int kLastMode = 5;
 
 std::string hexByte(std::uint8_t value) {
   char text[8];
@@ -40,7 +37,7 @@ std::vector<std::string> frameWarnings(const ReceivedFrame& frame) {
     warnings.push_back("width: " + std::to_string(frame.width()) + ", less than " + std::to_string(kNarrowestFrame) +
                        ", so no display bytes");
   }
-  if (const auto speed = frame.speed(); speed && (*speed < kSlowest || *speed > kFastest)) {
+  if (const auto speed = frame.speed(); speed && (*speed < kSlowestSpeed || *speed > kFastestSpeed)) {
     warnings.push_back("speed: " + std::to_string(*speed) + ", outside 1 to 10");
   }
   if (const auto mode = frame.mode(); mode && *mode > kLastMode) {

@@ -21,6 +21,9 @@ inline constexpr int kDisplayBytesPerWidth = 32;  // each width step past 8 is t
 inline constexpr std::size_t kFrameHeadBytes = 256;   // width, speed, mode and the lead-in
 // The 289 zeros a sender ends with, less the up to 32 a rounded-up width reads as display bytes.
 inline constexpr std::size_t kShortestTail = 257;
+inline constexpr int kSlowestSpeed = 1;
+inline constexpr int kFastestSpeed = 10;
+inline constexpr int kLastMode = 5;  // flash; modes 0 to 5 are the effects
 // A frame whose bytes stop for longer than this before it is whole is cut off.
 inline constexpr std::chrono::milliseconds kLineSilence{500};
 

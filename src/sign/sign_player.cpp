@@ -10,16 +10,16 @@ namespace lumadot {
 namespace {
 
 constexpr std::size_t kStripBytes = 16;
-constexpr int kSlowest = 1;
-constexpr int kFastest = 10;
 constexpr std::chrono::milliseconds kPaceUnit{10};  // a step lasts (11 - speed) of these
 constexpr int kRows = DotPicture::kHeight;
 constexpr int kFlashSteps = 10;  // lit for the first half, dark for the second
 // Up and down: rows come in one a step, the message stays as long, then leaves.
 constexpr int kVerticalSteps = 3 * kRows;
 
+static_assert(static_cast<int>(Effect::flash) == kLastMode, "a mode byte is its effect");
+
 Effect effectFor(std::uint8_t mode) {
-  return mode <= static_cast<std::uint8_t>(Effect::flash) ? static_cast<Effect>(mode) : Effect::still;
+  return mode <= kLastMode ? static_cast<Effect>(mode) : Effect::still;
 }
 
 // Rows moved down (positive) or up from the message's place, at a step of moving up.
@@ -48,7 +48,7 @@ DotPicture messagePicture(std::span<const std::uint8_t> display, bool msbFirst) 
 SignPlayer::SignPlayer(const ReceivedFrame& frame, PanelSettings panel)
     : m_message(messagePicture(frame.display(), panel.msbFirst)),
       m_effect(effectFor(frame.mode().value_or(0))),
-      m_speed(std::clamp<int>(frame.speed().value_or(kSlowest), kSlowest, kFastest)),
+      m_speed(std::clamp<int>(frame.speed().value_or(kSlowestSpeed), kSlowestSpeed, kFastestSpeed)),
       m_columns(std::clamp(panel.columns, 1, kMaxPanelColumns)) {}
 
 int SignPlayer::steps() const {
@@ -63,7 +63,7 @@ int SignPlayer::steps() const {
   return 1;
 }
 
-std::chrono::milliseconds SignPlayer::stepTime() const { return kPaceUnit * (kFastest + 1 - m_speed); }
+std::chrono::milliseconds SignPlayer::stepTime() const { return kPaceUnit * (kFastestSpeed + 1 - m_speed); }
 
 DotPicture SignPlayer::panel(long long step) const {
   const int at = static_cast<int>(((step % steps()) + steps()) % steps());
