@@ -14,13 +14,6 @@ Failure boxWarning(std::string_view boxName, std::u16string_view text) {
   return Failure(std::string(boxName) + "“" + utf16ToUtf8(text) + "”无效");
 }
 
-std::string unknownPortReason(std::u16string_view text) {
-  return "\"" + utf16ToUtf8(text) +
-         "\" is not a port name: ports are named com1 to com16, in lower case. "
-         "comN leads to the device that LUMADOT_COMn names (LUMADOT_COM1=/dev/ttyUSB0 makes com1 that device); "
-         "'lumadot-cli ports' shows where each comN leads";
-}
-
 std::string tooWideReason(int columnCount) {
   return "the text is " + std::to_string(columnCount) + " columns wide, and a frame holds at most " +
          std::to_string(kWidestFrame) + " (" + std::to_string(kWidestFrame / 2) +

@@ -8,9 +8,7 @@ namespace lumadot {
 Result<ListenRequest> listenRequest(const ListenBoxes& boxes) {
   const auto number = portNumber(boxes.port);
   if (!number) {
-    const std::string port = utf16ToUtf8(boxes.port);
-    return Failure("串口“" + port + "”无效",
-                   "\"" + port + "\" is not a port name: ports are named com1 to com16, in lower case");
+    return Failure("串口“" + utf16ToUtf8(boxes.port) + "”无效", unknownPortReason(boxes.port));
   }
   const std::u16string text = settingsText(boxes.baud, boxes.parity, boxes.dataBits, boxes.stopBits);
   auto settings = parseLineSettings(text);
