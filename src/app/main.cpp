@@ -4,7 +4,7 @@
 
 #include "app/form1.h"
 #include "base/version.h"
-#include "extract/program_directory.h"
+#include "extract/font_location.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -17,15 +17,16 @@ int main(int argc, char* argv[]) {
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption fontDir(QStringLiteral("font-dir"),
-                                   QStringLiteral("Read asc16 and hzk16 from <dir> instead of the program's folder."),
+                                   QStringLiteral("Read asc16 and hzk16 from <dir> instead of the program's folder "
+                                                  "or ../share/lumadot beside it."),
                                    QStringLiteral("dir"));
   parser.addOption(fontDir);
   parser.process(app);
 
-  const std::filesystem::path directory =
+  const std::filesystem::path chosen =
       parser.isSet(fontDir) ? std::filesystem::path(QDir(parser.value(fontDir)).absolutePath().toStdU16String())
-                            : lumadot::programDirectory();
-  lumadot::Form1 window(lumadot::FontPaths::inDirectory(directory));
+                            : std::filesystem::path();
+  lumadot::Form1 window(lumadot::locateFonts(chosen));
   window.show();
   return QApplication::exec();
 }

@@ -14,8 +14,8 @@ namespace {
 // the walk. Fails with the first lookup that fails.
 Result<void> walk(std::u16string_view text, const ByteLayout& layout, const FontPaths& fonts, GlyphBuffer& buffer,
                   int& columnCount) {
-  FontFile asc16(fonts.asc16, kAsc16Size);
-  FontFile hzk16(fonts.hzk16, kHzk16Size);
+  FontFile asc16(fonts.asc16, kAsc16Size, fonts.lookedIn);
+  FontFile hzk16(fonts.hzk16, kHzk16Size, fonts.lookedIn);
   CharacterWalk characters(text);
   while (const auto c = characters.next()) {
     const bool wide = isDoubleByte(*c);

@@ -27,10 +27,16 @@ std::string quotedPath(const std::filesystem::path& path) {
   return "“" + utf16ToUtf8(utf8ToUtf16(path.string())) + "”";
 }
 
+std::string notFoundIn(const std::filesystem::path& name, const std::vector<std::filesystem::path>& folders) {
+  std::string text = "找不到字库文件" + quotedPath(name) + "，找过：";
+  for (std::size_t i = 0; i < folders.size(); ++i) text += (i == 0 ? "" : "、") + quotedPath(folders[i]);
+  return text;
+}
+
 }  // namespace
 
-FontFile::FontFile(std::filesystem::path path, std::size_t layoutSize)
-    : m_path(std::move(path)), m_layoutSize(layoutSize) {}
+FontFile::FontFile(std::filesystem::path path, std::size_t layoutSize, std::vector<std::filesystem::path> lookedIn)
+    : m_path(std::move(path)), m_layoutSize(layoutSize), m_lookedIn(std::move(lookedIn)) {}
 
 Result<void> FontFile::load() {
   errno = 0;
@@ -39,6 +45,7 @@ Result<void> FontFile::load() {
 #else
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(m_path.c_str(), "rb"), &std::fclose);
 #endif
+  if (!file && errno == ENOENT && !m_lookedIn.empty()) return Failure(notFoundIn(m_path.filename(), m_lookedIn));
   if (!file) return Failure("无法打开字库文件" + quotedPath(m_path) + "：" + systemErrorText(errno));
   std::vector<std::uint8_t> bytes(m_layoutSize);
   const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());

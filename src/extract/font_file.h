@@ -14,8 +14,10 @@ namespace lumadot {
 struct FontPaths {
   std::filesystem::path asc16;
   std::filesystem::path hzk16;
+  // Set when the folders searched held neither pair: a missing file's message names them all.
+  std::vector<std::filesystem::path> lookedIn;
 
-  static FontPaths inDirectory(const std::filesystem::path& dir) { return {dir / "asc16", dir / "hzk16"}; }
+  static FontPaths inDirectory(const std::filesystem::path& dir) { return {dir / "asc16", dir / "hzk16", {}}; }
 };
 
 // A headerless font file, read once on first use: opening and seeking for
@@ -24,7 +26,8 @@ struct FontPaths {
 // opened read-only, so a missing one is never created.
 class FontFile {
  public:
-  FontFile(std::filesystem::path path, std::size_t layoutSize);
+  // `lookedIn`: the folders searched for it in vain, named when it is missing.
+  FontFile(std::filesystem::path path, std::size_t layoutSize, std::vector<std::filesystem::path> lookedIn = {});
 
   // Fills out with the bytes from offset on. Bytes at or past the end of the
   // file read as 0, so a short file gives blank glyphs rather than an error.
@@ -39,6 +42,7 @@ class FontFile {
 
   std::filesystem::path m_path;
   std::size_t m_layoutSize;
+  std::vector<std::filesystem::path> m_lookedIn;
   std::optional<std::vector<std::uint8_t>> m_bytes;  // set once loaded
   std::optional<Failure> m_failure;  // sticks: the run stops at it anyway
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "extract/ansi_code.h"
+#include "extract/font_location.h"
 #include "extract/text_codec.h"
 #include "extract/undrawn_characters.h"
 #include "support/process.h"
@@ -109,12 +110,52 @@ TEST_F(GlyphLookup, MissingOrUnreadableFontFailsAndCreatesNothing) {
   EXPECT_EQ(buffer.fillCount, 0);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "absent"));
 
+  FontFile searched(dir.path() / "bin" / "asc16", kAsc16Size, {dir.path() / "bin", dir.path() / "share"});
+  EXPECT_EQ(english(buffer, searched, 'A').error().text,
+            "找不到字库文件“asc16”，找过：“" + (dir.path() / "bin").string() + "”、“" + (dir.path() / "share").string() + "”");
+
   FontFile directory(dir.path(), kHzk16Size);  // opens on Linux, but reading fails
   const auto unread = hzdz(buffer, directory, doubleByte(0xB0, 0xA1));
   ASSERT_FALSE(unread);
   EXPECT_NE(unread.error().text.find("这是一个文件夹"), std::string::npos) << unread.error().text;
   EXPECT_EQ(buffer.fillCount, 0);
 }
+
+struct LocateCase {
+  const char* name;
+  std::vector<const char*> files;  // under a prefix whose programs are in bin/
+  const char* chosen;              // --font-dir, under the prefix
+  const char* expected;            // the folder the fonts are taken from
+  bool searched;                   // whether the places looked in are named
+};
+
+class LocateFonts : public testing::TestWithParam<LocateCase> {};
+
+TEST_P(LocateFonts, TakesTheFirstFolderHoldingBoth) {
+  const LocateCase& row = GetParam();
+  test::TempDir prefix;
+  std::filesystem::create_directories(prefix.path() / "bin");
+  for (const char* file : row.files) {
+    std::filesystem::create_directories((prefix.path() / file).parent_path());
+    test::writeFile(prefix.path() / file, "x");
+  }
+  const FontPaths fonts = locateFonts(*row.chosen ? prefix.path() / row.chosen : "", prefix.path() / "bin");
+  EXPECT_EQ(fonts.asc16, prefix.path() / row.expected / "asc16");
+  EXPECT_EQ(fonts.hzk16, prefix.path() / row.expected / "hzk16");
+  const std::vector<std::filesystem::path> looked{prefix.path() / "bin", prefix.path() / "share" / "lumadot"};
+  EXPECT_EQ(fonts.lookedIn, row.searched ? looked : std::vector<std::filesystem::path>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, LocateFonts,
+    testing::Values(LocateCase{"BesideTheProgram", {"bin/asc16", "bin/hzk16", "share/lumadot/asc16"}, "", "bin", false},
+                    LocateCase{"Installed", {"share/lumadot/asc16", "share/lumadot/hzk16"}, "", "share/lumadot", false},
+                    LocateCase{"HalfBesideWholeInstalled",
+                               {"bin/hzk16", "share/lumadot/asc16", "share/lumadot/hzk16"}, "", "share/lumadot", false},
+                    LocateCase{"NowhereWhole", {"bin/asc16", "share/lumadot/hzk16"}, "", "bin", true},
+                    LocateCase{"FolderInsteadOfFile", {"bin/asc16/x", "bin/hzk16"}, "", "bin", true},
+                    LocateCase{"ChosenEvenIfEmpty", {"bin/asc16", "bin/hzk16"}, "mine", "mine", false}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(GlyphLookup, FullBufferFailsAtTheFirstByteThatDoesNotFit) {
   buffer.fillCount = GlyphBuffer::kCapacity;

@@ -5,7 +5,7 @@
 
 #include "cli/console.h"
 #include "extract/glyph_buffer.h"
-#include "extract/program_directory.h"
+#include "extract/font_location.h"
 #include "extract/text_codec.h"
 #include "extract/undrawn_characters.h"
 #include "serial/display_frame.h"
@@ -69,14 +69,13 @@ std::vector<std::string> undrawnNotes(std::u16string_view text, const FontPaths&
 }  // namespace
 
 FontPaths fontPaths(const RunSettings& settings) {
-  return FontPaths::inDirectory(settings.fontDir.empty() ? programDirectory()
-                                                         : std::filesystem::path(settings.fontDir));
+  return locateFonts(settings.fontDir);
 }
 
 void addFontDirOption(CLI::App& app, RunSettings& settings) {
   app.add_option("--font-dir", settings.fontDir,
-                 "directory holding asc16 and hzk16\n"
-                 "(default: the directory of this program)")
+                 "directory holding asc16 and hzk16 (default: this\n"
+                 "program's directory, else ../share/lumadot beside it)")
       ->type_name("DIR");
 }
 

@@ -23,7 +23,7 @@ namespace lumadot::cli {
 
 // What --font-dir, --frame-out and the send options ask of a run.
 struct RunSettings {
-  std::string fontDir;   // empty: the directory of this program
+  std::string fontDir;   // empty: looked for as locateFonts does
   std::string frameOut;  // the file standing in for the port; empty: the port
   bool send = false;
   // The window's start texts, each replaced by its option when given.
@@ -32,7 +32,7 @@ struct RunSettings {
   bool sends() const { return send || !frameOut.empty(); }  // --frame-out implies --send
 };
 
-// The font files --font-dir names, or those beside this program.
+// The font files --font-dir names, or those found beside this program or in its share folder.
 FontPaths fontPaths(const RunSettings& settings);
 
 // --font-dir, in the section where `app` lists its own options.
