@@ -9,18 +9,26 @@ JOBS ?= 2
 # and the input box draw real glyphs; zlib for the preview's PNG; CLI11 for the tools' options;
 # as31 and sdcc so the tests build the assembler and C output with real 8051 toolchains;
 # FreeType and WenQuanYi Bitmap Song for the real fonts the layout detector is tested on;
-# giflib for the sign's animations, and socat to join two pseudo-terminals into a serial line.
+# giflib for the sign's animations, and socat to join two pseudo-terminals into a serial line;
+# man, the desktop-entry and AppStream validators for the checks of the install tree.
 PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont zlib1g-dev \
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcli11-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc \
-  libfreetype-dev xfonts-wqy fonts-unifont xfonts-unifont xfonts-utils libgif-dev socat
+  libfreetype-dev xfonts-wqy fonts-unifont xfonts-unifont xfonts-utils libgif-dev socat \
+  man-db groff-base desktop-file-utils appstream
 SCREENSHOT_PACKAGES := xvfb openbox xdotool xclip imagemagick
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES := clang libclang-rt-dev
+# dpkg-shlibdeps for the package's dependencies, lintian to check it.
+PACKAGE_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
+PACKAGE_BUILD_DIR ?= build-package
+PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+# Installing into a folder we cannot write (/usr/local) needs root; a folder of our own does not.
+SUDO_IF_NOT_OURS = $(shell mkdir -p $(PREFIX) 2>/dev/null; [ -w $(PREFIX) ] || echo $(SUDO))
 
-.PHONY: run test fuzz deps configure build bench bench-mkfont screenshot clean
+.PHONY: run test fuzz deps configure build install uninstall package bench bench-mkfont screenshot clean
 
 # Installs whichever of the packages in $(1) are missing.
 define install_missing
@@ -55,6 +63,23 @@ run: configure
 	  printf '中A' | $(BUILD_DIR)/bin/lumadot-cli extract && echo; \
 	fi
 
+# Installs the programs, fonts, menu entries, man pages and completion under PREFIX.
+install: build
+	$(SUDO_IF_NOT_OURS) cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
+
+# Removes what the last `make install` put in, as its manifest lists it, and the two
+# folders that are ours alone, once empty; shared ones (share/man/man1, the icons) stay.
+uninstall:
+	@test -f $(BUILD_DIR)/install_manifest.txt || { echo "Nothing installed from $(BUILD_DIR)."; exit 1; }
+	xargs -d '\n' $(SUDO_IF_NOT_OURS) rm -fv < $(BUILD_DIR)/install_manifest.txt
+	-$(SUDO_IF_NOT_OURS) rmdir -v --ignore-fail-on-non-empty $(PREFIX)/share/lumadot $(PREFIX)/share/doc/lumadot
+
+# lumadot_VERSION_ARCH.deb in this folder, built in release with Debian's hardening flags,
+# then checked with lintian and the desktop-entry and AppStream validators.
+package:
+	$(call install_missing,$(PACKAGES) $(PACKAGE_PACKAGES))
+	BUILD_DIR=$(PACKAGE_BUILD_DIR) JOBS=$(JOBS) scripts/package.sh
+
 # Tests run with AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors.
 test: deps
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
@@ -85,4 +110,4 @@ bench-mkfont: build
 	MKFONT=$(BUILD_DIR)/bin/lumadot-mkfont scripts/bench_mkfont.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) build-fuzz
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(PACKAGE_BUILD_DIR) build-fuzz

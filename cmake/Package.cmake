@@ -21,8 +21,8 @@ if(LUMADOT_GUI)
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei | fonts-arphic-uming | fonts-noto-cjk")
 endif()
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "glyph bytes for 8051 LED dot-matrix signs")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Lumadot is for people who build LED dot-matrix signs driven by 8051
+# CPack puts the summary above this as the synopsis.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Lumadot is for people who build LED dot-matrix signs driven by 8051
 microcontrollers. It looks Chinese (GB2312) and single-byte text up in
 16-dot raster fonts and writes the glyph bytes as an 8051 assembler
 listing, as assembler or C source, raw or as Intel HEX, in the byte
