@@ -28,14 +28,16 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
 dpkg -L lumadot > "$work/files"
 for entry in /usr/share/applications/org.lumadot.*.desktop; do
   command=$(sed -n 's/^Exec=//p' "$entry")
-  # The window is up once the window system knows a visible window of the process.
+  # The window is up once the window system shows a window of the process with a title.
   xvfb-run -a bash -c '"$1" & pid=$!
     for _ in $(seq 50); do
-      window=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | head -1)
-      [ -n "$window" ] && break; sleep 0.2
+      for window in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+        title=$(xdotool getwindowname "$window"); [ -n "$title" ] && break 2
+      done
+      sleep 0.2
     done
-    kill "$pid"; [ -n "$window" ] && echo "$2: $1 opened \"$(xdotool getwindowname "$window")\""' _ "$command" \
-    "$(basename "$entry")" 2>/dev/null || fail "$entry: $command opened no window"
+    kill "$pid"; [ -n "$title" ] && echo "$2: $1 opened \"$title\""' _ "$command" "$(basename "$entry")" \
+    2>/dev/null || fail "$entry: $command opened no window"
 done
 
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq lumadot >/dev/null
