@@ -42,11 +42,11 @@ void declareOptions(CLI::App& app, PreviewOptions& options) {
   addFontDirOption(app, options.run);
   app.add_flag("--ascii", options.ascii, "draw with # and . instead of █ and ·");
   tools::addWholeNumberOption(app, "--width", options.width, 0, 1000000,
-                              "break the picture into bands at most N dots wide, between\n"
-                              "glyphs; 0 never breaks it (default: the terminal's width,\n"
-                              "or 0 when the output is not a terminal)",
+                              "break the picture into bands at most N dots wide,\n"
+                              "between glyphs; 0 never breaks it (default: the\n"
+                              "terminal's width, or 0 when the output is not one)",
                               [](const std::string&) { return "--width must be a whole number of dots, 0 or more"; });
-  CLI::Option* png = app.add_option("--png", options.png, "write the picture to FILE as a PNG instead, lit dots red");
+  CLI::Option* png = app.add_option("--png", options.png, "write the picture to FILE as a PNG instead,\nlit dots red");
   png->type_name("FILE");
   const std::string range = std::to_string(kMinPngScale) + " to " + std::to_string(kMaxPngScale);
   tools::addWholeNumberOption(app, "--scale", options.scale, kMinPngScale, kMaxPngScale,

@@ -70,7 +70,7 @@ void declareOptions(CLI::App& app, SignOptions& options) {
                                 return "--columns takes a whole number from 1 to " + std::to_string(kMaxPanelColumns) +
                                        ", not '" + given + "'";
                               });
-  app.add_flag("--msb-first", options.msbFirst, "a sign that takes the highest bit of a byte as its leftmost dot");
+  app.add_flag("--msb-first", options.msbFirst, "a sign that takes the highest bit of a byte as its\nleftmost dot");
   const std::string most = std::to_string(std::numeric_limits<int>::max());
   tools::addWholeNumberOption(app, "--count", options.count, 1, std::numeric_limits<int>::max(),
                               "stop after N frames, whole or not (default: until Ctrl+C)",
