@@ -14,7 +14,7 @@ namespace lumadot {
 struct FontPaths {
   std::filesystem::path asc16;
   std::filesystem::path hzk16;
-  // Set when the folders searched held neither pair: a missing file's message names them all.
+  // Set when no folder searched held both files: a missing file's message names them all.
   std::vector<std::filesystem::path> lookedIn;
 
   static FontPaths inDirectory(const std::filesystem::path& dir) { return {dir / "asc16", dir / "hzk16", {}}; }
