@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "help_text.h"
 #include "support/process.h"
 
 namespace lumadot {
 namespace {
 
 namespace fs = std::filesystem;
+using test::helpCommands;
+using test::helpOf;
 using test::runProcess;
 using test::TempDir;
 using Offered = std::set<std::string>;
@@ -25,8 +28,8 @@ const fs::path kMkfont = LUMADOT_MKFONT_PATH;
 // In the directory given, sources the program's completion, calls the function `complete -p` names for it and
 // prints its matches.
 constexpr const char* kCompleteScript = R"(cd "$1" && source "$2" || exit 1
-spec=$(complete -p "$3") || exit 1
-function=${spec#*-F }
+registered=$(complete -p "$3") || exit 1
+function=${registered#*-F }
 function=${function%% *}
 COMP_LINE=$4 COMP_POINT=${#4} COMP_CWORD=$(($# - 5))
 shift 4
@@ -142,26 +145,6 @@ Offered helpOptions(const std::string& help) {
     for (std::sregex_iterator it(listed.begin(), listed.end(), option), end; it != end; ++it) options.insert(it->str());
   }
   return options;
-}
-
-// The commands under "Commands:", each on a line of its own indented by two.
-std::vector<std::string> helpCommands(const std::string& help) {
-  std::vector<std::string> commands;
-  std::istringstream in(help);
-  std::string line;
-  while (std::getline(in, line) && line != "Commands:") {
-  }
-  while (std::getline(in, line) && !line.empty()) {
-    if (line.starts_with("  ") && line[2] != ' ') commands.push_back(line.substr(2, line.find(' ', 2) - 2));
-  }
-  return commands;
-}
-
-std::string helpOf(const fs::path& program, std::vector<std::string> args) {
-  args.emplace_back("--help");
-  const auto r = runProcess(program, args);
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  return r.out;
 }
 
 // A command or option the programs gain fails here until the completion offers it, and one they drop until it

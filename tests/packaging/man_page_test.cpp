@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "help_text.h"
 #include "support/process.h"
 
 namespace lumadot {
@@ -32,18 +33,6 @@ std::set<std::string> longOptions(const std::string& text) {
     found.insert((*it)[1]);
   }
   return found;
-}
-
-// The names in the "Commands:" block of lumadot-cli's help, each on a line of its own indented by two.
-std::vector<std::string> listedCommands(const std::string& help) {
-  static const std::regex command(R"(^  ([a-z]+) )");
-  std::istringstream in(help.substr(help.find("\nCommands:\n") + 1));
-  std::vector<std::string> names;
-  std::smatch match;
-  for (std::string line; std::getline(in, line) && !line.empty();) {
-    if (std::regex_search(line, match, command)) names.push_back(match[1]);
-  }
-  return names;
 }
 
 // The rendered lines under a subsection heading ("   extract"), up to the next heading of any level.
@@ -80,11 +69,7 @@ TEST_P(ManPageTest, RendersWithoutWarningsAndNamesItselfForWhatis) {
 TEST_P(ManPageTest, ShowsEveryLongOptionOfTheProgram) {
   const Page& page = GetParam();
   std::set<std::string> options = page.options;
-  if (!page.program.empty()) {
-    const ProcessResult help = runProcess(page.program, {"--help"});
-    ASSERT_EQ(help.exitCode, 0) << help.err;
-    options = longOptions(help.out);
-  }
+  if (!page.program.empty()) options = longOptions(test::helpOf(page.program));
   ASSERT_FALSE(options.empty());
   const std::set<std::string> shown = longOptions(renderPage(page.name).out);
   for (const std::string& option : options) EXPECT_TRUE(shown.contains(option)) << option;
@@ -106,19 +91,17 @@ INSTANTIATE_TEST_SUITE_P(Pages, ManPageTest, testing::ValuesIn(kPages), [](const
 // Each command has a subsection of its own, holding every option its --help lists; the options
 // every command takes (--help) are shown once, under OPTIONS, and checked above.
 TEST(ManPageCliTest, DocumentsEveryCommandWithItsOptions) {
-  const ProcessResult help = runProcess(LUMADOT_CLI_PATH, {"--help"});
-  const std::vector<std::string> commands = listedCommands(help.out);
-  ASSERT_FALSE(commands.empty()) << help.out;
-  const std::set<std::string> common = longOptions(help.out);
+  const std::string help = test::helpOf(LUMADOT_CLI_PATH);
+  const std::vector<std::string> commands = test::helpCommands(help);
+  ASSERT_FALSE(commands.empty()) << help;
+  const std::set<std::string> common = longOptions(help);
   const std::string page = renderPage("lumadot-cli").out;
   for (const std::string& command : commands) {
     SCOPED_TRACE(command);
     const std::string section = subsection(page, command);
     EXPECT_NE(section, "") << "no subsection for the command";
     const std::set<std::string> shown = longOptions(section);
-    const ProcessResult commandHelp = runProcess(LUMADOT_CLI_PATH, {command, "--help"});
-    ASSERT_EQ(commandHelp.exitCode, 0) << commandHelp.err;
-    for (const std::string& option : longOptions(commandHelp.out)) {
+    for (const std::string& option : longOptions(test::helpOf(LUMADOT_CLI_PATH, {command}))) {
       EXPECT_TRUE(common.contains(option) || shown.contains(option)) << option;
     }
   }
