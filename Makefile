@@ -26,7 +26,9 @@ FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Installing into a folder we cannot write (/usr/local) needs root; a folder of our own does not.
-SUDO_IF_NOT_OURS = $(shell mkdir -p $(PREFIX) 2>/dev/null; [ -w $(PREFIX) ] || echo $(SUDO))
+# A PREFIX yet to be made is ours when its nearest existing parent is.
+SUDO_IF_NOT_OURS = $(shell p='$(PREFIX)'; while [ ! -e "$$p" ]; do p=$$(dirname "$$p"); done; \
+  [ -w "$$p" ] || echo $(SUDO))
 
 .PHONY: run test fuzz deps configure build install uninstall package bench bench-mkfont screenshot clean
 
