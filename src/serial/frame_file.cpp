@@ -13,7 +13,7 @@ Result<void> FrameFile::open() {
 }
 
 Result<void> FrameFile::write(std::span<const std::uint8_t> bytes) {
-  if (!m_isOpen) return Failure(m_path.string() + ": the frame was written before it was opened");
+  if (!m_isOpen) return Failure("the frame was written before it was opened");
   m_frame.insert(m_frame.end(), bytes.begin(), bytes.end());
   return {};
 }
@@ -31,12 +31,12 @@ Result<void> FrameFile::close() {
 #else
   std::FILE* file = std::fopen(m_path.c_str(), m_replaced ? "ab" : "wb");
 #endif
-  if (!file) return Failure("cannot write " + m_path.string() + ": " + std::strerror(errno));
+  if (!file) return Failure(std::strerror(errno));
   const bool written = m_frame.empty() || std::fwrite(m_frame.data(), 1, m_frame.size(), file) == m_frame.size();
   const int writeError = errno;
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) {
-    return Failure("cannot write " + m_path.string() + ": " + std::strerror(written ? errno : writeError));
+    return Failure(std::strerror(written ? errno : writeError));
   }
   m_replaced = true;
   return {};

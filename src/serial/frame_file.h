@@ -16,13 +16,14 @@ class FrameFile final : public SerialDevice {
  public:
   explicit FrameFile(std::filesystem::path path) : m_path(std::move(path)) {}
 
-  void setPort(int) override {}
+  void setPort(const PortChoice&) override {}
   Result<void> open() override;
   Result<void> configure(const LineSettings&) override { return {}; }
   Result<void> write(std::span<const std::uint8_t> bytes) override;
   Result<void> close() override;
   void abandon() override;
   void setWaitHook(WaitHook) override {}
+  std::string fileName() const override { return m_path.string(); }
 
  private:
   std::filesystem::path m_path;

@@ -57,7 +57,9 @@ Failure openFailure(const QSerialPort& port, [[maybe_unused]] const std::string&
 
 }  // namespace
 
-Result<std::string> mappedDevice(int number) {
+Result<std::string> mappedDevice(const PortChoice& port) {
+  if (port.number == 0) return port.device;
+  const int number = port.number;
   const PortMapping mapping = mapPort(number);
   if (mapping.source != PortMapping::Source::none) return mapping.device;
   const std::string n = std::to_string(number);

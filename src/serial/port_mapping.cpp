@@ -84,11 +84,19 @@ PortMapping mapPort(int number) {
   return mapPort(number, listed);
 }
 
-std::vector<PortMapping> mapAllPorts() {
+std::vector<PortMapping> mapAllPorts() { return portOverview().named; }
+
+PortOverview portOverview() {
   std::optional<std::vector<std::string>> listed;
-  std::vector<PortMapping> mappings;
-  for (int n = 1; n <= kPortCount; ++n) mappings.push_back(mapPort(n, listed));
-  return mappings;
+  PortOverview overview;
+  for (int n = 1; n <= kPortCount; ++n) overview.named.push_back(mapPort(n, listed));
+  if (!listed) listed = systemPorts();
+  for (const std::string& device : *listed) {
+    const bool named = std::any_of(overview.named.begin(), overview.named.end(),
+                                   [&](const PortMapping& mapping) { return mapping.device == device; });
+    if (!named) overview.others.push_back(device);
+  }
+  return overview;
 }
 
 }  // namespace lumadot

@@ -23,6 +23,14 @@ struct PortMapping {
 PortMapping mapPort(int number);
 std::vector<PortMapping> mapAllPorts();  // com1 to com16
 
+// com1 to com16, and the serial devices the system lists that none of them
+// leads to, by path (in counting order): those are reached by their path.
+struct PortOverview {
+  std::vector<PortMapping> named;
+  std::vector<std::string> others;
+};
+PortOverview portOverview();
+
 // Orders device paths as people count them: ttyS2 before ttyS10.
 bool naturalLess(const std::string& a, const std::string& b);
 

@@ -11,15 +11,54 @@ std::optional<int> portNumber(std::u16string_view text) {
   return std::nullopt;
 }
 
+namespace {
+
+#ifdef _WIN32
+bool isAsciiDigits(std::u16string_view text) {
+  if (text.empty()) return false;
+  for (const char16_t c : text) {
+    if (c < u'0' || c > u'9') return false;
+  }
+  return true;
+}
+
+bool isDevicePath(std::u16string_view text) {
+  std::u16string_view name = text;
+  if (name.starts_with(u"\\\\.\\")) name.remove_prefix(4);
+  return name.starts_with(u"COM") && isAsciiDigits(name.substr(3));
+}
+#else
+bool isDevicePath(std::u16string_view text) { return text.size() > 1 && text.front() == u'/'; }
+#endif
+
+}  // namespace
+
+std::optional<PortChoice> portChoice(std::u16string_view text) {
+  if (const auto number = portNumber(text)) return PortChoice{*number, {}};
+  if (isDevicePath(text)) return PortChoice{0, utf16ToUtf8(text)};
+  return std::nullopt;
+}
+
 std::u16string portName(int number) {
   std::u16string name = u"com";
   for (const char c : std::to_string(number)) name += static_cast<char16_t>(c);
   return name;
 }
 
+std::string portLabel(const PortChoice& port, const std::string& device) {
+  if (port.number == 0) return port.device;
+  return "com" + std::to_string(port.number) + (device.empty() ? "" : " (" + device + ")");
+}
+
 std::string unknownPortReason(std::u16string_view text) {
   return "\"" + utf16ToUtf8(text) +
-         "\" is not a port name: ports are named com1 to com16, in lower case. "
+         "\" is not a port name: ports are named com1 to com16, in lower case, or a device by its path ("
+#ifdef _WIN32
+         "COM17, \\\\.\\COM17"
+#else
+         "/dev/ttyUSB0"
+#endif
+         "). "
          "comN leads to the device that LUMADOT_COMn names (LUMADOT_COM1=/dev/ttyUSB0 makes com1 that device); "
          "'lumadot-cli ports' shows where each comN leads";
 }

@@ -12,6 +12,24 @@ inline constexpr int kPortCount = 16;
 // and "com01" name no port.
 std::optional<int> portNumber(std::u16string_view text);
 std::u16string portName(int number);
+
+// The port a box or an option names: comN by its number, or any device by its path.
+struct PortChoice {
+  int number = 0;       // 1 to 16 for comN; 0 when `device` names it
+  std::string device;   // UTF-8 path, when number is 0
+
+  bool operator==(const PortChoice&) const = default;
+};
+
+// comN as portNumber takes it, or a device by its path: an absolute path
+// (/dev/ttyUSB0), and on Windows also COMn and \\.\COMn. Anything else names
+// no port, so a mistyped list item is still caught.
+std::optional<PortChoice> portChoice(std::u16string_view text);
+
+// How a message names the port: "com1 (/dev/pts/3)", "com1" while its device
+// is not known, or the path alone when the port was named by it.
+std::string portLabel(const PortChoice& port, const std::string& device = {});
+
 // Why a port box's text names no port, and how comN is chosen.
 std::string unknownPortReason(std::u16string_view text);
 

@@ -30,7 +30,7 @@ constexpr milliseconds kSlack{2000};     // on top of twice the line time
 
 struct QtSerialDevice::Impl {
   QSerialPort port;
-  int number = 1;
+  PortChoice choice{1, {}};
   std::string device;
   LineSettings settings;
   std::int64_t accepted = 0;  // bytes handed to write() since open
@@ -42,7 +42,7 @@ struct QtSerialDevice::Impl {
   // send it later, while the warning is on screen.
   Failure fail(const std::string& why) {
     if (port.isOpen()) port.clear(QSerialPort::Output);
-    failure = Failure("com" + std::to_string(number) + (device.empty() ? "" : " (" + device + ")") + ": " + why);
+    failure = Failure(portLabel(choice, device) + ": " + why);
     return *failure;
   }
   Failure failFromPort() { return fail(port.errorString().toStdString()); }
@@ -98,11 +98,11 @@ QtSerialDevice::QtSerialDevice() : d(std::make_unique<Impl>()) {}
 
 QtSerialDevice::~QtSerialDevice() { abandon(); }
 
-void QtSerialDevice::setPort(int number) { d->number = number; }
+void QtSerialDevice::setPort(const PortChoice& port) { d->choice = port; }
 
 Result<void> QtSerialDevice::open() {
   d->failure.reset();
-  const auto device = mappedDevice(d->number);
+  const auto device = mappedDevice(d->choice);
   d->device = device ? *device : std::string();
   if (!device) return d->fail(device.error().text);
   if (auto opened = openPort(d->port, *device, QIODevice::WriteOnly); !opened) return d->fail(opened.error().text);

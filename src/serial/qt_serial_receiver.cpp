@@ -17,19 +17,13 @@ QtSerialReceiver::QtSerialReceiver() : d(std::make_unique<Impl>()) {}
 
 QtSerialReceiver::~QtSerialReceiver() { close(); }
 
-Result<void> QtSerialReceiver::openPort(int number, const LineSettings& settings) {
+Result<void> QtSerialReceiver::openPort(const PortChoice& port, const LineSettings& settings) {
   close();
-  d->name = "com" + std::to_string(number);
-  const auto device = mappedDevice(number);
+  d->name = portLabel(port);
+  const auto device = mappedDevice(port);
   if (!device) return d->fail(device.error().text);
-  d->name += " (" + *device + ")";
+  d->name = portLabel(port, *device);
   return open(*device, settings);
-}
-
-Result<void> QtSerialReceiver::openDevice(const std::string& device, const LineSettings& settings) {
-  close();
-  d->name = device;
-  return open(device, settings);
 }
 
 Result<void> QtSerialReceiver::open(const std::string& device, const LineSettings& settings) {

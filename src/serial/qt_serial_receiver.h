@@ -8,6 +8,7 @@
 
 #include "base/result.h"
 #include "serial/line_settings.h"
+#include "serial/port_names.h"
 
 namespace lumadot {
 
@@ -22,8 +23,7 @@ class QtSerialReceiver {
   QtSerialReceiver& operator=(const QtSerialReceiver&) = delete;
 
   // comN as the sending end finds it (LUMADOT_COMn, ...), or a device path as it stands.
-  Result<void> openPort(int number, const LineSettings& settings);
-  Result<void> openDevice(const std::string& device, const LineSettings& settings);
+  Result<void> openPort(const PortChoice& port, const LineSettings& settings);
   // The bytes that have come, waiting up to `wait` for the first; a port
   // that went away (unplugged, its far end closed) is a failure.
   Result<std::vector<std::uint8_t>> read(std::chrono::milliseconds wait);

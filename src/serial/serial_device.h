@@ -7,6 +7,7 @@
 
 #include "base/result.h"
 #include "serial/line_settings.h"
+#include "serial/port_names.h"
 
 namespace lumadot {
 
@@ -20,7 +21,7 @@ class SerialDevice {
   using WaitHook = std::function<void(std::int64_t sent)>;
 
   virtual ~SerialDevice() = default;
-  virtual void setPort(int number) = 0;  // com1 is 1; used by the next open
+  virtual void setPort(const PortChoice& port) = 0;  // used by the next open
   virtual Result<void> open() = 0;       // fails when the port is missing or held
   virtual Result<void> configure(const LineSettings& settings) = 0;
   virtual Result<void> write(std::span<const std::uint8_t> bytes) = 0;  // after every byte queued before
@@ -30,6 +31,8 @@ class SerialDevice {
   // Closes at once after a failure, dropping whatever is still queued.
   virtual void abandon() = 0;
   virtual void setWaitHook(WaitHook hook) = 0;
+  // The file standing in for the port, which failures then name; empty for a port.
+  virtual std::string fileName() const { return {}; }
 };
 
 }  // namespace lumadot

@@ -38,9 +38,9 @@ SerialTransmission::~SerialTransmission() {
 // A text that names no port sends nothing: sending to whichever port was
 // chosen before, under the typed name, would mislead.
 Result<void> SerialTransmission::selectPort() {
-  const auto number = portNumber(m_boxes.port);
-  if (!number) return portFailure(unknownPortReason(m_boxes.port));
-  m_device.setPort(*number);
+  const auto port = portChoice(m_boxes.port);
+  if (!port) return portFailure(unknownPortReason(m_boxes.port));
+  m_device.setPort(*port);
   return {};
 }
 
@@ -124,6 +124,7 @@ std::string SerialTransmission::sentConfirmation(std::int32_t glyphByteCount) {
 }
 
 Failure SerialTransmission::portFailure(std::string deviceReason) const {
+  if (const std::string file = m_device.fileName(); !file.empty()) return Failure("cannot write " + file, std::move(deviceReason));
   return Failure(utf16ToUtf8(u"串口" + m_boxes.port + u"打开失败，可能正在使用中"), std::move(deviceReason));
 }
 

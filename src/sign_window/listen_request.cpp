@@ -6,14 +6,14 @@
 namespace lumadot {
 
 Result<ListenRequest> listenRequest(const ListenBoxes& boxes) {
-  const auto number = portNumber(boxes.port);
-  if (!number) {
+  const auto port = portChoice(boxes.port);
+  if (!port) {
     return Failure("串口“" + utf16ToUtf8(boxes.port) + "”无效", unknownPortReason(boxes.port));
   }
   const std::u16string text = settingsText(boxes.baud, boxes.parity, boxes.dataBits, boxes.stopBits);
   auto settings = parseLineSettings(text);
   if (!settings) return Failure("串口设置“" + utf16ToUtf8(text) + "”无效", settings.error().text);
-  return ListenRequest{*number, *settings};
+  return ListenRequest{*port, *settings};
 }
 
 Failure openFailure(std::u16string_view port, const Failure& cause) {

@@ -7,6 +7,7 @@
 
 #include "base/result.h"
 #include "serial/line_settings.h"
+#include "serial/port_names.h"
 
 namespace lumadot {
 
@@ -19,7 +20,7 @@ struct ListenBoxes {
 };
 
 struct ListenRequest {
-  int port = 1;
+  PortChoice port{1, {}};
   LineSettings settings;
 };
 

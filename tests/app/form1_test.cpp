@@ -541,6 +541,15 @@ void Form1Test::sendsTheFrameThroughThePort() {
   QCOMPARE(frame[0], std::uint8_t{10});
   QCOMPARE(std::vector<std::uint8_t>(frame.begin() + 256, frame.begin() + 304),
            std::vector<std::uint8_t>(m_buffer->glyphBytes.begin(), m_buffer->glyphBytes.begin() + 48));
+
+  // A device typed by its path into the port box is opened as it stands.
+  test::PseudoTerminal typed;
+  control<QComboBox>("Combo5")->setEditText(QString::fromStdString(typed.path()));
+  m_messages.clear();
+  control<QPushButton>("Command1")->click();
+  QCOMPARE(m_messages.size(), size_t{1});
+  QCOMPARE(m_messages[0].text, "使用串口" + typed.path() + "共发送0.04K数据发送成功");
+  QCOMPARE(typed.receivedAll(), frame);
 }
 
 // A line that takes nothing for a while: after a second a modal progress
@@ -582,9 +591,12 @@ void Form1Test::refusedSendWarnsAndKeepsTheResultBoxEmpty_data() {
   QTest::newRow("port not in the list") << QStringLiteral("Combo5") << QStringLiteral("COM1")
                                         << QStringLiteral("串口COM1打开失败，可能正在使用中")
                                         << QStringLiteral("\"COM1\" is not a port name: ports are named com1 to com16");
-  QTest::newRow("port a device path") << QStringLiteral("Combo5") << QStringLiteral("/dev/ttyUSB0")
-                                      << QStringLiteral("串口/dev/ttyUSB0打开失败，可能正在使用中")
-                                      << QStringLiteral("\"/dev/ttyUSB0\" is not a port name");
+  QTest::newRow("port a missing device path") << QStringLiteral("Combo5") << QStringLiteral("/nonexistent/ttyX")
+                                              << QStringLiteral("串口/nonexistent/ttyX打开失败，可能正在使用中")
+                                              << QStringLiteral("/nonexistent/ttyX: ");
+  QTest::newRow("port a relative path") << QStringLiteral("Combo5") << QStringLiteral("ttyUSB0")
+                                        << QStringLiteral("串口ttyUSB0打开失败，可能正在使用中")
+                                        << QStringLiteral("\"ttyUSB0\" is not a port name");
   QTest::newRow("parity not in the list") << QStringLiteral("Combo2") << QStringLiteral("X")
                                           << QStringLiteral("串口com1打开失败，可能正在使用中")
                                           << QStringLiteral("parity \"X\" is not one of E, M, N, O, S");

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz/fuzz_input.h"
-#include "fuzz/memory_device.h"
+#include "support/memory_device.h"
 #include "serial/display_frame.h"
 #include "serial/serial_transmission.h"
 
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto amount = amountText(in.ConsumeIntegral<std::int32_t>(), utf8ToUtf16(in.ConsumeRandomLengthString(4)));
   FUZZ_EXPECT(amount.size() <= 4);
 
-  MemoryDevice device(in.ConsumeBool() ? in.ConsumeIntegralInRange<std::size_t>(0, 2000) : SIZE_MAX);
+  test::MemoryDevice device(in.ConsumeBool() ? in.ConsumeIntegralInRange<std::size_t>(0, 2000) : SIZE_MAX);
   SerialTransmission transmission(device, boxes);
   const auto glyphs = patternBytes(in, in.ConsumeIntegralInRange<std::size_t>(0, GlyphBuffer::kCapacity));
   if (!sendFrame(transmission, columns, glyphs)) return 0;

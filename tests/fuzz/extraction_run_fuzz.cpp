@@ -16,7 +16,7 @@
 #include "extract/font_layout.h"
 #include "extract/listing.h"
 #include "fuzz/fuzz_input.h"
-#include "fuzz/memory_device.h"
+#include "support/memory_device.h"
 #include "serial/display_frame.h"
 #include "serial/serial_transmission.h"
 
@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   placeFont(in, fonts.hzk16, kHzk16Size);
   const RunOptions options{in.PickValueInArray(allLayouts()), in.ConsumeBool()};
   const SendBoxes boxes = sendBoxes(in);
-  MemoryDevice device(in.ConsumeBool() ? in.ConsumeIntegral<std::uint16_t>() : std::numeric_limits<std::size_t>::max());
+  test::MemoryDevice device(in.ConsumeBool() ? in.ConsumeIntegral<std::uint16_t>() : std::numeric_limits<std::size_t>::max());
   SerialTransmission transmission(device, boxes);
   Hooks hooks;
   const std::u16string text = repeatedText(in);

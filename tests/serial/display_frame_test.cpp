@@ -53,6 +53,24 @@ TEST(PortNames, OnlyTheSixteenNamesAsWritten) {
   }
 }
 
+// Besides the sixteen names, a device by its absolute path; anything else names no port.
+TEST(PortNames, ADeviceByItsPath) {
+  const std::pair<std::u16string_view, std::optional<PortChoice>> rows[] = {
+      {u"com3", PortChoice{3, {}}},
+      {u"/dev/ttyUSB0", PortChoice{0, "/dev/ttyUSB0"}},
+      {u"/dev/serial/by-id/usb-中", PortChoice{0, "/dev/serial/by-id/usb-中"}},
+      {u"ttyUSB0", std::nullopt},
+      {u"./ttyUSB0", std::nullopt},
+      {u"/", std::nullopt},
+      {u"", std::nullopt},
+      {u"COM7", std::nullopt},  // a Windows name, on Windows only
+  };
+  for (const auto& [text, choice] : rows) EXPECT_EQ(portChoice(text), choice) << utf16ToUtf8(text);
+  EXPECT_EQ(portLabel({0, "/dev/ttyUSB0"}, "ignored"), "/dev/ttyUSB0");
+  EXPECT_EQ(portLabel({2, {}}, "/dev/pts/4"), "com2 (/dev/pts/4)");
+  EXPECT_EQ(portLabel({2, {}}), "com2");
+}
+
 TEST(LineSettings, ParsesTheJoinedBoxTexts) {
   EXPECT_EQ(settingsText(u"9600", u"E", u"8", u"1"), u"9600,E,8,1");
   EXPECT_EQ(settingsText(u"", u" N", u"", u""), u", N,,");

@@ -1,9 +1,11 @@
 // Real frames through real pseudo-terminals, read at the far end.
 #include <QCoreApplication>
+#include <QSerialPortInfo>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <termios.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -352,6 +354,21 @@ TEST(PortMapping, EnvironmentFirstThenTheSystemList) {
     EXPECT_EQ(all[i].number, static_cast<int>(i) + 1);
     EXPECT_EQ(all[i].source == PortMapping::Source::none, all[i].device.empty());
   }
+}
+
+// With every comN named by the environment, each device the system lists is reached by its path alone.
+TEST(PortMapping, DevicesNoComNameLeadsToAreListedByPath) {
+  for (int n = 1; n <= 16; ++n) ::setenv(("LUMADOT_COM" + std::to_string(n)).c_str(), "/dev/null", 1);
+  const PortOverview overview = portOverview();
+  for (int n = 1; n <= 16; ++n) ::unsetenv(("LUMADOT_COM" + std::to_string(n)).c_str());
+  std::vector<std::string> listed;
+  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) listed.push_back(info.systemLocation().toStdString());
+  std::sort(listed.begin(), listed.end(), naturalLess);
+  EXPECT_EQ(overview.others, listed);
+  EXPECT_EQ(overview.named.size(), 16u);
+  // Without the environment the first sixteen are comN's, so only the rest are others.
+  const PortOverview plain = portOverview();
+  EXPECT_EQ(plain.others.size(), listed.size() > 16 ? listed.size() - 16 : 0u);
 }
 
 TEST(PortMapping, DevicePathsInCountingOrder) {

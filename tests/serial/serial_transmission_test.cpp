@@ -1,5 +1,5 @@
-// The run's send side end to end, into frame files: what a user sees and
-// what reaches the device, without a port.
+// The run's send side end to end, into a device that keeps what it is sent,
+// and into frame files: what a user sees and what reaches the device, without a port.
 #include "serial/serial_transmission.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include "extract/text_codec.h"
 #include "serial/display_frame.h"
 #include "serial/frame_file.h"
+#include "support/memory_device.h"
 #include "support/process.h"
 #include "support/recording_hooks.h"
 #include "support/synthetic_fonts.h"
@@ -31,7 +32,8 @@ Message portWarning(std::string_view port, std::string_view reason) {
 
 Message unknownPort(std::string_view port) {
   return portWarning(port, "\"" + std::string(port) +
-                               "\" is not a port name: ports are named com1 to com16, in lower case. comN leads to "
+                               "\" is not a port name: ports are named com1 to com16, in lower case, or a device by its "
+                               "path (/dev/ttyUSB0). comN leads to "
                                "the device that LUMADOT_COMn names (LUMADOT_COM1=/dev/ttyUSB0 makes com1 that "
                                "device); 'lumadot-cli ports' shows where each comN leads");
 }
@@ -40,16 +42,21 @@ class SerialTransmissionTest : public ::testing::Test {
  protected:
   RunResult send(std::u16string_view text, const SendBoxes& boxes, bool sendOn = true,
                  std::u16string separator = u".") {
-    SerialTransmission transmission(file, boxes, std::move(separator), &progress);
+    return sendTo(port, text, boxes, sendOn, std::move(separator));
+  }
+  RunResult sendTo(SerialDevice& device, std::u16string_view text, const SendBoxes& boxes, bool sendOn = true,
+                   std::u16string separator = u".") {
+    SerialTransmission transmission(device, boxes, std::move(separator), &progress);
     return runExtraction(text, {.send = sendOn}, fonts, *buffer, transmission, hooks);
   }
-  bool frameWritten() const { return std::filesystem::exists(framePath); }
-  std::string frame() const { return test::readFile(framePath); }
+  bool frameWritten() const { return !port.sent.empty(); }
+  std::string frame() const { return {port.sent.begin(), port.sent.end()}; }
 
   test::TempDir dir;
   FontPaths fonts = test::writeSyntheticFonts(dir.path());
   std::filesystem::path framePath = dir.path() / "frame.bin";
   FrameFile file{framePath};
+  test::MemoryDevice port;
   std::unique_ptr<GlyphBuffer> buffer = std::make_unique<GlyphBuffer>();
   test::RecordingHooks hooks;
   CountingProgress progress;
@@ -82,6 +89,18 @@ TEST_F(SerialTransmissionTest, SpeedAndModeBytesComeFromTheirBoxes) {
   ASSERT_TRUE(send(u"A", boxes).completed);
   EXPECT_EQ(frame().substr(0, 3), std::string("\x09\x0A\x05", 3));
   EXPECT_EQ(hooks.messages.at(0).text, "使用串口com16共发送0.01K数据发送成功");
+}
+
+// A device typed by its path reaches the device as it stands, and the message names it so.
+TEST_F(SerialTransmissionTest, PortTypedAsADevicePath) {
+  SendBoxes boxes;
+  boxes.port = u"/dev/ttyUSB9";
+  ASSERT_TRUE(send(u"A", boxes).completed);
+  EXPECT_EQ(port.port(), (PortChoice{0, "/dev/ttyUSB9"}));
+  EXPECT_EQ(hooks.messages.at(0).text, "使用串口/dev/ttyUSB9共发送0.01K数据发送成功");
+  boxes.port = u"com16";
+  ASSERT_TRUE(send(u"A", boxes).completed);
+  EXPECT_EQ(port.port(), (PortChoice{16, {}}));
 }
 
 struct RefusedCase {
@@ -117,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"PortLeadingSpace", [](SendBoxes& b) { b.port = u" com1"; }, unknownPort(" com1")},
         RefusedCase{"PortLeadingZero", [](SendBoxes& b) { b.port = u"com01"; }, unknownPort("com01")},
         RefusedCase{"PortBeyondTable", [](SendBoxes& b) { b.port = u"com17"; }, unknownPort("com17")},
-        RefusedCase{"PortDevicePath", [](SendBoxes& b) { b.port = u"/dev/ttyUSB0"; }, unknownPort("/dev/ttyUSB0")},
+        RefusedCase{"PortRelativePath", [](SendBoxes& b) { b.port = u"ttyUSB0"; }, unknownPort("ttyUSB0")},
         RefusedCase{"SpeedZero", [](SendBoxes& b) { b.speed = u"0"; },
                     Message{"警告", "显示速度“0”无效", MessageIcon::warning}},
         RefusedCase{"SpeedEleven", [](SendBoxes& b) { b.speed = u"11"; },
@@ -156,9 +175,9 @@ TEST_F(SerialTransmissionTest, TooWideATextWarnsAndWritesNothing) {
 }
 
 TEST_F(SerialTransmissionTest, FrameFileKeepsEveryFrameOfOneDevice) {
-  ASSERT_TRUE(send(u"A", {}).completed);
-  ASSERT_TRUE(send(u"中", {}).completed);
-  const std::string bytes = frame();
+  ASSERT_TRUE(sendTo(file, u"A", {}).completed);
+  ASSERT_TRUE(sendTo(file, u"中", {}).completed);
+  const std::string bytes = test::readFile(framePath);
   ASSERT_EQ(bytes.size(), 561u + 577u);
   EXPECT_EQ(bytes[0], 9);
   EXPECT_EQ(bytes[561], 10);
@@ -166,16 +185,16 @@ TEST_F(SerialTransmissionTest, FrameFileKeepsEveryFrameOfOneDevice) {
   FrameFile fresh{framePath};  // a new device starts the file over
   SerialTransmission transmission(fresh, {});
   ASSERT_TRUE(runExtraction(u"", {.send = true}, fonts, *buffer, transmission, hooks).completed);
-  EXPECT_EQ(frame(), std::string("\x08\x05", 2) + std::string(543, '\0'));
+  EXPECT_EQ(test::readFile(framePath), std::string("\x08\x05", 2) + std::string(543, '\0'));
 }
 
+// No port is involved, so the failure names the file, not com1.
 TEST_F(SerialTransmissionTest, UnwritableFrameFileIsAFailedSend) {
-  FrameFile nowhere{dir.path() / "missing" / "frame.bin"};
+  const auto path = dir.path() / "missing" / "frame.bin";
+  FrameFile nowhere{path};
   SerialTransmission transmission(nowhere, {});
   EXPECT_FALSE(runExtraction(u"A", {.send = true}, fonts, *buffer, transmission, hooks).completed);
-  EXPECT_EQ(hooks.messages.at(0).text, portWarning("com1", "").text);
-  EXPECT_EQ(hooks.failures.at(0).detail.rfind("cannot write " + (dir.path() / "missing" / "frame.bin").string(), 0), 0u)
-      << hooks.failures.at(0).detail;
+  EXPECT_EQ(hooks.failures.at(0), Failure("cannot write " + path.string(), "No such file or directory"));
   // The listing was written before the close failed, and stays without its credit block.
   EXPECT_NE(hooks.listing.find(u"DB  "), std::u16string::npos);
   EXPECT_EQ(hooks.listing.find(u"\r\n\r\n;"), std::u16string::npos);

@@ -15,7 +15,9 @@ constexpr std::string_view kDescription =
     "Shows which device each of com1 to com16 stands for on this machine:\n"
     "the device named by the environment variable LUMADOT_COMn when it is set\n"
     "(LUMADOT_COM1=/dev/ttyUSB0, say), otherwise COMn on Windows, otherwise the\n"
-    "n-th serial port the system lists, in the order of their device paths.";
+    "n-th serial port the system lists, in the order of their device paths.\n"
+    "Then the serial devices the system lists that no comN leads to: name\n"
+    "those by their path (--device PATH, or typed into the port box).";
 
 std::string sourceText(const PortMapping& mapping) {
   switch (mapping.source) {
@@ -34,11 +36,15 @@ int runPortsCommand(const std::vector<std::string>& args, tools::Reach reach) {
   if (const auto exit = line.parseWithoutArguments(args)) return *exit;
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   std::ostringstream table;
-  for (const PortMapping& mapping : mapAllPorts()) {
-    table << std::left << std::setw(7) << ("com" + std::to_string(mapping.number)) << std::setw(22)
-          << (mapping.device.empty() ? "-" : mapping.device) << std::setw(10)
-          << (mapping.present ? "present" : "absent") << sourceText(mapping) << '\n';
+  const PortOverview overview = portOverview();
+  const auto row = [&table](const std::string& name, const std::string& device, bool present, const std::string& source) {
+    table << std::left << std::setw(7) << name << std::setw(22) << (device.empty() ? "-" : device) << std::setw(10)
+          << (present ? "present" : "absent") << source << '\n';
+  };
+  for (const PortMapping& mapping : overview.named) {
+    row("com" + std::to_string(mapping.number), mapping.device, mapping.present, sourceText(mapping));
   }
+  for (const std::string& device : overview.others) row("-", device, true, "listed beyond com16; name it by its path");
   std::cout << table.str() << std::flush;
   return kExitCompleted;
 }

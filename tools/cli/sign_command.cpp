@@ -29,7 +29,9 @@ constexpr std::string_view kDescription =
     "sign makes of each display frame that comes: one line with its width,\n"
     "speed, mode and display bytes, a warning for each field that is wrong,\n"
     "and its message drawn, played in place on a terminal until Ctrl+C.\n"
-    "docs/frame.md tells how the sign reads a frame.";
+    "How the sign reads a frame: share/doc/lumadot/frame.md where Lumadot is\n"
+    "installed (/usr/share/doc/lumadot/frame.md from the package), docs/frame.md\n"
+    "in its source.";
 
 constexpr std::string_view kFooter =
     "The sign takes the display bytes as 8x16 strips, lowest bit leftmost: send\n"
@@ -49,7 +51,6 @@ const std::string kLineSection = "The serial line";
 
 struct SignOptions {
   SendBoxes boxes;     // only the port and the line settings
-  std::string device;  // --device; empty: --port
   int columns = kDefaultPanelColumns;
   bool msbFirst = false;
   int count = 0;  // 0: until interrupted
@@ -60,10 +61,6 @@ struct SignOptions {
 
 void declareOptions(CLI::App& app, SignOptions& options) {
   addPortOptions(app, options.boxes, kLineSection);
-  app.add_option("--device", options.device, "listen on the device at PATH instead of a comN")
-      ->type_name("PATH")
-      ->group(kLineSection)
-      ->excludes("--port");
   tools::addWholeNumberOption(app, "--columns", options.columns, 1, kMaxPanelColumns,
                               "dots across the panel (default 128); it is 16 high",
                               [](const std::string& given) {
@@ -227,15 +224,12 @@ int runSign(tools::CommandLine& line, const SignOptions& options, tools::Reach r
   const std::u16string settingsBoxes = settingsText(boxes.baud, boxes.parity, boxes.dataBits, boxes.stopBits);
   const auto settings = parseLineSettings(settingsBoxes);
   if (!settings) return line.usageError(settings.error().text);
-  const auto number = portNumber(boxes.port);
-  if (!number && options.device.empty()) {
-    return line.usageError("--port takes com1 to com16, not '" + utf16ToUtf8(boxes.port) + "'");
-  }
+  const auto port = portChoice(boxes.port);
+  if (!port) return line.usageError("--port takes com1 to com16, not '" + utf16ToUtf8(boxes.port) + "'");
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
 
   QtSerialReceiver receiver;
-  const auto opened =
-      options.device.empty() ? receiver.openPort(*number, *settings) : receiver.openDevice(options.device, *settings);
+  const auto opened = receiver.openPort(*port, *settings);
   if (!opened) {
     printError(opened.error().text);
     return kExitFailed;

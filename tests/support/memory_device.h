@@ -8,14 +8,14 @@
 
 #include "serial/serial_device.h"
 
-namespace lumadot::fuzz {
+namespace lumadot::test {
 
 class MemoryDevice final : public SerialDevice {
  public:
   explicit MemoryDevice(std::size_t vanishAfter = std::numeric_limits<std::size_t>::max())
       : m_vanishAfter(vanishAfter) {}
 
-  void setPort(int number) override { m_port = number; }
+  void setPort(const PortChoice& port) override { m_port = port; }
   Result<void> open() override {
     if (m_vanishAfter == 0) return Failure("gone");
     m_open = true;
@@ -35,13 +35,13 @@ class MemoryDevice final : public SerialDevice {
   void abandon() override { m_open = false; }
   void setWaitHook(WaitHook) override {}
 
-  int port() const { return m_port; }
+  const PortChoice& port() const { return m_port; }
   std::vector<std::uint8_t> sent;
 
  private:
   std::size_t m_vanishAfter;
-  int m_port = 0;
+  PortChoice m_port;
   bool m_open = false;
 };
 
-}  // namespace lumadot::fuzz
+}  // namespace lumadot::test
