@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <variant>
+
+#include "extract/text_encoding.h"
+
 namespace lumadot {
 namespace {
 
@@ -43,6 +48,62 @@ TEST(Characters, SurrogatePairIsOneCharacter) {
   const std::u16string loneHigh{char16_t(0xD83D)};  // cut off at the end of the text
   EXPECT_EQ(characterLength(loneHigh, 0), 1u);
   EXPECT_EQ(characterAt(loneHigh, 0), char32_t{0xD83D});
+}
+
+
+struct DecodeCase {
+  const char* name;
+  std::string bytes;
+  std::optional<TextEncoding> encoding;
+  std::variant<std::string, DecodeFailure> decoded;
+};
+
+class DecodeText : public ::testing::TestWithParam<DecodeCase> {};
+
+// Offsets count from the file's first byte, its byte order mark included.
+TEST_P(DecodeText, ReadsOrNamesTheFirstBadByte) {
+  const auto decoded = decodeText(GetParam().bytes, GetParam().encoding);
+  if (const auto* failure = std::get_if<DecodeFailure>(&GetParam().decoded)) {
+    ASSERT_TRUE(std::holds_alternative<DecodeFailure>(decoded));
+    const auto& got = std::get<DecodeFailure>(decoded);
+    EXPECT_EQ(got.offset, failure->offset);
+    EXPECT_EQ(got.byte, failure->byte);
+    EXPECT_EQ(got.encoding, failure->encoding);
+    EXPECT_EQ(got.likely, failure->likely);
+  } else {
+    ASSERT_TRUE(std::holds_alternative<std::string>(decoded));
+    EXPECT_EQ(std::get<std::string>(decoded), std::get<std::string>(GetParam().decoded));
+  }
+}
+
+using E = TextEncoding;
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DecodeText,
+    ::testing::Values(
+        DecodeCase{"Empty", "", std::nullopt, std::string()},
+        DecodeCase{"NulIsText", std::string("A\0B", 3), std::nullopt, std::string("A\0B", 3)},
+        DecodeCase{"Utf8MarkDropped", "\xEF\xBB\xBF" "A", std::nullopt, std::string("A")},
+        DecodeCase{"MarkOnlyAtTheStart", "A\xEF\xBB\xBF", std::nullopt, std::string("A\xEF\xBB\xBF")},
+        DecodeCase{"Utf16BeMarkWhenUtf16Asked", std::string("\xFE\xFF\x00\x41", 4), E::utf16, std::string("A")},
+        DecodeCase{"Utf16LeAskedKeepsAForeignMark", std::string("\xFE\xFF\x41\x00", 4), E::utf16le,
+                   std::string("\xEF\xBF\xBE" "A")},  // U+FFFE: the mark read the other way round
+        DecodeCase{"EncodedSurrogate", "A\xED\xA0\x80", std::nullopt, DecodeFailure{1, 0xED, E::utf8, E::gbk}},
+        DecodeCase{"OffsetCountsTheMark", "\xEF\xBB\xBF" "AB\xFF", std::nullopt, DecodeFailure{5, 0xFF, E::utf8, {}}},
+        DecodeCase{"OddUtf16Length", std::string("\xFF\xFE\x41\x00\x42", 5), std::nullopt,
+                   DecodeFailure{4, 0x42, E::utf16le, {}}},
+        DecodeCase{"LoneUtf16Surrogate", std::string("\x00\xD8\x41\x00", 4), E::utf16,
+                   DecodeFailure{0, 0x00, E::utf16, {}}},
+        DecodeCase{"Gb2312CutOff", "\xD6\xD0\xCE", E::gb2312, DecodeFailure{2, 0xCE, E::gb2312, {}}},
+        DecodeCase{"GbkLikely", "\xA4\xA4\x41\x87\x40", std::nullopt, DecodeFailure{0, 0xA4, E::utf8, E::gbk}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(EncodingNames, TypedAsUsersTypeThem) {
+  for (const TextEncoding encoding : kTextEncodings) EXPECT_EQ(encodingNamed(encodingName(encoding)), encoding);
+  EXPECT_EQ(encodingNamed("UTF8"), E::utf8);
+  EXPECT_EQ(encodingNamed("utf_16LE"), E::utf16le);
+  EXPECT_EQ(encodingNamed("GBK"), E::gbk);
+  EXPECT_EQ(encodingNamed("latin1"), std::nullopt);
+  EXPECT_EQ(encodingNamed(""), std::nullopt);
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
-// UTF-8 and UTF-16 decoding, the walk over characters, and the code-page-936
-// conversion both ways, over any bytes.
+// UTF-8 and UTF-16 decoding, text files in any encoding, the walk over
+// characters, and the code-page-936 conversion both ways, over any bytes.
 
 #include <cstring>
 #include <string>
 #include <string_view>
 
 #include "extract/ansi_code.h"
+#include "extract/text_encoding.h"
 #include "fuzz/fuzz_input.h"
 
 namespace lumadot::fuzz {
@@ -55,6 +56,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_EXPECT(mended.size() == units.size());
   for (std::size_t i = 0; i < units.size(); ++i) FUZZ_EXPECT(mended[i] == units[i] || isSurrogate(units[i]));
   checkWalk(units);
+
+  // A text file in each encoding: valid UTF-8 out, or the offset of a byte that is there.
+  for (const TextEncoding encoding : kTextEncodings) {
+    const auto decoded = decodeText(bytes, encoding);
+    if (const auto* utf8 = std::get_if<std::string>(&decoded)) {
+      FUZZ_EXPECT(utf16ToUtf8(utf8ToUtf16(*utf8)) == *utf8);
+    } else {
+      const auto& failure = std::get<DecodeFailure>(decoded);
+      FUZZ_EXPECT(failure.offset < size && static_cast<std::uint8_t>(bytes[failure.offset]) == failure.byte);
+    }
+  }
 
   // Code page 936 bytes in: whatever they name is a code point.
   for (std::size_t i = 0; i + 1 < size; i += 2) {
