@@ -1,6 +1,7 @@
 #include "extract/extraction_run.h"
 
 #include <optional>
+#include <string>
 
 #include "extract/character_walk.h"
 #include "extract/glyph_lookup.h"
@@ -9,6 +10,18 @@
 
 namespace lumadot {
 namespace {
+
+// How far past the buffer a text runs, for the too-long message's reason.
+std::string tooLongReason(std::u16string_view text) {
+  std::int64_t single = 0;
+  std::int64_t wide = 0;
+  CharacterWalk characters(text);
+  while (const auto c = characters.next()) ++(isDoubleByte(*c) ? wide : single);
+  const std::int64_t bytes = single * kAsc16GlyphSize + wide * kHzk16GlyphSize;
+  return "the text has " + std::to_string(single) + " single-byte and " + std::to_string(wide) +
+         " double-byte characters, " + std::to_string(bytes) + " glyph bytes; one run holds " +
+         std::to_string(GlyphBuffer::kCapacity);
+}
 
 // Looks every character up, in text order. The font files stay open only for
 // the walk. Fails with the first lookup that fails.
@@ -22,7 +35,10 @@ Result<void> walk(std::u16string_view text, const ByteLayout& layout, const Font
     columnCount += wide ? 2 : 1;
     auto looked = wide ? hzdz(buffer, hzk16, c->code, layout)
                        : english(buffer, asc16, static_cast<std::uint8_t>(c->code), layout);
-    if (!looked) return looked;
+    if (!looked) {
+      if (buffer.fillCount == GlyphBuffer::kCapacity) return Failure(looked.error().text, tooLongReason(text));
+      return looked;
+    }
   }
   return {};
 }

@@ -250,6 +250,7 @@ struct WalkFailureCase {
   bool asc16Missing;
   bool hzk16Missing;
   std::string messagePart;
+  std::string reason{};  // the detail beneath, where the run gives the text's own figures
 };
 
 class WalkFailure : public ExtractionRun, public ::testing::WithParamInterface<WalkFailureCase> {};
@@ -265,6 +266,9 @@ TEST_P(WalkFailure, StopsBeforeThePortWithAWarning) {
   EXPECT_EQ(recorder.log, (std::vector<std::string>{"listing", "failure " + warning}));
   EXPECT_EQ(recorder.listings.at(0), u"");
   EXPECT_NE(warning.find(GetParam().messagePart), std::string::npos) << warning;
+  if (!GetParam().reason.empty()) {
+    EXPECT_EQ(recorder.failures[0].detail, GetParam().reason);
+  }
   EXPECT_TRUE(std::filesystem::is_empty(emptyDir.path()));  // a missing font is never created
 }
 
@@ -276,9 +280,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WalkFailureCase{"MissingAsc16", u"中A", true, false, "无法打开字库文件“"},
         WalkFailureCase{"MissingHzk16", u"A中", false, true, "hzk16”：文件不存在"},
-        WalkFailureCase{"OneSingleByteTooMany", kMaxAscii + u"B", false, false, "4096个单字节字符"},
-        WalkFailureCase{"OneDoubleByteTooMany", kMaxChinese + u"中", false, false, "2048个双字节字符"},
-        WalkFailureCase{"DoubleByteDoesNotFitTheLastSixteen", kMaxAscii.substr(1) + u"中", false, false, "4096"}),
+        WalkFailureCase{"OneSingleByteTooMany", kMaxAscii + u"B", false, false, "4096个单字节字符",
+                        "the text has 4097 single-byte and 0 double-byte characters, 65552 glyph bytes; one run "
+                        "holds 65536"},
+        WalkFailureCase{"OneDoubleByteTooMany", kMaxChinese + u"中\r\n", false, false, "2048个双字节字符",
+                        "the text has 0 single-byte and 2049 double-byte characters, 65568 glyph bytes; one run "
+                        "holds 65536"},
+        WalkFailureCase{"DoubleByteDoesNotFitTheLastSixteen", kMaxAscii.substr(1) + u"中", false, false, "4096",
+                        "the text has 4095 single-byte and 1 double-byte characters, 65552 glyph bytes; one run "
+                        "holds 65536"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ExtractionRun, FullBufferOfEitherKindIsFine) {
