@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,66 @@ TEST(CliExtract, PipedTextIsReadAsTyped) {
   EXPECT_NE(runProcess(kCli, {"extract", "A\n"}).out.find(";--------\n--------字模结构"), std::string::npos);
 }
 
+struct EncodingCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::string piped;
+  std::string text;  // what the listing must be of; empty: the run fails
+  std::string err{};  // standard error, when it fails
+};
+
+class CliEncoding : public ::testing::TestWithParam<EncodingCase> {};
+
+// Text in another encoding, piped or from --text-file, extracts as the same text typed.
+TEST_P(CliEncoding, ReadsTextInItsEncoding) {
+  const EncodingCase& row = GetParam();
+  test::TempDir dir;
+  const std::string file = (dir.path() / "文本.txt").string();
+  auto args = row.args;
+  args.insert(args.begin(), "extract");
+  std::replace(args.begin(), args.end(), std::string("FILE"), file);
+  test::writeFile(file, row.piped);
+  const auto r = runProcess(kCli, args, row.piped);
+  if (row.text.empty()) {
+    std::string err = row.err;
+    if (const auto at = err.find("FILE"); at != std::string::npos) err.replace(at, 4, file);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, err);
+    return;
+  }
+  const auto typed = runProcess(kCli, {"extract", row.text});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, typed.err);  // 體 is outside hzk16's grid either way
+  EXPECT_EQ(r.out, typed.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, CliEncoding,
+    ::testing::Values(
+        EncodingCase{"Gb2312", {"--encoding", "gb2312"}, "\xD6\xD0\xCE\xC4" "A\n", "中文A"},
+        EncodingCase{"Gb2312NamedInCapitals", {"--encoding", "GB2312"}, "\xD6\xD0\xCE\xC4" "A", "中文A"},
+        EncodingCase{"Gb2312FromAFile", {"--encoding", "gb2312", "--text-file", "FILE"}, "\xD6\xD0\xCE\xC4" "A", "中文A"},
+        EncodingCase{"GbkBeyondGb2312", {"--encoding", "gbk"}, "\xF3\x77", "體"},
+        EncodingCase{"Gb18030", {"--encoding", "gb18030"}, "\xF3\x77" "A", "體A"},
+        EncodingCase{"Big5", {"--encoding", "big5"}, "\xA4\xA4\xA4\xE5" "A", "中文A"},
+        EncodingCase{"Utf16LeByItsMark", {}, std::string("\xFF\xFE\x2D\x4E\x87\x65\x41\x00\x0A\x00", 10), "中文A"},
+        EncodingCase{"Utf16BeByItsMark", {}, std::string("\xFE\xFF\x4E\x2D\x65\x87\x00\x41", 8), "中文A"},
+        EncodingCase{"Utf16WithoutMarkIsLittleEndian", {"--encoding", "utf-16"},
+                     std::string("\x2D\x4E\x87\x65\x41\x00", 6), "中文A"},
+        EncodingCase{"Utf8MarkWithUtf8Asked", {"--encoding", "utf8"}, "\xEF\xBB\xBF中文A", "中文A"},
+        EncodingCase{"Gb2312TakenForUtf8", {}, "\xD6\xD0\xCE\xC4" "A\n", "",
+                     "lumadot-cli: standard input is not valid UTF-8: byte 0xD6 at offset 0; it reads as GB2312: add "
+                     "--encoding gb2312; nothing was extracted\n"},
+        EncodingCase{"Utf16WithoutMarkTakenForUtf8", {}, std::string("\x2D\x4E\x87\x65\x41\x00", 6), "",
+                     "lumadot-cli: standard input is not valid UTF-8: byte 0x87 at offset 2; it reads as UTF-16: add "
+                     "--encoding utf-16; nothing was extracted\n"},
+        EncodingCase{"CutOffGb2312", {"--encoding", "gb2312", "--text-file", "FILE"}, "A\xD6", "",
+                     "lumadot-cli: FILE is not valid GB2312: byte 0xD6 at offset 1; nothing was extracted\n"},
+        EncodingCase{"OutsideGb2312", {"--encoding", "gb2312"}, "\xF3\x77", "",
+                     "lumadot-cli: standard input is not valid GB2312: byte 0xF3 at offset 0; nothing was extracted\n"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 TEST(CliExtract, InputIsKeptAsTyped) {
 
   // A character outside code page 936 is looked up as "?", under its own name.
@@ -105,11 +166,11 @@ TEST(CliExtract, InputIsKeptAsTyped) {
   EXPECT_NE(emoji.out.find(";--------😀--------字模结构：　8*16　点阵"), std::string::npos);
   EXPECT_EQ(emoji.out.substr(emoji.out.find("DB  ")), question.out.substr(question.out.find("DB  ")));
 
-  // Bytes that are not UTF-8 are not dropped: each is an unrepresentable character.
-  const auto bad = runProcess(kCli, {"extract"}, "\xFF" "A");
-  EXPECT_EQ(bad.exitCode, 0);
-  EXPECT_NE(bad.out.find(";--------\xEF\xBF\xBD--"), std::string::npos);
-  EXPECT_NE(bad.out.find(";--------A--"), std::string::npos);
+  // Bytes that are not UTF-8 are never guessed at: the run stops, naming the first.
+  const auto bad = runProcess(kCli, {"extract"}, "A\xFF" "A");
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err, "lumadot-cli: standard input is not valid UTF-8: byte 0xFF at offset 1; nothing was extracted\n");
 
   // Text starting with '-' after "--".
   const auto dash = runProcess(kCli, {"extract", "--", "-5"});
@@ -183,6 +244,13 @@ TEST(CliSend, DeliversTheFrameAndReportsOnStandardError) {
   EXPECT_EQ(toFile.exitCode, 0) << toFile.err;
   EXPECT_EQ(toFile.err, "lumadot-cli: wrote 593 bytes to " + file.string() + "\n");  // no port was used
   EXPECT_EQ(test::readFile(file), std::string(frame.begin(), frame.end()));
+
+  // --device names the port by its path, and the message names it so.
+  test::PseudoTerminal byPath;
+  const auto r2 = runProcess(kCli, {"extract", "--send", "--device", byPath.path(), "中A"}, {}, {"LC_ALL=C"});
+  EXPECT_EQ(r2.exitCode, 0) << r2.err;
+  EXPECT_EQ(r2.err, "系统提示: 使用串口" + byPath.path() + "共发送0.04K数据发送成功\n");
+  EXPECT_EQ(byPath.receivedAll(), frame);
 }
 
 TEST(CliSend, OptionsStandForTheBoxes) {
@@ -208,6 +276,7 @@ struct SendFailureCase {
 class CliSendFailure : public ::testing::TestWithParam<SendFailureCase> {};
 
 // A failed send exits 1, prints the window's warning, and leaves no frame file behind.
+// No port is involved, so where the window would name the port the file is named.
 TEST_P(CliSendFailure, ExitsOneWithTheWarning) {
   test::TempDir dir;
   const auto file = dir.path() / "frame.bin";
@@ -216,7 +285,9 @@ TEST_P(CliSendFailure, ExitsOneWithTheWarning) {
   args.push_back(GetParam().text);
   const auto r = runProcess(kCli, args);
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, GetParam().err);
+  std::string err = GetParam().err;
+  if (const auto at = err.find("FILE"); at != std::string::npos) err.replace(at, 4, file.string());
+  EXPECT_EQ(r.err, err);
   EXPECT_EQ(r.out, "");
   EXPECT_FALSE(std::filesystem::exists(file));
 }
@@ -225,18 +296,18 @@ INSTANTIATE_TEST_SUITE_P(
     Boxes, CliSendFailure,
     ::testing::Values(
         SendFailureCase{"UnknownPort", {"--port", "COM1"},
-                        "警告: 串口COM1打开失败，可能正在使用中\nlumadot-cli: \"COM1\" is not a port name: ports are named "
-                        "com1 to com16, in lower case. comN leads to the device that LUMADOT_COMn names "
+                        "警告: cannot write FILE\nlumadot-cli: \"COM1\" is not a port name: ports are named "
+                        "com1 to com16, in lower case, or a device by its path (/dev/ttyUSB0). comN leads to the device that LUMADOT_COMn names "
                         "(LUMADOT_COM1=/dev/ttyUSB0 makes com1 that device); 'lumadot-cli ports' shows where each "
                         "comN leads\n"},
         SendFailureCase{"SpeedOutOfTable", {"--speed", "0"}, "警告: 显示速度“0”无效\n"},
         SendFailureCase{"ModeOutOfTable", {"--mode", "static"}, "警告: 显示方式“static”无效\n"},
         SendFailureCase{"RefusedSettings", {"--data-bits", "4"},
-                        "警告: 串口com1打开失败，可能正在使用中\nlumadot-cli: data bits \"4\" is not 5, 6, 7 or 8\n"},
+                        "警告: cannot write FILE\nlumadot-cli: data bits \"4\" is not 5, 6, 7 or 8\n"},
         SendFailureCase{"RefusedParity", {"--parity", "X"},
-                        "警告: 串口com1打开失败，可能正在使用中\nlumadot-cli: parity \"X\" is not one of E, M, N, O, S\n"},
+                        "警告: cannot write FILE\nlumadot-cli: parity \"X\" is not one of E, M, N, O, S\n"},
         SendFailureCase{"TooWide", {},
-                        "警告: 串口com1打开失败，可能正在使用中\nlumadot-cli: the text is 494 columns wide, and a frame holds "
+                        "警告: cannot write FILE\nlumadot-cli: the text is 494 columns wide, and a frame holds "
                         "at most 493 (246 Chinese characters and one single-byte one)\n",
                         [] {
                           std::string wide;
@@ -256,12 +327,19 @@ TEST(CliSend, MissingDeviceNamesItAfterTheWarning) {
 TEST(CliPorts, ListsWhereEachComNameLeads) {
   const auto r = runProcess(kCli, {"ports"}, {}, {"LUMADOT_COM3=/dev/null", "LUMADOT_COM4=/nonexistent/ttyX"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  std::size_t lines = 0;
-  for (const char c : r.out) lines += c == '\n' ? 1 : 0;
-  EXPECT_EQ(lines, 16u);
   EXPECT_NE(r.out.find("com3   /dev/null             present   from LUMADOT_COM3\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("com4   /nonexistent/ttyX     absent    from LUMADOT_COM4\n"), std::string::npos) << r.out;
-  EXPECT_EQ(r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1, 7), "com16  ");  // in order, com16 last
+  // com1 to com16 in order, then any device the system lists that no comN leads to, by its path.
+  std::istringstream lines(r.out);
+  std::string line;
+  for (int n = 1; n <= 16; ++n) {
+    ASSERT_TRUE(std::getline(lines, line));
+    EXPECT_EQ(line.substr(0, 7), ("com" + std::to_string(n) + "   ").substr(0, 7)) << line;
+  }
+  while (std::getline(lines, line)) {
+    EXPECT_TRUE(line.starts_with("-      /") && line.ends_with("present   listed beyond com16; name it by its path"))
+        << line;
+  }
 }
 
 struct UsageCase {

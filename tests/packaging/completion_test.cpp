@@ -94,6 +94,8 @@ const CompletionRow kRows[] = {
     {"Speed", "lumadot-cli extract --speed 1", {"1", "10"}},
     {"Baud", "lumadot-cli sign --baud 1", {"1200", "19200", "115200"}},
     {"Locale", "lumadot-cli clock --locale POSI", {"POSIX"}},
+    {"Encodings", "lumadot-cli preview --encoding gb", {"gb2312", "gbk", "gb18030"}},
+    {"TextFile", "lumadot-cli extract --text-file n", {"notes.txt"}},
     {"NameTakesAnyValue", "lumadot-cli extract --name -", {}},
     {"ColumnsTakeAnyValue", "lumadot-cli sign --columns ", {}},
     {"FontDirOnlyDirectories", "lumadot-cli detect --font-dir ", {"fonts", "out"}},

@@ -96,6 +96,27 @@ Result<std::string> readAllStdin(std::size_t limit) {
   return data;
 }
 
+Result<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit) {
+  std::FILE* file = std::fopen(path.string().c_str(), "rb");
+  if (!file) return Failure("cannot read " + path.string() + ": " + std::strerror(errno));
+  std::string data;
+  char buf[65536];
+  std::size_t n = 0;
+  bool tooLong = false;
+  while (!tooLong && (n = std::fread(buf, 1, sizeof buf, file)) > 0) {
+    tooLong = n > limit - data.size();
+    if (!tooLong) data.append(buf, n);
+  }
+  const int readError = std::ferror(file) ? errno : 0;
+  std::fclose(file);
+  if (tooLong) {
+    return Failure(path.string() + " is longer than " + std::to_string(limit >> 20) +
+                   " MiB, far more than any text for the sign; nothing was extracted");
+  }
+  if (readError != 0) return Failure("cannot read " + path.string() + ": " + std::strerror(readError));
+  return data;
+}
+
 bool isTerminal(std::FILE* stream) {
 #ifdef _WIN32
   return _isatty(_fileno(stream)) != 0;

@@ -1,6 +1,9 @@
 #include "cli/console_runner.h"
 
 #include <CLI/CLI.hpp>
+#include <filesystem>
+#include <cctype>
+#include <cstdio>
 #include <iostream>
 
 #include "cli/console.h"
@@ -10,6 +13,7 @@
 #include "extract/undrawn_characters.h"
 #include "serial/display_frame.h"
 #include "serial/frame_file.h"
+#include "serial/port_names.h"
 #include "serial/qt_serial_device.h"
 
 namespace lumadot::cli {
@@ -79,12 +83,28 @@ void addFontDirOption(CLI::App& app, RunSettings& settings) {
       ->type_name("DIR");
 }
 
+std::u16string devicePortText(const std::string& path) {
+  const std::u16string given = utf8ToUtf16(path);
+  if (portChoice(given)) return given;
+  // A relative path would name no port in the box; the messages then show where it leads.
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? given : utf8ToUtf16(absolute.string());
+}
+
 void addPortOptions(CLI::App& app, SendBoxes& boxes, const std::string& section) {
   addBoxOption(app, "--port", "comN", boxes.port,
                "com1 to com16 (default com1); see 'lumadot-cli ports'\n"
                "for the device each stands for, and LUMADOT_COMn to\n"
                "choose it (LUMADOT_COM1=/dev/ttyUSB0)",
                section);
+  app.add_option_function<std::string>(
+         "--device", [&boxes](const std::string& path) { boxes.port = devicePortText(path); },
+         "the serial device at PATH instead of a comN\n"
+         "(/dev/ttyUSB0; COM7 or \\\\.\\COM12 on Windows)")
+      ->type_name("PATH")
+      ->group(section)
+      ->excludes("--port");
   addBoxOption(app, "--baud", "N", boxes.baud, "baud rate (default 9600)", section);
   addBoxOption(app, "--parity", "E|M|N|O|S", boxes.parity, "E even, M mark, N none, O odd, S space (default E)",
                section);
@@ -114,17 +134,65 @@ Result<void> requireSendForBoxOptions(const CLI::App& app, const RunSettings& se
   return Failure(given.front()->get_name() + " is of use only when sending: add --send (or --frame-out FILE)");
 }
 
-Result<std::string> runText(const std::vector<std::string>& texts) {
-  if (!texts.empty()) return texts.front();
-  if (isTerminal(stdin)) std::cerr << "Reading the text from standard input; end it with Ctrl+D.\n";
-  auto piped = readAllStdin();
-  if (!piped) return piped.error();
-  return typedText(*piped);
+void addTextOptions(CLI::App& app, TextInput& input, const std::string& help) {
+  CLI::Option* text = app.add_option("TEXT", input.texts, help);
+  app.add_option("--text-file", input.file, "read the text from FILE instead of standard input")
+      ->type_name("FILE")
+      ->excludes(text);
+  app.add_option_function<std::string>(
+         "--encoding",
+         [&input](const std::string& name) { input.encoding = encodingNamed(name); },
+         "the encoding of the text file or standard input:\n" + std::string(encodingNameList()) +
+             "\n(default: utf-8, or utf-16 after its byte order mark)")
+      ->type_name("NAME")
+      ->check(CLI::Validator(
+          [](std::string& name) {
+            return encodingNamed(name) ? std::string()
+                                       : "unknown encoding '" + name + "'; choose " + std::string(encodingNameList());
+          },
+          ""));
+}
+
+namespace {
+
+std::string upperCase(std::string_view name) {
+  std::string upper(name);
+  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  return upper;
+}
+
+std::string decodeFailureText(const std::string& source, const DecodeFailure& failure) {
+  char byte[8];
+  std::snprintf(byte, sizeof byte, "0x%02X", failure.byte);
+  std::string text = source + " is not valid " + upperCase(encodingName(failure.encoding)) + ": byte " + byte +
+                     " at offset " + std::to_string(failure.offset);
+  if (failure.likely) {
+    text += "; it reads as " + upperCase(encodingName(*failure.likely)) + ": add --encoding " +
+            std::string(encodingName(*failure.likely));
+  }
+  return text + "; nothing was extracted";
+}
+
+}  // namespace
+
+Result<std::string> runText(const TextInput& input) {
+  if (!input.texts.empty()) return input.texts.front();
+  Result<std::string> bytes = std::string();
+  if (!input.file.empty()) {
+    bytes = readWholeFile(input.file, kMaxStdinBytes);
+  } else {
+    if (isTerminal(stdin)) std::cerr << "Reading the text from standard input; end it with Ctrl+D.\n";
+    bytes = readAllStdin();
+  }
+  if (!bytes) return bytes.error();
+  auto decoded = decodeText(*bytes, input.encoding);
+  if (const auto* failure = std::get_if<DecodeFailure>(&decoded)) {
+    return Failure(decodeFailureText(input.file.empty() ? "standard input" : input.file, *failure));
+  }
+  return typedText(std::get<std::string>(decoded));
 }
 
 std::string typedText(std::string_view piped) {
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (piped.starts_with(kByteOrderMark)) piped.remove_prefix(kByteOrderMark.size());
   std::string typed;
   typed.reserve(piped.size() + piped.size() / 8);
   for (std::size_t i = 0; i < piped.size(); ++i) {

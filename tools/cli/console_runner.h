@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 
 #include "extract/extraction_run.h"
 #include "extract/font_file.h"
+#include "extract/text_encoding.h"
 #include "serial/serial_device.h"
 #include "serial/serial_transmission.h"
 
@@ -46,11 +48,21 @@ void addSendOptions(CLI::App& app, RunSettings& settings);
 // only matter when sending, and nothing is sent.
 Result<void> requireSendForBoxOptions(const CLI::App& app, const RunSettings& settings);
 
-// TEXT as it stands, or when it is not given the whole of standard input read
-// as typed text (typedText).
-Result<std::string> runText(const std::vector<std::string>& texts);
+// Where a command's text comes from: TEXT as it stands, else the --text-file
+// or standard input, in the --encoding asked for.
+struct TextInput {
+  std::vector<std::string> texts;  // TEXT
+  std::string file;                // --text-file; empty: standard input
+  std::optional<TextEncoding> encoding;
+};
+// TEXT (with `help`), --text-file and --encoding.
+void addTextOptions(CLI::App& app, TextInput& input, const std::string& help);
+
+// TEXT as it stands, or the file or standard input decoded and read as typed
+// text (typedText). Bytes not valid in their encoding extract nothing.
+Result<std::string> runText(const TextInput& input);
 // Piped text as the input box would hold it typed: a line feed without its
-// carriage return becomes CR LF, and a UTF-8 byte order mark at the start goes.
+// carriage return becomes CR LF.
 std::string typedText(std::string_view piped);
 
 // Extraction runs as the command line shows them: a warning for each kind of

@@ -23,10 +23,13 @@ constexpr std::string_view kDescription =
     "source an 8051 toolchain builds as it stands, or for a programmer.";
 
 constexpr std::string_view kFooter =
-    "Without TEXT the whole of standard input is read as UTF-8 text typed into\n"
-    "the desktop program's input box: a line feed is a line break (CR LF), and\n"
-    "a byte order mark at the start is dropped; a line break gets no glyph, so\n"
-    "'echo 中A | lumadot-cli extract' prints what 'lumadot-cli extract 中A' does.\n"
+    "Without TEXT the whole of standard input (or --text-file) is read as text\n"
+    "typed into the desktop program's input box: a line feed is a line break\n"
+    "(CR LF), and a byte order mark at the start is dropped; a line break gets\n"
+    "no glyph, so 'echo 中A | lumadot-cli extract' prints what\n"
+    "'lumadot-cli extract 中A' does. It is UTF-8 unless --encoding says otherwise\n"
+    "or a UTF-16 byte order mark starts it; bytes not valid in it stop the run:\n"
+    "  iconv -t GB2312 notes.txt | lumadot-cli extract --encoding gb2312\n"
     "TEXT itself is taken as it stands. Put -- before a TEXT that starts with '-'.\n"
     "\n"
     "Example: lumadot-cli extract --format as31 中A > t.asm && as31 t.asm\n"
@@ -56,7 +59,7 @@ struct ExtractOptions {
   std::string prefix;  // --name; empty when not given
   bool table = false;
   RunSettings run;
-  std::vector<std::string> texts;
+  TextInput input;
 };
 
 void addFormatOption(CLI::App& app, OutputFormat& format) {
@@ -98,7 +101,7 @@ void declareOptions(CLI::App& app, ExtractOptions& options) {
       ->check(prefixCheck());
   app.add_flag("--table", options.table, "c51 and sdcc: one array PREFIX holding every glyph");
   addSendOptions(app, options.run);
-  app.add_option("TEXT", options.texts, "the text to extract; without it, standard input");
+  addTextOptions(app, options.input, "the text to extract; without it, standard input");
 }
 
 // The output the options ask for, or the reason they don't fit together.
@@ -125,7 +128,7 @@ Result<Output> chosenOutput(const ExtractOptions& options) {
 }
 
 int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::Reach reach) {
-  if (options.texts.size() > 1) return line.usageError("extract takes one TEXT; put quotes around text with spaces");
+  if (options.input.texts.size() > 1) return line.usageError("extract takes one TEXT; put quotes around text with spaces");
   const auto output = chosenOutput(options);
   if (!output) return line.usageError(output.error().text);
   const auto layout = chosenLayout(options.layout);
@@ -134,7 +137,7 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::R
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const auto& [format, names] = *output;
 
-  const auto typed = runText(options.texts);
+  const auto typed = runText(options.input);
   if (!typed) {
     printError(typed.error().text);
     return kExitFailed;

@@ -34,7 +34,7 @@ struct PreviewOptions {
   std::string png;
   int scale = kDefaultPngScale;
   RunSettings run;  // only --font-dir: a preview sends nothing
-  std::vector<std::string> texts;
+  TextInput input;
 };
 
 void declareOptions(CLI::App& app, PreviewOptions& options) {
@@ -54,18 +54,18 @@ void declareOptions(CLI::App& app, PreviewOptions& options) {
                                   std::to_string(kDefaultPngScale) + ")",
                               [range](const std::string&) { return "--scale must be a whole number from " + range; })
       ->needs(png);
-  app.add_option("TEXT", options.texts, "the text to draw; without it, standard input");
+  addTextOptions(app, options.input, "the text to draw; without it, standard input");
 }
 
 int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::Reach reach) {
-  if (options.texts.size() > 1) return line.usageError("preview takes one TEXT; put quotes around text with spaces");
+  if (options.input.texts.size() > 1) return line.usageError("preview takes one TEXT; put quotes around text with spaces");
   const auto layout = chosenLayout(options.layout);
   if (!layout) return line.usageError(layout.error().text);
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const int width = line.app().count("--width") > 0 ? options.width : (isTerminal(stdout) ? terminalColumns() : 0);
   const bool png = !options.png.empty();
 
-  const auto typed = runText(options.texts);
+  const auto typed = runText(options.input);
   if (!typed) {
     printError(typed.error().text);
     return kExitFailed;
