@@ -5,9 +5,9 @@
 #include "app/form1.h"
 #include "base/version.h"
 #include "extract/font_location.h"
+#include "widgets/window_command_line.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("lumadot"));
   QApplication::setApplicationVersion(QStringLiteral(LUMADOT_VERSION));
 
@@ -21,6 +21,9 @@ int main(int argc, char* argv[]) {
                                                   "or ../share/lumadot beside it."),
                                    QStringLiteral("dir"));
   parser.addOption(fontDir);
+  if (!lumadot::readCommandLineBeforeWindow(argc, argv, parser, QStringLiteral("lumadot-cli"))) return 1;
+
+  QApplication app(argc, argv);
   parser.process(app);
 
   const std::filesystem::path chosen =

@@ -3,9 +3,9 @@
 
 #include "base/version.h"
 #include "sign_window/sign_window.h"
+#include "widgets/window_command_line.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("lumadot-sign"));
   QApplication::setApplicationVersion(QStringLiteral(LUMADOT_VERSION));
 
@@ -14,6 +14,9 @@ int main(int argc, char* argv[]) {
       QStringLiteral("Lumadot's LED sign on screen: listens on a serial port and plays the frames that come."));
   parser.addHelpOption();
   parser.addVersionOption();
+  if (!lumadot::readCommandLineBeforeWindow(argc, argv, parser, QStringLiteral("lumadot-cli sign"))) return 1;
+
+  QApplication app(argc, argv);
   parser.process(app);
 
   lumadot::SignWindow window;

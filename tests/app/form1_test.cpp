@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -44,6 +45,20 @@ struct CoreRun final : RunHooks {
 };
 
 QString withoutCarriageReturns(QString text) { return text.remove(u'\r'); }
+
+// Whether a group box's own drawing (its title and frame, its controls left out) reaches into `area`, where
+// one of its controls lies: that control would be drawn over them.
+bool drawsInto(QWidget& groupBox, const QRect& area) {
+  QImage image(groupBox.size(), QImage::Format_RGB32);
+  groupBox.render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+  const QRgb bare = image.pixel(area.topLeft());
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (image.pixel(x, y) != bare) return true;
+    }
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -191,6 +206,9 @@ void Form1Test::controls() {
   QCOMPARE(widget->geometry(), geometry);
   QVERIFY(widget->isVisible());
   QVERIFY2(test::captionFits(*widget), "the caption is clipped");
+  if (auto* groupBox = qobject_cast<QGroupBox*>(widget->parentWidget())) {
+    QVERIFY2(!drawsInto(*groupBox, geometry), "the group box's title or frame runs under it");
+  }
 }
 
 void Form1Test::dropDownLists_data() {

@@ -1,0 +1,70 @@
+// The window programs started where there is no display: what needs none is answered, the rest refused in a line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/version.h"
+#include "support/process.h"
+
+namespace lumadot {
+namespace {
+
+const std::string kNoDisplay = ": no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); ";
+
+struct StartCase {
+  const char* name;
+  std::string program;
+  std::vector<std::string> args;
+  int exitCode;
+  std::string out;  // standard output starts with this, and is all of it unless `outContinues`
+  bool outContinues;
+  std::string err;
+};
+
+std::string programPath(const std::string& program) { return std::string(LUMADOT_BIN_DIR) + "/" + program; }
+
+class WindowProgramWithoutDisplay : public testing::TestWithParam<StartCase> {};
+
+TEST_P(WindowProgramWithoutDisplay, AnswersOrSaysWhyNot) {
+  const StartCase& start = GetParam();
+  const test::TempDir runtimeDir;  // for the one case that does make a QApplication, so Qt has nothing to warn of
+  std::vector<std::string> args = {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM",
+                                   "XDG_RUNTIME_DIR=" + runtimeDir.path().string(), programPath(start.program)};
+  args.insert(args.end(), start.args.begin(), start.args.end());
+  const test::ProcessResult r = test::runProcess("/usr/bin/env", args);
+  EXPECT_EQ(r.exitCode, start.exitCode) << r.err;
+  if (start.outContinues) {
+    EXPECT_EQ(r.out.substr(0, start.out.size()), start.out) << r.out;
+  } else {
+    EXPECT_EQ(r.out, start.out);
+  }
+  EXPECT_EQ(r.err, start.err);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WindowProgramWithoutDisplay,
+    testing::Values(
+        StartCase{"MainHelp", "lumadot", {"--help"}, 0, "Usage: " + programPath("lumadot") + " [options]\n", true, ""},
+        StartCase{"MainVersion", "lumadot", {"--version"}, 0, "lumadot " LUMADOT_VERSION "\n", false, ""},
+        StartCase{"MainWithoutOptions", "lumadot", {}, 1, "", false,
+                  "lumadot" + kNoDisplay + "lumadot-cli works without one\n"},
+        StartCase{"MainWithFontDir", "lumadot", {"--font-dir", "/tmp"}, 1, "", false,
+                  "lumadot" + kNoDisplay + "lumadot-cli works without one\n"},
+        StartCase{"MainUnknownOption", "lumadot", {"--bogus"}, 1, "", false, "lumadot: Unknown option 'bogus'.\n"},
+        StartCase{"MainFontDirWithoutValue", "lumadot", {"--font-dir"}, 1, "", false,
+                  "lumadot: Missing value after '--font-dir'.\n"},
+        // Qt's own options still reach Qt: -platform names a window system as QT_QPA_PLATFORM does.
+        StartCase{"MainPlatformOption", "lumadot", {"-platform", "offscreen", "--version"}, 0,
+                  "lumadot " LUMADOT_VERSION "\n", false, ""},
+        StartCase{"SignHelp", "lumadot-sign", {"--help"}, 0, "Usage: " + programPath("lumadot-sign") + " [options]\n",
+                  true, ""},
+        StartCase{"SignVersion", "lumadot-sign", {"--version"}, 0, "lumadot-sign " LUMADOT_VERSION "\n", false, ""},
+        StartCase{"SignWithoutOptions", "lumadot-sign", {}, 1, "", false,
+                  "lumadot-sign" + kNoDisplay + "lumadot-cli sign works without one\n"},
+        StartCase{"SignUnknownOption", "lumadot-sign", {"--font-dir", "/tmp"}, 1, "", false,
+                  "lumadot-sign: Unknown option 'font-dir'.\n"}),
+    [](const testing::TestParamInfo<StartCase>& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace lumadot
