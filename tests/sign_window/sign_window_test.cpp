@@ -246,6 +246,8 @@ void SignWindowTest::refusedStartStaysStopped_data() {
   QTest::addColumn<QString>("reason");
   QTest::newRow("port that cannot be opened") << "com1" << "9600" << "串口com1打开失败" << "No such file or directory";
   QTest::newRow("text naming no port") << "COM1" << "9600" << "串口“COM1”无效" << "\"COM1\" is not a port name";
+  QTest::newRow("device path that cannot be opened") << "/nonexistent/ttyX" << "9600" << "串口/nonexistent/ttyX打开失败"
+                                                     << "/nonexistent/ttyX: No such file or directory";
   QTest::newRow("baud that is no number") << "com1" << "96OO" << "串口设置“96OO,E,8,1”无效" << "96OO";
 }
 
