@@ -31,10 +31,11 @@ ProcessResult listenWhile(const SerialLine& line, std::vector<std::string> optio
   return sign.get();
 }
 
+// Sent to the line's end by its path, as a user names a USB adapter.
 ProcessResult sendText(const SerialLine& line, const std::vector<std::string>& options) {
-  std::vector<std::string> args{"extract", "--send", "--reverse", "--split"};
+  std::vector<std::string> args{"extract", "--send", "--device", line.pc(), "--reverse", "--split"};
   args.insert(args.end(), options.begin(), options.end());
-  return runProcess(kCli, args, {}, {"LUMADOT_COM1=" + line.pc()});
+  return runProcess(kCli, args);
 }
 
 std::string previewPadded(const std::string& text, std::size_t dots) {
@@ -70,6 +71,7 @@ TEST_P(CliSignReceives, DrawsTheTextSent) {
     sent = sendText(line, {"--mode", row.mode, "--speed", row.speed, row.text});
   });
   EXPECT_EQ(sent.exitCode, 0) << sent.err;
+  EXPECT_TRUE(sent.err.starts_with("系统提示: 使用串口" + line.pc() + "共发送")) << sent.err;
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "frame 1: " + row.summary + "\n" + previewPadded(row.text, row.dots));
 }
@@ -93,7 +95,7 @@ TEST(CliSign, ShowsTheClocksSentence) {
   SerialLine line;
   ProcessResult clock;
   const auto r = listenWhile(line, {"--count", "1", "--print"}, [&] {
-    clock = runProcess(kCli, {"clock", "--send", "--count", "1", "--mode", "左移"}, {}, {"LUMADOT_COM1=" + line.pc()});
+    clock = runProcess(kCli, {"clock", "--send", "--device", line.pc(), "--count", "1", "--mode", "左移"});
   });
   ASSERT_EQ(clock.exitCode, 0) << clock.err;
   const std::string sentence = clockSentence(clock.out);
