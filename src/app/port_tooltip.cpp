@@ -8,7 +8,8 @@ namespace lumadot {
 
 QString portToolTip() {
   QStringList lines{QStringLiteral("串口对应的设备（可用环境变量 LUMADOT_COMn 指定）：")};
-  for (const PortMapping& mapping : mapAllPorts()) {
+  const PortOverview overview = portOverview();
+  for (const PortMapping& mapping : overview.named) {
     const QString device = QString::fromStdString(mapping.device);
     QString line = QStringLiteral("com%1 → ").arg(mapping.number);
     switch (mapping.source) {
@@ -24,6 +25,14 @@ QString portToolTip() {
     if (mapping.source != PortMapping::Source::none && !mapping.present) line += QStringLiteral("，不存在");
     lines << line;
   }
+  for (const std::string& device : overview.others) {
+    lines << QStringLiteral("%1（系统列出的其他串口，输入路径即可使用）").arg(QString::fromStdString(device));
+  }
+#ifdef _WIN32
+  lines << QStringLiteral("也可直接输入设备名，如 COM17 或 \\\\.\\COM17");
+#else
+  lines << QStringLiteral("也可直接输入设备路径，如 /dev/ttyUSB0");
+#endif
   return lines.join(QLatin1Char('\n'));
 }
 

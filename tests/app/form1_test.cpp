@@ -548,6 +548,7 @@ void Form1Test::sendsTheFrameThroughThePort() {
   QTest::mouseClick(control<QCheckBox>("Check3"), Qt::LeftButton, {}, QPoint(5, 5));
   QVERIFY(control<QComboBox>("Combo5")->toolTip().contains(
       QStringLiteral("com1 → %1（LUMADOT_COM1）").arg(QString::fromStdString(sign.path()))));
+  QVERIFY(control<QComboBox>("Combo5")->toolTip().endsWith(QStringLiteral("也可直接输入设备路径，如 /dev/ttyUSB0")));
   typeIntoInput(QStringLiteral("中A"));
   QTest::keyClick(control<QPlainTextEdit>("Text1"), Qt::Key_Return);
 
