@@ -104,7 +104,7 @@ screenshot: configure
 	scripts/sign_screenshot.sh $(BUILD_DIR)/bin docs/sign-window.png
 
 bench: build
-	$(BUILD_DIR)/bin/lumadot-bench
+	$(BUILD_DIR)/tests/bin/lumadot-bench
 
 # lumadot-mkfont against lv_font_conv, which the script installs from npm.
 bench-mkfont: build
