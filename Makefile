@@ -50,17 +50,19 @@ deps:
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
+# Everything: the programs and fonts, the icons and man pages, the tests and, with
+# Google Benchmark, the benchmark.
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# Starts the desktop program; without a display, shows the command-line tool instead.
+# Builds the four programs and the fonts, then starts the desktop program; without a
+# display, shows the command-line tool instead.
 run: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot-programs
 	@if [ -n "$${DISPLAY}$${WAYLAND_DISPLAY}" ]; then \
-	  cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot lumadot-fonts && \
 	  $(BUILD_DIR)/bin/lumadot; \
 	else \
 	  echo "No display here (DISPLAY and WAYLAND_DISPLAY are unset), so here is lumadot-cli instead of the window:"; \
-	  cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-fonts >/dev/null && \
 	  echo '$$ printf 中A | $(BUILD_DIR)/bin/lumadot-cli extract' && \
 	  printf '中A' | $(BUILD_DIR)/bin/lumadot-cli extract && echo; \
 	fi
@@ -104,7 +106,7 @@ screenshot: configure
 	scripts/sign_screenshot.sh $(BUILD_DIR)/bin docs/sign-window.png
 
 bench: build
-	$(BUILD_DIR)/bin/lumadot-bench
+	$(BUILD_DIR)/tests/bin/lumadot-bench
 
 # lumadot-mkfont against lv_font_conv, which the script installs from npm.
 bench-mkfont: build

@@ -19,8 +19,10 @@ else()
 endif()
 
 set(LUMADOT_FONT_FILES "${LUMADOT_BIN_DIR}/asc16" "${LUMADOT_BIN_DIR}/hzk16")
+# The folder is made here rather than left to the generator: Unix Makefiles, unlike Ninja, do not.
 add_custom_command(
   OUTPUT ${LUMADOT_FONT_FILES}
+  COMMAND "${CMAKE_COMMAND}" -E make_directory "${LUMADOT_BIN_DIR}"
   COMMAND lumadot-mkfont ${LUMADOT_FONT_OPTIONS} --out "${LUMADOT_BIN_DIR}"
   DEPENDS lumadot-mkfont "${LUMADOT_FONT_SOURCE}"
   COMMENT "Building asc16 and hzk16 from ${LUMADOT_FONT_SOURCE}"

@@ -22,15 +22,25 @@ function(lumadot_add_library name)
   endif()
 endfunction()
 
+# lumadot_test_program(NAME) puts the program NAME in LUMADOT_TEST_BIN_DIR, away
+# from the programs and fonts in LUMADOT_BIN_DIR.
+function(lumadot_test_program name)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${LUMADOT_TEST_BIN_DIR}")
+  # Builds made before it had a folder of its own left it in bin/.
+  file(REMOVE "${LUMADOT_BIN_DIR}/${name}")
+endfunction()
+
 # lumadot_add_test(NAME SOURCES files... [LIBS libs...] [NEEDS targets...]
 #                  [DEFINES defs...] [QT] [OWN_MAIN] [TIMEOUT seconds])
 # makes a test program and registers it with ctest: each GoogleTest case on
 # its own, or with QT the Qt Test program as one test on the offscreen
-# platform. NEEDS names the programs and fonts it runs, built first.
+# platform. NEEDS names the programs and fonts it runs, built first; they are
+# found through DEFINES (LUMADOT_BIN_DIR, LUMADOT_CLI_PATH), not beside the test.
 # OWN_MAIN links GoogleTest without its main().
 function(lumadot_add_test name)
   cmake_parse_arguments(ARG "QT;OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;NEEDS;DEFINES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  lumadot_test_program(${name})
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} lumadot_warnings)
   target_compile_definitions(${name} PRIVATE ${ARG_DEFINES})

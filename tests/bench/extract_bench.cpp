@@ -1,5 +1,5 @@
 // Full-buffer runs on the built fonts: run with
-//   build/bin/lumadot-bench
+//   build/tests/bin/lumadot-bench   (make bench)
 #include <benchmark/benchmark.h>
 
 #include <memory>

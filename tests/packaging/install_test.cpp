@@ -1,6 +1,6 @@
 // The install tree, made by `cmake --install` from this build into a fresh prefix: every file in its place and
 // nothing else, and the programs running from it after the whole tree has been moved, finding their fonts in
-// share/lumadot as an installed program must.
+// share/lumadot as an installed program must; and the build's bin/ holding those programs and fonts alone.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -47,6 +47,20 @@ std::string entryValue(const std::string& desktopEntry, const std::string& key) 
   if (start == std::string::npos) return {};
   const std::size_t from = start + key.size() + 2;
   return desktopEntry.substr(from, desktopEntry.find('\n', from) - from);
+}
+
+// The build's bin/ holds what an install spreads over bin/ and share/lumadot and nothing more, so a program run
+// from it has the neighbours an installed one has; the test and benchmark programs are built elsewhere.
+TEST(BuildTree, BinHoldsTheInstalledProgramsAndFontsAlone) {
+  std::set<std::string> expected;
+  for (const auto& file : expectedFiles()) {
+    for (const std::string folder : {"bin/", "share/lumadot/"}) {
+      if (file.starts_with(folder)) expected.insert(file.substr(folder.size()));
+    }
+  }
+  std::set<std::string> found;
+  for (const auto& entry : fs::directory_iterator(LUMADOT_BIN_DIR)) found.insert(entry.path().filename().string());
+  EXPECT_EQ(found, expected);
 }
 
 class InstallTree : public testing::Test {
