@@ -1,6 +1,7 @@
 #include "extract/text_codec.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace lumadot {
 namespace {
@@ -36,6 +37,34 @@ void appendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+// The code point whose encoding starts at `pos` and its length in bytes; none
+// for a byte that starts no character, a cut-off sequence, an overlong one, a
+// surrogate or a value past U+10FFFF.
+std::optional<std::pair<char32_t, std::size_t>> utf8CharacterAt(std::string_view utf8, std::size_t pos) {
+  const auto lead = static_cast<unsigned char>(utf8[pos]);
+  if (lead < 0x80) return std::pair<char32_t, std::size_t>{lead, 1};
+  std::size_t extra = 0;
+  char32_t cp = 0;
+  char32_t minimum = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    extra = 1, cp = lead & 0x1Fu, minimum = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    extra = 2, cp = lead & 0x0Fu, minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    extra = 3, cp = lead & 0x07u, minimum = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  std::size_t k = 1;
+  for (; k <= extra && pos + k < utf8.size(); ++k) {
+    const auto next = static_cast<unsigned char>(utf8[pos + k]);
+    if ((next & 0xC0) != 0x80) break;
+    cp = (cp << 6) | (next & 0x3Fu);
+  }
+  if (k != extra + 1 || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+  return std::pair<char32_t, std::size_t>{cp, extra + 1};
+}
+
 }  // namespace
 
 std::u16string utf8ToUtf16(std::string_view utf8) {
@@ -43,41 +72,24 @@ std::u16string utf8ToUtf16(std::string_view utf8) {
   out.reserve(utf8.size());
   std::size_t i = 0;
   while (i < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t extra = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-      out.push_back(lead);
-      ++i;
-      continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      extra = 1, cp = lead & 0x1Fu, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      extra = 2, cp = lead & 0x0Fu, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      extra = 3, cp = lead & 0x07u, minimum = 0x10000;
+    if (const auto decoded = utf8CharacterAt(utf8, i)) {
+      appendUtf16(out, decoded->first);
+      i += decoded->second;
     } else {
       out.push_back(static_cast<char16_t>(kReplacementCharacter));
-      ++i;
-      continue;
-    }
-    std::size_t k = 1;
-    for (; k <= extra && i + k < utf8.size(); ++k) {
-      const auto next = static_cast<unsigned char>(utf8[i + k]);
-      if ((next & 0xC0) != 0x80) break;
-      cp = (cp << 6) | (next & 0x3Fu);
-    }
-    const bool complete = k == extra + 1;
-    if (!complete || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out.push_back(static_cast<char16_t>(kReplacementCharacter));
       ++i;  // resynchronise on the next byte
-      continue;
     }
-    appendUtf16(out, cp);
-    i += extra + 1;
   }
   return out;
+}
+
+std::optional<std::size_t> firstInvalidUtf8(std::string_view utf8) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto decoded = utf8CharacterAt(utf8, i);
+    if (!decoded) return i;
+    i += decoded->second;
+  }
+  return std::nullopt;
 }
 
 std::string lineSafeCharacter(std::u16string_view character) {

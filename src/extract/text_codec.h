@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,9 @@ inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
 // Malformed UTF-8 never stops a conversion: each bad byte becomes U+FFFD, so
 // text from a pipe or a command line is never dropped on the floor.
 std::u16string utf8ToUtf16(std::string_view utf8);
+// Where `utf8` first stops being UTF-8 (the offset of the byte that starts no
+// whole character), or nothing when all of it is.
+std::optional<std::size_t> firstInvalidUtf8(std::string_view utf8);
 // A lone surrogate becomes U+FFFD.
 std::string utf16ToUtf8(std::u16string_view utf16);
 

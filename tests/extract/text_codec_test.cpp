@@ -88,6 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"Utf16LeAskedKeepsAForeignMark", std::string("\xFE\xFF\x41\x00", 4), E::utf16le,
                    std::string("\xEF\xBF\xBE" "A")},  // U+FFFE: the mark read the other way round
         DecodeCase{"EncodedSurrogate", "A\xED\xA0\x80", std::nullopt, DecodeFailure{1, 0xED, E::utf8, E::gbk}},
+        DecodeCase{"BeyondUnicode", "A\n\xF4\xA1\xA1\x80", std::nullopt, DecodeFailure{2, 0xF4, E::utf8, {}}},
         DecodeCase{"OffsetCountsTheMark", "\xEF\xBB\xBF" "AB\xFF", std::nullopt, DecodeFailure{5, 0xFF, E::utf8, {}}},
         DecodeCase{"OddUtf16Length", std::string("\xFF\xFE\x41\x00\x42", 5), std::nullopt,
                    DecodeFailure{4, 0x42, E::utf16le, {}}},
