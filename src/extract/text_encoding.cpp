@@ -125,14 +125,14 @@ std::variant<std::string, DecodeFailure> decodeText(std::string_view bytes, std:
   if (markFits && chosen == TextEncoding::utf16) chosen = *marked;
   const std::size_t skipped = markFits ? markLength : 0;
   const std::string_view body = bytes.substr(skipped);
+  const TextEncoding reported = encoding.value_or(chosen);  // "utf-16" as asked, though its mark said the order
   if (chosen == TextEncoding::utf8) {
     // glibc's iconv takes UTF-8 past U+10FFFF; ours is the one rule for UTF-8 here.
-    if (const auto bad = firstInvalidUtf8(body)) return failureAt(body, *bad, skipped, encoding.value_or(chosen));
+    if (const auto bad = firstInvalidUtf8(body)) return failureAt(body, *bad, skipped, reported);
     return std::string(body);
   }
   auto converted = convert(body, named(chosen).iconvName);
   if (converted.index() == 0) return std::get<0>(std::move(converted));
-  const TextEncoding reported = encoding.value_or(chosen);
   return failureAt(body, std::get<1>(converted), skipped, reported);
 }
 

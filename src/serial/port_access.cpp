@@ -59,10 +59,9 @@ Failure openFailure(const QSerialPort& port, [[maybe_unused]] const std::string&
 
 Result<std::string> mappedDevice(const PortChoice& port) {
   if (port.number == 0) return port.device;
-  const int number = port.number;
-  const PortMapping mapping = mapPort(number);
+  const PortMapping mapping = mapPort(port.number);
   if (mapping.source != PortMapping::Source::none) return mapping.device;
-  const std::string n = std::to_string(number);
+  const std::string n = std::to_string(port.number);
   return Failure("the system lists fewer than " + n + " serial ports; set LUMADOT_COM" + n +
                  " to the device to use, e.g. LUMADOT_COM" + n + "=/dev/ttyUSB0");
 }

@@ -84,8 +84,6 @@ PortMapping mapPort(int number) {
   return mapPort(number, listed);
 }
 
-std::vector<PortMapping> mapAllPorts() { return portOverview().named; }
-
 PortOverview portOverview() {
   std::optional<std::vector<std::string>> listed;
   PortOverview overview;

@@ -21,8 +21,6 @@ struct PortMapping {
 };
 
 PortMapping mapPort(int number);
-std::vector<PortMapping> mapAllPorts();  // com1 to com16
-
 // com1 to com16, and the serial devices the system lists that none of them
 // leads to, by path (in counting order): those are reached by their path.
 struct PortOverview {

@@ -124,7 +124,10 @@ std::string SerialTransmission::sentConfirmation(std::int32_t glyphByteCount) {
 }
 
 Failure SerialTransmission::portFailure(std::string deviceReason) const {
-  if (const std::string file = m_device.fileName(); !file.empty()) return Failure("cannot write " + file, std::move(deviceReason));
+  // A file standing in for the port is named itself: no port was involved.
+  if (const std::string file = m_device.fileName(); !file.empty()) {
+    return Failure("cannot write " + file, std::move(deviceReason));
+  }
   return Failure(utf16ToUtf8(u"串口" + m_boxes.port + u"打开失败，可能正在使用中"), std::move(deviceReason));
 }
 

@@ -224,6 +224,13 @@ TEST(CliExtract, TooLongTextFailsWithTheLimit) {
   EXPECT_EQ(huge.exitCode, 1);
   EXPECT_EQ(huge.out, "");
   EXPECT_NE(huge.err.find("standard input is longer than 4 MiB (4194304 bytes)"), std::string::npos) << huge.err;
+  test::TempDir dir;
+  test::writeFile(dir.path() / "big.txt", std::string((std::size_t{4} << 20) + 1, 'A'));
+  const auto hugeFile = runProcess(kCli, {"extract", "--text-file", (dir.path() / "big.txt").string()});
+  EXPECT_EQ(hugeFile.exitCode, 1);
+  EXPECT_EQ(hugeFile.err, "lumadot-cli: " + (dir.path() / "big.txt").string() +
+                              " is longer than 4 MiB (4194304 bytes), far more than any text for the sign; nothing "
+                              "was extracted\n");
 }
 
 // Sending, as a user tries it: LUMADOT_COM1 points at a pseudo-terminal.

@@ -348,7 +348,7 @@ TEST(PortMapping, EnvironmentFirstThenTheSystemList) {
   ::unsetenv("LUMADOT_COM7");
   ::unsetenv("LUMADOT_COM8");
 
-  const auto all = mapAllPorts();
+  const auto all = portOverview().named;
   ASSERT_EQ(all.size(), 16u);
   for (std::size_t i = 0; i < all.size(); ++i) {
     EXPECT_EQ(all[i].number, static_cast<int>(i) + 1);

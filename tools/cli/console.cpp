@@ -80,40 +80,36 @@ bool writeStdout(std::string_view bytes) {
   return true;
 }
 
-Result<std::string> readAllStdin(std::size_t limit) {
-  useBinaryStreams();
+namespace {
+
+// `stream` to its end, or a failure naming `source` as soon as more than `limit` bytes have come.
+Result<std::string> readAll(std::FILE* stream, const std::string& source, std::size_t limit) {
   std::string data;
   char buf[65536];
   std::size_t n = 0;
-  while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) {
+  while ((n = std::fread(buf, 1, sizeof buf, stream)) > 0) {
     if (n > limit - data.size()) {
-      return Failure("standard input is longer than " + std::to_string(limit >> 20) + " MiB (" + std::to_string(limit) +
+      return Failure(source + " is longer than " + std::to_string(limit >> 20) + " MiB (" + std::to_string(limit) +
                      " bytes), far more than any text for the sign; nothing was extracted");
     }
     data.append(buf, n);
   }
-  if (std::ferror(stdin)) return Failure(std::string("cannot read standard input: ") + std::strerror(errno));
+  if (std::ferror(stream)) return Failure("cannot read " + source + ": " + std::strerror(errno));
   return data;
+}
+
+}  // namespace
+
+Result<std::string> readAllStdin(std::size_t limit) {
+  useBinaryStreams();
+  return readAll(stdin, "standard input", limit);
 }
 
 Result<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit) {
   std::FILE* file = std::fopen(path.string().c_str(), "rb");
   if (!file) return Failure("cannot read " + path.string() + ": " + std::strerror(errno));
-  std::string data;
-  char buf[65536];
-  std::size_t n = 0;
-  bool tooLong = false;
-  while (!tooLong && (n = std::fread(buf, 1, sizeof buf, file)) > 0) {
-    tooLong = n > limit - data.size();
-    if (!tooLong) data.append(buf, n);
-  }
-  const int readError = std::ferror(file) ? errno : 0;
+  auto data = readAll(file, path.string(), limit);
   std::fclose(file);
-  if (tooLong) {
-    return Failure(path.string() + " is longer than " + std::to_string(limit >> 20) +
-                   " MiB, far more than any text for the sign; nothing was extracted");
-  }
-  if (readError != 0) return Failure("cannot read " + path.string() + ": " + std::strerror(readError));
   return data;
 }
 

@@ -1,9 +1,9 @@
 #include "cli/console_runner.h"
 
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "cli/console.h"
@@ -83,6 +83,8 @@ void addFontDirOption(CLI::App& app, RunSettings& settings) {
       ->type_name("DIR");
 }
 
+namespace {
+
 std::u16string devicePortText(const std::string& path) {
   const std::u16string given = utf8ToUtf16(path);
   if (portChoice(given)) return given;
@@ -91,6 +93,8 @@ std::u16string devicePortText(const std::string& path) {
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
   return error ? given : utf8ToUtf16(absolute.string());
 }
+
+}  // namespace
 
 void addPortOptions(CLI::App& app, SendBoxes& boxes, const std::string& section) {
   addBoxOption(app, "--port", "comN", boxes.port,
