@@ -15,10 +15,9 @@
 #include "app/send_progress_dialog.h"
 #include "clock/clock_display.h"
 #include "clock/locale_clock.h"
-#include "extract/glyph_buffer.h"
 #include "message/message.h"
 #include "serial/qt_serial_device.h"
-#include "serial/serial_transmission.h"
+#include "serial/extraction_run.h"
 #include "ui_form1.h"
 
 // Resources of a static library need registering by hand, outside any namespace.
@@ -69,22 +68,6 @@ QFont inputFont() {
   return font;
 }
 
-class WindowRunHooks final : public RunHooks {
- public:
-  WindowRunHooks(QPlainTextEdit& resultBox, const MessagePresenter& messages)
-      : m_resultBox(resultBox), m_messages(messages) {}
-
-  void showListing(std::u16string_view text) override {
-    m_resultBox.setPlainText(toQString(text));
-  }
-  void showFailure(const Failure& failure) override { m_messages.show(warningMessage(failure)); }
-  void showSent(std::string_view confirmation) override { m_messages.show(noticeMessage(confirmation)); }
-
- private:
-  QPlainTextEdit& m_resultBox;
-  const MessagePresenter& m_messages;
-};
-
 }  // namespace
 
 class Form1::WindowClock final : public ClockControls {
@@ -111,7 +94,6 @@ class Form1::WindowClock final : public ClockControls {
 Form1::Form1(FontPaths fonts, QWidget* parent)
     : QDialog(parent),
       m_ui(std::make_unique<Ui::Form1>()),
-      m_buffer(std::make_unique<GlyphBuffer>()),
       m_port(std::make_unique<QtSerialDevice>()),
       m_timer1(new QTimer(this)),
       m_fonts(std::move(fonts)),
@@ -183,12 +165,27 @@ void Form1::Command1_Click() {
   const QScopedValueRollback running(m_runInProgress, true);
 
   const std::u16string text = windowsText(*m_ui->Text1);
-  const RunOptions options{windowLayout(isOn(*m_ui->Check1), isOn(*m_ui->Check2)), isOn(*m_ui->Check3)};
-  WindowRunHooks hooks(*m_ui->Text2, m_messages);
+  const ByteLayout layout = windowLayout(isOn(*m_ui->Check1), isOn(*m_ui->Check2));
+  if (!isOn(*m_ui->Check3)) return showRun(runExtraction(text, layout, m_fonts));
   const SendBoxes boxes = sendBoxes();
   SendProgressDialog progress(this, QString::fromStdU16String(boxes.port));
-  SerialTransmission transmission(*m_port, boxes, QLocale().decimalPoint().toStdU16String(), &progress);
-  runExtraction(text, options, m_fonts, *m_buffer, transmission, hooks);
+  SendTarget target{sendRequest(boxes), *m_port, &progress, QLocale().decimalPoint().toStdU16String()};
+  showRun(runExtraction(text, layout, m_fonts, &target));
+}
+
+// The result box shows what was listed before the run's message box opens
+// over it, and its whole text once the box is closed.
+void Form1::showRun(const RunReport& report) {
+  if (report.failure) {
+    m_ui->Text2->setPlainText(toQString(report.listing));
+    m_messages.show(warningMessage(*report.failure));
+    return;
+  }
+  if (!report.sentConfirmation.empty()) {
+    m_ui->Text2->setPlainText(toQString(report.listing));
+    m_messages.show(noticeMessage(report.sentConfirmation));
+  }
+  m_ui->Text2->setPlainText(toQString(report.resultText()));
 }
 
 void Form1::Check3_Click() {

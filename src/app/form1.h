@@ -24,7 +24,7 @@ class Form1;
 
 namespace lumadot {
 
-struct GlyphBuffer;
+struct RunReport;
 struct SendBoxes;
 class ClockDisplay;
 class QtSerialDevice;
@@ -66,9 +66,9 @@ class Form1 final : public QDialog {
   SendBoxes sendBoxes() const;
   void showStartTextsUnselected();
   void disableWhileOpen(QWidget& window);
+  void showRun(const RunReport& report);
 
   std::unique_ptr<Ui::Form1> m_ui;
-  std::unique_ptr<GlyphBuffer> m_buffer;
   std::unique_ptr<QtSerialDevice> m_port;  // keeps its port number and settings between runs
   bool m_runInProgress = false;
   class WindowClock;  // the clock's view of this window's controls

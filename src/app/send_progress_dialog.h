@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "serial/serial_transmission.h"
+#include "serial/sending.h"
 
 class QProgressDialog;
 class QWidget;

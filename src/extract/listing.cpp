@@ -1,9 +1,23 @@
 #include "extract/listing.h"
 
+#include <algorithm>
+
 #include "extract/font_layout.h"
 #include "extract/glyph_entries.h"
 
 namespace lumadot {
+namespace {
+
+void appendEntryHeader(std::u16string& out, const GlyphEntry& entry) {
+  out.append(kLineBreak);
+  out.append(kEntryOpener);
+  out.append(entry.character);
+  out.append(structureLine(entry.doubleByte));
+  out.append(kLineBreak);
+  out.append(kDataLinePrefix);
+}
+
+}  // namespace
 
 void appendByteText(std::u16string& out, std::uint8_t value) {
   static constexpr std::u16string_view kDigits = u"0123456789ABCDEF";
@@ -12,31 +26,25 @@ void appendByteText(std::u16string& out, std::uint8_t value) {
   out.append(kByteSuffix);
 }
 
-ListingResult writeListing(const GlyphBuffer& buffer, std::u16string_view inputText, const ByteHook& hook) {
-  ListingResult result;
-  const auto bytes = buffer.filled();
+std::u16string listingBefore(const Glyphs& glyphs, std::size_t byteCount) {
+  std::u16string text;
   // About four characters a byte and a 40-character header a glyph: one allocation.
-  result.text.reserve(bytes.size() * 4 + bytes.size() / kAsc16GlyphSize * 40 + 16);
-
-  for (const GlyphEntry& entry : glyphEntries(buffer, inputText)) {
-    result.text.append(kLineBreak);
-    result.text.append(kEntryOpener);
-    result.text.append(entry.character);
-    result.text.append(structureLine(entry.doubleByte));
-    result.text.append(kLineBreak);
-    result.text.append(kDataLinePrefix);
+  const std::size_t bytes = std::min(byteCount, glyphs.bytes.size());
+  text.reserve(bytes * 4 + bytes / kAsc16GlyphSize * 40 + 16);
+  std::size_t listed = 0;
+  for (const GlyphEntry& entry : glyphEntries(glyphs)) {
+    appendEntryHeader(text, entry);
     for (std::size_t i = 0; i < entry.bytes.size(); ++i) {
       // A double-byte glyph's second data line has no prefix.
-      if (i == kBytesPerDataLine) result.text.append(kLineBreak);
-      if (hook && !hook(entry.bytes[i])) {
-        result.completed = false;
-        return result;
-      }
-      appendByteText(result.text, entry.bytes[i]);
+      if (i == kBytesPerDataLine) text.append(kLineBreak);
+      if (listed++ == byteCount) return text;
+      appendByteText(text, entry.bytes[i]);
     }
   }
-  return result;
+  return text;
 }
+
+std::u16string listingEntries(const Glyphs& glyphs) { return listingBefore(glyphs, glyphs.bytes.size()); }
 
 void appendCreditBlock(std::u16string& listing) {
   listing.append(kLineBreak);
@@ -44,6 +52,12 @@ void appendCreditBlock(std::u16string& listing) {
     listing.append(kLineBreak);
     listing.append(kCreditLines[i]);
   }
+}
+
+std::u16string listing(const Glyphs& glyphs) {
+  std::u16string text = listingEntries(glyphs);
+  appendCreditBlock(text);
+  return text;
 }
 
 }  // namespace lumadot

@@ -3,12 +3,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "base/version.h"
-#include "extract/glyph_buffer.h"
+#include "extract/glyphs.h"
 
 namespace lumadot {
 
@@ -31,22 +30,19 @@ inline constexpr std::array<std::u16string_view, 4> kCreditLines{
     u";交流群：Lumadot 用户群、Lumadot 点阵屏开发群",
 };
 
-// Receives each glyph byte after the text that precedes it and before its own
-// text; returning false ends the pass there.
-using ByteHook = std::function<bool(std::uint8_t)>;
-
-struct ListingResult {
-  std::u16string text;
-  bool completed = true;  // false: the hook failed and text stops before that byte's text
-};
-
 // Appends a byte's text: uppercase hex without leading zeros, then "H,".
 void appendByteText(std::u16string& out, std::uint8_t value);
 
-// The listing of the filled entries. `inputText` is the text the glyphs were
-// looked up from; an empty hook just lists.
-ListingResult writeListing(const GlyphBuffer& buffer, std::u16string_view inputText, const ByteHook& hook = {});
+// The entries of the listing as far as the text before glyph byte `byteCount`'s
+// own text: what the result box holds when a send stops at that byte, since
+// each byte goes out just before its text is listed. With every byte, all
+// the entries, without the credit block.
+std::u16string listingBefore(const Glyphs& glyphs, std::size_t byteCount);
+std::u16string listingEntries(const Glyphs& glyphs);
 
 void appendCreditBlock(std::u16string& listing);
+
+// The result box's text after a completed run: every entry, then the credit block.
+std::u16string listing(const Glyphs& glyphs);
 
 }  // namespace lumadot

@@ -1,5 +1,6 @@
 #include "serial/line_settings.h"
 
+#include <array>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -18,6 +19,12 @@ std::vector<std::u16string_view> splitFields(std::u16string_view text) {
   fields.push_back(text.substr(start));
   return fields;
 }
+
+Failure invalid(std::string_view setting, std::u16string_view value, std::string_view allowed) {
+  return Failure(std::string(setting) + " \"" + utf16ToUtf8(value) + "\" is not " + std::string(allowed));
+}
+
+}  // namespace
 
 std::optional<std::int32_t> parseBaud(std::u16string_view text) {
   if (text.empty()) return std::nullopt;
@@ -43,18 +50,17 @@ std::optional<Parity> parseParity(std::u16string_view text) {
   }
 }
 
+std::optional<int> parseDataBits(std::u16string_view text) {
+  if (text.size() != 1 || text.front() < u'5' || text.front() > u'8') return std::nullopt;
+  return text.front() - u'0';
+}
+
 std::optional<StopBits> parseStopBits(std::u16string_view text) {
   if (text == u"1") return StopBits::one;
   if (text == u"1.5") return StopBits::oneAndHalf;
   if (text == u"2") return StopBits::two;
   return std::nullopt;
 }
-
-Failure invalid(std::string_view setting, std::u16string_view value, std::string_view allowed) {
-  return Failure(std::string(setting) + " \"" + utf16ToUtf8(value) + "\" is not " + std::string(allowed));
-}
-
-}  // namespace
 
 int LineSettings::bitsPerByte() const {
   return 1 + dataBits + (parity == Parity::none ? 0 : 1) + (stopBits == StopBits::one ? 1 : 2);
@@ -70,6 +76,17 @@ std::u16string settingsText(std::u16string_view baud, std::u16string_view parity
   return text;
 }
 
+std::u16string settingsText(const LineSettings& settings) {
+  static constexpr std::u16string_view kParities = u"NEOMS";  // in the order of Parity
+  static constexpr std::array<std::u16string_view, 3> kStopBits{u"1", u"1.5", u"2"};
+  const auto number = [](std::int64_t n) {
+    const std::string digits = std::to_string(n);
+    return std::u16string(digits.begin(), digits.end());
+  };
+  return settingsText(number(settings.baud), kParities.substr(static_cast<std::size_t>(settings.parity), 1),
+                      number(settings.dataBits), kStopBits[static_cast<std::size_t>(settings.stopBits)]);
+}
+
 Result<LineSettings> parseLineSettings(std::u16string_view text) {
   const auto fields = splitFields(text);
   if (fields.size() != 4) {
@@ -81,13 +98,11 @@ Result<LineSettings> parseLineSettings(std::u16string_view text) {
   if (!baud) return invalid("baud rate", fields[0], "a whole number from 1 to 2147483647");
   const auto parity = parseParity(fields[1]);
   if (!parity) return invalid("parity", fields[1], "one of E, M, N, O, S");
-  const std::u16string_view data = fields[2];
-  if (data.size() != 1 || data.front() < u'5' || data.front() > u'8') {
-    return invalid("data bits", data, "5, 6, 7 or 8");
-  }
+  const auto dataBits = parseDataBits(fields[2]);
+  if (!dataBits) return invalid("data bits", fields[2], "5, 6, 7 or 8");
   const auto stopBits = parseStopBits(fields[3]);
   if (!stopBits) return invalid("stop bits", fields[3], "1, 1.5 or 2");
-  return LineSettings{*baud, *parity, data.front() - u'0', *stopBits};
+  return LineSettings{*baud, *parity, *dataBits, *stopBits};
 }
 
 }  // namespace lumadot

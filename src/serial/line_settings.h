@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,15 @@ struct LineSettings {
 // nothing trimmed or added.
 std::u16string settingsText(std::u16string_view baud, std::u16string_view parity, std::u16string_view dataBits,
                             std::u16string_view stopBits);
+
+// Each setting alone, by the rules below; nothing for a value they refuse.
+std::optional<std::int32_t> parseBaud(std::u16string_view text);
+std::optional<Parity> parseParity(std::u16string_view text);
+std::optional<int> parseDataBits(std::u16string_view text);
+std::optional<StopBits> parseStopBits(std::u16string_view text);
+
+// The settings as the four boxes would show them: "9600,E,8,1".
+std::u16string settingsText(const LineSettings& settings);
 
 // Baud a positive decimal number, parity one of E M N O S (either case),
 // data bits 5 to 8, stop bits 1, 1.5 or 2. Anything else is refused, the

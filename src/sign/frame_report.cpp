@@ -1,8 +1,8 @@
 #include "sign/frame_report.h"
 
 #include "extract/text_codec.h"
-#include "serial/display_frame.h"
-#include "sign/frame_decoder.h"
+#include "frame/display_frame.h"
+#include "frame/frame_decoder.h"
 
 namespace lumadot {
 

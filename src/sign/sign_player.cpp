@@ -4,7 +4,7 @@
 
 #include "extract/byte_layout.h"
 #include "extract/glyph_entries.h"
-#include "sign/frame_decoder.h"
+#include "frame/frame_decoder.h"
 
 namespace lumadot {
 namespace {

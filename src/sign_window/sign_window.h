@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/message_presenter.h"
-#include "sign/frame_decoder.h"
+#include "frame/frame_decoder.h"
 #include "sign/sign_player.h"
 
 class QComboBox;

@@ -17,7 +17,7 @@
 #include "app/form1.h"
 #include "clock/clock_display.h"
 #include "clock/locale_clock.h"
-#include "extract/glyph_buffer.h"
+#include "serial/extraction_run.h"
 #include "serial/qt_serial_device.h"
 #include "support/process.h"
 #include "support/pseudo_terminal.h"
@@ -93,10 +93,8 @@ class Form1ClockTest : public QObject {
 
   // Text2 holds the listing of Text1 with the clock's options.
   void verifyClockListing() {
-    test::RecordingHooks run;
-    NoTransmission none;
-    runExtraction(text1()->toPlainText().toStdU16String(), {windowLayout(true, true), false}, m_fonts, *m_buffer, none, run);
-    QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), QString::fromStdU16String(run.listing).remove(u'\r'));
+    const RunReport run = runExtraction(text1()->toPlainText().toStdU16String(), windowLayout(true, true), m_fonts);
+    QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), QString::fromStdU16String(run.resultText()).remove(u'\r'));
   }
 
   void verifyClockOptions() const {
@@ -107,7 +105,6 @@ class Form1ClockTest : public QObject {
 
   test::TempDir m_fontDir;
   FontPaths m_fonts;
-  std::unique_ptr<GlyphBuffer> m_buffer = std::make_unique<GlyphBuffer>();
   std::unique_ptr<Form1> m_window;
   std::vector<Message> m_messages;
 };

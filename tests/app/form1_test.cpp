@@ -21,8 +21,7 @@
 #include "base/version.h"
 #include "about/form3.h"
 #include "app/form1.h"
-#include "extract/extraction_run.h"
-#include "extract/glyph_buffer.h"
+#include "serial/extraction_run.h"
 #include "serial/qt_serial_device.h"
 #include "support/process.h"
 #include "support/pseudo_terminal.h"
@@ -34,16 +33,6 @@ using namespace lumadot;
 namespace {
 
 // The last listing and every message box of a run made straight on the core.
-struct CoreRun final : RunHooks {
-  QString listing;
-  std::vector<Message> messages;
-  void showListing(std::u16string_view text) override {
-    listing = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-  }
-  void showFailure(const Failure& failure) override { messages.push_back(warningMessage(failure)); }
-  void showSent(std::string_view confirmation) override { messages.push_back(noticeMessage(confirmation)); }
-};
-
 QString withoutCarriageReturns(QString text) { return text.remove(u'\r'); }
 
 // Whether a group box's own drawing (its title and frame, its controls left out) reaches into `area`, where
@@ -119,16 +108,12 @@ class Form1Test : public QObject {
     control<QPlainTextEdit>("Text1")->setFocus();
     test::typeText(control<QPlainTextEdit>("Text1"), text);
   }
-  QString expectedListing(const std::u16string& text, RunOptions options) {
-    CoreRun run;
-    NoTransmission none;
-    runExtraction(text, options, m_fonts, *m_buffer, none, run);
-    return withoutCarriageReturns(run.listing);
+  QString expectedListing(const std::u16string& text, const ByteLayout& layout) {
+    return withoutCarriageReturns(QString::fromStdU16String(runExtraction(text, layout, m_fonts).resultText()));
   }
 
   test::TempDir m_fontDir;
   FontPaths m_fonts;
-  std::unique_ptr<GlyphBuffer> m_buffer = std::make_unique<GlyphBuffer>();
   std::unique_ptr<Form1> m_window;
   std::vector<Message> m_messages;
 };
@@ -399,10 +384,10 @@ void Form1Test::runMatchesTheCore() {
   // Pasted: Tab moves the focus rather than typing a tab.
   control<QPlainTextEdit>("Text1")->insertPlainText(QStringLiteral("中A 1\t汉"));
   QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
-  const QString expected = expectedListing(u"中A 1\t汉", {windowLayout(reverse, split), false});
+  const QString expected = expectedListing(u"中A 1\t汉", windowLayout(reverse, split));
   QCOMPARE(control<QPlainTextEdit>("Text2")->toPlainText(), expected);
   // Each option changes the bytes, so a swapped option cannot pass.
-  if (reverse != split) QVERIFY(expected != expectedListing(u"中A 1\t汉", {windowLayout(split, reverse), false}));
+  if (reverse != split) QVERIFY(expected != expectedListing(u"中A 1\t汉", windowLayout(split, reverse)));
   QCOMPARE(control<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("中A 1\t汉"));
 }
 
@@ -559,7 +544,7 @@ void Form1Test::sendsTheFrameThroughThePort() {
   QCOMPARE(frame.size(), size_t{593});
   QCOMPARE(frame[0], std::uint8_t{10});
   QCOMPARE(std::vector<std::uint8_t>(frame.begin() + 256, frame.begin() + 304),
-           std::vector<std::uint8_t>(m_buffer->glyphBytes.begin(), m_buffer->glyphBytes.begin() + 48));
+           runExtraction(u"中A", {}, m_fonts).glyphs.bytes);
 
   // A device typed by its path into the port box is opened as it stands.
   test::PseudoTerminal typed;

@@ -7,18 +7,12 @@
 
 #include "extract/ansi_code.h"
 #include "extract/byte_layout.h"
-#include "extract/extraction_run.h"
+#include "frame/display_frame.h"
+#include "serial/extraction_run.h"
 #include "extract/listing.h"
 
 namespace lumadot {
 namespace {
-
-class DiscardHooks final : public RunHooks {
- public:
-  void showListing(std::u16string_view text) override { benchmark::DoNotOptimize(text.size()); }
-  void showFailure(const Failure&) override {}
-  void showSent(std::string_view) override {}
-};
 
 std::u16string asciiText() {
   std::u16string text;
@@ -38,16 +32,18 @@ std::u16string chineseText() {
   return text;
 }
 
-void runFull(benchmark::State& state, const std::u16string& text, RunOptions options) {
+constexpr std::int64_t kFullRun = 65536;
+
+// The lookup, the listing and the frame of a whole run.
+void runFull(benchmark::State& state, const std::u16string& text, const ByteLayout& layout = {}) {
   const FontPaths fonts = FontPaths::inDirectory(LUMADOT_BIN_DIR);
-  auto buffer = std::make_unique<GlyphBuffer>();
-  NoTransmission noPort;
-  DiscardHooks hooks;
   for (auto _ : state) {
-    const RunResult result = runExtraction(text, options, fonts, *buffer, noPort, hooks);
-    if (!result.completed || buffer->fillCount != GlyphBuffer::kCapacity) state.SkipWithError("run failed");
+    const RunReport report = runExtraction(text, layout, fonts);
+    if (!report.completed() || report.glyphs.bytes.size() != kFullRun) state.SkipWithError("run failed");
+    const auto frame = encodeFrame({255, 5, 0}, report.glyphs.bytes);
+    benchmark::DoNotOptimize(report.resultText().size() + frame.size());
   }
-  state.SetBytesProcessed(state.iterations() * GlyphBuffer::kCapacity);
+  state.SetBytesProcessed(state.iterations() * kFullRun);
 }
 
 void BM_RunSingleByte(benchmark::State& state) { runFull(state, asciiText(), {}); }
@@ -57,25 +53,24 @@ void BM_RunDoubleByte(benchmark::State& state) { runFull(state, chineseText(), {
 void BM_RunDoubleByteLayout(benchmark::State& state) {
   const ByteLayout layout = allLayouts()[static_cast<std::size_t>(state.range(0))];
   state.SetLabel(layoutOptions(layout));
-  runFull(state, chineseText(), {.layout = layout});
+  runFull(state, chineseText(), layout);
 }
 
 void BM_ListingOnly(benchmark::State& state) {
-  auto buffer = std::make_unique<GlyphBuffer>();
-  buffer->fillCount = GlyphBuffer::kCapacity;
-  const std::u16string text = chineseText();
-  for (auto _ : state) benchmark::DoNotOptimize(writeListing(*buffer, text).text.size());
+  const auto glyphs = lookUp(chineseText(), {}, FontPaths::inDirectory(LUMADOT_BIN_DIR));
+  if (!glyphs) return state.SkipWithError("lookup failed");
+  for (auto _ : state) benchmark::DoNotOptimize(listing(*glyphs).size());
 }
 
 // Only the layout's share of a run: 2,048 glyphs put into the layout.
 void BM_ArrangeGlyphs(benchmark::State& state) {
   const ByteLayout layout = allLayouts()[static_cast<std::size_t>(state.range(0))];
   state.SetLabel(layoutOptions(layout));
-  auto buffer = std::make_unique<GlyphBuffer>();
-  for (std::size_t i = 0; i < buffer->glyphBytes.size(); ++i) buffer->glyphBytes[i] = static_cast<std::uint8_t>(i * 37);
+  std::vector<std::uint8_t> bytes(kFullRun);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 37);
   for (auto _ : state) {
-    for (std::size_t at = 0; at < buffer->glyphBytes.size(); at += 32) {
-      arrangeGlyph(std::span(buffer->glyphBytes).subspan(at, 32), layout);
+    for (std::size_t at = 0; at < bytes.size(); at += 32) {
+      arrangeGlyph(std::span(bytes).subspan(at, 32), layout);
     }
     benchmark::ClobberMemory();
   }

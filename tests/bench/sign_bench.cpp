@@ -4,7 +4,7 @@
 #include <chrono>
 #include <vector>
 
-#include "sign/frame_decoder.h"
+#include "frame/frame_decoder.h"
 #include "sign/sign_player.h"
 
 namespace lumadot {

@@ -144,9 +144,9 @@ TEST(CliClock, WritesTheDateAsChinaDoesWithoutALocale) {
 
 // A port that cannot be opened warns on every run; the clock goes on, and the exit status tells.
 TEST(CliClock, FailedRunsDoNotStopIt) {
-  const auto r = runProcess(kCli, {"clock", "--count", "2", "--quiet", "--send", "--port", "COM1"});
+  const auto r = runProcess(kCli, {"clock", "--count", "2", "--quiet", "--send"}, {}, {"LUMADOT_COM1=/nonexistent/ttyX"});
   EXPECT_EQ(r.exitCode, 1);
-  const std::string warning = "警告: 串口COM1打开失败，可能正在使用中\nlumadot-cli: \"COM1\" is not a port name: ";
+  const std::string warning = "警告: 串口com1打开失败，可能正在使用中\nlumadot-cli: com1 (/nonexistent/ttyX): ";
   EXPECT_EQ(r.err.find(warning), 0u) << r.err;
   EXPECT_NE(r.err.find("\n" + warning), std::string::npos) << r.err;
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 4);

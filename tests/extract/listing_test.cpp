@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/glyphs_of.h"
+
 namespace lumadot {
 namespace {
 
@@ -18,11 +20,9 @@ std::u16string byteText(std::uint8_t v) {
   return s;
 }
 
-// Fills the buffer with 0, 1, 2, ... so every data line's bytes are known.
-GlyphBuffer countingBuffer(std::int32_t count) {
-  GlyphBuffer buffer;
-  for (std::int32_t i = 0; i < count; ++i) EXPECT_TRUE(buffer.append(static_cast<std::uint8_t>(i)));
-  return buffer;
+// Glyphs of `text` with bytes 0, 1, 2, ... so every data line's bytes are known.
+Glyphs counting(std::u16string_view text, std::size_t count) {
+  return test::glyphsOf(text, test::countingBytes(count));
 }
 
 std::u16string dataLine(int first) {
@@ -55,10 +55,9 @@ struct ListingCase {
 class Listing : public ::testing::TestWithParam<ListingCase> {};
 
 TEST_P(Listing, WritesOneEntryPerGlyph) {
-  const GlyphBuffer buffer = countingBuffer(GetParam().bytes);
-  const ListingResult result = writeListing(buffer, GetParam().input);
-  EXPECT_TRUE(result.completed);
-  EXPECT_EQ(result.text, GetParam().expected);
+  const Glyphs glyphs = counting(GetParam().input, static_cast<std::size_t>(GetParam().bytes));
+  EXPECT_EQ(listingEntries(glyphs), GetParam().expected);
+  EXPECT_EQ(listing(glyphs), GetParam().expected + kCredits);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,40 +77,20 @@ INSTANTIATE_TEST_SUITE_P(
         ListingCase{"OutsideGridIsDoubleByte", u"丟", 32, doubleHeader(u"丟") + dataLine(0) + u"\r\n" + dataLine(16)}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(Listing, BufferLongerThanTextStillListsEveryByte) {
-  const GlyphBuffer buffer = countingBuffer(32);
-  EXPECT_EQ(writeListing(buffer, u"A").text, singleHeader(u"A") + dataLine(0) + singleHeader(u"") + dataLine(16));
-}
-
-TEST(Listing, HookSeesEachByteAfterThePrecedingTextAndBeforeItsOwn) {
-  const GlyphBuffer buffer = countingBuffer(48);
+TEST(Listing, BeforeByteKStopsJustBeforeThatBytesOwnText) {
+  const Glyphs glyphs = counting(u"中A", 48);
   const std::u16string full = doubleHeader(u"中") + dataLine(0) + u"\r\n" + dataLine(16) + singleHeader(u"A") + dataLine(32);
-  // Failing at byte k keeps exactly the text before byte k's own text.
-  const std::pair<int, std::u16string> cases[] = {
+  // What a send that fails at byte k leaves listed: exactly the text before byte k's own text.
+  const std::pair<std::size_t, std::u16string> cases[] = {
       {0, doubleHeader(u"中")},
       {5, doubleHeader(u"中") + u"0H,1H,2H,3H,4H,"},
       {16, doubleHeader(u"中") + dataLine(0) + u"\r\n"},
       {32, doubleHeader(u"中") + dataLine(0) + u"\r\n" + dataLine(16) + singleHeader(u"A")},
+      {48, full},
+      {1000, full},
   };
-  for (const auto& [failAt, expected] : cases) {
-    std::vector<std::uint8_t> seen;
-    const ListingResult result = writeListing(buffer, u"中A", [&](std::uint8_t v) {
-      if (static_cast<int>(seen.size()) == failAt) return false;
-      seen.push_back(v);
-      return true;
-    });
-    EXPECT_FALSE(result.completed);
-    EXPECT_EQ(result.text, expected) << "failing at byte " << failAt;
-    EXPECT_EQ(seen.size(), static_cast<std::size_t>(failAt));
-  }
-  std::vector<std::uint8_t> all;
-  const ListingResult ok = writeListing(buffer, u"中A", [&](std::uint8_t v) {
-    all.push_back(v);
-    return true;
-  });
-  EXPECT_TRUE(ok.completed);
-  EXPECT_EQ(ok.text, full);
-  EXPECT_EQ(all, std::vector<std::uint8_t>(buffer.filled().begin(), buffer.filled().end()));
+  for (const auto& [byte, expected] : cases) EXPECT_EQ(listingBefore(glyphs, byte), expected) << "byte " << byte;
+  EXPECT_EQ(listingEntries(glyphs), full);
 }
 
 TEST(CreditBlock, FollowsAfterOneEmptyLineWithNoBreakAtTheEnd) {

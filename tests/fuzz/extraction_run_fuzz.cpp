@@ -12,13 +12,12 @@
 #include <memory>
 #include <string>
 
-#include "extract/extraction_run.h"
 #include "extract/font_layout.h"
 #include "extract/listing.h"
 #include "fuzz/fuzz_input.h"
 #include "support/memory_device.h"
-#include "serial/display_frame.h"
-#include "serial/serial_transmission.h"
+#include "frame/display_frame.h"
+#include "serial/extraction_run.h"
 
 namespace lumadot::fuzz {
 namespace {
@@ -63,30 +62,16 @@ SendBoxes sendBoxes(FuzzedDataProvider& in) {
   return boxes;
 }
 
-class Hooks final : public RunHooks {
- public:
-  void showListing(std::u16string_view text) override { listing.assign(text); }
-  void showFailure(const Failure& failure) override {
-    FUZZ_EXPECT(!failure.text.empty());
-    ++failures;
-  }
-  void showSent(std::string_view) override { ++sent; }
-
-  std::u16string listing;
-  int failures = 0;
-  int sent = 0;
-};
-
 // A whole frame: header, zero lead-in, the run's bytes as they stand, zero tail.
-void checkFrame(const std::vector<std::uint8_t>& frame, const GlyphBuffer& buffer, int columnCount) {
-  const auto glyphs = static_cast<std::size_t>(buffer.fillCount);
-  FUZZ_EXPECT(frame.size() == kFrameOverhead + glyphs);
-  FUZZ_EXPECT(frame[0] == widthByte(columnCount));
+void checkFrame(const std::vector<std::uint8_t>& frame, const Glyphs& glyphs) {
+  const std::size_t count = glyphs.bytes.size();
+  FUZZ_EXPECT(frame.size() == kFrameOverhead + count);
+  FUZZ_EXPECT(frame[0] == widthByte(glyphs.columnCount()));
   const auto zero = [](std::uint8_t b) { return b == 0; };
   const auto glyphStart = frame.begin() + kHeaderBytes + kLeadInBytes;
   FUZZ_EXPECT(std::all_of(frame.begin() + kHeaderBytes, glyphStart, zero));
-  FUZZ_EXPECT(std::equal(glyphStart, glyphStart + static_cast<std::ptrdiff_t>(glyphs), buffer.glyphBytes.begin()));
-  FUZZ_EXPECT(std::all_of(glyphStart + static_cast<std::ptrdiff_t>(glyphs), frame.end(), zero));
+  FUZZ_EXPECT(std::equal(glyphStart, glyphStart + static_cast<std::ptrdiff_t>(count), glyphs.bytes.begin()));
+  FUZZ_EXPECT(std::all_of(glyphStart + static_cast<std::ptrdiff_t>(count), frame.end(), zero));
 }
 
 }  // namespace
@@ -95,26 +80,26 @@ void checkFrame(const std::vector<std::uint8_t>& frame, const GlyphBuffer& buffe
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace lumadot;
   using namespace lumadot::fuzz;
-  static const auto buffer = std::make_unique<GlyphBuffer>();
   FuzzedDataProvider in(data, size);
   const FontPaths fonts = FontPaths::inDirectory(fontDir());
   placeFont(in, fonts.asc16, kAsc16Size);
   placeFont(in, fonts.hzk16, kHzk16Size);
-  const RunOptions options{in.PickValueInArray(allLayouts()), in.ConsumeBool()};
+  const ByteLayout layout = in.PickValueInArray(allLayouts());
+  const bool sending = in.ConsumeBool();
   const SendBoxes boxes = sendBoxes(in);
   test::MemoryDevice device(in.ConsumeBool() ? in.ConsumeIntegral<std::uint16_t>() : std::numeric_limits<std::size_t>::max());
-  SerialTransmission transmission(device, boxes);
-  Hooks hooks;
+  SendTarget target{sendRequest(boxes), device};
   const std::u16string text = repeatedText(in);
 
-  const RunResult result = runExtraction(text, options, fonts, *buffer, transmission, hooks);
+  const RunReport report = runExtraction(text, layout, fonts, sending ? &target : nullptr);
 
-  FUZZ_EXPECT(result.completed || hooks.failures > 0);  // a run that stops says why
-  FUZZ_EXPECT(buffer->fillCount % 16 == 0);
-  if (!result.completed) return 0;
-  FUZZ_EXPECT(hooks.failures == 0);
-  FUZZ_EXPECT(hooks.listing.ends_with(kCreditLines.back()));
-  FUZZ_EXPECT(hooks.sent == (options.send ? 1 : 0));
-  if (options.send) checkFrame(device.sent, *buffer, result.columnCount);
+  FUZZ_EXPECT(report.completed() || !report.failure->text.empty());  // a run that stops says why
+  FUZZ_EXPECT(report.glyphs.bytes.size() % 16 == 0);
+  // Whatever was listed is where the full listing starts.
+  FUZZ_EXPECT(listingEntries(report.glyphs).starts_with(report.listing));
+  if (!report.completed()) return 0;
+  FUZZ_EXPECT(report.resultText().ends_with(kCreditLines.back()));
+  FUZZ_EXPECT(report.sentConfirmation.empty() != sending);
+  if (sending) checkFrame(device.sent, report.glyphs);
   return 0;
 }

@@ -13,8 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "extract/glyph_buffer.h"
+#include "extract/glyphs.h"
 #include "extract/text_codec.h"
+#include "support/glyphs_of.h"
 
 #define FUZZ_EXPECT(condition) \
   ((condition) ? void(0) : ::lumadot::fuzz::broken(#condition, __FILE__, __LINE__))
@@ -59,11 +60,11 @@ inline std::vector<std::uint8_t> patternBytes(FuzzedDataProvider& in, std::size_
   return bytes;
 }
 
-// A buffer as a run leaves it: whole 16-byte glyphs, up to full.
-inline void fillBuffer(FuzzedDataProvider& in, GlyphBuffer& buffer) {
-  const auto bytes = patternBytes(in, scaledCount(in, GlyphBuffer::kCapacity / 16) * 16);
-  buffer.fillCount = 0;
-  for (const std::uint8_t b : bytes) (void)buffer.append(b);
+// Glyph bytes as a run leaves them, whole 16-byte glyphs up to a full run's,
+// for the characters of a text that follows them in the input.
+inline Glyphs fuzzedGlyphs(FuzzedDataProvider& in) {
+  const auto bytes = patternBytes(in, scaledCount(in, 65536 / 16) * 16);
+  return test::glyphsOf(repeatedText(in), bytes);
 }
 
 }  // namespace lumadot::fuzz

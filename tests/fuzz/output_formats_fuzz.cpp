@@ -39,15 +39,13 @@ void checkLines(const std::string& source) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace lumadot;
   using namespace lumadot::fuzz;
-  static const auto buffer = std::make_unique<GlyphBuffer>();
   FuzzedDataProvider in(data, size);
   const OutputFormat format = in.PickValueInArray(kFormats);
-  fillBuffer(in, *buffer);
   SourceNames names;
   names.oneTable = canMakeTable(format) && in.ConsumeBool();
   if (std::string prefix = in.ConsumeRandomLengthString(32); checkPrefix(prefix)) names.prefix = prefix;
-  const std::u16string text = repeatedText(in);
-  const auto entries = glyphEntries(*buffer, text);
+  const Glyphs glyphs = fuzzedGlyphs(in);
+  const auto entries = glyphEntries(glyphs);
   const std::string bytes = joinedBytes(entries);
 
   const std::string out = formatGlyphs(format, entries, names);

@@ -71,13 +71,12 @@ void checkPng(const DotPicture& picture, int scale) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace lumadot;
   using namespace lumadot::fuzz;
-  static const auto buffer = std::make_unique<GlyphBuffer>();
   FuzzedDataProvider in(data, size);
   const ByteLayout layout = in.PickValueInArray(allLayouts());
   const int maxWidth = in.ConsumeIntegralInRange(-1, 200);
   const int scale = in.ConsumeIntegralInRange(-1, kMaxPngScale + 1);
-  fillBuffer(in, *buffer);
-  const auto entries = glyphEntries(*buffer, repeatedText(in));
+  const Glyphs glyphs = fuzzedGlyphs(in);
+  const auto entries = glyphEntries(glyphs);
 
   const DotPicture picture = drawGlyphs(entries, layout);
   int width = 0;

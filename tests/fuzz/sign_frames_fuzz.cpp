@@ -10,7 +10,7 @@
 
 #include "fuzz/fuzz_input.h"
 #include "preview/gif_animation.h"
-#include "sign/frame_decoder.h"
+#include "frame/frame_decoder.h"
 #include "sign/frame_report.h"
 #include "sign/sign_player.h"
 

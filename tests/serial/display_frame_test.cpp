@@ -1,10 +1,11 @@
-#include "serial/display_frame.h"
+#include "frame/display_frame.h"
 
 #include <gtest/gtest.h>
 
 #include "extract/text_codec.h"
 #include "serial/line_settings.h"
 #include "serial/port_names.h"
+#include "serial/sending.h"
 
 namespace lumadot {
 namespace {
@@ -114,6 +115,9 @@ TEST(LineSettings, ParsesTheJoinedBoxTexts) {
     const auto parsed = parseLineSettings(row.text);
     if (row.settings) {
       EXPECT_EQ(parsed.has_value() ? std::optional(*parsed) : std::nullopt, row.settings) << utf16ToUtf8(row.text);
+      // Written back as the boxes would hold them, the settings read the same.
+      const auto again = parseLineSettings(settingsText(*row.settings));
+      EXPECT_TRUE(again && *again == *row.settings) << utf16ToUtf8(settingsText(*row.settings));
     } else {
       EXPECT_EQ(parsed.has_value() ? "" : parsed.error().text, row.reason) << utf16ToUtf8(row.text);
     }

@@ -13,10 +13,10 @@
 #include <unistd.h>
 
 #include "extract/text_codec.h"
-#include "serial/display_frame.h"
+#include "frame/display_frame.h"
 #include "serial/port_mapping.h"
 #include "serial/qt_serial_device.h"
-#include "serial/serial_transmission.h"
+#include "serial/extraction_run.h"
 #include "serial/termios_settings.h"
 #include "support/process.h"
 #include "support/pseudo_terminal.h"
@@ -38,11 +38,7 @@ std::size_t countEntries(std::u16string_view listing) {
 }
 
 Bytes frame(std::uint8_t width, std::uint8_t speed, std::uint8_t mode, std::span<const std::uint8_t> glyphs) {
-  Bytes bytes{width, speed, mode};
-  bytes.resize(kHeaderBytes + kLeadInBytes, 0);
-  bytes.insert(bytes.end(), glyphs.begin(), glyphs.end());
-  bytes.resize(bytes.size() + kTailBytes, 0);
-  return bytes;
+  return encodeFrame({width, speed, mode}, glyphs);
 }
 
 class SerialPortTest : public ::testing::Test {
@@ -51,15 +47,17 @@ class SerialPortTest : public ::testing::Test {
   void attach(const test::PseudoTerminal& terminal) { ::setenv("LUMADOT_COM1", terminal.path().c_str(), 1); }
   void TearDown() override { ::unsetenv("LUMADOT_COM1"); }
 
-  RunResult send(std::u16string_view text, const SendBoxes& boxes = {}) {
-    SerialTransmission transmission(device, boxes);
-    return runExtraction(text, {.send = true}, fonts, *buffer, transmission, hooks);
+  RunReport send(std::u16string_view text, const SendBoxes& boxes = {}, SendProgress* progress = nullptr) {
+    SendTarget target{sendRequest(boxes), device, progress};
+    RunReport report = runExtraction(text, {}, fonts, &target);
+    hooks = test::shown(report);
+    m_glyphs = report.glyphs.bytes;
+    return report;
   }
-  std::span<const std::uint8_t> glyphs() const { return buffer->filled(); }
+  std::span<const std::uint8_t> glyphs() const { return m_glyphs; }
 
   test::TempDir dir;
   FontPaths fonts = test::writeSyntheticFonts(dir.path());
-  std::unique_ptr<GlyphBuffer> buffer = std::make_unique<GlyphBuffer>();
   // The device's own reason beneath the last warning, or "" when none was shown.
   std::string failureDetail() const { return hooks.failures.empty() ? std::string() : hooks.failures.back().detail; }
   // The one message of a failed send: the port warning, with a reason beneath.
@@ -71,7 +69,8 @@ class SerialPortTest : public ::testing::Test {
   }
 
   QtSerialDevice device;
-  test::RecordingHooks hooks;
+  test::ShownRun hooks;
+  std::vector<std::uint8_t> m_glyphs;
 };
 
 struct FrameCase {
@@ -91,7 +90,7 @@ TEST_P(Frames, ArriveByteForByte) {
   test::PseudoTerminal terminal;
   attach(terminal);
   const FrameCase& c = GetParam();
-  ASSERT_TRUE(send(c.text, c.boxes).completed) << failureDetail();
+  ASSERT_TRUE(send(c.text, c.boxes).completed()) << failureDetail();
   const Bytes expected = frame(c.width, c.speed, c.mode, glyphs());
   EXPECT_EQ(expected.size(), c.size);
   EXPECT_EQ(terminal.receivedAll(), expected);
@@ -160,8 +159,7 @@ TEST_P(LineSettingsOnTheTerminal, AreThoseOfTheBoxes) {
   test::PseudoTerminal terminal({.outputStoppedFor = 100ms});
   attach(terminal);
   Sampler sampler(terminal);
-  SerialTransmission transmission(device, GetParam().boxes, u".", &sampler);
-  ASSERT_TRUE(runExtraction(u"A", {.send = true}, fonts, *buffer, transmission, hooks).completed) << failureDetail();
+  ASSERT_TRUE(send(u"A", GetParam().boxes, &sampler).completed()) << failureDetail();
   EXPECT_EQ(terminal.receivedAll().size(), 561u);
   ASSERT_TRUE(sampler.seen);
   const termios seen = *sampler.seen;
@@ -208,13 +206,13 @@ TEST_F(SerialPortTest, SettingsThisSystemCannotApplyGiveThePortWarning) {
   for (const SendBoxes& boxes : {lineBoxes(u"9600", u"E", u"8", u"1.5"), lineBoxes(u"9600", u"E", u"4", u"1"),
                                  lineBoxes(u"fast", u"E", u"8", u"1")}) {
     hooks.messages.clear();
-    EXPECT_FALSE(send(u"中A", boxes).completed);
+    EXPECT_FALSE(send(u"中A", boxes).completed());
     expectPortWarning();
     EXPECT_EQ(hooks.listing, u"");
   }
   EXPECT_TRUE(terminal.receivedAll().empty());
   // The port was closed each time: a good text right after goes through.
-  EXPECT_TRUE(send(u"A").completed) << failureDetail();
+  EXPECT_TRUE(send(u"A").completed()) << failureDetail();
 }
 
 TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
@@ -223,7 +221,7 @@ TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
   {
     QtSerialDevice holder;  // another program with Qt's lock file
     ASSERT_TRUE(holder.open());
-    EXPECT_FALSE(send(u"中A").completed);
+    EXPECT_FALSE(send(u"中A").completed());
     expectPortWarning();
     EXPECT_EQ(failureDetail(), "com1 (" + terminal.path() + "): the port is in use by another program");
     EXPECT_EQ(hooks.listing, u"");
@@ -234,18 +232,18 @@ TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
     hooks.messages.clear();
-    EXPECT_FALSE(send(u"中A").completed);
+    EXPECT_FALSE(send(u"中A").completed());
     expectPortWarning();
     EXPECT_EQ(failureDetail(), "com1 (" + terminal.path() + "): the port is in use by another program");
     ::close(fd);
   }
   EXPECT_TRUE(terminal.receivedAll().empty());
-  EXPECT_TRUE(send(u"A").completed) << failureDetail();
+  EXPECT_TRUE(send(u"A").completed()) << failureDetail();
 }
 
 TEST_F(SerialPortTest, MissingDeviceGivesTheWarning) {
   ::setenv("LUMADOT_COM1", (dir.path() / "no-such-port").c_str(), 1);
-  EXPECT_FALSE(send(u"A").completed);
+  EXPECT_FALSE(send(u"A").completed());
   expectPortWarning();
   EXPECT_NE(failureDetail().find("no-such-port"), std::string::npos) << failureDetail();
 }
@@ -257,7 +255,7 @@ TEST_F(SerialPortTest, FarEndHangingUpMidFrameEndsTheRun) {
   attach(terminal);
   const std::u16string text(246, u'中');  // the widest frame there is
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(send(text).completed);
+  EXPECT_FALSE(send(text).completed());
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
   expectPortWarning();
   const std::size_t entries = countEntries(hooks.listing);
@@ -275,7 +273,7 @@ TEST_F(SerialPortTest, StalledLineFailsWithinItsBound) {
   SendBoxes fast;
   fast.baud = u"115200";  // 8,449 bytes of 11 bits take 0.8 s: the bound is 2 s + 1.6 s
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(send(std::u16string(246, u'中'), fast).completed);
+  EXPECT_FALSE(send(std::u16string(246, u'中'), fast).completed());
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_GT(took, 2s);
   EXPECT_LT(took, 5s);
@@ -296,9 +294,7 @@ TEST_F(SerialPortTest, WaitingForTheLineIsReportedAsProgress) {
   } progress;
   test::PseudoTerminal terminal({.outputStoppedFor = 500ms});
   attach(terminal);
-  SerialTransmission transmission(device, {}, u".", &progress);
-  const std::u16string text(200, u'中');
-  ASSERT_TRUE(runExtraction(text, {.send = true}, fonts, *buffer, transmission, hooks).completed) << failureDetail();
+  ASSERT_TRUE(send(std::u16string(200, u'中'), {}, &progress).completed()) << failureDetail();
   EXPECT_EQ(progress.total, 545 + 6400);
   ASSERT_GE(progress.reports.size(), 4u);  // at least every 100 ms of the 500
   EXPECT_TRUE(std::is_sorted(progress.reports.begin(), progress.reports.end()));
@@ -313,7 +309,7 @@ TEST_F(SerialPortTest, WaitingForTheLineIsReportedAsProgress) {
 TEST_F(SerialPortTest, FullBufferOfSingleByteWritesTakesAFractionOfASecond) {
   test::PseudoTerminal terminal;
   attach(terminal);
-  constexpr std::size_t kBytes = std::size_t{kFrameOverhead} + GlyphBuffer::kCapacity;
+  constexpr std::size_t kBytes = std::size_t{kFrameOverhead} + 65536;
   const auto start = std::chrono::steady_clock::now();
   const auto opened = device.open();
   ASSERT_TRUE(opened) << opened.error().text;

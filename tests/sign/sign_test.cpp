@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sign/frame_decoder.h"
+#include "frame/frame_decoder.h"
 #include "sign/frame_report.h"
 #include "sign/sign_player.h"
 

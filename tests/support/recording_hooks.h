@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "extract/extraction_run.h"
 #include "message/message.h"
+#include "serial/extraction_run.h"
 
 namespace lumadot {
 
@@ -19,20 +19,23 @@ inline void PrintTo(const Message& message, std::ostream* out) {
 
 namespace lumadot::test {
 
-// Keeps the result box's last text and every message box a run shows, as
-// the window shows it, and each failure with its cause.
-class RecordingHooks final : public RunHooks {
- public:
-  void showListing(std::u16string_view text) override { listing.assign(text); }
-  void showFailure(const Failure& failure) override {
-    messages.push_back(warningMessage(failure));
-    failures.push_back(failure);
-  }
-  void showSent(std::string_view confirmation) override { messages.push_back(noticeMessage(confirmation)); }
-
+// A run as the window shows it: the result box's last text and every message
+// box, each failure with its cause.
+struct ShownRun {
   std::u16string listing;
   std::vector<Message> messages;
   std::vector<Failure> failures;
 };
+
+inline ShownRun shown(const RunReport& report) {
+  ShownRun run{report.resultText(), {}, {}};
+  if (report.failure) {
+    run.messages.push_back(warningMessage(*report.failure));
+    run.failures.push_back(*report.failure);
+  } else if (!report.sentConfirmation.empty()) {
+    run.messages.push_back(noticeMessage(report.sentConfirmation));
+  }
+  return run;
+}
 
 }  // namespace lumadot::test

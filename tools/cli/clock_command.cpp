@@ -15,6 +15,7 @@
 #include "clock/clock_display.h"
 #include "clock/locale_clock.h"
 #include "common/command_line.h"
+#include "frame/display_frame.h"
 
 namespace lumadot::cli {
 namespace {
@@ -84,10 +85,8 @@ using SteadyClock = std::chrono::steady_clock;
 // window's run reads its boxes.
 class ConsoleClock final : public ClockControls {
  public:
-  ConsoleClock(ConsoleRunner& runner, SendBoxes boxes, bool sends, bool quiet)
-      : m_runner(runner), m_boxes(std::move(boxes)), m_quiet(quiet) {
-    m_options.send = sends;
-  }
+  ConsoleClock(ConsoleRunner& runner, SendRequest request, bool sends, bool quiet)
+      : m_runner(runner), m_request(std::move(request)), m_sends(sends), m_quiet(quiet) {}
 
   std::u16string buttonCaption() const override { return m_caption; }
   void setButtonCaption(std::u16string_view caption) override { m_caption = caption; }
@@ -96,9 +95,10 @@ class ConsoleClock final : public ClockControls {
     m_nextTick = SteadyClock::now() + interval;
   }
   void stopTimer() override { m_nextTick.reset(); }
-  void setSpeed(std::u16string_view text) override { m_boxes.speed = text; }
-  void setReverse(bool on) override { m_options.layout.lsbFirst = on; }
-  void setSplit(bool on) override { m_options.layout.scan = windowLayout(false, on).scan; }
+  // The clock's speeds are the box's own texts, each with its byte.
+  void setSpeed(std::u16string_view text) override { m_request.speed = speedByte(text).value_or(m_request.speed); }
+  void setReverse(bool on) override { m_layout.lsbFirst = on; }
+  void setSplit(bool on) override { m_layout.scan = windowLayout(false, on).scan; }
   std::u16string inputText() const override { return m_text; }
   void setInputText(std::u16string_view text) override { m_text = text; }
   // The loop below waits for each run before the next tick.
@@ -113,9 +113,10 @@ class ConsoleClock final : public ClockControls {
 
  private:
   ConsoleRunner& m_runner;
-  SendBoxes m_boxes;
+  SendRequest m_request;
+  bool m_sends;
   bool m_quiet;
-  RunOptions m_options;
+  ByteLayout m_layout;
   std::u16string m_caption{kStartClockCaption};
   std::u16string m_text;
   std::chrono::milliseconds m_interval{};
@@ -125,7 +126,7 @@ class ConsoleClock final : public ClockControls {
 };
 
 void ConsoleClock::runExtraction() {
-  const auto outcome = m_runner.run(m_text, m_options, m_boxes, !m_quiet, "\r\n");
+  const auto outcome = m_runner.run(m_text, m_layout, m_sends ? &m_request : nullptr, !m_quiet, "\r\n");
   if (!outcome.completed) ++m_failedRuns;
   if (!outcome.listingWritten) m_outputBroken = true;
   // Ticks that fell due while this run was sending are skipped, as in the window.
@@ -153,7 +154,7 @@ int runClock(tools::CommandLine& line, const ClockOptions& options, tools::Reach
   const QLocale locale = options.locale.empty() ? clockLocale() : QLocale(QString::fromStdString(options.locale));
 
   ConsoleRunner runner(options.run, locale.decimalPoint().toStdU16String());
-  ConsoleClock controls(runner, options.run.boxes, options.run.sends(), options.quiet);
+  ConsoleClock controls(runner, options.run.request, options.run.sends(), options.quiet);
   ClockDisplay clock(controls, [&locale] { return readClock(locale, QDateTime::currentDateTime()); });
 
   const InterruptCatcher interrupts;

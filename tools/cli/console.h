@@ -10,7 +10,6 @@
 
 #include "base/result.h"
 #include "common/command_line.h"
-#include "extract/extraction_run.h"
 #include "message/message.h"
 
 namespace lumadot::cli {
@@ -52,29 +51,6 @@ class InterruptCatcher {
   InterruptCatcher(const InterruptCatcher&) = delete;
   InterruptCatcher& operator=(const InterruptCatcher&) = delete;
   static bool caught();
-};
-
-// Keeps the result box's text and prints each message box as it would appear.
-class ConsoleHooks final : public RunHooks {
- public:
-  // What to print instead of the port's success message, when no port was used.
-  using SentNote = std::function<std::string()>;
-  explicit ConsoleHooks(SentNote sentNote = {}) : m_sentNote(std::move(sentNote)) {}
-
-  void showListing(std::u16string_view text) override { m_listing.assign(text); }
-  void showFailure(const Failure& failure) override { printFailure(failure); }
-  void showSent(std::string_view confirmation) override {
-    if (m_sentNote) {
-      printError(m_sentNote());
-    } else {
-      printMessage(noticeMessage(confirmation));
-    }
-  }
-  const std::u16string& listing() const { return m_listing; }
-
- private:
-  SentNote m_sentNote;
-  std::u16string m_listing;
 };
 
 }  // namespace lumadot::cli

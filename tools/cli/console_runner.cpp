@@ -7,11 +7,11 @@
 #include <iostream>
 
 #include "cli/console.h"
-#include "extract/glyph_buffer.h"
 #include "extract/font_location.h"
 #include "extract/text_codec.h"
 #include "extract/undrawn_characters.h"
-#include "serial/display_frame.h"
+#include "frame/display_frame.h"
+#include "serial/extraction_run.h"
 #include "serial/frame_file.h"
 #include "serial/port_names.h"
 #include "serial/qt_serial_device.h"
@@ -21,13 +21,21 @@ namespace {
 
 const std::string kSendSection = "Sending to the sign (\"取模并发送\")";
 
-// An option that stands for one of the window's send boxes and fills it.
-void addBoxOption(CLI::App& app, const std::string& name, const std::string& value, std::u16string& box,
-                  const std::string& help, const std::string& section = kSendSection) {
+// An option that stands for one of the window's send boxes: its value is read
+// by that box's rule into `field`, and one the box would refuse is a usage
+// error, `allowed` saying what it takes.
+template <class T, class Parse>
+void addBoxOption(CLI::App& app, const std::string& name, const std::string& value, T& field, Parse parse,
+                  const std::string& allowed, const std::string& help, const std::string& section = kSendSection) {
   app.add_option_function<std::string>(
-         name, [&box](const std::string& text) { box = utf8ToUtf16(text); }, help)
+         name, [&field, parse](const std::string& text) { field = static_cast<T>(*parse(utf8ToUtf16(text))); }, help)
       ->type_name(value)
-      ->group(section);
+      ->group(section)
+      ->check(CLI::Validator(
+          [name, allowed, parse](std::string& text) {
+            return parse(utf8ToUtf16(text)) ? std::string() : name + " takes " + allowed + ", not '" + text + "'";
+          },
+          ""));
 }
 
 std::unique_ptr<SerialDevice> makeDevice(const RunSettings& settings) {
@@ -94,34 +102,51 @@ std::u16string devicePortText(const std::string& path) {
   return error ? given : utf8ToUtf16(absolute.string());
 }
 
+void choosePort(SendRequest& request, std::u16string name) {
+  request.port = portChoice(name).value_or(PortChoice{0, utf16ToUtf8(name)});
+  request.portName = std::move(name);
+}
+
 }  // namespace
 
-void addPortOptions(CLI::App& app, SendBoxes& boxes, const std::string& section) {
-  addBoxOption(app, "--port", "comN", boxes.port,
-               "com1 to com16 (default com1); see 'lumadot-cli ports'\n"
-               "for the device each stands for, and LUMADOT_COMn to\n"
-               "choose it (LUMADOT_COM1=/dev/ttyUSB0)",
-               section);
+void addPortOptions(CLI::App& app, SendRequest& request, const std::string& section) {
   app.add_option_function<std::string>(
-         "--device", [&boxes](const std::string& path) { boxes.port = devicePortText(path); },
+         "--port", [&request](const std::string& name) { choosePort(request, utf8ToUtf16(name)); },
+         "com1 to com16 (default com1); see 'lumadot-cli ports'\n"
+         "for the device each stands for, and LUMADOT_COMn to\n"
+         "choose it (LUMADOT_COM1=/dev/ttyUSB0)")
+      ->type_name("comN")
+      ->group(section)
+      ->check(CLI::Validator(
+          [](std::string& name) {
+            return portChoice(utf8ToUtf16(name)) ? std::string() : "--port takes com1 to com16, not '" + name + "'";
+          },
+          ""));
+  app.add_option_function<std::string>(
+         "--device", [&request](const std::string& path) { choosePort(request, devicePortText(path)); },
          "the serial device at PATH instead of a comN\n"
          "(/dev/ttyUSB0; COM7 or \\\\.\\COM12 on Windows)")
       ->type_name("PATH")
       ->group(section)
       ->excludes("--port");
-  addBoxOption(app, "--baud", "N", boxes.baud, "baud rate (default 9600)", section);
-  addBoxOption(app, "--parity", "E|M|N|O|S", boxes.parity, "E even, M mark, N none, O odd, S space (default E)",
+  LineSettings& line = request.line;
+  addBoxOption(app, "--baud", "N", line.baud, parseBaud, "a whole number from 1 to 2147483647",
+               "baud rate (default 9600)", section);
+  addBoxOption(app, "--parity", "E|M|N|O|S", line.parity, parseParity, "E, M, N, O or S",
+               "E even, M mark, N none, O odd, S space (default E)", section);
+  addBoxOption(app, "--data-bits", "N", line.dataBits, parseDataBits, "5, 6, 7 or 8", "5 to 8 (default 8)",
                section);
-  addBoxOption(app, "--data-bits", "N", boxes.dataBits, "5 to 8 (default 8)", section);
-  addBoxOption(app, "--stop-bits", "N", boxes.stopBits, "1, 1.5 or 2 (default 1)", section);
+  addBoxOption(app, "--stop-bits", "N", line.stopBits, parseStopBits, "1, 1.5 or 2", "1, 1.5 or 2 (default 1)",
+               section);
 }
 
 void addSendOptions(CLI::App& app, RunSettings& settings) {
   app.add_flag("--send", settings.send, "also send the display frame over the serial port")->group(kSendSection);
-  SendBoxes& boxes = settings.boxes;
-  addPortOptions(app, boxes, kSendSection);
-  addBoxOption(app, "--speed", "N", boxes.speed, "display speed 1 to 10 (default 5)");
-  addBoxOption(app, "--mode", "MODE", boxes.mode, "静止 (default), 左移, 右移, 上移, 下移 or 闪烁");
+  SendRequest& request = settings.request;
+  addPortOptions(app, request, kSendSection);
+  addBoxOption(app, "--speed", "N", request.speed, speedByte, "1 to 10", "display speed 1 to 10 (default 5)");
+  addBoxOption(app, "--mode", "MODE", request.mode, modeByte, "静止, 左移, 右移, 上移, 下移 or 闪烁",
+               "静止 (default), 左移, 右移, 上移, 下移 or 闪烁");
   app.add_option("--frame-out", settings.frameOut,
                  "write the frame to FILE instead of a port: the same\n"
                  "bytes, no port needed (implies --send)")
@@ -210,28 +235,27 @@ ConsoleRunner::ConsoleRunner(const RunSettings& settings, std::u16string decimal
     : m_fonts(fontPaths(settings)),
       m_frameOut(settings.frameOut),
       m_device(makeDevice(settings)),
-      m_buffer(std::make_unique<GlyphBuffer>()),
       m_decimalSeparator(std::move(decimalSeparator)) {}
 
 ConsoleRunner::~ConsoleRunner() = default;
 
-ConsoleRunner::Outcome ConsoleRunner::run(std::u16string_view text, const RunOptions& options,
-                                          const SendBoxes& boxes, bool printListing, std::string_view afterListing) {
+ConsoleRunner::Outcome ConsoleRunner::run(std::u16string_view text, const ByteLayout& layout,
+                                          const SendRequest* request, bool printListing, std::string_view afterListing) {
   for (const std::string& note : undrawnNotes(text, m_fonts)) {
     if (m_told.insert(note).second) printError(note);  // a clock's sentence would repeat them every tick
   }
-  ConsoleHooks::SentNote wroteFrame;
-  if (!m_frameOut.empty()) {
-    wroteFrame = [this] {
-      return "wrote " + std::to_string(kFrameOverhead + m_buffer->fillCount) + " bytes to " + m_frameOut;
-    };
+  std::optional<SendTarget> target;
+  if (request) target.emplace(SendTarget{*request, *m_device, nullptr, m_decimalSeparator});
+  RunReport report = runExtraction(text, layout, m_fonts, target ? &*target : nullptr);
+  if (report.failure) {
+    printFailure(*report.failure);
+  } else if (!report.sentConfirmation.empty() && !m_frameOut.empty()) {
+    printError("wrote " + std::to_string(report.frame.size()) + " bytes to " + m_frameOut);
+  } else if (!report.sentConfirmation.empty()) {
+    printMessage(noticeMessage(report.sentConfirmation));
   }
-  ConsoleHooks hooks(wroteFrame);
-  // Without sending the run only selects the port, which opens nothing.
-  SerialTransmission transmission(*m_device, boxes, m_decimalSeparator);
-  Outcome outcome;
-  outcome.completed = runExtraction(text, options, m_fonts, *m_buffer, transmission, hooks).completed;
-  if (printListing) outcome.listingWritten = writeStdout(utf16ToUtf8(hooks.listing()) + std::string(afterListing));
+  Outcome outcome{report.completed(), true, std::move(report.glyphs)};
+  if (printListing) outcome.listingWritten = writeStdout(utf16ToUtf8(report.resultText()) + std::string(afterListing));
   return outcome;
 }
 

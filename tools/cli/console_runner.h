@@ -7,18 +7,16 @@
 #include <string_view>
 #include <vector>
 
-#include "extract/extraction_run.h"
+#include "extract/byte_layout.h"
 #include "extract/font_file.h"
+#include "extract/glyphs.h"
 #include "extract/text_encoding.h"
+#include "serial/send_request.h"
 #include "serial/serial_device.h"
-#include "serial/serial_transmission.h"
 
 // What extract and clock share: where the fonts are, and how a run sends.
 namespace CLI {
 class App;
-}
-namespace lumadot {
-struct GlyphBuffer;
 }
 
 namespace lumadot::cli {
@@ -28,8 +26,8 @@ struct RunSettings {
   std::string fontDir;   // empty: looked for as locateFonts does
   std::string frameOut;  // the file standing in for the port; empty: the port
   bool send = false;
-  // The window's start texts, each replaced by its option when given.
-  SendBoxes boxes;
+  // The window's start texts as a request, each part replaced by its option when given.
+  SendRequest request;
 
   bool sends() const { return send || !frameOut.empty(); }  // --frame-out implies --send
 };
@@ -39,8 +37,9 @@ FontPaths fontPaths(const RunSettings& settings);
 
 // --font-dir, in the section where `app` lists its own options.
 void addFontDirOption(CLI::App& app, RunSettings& settings);
-// --port and the line settings, standing for the window's boxes, in `section`.
-void addPortOptions(CLI::App& app, SendBoxes& boxes, const std::string& section);
+// --port (or --device) and the line settings, straight into `request`, in
+// `section`. A value the window's boxes would refuse is a usage error here.
+void addPortOptions(CLI::App& app, SendRequest& request, const std::string& section);
 // --send and the options standing for the window's send boxes, as their own section.
 void addSendOptions(CLI::App& app, RunSettings& settings);
 
@@ -77,19 +76,17 @@ class ConsoleRunner {
   struct Outcome {
     bool completed = false;
     bool listingWritten = true;  // false when standard output failed
+    Glyphs glyphs;               // as the listing and the frame have them
   };
-  // `afterListing` follows the listing; without `printListing` neither is printed.
-  Outcome run(std::u16string_view text, const RunOptions& options, const SendBoxes& boxes, bool printListing,
+  // Sends with `request` when given. `afterListing` follows the listing;
+  // without `printListing` neither is printed.
+  Outcome run(std::u16string_view text, const ByteLayout& layout, const SendRequest* request, bool printListing,
               std::string_view afterListing = {});
-
-  // The glyph bytes of the last run, as the listing and the frame have them.
-  const GlyphBuffer& buffer() const { return *m_buffer; }
 
  private:
   FontPaths m_fonts;
   std::string m_frameOut;
   std::unique_ptr<SerialDevice> m_device;
-  std::unique_ptr<GlyphBuffer> m_buffer;
   std::u16string m_decimalSeparator;
   std::set<std::string> m_told;  // warnings already printed
 };

@@ -74,8 +74,9 @@ Result<GlyphPicture> ourGlyph(const TextCharacter& character, const RunSettings&
   }
   ConsoleRunner runner(settings, localeDecimalSeparator());
   // A font that cannot be read: the runner has said so.
-  if (!runner.run(character.text, {}, {}, false).completed) return Failure("");
-  const std::vector<GlyphEntry> entries = glyphEntries(runner.buffer(), character.text);
+  const auto outcome = runner.run(character.text, {}, nullptr, false);
+  if (!outcome.completed) return Failure("");
+  const std::vector<GlyphEntry> entries = glyphEntries(outcome.glyphs);
   const int width = isDoubleByte(character) ? GlyphPicture::kMaxWidth : 8;
   const GlyphPicture glyph = decodeGlyph(entries.at(0).bytes, width, {});
   if (glyph.litCount() == 0) {

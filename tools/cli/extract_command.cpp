@@ -7,7 +7,6 @@
 #include "cli/console_runner.h"
 #include "cli/layout_options.h"
 #include "common/command_line.h"
-#include "extract/glyph_buffer.h"
 #include "extract/glyph_entries.h"
 #include "extract/text_codec.h"
 #include "formats/output_format.h"
@@ -143,14 +142,14 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::R
     return kExitFailed;
   }
   const std::u16string text = utf8ToUtf16(*typed);
-  const RunOptions runOptions{*layout, options.run.sends()};
   ConsoleRunner runner(options.run, localeDecimalSeparator());
   const bool listing = format == OutputFormat::listing;
+  const SendRequest* request = options.run.sends() ? &options.run.request : nullptr;
   // The listing ends without a line break; on a terminal the prompt would land on its last line.
-  const auto outcome = runner.run(text, runOptions, options.run.boxes, listing, isTerminal(stdout) ? "\r\n" : "");
+  const auto outcome = runner.run(text, *layout, request, listing, isTerminal(stdout) ? "\r\n" : "");
   if (!outcome.listingWritten || !outcome.completed) return kExitFailed;
   // Any other format is printed only once the run has completed.
-  const bool printed = listing || writeStdout(formatGlyphs(format, glyphEntries(runner.buffer(), text), names));
+  const bool printed = listing || writeStdout(formatGlyphs(format, glyphEntries(outcome.glyphs), names));
   return printed ? kExitCompleted : kExitFailed;
 }
 

@@ -72,8 +72,9 @@ int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::R
   }
   const std::u16string text = utf8ToUtf16(*typed);
   ConsoleRunner runner(options.run, localeDecimalSeparator());
-  if (!runner.run(text, {*layout, false}, {}, false).completed) return kExitFailed;
-  const DotPicture picture = drawGlyphs(glyphEntries(runner.buffer(), text), *layout);
+  const auto outcome = runner.run(text, *layout, nullptr, false);
+  if (!outcome.completed) return kExitFailed;
+  const DotPicture picture = drawGlyphs(glyphEntries(outcome.glyphs), *layout);
 
   if (!png) {
     return writeStdout(terminalPicture(picture, options.ascii ? kAsciiDots : kBlockDots, width))

@@ -17,7 +17,7 @@
 #include "serial/line_settings.h"
 #include "serial/port_names.h"
 #include "serial/qt_serial_receiver.h"
-#include "sign/frame_decoder.h"
+#include "frame/frame_decoder.h"
 #include "sign/frame_report.h"
 #include "sign/sign_player.h"
 
@@ -50,7 +50,7 @@ constexpr std::string_view kFooter =
 const std::string kLineSection = "The serial line";
 
 struct SignOptions {
-  SendBoxes boxes;     // only the port and the line settings
+  SendRequest line;  // only the port and the line settings
   int columns = kDefaultPanelColumns;
   bool msbFirst = false;
   int count = 0;  // 0: until interrupted
@@ -60,7 +60,7 @@ struct SignOptions {
 };
 
 void declareOptions(CLI::App& app, SignOptions& options) {
-  addPortOptions(app, options.boxes, kLineSection);
+  addPortOptions(app, options.line, kLineSection);
   tools::addWholeNumberOption(app, "--columns", options.columns, 1, kMaxPanelColumns,
                               "dots across the panel (default 128); it is 16 high",
                               [](const std::string& given) {
@@ -219,22 +219,17 @@ int listen(QtSerialReceiver& receiver, SignConsole& console, int count) {
   return written ? kExitCompleted : kExitFailed;
 }
 
-int runSign(tools::CommandLine& line, const SignOptions& options, tools::Reach reach) {
-  const SendBoxes& boxes = options.boxes;
-  const std::u16string settingsBoxes = settingsText(boxes.baud, boxes.parity, boxes.dataBits, boxes.stopBits);
-  const auto settings = parseLineSettings(settingsBoxes);
-  if (!settings) return line.usageError(settings.error().text);
-  const auto port = portChoice(boxes.port);
-  if (!port) return line.usageError("--port takes com1 to com16, not '" + utf16ToUtf8(boxes.port) + "'");
+int runSign(const SignOptions& options, tools::Reach reach) {
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
+  const SendRequest& request = options.line;
 
   QtSerialReceiver receiver;
-  const auto opened = receiver.openPort(*port, *settings);
+  const auto opened = receiver.openPort(request.port, request.line);
   if (!opened) {
     printError(opened.error().text);
     return kExitFailed;
   }
-  std::cerr << "Listening on " << receiver.name() << " at " << utf16ToUtf8(settingsBoxes) << "; Ctrl+C stops.\n";
+  std::cerr << "Listening on " << receiver.name() << " at " << utf16ToUtf8(settingsText(request.line)) << "; Ctrl+C stops.\n";
   const bool play = !options.print && options.png.empty() && options.gif.empty() && isTerminal(stdout);
   SignConsole console(options, play);
   return listen(receiver, console, options.count);
@@ -247,7 +242,7 @@ int runSignCommand(const std::vector<std::string>& args, tools::Reach reach) {
   SignOptions options;
   declareOptions(line.app(), options);
   if (const auto exit = line.parseWithoutArguments(args)) return *exit;
-  return runSign(line, options, reach);
+  return runSign(options, reach);
 }
 
 }  // namespace lumadot::cli

@@ -1,12 +1,13 @@
-#include "serial/display_frame.h"
+#include "frame/display_frame.h"
 
 #include <array>
-#include <charconv>
+#include <algorithm>
+#include <string>
 
 namespace lumadot {
 namespace {
 
-constexpr std::array<std::u16string_view, 6> kModes{u"静止", u"左移", u"右移", u"上移", u"下移", u"闪烁"};
+constexpr std::array<std::u16string_view, kLastMode + 1> kModes{u"静止", u"左移", u"右移", u"上移", u"下移", u"闪烁"};
 
 }  // namespace
 
@@ -41,21 +42,23 @@ std::optional<std::u16string_view> modeName(std::uint8_t mode) {
   return kModes[mode];
 }
 
-std::u16string amountText(std::int32_t glyphByteCount, std::u16string_view decimalSeparator) {
-  std::array<char, 32> digits{};
-  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), glyphByteCount / 1024.0,
-                                 std::chars_format::general, 15)
-                       .ptr;
-  std::u16string text;
-  for (const char* p = digits.data(); p != end; ++p) {
-    if (*p == '.') {
-      text += decimalSeparator;
-    } else {
-      text += static_cast<char16_t>(*p);
-    }
+Result<FrameFields> frameFields(int columnCount, std::uint8_t speed, std::uint8_t mode) {
+  const auto width = widthByte(columnCount);
+  if (!width) {
+    return Failure("the text is " + std::to_string(columnCount) + " columns wide, and a frame holds at most " +
+                   std::to_string(kWidestFrame) + " (" + std::to_string(kWidestFrame / 2) +
+                   " Chinese characters and one single-byte one)");
   }
-  if (text.size() > 4) text.resize(4);
-  return text;
+  return FrameFields{*width, speed, mode};
+}
+
+std::vector<std::uint8_t> encodeFrame(const FrameFields& fields, std::span<const std::uint8_t> glyphBytes) {
+  std::vector<std::uint8_t> frame(kFrameOverhead + glyphBytes.size(), 0);
+  frame[0] = fields.width;
+  frame[1] = fields.speed;
+  frame[2] = fields.mode;
+  std::copy(glyphBytes.begin(), glyphBytes.end(), frame.begin() + kFrameHeadBytes);
+  return frame;
 }
 
 }  // namespace lumadot

@@ -1,13 +1,13 @@
 // The run's send side end to end, into a device that keeps what it is sent,
 // and into frame files: what a user sees and what reaches the device, without a port.
-#include "serial/serial_transmission.h"
+#include "serial/extraction_run.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "extract/text_codec.h"
-#include "serial/display_frame.h"
+#include "frame/display_frame.h"
 #include "serial/frame_file.h"
 #include "support/memory_device.h"
 #include "support/process.h"
@@ -38,16 +38,21 @@ Message unknownPort(std::string_view port) {
                                "device); 'lumadot-cli ports' shows where each comN leads");
 }
 
-class SerialTransmissionTest : public ::testing::Test {
+class SendingTest : public ::testing::Test {
  protected:
-  RunResult send(std::u16string_view text, const SendBoxes& boxes, bool sendOn = true,
+  RunReport send(std::u16string_view text, const SendBoxes& boxes, bool sendOn = true,
                  std::u16string separator = u".") {
     return sendTo(port, text, boxes, sendOn, std::move(separator));
   }
-  RunResult sendTo(SerialDevice& device, std::u16string_view text, const SendBoxes& boxes, bool sendOn = true,
+  RunReport sendTo(SerialDevice& device, std::u16string_view text, const SendBoxes& boxes, bool sendOn = true,
                    std::u16string separator = u".") {
-    SerialTransmission transmission(device, boxes, std::move(separator), &progress);
-    return runExtraction(text, {.send = sendOn}, fonts, *buffer, transmission, hooks);
+    SendTarget target{sendRequest(boxes), device, &progress, std::move(separator)};
+    RunReport report = runExtraction(text, {}, fonts, sendOn ? &target : nullptr);
+    const test::ShownRun run = test::shown(report);
+    hooks.listing = run.listing;
+    hooks.messages.insert(hooks.messages.end(), run.messages.begin(), run.messages.end());
+    hooks.failures.insert(hooks.failures.end(), run.failures.begin(), run.failures.end());
+    return report;
   }
   bool frameWritten() const { return !port.sent.empty(); }
   std::string frame() const { return {port.sent.begin(), port.sent.end()}; }
@@ -57,49 +62,48 @@ class SerialTransmissionTest : public ::testing::Test {
   std::filesystem::path framePath = dir.path() / "frame.bin";
   FrameFile file{framePath};
   test::MemoryDevice port;
-  std::unique_ptr<GlyphBuffer> buffer = std::make_unique<GlyphBuffer>();
-  test::RecordingHooks hooks;
+  test::ShownRun hooks;
   CountingProgress progress;
 };
 
-TEST_F(SerialTransmissionTest, CompletedSendReportsTheKilobytesAfterClosing) {
-  const RunResult result = send(u"中A", {});
-  EXPECT_TRUE(result.completed);
+TEST_F(SendingTest, CompletedSendReportsTheKilobytesAfterClosing) {
+  const RunReport result = send(u"中A", {});
+  EXPECT_TRUE(result.completed());
   ASSERT_EQ(hooks.messages.size(), 1u);
   EXPECT_EQ(hooks.messages[0], (Message{"系统提示", "使用串口com1共发送0.04K数据发送成功", MessageIcon::none}));
   const std::string bytes = frame();
   ASSERT_EQ(bytes.size(), 593u);
   EXPECT_EQ(bytes.substr(0, 3), std::string("\x0A\x05\x00", 3));
-  EXPECT_EQ(bytes.substr(256, 48), std::string(buffer->glyphBytes.begin(), buffer->glyphBytes.begin() + 48));
+  EXPECT_EQ(bytes.substr(256, 48), std::string(result.glyphs.bytes.begin(), result.glyphs.bytes.end()));
   EXPECT_EQ(progress.started, std::vector<std::int64_t>{593});
   EXPECT_EQ(progress.ended, 1);
 }
 
-TEST_F(SerialTransmissionTest, AmountUsesTheLocalesDecimalSeparator) {
+TEST_F(SendingTest, AmountUsesTheLocalesDecimalSeparator) {
   send(u"中A", {}, true, u",");
   ASSERT_EQ(hooks.messages.size(), 1u);
   EXPECT_EQ(hooks.messages[0].text, "使用串口com1共发送0,04K数据发送成功");
 }
 
-TEST_F(SerialTransmissionTest, SpeedAndModeBytesComeFromTheirBoxes) {
+TEST_F(SendingTest, SpeedAndModeBytesComeFromTheirBoxes) {
   SendBoxes boxes;
   boxes.port = u"com16";
   boxes.speed = u"10";
   boxes.mode = u"闪烁";
-  ASSERT_TRUE(send(u"A", boxes).completed);
+  ASSERT_TRUE(send(u"A", boxes).completed());
   EXPECT_EQ(frame().substr(0, 3), std::string("\x09\x0A\x05", 3));
   EXPECT_EQ(hooks.messages.at(0).text, "使用串口com16共发送0.01K数据发送成功");
 }
 
 // A device typed by its path reaches the device as it stands, and the message names it so.
-TEST_F(SerialTransmissionTest, PortTypedAsADevicePath) {
+TEST_F(SendingTest, PortTypedAsADevicePath) {
   SendBoxes boxes;
   boxes.port = u"/dev/ttyUSB9";
-  ASSERT_TRUE(send(u"A", boxes).completed);
+  ASSERT_TRUE(send(u"A", boxes).completed());
   EXPECT_EQ(port.port(), (PortChoice{0, "/dev/ttyUSB9"}));
   EXPECT_EQ(hooks.messages.at(0).text, "使用串口/dev/ttyUSB9共发送0.01K数据发送成功");
   boxes.port = u"com16";
-  ASSERT_TRUE(send(u"A", boxes).completed);
+  ASSERT_TRUE(send(u"A", boxes).completed());
   EXPECT_EQ(port.port(), (PortChoice{16, {}}));
 }
 
@@ -109,22 +113,22 @@ struct RefusedCase {
   Message warning;
 };
 
-class RefusedBoxes : public SerialTransmissionTest, public ::testing::WithParamInterface<RefusedCase> {};
+class RefusedBoxes : public SendingTest, public ::testing::WithParamInterface<RefusedCase> {};
 
 // Nothing is opened or written, the user's listing stays empty, and the
 // message names what to fix; with sending off the same texts are ignored.
 TEST_P(RefusedBoxes, StopTheSendBeforeThePort) {
   SendBoxes boxes;
   GetParam().change(boxes);
-  const RunResult result = send(u"中A", boxes);
-  EXPECT_FALSE(result.completed);
+  const RunReport result = send(u"中A", boxes);
+  EXPECT_FALSE(result.completed());
   EXPECT_EQ(hooks.messages, std::vector<Message>{GetParam().warning});
   EXPECT_EQ(hooks.listing, u"");
   EXPECT_FALSE(frameWritten());
   EXPECT_TRUE(progress.started.empty());
 
   hooks.messages.clear();
-  EXPECT_TRUE(send(u"中A", boxes, false).completed);
+  EXPECT_TRUE(send(u"中A", boxes, false).completed());
   EXPECT_TRUE(hooks.messages.empty());
   EXPECT_FALSE(frameWritten());
 }
@@ -157,9 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
                                         R"(baud,parity,data bits,stop bits: no box may hold a comma)")}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST_F(SerialTransmissionTest, TooWideATextWarnsAndWritesNothing) {
+TEST_F(SendingTest, TooWideATextWarnsAndWritesNothing) {
   std::u16string wide(247, u'中');
-  EXPECT_FALSE(send(wide, {}).completed);
+  EXPECT_FALSE(send(wide, {}).completed());
   EXPECT_EQ(hooks.messages, std::vector<Message>{portWarning(
                                 "com1", "the text is 494 columns wide, and a frame holds at most 493 (246 Chinese "
                                         "characters and one single-byte one)")});
@@ -168,32 +172,30 @@ TEST_F(SerialTransmissionTest, TooWideATextWarnsAndWritesNothing) {
 
   hooks.messages.clear();
   wide.back() = u'A';  // 493 columns: the widest frame there is
-  ASSERT_TRUE(send(wide, {}).completed);
+  ASSERT_TRUE(send(wide, {}).completed());
   const std::string bytes = frame();
   EXPECT_EQ(bytes.size(), std::size_t{kFrameOverhead} + 246 * 32 + 16);
   EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 255);
 }
 
-TEST_F(SerialTransmissionTest, FrameFileKeepsEveryFrameOfOneDevice) {
-  ASSERT_TRUE(sendTo(file, u"A", {}).completed);
-  ASSERT_TRUE(sendTo(file, u"中", {}).completed);
+TEST_F(SendingTest, FrameFileKeepsEveryFrameOfOneDevice) {
+  ASSERT_TRUE(sendTo(file, u"A", {}).completed());
+  ASSERT_TRUE(sendTo(file, u"中", {}).completed());
   const std::string bytes = test::readFile(framePath);
   ASSERT_EQ(bytes.size(), 561u + 577u);
   EXPECT_EQ(bytes[0], 9);
   EXPECT_EQ(bytes[561], 10);
 
   FrameFile fresh{framePath};  // a new device starts the file over
-  SerialTransmission transmission(fresh, {});
-  ASSERT_TRUE(runExtraction(u"", {.send = true}, fonts, *buffer, transmission, hooks).completed);
+  ASSERT_TRUE(sendTo(fresh, u"", {}).completed());
   EXPECT_EQ(test::readFile(framePath), std::string("\x08\x05", 2) + std::string(543, '\0'));
 }
 
 // No port is involved, so the failure names the file, not com1.
-TEST_F(SerialTransmissionTest, UnwritableFrameFileIsAFailedSend) {
+TEST_F(SendingTest, UnwritableFrameFileIsAFailedSend) {
   const auto path = dir.path() / "missing" / "frame.bin";
   FrameFile nowhere{path};
-  SerialTransmission transmission(nowhere, {});
-  EXPECT_FALSE(runExtraction(u"A", {.send = true}, fonts, *buffer, transmission, hooks).completed);
+  EXPECT_FALSE(sendTo(nowhere, u"A", {}).completed());
   EXPECT_EQ(hooks.failures.at(0), Failure("cannot write " + path.string(), "No such file or directory"));
   // The listing was written before the close failed, and stays without its credit block.
   EXPECT_NE(hooks.listing.find(u"DB  "), std::u16string::npos);

@@ -1,4 +1,4 @@
-#include "sign/frame_decoder.h"
+#include "frame/frame_decoder.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::size_t kSpeedAt = 1;
 constexpr std::size_t kModeAt = 2;
-constexpr std::size_t kLeadInAt = 3;
+constexpr std::size_t kLeadInAt = kHeaderBytes;
 
 std::string hexByte(std::uint8_t value) {
   char text[8];
@@ -126,6 +126,13 @@ void FrameDecoder::end() {
   m_done.push_back(std::move(m_frame));
   m_frame = ReceivedFrame{};
   m_state = State::waiting;
+}
+
+std::vector<ReceivedFrame> decodeFrames(std::span<const std::uint8_t> bytes) {
+  FrameDecoder decoder;
+  decoder.feed(bytes, FrameDecoder::Time{0});
+  decoder.finish();
+  return decoder.takeFrames();
 }
 
 }  // namespace lumadot

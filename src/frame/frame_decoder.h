@@ -1,7 +1,7 @@
 #pragma once
 
 // How our sign reads the bytes of a serial line as display frames
-// (docs/frame.md): a non-zero byte starts a frame, the width byte says how
+// (display_frame.h): a non-zero byte starts a frame, the width byte says how
 // many bytes it has, and zero bytes after it are its tail. Bytes are fed as
 // they arrive with the time they came, so a frame cut off by a silent line
 // is told apart from one still coming.
@@ -14,16 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "frame/display_frame.h"
+
 namespace lumadot {
 
-inline constexpr int kNarrowestFrame = 8;      // width byte of a frame with no display bytes
-inline constexpr int kDisplayBytesPerWidth = 32;  // each width step past 8 is two 8x16 strips
-inline constexpr std::size_t kFrameHeadBytes = 256;   // width, speed, mode and the lead-in
-// The 289 zeros a sender ends with, less the up to 32 a rounded-up width reads as display bytes.
-inline constexpr std::size_t kShortestTail = 257;
-inline constexpr int kSlowestSpeed = 1;
-inline constexpr int kFastestSpeed = 10;
-inline constexpr int kLastMode = 5;  // flash; modes 0 to 5 are the effects
 // A frame whose bytes stop for longer than this before it is whole is cut off.
 inline constexpr std::chrono::milliseconds kLineSilence{500};
 
@@ -70,5 +64,9 @@ class FrameDecoder {
   Time m_lastByte{};
   std::vector<ReceivedFrame> m_done;
 };
+
+// The frames in `bytes` as one burst, all at once: what the sign makes of a
+// whole recording of the line.
+std::vector<ReceivedFrame> decodeFrames(std::span<const std::uint8_t> bytes);
 
 }  // namespace lumadot

@@ -1,0 +1,75 @@
+#include "serial/extraction_run.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "extract/listing.h"
+#include "extract/text_codec.h"
+#include "frame/display_frame.h"
+
+namespace lumadot {
+namespace {
+
+// The warning for a port that fails. A file standing in for the port is
+// named itself: no port was involved.
+Failure deviceFailure(const SerialDevice& device, std::u16string_view portName, const Failure& cause) {
+  if (const std::string file = device.fileName(); !file.empty()) return Failure("cannot write " + file, cause.text);
+  return portFailure(portName, cause.text);
+}
+
+// The listing as far as the frame got: nothing before the first glyph byte,
+// every entry once the tail is reached.
+std::u16string listedBefore(const Glyphs& glyphs, std::size_t frameBytesSent) {
+  if (frameBytesSent < kFrameHeadBytes) return {};
+  return listingBefore(glyphs, std::min(frameBytesSent - kFrameHeadBytes, glyphs.bytes.size()));
+}
+
+// Opens the line, encodes the frame and sends it, filling in the report.
+void sendFrame(RunReport& report, SendTarget& target) {
+  const SendRequest& request = *target.request;
+  auto fail = [&](const Failure& cause) { report.failure = deviceFailure(target.device, request.portName, cause); };
+  if (auto opened = openLine(target.device, request.port, request.line); !opened) return fail(opened.error());
+  // The width is checked on the open port, as the sign's header is written.
+  const auto fields = frameFields(report.glyphs.columnCount(), request.speed, request.mode);
+  if (!fields) {
+    target.device.abandon();
+    return fail(fields.error());
+  }
+  report.frame = encodeFrame(*fields, report.glyphs.bytes);
+  const SendReport sent = send(target.device, report.frame, target.progress);
+  report.listing = listedBefore(report.glyphs, sent.sent);
+  if (!sent.result) return fail(sent.result.error());
+  const auto glyphBytes = static_cast<std::int32_t>(report.glyphs.bytes.size());
+  report.sentConfirmation = utf16ToUtf8(u"使用串口" + request.portName + u"共发送" +
+                                        amountText(glyphBytes, target.decimalSeparator) + u"K数据发送成功");
+}
+
+}  // namespace
+
+std::u16string RunReport::resultText() const {
+  if (!completed()) return listing;
+  std::u16string text = listing;
+  appendCreditBlock(text);
+  return text;
+}
+
+RunReport runExtraction(std::u16string_view text, const ByteLayout& layout, const FontPaths& fonts,
+                        SendTarget* target) {
+  RunReport report;
+  auto glyphs = lookUp(text, layout, fonts);
+  if (!glyphs) {
+    report.failure = glyphs.error();
+    return report;
+  }
+  report.glyphs = std::move(*glyphs);
+  if (!target) {
+    report.listing = listingEntries(report.glyphs);
+  } else if (!target->request) {
+    report.failure = target->request.error();
+  } else {
+    sendFrame(report, *target);
+  }
+  return report;
+}
+
+}  // namespace lumadot

@@ -1,0 +1,33 @@
+#include "serial/send_request.h"
+
+#include "extract/text_codec.h"
+#include "frame/display_frame.h"
+
+namespace lumadot {
+namespace {
+
+Failure boxWarning(std::string_view boxName, std::u16string_view text) {
+  return Failure(std::string(boxName) + "“" + utf16ToUtf8(text) + "”无效");
+}
+
+}  // namespace
+
+Result<SendRequest> sendRequest(const SendBoxes& boxes) {
+  // A text that names no port sends nothing: sending to whichever port was
+  // chosen before, under the typed name, would mislead.
+  const auto port = portChoice(boxes.port);
+  if (!port) return portFailure(boxes.port, unknownPortReason(boxes.port));
+  const auto speed = speedByte(boxes.speed);
+  if (!speed) return boxWarning("显示速度", boxes.speed);
+  const auto mode = modeByte(boxes.mode);
+  if (!mode) return boxWarning("显示方式", boxes.mode);
+  auto line = parseLineSettings(settingsText(boxes.baud, boxes.parity, boxes.dataBits, boxes.stopBits));
+  if (!line) return portFailure(boxes.port, line.error().text);
+  return SendRequest{*port, boxes.port, *line, *speed, *mode};
+}
+
+Failure portFailure(std::u16string_view portName, std::string reason) {
+  return Failure(utf16ToUtf8(u"串口" + std::u16string(portName) + u"打开失败，可能正在使用中"), std::move(reason));
+}
+
+}  // namespace lumadot

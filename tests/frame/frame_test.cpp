@@ -1,0 +1,64 @@
+// What our sender encodes, the sign decodes: one definition of the frame on both sides.
+#include "frame/display_frame.h"
+
+#include <gtest/gtest.h>
+
+#include "frame/frame_decoder.h"
+
+namespace lumadot {
+namespace {
+
+struct WidthCase {
+  int columns;
+  std::uint8_t width;
+};
+
+class FrameRoundTrip : public ::testing::TestWithParam<WidthCase> {};
+
+// Glyph bytes fill the columns the width byte calls for, as far as the text
+// has them; the tail's first bytes stand in for the rest.
+TEST_P(FrameRoundTrip, EveryModeAndSpeedComesBackAsSent) {
+  const std::size_t glyphCount = static_cast<std::size_t>(GetParam().columns) * 16;
+  std::vector<std::uint8_t> glyphs(glyphCount);
+  for (std::size_t i = 0; i < glyphs.size(); ++i) glyphs[i] = static_cast<std::uint8_t>(i % 251 + 1);
+  for (int mode = 0; mode <= kLastMode; ++mode) {
+    for (int speed = kSlowestSpeed; speed <= kFastestSpeed; ++speed) {
+      const auto fields = frameFields(GetParam().columns, static_cast<std::uint8_t>(speed), static_cast<std::uint8_t>(mode));
+      ASSERT_TRUE(fields);
+      ASSERT_EQ(fields->width, GetParam().width);
+      const auto bytes = encodeFrame(*fields, glyphs);
+      ASSERT_EQ(bytes.size(), kFrameOverhead + glyphCount);
+      const auto frames = decodeFrames(bytes);
+      ASSERT_EQ(frames.size(), 1u) << "mode " << mode << ", speed " << speed;
+      const ReceivedFrame& frame = frames[0];
+      EXPECT_TRUE(frame.complete());
+      EXPECT_EQ(frame.warnings, std::vector<std::string>{});
+      EXPECT_EQ(frame.width(), GetParam().width);
+      EXPECT_EQ(frame.speed(), speed);
+      EXPECT_EQ(frame.mode(), mode);
+      const auto display = frame.display();
+      ASSERT_EQ(display.size(), displayBytesFor(GetParam().width));
+      ASSERT_GE(display.size(), glyphs.size());
+      EXPECT_TRUE(std::equal(glyphs.begin(), glyphs.end(), display.begin()));
+      EXPECT_TRUE(std::all_of(display.begin() + static_cast<std::ptrdiff_t>(glyphs.size()), display.end(),
+                              [](std::uint8_t b) { return b == 0; }));
+      EXPECT_EQ(frame.tail, kFrameOverhead + glyphCount - kFrameHeadBytes - display.size());
+      EXPECT_GE(frame.tail, kShortestTail);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, FrameRoundTrip,
+                         ::testing::Values(WidthCase{0, 8}, WidthCase{1, 9}, WidthCase{2, 10}, WidthCase{3, 10},
+                                           WidthCase{492, 254}, WidthCase{493, 255}),
+                         [](const auto& row) { return "Columns" + std::to_string(row.param.columns); });
+
+TEST(FrameFields, RefuseATextWiderThanAnyFrame) {
+  const auto fields = frameFields(494, 5, 0);
+  ASSERT_FALSE(fields);
+  EXPECT_EQ(fields.error().text,
+            "the text is 494 columns wide, and a frame holds at most 493 (246 Chinese characters and one single-byte one)");
+}
+
+}  // namespace
+}  // namespace lumadot
