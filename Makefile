@@ -10,11 +10,12 @@ JOBS ?= 2
 # as31 and sdcc so the tests build the assembler and C output with real 8051 toolchains;
 # FreeType and WenQuanYi Bitmap Song for the real fonts the layout detector is tested on;
 # giflib for the sign's animations, and socat to join two pseudo-terminals into a serial line;
-# man, the desktop-entry and AppStream validators for the checks of the install tree.
+# man, the desktop-entry and AppStream validators for the checks of the install tree; python3
+# for the check that keeps every function short.
 PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont zlib1g-dev \
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcli11-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc \
   libfreetype-dev xfonts-wqy fonts-unifont xfonts-unifont xfonts-utils libgif-dev socat \
-  man-db groff-base desktop-file-utils appstream
+  man-db groff-base desktop-file-utils appstream python3
 SCREENSHOT_PACKAGES := xvfb openbox xdotool xclip imagemagick
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES := clang libclang-rt-dev
