@@ -464,13 +464,13 @@ INSTANTIATE_TEST_SUITE_P(
                                 "unknown option '--bold'"}),
     [](const auto& row) { return std::string(row.param.name); });
 
-// The README's map of the four scans is what the command prints today.
-TEST(CliLayouts, TheReadmeShowsWhatTheCommandPrints) {
+// The layouts page's map of the four scans is what the command prints today.
+TEST(CliLayouts, TheLayoutsPageShowsWhatTheCommandPrints) {
   const auto r = runProcess(kCli, {"layouts"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 40);
-  std::ifstream readme(LUMADOT_README);
-  const std::string text{std::istreambuf_iterator<char>(readme), {}};
+  std::ifstream page(LUMADOT_LAYOUTS_PAGE);
+  const std::string text{std::istreambuf_iterator<char>(page), {}};
   EXPECT_NE(text.find("$ build/bin/lumadot-cli layouts\n" + r.out + "```"), std::string::npos);
 }
 
