@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/result.h"
-#include "mkfont/glyph_placement.h"
+#include "fonts/glyph_placement.h"
 
 namespace lumadot {
 

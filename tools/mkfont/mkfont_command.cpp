@@ -12,8 +12,8 @@
 #include "common/command_line.h"
 #include "extract/text_codec.h"
 #include "mkfont/font_builder.h"
-#include "mkfont/freetype_font.h"
-#include "mkfont/unifont_hex.h"
+#include "fonts/freetype_font.h"
+#include "fonts/unifont_hex.h"
 
 namespace lumadot::mkfont {
 namespace {
