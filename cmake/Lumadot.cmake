@@ -1,13 +1,15 @@
 # How the project's targets are made, so every folder's CMakeLists reads as a
 # list of what it builds and what that needs.
 
-# src/ is the include root ("extract/listing.h"), and the generated headers
-# (the version) sit beside it under base/.
-add_library(lumadot_base INTERFACE)
+# What every library stands on: Result and Failure, the version and the one
+# writer of files. src/ is the include root ("extract/listing.h"), and the
+# generated headers (the version) sit beside it under base/.
+add_library(lumadot_base STATIC "${PROJECT_SOURCE_DIR}/src/base/file_writer.cpp")
 add_library(lumadot::base ALIAS lumadot_base)
 configure_file("${PROJECT_SOURCE_DIR}/cmake/version.h.in" "${PROJECT_BINARY_DIR}/generated/base/version.h" @ONLY)
-target_include_directories(lumadot_base INTERFACE "${PROJECT_SOURCE_DIR}/src" "${PROJECT_BINARY_DIR}/generated")
-target_compile_features(lumadot_base INTERFACE cxx_std_20)
+target_include_directories(lumadot_base PUBLIC "${PROJECT_SOURCE_DIR}/src" "${PROJECT_BINARY_DIR}/generated")
+target_compile_features(lumadot_base PUBLIC cxx_std_20)
+target_link_libraries(lumadot_base PRIVATE lumadot_warnings)
 
 # lumadot_add_library(NAME SOURCES files... [PUBLIC libs...] [PRIVATE libs...] [QT_FORMS])
 # makes the static library lumadot_NAME, linked as lumadot::NAME. QT_FORMS

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,9 +10,11 @@
 namespace lumadot {
 
 // A serial device that writes each frame to a file instead of a port: the
-// same bytes, no port needed. The first frame replaces the file, later ones
-// are appended, so a clock's frames follow each other. A frame is written
-// only when it is complete, so a failed run leaves the file as it was.
+// same bytes, no port needed. The file holds every frame this device has
+// sent, so a clock's frames follow each other, and whatever the file held
+// before the first one is replaced. It is replaced whole, through the one
+// file writer, each time a frame is complete, so a failed run leaves it
+// holding the frames completed before.
 class FrameFile final : public SerialDevice {
  public:
   explicit FrameFile(std::filesystem::path path) : m_path(std::move(path)) {}
@@ -27,9 +30,9 @@ class FrameFile final : public SerialDevice {
 
  private:
   std::filesystem::path m_path;
-  std::vector<std::uint8_t> m_frame;
+  std::vector<std::uint8_t> m_written;  // the frames the file holds
+  std::size_t m_frameStart = 0;         // where the frame in progress begins in m_written
   bool m_isOpen = false;
-  bool m_replaced = false;
 };
 
 }  // namespace lumadot

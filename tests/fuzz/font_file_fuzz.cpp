@@ -1,4 +1,4 @@
-// The font builder's FreeType reader over any bytes, plain or gzip data, as
+// The FreeType reader over any bytes, plain or gzip data, as
 // face 0 to 3 (the first byte chooses), and the fonts it builds from them.
 
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include "extract/font_layout.h"
 #include "fuzz/fuzz_input.h"
 #include "mkfont/font_builder.h"
-#include "mkfont/freetype_font.h"
+#include "fonts/freetype_font.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace lumadot;

@@ -1,4 +1,4 @@
-// The font builder's Unifont reader over any file, plain or through the gzip
+// The Unifont reader over any file, plain or through the gzip
 // reader, and the fonts it builds from whatever it reads. The first byte
 // chooses: a plain .hex, any bytes as gzip data, or the rest compressed here,
 // which must read back as it was.
@@ -13,8 +13,8 @@
 #include "extract/font_layout.h"
 #include "fuzz/fuzz_input.h"
 #include "mkfont/font_builder.h"
-#include "mkfont/gzip_reader.h"
-#include "mkfont/unifont_hex.h"
+#include "fonts/gzip_reader.h"
+#include "fonts/unifont_hex.h"
 
 namespace lumadot::fuzz {
 namespace {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <array>
-#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -15,40 +14,22 @@
 #include "extract/ansi_code.h"
 #include "extract/byte_layout.h"
 #include "extract/font_layout.h"
+#include "fonts/unifont_hex.h"
 #include "mkfont/font_builder.h"
-#include "mkfont/unifont_hex.h"
 #include "support/font_bitmaps.h"
 #include "support/process.h"
+#include "support/unifont_lines.h"
 
 namespace lumadot {
 namespace {
 
 namespace fs = std::filesystem;
+using test::hexLine;
+using test::makeGlyph;
 using test::readFile;
 using test::runProcess;
 using test::TempDir;
 using test::writeFile;
-
-// A synthetic glyph whose every byte differs, so a misplaced row or half shows.
-UnifontGlyph makeGlyph(int width, unsigned seed) {
-  UnifontGlyph g;
-  g.width = width;
-  for (unsigned i = 0; i < static_cast<unsigned>(width) * 2; ++i) {
-    g.bytes[i] = static_cast<std::uint8_t>(seed * 37 + i * 11 + 1);
-  }
-  return g;
-}
-
-std::string hexLine(char32_t code, const UnifontGlyph& g) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "%04X:", static_cast<unsigned>(code));
-  std::string line = buf;
-  for (int i = 0; i < g.width * 2; ++i) {
-    std::snprintf(buf, sizeof buf, "%02X", g.bytes[static_cast<std::size_t>(i)]);
-    line += buf;
-  }
-  return line + "\n";
-}
 
 template <std::size_t N>
 std::vector<std::uint8_t> slice(const std::vector<std::uint8_t>& font, std::size_t index) {
@@ -60,135 +41,6 @@ template <std::size_t N>
 std::vector<std::uint8_t> vec(const std::array<std::uint8_t, N>& a) { return {a.begin(), a.end()}; }
 
 std::vector<std::uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
-
-Result<UnifontGlyphs> parse(const std::string& text) {
-  std::istringstream in(text);
-  return parseUnifontHex(in, "t.hex");
-}
-
-TEST(UnifontHexTest, ParsesBothWidthsSkippingBlankAndCommentLines) {
-  const UnifontGlyph narrow = makeGlyph(8, 1), wide = makeGlyph(16, 2), later = makeGlyph(8, 3);
-  std::string crlfLine = hexLine(0x10FFFF, narrow);
-  crlfLine.insert(crlfLine.size() - 1, "\r");
-  std::string lower = hexLine(0x4E2D, wide);
-  for (auto& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  const auto result = parse("# comment\n\n" + hexLine(0x41, narrow) + lower + crlfLine + hexLine(0x41, later));
-  ASSERT_TRUE(result) << result.error().text;
-  EXPECT_EQ(result->size(), 3u);
-  EXPECT_EQ(result->at(0x41), later);  // a repeated code: the later line wins
-  EXPECT_EQ(result->at(0x4E2D), wide);
-  EXPECT_EQ(result->at(0x10FFFF), narrow);
-}
-
-TEST(UnifontHexTest, RejectsMalformedLinesNamingTheLine) {
-  const std::string good = hexLine(0x41, makeGlyph(8, 1));
-  const struct {
-    std::string line;
-    const char* mentions;
-  } cases[] = {
-      {"0041", "':'"},
-      {"041:00000000000000000000000000000000", "code"},
-      {"1000041:00000000000000000000000000000000", "code"},
-      {"00G1:00000000000000000000000000000000", "00G1"},
-      {"110000:00000000000000000000000000000000", "10FFFF"},
-      {"0041:", "0 characters"},
-      {"0041:0000000000000000000000000000000", "31 characters"},
-      {"0041:000000000000000000000000000000000", "33 characters"},
-      {"0041:000000000000000000000000000000000000000000000000000000000000000", "63 characters"},
-      {"0041:0000000000000000000000000000000Z", "'Z' at column 37"},
-      {"0041: 0000000000000000000000000000000", "' '"},
-      {std::string(5000, '\0'), "longer than 4096 characters"},  // a binary file is not read to its end
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.line);
-    const auto result = parse(good + "\n" + c.line + "\n" + good);
-    ASSERT_FALSE(result);
-    EXPECT_EQ(result.error().text.rfind("t.hex:3: ", 0), 0u) << result.error().text;
-    EXPECT_NE(result.error().text.find(c.mentions), std::string::npos) << result.error().text;
-  }
-}
-
-TEST(UnifontHexTest, FileWithoutGlyphsOrUnreadableIsAnError) {
-  for (const std::string& text : {std::string(), std::string("# only a comment\n\n"), "#" + std::string(9000, 'x')}) {
-    const auto result = parse(text);
-    ASSERT_FALSE(result);
-    EXPECT_EQ(result.error().text, "t.hex: no glyphs found");
-  }
-  TempDir dir;
-  for (const fs::path& path : {dir.path() / "missing.hex", dir.path()}) {
-    const auto result = loadUnifontHex(path);
-    ASSERT_FALSE(result) << path;
-    EXPECT_EQ(result.error().text.rfind(path.string() + ": ", 0), 0u) << result.error().text;
-  }
-}
-
-// Ink of `width` x `height` lit everywhere but a margin of `marginX` columns
-// and `marginY` rows, so a cell shows exactly which dots of it were kept.
-SourceGlyph ink(int advance, int left, int top, int width, int height, int marginX = 0, int marginY = 0) {
-  return SourceGlyph::fromBitmap(advance, left, top, width, height, [&](int x, int y) {
-    return x >= marginX && x < width - marginX && y >= marginY && y < height - marginY;
-  });
-}
-
-GlyphPicture rectangle(int cellWidth, int x, int y, int w, int h) {
-  GlyphPicture picture;
-  picture.width = cellWidth;
-  for (int r = y; r < y + h; ++r) {
-    picture.rows[static_cast<std::size_t>(r)] = static_cast<std::uint16_t>(((1U << w) - 1) << (16 - x - w));
-  }
-  return picture;
-}
-
-TEST(GlyphPlacementTest, InkSitsOnTheBaselineInItsCentredAdvanceBox) {
-  const struct {
-    const char* name;
-    SourceGlyph glyph;
-    int cellWidth;
-    int x, y, w, h;  // where the lit dots land
-    bool clipped;
-    int baseline = 14;
-  } cases[] = {
-      {"full width fills its cell", ink(16, 0, 14, 16, 16), 16, 0, 0, 16, 16, false},
-      {"half width sits in the middle", ink(8, 1, 10, 6, 10), 16, 5, 4, 6, 10, false},
-      {"half width in an 8-dot cell", ink(8, 1, 10, 6, 10), 8, 1, 4, 6, 10, false},
-      {"an odd advance leaves the spare dot right", ink(9, 0, 10, 9, 10), 16, 3, 4, 9, 10, false},
-      {"on another baseline", ink(16, 0, 10, 16, 10), 16, 0, 2, 16, 10, false, 12},
-      {"sticking out right moves left", ink(16, 4, 14, 14, 15), 16, 2, 0, 14, 15, false},
-      {"sticking out left moves right", ink(16, -2, 14, 10, 15), 16, 0, 0, 10, 15, false},
-      {"sticking out above moves down", ink(16, 2, 16, 12, 16), 16, 2, 0, 12, 16, false},
-      {"sticking out below moves up", ink(16, 0, 2, 16, 8), 16, 0, 8, 16, 8, false},
-      {"wider than the cell keeps its middle", ink(16, 1, 14, 14, 4, 3), 8, 0, 0, 8, 4, true},
-      {"taller than the cell keeps its middle", ink(16, 0, 16, 16, 20, 0, 2), 16, 0, 0, 16, 16, true},
-      {"past the reader's limit keeps the same middle", ink(40, 0, 14, 40, 16, 12), 16, 0, 0, 16, 16, true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const PlacedGlyph placed = placeGlyph(c.glyph, c.cellWidth, c.baseline);
-    EXPECT_EQ(placed.picture, rectangle(c.cellWidth, c.x, c.y, c.w, c.h));
-    EXPECT_EQ(placed.clipped, c.clipped);
-  }
-}
-
-TEST(GlyphPlacementTest, BaselineIsTheRowMostGlyphsFitOn) {
-  const struct {
-    const char* name;
-    std::vector<std::pair<int, int>> glyphs;  // top, height
-    int preferred, baseline;
-  } cases[] = {
-      {"full-height glyphs fit on one row only", {{14, 16}, {14, 16}}, 10, 14},
-      {"the few that stick out do not move it", {{14, 16}, {14, 16}, {15, 16}}, 10, 14},
-      {"a tie goes to the face's ascent", {{10, 10}, {10, 10}}, 13, 13},
-      {"nearest the ascent when it lies outside the tie", {{10, 10}}, 20, 16},
-      {"ink taller than the cell fits nowhere", {{20, 20}, {12, 12}}, 14, 14},
-      {"no ink at all", {}, 12, 12},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::vector<std::optional<SourceGlyph>> glyphs{std::nullopt};
-    for (const auto& [top, height] : c.glyphs) glyphs.push_back(ink(16, 0, top, 16, height));
-    EXPECT_EQ(chooseBaseline(glyphs, c.preferred), c.baseline);
-  }
-}
 
 // Where the Unifont build puts a .hex glyph: as drawn, a narrow one centred
 // in a 16-dot cell, a wide one's middle columns in an 8-dot cell.

@@ -200,4 +200,19 @@ std::string readFile(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
+std::map<std::string, std::string> folderContents(const std::filesystem::path& dir) {
+  std::map<std::string, std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+    const std::string name = entry.path().lexically_relative(dir).string();
+    if (entry.is_symlink()) {
+      found[name] = "link to " + std::filesystem::read_symlink(entry.path()).string();
+    } else if (entry.is_directory()) {
+      found[name] = "folder";
+    } else {
+      found[name] = "file " + readFile(entry.path());
+    }
+  }
+  return found;
+}
+
 }  // namespace lumadot::test

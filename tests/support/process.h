@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,5 +39,8 @@ class TempDir {
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
 std::string readFile(const std::filesystem::path& path);
+// Everything under `dir` by its path relative to it: "file " and each file's
+// bytes, "link to " and each link's target, "folder" for each folder.
+std::map<std::string, std::string> folderContents(const std::filesystem::path& dir);
 
 }  // namespace lumadot::test

@@ -123,20 +123,6 @@ bool isTerminal(std::FILE* stream) {
 
 std::u16string localeDecimalSeparator() { return QLocale::system().decimalPoint().toStdU16String(); }
 
-Result<void> writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::FILE* file = std::fopen(path.string().c_str(), "wb");
-  if (!file) return Failure("cannot write " + path.string(), std::strerror(errno));
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const int writeError = errno;
-  if (std::fclose(file) != 0 || !written) {
-    const std::string reason = std::strerror(written ? errno : writeError);
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-    return Failure("cannot write " + path.string(), reason);
-  }
-  return {};
-}
-
 void printMessage(const Message& message) {
   std::cerr << oneLine(message.title) << ": " << oneLine(message.text) << '\n' << std::flush;
   if (!message.detail.empty()) printError(message.detail);

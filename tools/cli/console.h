@@ -32,8 +32,6 @@ bool isTerminal(std::FILE* stream);
 int terminalColumns();
 // The user's decimal separator, as the success message writes the amount with it.
 std::u16string localeDecimalSeparator();
-// Writes `bytes` as the whole of the file at `path`; on failure no part of it is left.
-Result<void> writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
 
 // A message box as one line on standard error, title then text, and its
 // detail on the next line.

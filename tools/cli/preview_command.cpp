@@ -4,6 +4,7 @@
 #include <iostream>
 #include <optional>
 
+#include "base/file_writer.h"
 #include "cli/console.h"
 #include "cli/console_runner.h"
 #include "cli/layout_options.h"
@@ -90,7 +91,7 @@ int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::R
     printError(image.error().text);
     return kExitFailed;
   }
-  if (const auto written = writeWholeFile(options.png, *image); !written) {
+  if (const auto written = replaceFile(options.png, *image); !written) {
     printError(written.error().text + ": " + written.error().detail);
     return kExitFailed;
   }

@@ -1,13 +1,10 @@
 #include "mkfont/font_builder.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <random>
 #include <string_view>
 #include <system_error>
 
+#include "base/file_writer.h"
 #include "extract/ansi_code.h"
 #include "extract/byte_layout.h"
 #include "extract/font_layout.h"
@@ -49,36 +46,6 @@ std::vector<Place> wantedPlaces() {
   return places;
 }
 
-struct PendingFile {
-  std::filesystem::path temp;
-  std::filesystem::path final;
-  const std::vector<std::uint8_t>* bytes;
-};
-
-// Two builds into the same directory must not share a temporary name.
-std::string randomSuffix() {
-  std::random_device device;
-  std::mt19937_64 engine((static_cast<std::mt19937_64::result_type>(device()) << 32) ^ device());
-  constexpr std::string_view kDigits = "0123456789abcdef";
-  std::string suffix;
-  for (int i = 0; i < 12; ++i) suffix.push_back(kDigits[engine() % kDigits.size()]);
-  return suffix;
-}
-
-Result<void> writeBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return Failure("cannot create " + path.string() + ": " + std::strerror(errno));
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();  // a full disk often shows only when the buffer is flushed here
-  if (!out) return Failure("cannot write " + path.string() + ": " + std::strerror(errno));
-  return {};
-}
-
-void removeQuietly(const std::filesystem::path& path) {
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
-}
-
 }  // namespace
 
 BuiltFonts buildFonts(const GlyphLookup& lookup, int preferredBaseline) {
@@ -113,35 +80,20 @@ Result<void> writeFontFiles(const std::filesystem::path& dir, const std::vector<
   if (ec) return Failure("cannot create directory " + dir.string() + ": " + ec.message());
   if (!fs::is_directory(dir, ec)) return Failure("cannot create directory " + dir.string() + ": not a directory");
 
-  const std::string suffix = ".tmp-" + randomSuffix();
-  PendingFile files[] = {{dir / ("asc16" + suffix), dir / "asc16", &asc16},
-                         {dir / ("hzk16" + suffix), dir / "hzk16", &hzk16}};
-  const auto removeTemps = [&] {
-    for (const auto& f : files) removeQuietly(f.temp);
-  };
+  // Both files are complete on disk before either is put in place, so a
+  // failure while writing leaves the directory exactly as it was.
+  auto stagedAsc16 = StagedFile::write(dir / "asc16", asc16);
+  if (!stagedAsc16) return stagedAsc16.error();
+  auto stagedHzk16 = StagedFile::write(dir / "hzk16", hzk16);
+  if (!stagedHzk16) return stagedHzk16.error();
 
-  // Both files are complete on disk before either is renamed, so a failure
-  // while writing leaves the directory exactly as it was.
-  for (const auto& f : files) {
-    if (auto written = writeBytes(f.temp, *f.bytes); !written) {
-      removeTemps();
-      return written;
-    }
-  }
-
-  bool existedBefore[2] = {fs::exists(files[0].final, ec), fs::exists(files[1].final, ec)};
-  for (std::size_t i = 0; i < 2; ++i) {
-    fs::rename(files[i].temp, files[i].final, ec);
-    if (ec) {
-      Failure error("cannot rename " + files[i].temp.string() + " to " + files[i].final.string() + ": " + ec.message());
-      removeTemps();
-      // Undo an earlier rename that created a file; one that replaced an
-      // older font cannot be undone, but it is at least complete.
-      for (std::size_t j = 0; j < i; ++j) {
-        if (!existedBefore[j]) removeQuietly(files[j].final);
-      }
-      return error;
-    }
+  const bool asc16Existed = fs::exists(dir / "asc16", ec);
+  if (auto placed = stagedAsc16->commit(); !placed) return placed;
+  if (auto placed = stagedHzk16->commit(); !placed) {
+    // Undo an asc16 that is new; one that replaced an older font cannot be
+    // undone, but it is at least complete.
+    if (!asc16Existed) fs::remove(dir / "asc16", ec);
+    return placed;
   }
   return {};
 }

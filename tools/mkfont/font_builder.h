@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/result.h"
-#include "mkfont/glyph_placement.h"
+#include "fonts/glyph_placement.h"
 
 namespace lumadot {
 
@@ -42,9 +42,10 @@ struct BuiltFonts {
 };
 BuiltFonts buildFonts(const GlyphLookup& lookup, int preferredBaseline);
 
-// Writes dir/asc16 and dir/hzk16, creating dir if needed. Each file is written
-// to a temporary name and renamed into place, so a failure never leaves a
-// truncated font behind. A failure names the path that failed.
+// Writes dir/asc16 and dir/hzk16, creating dir if needed, through the one file
+// writer; neither is put in place before both are written in full, so a
+// failure never leaves a truncated font behind. A failure names the path
+// that failed, the system's reason as its detail when it has one.
 Result<void> writeFontFiles(const std::filesystem::path& dir, const std::vector<std::uint8_t>& asc16,
                            const std::vector<std::uint8_t>& hzk16);
 

@@ -12,8 +12,8 @@
 #include "common/command_line.h"
 #include "extract/text_codec.h"
 #include "mkfont/font_builder.h"
-#include "mkfont/freetype_font.h"
-#include "mkfont/unifont_hex.h"
+#include "fonts/freetype_font.h"
+#include "fonts/unifont_hex.h"
 
 namespace lumadot::mkfont {
 namespace {
@@ -64,6 +64,11 @@ std::string report(std::string_view name, const BuiltFont& font) {
   return line + "\n";
 }
 
+// One line for a failure: what failed, then the system's reason when there is one.
+std::string sentence(const Failure& failed) {
+  return failed.detail.empty() ? failed.text : failed.text + ": " + failed.detail;
+}
+
 Result<BuiltFonts> buildFrom(const Source& source, std::string& description) {
   if (!source.unifont.empty()) {
     const auto glyphs = loadUnifontHex(source.unifont);
@@ -86,7 +91,7 @@ int build(const Source& source, const std::filesystem::path& out) {
   const std::string& input = source.unifont.empty() ? source.font : source.unifont;
   if (fonts->hzk16.found == 0) return failure(input + ": holds no glyph for any GB2312 character");
   const auto written = writeFontFiles(out, fonts->asc16.bytes, fonts->hzk16.bytes);
-  if (!written) return failure(written.error().text);
+  if (!written) return failure(sentence(written.error()));
   std::cerr << "lumadot-mkfont: " << description << ", baseline at row " << fonts->baseline << "\n"
             << report("asc16", fonts->asc16) << report("hzk16", fonts->hzk16) << "lumadot-mkfont: wrote "
             << (out / "asc16").string() << " and " << (out / "hzk16").string() << "\n";

@@ -11,7 +11,7 @@
 #include <unordered_map>
 
 #include "base/result.h"
-#include "mkfont/glyph_placement.h"
+#include "fonts/glyph_placement.h"
 
 namespace lumadot {
 

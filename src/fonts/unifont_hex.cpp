@@ -1,4 +1,4 @@
-#include "mkfont/unifont_hex.h"
+#include "fonts/unifont_hex.h"
 
 #include <cerrno>
 #include <cstring>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "mkfont/gzip_reader.h"
+#include "fonts/gzip_reader.h"
 
 namespace lumadot {
 namespace {

@@ -1,4 +1,4 @@
-#include "mkfont/freetype_font.h"
+#include "fonts/freetype_font.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "extract/ansi_code.h"
-#include "mkfont/gzip_reader.h"
+#include "fonts/gzip_reader.h"
 
 namespace lumadot {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/result.h"
-#include "mkfont/glyph_placement.h"
+#include "fonts/glyph_placement.h"
 
 namespace lumadot {
 

@@ -1,4 +1,4 @@
-#include "mkfont/gzip_reader.h"
+#include "fonts/gzip_reader.h"
 
 #include <zlib.h>
 

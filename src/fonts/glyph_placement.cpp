@@ -1,4 +1,4 @@
-#include "mkfont/glyph_placement.h"
+#include "fonts/glyph_placement.h"
 
 #include <algorithm>
 #include <cstdlib>
