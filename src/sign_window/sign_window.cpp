@@ -7,7 +7,7 @@
 #include "message/message.h"
 #include "serial/qt_serial_receiver.h"
 #include "sign/frame_report.h"
-#include "sign_window/listen_request.h"
+#include "sign/listen_request.h"
 #include "ui_sign_window.h"
 
 namespace lumadot {
@@ -16,10 +16,6 @@ namespace {
 // Often enough that a frame's bytes never wait long in the port, and the
 // read never waits at all, so the window stays live however fast bytes come.
 constexpr std::chrono::milliseconds kReadInterval{20};
-
-FrameDecoder::Time lineTime() {
-  return std::chrono::duration_cast<FrameDecoder::Time>(std::chrono::steady_clock::now().time_since_epoch());
-}
 
 QString caption(bool listening) { return listening ? QStringLiteral("停止接收") : QStringLiteral("开始接收"); }
 
@@ -77,16 +73,16 @@ void SignWindow::startListening() {
   if (auto opened = m_receiver->openPort(request->port, request->settings); !opened) {
     return m_messages.show(warningMessage(openFailure(boxes.port, opened.error())));
   }
-  m_decoder = FrameDecoder();  // bytes from before belong to no frame of this line
+  m_listener.restart();
   m_timer1->start(kReadInterval);
   showListening(true);
 }
 
-// What the decoder holds is listed, not lost: a frame cut off by stopping shows as incomplete.
+// What the listener holds is listed, not lost: a frame cut off by stopping shows as incomplete.
 void SignWindow::stopListening() {
   m_timer1->stop();
-  m_decoder.finish();
-  listFrames(m_decoder.takeFrames());
+  m_listener.finish();
+  listFrames(m_listener.takeFrames());
   m_receiver->close();
   showListening(false);
 }
@@ -99,22 +95,18 @@ void SignWindow::showListening(bool on) {
 }
 
 void SignWindow::Timer1_Timer() {
-  auto bytes = m_receiver->read(std::chrono::milliseconds(0));
-  if (!bytes) {
-    const Failure lost = lostFailure(listenBoxes().port, bytes.error());
+  if (auto listened = m_listener.listen(*m_receiver, std::chrono::milliseconds(0)); !listened) {
+    const Failure lost = lostFailure(listenBoxes().port, listened.error());
     stopListening();
     return m_messages.show(warningMessage(lost));
   }
-  const FrameDecoder::Time now = lineTime();
-  m_decoder.feed(*bytes, now);
-  m_decoder.idle(now);
-  listFrames(m_decoder.takeFrames());
+  listFrames(m_listener.takeFrames());
 }
 
-void SignWindow::listFrames(std::vector<ReceivedFrame> frames) {
+void SignWindow::listFrames(const std::vector<HeardFrame>& frames) {
   if (frames.empty()) return;
-  for (const ReceivedFrame& frame : frames) {
-    for (const std::string& line : frameLines(frame, ++m_framesListed)) m_ui->List1->addItem(QString::fromStdString(line));
+  for (const auto& [frame, number] : frames) {
+    for (const std::string& line : frameLines(frame, number)) m_ui->List1->addItem(QString::fromStdString(line));
     if (frame.complete()) play(frame);
   }
   m_ui->List1->scrollToBottom();

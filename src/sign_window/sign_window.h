@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/message_presenter.h"
-#include "sign/frame_decoder.h"
+#include "sign/sign_listener.h"
 #include "sign/sign_player.h"
 
 class QComboBox;
@@ -49,15 +49,14 @@ class SignWindow final : public QWidget {
   void startListening();
   void stopListening();
   void showListening(bool on);
-  void listFrames(std::vector<ReceivedFrame> frames);
+  void listFrames(const std::vector<HeardFrame>& frames);
   void play(const ReceivedFrame& frame);
 
   std::unique_ptr<Ui::SignWindow> m_ui;
   std::unique_ptr<QtSerialReceiver> m_receiver;
   QTimer* m_timer1;
   QTimer* m_timer2;
-  FrameDecoder m_decoder;
-  int m_framesListed = 0;  // since the window opened, so numbers go on across listening sessions
+  SignListener m_listener;  // one for the window's life, so numbers go on across listening sessions
   std::optional<SignPlayer> m_player;
   long long m_step = 0;
   MessagePresenter m_messages;
