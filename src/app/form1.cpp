@@ -11,7 +11,7 @@
 #include "about/form2.h"
 #include "about/form3.h"
 #include "about/secondary_window.h"
-#include "app/port_tooltip.h"
+#include "widgets/port_tooltip.h"
 #include "app/send_progress_dialog.h"
 #include "clock/clock_display.h"
 #include "clock/locale_clock.h"

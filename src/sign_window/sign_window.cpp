@@ -3,12 +3,13 @@
 #include <QTimer>
 #include <chrono>
 
-#include "app/port_tooltip.h"
 #include "message/message.h"
 #include "serial/qt_serial_receiver.h"
 #include "sign/frame_report.h"
 #include "sign/listen_request.h"
 #include "ui_sign_window.h"
+#include "widgets/line_setting_boxes.h"
+#include "widgets/port_tooltip.h"
 
 namespace lumadot {
 namespace {
@@ -29,14 +30,7 @@ SignWindow::SignWindow(QWidget* parent)
       m_timer2(new QTimer(this)),
       m_messages(this) {
   m_ui->setupUi(this);
-  // The boxes show their start text with nothing selected and complete
-  // nothing, as the main window's do: "1" must stay "1".
-  for (QComboBox* box : lineBoxes()) {
-    const QString start = box->currentText();
-    box->setCompleter(nullptr);
-    box->setCurrentIndex(-1);
-    box->setEditText(start);
-  }
+  for (QComboBox* box : lineBoxes()) showStartTextUnselected(*box);
   m_timer1->setObjectName(QStringLiteral("Timer1"));
   m_timer2->setObjectName(QStringLiteral("Timer2"));
   connect(m_ui->Command1, &QPushButton::clicked, this, &SignWindow::Command1_Click);

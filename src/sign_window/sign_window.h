@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/message_presenter.h"
+#include "widgets/message_presenter.h"
 #include "sign/sign_listener.h"
 #include "sign/sign_player.h"
 
