@@ -2,8 +2,8 @@
 
 // The sign at the end of the serial line, as a window: it listens on a port,
 // lists the frames that come and plays the last whole one on its LED panel.
-// The decoding and the effects are the sign's own (src/sign); the handlers
-// keep the window's names and only move bytes and pictures between them.
+// The listening, the decoding and the effects are the sign's own (src/sign);
+// the handlers only move bytes and pictures between them.
 
 #include <QWidget>
 #include <array>
@@ -40,9 +40,9 @@ class SignWindow final : public QWidget {
   const SignPlayer* player() const { return m_player ? &*m_player : nullptr; }
 
  private:
-  void Command1_Click();
-  void Timer1_Timer();  // reads the line
-  void Timer2_Timer();  // steps the effect
+  void toggleListening();
+  void readLine();
+  void stepEffect();
 
   std::array<QComboBox*, 5> lineBoxes() const;
   ListenBoxes listenBoxes() const;
@@ -54,8 +54,8 @@ class SignWindow final : public QWidget {
 
   std::unique_ptr<Ui::SignWindow> m_ui;
   std::unique_ptr<QtSerialReceiver> m_receiver;
-  QTimer* m_timer1;
-  QTimer* m_timer2;
+  QTimer* m_readTimer;
+  QTimer* m_effectTimer;
   SignListener m_listener;  // one for the window's life, so numbers go on across listening sessions
   std::optional<SignPlayer> m_player;
   long long m_step = 0;
