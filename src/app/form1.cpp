@@ -91,8 +91,9 @@ class Form1::WindowClock final : public ClockControls {
  public:
   explicit WindowClock(Form1& window) : m_window(window), m_ui(*window.m_ui) {}
 
-  std::u16string buttonCaption() const override { return m_ui.Command3->text().toStdU16String(); }
-  void setButtonCaption(std::u16string_view caption) override { m_ui.Command3->setText(toQString(caption)); }
+  void showRunning(bool running) override {
+    m_ui.Command3->setText(running ? QStringLiteral("停止时间显示") : QStringLiteral("启动时间显示"));
+  }
   void startTimer(std::chrono::milliseconds interval) override { m_window.m_timer1->start(interval); }
   void stopTimer() override { m_window.m_timer1->stop(); }
   void setSpeed(std::u16string_view text) override { m_ui.Combo7->setEditText(toQString(text)); }

@@ -89,8 +89,8 @@ class ConsoleClock final : public ClockControls {
     m_options.send = sends;
   }
 
-  std::u16string buttonCaption() const override { return m_caption; }
-  void setButtonCaption(std::u16string_view caption) override { m_caption = caption; }
+  // The clock runs from the first run to the last: there is no button to caption.
+  void showRunning(bool /*running*/) override {}
   void startTimer(std::chrono::milliseconds interval) override {
     m_interval = interval;
     m_nextTick = SteadyClock::now() + interval;
@@ -116,7 +116,6 @@ class ConsoleClock final : public ClockControls {
   SendBoxes m_boxes;
   bool m_quiet;
   RunOptions m_options;
-  std::u16string m_caption{kStartClockCaption};
   std::u16string m_text;
   std::chrono::milliseconds m_interval{};
   std::optional<SteadyClock::time_point> m_nextTick;
