@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "extract/bit_order.h"
 #include "extract/listing.h"
 #include "extract/text_codec.h"
+#include "support/bit_order.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"
 
@@ -228,7 +228,7 @@ TEST_F(ExtractionRun, OptionsReorderThenReverseEachByteOnce) {
   ASSERT_TRUE(run(u"中A", {.layout = windowLayout(false, true)}).completed);
   EXPECT_EQ(filled(), expected);
 
-  for (auto& b : expected) b = reverseBits(b);
+  for (auto& b : expected) b = test::reverseBits(b);
   ASSERT_TRUE(run(u"中A", {.layout = windowLayout(true, true), .send = true}).completed);
   EXPECT_EQ(filled(), expected);
   EXPECT_EQ(recorder.sent, expected);  // the frame sees the reversed bytes
