@@ -172,7 +172,7 @@ std::string SignConsole::panelText() const {
 
 void SignConsole::tick() {
   if (!m_player) return;
-  const long long step = (SteadyClock::now() - m_started) / m_player->stepTime();
+  const long long step = m_player->stepAt(SteadyClock::now() - m_started);
   if (step == m_step) return;
   m_step = step;
   writeStdout("\x1b[16A" + panelText());
