@@ -11,7 +11,7 @@
 #include "about/form2.h"
 #include "about/form3.h"
 #include "about/secondary_window.h"
-#include "app/port_tooltip.h"
+#include "widgets/port_tooltip.h"
 #include "app/send_progress_dialog.h"
 #include "clock/clock_display.h"
 #include "clock/locale_clock.h"
@@ -19,6 +19,7 @@
 #include "serial/qt_serial_device.h"
 #include "serial/extraction_run.h"
 #include "ui_form1.h"
+#include "widgets/line_setting_boxes.h"
 
 // Resources of a static library need registering by hand, outside any namespace.
 static void initResources() { Q_INIT_RESOURCE(lumadot); }
@@ -74,8 +75,9 @@ class Form1::WindowClock final : public ClockControls {
  public:
   explicit WindowClock(Form1& window) : m_window(window), m_ui(*window.m_ui) {}
 
-  std::u16string buttonCaption() const override { return m_ui.Command3->text().toStdU16String(); }
-  void setButtonCaption(std::u16string_view caption) override { m_ui.Command3->setText(toQString(caption)); }
+  void showRunning(bool running) override {
+    m_ui.Command3->setText(running ? QStringLiteral("停止时间显示") : QStringLiteral("启动时间显示"));
+  }
   void startTimer(std::chrono::milliseconds interval) override { m_window.m_timer1->start(interval); }
   void stopTimer() override { m_window.m_timer1->stop(); }
   void setSpeed(std::u16string_view text) override { m_ui.Combo7->setEditText(toQString(text)); }
@@ -141,15 +143,8 @@ std::array<QComboBox*, 7> Form1::parameterBoxes() const {
   return {m_ui->Combo1, m_ui->Combo2, m_ui->Combo3, m_ui->Combo4, m_ui->Combo5, m_ui->Combo6, m_ui->Combo7};
 }
 
-// The boxes show their start text with no list entry selected, and complete
-// nothing: their texts are compared whole, so "1" must stay "1".
 void Form1::showStartTextsUnselected() {
-  for (QComboBox* box : parameterBoxes()) {
-    const QString start = box->currentText();
-    box->setCompleter(nullptr);
-    box->setCurrentIndex(-1);
-    box->setEditText(start);
-  }
+  for (QComboBox* box : parameterBoxes()) showStartTextUnselected(*box);
 }
 
 SendBoxes Form1::sendBoxes() const {

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "about/contact_actions.h"
-#include "app/message_presenter.h"
+#include "widgets/message_presenter.h"
 #include "extract/font_file.h"
 
 class QComboBox;

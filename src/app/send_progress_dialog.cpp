@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QProgressDialog>
 
-#include "app/message_presenter.h"
+#include "widgets/message_presenter.h"
 
 namespace lumadot {
 

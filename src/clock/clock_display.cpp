@@ -4,17 +4,17 @@ namespace lumadot {
 
 void ClockDisplay::startOrStop() {
   if (m_controls.runInProgress()) return;
-  // The caption is the state, as the window shows it.
-  if (m_controls.buttonCaption() == kStartClockCaption) {
-    start();
-  } else {
+  if (m_running) {
     stop();
+  } else {
+    start();
   }
   m_controls.runExtraction();
 }
 
 void ClockDisplay::start() {
-  m_controls.setButtonCaption(kStopClockCaption);
+  m_running = true;
+  m_controls.showRunning(true);
   m_controls.startTimer(kClockInterval);
   m_controls.setSpeed(kClockSpeed);
   m_controls.setReverse(true);
@@ -24,7 +24,8 @@ void ClockDisplay::start() {
 }
 
 void ClockDisplay::stop() {
-  m_controls.setButtonCaption(kStartClockCaption);
+  m_running = false;
+  m_controls.showRunning(false);
   m_controls.stopTimer();
   m_controls.setSpeed(kNormalSpeed);
   m_controls.setReverse(false);

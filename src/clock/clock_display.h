@@ -14,8 +14,6 @@
 
 namespace lumadot {
 
-inline constexpr std::u16string_view kStartClockCaption = u"启动时间显示";
-inline constexpr std::u16string_view kStopClockCaption = u"停止时间显示";
 inline constexpr std::chrono::milliseconds kClockInterval{7800};
 inline constexpr std::u16string_view kClockSpeed = u"1";
 inline constexpr std::u16string_view kNormalSpeed = u"5";
@@ -26,8 +24,8 @@ class ClockControls {
  public:
   virtual ~ClockControls() = default;
 
-  virtual std::u16string buttonCaption() const = 0;  // Command3
-  virtual void setButtonCaption(std::u16string_view caption) = 0;
+  // Command3's caption: what a click on it will do.
+  virtual void showRunning(bool running) = 0;
   // Timer1; the first tick falls one interval after the start.
   virtual void startTimer(std::chrono::milliseconds interval) = 0;
   virtual void stopTimer() = 0;
@@ -58,7 +56,7 @@ class ClockDisplay {
   // progress, so runs and message boxes never pile up; the timer keeps on.
   bool tick();
 
-  bool running() const { return m_controls.buttonCaption() == kStopClockCaption; }
+  bool running() const { return m_running; }
   // The user's text, kept while the clock runs.
   const std::u16string& savedText() const { return m_savedText; }
 
@@ -68,6 +66,7 @@ class ClockDisplay {
 
   ClockControls& m_controls;
   TimeSource m_now;
+  bool m_running = false;
   std::u16string m_savedText;
 };
 

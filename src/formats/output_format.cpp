@@ -33,13 +33,6 @@ std::vector<std::uint8_t> allBytes(std::span<const GlyphEntry> entries) {
 
 }  // namespace
 
-std::optional<OutputFormat> outputFormatNamed(std::string_view name) {
-  for (const auto& [formatText, format] : kFormats) {
-    if (formatText == name) return format;
-  }
-  return std::nullopt;
-}
-
 std::string_view formatName(OutputFormat format) {
   for (const auto& [name, each] : kFormats) {
     if (each == format) return name;

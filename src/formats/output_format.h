@@ -7,7 +7,6 @@
 // (source_text), raw bytes, and Intel HEX (intel_hex).
 
 
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,7 +21,6 @@ namespace lumadot {
 // will not take it as it stands.
 enum class OutputFormat { listing, a51, as31, sdas, c51, sdcc, bin, hex };
 
-std::optional<OutputFormat> outputFormatNamed(std::string_view name);
 std::string_view formatName(OutputFormat format);
 std::string_view formatNameList();  // "listing, a51, ..." for messages
 

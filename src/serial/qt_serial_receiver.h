@@ -1,32 +1,27 @@
 #pragma once
 
-#include <chrono>
-#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "base/result.h"
 #include "serial/line_settings.h"
 #include "serial/port_names.h"
+#include "serial/serial_receiver.h"
 
 namespace lumadot {
 
 // The listening end of a serial line, as the sign's controller has it: a
 // port opened for this program alone and read as bytes come. A failure
 // names the port and gives the system's reason.
-class QtSerialReceiver {
+class QtSerialReceiver final : public SerialReceiver {
  public:
   QtSerialReceiver();
-  ~QtSerialReceiver();
+  ~QtSerialReceiver() override;
   QtSerialReceiver(const QtSerialReceiver&) = delete;
   QtSerialReceiver& operator=(const QtSerialReceiver&) = delete;
 
   // comN as the sending end finds it (LUMADOT_COMn, ...), or a device path as it stands.
   Result<void> openPort(const PortChoice& port, const LineSettings& settings);
-  // The bytes that have come, waiting up to `wait` for the first; a port
-  // that went away (unplugged, its far end closed) is a failure.
-  Result<std::vector<std::uint8_t>> read(std::chrono::milliseconds wait);
+  Result<std::vector<std::uint8_t>> read(std::chrono::milliseconds wait) override;
   void close();
   bool isOpen() const;
   // "com1 (/dev/pts/3)", or the device path alone when it was given.

@@ -84,9 +84,7 @@ DotPicture SignPlayer::panel(long long step) const {
   return DotPicture(std::move(columns));
 }
 
-DotPicture SignPlayer::panelAt(std::chrono::milliseconds sinceStart) const {
-  return panel(sinceStart / stepTime());
-}
+long long SignPlayer::stepAt(std::chrono::nanoseconds sinceStart) const { return sinceStart / stepTime(); }
 
 std::vector<TimedPicture> effectCycle(const SignPlayer& player, std::chrono::milliseconds shortest) {
   const auto step = player.stepTime();

@@ -39,7 +39,8 @@ class SignPlayer {
   std::chrono::milliseconds stepTime() const;
   // The panel at step `step` of the effect, counted from its start; it repeats every steps().
   DotPicture panel(long long step) const;
-  DotPicture panelAt(std::chrono::milliseconds sinceStart) const;
+  // The step the effect is at `sinceStart` after it began.
+  long long stepAt(std::chrono::nanoseconds sinceStart) const;
 
  private:
   DotPicture m_message;

@@ -3,12 +3,13 @@
 #include <QTimer>
 #include <chrono>
 
-#include "app/port_tooltip.h"
 #include "message/message.h"
 #include "serial/qt_serial_receiver.h"
 #include "sign/frame_report.h"
-#include "sign_window/listen_request.h"
+#include "sign/listen_request.h"
 #include "ui_sign_window.h"
+#include "widgets/line_setting_boxes.h"
+#include "widgets/port_tooltip.h"
 
 namespace lumadot {
 namespace {
@@ -16,10 +17,6 @@ namespace {
 // Often enough that a frame's bytes never wait long in the port, and the
 // read never waits at all, so the window stays live however fast bytes come.
 constexpr std::chrono::milliseconds kReadInterval{20};
-
-FrameDecoder::Time lineTime() {
-  return std::chrono::duration_cast<FrameDecoder::Time>(std::chrono::steady_clock::now().time_since_epoch());
-}
 
 QString caption(bool listening) { return listening ? QStringLiteral("停止接收") : QStringLiteral("开始接收"); }
 
@@ -29,23 +26,16 @@ SignWindow::SignWindow(QWidget* parent)
     : QWidget(parent),
       m_ui(std::make_unique<Ui::SignWindow>()),
       m_receiver(std::make_unique<QtSerialReceiver>()),
-      m_timer1(new QTimer(this)),
-      m_timer2(new QTimer(this)),
+      m_readTimer(new QTimer(this)),
+      m_effectTimer(new QTimer(this)),
       m_messages(this) {
   m_ui->setupUi(this);
-  // The boxes show their start text with nothing selected and complete
-  // nothing, as the main window's do: "1" must stay "1".
-  for (QComboBox* box : lineBoxes()) {
-    const QString start = box->currentText();
-    box->setCompleter(nullptr);
-    box->setCurrentIndex(-1);
-    box->setEditText(start);
-  }
-  m_timer1->setObjectName(QStringLiteral("Timer1"));
-  m_timer2->setObjectName(QStringLiteral("Timer2"));
-  connect(m_ui->Command1, &QPushButton::clicked, this, &SignWindow::Command1_Click);
-  connect(m_timer1, &QTimer::timeout, this, &SignWindow::Timer1_Timer);
-  connect(m_timer2, &QTimer::timeout, this, &SignWindow::Timer2_Timer);
+  for (QComboBox* box : lineBoxes()) showStartTextUnselected(*box);
+  m_readTimer->setObjectName(QStringLiteral("readTimer"));
+  m_effectTimer->setObjectName(QStringLiteral("effectTimer"));
+  connect(m_ui->listenButton, &QPushButton::clicked, this, &SignWindow::toggleListening);
+  connect(m_readTimer, &QTimer::timeout, this, &SignWindow::readLine);
+  connect(m_effectTimer, &QTimer::timeout, this, &SignWindow::stepEffect);
   showListening(false);
 }
 
@@ -54,15 +44,16 @@ SignWindow::~SignWindow() = default;
 bool SignWindow::listening() const { return m_receiver->isOpen(); }
 
 std::array<QComboBox*, 5> SignWindow::lineBoxes() const {
-  return {m_ui->Combo5, m_ui->Combo1, m_ui->Combo2, m_ui->Combo3, m_ui->Combo4};
+  return {m_ui->portBox, m_ui->baudBox, m_ui->parityBox, m_ui->dataBitsBox, m_ui->stopBitsBox};
 }
 
 ListenBoxes SignWindow::listenBoxes() const {
   const auto text = [](const QComboBox* box) { return box->currentText().toStdU16String(); };
-  return {text(m_ui->Combo5), text(m_ui->Combo1), text(m_ui->Combo2), text(m_ui->Combo3), text(m_ui->Combo4)};
+  return {text(m_ui->portBox), text(m_ui->baudBox), text(m_ui->parityBox), text(m_ui->dataBitsBox),
+          text(m_ui->stopBitsBox)};
 }
 
-void SignWindow::Command1_Click() {
+void SignWindow::toggleListening() {
   if (listening()) {
     stopListening();
   } else {
@@ -77,61 +68,57 @@ void SignWindow::startListening() {
   if (auto opened = m_receiver->openPort(request->port, request->settings); !opened) {
     return m_messages.show(warningMessage(openFailure(boxes.port, opened.error())));
   }
-  m_decoder = FrameDecoder();  // bytes from before belong to no frame of this line
-  m_timer1->start(kReadInterval);
+  m_listener.restart();
+  m_readTimer->start(kReadInterval);
   showListening(true);
 }
 
-// What the decoder holds is listed, not lost: a frame cut off by stopping shows as incomplete.
+// What the listener holds is listed, not lost: a frame cut off by stopping shows as incomplete.
 void SignWindow::stopListening() {
-  m_timer1->stop();
-  m_decoder.finish();
-  listFrames(m_decoder.takeFrames());
+  m_readTimer->stop();
+  m_listener.finish();
+  listFrames(m_listener.takeFrames());
   m_receiver->close();
   showListening(false);
 }
 
 void SignWindow::showListening(bool on) {
-  m_ui->Command1->setText(caption(on));
+  m_ui->listenButton->setText(caption(on));
   for (QComboBox* box : lineBoxes()) box->setEnabled(!on);
   // Devices come and go (USB adapters), so the map is read again each time it may be chosen from.
-  if (!on) m_ui->Combo5->setToolTip(portToolTip());
+  if (!on) m_ui->portBox->setToolTip(portToolTip());
 }
 
-void SignWindow::Timer1_Timer() {
-  auto bytes = m_receiver->read(std::chrono::milliseconds(0));
-  if (!bytes) {
-    const Failure lost = lostFailure(listenBoxes().port, bytes.error());
+void SignWindow::readLine() {
+  if (auto listened = m_listener.listen(*m_receiver, std::chrono::milliseconds(0)); !listened) {
+    const Failure lost = lostFailure(listenBoxes().port, listened.error());
     stopListening();
     return m_messages.show(warningMessage(lost));
   }
-  const FrameDecoder::Time now = lineTime();
-  m_decoder.feed(*bytes, now);
-  m_decoder.idle(now);
-  listFrames(m_decoder.takeFrames());
+  listFrames(m_listener.takeFrames());
 }
 
-void SignWindow::listFrames(std::vector<ReceivedFrame> frames) {
+void SignWindow::listFrames(const std::vector<HeardFrame>& frames) {
   if (frames.empty()) return;
-  for (const ReceivedFrame& frame : frames) {
-    for (const std::string& line : frameLines(frame, ++m_framesListed)) m_ui->List1->addItem(QString::fromStdString(line));
+  for (const auto& [frame, number] : frames) {
+    for (const std::string& line : frameLines(frame, number)) m_ui->frameList->addItem(QString::fromStdString(line));
     if (frame.complete()) play(frame);
   }
-  m_ui->List1->scrollToBottom();
+  m_ui->frameList->scrollToBottom();
 }
 
 // A whole frame replaces whatever was playing, from the first step of its effect.
 void SignWindow::play(const ReceivedFrame& frame) {
   m_player.emplace(frame, PanelSettings{});
   m_step = 0;
-  m_ui->Panel1->setPicture(m_player->panel(m_step));
+  m_ui->ledPanel->setPicture(m_player->panel(m_step));
   if (m_player->steps() > 1) {
-    m_timer2->start(m_player->stepTime());
+    m_effectTimer->start(m_player->stepTime());
   } else {
-    m_timer2->stop();
+    m_effectTimer->stop();
   }
 }
 
-void SignWindow::Timer2_Timer() { m_ui->Panel1->setPicture(m_player->panel(++m_step)); }
+void SignWindow::stepEffect() { m_ui->ledPanel->setPicture(m_player->panel(++m_step)); }
 
 }  // namespace lumadot

@@ -2,8 +2,8 @@
 
 // The sign at the end of the serial line, as a window: it listens on a port,
 // lists the frames that come and plays the last whole one on its LED panel.
-// The decoding and the effects are the sign's own (src/sign); the handlers
-// keep the window's names and only move bytes and pictures between them.
+// The listening, the decoding and the effects are the sign's own (src/sign);
+// the handlers only move bytes and pictures between them.
 
 #include <QWidget>
 #include <array>
@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/message_presenter.h"
-#include "frame/frame_decoder.h"
+#include "widgets/message_presenter.h"
+#include "sign/sign_listener.h"
 #include "sign/sign_player.h"
 
 class QComboBox;
@@ -40,24 +40,23 @@ class SignWindow final : public QWidget {
   const SignPlayer* player() const { return m_player ? &*m_player : nullptr; }
 
  private:
-  void Command1_Click();
-  void Timer1_Timer();  // reads the line
-  void Timer2_Timer();  // steps the effect
+  void toggleListening();
+  void readLine();
+  void stepEffect();
 
   std::array<QComboBox*, 5> lineBoxes() const;
   ListenBoxes listenBoxes() const;
   void startListening();
   void stopListening();
   void showListening(bool on);
-  void listFrames(std::vector<ReceivedFrame> frames);
+  void listFrames(const std::vector<HeardFrame>& frames);
   void play(const ReceivedFrame& frame);
 
   std::unique_ptr<Ui::SignWindow> m_ui;
   std::unique_ptr<QtSerialReceiver> m_receiver;
-  QTimer* m_timer1;
-  QTimer* m_timer2;
-  FrameDecoder m_decoder;
-  int m_framesListed = 0;  // since the window opened, so numbers go on across listening sessions
+  QTimer* m_readTimer;
+  QTimer* m_effectTimer;
+  SignListener m_listener;  // one for the window's life, so numbers go on across listening sessions
   std::optional<SignPlayer> m_player;
   long long m_step = 0;
   MessagePresenter m_messages;

@@ -1,9 +1,12 @@
-#include "extract/bit_order.h"
+// The test's own bit reversal, which the layout tests check the program's against.
+#include "support/bit_order.h"
 
 #include <gtest/gtest.h>
 
 namespace lumadot {
 namespace {
+
+using test::reverseBits;
 
 TEST(ReverseBits, KnownValues) {
   const std::pair<int, int> cases[] = {{0x00, 0x00}, {0x01, 0x80}, {0x12, 0x48}, {0x0C, 0x30}, {0xF0, 0x0F},

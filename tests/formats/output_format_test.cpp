@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -142,14 +143,23 @@ TEST(EntryHeaderComment, CharactersThatWouldBreakTheCommentLineAreWrittenAsCodes
   }
 }
 
+// The format a name stands for, found by formatName as the command line's choices are.
+std::optional<OutputFormat> formatCalled(std::string_view name) {
+  using enum OutputFormat;
+  for (const OutputFormat format : {listing, a51, as31, sdas, c51, sdcc, bin, hex}) {
+    if (formatName(format) == name) return format;
+  }
+  return std::nullopt;
+}
+
 TEST(OutputFormat, NamesRoundTripAndAreExact) {
   for (const auto name : {"listing", "a51", "as31", "sdas", "c51", "sdcc", "bin", "hex"}) {
-    const auto format = outputFormatNamed(name);
+    const auto format = formatCalled(name);
     ASSERT_TRUE(format) << name;
     EXPECT_EQ(formatName(*format), name);
     EXPECT_NE(formatNameList().find(name), std::string_view::npos);
   }
-  for (const auto name : {"", "LISTING", "A51", "hex ", "ihex", "c"}) EXPECT_FALSE(outputFormatNamed(name)) << name;
+  for (const auto name : {"", "LISTING", "A51", "hex ", "ihex", "c"}) EXPECT_FALSE(formatCalled(name)) << name;
 }
 
 TEST(CheckPrefix, AcceptsOnlyNamesEveryToolchainTakes) {

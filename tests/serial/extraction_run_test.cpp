@@ -7,6 +7,7 @@
 
 #include "extract/listing.h"
 #include "frame/display_frame.h"
+#include "support/bit_order.h"
 #include "support/glyphs_of.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"
@@ -18,12 +19,6 @@ using test::offsetBytes;
 
 constexpr std::uint64_t kZhongOffset = 32u * (53 * 94 + 47);  // 中, D6D0
 constexpr std::uint64_t kAOffset = 16u * 'A';
-
-std::uint8_t reversed(std::uint8_t b) {
-  std::uint8_t r = 0;
-  for (int i = 0; i < 8; ++i) r = static_cast<std::uint8_t>(r | (((b >> i) & 1U) << (7 - i)));
-  return r;
-}
 
 // Stands in for the serial device, logging every call in one list so the
 // order of the run's steps can be checked; the step named in failOn fails.
@@ -203,7 +198,7 @@ TEST_F(ExtractionRun, OptionsReorderThenReverseEachByteOnce) {
   expected = concat(expected, offsetBytes(kAOffset, 16, kAsc16Size));  // single-byte glyphs keep row order
   EXPECT_EQ(run(u"中A", windowLayout(false, true)).glyphs.bytes, expected);
 
-  for (auto& b : expected) b = reversed(b);
+  for (auto& b : expected) b = test::reverseBits(b);
   const RunReport report = send(u"中A", windowLayout(true, true));
   EXPECT_EQ(report.glyphs.bytes, expected);
   EXPECT_EQ(std::vector<std::uint8_t>(device.sent.begin() + kFrameHeadBytes, device.sent.end() - kTailBytes),

@@ -7,6 +7,7 @@
 
 #include "frame/frame_decoder.h"
 #include "sign/frame_report.h"
+#include "sign/sign_listener.h"
 #include "sign/sign_player.h"
 
 namespace lumadot {
@@ -115,6 +116,102 @@ TEST(Decoder, EndsATailOnlyAfterTheSilence) {
   EXPECT_EQ(decoder.deadline(), std::nullopt);
 }
 
+// The line as the listener reads it: each arrival comes once the clock reaches
+// it, a read with none due waits out its time, and once all have come the
+// line fails at `failAt`.
+class ScriptedLine final : public SerialReceiver {
+ public:
+  ScriptedLine(std::vector<Arrival> arrivals, milliseconds& clock) : m_arrivals(std::move(arrivals)), m_clock(clock) {}
+
+  Result<Bytes> read(milliseconds wait) override {
+    waits.push_back(wait);
+    if (m_next < m_arrivals.size() && milliseconds(m_arrivals[m_next].atMs) <= m_clock + wait) {
+      m_clock = std::max(m_clock, milliseconds(m_arrivals[m_next].atMs));
+      return m_arrivals[m_next++].bytes;
+    }
+    m_clock += wait;
+    if (m_next == m_arrivals.size() && m_clock >= failAt) return Failure("line gone", "unplugged");
+    return Bytes{};
+  }
+
+  milliseconds failAt = milliseconds::max();
+  std::vector<milliseconds> waits;
+
+ private:
+  std::vector<Arrival> m_arrivals;
+  std::size_t m_next = 0;
+  milliseconds& m_clock;
+};
+
+std::vector<std::string> summaries(const std::vector<HeardFrame>& frames) {
+  std::vector<std::string> lines;
+  for (const auto& [frame, number] : frames) lines.push_back(frameSummary(frame, number));
+  return lines;
+}
+
+// Listening until the line fails hears what the decoder reads, each frame ended by the silence after it.
+TEST_P(Decoder, ListenerHearsEachFrameOnTime) {
+  milliseconds clock{0};
+  ScriptedLine line(GetParam().line, clock);
+  line.failAt = milliseconds(GetParam().line.back().atMs + 2000);
+  SignListener listener([&clock] { return clock; });
+  std::vector<std::string> reports;
+  Result<void> listened;
+  while ((listened = listener.listen(line, milliseconds(100)))) {
+    for (const auto& [frame, number] : listener.takeFrames()) {
+      ASSERT_EQ(number, static_cast<int>(reports.size()) + 1);
+      std::string report = frameSummary(frame, number);
+      for (const std::string& warning : frame.warnings) report += "\n" + warning;
+      reports.push_back(report);
+    }
+  }
+  EXPECT_EQ(listened.error(), Failure("line gone", "unplugged"));
+  EXPECT_TRUE(listener.takeFrames().empty());
+  EXPECT_EQ(reports, GetParam().reports);
+}
+
+// A read waits no longer than the silence that would end the frame in progress; one that does not wait never does.
+TEST(Listener, WaitsNoLongerThanTheSilenceLeft) {
+  milliseconds clock{0};
+  ScriptedLine line({{frame(9, 5, 0), 0}}, clock);
+  SignListener listener([&clock] { return clock; });
+  for (int pass = 0; pass < 8; ++pass) ASSERT_TRUE(listener.listen(line, milliseconds(100)));
+  const std::vector<milliseconds> waits{milliseconds(100), milliseconds(100), milliseconds(100), milliseconds(100),
+                                        milliseconds(100), milliseconds(100), milliseconds(1),   milliseconds(100)};
+  EXPECT_EQ(line.waits, waits);
+  EXPECT_EQ(summaries(listener.takeFrames()),
+            std::vector<std::string>{"frame 1: width 9, speed 5, mode 0 (静止), 32 display bytes"});
+
+  ScriptedLine timer({{firstBytes(frame(10, 5, 0), 100), 0}}, clock);
+  for (int pass = 0; pass < 3; ++pass) ASSERT_TRUE(listener.listen(timer, milliseconds(0)));
+  EXPECT_EQ(timer.waits, std::vector<milliseconds>(3, milliseconds(0)));
+  clock += kLineSilence + milliseconds(1);
+  ASSERT_TRUE(listener.listen(timer, milliseconds(0)));
+  EXPECT_EQ(summaries(listener.takeFrames()), std::vector<std::string>{"frame 2: incomplete, 100 of 320 bytes"});
+}
+
+// A line that fails ends the frame it cut off; a new session drops what came before and numbers on.
+TEST(Listener, FailingLineEndsTheFrameAndRestartNumbersOn) {
+  milliseconds clock{0};
+  SignListener listener([&clock] { return clock; });
+  ScriptedLine lost({{firstBytes(frame(10, 5, 0), 300), 0}}, clock);
+  lost.failAt = milliseconds(0);
+  ASSERT_TRUE(listener.listen(lost, milliseconds(100)));
+  EXPECT_EQ(listener.listen(lost, milliseconds(100)).error().text, "line gone");
+  EXPECT_EQ(summaries(listener.takeFrames()), std::vector<std::string>{"frame 1: incomplete, 300 of 320 bytes"});
+
+  ScriptedLine next({{firstBytes(frame(10, 5, 0), 300), 1000}, {frame(8, 1, 0, 0), 1100}}, clock);
+  ASSERT_TRUE(listener.listen(next, milliseconds(1000)));
+  listener.restart();
+  listener.finish();
+  EXPECT_TRUE(listener.takeFrames().empty());
+  ASSERT_TRUE(listener.listen(next, milliseconds(1000)));
+  listener.finish();
+  EXPECT_EQ(summaries(listener.takeFrames()),
+            std::vector<std::string>{"frame 2: width 8, speed 1, mode 0 (静止), 0 display bytes"});
+  EXPECT_EQ(listener.heard(), 2);
+}
+
 // A message 8 dots wide: column x lit in rows x and 15 - x (a cross), so shifts and mirrors show.
 ReceivedFrame crossFrame(std::uint8_t speed, std::uint8_t mode) {
   Bytes bytes = frame(9, speed, mode, 0, 0);
@@ -198,7 +295,7 @@ TEST(Player, PacesBySpeedTenTheFastest) {
   for (const auto& [speed, ms] : paces) {
     const SignPlayer player(crossFrame(speed, 1), {});
     EXPECT_EQ(player.stepTime(), milliseconds(ms)) << int{speed};
-    EXPECT_EQ(player.panelAt(milliseconds(ms * 20 + ms - 1)), player.panel(20)) << int{speed};
+    EXPECT_EQ(player.stepAt(milliseconds(ms * 20 + ms - 1)), 20) << int{speed};
   }
 }
 

@@ -105,16 +105,16 @@ class SignWindowTest : public QObject {
   }
   QStringList listed() const {
     QStringList lines;
-    const auto* list = control<QListWidget>("List1");
+    const auto* list = control<QListWidget>("frameList");
     for (int row = 0; row < list->count(); ++row) lines << list->item(row)->text();
     return lines;
   }
-  QString caption() const { return control<QPushButton>("Command1")->text(); }
-  const DotPicture& panel() const { return control<LedPanel>("Panel1")->picture(); }
+  QString caption() const { return control<QPushButton>("listenButton")->text(); }
+  const DotPicture& panel() const { return control<LedPanel>("ledPanel")->picture(); }
   void listenOn(const SerialLine& line) {
     qputenv("LUMADOT_COM1", QByteArray::fromStdString(line.sign()));
-    control<QComboBox>("Combo5")->setEditText(QStringLiteral("com1"));
-    control<QPushButton>("Command1")->click();
+    control<QComboBox>("portBox")->setEditText(QStringLiteral("com1"));
+    control<QPushButton>("listenButton")->click();
   }
 
   test::TempDir m_dir;
@@ -138,17 +138,21 @@ void SignWindowTest::cleanup() {
 void SignWindowTest::boxesAreTheMainWindows_data() {
   QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("label");
-  QTest::newRow("port") << "Combo5" << "Label9";
-  QTest::newRow("baud") << "Combo1" << "Label5";
-  QTest::newRow("parity") << "Combo2" << "Label6";
-  QTest::newRow("data bits") << "Combo3" << "Label8";
-  QTest::newRow("stop bits") << "Combo4" << "Label7";
+  QTest::addColumn<QString>("mainBox");
+  QTest::addColumn<QString>("mainLabel");
+  QTest::newRow("port") << "portBox" << "portLabel" << "Combo5" << "Label9";
+  QTest::newRow("baud") << "baudBox" << "baudLabel" << "Combo1" << "Label5";
+  QTest::newRow("parity") << "parityBox" << "parityLabel" << "Combo2" << "Label6";
+  QTest::newRow("data bits") << "dataBitsBox" << "dataBitsLabel" << "Combo3" << "Label8";
+  QTest::newRow("stop bits") << "stopBitsBox" << "stopBitsLabel" << "Combo4" << "Label7";
 }
 
 // Same items, start text and caption: a setting copied from one window works in the other.
 void SignWindowTest::boxesAreTheMainWindows() {
   QFETCH(QString, box);
   QFETCH(QString, label);
+  QFETCH(QString, mainBox);
+  QFETCH(QString, mainLabel);
   const Form1 main(FontPaths::inDirectory(m_dir.path()));
   const auto items = [](const QComboBox* combo) {
     QStringList texts{combo->currentText()};
@@ -156,11 +160,11 @@ void SignWindowTest::boxesAreTheMainWindows() {
     return texts;
   };
   const auto* ours = m_window->findChild<QComboBox*>(box);
-  const auto* theirs = main.findChild<QComboBox*>(box);
+  const auto* theirs = main.findChild<QComboBox*>(mainBox);
   QVERIFY(ours && theirs);
   QCOMPARE(items(ours), items(theirs));
   QVERIFY(ours->isEditable() && ours->isEnabled());
-  QCOMPARE(m_window->findChild<QLabel*>(label)->text(), main.findChild<QLabel*>(label)->text());
+  QCOMPARE(m_window->findChild<QLabel*>(label)->text(), main.findChild<QLabel*>(mainLabel)->text());
 }
 
 void SignWindowTest::playsWhatTheCommandLineSends_data() {
@@ -231,7 +235,7 @@ void SignWindowTest::listsWhatComesOnTheLine() {
   line.send(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
   if (stop) {
     QTest::qWait(200);  // the bytes come in well within the silence that would end the frame
-    control<QPushButton>("Command1")->click();
+    control<QPushButton>("listenButton")->click();
     QCOMPARE(listed(), lines);
     QCOMPARE(caption(), QStringLiteral("开始接收"));
   }
@@ -258,9 +262,9 @@ void SignWindowTest::refusedStartStaysStopped() {
   QFETCH(QString, reason);
   const std::string missing = (m_dir.path() / "no-such-port").string();
   qputenv("LUMADOT_COM1", QByteArray::fromStdString(missing));
-  control<QComboBox>("Combo5")->setEditText(port);
-  control<QComboBox>("Combo1")->setEditText(baud);
-  control<QPushButton>("Command1")->click();
+  control<QComboBox>("portBox")->setEditText(port);
+  control<QComboBox>("baudBox")->setEditText(baud);
+  control<QPushButton>("listenButton")->click();
 
   QCOMPARE(m_messages.size(), size_t{1});
   QCOMPARE(QString::fromStdString(m_messages[0].title), QStringLiteral("警告"));
@@ -268,14 +272,14 @@ void SignWindowTest::refusedStartStaysStopped() {
   QVERIFY2(QString::fromStdString(m_messages[0].detail).contains(reason), m_messages[0].detail.c_str());
   QCOMPARE(caption(), QStringLiteral("开始接收"));
   QVERIFY(!m_window->listening());
-  QVERIFY(control<QComboBox>("Combo5")->isEnabled());
+  QVERIFY(control<QComboBox>("portBox")->isEnabled());
 }
 
 void SignWindowTest::vanishingPortStopsListening() {
   SerialLine line;
   listenOn(line);
   QVERIFY(m_window->listening());
-  QVERIFY(!control<QComboBox>("Combo1")->isEnabled());
+  QVERIFY(!control<QComboBox>("baudBox")->isEnabled());
   line.cut();
 
   QTRY_VERIFY_WITH_TIMEOUT(!m_window->listening(), 5000);
@@ -284,7 +288,7 @@ void SignWindowTest::vanishingPortStopsListening() {
   QVERIFY2(QString::fromStdString(m_messages[0].detail).contains(QString::fromStdString(line.sign())),
            m_messages[0].detail.c_str());
   QCOMPARE(caption(), QStringLiteral("开始接收"));
-  QVERIFY(control<QComboBox>("Combo1")->isEnabled());
+  QVERIFY(control<QComboBox>("baudBox")->isEnabled());
 }
 
 QTEST_MAIN(SignWindowTest)

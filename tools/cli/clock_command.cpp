@@ -88,8 +88,8 @@ class ConsoleClock final : public ClockControls {
   ConsoleClock(ConsoleRunner& runner, SendRequest request, bool sends, bool quiet)
       : m_runner(runner), m_request(std::move(request)), m_sends(sends), m_quiet(quiet) {}
 
-  std::u16string buttonCaption() const override { return m_caption; }
-  void setButtonCaption(std::u16string_view caption) override { m_caption = caption; }
+  // The clock runs from the first run to the last: there is no button to caption.
+  void showRunning(bool /*running*/) override {}
   void startTimer(std::chrono::milliseconds interval) override {
     m_interval = interval;
     m_nextTick = SteadyClock::now() + interval;
@@ -117,7 +117,6 @@ class ConsoleClock final : public ClockControls {
   bool m_sends;
   bool m_quiet;
   ByteLayout m_layout;
-  std::u16string m_caption{kStartClockCaption};
   std::u16string m_text;
   std::chrono::milliseconds m_interval{};
   std::optional<SteadyClock::time_point> m_nextTick;

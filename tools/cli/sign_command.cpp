@@ -20,6 +20,7 @@
 #include "serial/qt_serial_receiver.h"
 #include "frame/frame_decoder.h"
 #include "sign/frame_report.h"
+#include "sign/sign_listener.h"
 #include "sign/sign_player.h"
 
 namespace lumadot::cli {
@@ -172,7 +173,7 @@ std::string SignConsole::panelText() const {
 
 void SignConsole::tick() {
   if (!m_player) return;
-  const long long step = (SteadyClock::now() - m_started) / m_player->stepTime();
+  const long long step = m_player->stepAt(SteadyClock::now() - m_started);
   if (step == m_step) return;
   m_step = step;
   writeStdout("\x1b[16A" + panelText());
@@ -186,36 +187,26 @@ milliseconds SignConsole::untilNextStep() const {
 
 // Reads the line until --count frames have come or Ctrl+C; a frame cut off
 // by Ctrl+C or by the port going away is still reported.
-int listen(QtSerialReceiver& receiver, SignConsole& console, int count) {
+int listen(SerialReceiver& receiver, SignConsole& console, int count) {
   const InterruptCatcher interrupts;
-  FrameDecoder decoder;
-  const auto start = SteadyClock::now();
-  const auto now = [start] { return std::chrono::duration_cast<FrameDecoder::Time>(SteadyClock::now() - start); };
-  int shown = 0;
+  SignListener listener;
   bool written = true;
-  const auto wanted = [&shown, count] { return count == 0 || shown < count; };
   const auto showFrames = [&] {
-    for (const ReceivedFrame& frame : decoder.takeFrames()) {
-      if (wanted()) written = console.show(frame, ++shown) && written;
+    for (const HeardFrame& heard : listener.takeFrames()) {
+      if (count == 0 || heard.number <= count) written = console.show(heard.frame, heard.number) && written;
     }
   };
   constexpr milliseconds kNap{100};  // Ctrl+C is noticed within this
-  while (!InterruptCatcher::caught() && wanted()) {
-    milliseconds wait = std::min(kNap, console.untilNextStep());
-    if (const auto deadline = decoder.deadline()) wait = std::clamp(*deadline - now(), milliseconds(1), wait);
-    const auto bytes = receiver.read(wait);
-    if (!bytes) {
-      decoder.finish();
-      showFrames();
-      printError(bytes.error().text);
+  while (!InterruptCatcher::caught() && (count == 0 || listener.heard() < count)) {
+    const auto listened = listener.listen(receiver, std::min(kNap, console.untilNextStep()));
+    showFrames();
+    if (!listened) {
+      printError(listened.error().text);
       return kExitFailed;
     }
-    decoder.feed(*bytes, now());
-    decoder.idle(now());
-    showFrames();
     console.tick();
   }
-  decoder.finish();
+  listener.finish();
   showFrames();
   return written ? kExitCompleted : kExitFailed;
 }

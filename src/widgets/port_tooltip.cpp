@@ -1,4 +1,4 @@
-#include "app/port_tooltip.h"
+#include "widgets/port_tooltip.h"
 
 #include <QStringList>
 

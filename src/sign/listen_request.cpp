@@ -1,4 +1,4 @@
-#include "sign_window/listen_request.h"
+#include "sign/listen_request.h"
 
 #include "extract/text_codec.h"
 #include "serial/port_names.h"

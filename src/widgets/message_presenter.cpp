@@ -1,4 +1,4 @@
-#include "app/message_presenter.h"
+#include "widgets/message_presenter.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>

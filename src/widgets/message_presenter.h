@@ -13,8 +13,8 @@ namespace lumadot {
 // the About window has the main window disabled.
 QWidget* modalParent(QWidget* owner);
 
-// Every message box of the main window and its secondary windows goes
-// through here, so tests can record the boxes instead of blocking on them.
+// Every message box of every window goes through here, so tests can record
+// the boxes instead of blocking on them.
 class MessagePresenter {
  public:
   using Recorder = std::function<void(const Message&)>;
