@@ -38,6 +38,11 @@ std::u16string chineseText() {
   return text;
 }
 
+// A layout as the benchmark's label: "columns lsb-first".
+std::string label(const ByteLayout& layout) {
+  return std::string(scanName(layout.scan)) + (layout.lsbFirst ? " lsb-first" : "") + (layout.negative ? " negative" : "");
+}
+
 void runFull(benchmark::State& state, const std::u16string& text, RunOptions options) {
   const FontPaths fonts = FontPaths::inDirectory(LUMADOT_BIN_DIR);
   auto buffer = std::make_unique<GlyphBuffer>();
@@ -56,7 +61,7 @@ void BM_RunDoubleByte(benchmark::State& state) { runFull(state, chineseText(), {
 // should cost no more than 1.2 times as much.
 void BM_RunDoubleByteLayout(benchmark::State& state) {
   const ByteLayout layout = allLayouts()[static_cast<std::size_t>(state.range(0))];
-  state.SetLabel(layoutOptions(layout));
+  state.SetLabel(label(layout));
   runFull(state, chineseText(), {.layout = layout});
 }
 
@@ -70,7 +75,7 @@ void BM_ListingOnly(benchmark::State& state) {
 // Only the layout's share of a run: 2,048 glyphs put into the layout.
 void BM_ArrangeGlyphs(benchmark::State& state) {
   const ByteLayout layout = allLayouts()[static_cast<std::size_t>(state.range(0))];
-  state.SetLabel(layoutOptions(layout));
+  state.SetLabel(label(layout));
   auto buffer = std::make_unique<GlyphBuffer>();
   for (std::size_t i = 0; i < buffer->glyphBytes.size(); ++i) buffer->glyphBytes[i] = static_cast<std::uint8_t>(i * 37);
   for (auto _ : state) {
