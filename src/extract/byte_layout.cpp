@@ -191,13 +191,6 @@ std::optional<Scan> scanNamed(std::string_view name) {
   return std::nullopt;
 }
 
-std::string layoutOptions(const ByteLayout& layout) {
-  std::string options = "--scan " + std::string(scanName(layout.scan));
-  if (layout.lsbFirst) options += " --lsb-first";
-  if (layout.negative) options += " --negative";
-  return options;
-}
-
 int GlyphPicture::litCount() const {
   int count = 0;
   for (const std::uint16_t row : rows) count += std::popcount(row);

@@ -45,9 +45,6 @@ std::array<ByteLayout, kLayoutCount> allLayouts();
 // "rows", "row-bands", "columns", "column-bands": the names --scan takes.
 std::string_view scanName(Scan scan);
 std::optional<Scan> scanNamed(std::string_view name);
-inline constexpr std::string_view kScanNameList = "rows, row-bands, columns or column-bands";
-// The options that ask lumadot-cli for `layout`: "--scan columns --lsb-first".
-std::string layoutOptions(const ByteLayout& layout);
 
 // One glyph's dots, 16 rows of 16 (double-byte) or 8 (single-byte) dots.
 struct GlyphPicture {

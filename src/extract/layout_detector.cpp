@@ -122,12 +122,8 @@ Result<Detection> detectLayout(std::span<const std::uint8_t> bytes, const GlyphP
     return Failure("the bytes draw the same picture in every layout (a blank glyph?), so they cannot tell one "
                    "layout from another; give the bytes of a character with strokes");
   }
-  if (!clearlyAhead(fits[0], fits[1])) {
-    return Failure(layoutOptions(fits[0].layout) + " and " + layoutOptions(fits[1].layout) +
-                   " fit the bytes almost equally well (misfit " + std::to_string(fits[0].misfit) + " and " +
-                   std::to_string(fits[1].misfit) + "); give the bytes of a character with more strokes");
-  }
-  return Detection{std::move(fits[0]), std::move(fits[1])};
+  const bool clear = clearlyAhead(fits[0], fits[1]);
+  return Detection{std::move(fits[0]), std::move(fits[1]), clear};
 }
 
 }  // namespace lumadot

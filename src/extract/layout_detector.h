@@ -36,11 +36,14 @@ int misfit(const GlyphPicture& picture, const GlyphPicture& ours);
 struct Detection {
   LayoutFit best;
   LayoutFit runnerUp;  // the best fit that draws another picture
+  // False when the runner-up fits nearly as well, so that neither can be trusted.
+  bool clear = true;
 };
 
-// The layout of `bytes` (glyphSize(ours.width) of them), or why the bytes
-// cannot tell: they draw the same in every layout, or two pictures fit too
-// nearly as well for either to be trusted.
+// The two best fits for `bytes` (glyphSize(ours.width) of them), or why the
+// bytes cannot tell at all: they draw the same picture in every layout.
+// Whether the best is far enough ahead to be trusted is `clear`; the caller
+// words a close race with both layouts.
 Result<Detection> detectLayout(std::span<const std::uint8_t> bytes, const GlyphPicture& ours);
 
 }  // namespace lumadot

@@ -32,6 +32,11 @@ std::u16string chineseText() {
   return text;
 }
 
+// A layout as the benchmark's label: "columns lsb-first".
+std::string label(const ByteLayout& layout) {
+  return std::string(scanName(layout.scan)) + (layout.lsbFirst ? " lsb-first" : "") + (layout.negative ? " negative" : "");
+}
+
 constexpr std::int64_t kFullRun = 65536;
 
 // The lookup, the listing and the frame of a whole run.
@@ -52,7 +57,7 @@ void BM_RunDoubleByte(benchmark::State& state) { runFull(state, chineseText(), {
 // should cost no more than 1.2 times as much.
 void BM_RunDoubleByteLayout(benchmark::State& state) {
   const ByteLayout layout = allLayouts()[static_cast<std::size_t>(state.range(0))];
-  state.SetLabel(layoutOptions(layout));
+  state.SetLabel(label(layout));
   runFull(state, chineseText(), layout);
 }
 
@@ -65,7 +70,7 @@ void BM_ListingOnly(benchmark::State& state) {
 // Only the layout's share of a run: 2,048 glyphs put into the layout.
 void BM_ArrangeGlyphs(benchmark::State& state) {
   const ByteLayout layout = allLayouts()[static_cast<std::size_t>(state.range(0))];
-  state.SetLabel(layoutOptions(layout));
+  state.SetLabel(label(layout));
   std::vector<std::uint8_t> bytes(kFullRun);
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 37);
   for (auto _ : state) {

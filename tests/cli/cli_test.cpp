@@ -408,6 +408,16 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"ClockTakesNoText", {"clock", "A"}, 2, "", "clock takes no TEXT"},
                       UsageCase{"ClockFixesTheSpeed", {"clock", "--speed", "3"}, 2, "", "speed 1"},
                       UsageCase{"ClockFixesTheOptions", {"clock", "--reverse"}, 2, "", "always extracts"},
+                      UsageCase{"ClockFixesTheSpeedGivenInline", {"clock", "--speed=3"}, 2, "",
+                                "lumadot-cli: the clock always extracts with --reverse and --split, and sends at speed 1\n"},
+                      UsageCase{"ClockNamesAnUnknownOptionFirst", {"clock", "--split", "--bold"}, 2, "",
+                                "lumadot-cli: unknown option '--bold'\n"},
+                      UsageCase{"ClockHelpDespiteTheSpeed", {"clock", "--speed", "3", "--help"}, 0, "--count N", ""},
+                      UsageCase{"HelpBesideAnUnknownOption", {"extract", "--bold", "--help"}, 2, "",
+                                "lumadot-cli: unknown option '--bold'\n"},
+                      UsageCase{"HelpBesideText", {"ports", "com1", "--help"}, 0, "LUMADOT_COMn", ""},
+                      UsageCase{"NumberIsNoOption", {"ports", "-5"}, 2, "", "lumadot-cli: ports takes no arguments\n"},
+                      UsageCase{"TextAfterDoubleDash", {"layouts", "--", "-x"}, 2, "", "layouts takes no arguments"},
                       UsageCase{"ClockCountZero", {"clock", "--count", "0"}, 2, "", "--count takes a whole number"},
                       UsageCase{"ClockCountNotANumber", {"clock", "--count", "2x"}, 2, "", "not '2x'"},
                       UsageCase{"ExtractHelpFormats", {"extract", "--help"}, 0, "--format FORMAT", ""},
@@ -531,7 +541,9 @@ INSTANTIATE_TEST_SUITE_P(
         DetectCase{"Blank", {}, "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0", {"A"}, 1, "the same picture in every layout"},
         DetectCase{"Symbol", {}, "1", {"、"}, 1, "、 is not a Chinese character"},
         DetectCase{"NoGlyph", {}, "1", {"😀"}, 1, "our fonts have no glyph for 😀"},
-        DetectCase{"AnotherCharacter", {"中"}, "", {"国"}, 1, "almost equally well"}),
+        DetectCase{"AnotherCharacter", {"中"}, "", {"国"}, 1,
+                   "lumadot-cli: --scan column-bands and --scan row-bands fit the bytes almost equally well (misfit "
+                   "141 and 142); give the bytes of a character with more strokes\n"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <iterator>
@@ -52,6 +53,11 @@ std::vector<Sample> hanzi(int step) {
   return samples;
 }
 
+// A layout as a failing check names it.
+std::string shown(const ByteLayout& layout) {
+  return std::string(scanName(layout.scan)) + (layout.lsbFirst ? " lsb-first" : "") + (layout.negative ? " negative" : "");
+}
+
 struct Tally {
   int right = 0, refused = 0, wrong = 0;
   std::string firstWrong;
@@ -65,12 +71,12 @@ Tally detectEveryLayout(const std::vector<std::pair<GlyphPicture, GlyphPicture>>
       std::array<std::uint8_t, 32> bytes{};
       encodeGlyph(theirs, layout, bytes);
       const auto found = detectLayout(std::span(bytes).first(glyphSize(theirs.width)), ours);
-      if (!found) {
+      if (!found || !found->clear) {
         ++tally.refused;
       } else if (found->best.picture == theirs) {  // the layout, or one that draws these bytes alike
         ++tally.right;
       } else if (tally.wrong++ == 0) {
-        tally.firstWrong = layoutOptions(layout) + " taken for " + layoutOptions(found->best.layout);
+        tally.firstWrong = shown(layout) + " taken for " + shown(found->best.layout);
       }
     }
   }
@@ -137,6 +143,22 @@ TEST(DetectLayout, RefusesWhatCannotTell) {
   const auto found = detectLayout(bytes, cross);
   ASSERT_TRUE(found) << found.error().text;
   EXPECT_FALSE(found->best.alike.empty());  // rows and columns draw it alike, and it says so
+  EXPECT_TRUE(found->clear);
+}
+
+// Another character's bytes: two layouts fit it nearly as well, and both come back for the caller to name.
+TEST(DetectLayout, ACloseRaceIsNotClear) {
+  const auto samples = hanzi(1);
+  const auto glyphOf = [&samples](char32_t c) {
+    return std::find_if(samples.begin(), samples.end(), [c](const Sample& s) { return s.character == c; })->ours;
+  };
+  std::array<std::uint8_t, 32> zhong{};
+  encodeGlyph(glyphOf(U'中'), {}, zhong);
+  const auto found = detectLayout(zhong, glyphOf(U'国'));
+  ASSERT_TRUE(found) << found.error().text;
+  EXPECT_FALSE(found->clear);
+  EXPECT_FALSE(found->best.picture == found->runnerUp.picture);
+  EXPECT_LE(found->best.misfit, found->runnerUp.misfit);
 }
 
 }  // namespace

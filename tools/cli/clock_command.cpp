@@ -40,10 +40,6 @@ struct ClockOptions {
   bool quiet = false;
   std::string locale;  // empty: clockLocale()
   RunSettings run;
-  // What the clock fixes or writes itself, known only to be refused with the reason.
-  bool reverse = false;
-  bool split = false;
-  std::vector<std::string> texts;
 };
 
 // Qt falls back to the C locale for a name it does not know.
@@ -57,7 +53,8 @@ CLI::Validator localeCheck() {
       "");
 }
 
-void declareOptions(CLI::App& app, ClockOptions& options) {
+void declareOptions(tools::CommandLine& line, ClockOptions& options) {
+  CLI::App& app = line.app();
   const std::string most = std::to_string(std::numeric_limits<int>::max());
   tools::addWholeNumberOption(app, "--count", options.count, 1, std::numeric_limits<int>::max(),
                               "stop after N runs (default: run until interrupted)", [most](const std::string& given) {
@@ -65,18 +62,20 @@ void declareOptions(CLI::App& app, ClockOptions& options) {
                               });
   app.add_flag("--quiet", options.quiet, "print no listings, only the messages");
   app.add_option("--locale", options.locale,
-                 "write the date, the time and the amount sent as locale\n"
-                 "NAME does (zh_CN, en_US, ...); default: the system's\n"
-                 "(LC_ALL, LC_TIME, LANG), or zh_CN's where that is C\n"
-                 "or POSIX")
+                 "write the date, the time and the amount sent as\n"
+                 "locale NAME does (zh_CN, en_US, ...); default: the\n"
+                 "system's (LC_ALL, LC_TIME, LANG), or zh_CN's where\n"
+                 "that is C or POSIX")
       ->type_name("NAME")
       ->check(localeCheck());
   addFontDirOption(app, options.run);
   addSendOptions(app, options.run);
-  app.get_option("--speed")->group("");
-  app.add_flag("--reverse", options.reverse)->group("");
-  app.add_flag("--split", options.split)->group("");
-  app.add_option("TEXT", options.texts)->group("");
+  // The clock fixes what extract leaves to these, and writes its own text.
+  app.remove_option(app.get_option("--speed"));  // one of the send boxes, but not the clock's
+  for (const char* fixed : {"--speed", "--reverse", "--split"}) {
+    line.refuse(fixed, "the clock always extracts with --reverse and --split, and sends at speed 1");
+  }
+  line.refuseArguments("clock takes no TEXT: it writes its own sentence");
 }
 
 using SteadyClock = std::chrono::steady_clock;
@@ -144,10 +143,6 @@ bool ConsoleClock::waitForTick() const {
 }
 
 int runClock(tools::CommandLine& line, const ClockOptions& options, tools::Reach reach) {
-  if (!options.texts.empty()) return line.usageError("clock takes no TEXT: it writes its own sentence");
-  if (options.reverse || options.split || line.app().count("--speed") > 0) {
-    return line.usageError("the clock always extracts with --reverse and --split, and sends at speed 1");
-  }
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const QLocale locale = options.locale.empty() ? clockLocale() : QLocale(QString::fromStdString(options.locale));
@@ -167,10 +162,11 @@ int runClock(tools::CommandLine& line, const ClockOptions& options, tools::Reach
 }  // namespace
 
 int runClockCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  return tools::parseAndRun<ClockOptions>(args, "lumadot-cli clock", kDescription, kFooter,
-                                              [reach](tools::CommandLine& line, const ClockOptions& options) {
-                                                return runClock(line, options, reach);
-                                              });
+  tools::CommandLine line("lumadot-cli clock", std::string(kDescription), std::string(kFooter));
+  ClockOptions options;
+  declareOptions(line, options);
+  if (const auto exit = line.parse(args)) return *exit;
+  return runClock(line, options, reach);
 }
 
 }  // namespace lumadot::cli

@@ -79,14 +79,14 @@ int runCommandLine(const std::vector<std::string>& args, tools::Reach reach) {
   app.add_option("OPTIONS", rest, "the command's options and text");
 
   if (args.empty()) {
-    std::cerr << line.help();
+    std::cerr << app.help();
     return kExitUsage;
   }
   if (const auto exit = line.parse(args)) return *exit;
   const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
                                     [&chosen](const Command& c) { return c.name == chosen; });
   if (command == std::end(kCommands)) {
-    std::cout << line.help();
+    std::cout << app.help();
     return kExitCompleted;
   }
   return command->run(rest, reach);

@@ -4,6 +4,7 @@
 
 #include "cli/console.h"
 #include "cli/console_runner.h"
+#include "cli/layout_options.h"
 #include "extract/ansi_code.h"
 #include "extract/character_walk.h"
 #include "extract/firmware_bytes.h"
@@ -121,6 +122,13 @@ std::string report(const Detection& found, const TextCharacter& character, std::
   return text;
 }
 
+// Two layouts that fit nearly as well, which the bytes of this glyph cannot tell apart.
+std::string closeRace(const Detection& found) {
+  return layoutOptions(found.best.layout) + " and " + layoutOptions(found.runnerUp.layout) +
+         " fit the bytes almost equally well (misfit " + std::to_string(found.best.misfit) + " and " +
+         std::to_string(found.runnerUp.misfit) + "); give the bytes of a character with more strokes";
+}
+
 int runDetect(tools::CommandLine& line, const DetectOptions& options, tools::Reach reach) {
   const std::u16string typed = utf8ToUtf16(options.character);
   const auto character = oneCharacter(typed);
@@ -141,8 +149,8 @@ int runDetect(tools::CommandLine& line, const DetectOptions& options, tools::Rea
     return kExitFailed;
   }
   const auto found = detectLayout(*bytes, *ours);
-  if (!found) {
-    printError(found.error().text);
+  if (!found || !found->clear) {
+    printError(found ? closeRace(*found) : found.error().text);
     return kExitFailed;
   }
   return writeStdout(report(*found, *character, *bytes, options.ascii)) ? kExitCompleted : kExitFailed;

@@ -24,7 +24,7 @@ void addLayoutOptions(CLI::App& app, LayoutOptions& options) {
                  "'lumadot-cli layouts' shows all four")
       ->type_name("SCAN")
       ->check(tools::inOurWords(CLI::IsMember(names), [](const std::string& name) {
-        return "unknown scan '" + name + "'; choose " + std::string(kScanNameList);
+        return "unknown scan '" + name + "'; choose rows, row-bands, columns or column-bands";
       }));
   app.add_flag("--lsb-first,--reverse", options.lsbFirst,
                "\"字节倒序\": the first dot of a byte (leftmost, or\n"
@@ -45,6 +45,13 @@ Result<ByteLayout> chosenLayout(const LayoutOptions& options) {
     layout.scan = Scan::rowBands;
   }
   return layout;
+}
+
+std::string layoutOptions(const ByteLayout& layout) {
+  std::string options = "--scan " + std::string(scanName(layout.scan));
+  if (layout.lsbFirst) options += " --lsb-first";
+  if (layout.negative) options += " --negative";
+  return options;
 }
 
 }  // namespace lumadot::cli

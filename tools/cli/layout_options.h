@@ -1,7 +1,7 @@
 #pragma once
 
 // The byte layout options extract and preview share: --scan, --lsb-first
-// (--reverse), --negative and --split.
+// (--reverse), --negative and --split; detect names the layout it finds in them.
 
 #include <string>
 
@@ -25,5 +25,8 @@ void addLayoutOptions(CLI::App& app, LayoutOptions& options);
 
 // The layout the options ask for, or why they contradict each other.
 Result<ByteLayout> chosenLayout(const LayoutOptions& options);
+
+// The options that ask for `layout`: "--scan columns --lsb-first".
+std::string layoutOptions(const ByteLayout& layout);
 
 }  // namespace lumadot::cli

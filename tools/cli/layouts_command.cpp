@@ -70,7 +70,7 @@ std::string twoMaps(Scan left, Scan right) {
 
 int runLayoutsCommand(const std::vector<std::string>& args, tools::Reach reach) {
   tools::CommandLine line("lumadot-cli layouts", std::string(kDescription), {});
-  if (const auto exit = line.parseWithoutArguments(args)) return *exit;
+  if (const auto exit = line.parse(args)) return *exit;
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const std::string text = twoMaps(Scan::rows, Scan::rowBands) + "\n" + twoMaps(Scan::columns, Scan::columnBands) +
                            "\n" + std::string(kLegend);

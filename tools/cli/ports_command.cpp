@@ -33,7 +33,7 @@ std::string sourceText(const PortMapping& mapping) {
 
 int runPortsCommand(const std::vector<std::string>& args, tools::Reach reach) {
   tools::CommandLine line("lumadot-cli ports", std::string(kDescription), {});
-  if (const auto exit = line.parseWithoutArguments(args)) return *exit;
+  if (const auto exit = line.parse(args)) return *exit;
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   std::ostringstream table;
   const PortOverview overview = portOverview();

@@ -72,7 +72,7 @@ void declareOptions(CLI::App& app, SignOptions& options) {
   app.add_flag("--msb-first", options.msbFirst, "a sign that takes the highest bit of a byte as its\nleftmost dot");
   const std::string most = std::to_string(std::numeric_limits<int>::max());
   tools::addWholeNumberOption(app, "--count", options.count, 1, std::numeric_limits<int>::max(),
-                              "stop after N frames, whole or not (default: until Ctrl+C)",
+                              "stop after N frames, whole or not (default: until\nCtrl+C)",
                               [most](const std::string& given) {
                                 return "--count takes a whole number from 1 to " + most + ", not '" + given + "'";
                               });
@@ -233,7 +233,7 @@ int runSignCommand(const std::vector<std::string>& args, tools::Reach reach) {
   tools::CommandLine line("lumadot-cli sign", std::string(kDescription), std::string(kFooter));
   SignOptions options;
   declareOptions(line.app(), options);
-  if (const auto exit = line.parseWithoutArguments(args)) return *exit;
+  if (const auto exit = line.parse(args)) return *exit;
   return runSign(options, reach);
 }
 

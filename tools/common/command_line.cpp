@@ -1,36 +1,30 @@
 #include "common/command_line.h"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <iostream>
-#include <sstream>
 
 namespace lumadot::tools {
 
-// GNU's layout: the usage line first, each option's names and value beside
-// its help, sections in the order their first option was declared.
+// GNU's layout: the usage line first, naming every option, then each
+// option's names and value beside its help, in sections in the order their
+// first option was declared. Arguments are named in the usage line only.
 class HelpLayout final : public CLI::Formatter {
  public:
+  // Room for lumadot-cli's widest names, "--lsb-first, --reverse", and two spaces.
+  HelpLayout() { column_width(26); }
+
   std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const override;
+  std::string make_group(std::string group, bool positional, std::vector<const CLI::Option*> options) const override;
   std::string make_usage(const CLI::App* app, std::string name) const override;
   std::string make_option_name(const CLI::Option* option, bool positional) const override;
   std::string make_option_opts(const CLI::Option* option) const override;
-  // Wide enough for the widest names and value of `app`.
-  void fitColumn(const CLI::App& app);
 };
 
 namespace {
 
 constexpr std::size_t kLineWidth = 79;
-
-// The options that show in the help, in the order they were declared.
-std::vector<const CLI::Option*> shownOptions(const CLI::App& app, bool positional) {
-  return app.get_options([&app, positional](const CLI::Option* option) {
-    return !option->get_group().empty() && option->nonpositional() != positional &&
-           option != app.get_help_ptr() && option != app.get_version_ptr();
-  });
-}
 
 std::string usageWord(const CLI::Option& option) {
   std::string word = option.get_name();
@@ -38,9 +32,12 @@ std::string usageWord(const CLI::Option& option) {
   return option.get_required() ? word : "[" + word + "]";
 }
 
-// CLI11 takes the word after an option as its value whatever it is, and reads
-// "--dir=" as "--dir". "--out --unifont x" is far likelier a forgotten value
-// than a name starting with "--"; such a value can still be given as --out=--x.
+// A value that is missing: "--out" last, "--out=", or "--out --unifont x",
+// far likelier a forgotten value than a name starting with "--" (which can
+// still be given as --out=--x). CLI11 cannot tell these apart from a value:
+// it reads "--out=" as "--out" and takes whatever word comes next, and
+// expected(0, 1), which stops at the next option, also stops at "-x" and
+// "-h", which a value may well be.
 std::optional<std::string> missingValue(const CLI::App& app, const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
     const std::string name = args[i].substr(0, args[i].find('='));
@@ -55,89 +52,55 @@ std::optional<std::string> missingValue(const CLI::App& app, const std::vector<s
   return std::nullopt;
 }
 
-// CLI11 names the flag given a value only inside its English message, so the
-// flag is found among the arguments.
-std::optional<std::string> flagGivenAValue(const CLI::App& app, const std::vector<std::string>& args) {
-  for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
-    const auto equals = args[i].find('=');
-    if (equals == std::string::npos || !args[i].starts_with("--")) continue;
-    const CLI::Option* option = app.get_option_no_throw(args[i].substr(0, equals));
-    if (option != nullptr && option->get_items_expected_max() == 0) {
-      return "option '" + args[i].substr(0, equals) + "' takes no value";
+// The options before "--" that `app` has no place for, as typed, without
+// their values. remaining() holds text as well; an option is what CLI11's
+// own split reads as one ("-5" and "---" are text to it).
+std::vector<std::string> strayOptions(const CLI::App& app) {
+  std::vector<std::string> options;
+  for (const std::string& arg : app.remaining()) {
+    if (arg == "--") break;
+    std::string name, value;
+    if (CLI::detail::split_long(arg, name, value) ||
+        (CLI::detail::split_short(arg, name, value) && !std::isdigit(static_cast<unsigned char>(name[0])))) {
+      options.push_back(arg.substr(0, arg.find('=')));
     }
   }
-  return std::nullopt;
-}
-
-// The option given without the one it `needs`, as the App's state tells it.
-std::optional<std::string> unmetNeed(const CLI::App& app) {
-  for (const CLI::Option* option : app.get_options()) {
-    if (option->count() == 0) continue;
-    for (const CLI::Option* need : option->get_needs()) {
-      if (need->count() == 0) return option->get_name() + " goes with " + need->get_name();
-    }
-  }
-  return std::nullopt;
-}
-
-std::optional<std::string> missingRequired(const CLI::App& app) {
-  for (const CLI::Option* option : app.get_options()) {
-    if (option->get_required() && option->count() == 0) {
-      return option->nonpositional() ? "missing option '" + option->get_name() + "'" : "missing " + option->get_name();
-    }
-  }
-  return std::nullopt;
-}
-
-// A check's refusal: CLI11 puts the option's name before the check's own text.
-std::string checkProblem(const CLI::App& app, const std::string& message) {
-  for (const CLI::Option* option : app.get_options()) {
-    const std::string prefix = option->get_name() + ": ";
-    if (!option->get_name().empty() && message.starts_with(prefix)) return message.substr(prefix.size());
-  }
-  return message;
-}
-
-// CLI11's refusal in our words, read from what was declared and given.
-std::string parseProblem(const CLI::App& app, const CLI::ParseError& error, const std::vector<std::string>& args) {
-  std::optional<std::string> problem;
-  if (dynamic_cast<const CLI::ValidationError*>(&error) != nullptr) problem = checkProblem(app, error.what());
-  if (dynamic_cast<const CLI::RequiresError*>(&error) != nullptr) problem = unmetNeed(app);
-  if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) problem = missingRequired(app);
-  if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) problem = flagGivenAValue(app, args);
-  return problem.value_or(error.what());
+  return options;
 }
 
 }  // namespace
 
-std::string HelpLayout::make_help(const CLI::App* app, std::string name, CLI::AppFormatMode) const {
-  std::ostringstream out;
-  out << make_usage(app, name);
-  if (!app->get_description().empty()) out << '\n' << app->get_description() << '\n';
-  for (const std::string& group : app->get_groups()) {
-    const auto options = app->get_options([&group](const CLI::Option* option) {
-      return option->get_group() == group && option->nonpositional();
-    });
-    if (!group.empty() && !options.empty()) out << make_group(group, false, options);
-  }
-  if (!app->get_footer().empty()) out << '\n' << app->get_footer() << '\n';
-  return out.str();
+std::string HelpLayout::make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const {
+  std::string help = make_usage(app, name);
+  if (!app->get_description().empty()) help += "\n" + make_description(app);
+  help += "\n" + make_groups(app, mode);
+  if (!app->get_footer().empty()) help += "\n" + make_footer(app);
+  return help;
+}
+
+// make_groups puts the blank line between sections itself.
+std::string HelpLayout::make_group(std::string group, bool positional, std::vector<const CLI::Option*> options) const {
+  std::string text = group + ":\n";
+  for (const CLI::Option* option : options) text += make_option(option, positional);
+  return text;
 }
 
 std::string HelpLayout::make_usage(const CLI::App* app, std::string name) const {
-  std::vector<std::string> words;
-  for (const bool positional : {false, true}) {
-    for (const CLI::Option* option : shownOptions(*app, positional)) words.push_back(usageWord(*option));
-  }
   std::string out = get_label("Usage") + ": " + name;
   const std::string indent(out.size(), ' ');
   std::size_t lineStart = 0;
-  for (const std::string& word : words) {
-    if (out.size() - lineStart + 1 + word.size() > kLineWidth) {
-      out += "\n" + indent;
-      lineStart = out.size() - indent.size();
+  for (const bool positional : {false, true}) {
+    for (const CLI::Option* option : app->get_options([app, positional](const CLI::Option* o) {
+           return !o->get_group().empty() && o->nonpositional() != positional && o != app->get_help_ptr() &&
+                  o != app->get_version_ptr();
+         })) {
+      const std::string word = usageWord(*option);
+      if (out.size() - lineStart + 1 + word.size() > kLineWidth) {
+        out += "\n" + indent;
+        lineStart = out.size() - indent.size();
+      }
+      out += " " + word;
     }
-    out += " " + word;
   }
   return out + "\n";
 }
@@ -154,83 +117,79 @@ std::string HelpLayout::make_option_opts(const CLI::Option* option) const {
   return option->get_items_expected_max() == 0 ? std::string() : " " + option->get_type_name();
 }
 
-void HelpLayout::fitColumn(const CLI::App& app) {
-  std::size_t widest = 0;
-  for (const CLI::Option* option : app.get_options([](const CLI::Option* o) { return o->nonpositional(); })) {
-    widest = std::max(widest, make_option_name(option, false).size() + make_option_opts(option).size());
-  }
-  column_width(widest + 4);  // two spaces before the names, two after
-}
-
 CommandLine::CommandLine(std::string name, std::string description, std::string footer)
     : m_app(std::make_unique<CLI::App>(std::move(description), name)),
       m_layout(std::make_shared<HelpLayout>()),
-      m_program(name.substr(0, name.find(' '))) {
+      m_program(name.substr(0, name.find(' '))),
+      m_noArguments(name.substr(name.rfind(' ') + 1) + " takes no arguments") {
   m_app->formatter(m_layout);
   m_app->footer(std::move(footer));
-  // Unknown options are named by unknownOption(), in our words.
-  m_app->allow_extras();
-  // A value option given twice keeps the last, as a flag does.
+  m_app->failure_message([this](const CLI::App*, const CLI::Error& error) { return usageText(problem(error)); });
+  // A value option given twice keeps the last, as a flag does; a flag takes no value.
   m_app->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)->disable_flag_override();
   m_app->set_help_flag();  // added again last, so it closes its section
 }
 
 CommandLine::~CommandLine() = default;
 
-void CommandLine::setUsageLabel(std::string label) { m_layout->label("Usage", std::move(label)); }
+void CommandLine::refuse(const std::string& option, std::string why) { m_refusals[option] = std::move(why); }
+
+void CommandLine::refuseArguments(std::string why) { m_noArguments = std::move(why); }
 
 std::optional<int> CommandLine::parse(const std::vector<std::string>& args) {
   if (m_app->get_help_ptr() == nullptr) m_app->set_help_flag("-h,--help", "show this help");
   if (const auto missing = missingValue(*m_app, args)) return usageError(*missing);
-  std::vector<std::string> lastFirst(args.rbegin(), args.rend());  // as CLI11 takes them
   try {
-    m_app->parse(lastFirst);
-  } catch (const CLI::CallForHelp&) {
-    if (const auto unknown = unknownOption()) return usageError(*unknown);
-    std::cout << help() << std::flush;
-    return kExitCompleted;
-  } catch (const CLI::CallForVersion& version) {
-    std::cout << version.what() << '\n' << std::flush;
-    return kExitCompleted;
+    m_app->parse(std::vector<std::string>(args.rbegin(), args.rend()));  // CLI11 takes the last first
   } catch (const CLI::ParseError& error) {
-    return usageError(unknownOption().value_or(parseProblem(*m_app, error, args)));
+    // Beside an option we don't know, --help is taken for a slip as well.
+    const auto unknown = unknownOption();
+    if (unknown && error.get_name() == "CallForHelp") return usageError(*unknown);
+    // Help and version print and exit 0; every refusal goes through problem().
+    return m_app->exit(error) == 0 ? kExitCompleted : kExitUsage;
   }
-  if (const auto unknown = unknownOption()) return usageError(*unknown);
   return std::nullopt;
-}
-
-std::optional<int> CommandLine::parseWithoutArguments(const std::vector<std::string>& args) {
-  std::vector<std::string> extra;
-  CLI::Option* option = m_app->add_option("ARGUMENT", extra)->group("");
-  const auto exit = parse(args);
-  m_app->remove_option(option);  // it holds `extra`, which goes now
-  if (exit) return exit;
-  if (extra.empty()) return std::nullopt;
-  const std::string& name = m_app->get_name();
-  return usageError(name.substr(name.rfind(' ') + 1) + " takes no arguments");
-}
-
-std::string CommandLine::help() const {
-  m_layout->fitColumn(*m_app);
-  return m_app->help();
 }
 
 int CommandLine::usageError(std::string_view what) const {
-  std::cerr << m_program << ": " << what << '\n'
-            << m_layout->make_usage(m_app.get(), m_app->get_name()) << "Try '" << m_app->get_name()
-            << " --help'.\n"
-            << std::flush;
+  std::cerr << usageText(what) << std::flush;
   return kExitUsage;
 }
 
-// Whatever CLI11 could not place: an option it does not know, or, past "--",
-// text the command had no room for (which the command itself refuses).
+std::string CommandLine::usageText(std::string_view what) const {
+  return m_program + ": " + std::string(what) + "\n" + m_layout->make_usage(m_app.get(), m_app->get_name()) +
+         "Try '" + m_app->get_name() + " --help'.\n";
+}
+
 std::optional<std::string> CommandLine::unknownOption() const {
-  for (const std::string& arg : m_app->remaining()) {
-    if (arg == "--") break;
-    if (arg.size() > 1 && arg.front() == '-') return "unknown option '" + arg.substr(0, arg.find('=')) + "'";
+  for (const std::string& stray : strayOptions(*m_app)) {
+    if (!m_refusals.contains(stray)) return "unknown option '" + stray + "'";
   }
   return std::nullopt;
+}
+
+// CLI11's refusal in our words. An option we don't know comes first, being
+// the likelier slip. CLI11's errors have no fields: each names its options
+// in its message, before or around CLI11's own English.
+std::string CommandLine::problem(const CLI::Error& error) const {
+  if (const auto unknown = unknownOption()) return *unknown;
+  std::string what = error.what();
+  switch (static_cast<CLI::ExitCodes>(error.get_exit_code())) {
+    case CLI::ExitCodes::ExtrasError: {
+      const auto strays = strayOptions(*m_app);  // each one refused, or unknownOption() had named it
+      return strays.empty() ? m_noArguments : m_refusals.at(strays.front());
+    }
+    // "--scan: unknown scan ...": our checks name the option themselves.
+    case CLI::ExitCodes::ValidationError: return what.substr(what.find(": ") + 2);
+    // "split was given a disallowed flag override", the flag as typed; missingValue leaves no other mismatch.
+    case CLI::ExitCodes::ArgumentMismatch: return "option '--" + what.substr(0, what.find(' ')) + "' takes no value";
+    case CLI::ExitCodes::RequiredError: {  // "--out is required"
+      const std::string name = what.substr(0, what.find(' '));
+      return name.starts_with('-') ? "missing option '" + name + "'" : "missing " + name;
+    }
+    case CLI::ExitCodes::RequiresError: return what.replace(what.find(" requires "), 10, " goes with ");
+    default: return what;  // "--port excludes --device" says it already
+  }
 }
 
 CLI::Validator inOurWords(CLI::Validator check, ValueProblem problem) {

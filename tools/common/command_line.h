@@ -5,6 +5,7 @@
 // files that declare options include <CLI/CLI.hpp>; this header stays light.
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 
 namespace CLI {
 class App;
+class Error;
 class Option;
 class Validator;
 }  // namespace CLI
@@ -32,6 +34,8 @@ enum class Reach { run, checkOptions };
 
 // One program's or command's options, each declared on app() with its help
 // beside it; the help and the usage line are made from those declarations.
+// The help's layout is app()'s formatter, whose labels and column width a
+// program may change.
 class CommandLine {
  public:
   // `name` as the user types it, "lumadot-cli extract"; its first word is
@@ -40,26 +44,31 @@ class CommandLine {
   ~CommandLine();
 
   CLI::App& app() { return *m_app; }
-  // "usage" for a program whose scripts look for the word in lower case.
-  void setUsageLabel(std::string label);
+
+  // What to say of an option the command does not take where "unknown
+  // option" would mislead: one its sibling commands take (the clock's --speed).
+  void refuse(const std::string& option, std::string why);
+  // What to say of text the command has no room for; unless told, "ports
+  // takes no arguments".
+  void refuseArguments(std::string why);
 
   // The exit status to end with when the arguments asked for the help or the
   // version (printed) or are wrong (explained); nothing when the command runs.
   std::optional<int> parse(const std::vector<std::string>& args);
-  // parse for a command that takes no arguments: one given is a usage error
-  // ("ports takes no arguments") rather than CLI11's own words.
-  std::optional<int> parseWithoutArguments(const std::vector<std::string>& args);
 
-  std::string help() const;
   // What is wrong, then the usage and where the help is; returns kExitUsage.
   int usageError(std::string_view what) const;
 
  private:
+  std::string usageText(std::string_view what) const;
   std::optional<std::string> unknownOption() const;
+  std::string problem(const CLI::Error& error) const;
 
   std::unique_ptr<CLI::App> m_app;
   std::shared_ptr<HelpLayout> m_layout;
   std::string m_program;
+  std::map<std::string, std::string> m_refusals;  // by option name
+  std::string m_noArguments;
 };
 
 // Declares a command's Options on a new command line (through the command's

@@ -107,8 +107,10 @@ int failure(const std::string& message) {
 
 int runMkfontCommand(const std::vector<std::string>& args, tools::Reach reach) {
   tools::CommandLine line("lumadot-mkfont", std::string(kDescription), std::string(kFooter));
-  line.setUsageLabel("usage");
   CLI::App& app = line.app();
+  // Lower case, as scripts look for it; a column wide enough for "--unifont FILE.hex[.gz]".
+  app.get_formatter()->label("Usage", "usage");
+  app.get_formatter()->column_width(27);
   app.set_version_flag("--version", std::string("lumadot-mkfont ") + std::string(kVersion),
                        "show the version");
   Source source;
@@ -137,7 +139,7 @@ int runMkfontCommand(const std::vector<std::string>& args, tools::Reach reach) {
                  "both new ones have been written in full.")
       ->type_name("DIR")
       ->required();
-  if (const auto exit = line.parseWithoutArguments(args)) return *exit;
+  if (const auto exit = line.parse(args)) return *exit;
   if (source.unifont.empty() && source.font.empty()) return line.usageError("give --unifont FILE or --font FILE");
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   return build(source, out);
