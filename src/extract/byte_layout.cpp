@@ -2,84 +2,56 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
-
 
 namespace lumadot {
 namespace {
 
 constexpr int kGroup = 8;  // dots in a byte
-constexpr int kLevels = GlyphPicture::kHeight / kGroup;
-constexpr std::size_t kMaxSize = glyphSize(GlyphPicture::kMaxWidth);
 
 constexpr std::array<std::string_view, 4> kScanNames{"rows", "row-bands", "columns", "column-bands"};
 
-// Every layout is one of two base orders, then perhaps a reordering of whole
-// bytes, then a change to each byte:
-//  - rows order, as the font files store a glyph: byte `y * bands + band` is
-//    row y's 8 dots in band `band`, the leftmost in bit 7;
-//  - columns order: byte `2x + level` is column x's 8 dots in level `level`
-//    (0 the top 8 rows), the topmost in bit 7;
-//  - the band scans take the bytes of their base order band by band;
-//  - the bit order and the polarity change each byte alone.
-using GlyphBytes = std::array<std::uint8_t, kMaxSize>;
+// Every layout is one of two base orders of 8-dot groups, then a change to
+// each byte alone:
+//  - the row scans take row y's group `band` (the dots 8 band .. 8 band + 7,
+//    the leftmost in bit 7), rows by rows or bands by bands;
+//  - the column scans take column x's group `level` (the rows 8 level ..
+//    8 level + 7, the topmost in bit 7), columns by columns or levels by levels;
+//  - the bit order (mirror) and the polarity (invert) then change each byte,
+//    and each is its own inverse.
+// A group cut short by the glyph's edge holds its dots from bit 7 and 0s
+// after them, before the byte is mirrored or inverted.
 
-bool scansColumns(Scan scan) { return scan == Scan::columns || scan == Scan::columnBands; }
-
-// A row (of 16 dots) or a column has two groups, consecutive bytes of the
-// base order; a band scan takes every first group, then every second one.
-// A single-byte glyph's rows have one group, so its row-bands are its rows.
-bool splitsGroups(Scan scan, int width) {
-  return scan == Scan::columnBands || (scan == Scan::rowBands && width > kGroup);
+std::size_t rowGroupAt(Scan scan, Dots dots, int y, int band) {
+  return static_cast<std::size_t>(scan == Scan::rows ? y * bandsAcross(dots) + band : band * dots.height + y);
 }
 
-template <std::size_t Size, bool Back>
-void separateGroups(const GlyphBytes& from, GlyphBytes& to) {
-  for (std::size_t i = 0; i < Size / 2; ++i) {
-    if constexpr (Back) {
-      to[2 * i] = from[i];
-      to[2 * i + 1] = from[Size / 2 + i];
-    } else {
-      to[i] = from[2 * i];
-      to[Size / 2 + i] = from[2 * i + 1];
-    }
+std::size_t columnGroupAt(Scan scan, Dots dots, int x, int level) {
+  return static_cast<std::size_t>(scan == Scan::columns ? x * bandsDown(dots) + level : level * dots.width + x);
+}
+
+constexpr std::array<std::uint8_t, 256> kMirrored = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (unsigned v = 0; v < 256; ++v) {
+    unsigned m = 0;
+    for (int bit = 0; bit < kGroup; ++bit) m |= ((v >> bit) & 1U) << (kGroup - 1 - bit);
+    table[v] = static_cast<std::uint8_t>(m);
   }
-}
+  return table;
+}();
 
-template <bool Back>
-void separateGroups(const GlyphBytes& from, GlyphBytes& to, int width) {
-  if (width > kGroup) {
-    separateGroups<glyphSize(GlyphPicture::kMaxWidth), Back>(from, to);
-  } else {
-    separateGroups<glyphSize(kGroup), Back>(from, to);
-  }
-}
-
-// The bit order (mirror) and polarity (invert) of eight bytes at once; each
-// is its own inverse.
-std::uint64_t dressed(std::uint64_t bytes, bool mirror, bool invert) {
-  if (mirror) {
-    bytes = (bytes >> 4 & 0x0F0F0F0F0F0F0F0FULL) | (bytes & 0x0F0F0F0F0F0F0F0FULL) << 4;
-    bytes = (bytes >> 2 & 0x3333333333333333ULL) | (bytes & 0x3333333333333333ULL) << 2;
-    bytes = (bytes >> 1 & 0x5555555555555555ULL) | (bytes & 0x5555555555555555ULL) << 1;
-  }
-  return invert ? ~bytes : bytes;
-}
-
-void dress(GlyphBytes& bytes, bool mirror, bool invert) {
-  if (!mirror && !invert) return;
-  for (std::size_t at = 0; at < kMaxSize; at += sizeof(std::uint64_t)) {
-    std::uint64_t eight = 0;
-    std::memcpy(&eight, bytes.data() + at, sizeof eight);
-    eight = dressed(eight, mirror, invert);
-    std::memcpy(bytes.data() + at, &eight, sizeof eight);
+void dress(std::span<std::uint8_t> bytes, const ByteLayout& layout) {
+  const auto invert = static_cast<std::uint8_t>(layout.negative ? 0xFF : 0x00);
+  if (layout.lsbFirst) {
+    for (std::uint8_t& b : bytes) b = static_cast<std::uint8_t>(kMirrored[b] ^ invert);
+  } else if (layout.negative) {
+    for (std::uint8_t& b : bytes) b = static_cast<std::uint8_t>(b ^ invert);
   }
 }
 
 // An 8x8 block of dots, one byte a row (row 0 in the top byte, the leftmost
 // dot in bit 7), turned so that each byte is a column (the topmost dot in
-// bit 7), and back. Three rounds of swapping ever larger squares across the
-// diagonal.
+// bit 7); turning twice gives the block back. Three rounds of swapping ever
+// larger squares across the diagonal.
 std::uint64_t transposed(std::uint64_t x) {
   std::uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAULL;
   x ^= t ^ (t << 7);
@@ -90,80 +62,54 @@ std::uint64_t transposed(std::uint64_t x) {
   return x;
 }
 
-// Rows order to columns order (ToColumns), or back, one 8x8 block at a
-// time. Taking a block's rows bottom up puts the topmost dot of each column
-// in bit 0, so the columns come out lsb-first at no cost. The width is a
-// constant so that every index is one.
-template <int Width, bool ToColumns, bool BottomUp>
-void turnBlocks(const GlyphBytes& in, GlyphBytes& out) {
-  constexpr int kBands = Width / kGroup;
-  for (int band = 0; band < kBands; ++band) {
-    for (int level = 0; level < kLevels; ++level) {
-      const auto rowAt = [&](int i) {
-        const int y = level * kGroup + (BottomUp ? kGroup - 1 - i : i);
-        return static_cast<std::size_t>(y * kBands + band);
-      };
-      const auto columnAt = [&](int i) { return static_cast<std::size_t>(kLevels * (band * kGroup + i) + level); };
-      std::uint64_t block = 0;
-#pragma GCC unroll 8
-      for (int i = 0; i < kGroup; ++i) block = block << 8 | in[ToColumns ? rowAt(i) : columnAt(i)];
-      block = transposed(block);
-#pragma GCC unroll 8
-      for (int i = 0; i < kGroup; ++i) {
-        out[ToColumns ? columnAt(i) : rowAt(i)] = static_cast<std::uint8_t>(block >> (8 * (kGroup - 1 - i)));
+std::uint64_t widthMask(int width) { return width >= 64 ? ~std::uint64_t{0} : ~(~std::uint64_t{0} >> width); }
+
+std::uint8_t rowGroup(const GlyphPicture& picture, int y, int band) {
+  return static_cast<std::uint8_t>(picture.rows[static_cast<std::size_t>(y)] >> (56 - kGroup * band));
+}
+
+void putRowGroup(GlyphPicture& picture, int y, int band, std::uint8_t group) {
+  picture.rows[static_cast<std::size_t>(y)] |= std::uint64_t{group} << (56 - kGroup * band);
+}
+
+// The 8x8 block of rows `level` and columns `band` as rows (row 0 in the top
+// byte); rows past the glyph's foot are dark.
+std::uint64_t rowsBlock(const GlyphPicture& picture, int band, int level) {
+  std::uint64_t block = 0;
+  const int rows = std::min(kGroup, picture.height - level * kGroup);
+  for (int i = 0; i < kGroup; ++i) block = block << 8 | (i < rows ? rowGroup(picture, level * kGroup + i, band) : 0U);
+  return block;
+}
+
+void encodeColumns(const GlyphPicture& picture, Scan scan, std::span<std::uint8_t> out) {
+  const Dots dots = picture.dots();
+  for (int band = 0; band < bandsAcross(dots); ++band) {
+    const int columns = std::min(kGroup, dots.width - band * kGroup);
+    for (int level = 0; level < bandsDown(dots); ++level) {
+      const std::uint64_t block = transposed(rowsBlock(picture, band, level));
+      for (int i = 0; i < columns; ++i) {
+        out[columnGroupAt(scan, dots, band * kGroup + i, level)] =
+            static_cast<std::uint8_t>(block >> (8 * (kGroup - 1 - i)));
       }
     }
   }
 }
 
-template <bool ToColumns, bool BottomUp>
-void turn(const GlyphBytes& in, GlyphBytes& out, int width) {
-  if (width > kGroup) {
-    turnBlocks<GlyphPicture::kMaxWidth, ToColumns, BottomUp>(in, out);
-  } else {
-    turnBlocks<kGroup, ToColumns, BottomUp>(in, out);
-  }
-}
-
-template <bool ToColumns>
-void turn(const GlyphBytes& in, GlyphBytes& out, int width, bool lsbFirst) {
-  if (lsbFirst) {
-    turn<ToColumns, true>(in, out, width);
-  } else {
-    turn<ToColumns, false>(in, out, width);
-  }
-}
-
-// Bytes in rows order into `layout`. Every step works on all kMaxSize bytes,
-// so its loops have fixed bounds; a narrow glyph ignores its second half.
-GlyphBytes fromRowsOrder(const GlyphBytes& rowsOrder, int width, const ByteLayout& layout) {
-  const bool columns = scansColumns(layout.scan);
-  GlyphBytes base = rowsOrder;
-  if (columns) turn<true>(rowsOrder, base, width, layout.lsbFirst);
-  GlyphBytes out = base;
-  if (splitsGroups(layout.scan, width)) separateGroups<false>(base, out, width);
-  dress(out, layout.lsbFirst && !columns, layout.negative);
-  return out;
-}
-
-// Bytes in `layout` back into rows order.
-GlyphBytes toRowsOrder(GlyphBytes bytes, int width, const ByteLayout& layout) {
-  const bool columns = scansColumns(layout.scan);
-  dress(bytes, layout.lsbFirst && !columns, layout.negative);
-  GlyphBytes base = bytes;
-  if (splitsGroups(layout.scan, width)) separateGroups<true>(bytes, base, width);
-  if (!columns) return base;
-  GlyphBytes rowsOrder{};
-  turn<false>(base, rowsOrder, width, layout.lsbFirst);
-  return rowsOrder;
-}
-
-// Copies a whole glyph, of a size known at compile time.
-void copyGlyph(const std::uint8_t* from, std::uint8_t* to, int width) {
-  if (width > kGroup) {
-    std::memcpy(to, from, glyphSize(GlyphPicture::kMaxWidth));
-  } else {
-    std::memcpy(to, from, glyphSize(kGroup));
+void decodeColumns(std::span<const std::uint8_t> bytes, Scan scan, GlyphPicture& picture) {
+  const Dots dots = picture.dots();
+  for (int band = 0; band < bandsAcross(dots); ++band) {
+    const int columns = std::min(kGroup, dots.width - band * kGroup);
+    for (int level = 0; level < bandsDown(dots); ++level) {
+      std::uint64_t block = 0;
+      for (int i = 0; i < kGroup; ++i) {
+        block = block << 8 | (i < columns ? bytes[columnGroupAt(scan, dots, band * kGroup + i, level)] : 0U);
+      }
+      block = transposed(block);
+      const int rows = std::min(kGroup, dots.height - level * kGroup);
+      for (int i = 0; i < rows; ++i) {
+        putRowGroup(picture, level * kGroup + i, band, static_cast<std::uint8_t>(block >> (8 * (kGroup - 1 - i))));
+      }
+    }
   }
 }
 
@@ -193,48 +139,55 @@ std::optional<Scan> scanNamed(std::string_view name) {
 
 int GlyphPicture::litCount() const {
   int count = 0;
-  for (const std::uint16_t row : rows) count += std::popcount(row);
+  for (const std::uint64_t row : rows) count += std::popcount(row);
   return count;
 }
 
-GlyphPicture decodeGlyph(std::span<const std::uint8_t> bytes, int width, const ByteLayout& layout) {
+GlyphPicture decodeGlyph(std::span<const std::uint8_t> bytes, Dots dots, const ByteLayout& layout) {
   // Missing bytes draw dark dots.
-  GlyphBytes stored{};
-  stored.fill(layout.negative ? 0xFF : 0x00);
-  std::copy_n(bytes.begin(), std::min(glyphSize(width), bytes.size()), stored.begin());
-  const GlyphBytes rowsOrder = toRowsOrder(stored, width, layout);
+  std::array<std::uint8_t, glyphSize({Dots::kMaxSide, Dots::kMaxSide})> stored{};
+  const std::span<std::uint8_t> glyph(stored.data(), glyphSize(dots, layout.scan));
+  std::fill(glyph.begin(), glyph.end(), layout.negative ? 0xFF : 0x00);
+  std::copy_n(bytes.begin(), std::min(glyph.size(), bytes.size()), glyph.begin());
+  dress(glyph, layout);
 
-  GlyphPicture picture;
-  picture.width = width;
-  const int bands = width / kGroup;
-  for (int y = 0; y < GlyphPicture::kHeight; ++y) {
-    auto& row = picture.rows[static_cast<std::size_t>(y)];
-    for (int band = 0; band < bands; ++band) {
-      row = static_cast<std::uint16_t>(row | rowsOrder[static_cast<std::size_t>(y * bands + band)]
-                                                 << (kGroup * (1 - band)));
+  GlyphPicture picture(dots);
+  if (scansColumns(layout.scan)) {
+    decodeColumns(glyph, layout.scan, picture);
+  } else {
+    for (int y = 0; y < dots.height; ++y) {
+      for (int band = 0; band < bandsAcross(dots); ++band) {
+        putRowGroup(picture, y, band, glyph[rowGroupAt(layout.scan, dots, y, band)]);
+      }
     }
   }
+  const std::uint64_t mask = widthMask(dots.width);
+  for (int y = 0; y < dots.height; ++y) picture.rows[static_cast<std::size_t>(y)] &= mask;
   return picture;
 }
 
 void encodeGlyph(const GlyphPicture& picture, const ByteLayout& layout, std::span<std::uint8_t> out) {
-  const int bands = picture.width / kGroup;
-  GlyphBytes rowsOrder{};
-  for (int y = 0; y < GlyphPicture::kHeight; ++y) {
-    for (int band = 0; band < bands; ++band) {
-      rowsOrder[static_cast<std::size_t>(y * bands + band)] =
-          static_cast<std::uint8_t>(picture.rows[static_cast<std::size_t>(y)] >> (kGroup * (1 - band)));
+  const Dots dots = picture.dots();
+  const std::span<std::uint8_t> glyph = out.first(glyphSize(dots, layout.scan));
+  if (scansColumns(layout.scan)) {
+    encodeColumns(picture, layout.scan, glyph);
+  } else {
+    for (int y = 0; y < dots.height; ++y) {
+      for (int band = 0; band < bandsAcross(dots); ++band) {
+        glyph[rowGroupAt(layout.scan, dots, y, band)] = rowGroup(picture, y, band);
+      }
     }
   }
-  copyGlyph(fromRowsOrder(rowsOrder, picture.width, layout).data(), out.data(), picture.width);
+  dress(glyph, layout);
 }
 
-void arrangeGlyph(std::span<std::uint8_t> glyph, const ByteLayout& layout) {
-  if (layout == ByteLayout{}) return;
-  const int width = glyph.size() > glyphSize(kGroup) ? GlyphPicture::kMaxWidth : kGroup;
-  GlyphBytes rowsOrder{};
-  copyGlyph(glyph.data(), rowsOrder.data(), width);
-  copyGlyph(fromRowsOrder(rowsOrder, width, layout).data(), glyph.data(), width);
+void arrangeGlyph(std::span<const std::uint8_t> rowsBytes, Dots dots, const ByteLayout& layout,
+                  std::span<std::uint8_t> out) {
+  if (layout == ByteLayout{} && dots.width % kGroup == 0) {
+    std::copy_n(rowsBytes.begin(), std::min(rowsBytes.size(), glyphSize(dots)), out.begin());
+    return;
+  }
+  encodeGlyph(decodeGlyph(rowsBytes, dots, {}), layout, out);
 }
 
 }  // namespace lumadot

@@ -7,17 +7,24 @@
 #include <vector>
 
 #include "base/result.h"
+#include "extract/font_layout.h"
 
 namespace lumadot {
 
-// The two font files, named as the programs look for them.
+// The two font files of a cell size and charset, named as the programs look
+// for them: asc16 and hzk16 unless asked otherwise.
 struct FontPaths {
-  std::filesystem::path asc16;
-  std::filesystem::path hzk16;
+  std::filesystem::path asc16;  // the single-byte file (asc16, asc24, ...)
+  std::filesystem::path hzk16;  // the double-byte file (hzk16, gbk24, ...)
   // Set when no folder searched held both files: a missing file's message names them all.
   std::vector<std::filesystem::path> lookedIn;
+  CellSize cell{};
+  Charset charset = Charset::gb2312;
 
-  static FontPaths inDirectory(const std::filesystem::path& dir) { return {dir / "asc16", dir / "hzk16", {}}; }
+  static FontPaths inDirectory(const std::filesystem::path& dir, CellSize cell = {},
+                               Charset charset = Charset::gb2312) {
+    return {dir / singleByteFileName(cell), dir / doubleByteFileName(cell, charset), {}, cell, charset};
+  }
 };
 
 // A headerless font file, read once on first use: opening and seeking for

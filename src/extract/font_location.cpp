@@ -32,17 +32,18 @@ std::vector<std::filesystem::path> fontFolders(const std::filesystem::path& prog
   return {programDir, programDir.parent_path() / "share" / "lumadot"};
 }
 
-FontPaths locateFonts(const std::filesystem::path& chosenDir, const std::filesystem::path& programDir) {
-  if (!chosenDir.empty()) return FontPaths::inDirectory(chosenDir);
+FontPaths locateFonts(const std::filesystem::path& chosenDir, const std::filesystem::path& programDir, CellSize cell,
+                      Charset charset) {
+  if (!chosenDir.empty()) return FontPaths::inDirectory(chosenDir, cell, charset);
   std::vector<std::filesystem::path> folders = fontFolders(programDir);
   for (const auto& folder : folders) {
-    FontPaths fonts = FontPaths::inDirectory(folder);
+    FontPaths fonts = FontPaths::inDirectory(folder, cell, charset);
     std::error_code ec;
     if (std::filesystem::is_regular_file(fonts.asc16, ec) && std::filesystem::is_regular_file(fonts.hzk16, ec)) {
       return fonts;
     }
   }
-  FontPaths fonts = FontPaths::inDirectory(folders.front());
+  FontPaths fonts = FontPaths::inDirectory(folders.front(), cell, charset);
   fonts.lookedIn = std::move(folders);
   return fonts;
 }

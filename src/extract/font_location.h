@@ -11,7 +11,7 @@ namespace lumadot {
 // directory if the system cannot say.
 std::filesystem::path programDirectory();
 
-// Where a program looks for asc16 and hzk16 when no folder is named: its own
+// Where a program looks for its font files (asc16 and hzk16, or another size's) when no folder is named: its own
 // folder, as it always has (a build tree, or a copy carried about with its
 // fonts), then ../share/lumadot beside that folder, where an install puts them.
 std::vector<std::filesystem::path> fontFolders(const std::filesystem::path& programDir);
@@ -21,6 +21,7 @@ std::vector<std::filesystem::path> fontFolders(const std::filesystem::path& prog
 // program's own folder, with every folder looked in, so a missing font's
 // message can name them.
 FontPaths locateFonts(const std::filesystem::path& chosenDir,
-                      const std::filesystem::path& programDir = programDirectory());
+                      const std::filesystem::path& programDir = programDirectory(), CellSize cell = {},
+                      Charset charset = Charset::gb2312);
 
 }  // namespace lumadot

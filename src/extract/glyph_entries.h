@@ -14,7 +14,8 @@ namespace lumadot {
 struct GlyphEntry {
   std::u16string_view character;
   bool doubleByte = false;
-  std::span<const std::uint8_t> bytes;  // 32 for a double-byte glyph, else 16
+  std::span<const std::uint8_t> bytes;  // at 16: 32 for a double-byte glyph, else 16
+  Dots dots = CellSize{}.of(doubleByte);  // the glyph's size
 };
 
 // The glyphs of `glyphs` in text order, viewing into it: valid while it lives.

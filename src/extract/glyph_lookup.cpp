@@ -4,6 +4,7 @@
 #include <span>
 
 #include "extract/ansi_code.h"
+#include "extract/glyph_source.h"
 
 namespace lumadot {
 namespace {
@@ -18,18 +19,20 @@ Result<void> appendAll(GlyphBuffer& buffer, std::span<const std::uint8_t> bytes)
 
 }  // namespace
 
-std::optional<std::uint64_t> hzk16Offset(std::int16_t code) {
-  const int row = leadByte(code) - 0xA0;
-  const int column = trailByte(code) - 0xA0;
-  if (row < 1 || row > kGridSize || column < 1 || column > kGridSize) return std::nullopt;
-  return static_cast<std::uint64_t>((row - 1) * kGridSize + (column - 1)) * kHzk16GlyphSize;
+std::optional<std::uint64_t> hzk16Offset(std::int16_t code) { return doubleByteOffset({}, Charset::gb2312, code); }
+
+Result<void> appendGlyph(GlyphBuffer& buffer, std::span<const std::uint8_t> rowsBytes, Dots dots,
+                         const ByteLayout& layout) {
+  std::array<std::uint8_t, glyphSize({Dots::kMaxSide, Dots::kMaxSide})> arranged{};
+  const std::span<std::uint8_t> glyph(arranged.data(), glyphSize(dots, layout.scan));
+  arrangeGlyph(rowsBytes, dots, layout, glyph);
+  return appendAll(buffer, glyph);
 }
 
 Result<void> english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code, const ByteLayout& layout) {
   std::array<std::uint8_t, kAsc16GlyphSize> g{};
   if (auto read = asc16.read(asc16Offset(code), g); !read) return read;
-  arrangeGlyph(g, layout);
-  return appendAll(buffer, g);
+  return appendGlyph(buffer, g, CellSize{}.singleByte(), layout);
 }
 
 Result<void> hzdz(GlyphBuffer& buffer, FontFile& hzk16, std::int16_t code, const ByteLayout& layout) {
@@ -37,8 +40,7 @@ Result<void> hzdz(GlyphBuffer& buffer, FontFile& hzk16, std::int16_t code, const
   if (const auto offset = hzk16Offset(code)) {
     if (auto read = hzk16.read(*offset, g); !read) return read;
   }
-  arrangeGlyph(g, layout);
-  return appendAll(buffer, g);
+  return appendGlyph(buffer, g, CellSize{}.doubleByte(), layout);
 }
 
 }  // namespace lumadot

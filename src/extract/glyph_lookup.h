@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "base/result.h"
 #include "extract/byte_layout.h"
@@ -18,6 +19,10 @@ namespace lumadot {
 // outside the 94 x 94 grid, which has no cell.
 inline std::uint64_t asc16Offset(std::uint8_t code) { return std::uint64_t{code} * kAsc16GlyphSize; }
 std::optional<std::uint64_t> hzk16Offset(std::int16_t code);
+
+// Appends a glyph of `dots`, given as the font files store it, in `layout`.
+Result<void> appendGlyph(GlyphBuffer& buffer, std::span<const std::uint8_t> rowsBytes, Dots dots,
+                         const ByteLayout& layout);
 
 // Appends the 16 bytes of single-byte code `code` from asc16, in `layout`.
 Result<void> english(GlyphBuffer& buffer, FontFile& asc16, std::uint8_t code, const ByteLayout& layout = {});

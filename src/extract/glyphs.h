@@ -13,6 +13,7 @@
 #include "base/result.h"
 #include "extract/byte_layout.h"
 #include "extract/font_file.h"
+#include "extract/font_layout.h"
 
 namespace lumadot {
 
@@ -21,7 +22,7 @@ struct Glyph {
   std::u16string character;  // one character: one UTF-16 unit or a surrogate pair
   std::int16_t code = 0;     // its ansiCode: >= 0 single-byte (asc16), < 0 double-byte (hzk16)
   std::size_t offset = 0;
-  std::size_t size = 0;  // 16 or 32 bytes
+  std::size_t size = 0;  // at 16: 16 or 32 bytes
 
   bool doubleByte() const { return code < 0; }
   int columns() const { return doubleByte() ? 2 : 1; }  // 8-dot columns across
@@ -32,8 +33,10 @@ struct Glyph {
 struct Glyphs {
   std::vector<std::uint8_t> bytes;  // every glyph's bytes in text order, in the layout asked for
   std::vector<Glyph> glyphs;        // one per character that got a glyph
+  CellSize cell{};                  // the double-byte glyphs' size; single-byte ones are half as wide
 
   int columnCount() const;  // the text's width in 8-dot columns
+  Dots dots(const Glyph& glyph) const { return cell.of(glyph.doubleByte()); }
 
   friend bool operator==(const Glyphs&, const Glyphs&) = default;
 };
@@ -43,5 +46,9 @@ struct Glyphs {
 // read fails with its warning; a text whose glyphs pass one run's 65,536
 // bytes fails with the too-long warning, saying by how much.
 Result<Glyphs> lookUp(std::u16string_view text, const ByteLayout& layout, const FontPaths& fonts);
+
+class GlyphSource;
+// The same with the glyphs `source` gives, at its size.
+Result<Glyphs> lookUp(std::u16string_view text, const ByteLayout& layout, GlyphSource& source);
 
 }  // namespace lumadot

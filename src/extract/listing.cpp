@@ -12,12 +12,23 @@ void appendEntryHeader(std::u16string& out, const GlyphEntry& entry) {
   out.append(kLineBreak);
   out.append(kEntryOpener);
   out.append(entry.character);
-  out.append(structureLine(entry.doubleByte));
+  out.append(structureLine(entry.dots));
   out.append(kLineBreak);
   out.append(kDataLinePrefix);
 }
 
+std::u16string digits(int n) {
+  const std::string text = std::to_string(n);
+  return {text.begin(), text.end()};
+}
+
 }  // namespace
+
+std::u16string structureLine(Dots dots) {
+  if (dots == Dots{16, 16}) return std::u16string(kDoubleByteStructure);
+  if (dots == Dots{8, 16}) return std::u16string(kSingleByteStructure);
+  return u"--------字模结构：　" + digits(dots.width) + u"*" + digits(dots.height) + u"　点阵";
+}
 
 void appendByteText(std::u16string& out, std::uint8_t value) {
   static constexpr std::u16string_view kDigits = u"0123456789ABCDEF";
@@ -35,8 +46,8 @@ std::u16string listingBefore(const Glyphs& glyphs, std::size_t byteCount) {
   for (const GlyphEntry& entry : glyphEntries(glyphs)) {
     appendEntryHeader(text, entry);
     for (std::size_t i = 0; i < entry.bytes.size(); ++i) {
-      // A double-byte glyph's second data line has no prefix.
-      if (i == kBytesPerDataLine) text.append(kLineBreak);
+      // Only a glyph's first data line has the prefix.
+      if (i > 0 && i % kBytesPerDataLine == 0) text.append(kLineBreak);
       if (listed++ == byteCount) return text;
       appendByteText(text, entry.bytes[i]);
     }

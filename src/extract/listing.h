@@ -22,6 +22,8 @@ inline constexpr std::size_t kBytesPerDataLine = 16;
 inline constexpr std::u16string_view structureLine(bool doubleByte) {
   return doubleByte ? kDoubleByteStructure : kSingleByteStructure;
 }
+// The same line for a glyph of any size: "--------字模结构：　24*24　点阵".
+std::u16string structureLine(Dots dots);
 
 inline constexpr std::array<std::u16string_view, 4> kCreditLines{
     u";本字模由 Lumadot V" LUMADOT_VERSION " 提取，作者：Lumadot 开发组",

@@ -8,7 +8,7 @@
 
 #include "extract/ansi_code.h"
 #include "extract/character_walk.h"
-#include "extract/glyph_lookup.h"
+#include "extract/glyph_source.h"
 
 namespace lumadot {
 namespace {
@@ -22,18 +22,23 @@ std::uint64_t sizeOr(const std::filesystem::path& path, std::uint64_t whole) {
 std::optional<Undrawn> whyUndrawn(const TextCharacter& c, const FontSizes& sizes) {
   if (c.code == kQuestionMarkCode && c.text != u"?") return Undrawn::questionMark;
   if (!isDoubleByte(c)) {
-    const bool past = asc16Offset(static_cast<std::uint8_t>(c.code)) + kAsc16GlyphSize > sizes.asc16;
+    const bool past = singleByteOffset(sizes.cell, static_cast<std::uint8_t>(c.code)) +
+                          glyphSize(sizes.cell.singleByte()) >
+                      sizes.asc16;
     return past ? std::optional(Undrawn::pastAsc16End) : std::nullopt;
   }
-  const auto offset = hzk16Offset(c.code);
+  const auto offset = doubleByteOffset(sizes.cell, sizes.charset, c.code);
   if (!offset) return Undrawn::outsideGrid;
-  return *offset + kHzk16GlyphSize > sizes.hzk16 ? std::optional(Undrawn::pastHzk16End) : std::nullopt;
+  return *offset + glyphSize(sizes.cell.doubleByte()) > sizes.hzk16 ? std::optional(Undrawn::pastHzk16End)
+                                                                      : std::nullopt;
 }
 
 }  // namespace
 
 FontSizes fontSizes(const FontPaths& fonts) {
-  return {sizeOr(fonts.asc16, kAsc16Size), sizeOr(fonts.hzk16, kHzk16Size)};
+  const std::uint64_t single = singleByteFileSize(fonts.cell);
+  const std::uint64_t wide = doubleByteFileSize(fonts.cell, fonts.charset);
+  return {sizeOr(fonts.asc16, single), sizeOr(fonts.hzk16, wide), fonts.cell, fonts.charset};
 }
 
 std::vector<UndrawnCharacter> undrawnCharacters(std::u16string_view text, const FontSizes& sizes) {

@@ -15,7 +15,7 @@ namespace lumadot {
 
 enum class Undrawn {
   questionMark,  // code page 936 has no such character: it gets the glyph of "?"
-  outsideGrid,   // double-byte, but outside the GB2312 grid of hzk16: blank
+  outsideGrid,   // double-byte, but outside the font's grid (hzk16's is GB2312): blank
   pastAsc16End,  // its glyph lies past the end of a short asc16: blank, or partly
   pastHzk16End,  // the same in hzk16
 };
@@ -30,6 +30,8 @@ struct UndrawnCharacter {
 struct FontSizes {
   std::uint64_t asc16 = kAsc16Size;
   std::uint64_t hzk16 = kHzk16Size;
+  CellSize cell{};
+  Charset charset = Charset::gb2312;
 };
 FontSizes fontSizes(const FontPaths& fonts);
 

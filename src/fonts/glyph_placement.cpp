@@ -6,7 +6,7 @@
 namespace lumadot {
 namespace {
 
-constexpr int kCellHeight = GlyphPicture::kHeight;
+constexpr int kCellHeight = 16;
 
 int floorHalf(int n) { return n >= 0 ? n / 2 : -((1 - n) / 2); }
 
@@ -47,12 +47,12 @@ PlacedGlyph placeGlyph(const SourceGlyph& glyph, int cellWidth, int baseline) {
   placed.picture.width = cellWidth;
   const int x = fitStart(floorHalf(cellWidth - glyph.advance) + glyph.left, glyph.width, cellWidth, placed.clipped);
   const int y = fitStart(baseline - glyph.top, glyph.height, kCellHeight, placed.clipped);
-  const auto cellMask = static_cast<std::uint16_t>(0xFFFFu << (GlyphPicture::kMaxWidth - cellWidth));
+  const std::uint64_t cellMask = ~(~std::uint64_t{0} >> cellWidth);
   for (int r = std::max(0, -y); r < glyph.height && y + r < kCellHeight; ++r) {
-    // Shift the ink row so its first dot lands in column x of a 16-dot row.
-    const std::uint32_t ink = glyph.rows[static_cast<std::size_t>(r)];
-    const std::uint32_t shifted = x >= 0 ? ink >> x : ink << -x;
-    placed.picture.rows[static_cast<std::size_t>(y + r)] = static_cast<std::uint16_t>((shifted >> 16) & cellMask);
+    // Shift the ink row so its first dot lands in column x of the cell's row.
+    const std::uint64_t ink = std::uint64_t{glyph.rows[static_cast<std::size_t>(r)]} << 32;
+    const std::uint64_t shifted = x >= 0 ? ink >> x : ink << -x;
+    placed.picture.rows[static_cast<std::size_t>(y + r)] = shifted & cellMask;
   }
   return placed;
 }

@@ -18,7 +18,7 @@ void appendTwoHexDigits(std::string& out, std::uint8_t value) {
 std::string entryHeaderComment(const GlyphEntry& entry) {
   std::string comment = utf16ToUtf8(kEntryOpener.substr(1));
   comment += lineSafeCharacter(entry.character);
-  comment += utf16ToUtf8(structureLine(entry.doubleByte));
+  comment += utf16ToUtf8(structureLine(entry.dots));
   return comment;
 }
 

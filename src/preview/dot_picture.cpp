@@ -8,7 +8,7 @@ namespace lumadot {
 
 namespace {
 
-int glyphWidth(const GlyphEntry& entry) { return entry.doubleByte ? GlyphPicture::kMaxWidth : 8; }
+int glyphWidth(const GlyphEntry& entry) { return entry.dots.width; }
 
 }  // namespace
 
@@ -33,7 +33,7 @@ DotPicture drawGlyphs(std::span<const GlyphEntry> entries, const ByteLayout& lay
   for (const GlyphEntry& entry : entries) {
     picture.m_glyphStarts.push_back(picture.width());
     // A truncated entry's missing bytes stay dark.
-    const GlyphPicture glyph = decodeGlyph(entry.bytes, glyphWidth(entry), layout);
+    const GlyphPicture glyph = decodeGlyph(entry.bytes, entry.dots, layout);
     for (int x = 0; x < glyph.width; ++x) {
       std::uint16_t column = 0;
       for (int y = 0; y < DotPicture::kHeight; ++y) {

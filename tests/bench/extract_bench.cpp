@@ -67,24 +67,32 @@ void BM_ListingOnly(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(listing(*glyphs).size());
 }
 
-// Only the layout's share of a run: 2,048 glyphs put into the layout.
+// Only the layout's share of a run: a full buffer of glyphs of side
+// range(1) put into the layout; the bytes processed compare the sizes.
 void BM_ArrangeGlyphs(benchmark::State& state) {
   const ByteLayout layout = allLayouts()[static_cast<std::size_t>(state.range(0))];
-  state.SetLabel(label(layout));
+  const int side = static_cast<int>(state.range(1));
+  const Dots dots{side, side};
+  const std::size_t size = glyphSize(dots);
+  state.SetLabel(label(layout) + " " + std::to_string(side) + "x" + std::to_string(side));
   std::vector<std::uint8_t> bytes(kFullRun);
+  std::vector<std::uint8_t> out(kFullRun);
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 37);
   for (auto _ : state) {
-    for (std::size_t at = 0; at < bytes.size(); at += 32) {
-      arrangeGlyph(std::span(bytes).subspan(at, 32), layout);
+    for (std::size_t at = 0; at + size <= bytes.size(); at += size) {
+      arrangeGlyph(std::span(bytes).subspan(at, size), dots, layout, std::span(out).subspan(at, size));
     }
     benchmark::ClobberMemory();
   }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kFullRun));
 }
 
 BENCHMARK(BM_RunSingleByte)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunDoubleByte)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunDoubleByteLayout)->DenseRange(0, kLayoutCount - 1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ArrangeGlyphs)->DenseRange(0, kLayoutCount - 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ArrangeGlyphs)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, kLayoutCount - 1, 1), {16, 32}})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListingOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -47,7 +47,7 @@ std::vector<Sample> hanzi(int step) {
       const auto character = fromAnsiBytes({bytes, 2});
       if (!character || n++ % step != 0) continue;
       const auto offset = *hzk16Offset(static_cast<std::int16_t>(lead << 8 | trail));
-      samples.push_back({*character, decodeGlyph(std::span(hzk16).subspan(offset, 32), 16, {})});
+      samples.push_back({*character, decodeGlyph(std::span(hzk16).subspan(offset, 32), Dots{16, 16}, {})});
     }
   }
   return samples;
@@ -70,7 +70,7 @@ Tally detectEveryLayout(const std::vector<std::pair<GlyphPicture, GlyphPicture>>
     for (const ByteLayout& layout : allLayouts()) {
       std::array<std::uint8_t, 32> bytes{};
       encodeGlyph(theirs, layout, bytes);
-      const auto found = detectLayout(std::span(bytes).first(glyphSize(theirs.width)), ours);
+      const auto found = detectLayout(std::span(bytes).first(glyphSize(theirs.dots())), ours);
       if (!found || !found->clear) {
         ++tally.refused;
       } else if (found->best.picture == theirs) {  // the layout, or one that draws these bytes alike
@@ -99,7 +99,7 @@ TEST(DetectLayout, OurOwnGlyphsInEveryLayout) {
   for (const Sample& sample : hanzi(37)) glyphs.emplace_back(sample.ours, sample.ours);
   const auto asc16 = fileBytes(kFonts / "asc16");
   for (const char c : std::string("AFGJKLNPQRSZ4579&?@bdfghjkpqrty")) {
-    const auto glyph = decodeGlyph(std::span(asc16).subspan(asc16Offset(static_cast<std::uint8_t>(c)), 16), 8, {});
+    const auto glyph = decodeGlyph(std::span(asc16).subspan(asc16Offset(static_cast<std::uint8_t>(c)), 16), Dots{8, 16}, {});
     glyphs.emplace_back(glyph, glyph);
   }
   const Tally tally = detectEveryLayout(glyphs);
@@ -137,7 +137,7 @@ TEST(DetectLayout, RefusesWhatCannotTell) {
   EXPECT_NE(detectLayout(shortOne, zhong).error().text.find("32 bytes, not 31"), std::string::npos);
   // A glyph that turns into itself: a cross, the same across the diagonal.
   GlyphPicture cross;
-  for (int y = 0; y < 16; ++y) cross.rows[static_cast<std::size_t>(y)] = y == 7 ? 0xFFFF : 0x0100;
+  for (int y = 0; y < 16; ++y) cross.rows[static_cast<std::size_t>(y)] = std::uint64_t{y == 7 ? 0xFFFFU : 0x0100U} << 48;
   std::array<std::uint8_t, 32> bytes{};
   encodeGlyph(cross, {}, bytes);
   const auto found = detectLayout(bytes, cross);

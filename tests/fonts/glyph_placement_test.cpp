@@ -21,7 +21,7 @@ GlyphPicture rectangle(int cellWidth, int x, int y, int w, int h) {
   GlyphPicture picture;
   picture.width = cellWidth;
   for (int r = y; r < y + h; ++r) {
-    picture.rows[static_cast<std::size_t>(r)] = static_cast<std::uint16_t>(((1U << w) - 1) << (16 - x - w));
+    picture.rows[static_cast<std::size_t>(r)] = std::uint64_t{((1U << w) - 1) << (16 - x - w)} << 48;
   }
   return picture;
 }

@@ -44,23 +44,25 @@ void checkReader(std::string_view text) {
 }
 
 void checkLayouts(FuzzedDataProvider& in) {
-  const int width = in.ConsumeBool() ? GlyphPicture::kMaxWidth : 8;
-  const auto bytes = in.ConsumeBytes<std::uint8_t>(glyphSize(width));
-  GlyphPicture ours;
-  ours.width = width;
-  for (auto& row : ours.rows) row = static_cast<std::uint16_t>(in.ConsumeIntegral<std::uint16_t>() & (width == 8 ? 0xFF00 : 0xFFFF));
-  if (bytes.size() != glyphSize(width)) {
+  const Dots dots{in.ConsumeBool() ? 16 : 8, 16};
+  const auto bytes = in.ConsumeBytes<std::uint8_t>(glyphSize(dots));
+  GlyphPicture ours(dots);
+  for (int y = 0; y < dots.height; ++y) {
+    const std::uint64_t row = in.ConsumeIntegral<std::uint16_t>() & (dots.width == 8 ? 0xFF00U : 0xFFFFU);
+    ours.rows[static_cast<std::size_t>(y)] = row << 48;
+  }
+  if (bytes.size() != glyphSize(dots)) {
     FUZZ_EXPECT(!detectLayout(bytes, ours));
     return;
   }
   for (const ByteLayout& layout : allLayouts()) {
     std::vector<std::uint8_t> back(bytes.size());
-    encodeGlyph(decodeGlyph(bytes, width, layout), layout, back);
+    encodeGlyph(decodeGlyph(bytes, dots, layout), layout, back);
     FUZZ_EXPECT(back == bytes);
   }
   const auto found = detectLayout(bytes, ours);
   if (!found) return;
-  FUZZ_EXPECT(decodeGlyph(bytes, width, found->best.layout) == found->best.picture);
+  FUZZ_EXPECT(decodeGlyph(bytes, dots, found->best.layout) == found->best.picture);
   FUZZ_EXPECT(found->best.misfit == misfit(found->best.picture, ours));
   FUZZ_EXPECT(found->best.misfit <= found->runnerUp.misfit && !(found->best.picture == found->runnerUp.picture));
   FUZZ_EXPECT(!found->clear || found->best.misfit < found->runnerUp.misfit);

@@ -198,10 +198,7 @@ GlyphPicture inkAt(const std::vector<std::string>& ink, int cellWidth, int x, in
   picture.width = cellWidth;
   for (std::size_t r = 0; r < ink.size(); ++r) {
     for (int c = firstColumn; c < static_cast<int>(ink[r].size()) && x + c - firstColumn < cellWidth; ++c) {
-      if (ink[r][static_cast<std::size_t>(c)] == '#') {
-        auto& row = picture.rows[static_cast<std::size_t>(y) + r];
-        row = static_cast<std::uint16_t>(row | 1U << (15 - (x + c - firstColumn)));
-      }
+      if (ink[r][static_cast<std::size_t>(c)] == '#') picture.light(x + c - firstColumn, y + static_cast<int>(r));
     }
   }
   return picture;
@@ -227,8 +224,9 @@ const std::vector<BdfGlyph> kBdfGlyphs = {
 };
 
 GlyphPicture cellPicture(const std::string& font, std::size_t index, int width) {
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(font.data()) + index * glyphSize(width);
-  return decodeGlyph(std::span(bytes, glyphSize(width)), width, ByteLayout{});
+  const Dots dots{width, 16};
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(font.data()) + index * glyphSize(dots);
+  return decodeGlyph(std::span(bytes, glyphSize(dots)), dots, ByteLayout{});
 }
 
 TEST(MkfontTest, BuildsBothFontsFromPlainOrGzippedHex) {
@@ -477,7 +475,7 @@ TEST(MkfontTest, ChineseBitmapFontsKeepTheirOwnDots) {
       const GlyphPicture ours = cellPicture(hzk, cell, 16);
       GlyphPicture theirs = bitmaps.glyph(*character).value_or(GlyphPicture{});
       const int shift = firstLitColumn(theirs) - firstLitColumn(ours);
-      for (auto& row : theirs.rows) row = static_cast<std::uint16_t>(shift >= 0 ? row << shift : row >> -shift);
+      for (auto& row : theirs.rows) row = (shift >= 0 ? row << shift : row >> -shift) & 0xFFFF'0000'0000'0000ULL;
       EXPECT_EQ(ours, theirs) << "U+" << std::hex << static_cast<unsigned>(*character);
       compared += ours.litCount() > 0;
     }

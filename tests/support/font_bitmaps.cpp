@@ -36,7 +36,7 @@ std::optional<GlyphPicture> FontBitmaps::glyph(char32_t character, int width) {
   const FT_Bitmap& bitmap = face->glyph->bitmap;
   if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO) return std::nullopt;
   const int rows = static_cast<int>(bitmap.rows), columns = static_cast<int>(bitmap.width);
-  const int top = std::clamp(14 - face->glyph->bitmap_top, 0, std::max(0, GlyphPicture::kHeight - rows));
+  const int top = std::clamp(14 - face->glyph->bitmap_top, 0, std::max(0, 16 - rows));
   const int left = std::clamp(face->glyph->bitmap_left, 0, std::max(0, width - columns));
   GlyphPicture picture;
   picture.width = width;
@@ -44,10 +44,7 @@ std::optional<GlyphPicture> FontBitmaps::glyph(char32_t character, int width) {
     for (int c = 0; c < columns; ++c) {
       const int x = left + c, y = top + r;
       const bool on = (bitmap.buffer[r * bitmap.pitch + c / 8] >> (7 - c % 8)) & 1;
-      if (on && x < width && y < GlyphPicture::kHeight) {
-        auto& row = picture.rows[static_cast<std::size_t>(y)];
-        row = static_cast<std::uint16_t>(row | 1U << (15 - x));
-      }
+      if (on && x < width && y < picture.height) picture.light(x, y);
     }
   }
   return picture;

@@ -18,7 +18,7 @@ class FontBitmaps {
 
   // The glyph of `character` in a cell of `width` x 16 dots, on baseline row
   // 14, moved just enough to fit; nothing when the font has no such glyph.
-  std::optional<GlyphPicture> glyph(char32_t character, int width = GlyphPicture::kMaxWidth);
+  std::optional<GlyphPicture> glyph(char32_t character, int width = 16);
 
  private:
   struct Face;

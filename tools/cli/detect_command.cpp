@@ -78,8 +78,7 @@ Result<GlyphPicture> ourGlyph(const TextCharacter& character, const RunSettings&
   const auto outcome = runner.run(character.text, {}, nullptr, false);
   if (!outcome.completed) return Failure("");
   const std::vector<GlyphEntry> entries = glyphEntries(outcome.glyphs);
-  const int width = isDoubleByte(character) ? GlyphPicture::kMaxWidth : 8;
-  const GlyphPicture glyph = decodeGlyph(entries.at(0).bytes, width, {});
+  const GlyphPicture glyph = decodeGlyph(entries.at(0).bytes, entries.at(0).dots, {});
   if (glyph.litCount() == 0) {
     return Failure("our glyph of " + lineSafeCharacter(character.text) +
                    " is blank, so there is nothing to compare the bytes with");
@@ -106,7 +105,7 @@ Result<std::vector<std::uint8_t>> givenBytes(const std::vector<std::string>& arg
 // The layout, the bytes drawn as preview draws them in it, and the runner-up.
 std::string report(const Detection& found, const TextCharacter& character, std::span<const std::uint8_t> bytes,
                    bool ascii) {
-  const GlyphEntry entry{character.text, isDoubleByte(character), bytes};
+  const GlyphEntry entry{character.text, isDoubleByte(character), bytes, found.best.picture.dots()};
   std::string text = "layout: " + layoutOptions(found.best.layout) + "\n";
   text += terminalPicture(drawGlyphs({&entry, 1}, found.best.layout), ascii ? kAsciiDots : kBlockDots, 0);
   text += "misfit " + std::to_string(found.best.misfit) + " against our " + lineSafeCharacter(character.text) +
@@ -141,7 +140,7 @@ int runDetect(tools::CommandLine& line, const DetectOptions& options, tools::Rea
     if (!bytes.error().text.empty()) printError(bytes.error().text);
     return kExitFailed;
   }
-  const std::size_t wanted = glyphSize(ours->width);
+  const std::size_t wanted = glyphSize(ours->dots());
   if (bytes->size() != wanted) {
     printError("there are " + std::to_string(bytes->size()) + " bytes, but the glyph of " +
                (isDoubleByte(*character) ? "a double-byte" : "a single-byte") + " character such as " +

@@ -21,15 +21,15 @@ constexpr std::string_view kLegend =
 
 // The byte of a `scan` glyph that dot (x, y) goes into, found by asking the
 // encoder itself, so the map cannot disagree with extract.
-using ByteMap = std::array<std::array<int, GlyphPicture::kMaxWidth>, GlyphPicture::kHeight>;
+using ByteMap = std::array<std::array<int, 16>, 16>;
 
 ByteMap byteMap(Scan scan) {
   ByteMap map{};
-  for (int y = 0; y < GlyphPicture::kHeight; ++y) {
-    for (int x = 0; x < GlyphPicture::kMaxWidth; ++x) {
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) {
       GlyphPicture dot;
-      dot.rows[static_cast<std::size_t>(y)] = static_cast<std::uint16_t>(0x8000U >> x);
-      std::array<std::uint8_t, glyphSize(GlyphPicture::kMaxWidth)> bytes{};
+      dot.light(x, y);
+      std::array<std::uint8_t, glyphSize(Dots{})> bytes{};
       encodeGlyph(dot, {scan, false, false}, bytes);
       for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] != 0) map[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = static_cast<int>(i);
@@ -50,7 +50,7 @@ std::string twoMaps(Scan left, Scan right) {
   }
   text.erase(text.find_last_not_of(' ') + 1);
   text += '\n';
-  for (std::size_t y = 0; y < GlyphPicture::kHeight; ++y) {
+  for (std::size_t y = 0; y < 16; ++y) {
     std::string line;
     for (const ByteMap& map : maps) {
       for (const int byte : map[y]) {

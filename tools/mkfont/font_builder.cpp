@@ -67,7 +67,7 @@ BuiltFonts buildFonts(const GlyphLookup& lookup, int preferredBaseline) {
     ++font.found;
     const PlacedGlyph placed = placeGlyph(*glyphs[i], place.width, fonts.baseline);
     font.clipped += placed.clipped ? 1 : 0;
-    encodeGlyph(placed.picture, ByteLayout{}, std::span(font.bytes).subspan(place.offset, glyphSize(place.width)));
+    encodeGlyph(placed.picture, ByteLayout{}, std::span(font.bytes).subspan(place.offset, glyphSize(Dots{place.width, 16})));
   }
   return fonts;
 }
