@@ -144,6 +144,7 @@ bool ConsoleClock::waitForTick() const {
 
 int runClock(tools::CommandLine& line, const ClockOptions& options, tools::Reach reach) {
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
+  if (const std::string refusal = signRefusal(options.run.font); !refusal.empty()) return line.usageError(refusal);
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const QLocale locale = options.locale.empty() ? clockLocale() : QLocale(QString::fromStdString(options.locale));
 

@@ -81,14 +81,16 @@ std::vector<std::string> undrawnNotes(std::u16string_view text, const FontPaths&
 }  // namespace
 
 FontPaths fontPaths(const RunSettings& settings) {
-  return locateFonts(settings.fontDir);
+  return locateFonts(settings.fontDir, programDirectory(), settings.font.cell, settings.font.charset);
 }
 
 void addFontDirOption(CLI::App& app, RunSettings& settings) {
   app.add_option("--font-dir", settings.fontDir,
-                 "directory holding asc16 and hzk16 (default: this\n"
-                 "program's directory, else ../share/lumadot beside it)")
+                 "directory holding asc16 and hzk16, or ascN and\n"
+                 "hzkN/gbkN for --size N (default: this program's\n"
+                 "directory, else ../share/lumadot beside it)")
       ->type_name("DIR");
+  addFontOptions(app, settings.font);
 }
 
 namespace {

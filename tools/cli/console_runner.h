@@ -10,6 +10,7 @@
 #include "extract/byte_layout.h"
 #include "extract/font_file.h"
 #include "extract/glyphs.h"
+#include "cli/font_options.h"
 #include "extract/text_encoding.h"
 #include "serial/send_request.h"
 #include "serial/serial_device.h"
@@ -21,9 +22,10 @@ class App;
 
 namespace lumadot::cli {
 
-// What --font-dir, --frame-out and the send options ask of a run.
+// What --font-dir, the glyph options, --frame-out and the send options ask of a run.
 struct RunSettings {
   std::string fontDir;   // empty: looked for as locateFonts does
+  FontChoice font;
   std::string frameOut;  // the file standing in for the port; empty: the port
   bool send = false;
   // The window's start texts as a request, each part replaced by its option when given.
@@ -35,7 +37,8 @@ struct RunSettings {
 // The font files --font-dir names, or those found beside this program or in its share folder.
 FontPaths fontPaths(const RunSettings& settings);
 
-// --font-dir, in the section where `app` lists its own options.
+// --font-dir, in the section where `app` lists its own options, and the
+// glyph options (--size, --font, ...) in theirs.
 void addFontDirOption(CLI::App& app, RunSettings& settings);
 // --port (or --device) and the line settings, straight into `request`, in
 // `section`. A value the window's boxes would refuse is a usage error here.

@@ -1,0 +1,62 @@
+#include "cli/font_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include "common/command_line.h"
+
+namespace lumadot::cli {
+namespace {
+
+constexpr const char* kSection = "Glyphs";
+
+}  // namespace
+
+void addSizeOption(CLI::App& app, CellSize& cell) {
+  app.add_option_function<std::string>(
+         "--size", [&cell](const std::string& text) { cell = CellSize::named(text).value_or(CellSize{}); },
+         "glyph size: N for N x N double-byte glyphs and\n"
+         "N/2 x N single-byte ones, or WxH (each side 8 to 64;\n"
+         "default 16)")
+      ->type_name("N|WxH")
+      ->group(kSection)
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            return CellSize::named(text) ? std::string()
+                                         : "--size takes N or WxH, each from 8 to 64, not '" + text + "'";
+          },
+          ""));
+}
+
+void addFontOptions(CLI::App& app, FontChoice& choice) {
+  addSizeOption(app, choice.cell);
+  app.add_option_function<std::string>(
+         "--charset", [&choice](const std::string& name) { choice.charset = *charsetNamed(name); },
+         "gb2312: the font files hzkN (default); gbk: gbkN,\n"
+         "which has a place for every double-byte character")
+      ->type_name("gb2312|gbk")
+      ->group(kSection)
+      ->check(tools::inOurWords(CLI::IsMember({"gb2312", "gbk"}), [](const std::string& name) {
+        return "unknown charset '" + name + "'; choose gb2312 or gbk";
+      }));
+  app.add_option("--font", choice.file,
+                 "draw each glyph from this font file (TrueType,\n"
+                 "OpenType, PCF, BDF) at the size asked, instead\n"
+                 "of the font files")
+      ->type_name("FILE")
+      ->group(kSection);
+  tools::addWholeNumberOption(app, "--face", choice.face, 0, 999, "the face of a collection --font holds (default 0)",
+                              [](const std::string& value) { return "--face takes 0 to 999, not '" + value + "'"; })
+      ->group(kSection)
+      ->needs("--font");
+  app.add_option("--ascii-font", choice.asciiFile, "the single-byte glyphs from this font file instead")
+      ->type_name("FILE")
+      ->group(kSection)
+      ->needs("--font");
+}
+
+std::string signRefusal(const FontChoice& choice) {
+  if (choice.cell == CellSize{}) return {};
+  return "the sign shows 16-dot glyphs, so --size " + choice.cell.name() + " cannot be sent; leave out --size";
+}
+
+}  // namespace lumadot::cli

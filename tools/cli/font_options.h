@@ -1,0 +1,37 @@
+#pragma once
+
+// The options that choose a run's glyphs: their size (--size), the grid of
+// the font files (--charset), or a font file to draw them from as they are
+// asked for (--font, --face, --ascii-font). Each is typed once, here, as the
+// command line is read.
+
+#include <string>
+
+#include "extract/font_layout.h"
+
+namespace CLI {
+class App;
+}  // namespace CLI
+
+namespace lumadot::cli {
+
+struct FontChoice {
+  CellSize cell{};
+  Charset charset = Charset::gb2312;
+  std::string file;       // --font; empty: the font files
+  int face = 0;           // --face
+  std::string asciiFile;  // --ascii-font; empty: the single-byte glyphs from --font too
+
+  bool rendered() const { return !file.empty(); }
+};
+
+// --size N or WxH, each side 8 to 64.
+void addSizeOption(CLI::App& app, CellSize& cell);
+// --size, --charset, --font, --face and --ascii-font, in their own section.
+void addFontOptions(CLI::App& app, FontChoice& choice);
+
+// Why the sign cannot show glyphs of `choice`: it shows 16-dot glyphs only.
+// Empty when it can.
+std::string signRefusal(const FontChoice& choice);
+
+}  // namespace lumadot::cli
