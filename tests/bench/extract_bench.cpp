@@ -10,6 +10,8 @@
 #include "frame/display_frame.h"
 #include "serial/extraction_run.h"
 #include "extract/listing.h"
+#include "support/process.h"
+#include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
@@ -61,6 +63,23 @@ void BM_RunDoubleByteLayout(benchmark::State& state) {
   runFull(state, chineseText(), layout);
 }
 
+// A full buffer of double-byte glyphs of side range(0) looked up and listed,
+// from synthetic font files of that size: per byte, 32 should cost no more
+// than 16.
+void BM_LookUpAtSize(benchmark::State& state) {
+  const int side = static_cast<int>(state.range(0));
+  const CellSize cell{side, side};
+  const test::TempDir dir;
+  const FontPaths fonts = test::writeSyntheticFonts(dir.path(), cell, Charset::gb2312);
+  const std::u16string text = chineseText().substr(0, kFullRun / glyphSize(cell.doubleByte()));
+  for (auto _ : state) {
+    const auto glyphs = lookUp(text, {Scan::columns, true, false}, fonts);
+    if (!glyphs || glyphs->bytes.size() != kFullRun) return state.SkipWithError("lookup failed");
+    benchmark::DoNotOptimize(listing(*glyphs).size());
+  }
+  state.SetBytesProcessed(state.iterations() * kFullRun);
+}
+
 void BM_ListingOnly(benchmark::State& state) {
   const auto glyphs = lookUp(chineseText(), {}, FontPaths::inDirectory(LUMADOT_BIN_DIR));
   if (!glyphs) return state.SkipWithError("lookup failed");
@@ -94,6 +113,7 @@ BENCHMARK(BM_ArrangeGlyphs)
     ->ArgsProduct({benchmark::CreateDenseRange(0, kLayoutCount - 1, 1), {16, 32}})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListingOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LookUpAtSize)->Arg(16)->Arg(32)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lumadot
