@@ -486,7 +486,10 @@ INSTANTIATE_TEST_SUITE_P(
                                 "unknown charset 'big5'; choose gb2312 or gbk"},
                       UsageCase{"FaceGoesWithFont", {"extract", "--face", "1", "A"}, 2, "", "--face goes with --font"},
                       UsageCase{"SizedFontFilesMissing", {"extract", "--font-dir", "/nonexistent", "--size", "24", "A"},
-                                1, "", "/nonexistent/asc24"}),
+                                1, "", "/nonexistent/asc24"},
+                      UsageCase{"SizedFontFilesHowToBuild", {"preview", "--font-dir", "/nonexistent", "--size", "24x16",
+                                                             "--charset", "gbk", "A"},
+                                1, "", "hint: build asc24x16 and gbk24x16 with 'lumadot-mkfont --size 24x16 --charset gbk"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // Another size reads its own font files and draws its own glyphs; the

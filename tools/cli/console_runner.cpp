@@ -98,6 +98,19 @@ std::vector<std::string> undrawnNotes(std::u16string_view text, const FontPaths&
   return notes;
 }
 
+// Font files of another size are built, not shipped: say how to get them.
+void printSizeHint(const FontPaths& fonts, bool rendered) {
+  std::error_code error;
+  if (rendered || fonts.cell == CellSize{} ||
+      (std::filesystem::exists(fonts.asc16, error) && std::filesystem::exists(fonts.hzk16, error))) {
+    return;
+  }
+  printError("hint: build " + fonts.asc16.filename().string() + " and " + fonts.hzk16.filename().string() +
+             " with 'lumadot-mkfont --size " + fonts.cell.name() +
+             (fonts.charset == Charset::gbk ? " --charset gbk" : "") +
+             " --font FILE', or draw the glyphs straight from a font with --font FILE");
+}
+
 }  // namespace
 
 FontPaths fontPaths(const RunSettings& settings) {
@@ -303,6 +316,7 @@ ConsoleRunner::Outcome ConsoleRunner::run(std::u16string_view text, const ByteLa
   RunReport report = extract(text, layout, target ? &*target : nullptr);
   if (report.failure) {
     printFailure(*report.failure);
+    printSizeHint(m_fonts, m_rendered != nullptr);
   } else if (!report.sentConfirmation.empty() && !m_frameOut.empty()) {
     printError("wrote " + std::to_string(report.frame.size()) + " bytes to " + m_frameOut);
   } else if (!report.sentConfirmation.empty()) {
