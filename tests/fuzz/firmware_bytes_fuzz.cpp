@@ -62,9 +62,9 @@ void checkLayouts(FuzzedDataProvider& in) {
   }
   const auto found = detectLayout(bytes, ours);
   if (!found) return;
-  FUZZ_EXPECT(decodeGlyph(bytes, dots, found->best.layout) == found->best.picture);
-  FUZZ_EXPECT(found->best.misfit == misfit(found->best.picture, ours));
-  FUZZ_EXPECT(found->best.misfit <= found->runnerUp.misfit && !(found->best.picture == found->runnerUp.picture));
+  FUZZ_EXPECT(decodeGlyph(bytes, dots, found->best.layout) == found->best.pictures.front());
+  FUZZ_EXPECT(found->best.misfit == misfit(found->best.pictures.front(), ours));
+  FUZZ_EXPECT(found->best.misfit <= found->runnerUp.misfit && !(found->best.pictures == found->runnerUp.pictures));
   FUZZ_EXPECT(!found->clear || found->best.misfit < found->runnerUp.misfit);
 }
 

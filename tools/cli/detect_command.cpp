@@ -105,7 +105,7 @@ Result<std::vector<std::uint8_t>> givenBytes(const std::vector<std::string>& arg
 // The layout, the bytes drawn as preview draws them in it, and the runner-up.
 std::string report(const Detection& found, const TextCharacter& character, std::span<const std::uint8_t> bytes,
                    bool ascii) {
-  const GlyphEntry entry{character.text, isDoubleByte(character), bytes, found.best.picture.dots()};
+  const GlyphEntry entry{character.text, isDoubleByte(character), bytes, found.best.pictures.front().dots()};
   std::string text = "layout: " + layoutOptions(found.best.layout) + "\n";
   text += terminalPicture(drawGlyphs({&entry, 1}, found.best.layout), ascii ? kAsciiDots : kBlockDots, 0);
   text += "misfit " + std::to_string(found.best.misfit) + " against our " + lineSafeCharacter(character.text) +
