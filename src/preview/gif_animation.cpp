@@ -36,8 +36,8 @@ std::pair<int, int> changedColumns(const DotPicture* before, const DotPicture& n
   if (before == nullptr) return {0, now.width() - 1};
   int first = 0;
   int last = now.width() - 1;
-  while (first < last && before->column(first) == now.column(first)) ++first;
-  while (last > first && before->column(last) == now.column(last)) --last;
+  while (first < last && before->dotsOf(first) == now.dotsOf(first)) ++first;
+  while (last > first && before->dotsOf(last) == now.dotsOf(last)) --last;
   return {first, last};
 }
 
@@ -77,7 +77,7 @@ class GifWriter {
     const int count = last - first + 1;
     const int left = first * static_cast<int>(m_dotSize);
     const int width = count * static_cast<int>(m_dotSize);
-    const int height = DotPicture::kHeight * static_cast<int>(m_dotSize);
+    const int height = picture.height() * static_cast<int>(m_dotSize);
     if (!put(EGifPutExtension(m_gif.get(), GRAPHICS_EXT_FUNC_CODE, static_cast<int>(extension.size()), extension.data())) ||
         !put(EGifPutImageDesc(m_gif.get(), left, 0, width, height, false, nullptr))) {
       return false;
@@ -85,7 +85,7 @@ class GifWriter {
     std::vector<GifPixelType> row(static_cast<std::size_t>(width));
     std::vector<GifPixelType> gapRow(row.size(), kGapPixel);  // giflib takes rows it may not change as non-const
     const std::size_t gap = dotGap(m_dotSize);
-    for (int y = 0; y < DotPicture::kHeight; ++y) {
+    for (int y = 0; y < picture.height(); ++y) {
       rasterDotRow(picture, y, first, count, m_dotSize, row.data());
       for (std::size_t line = 0; line < m_dotSize; ++line) {
         auto& pixels = line < m_dotSize - gap ? row : gapRow;
@@ -128,7 +128,7 @@ Result<std::string> gifAnimation(std::span<const TimedPicture> images, int scale
   }
 
   GifWriter writer(gif, dotSize);
-  if (writer.start(columns * dotSize, DotPicture::kHeight * dotSize)) {
+  if (writer.start(columns * dotSize, images.front().picture.height() * dotSize)) {
     const DotPicture* before = nullptr;
     for (const TimedPicture& image : images) {
       const auto centiseconds = std::max<long long>(1, (image.shown.count() + 5) / 10);

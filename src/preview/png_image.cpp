@@ -123,7 +123,7 @@ Result<std::string> pngImage(const DotPicture& picture, int scale) {
   const auto dotSize = static_cast<std::size_t>(std::clamp(scale, kMinPngScale, kMaxPngScale));
   const std::size_t gap = dotGap(dotSize);
   const std::size_t width = static_cast<std::size_t>(picture.width()) * dotSize;
-  const std::size_t height = std::size_t{DotPicture::kHeight} * dotSize;
+  const std::size_t height = static_cast<std::size_t>(picture.height()) * dotSize;
   if (width > kMaxPngDimension) return Failure("cannot make the PNG: the picture is too wide");
 
   png += kSignature;
@@ -139,7 +139,7 @@ Result<std::string> pngImage(const DotPicture& picture, int scale) {
   dotRow[0] = kFilterNone;
 
   IdatWriter idat(png);
-  for (int y = 0; y < DotPicture::kHeight; ++y) {
+  for (int y = 0; y < picture.height(); ++y) {
     rasterDotRow(picture, y, 0, picture.width(), dotSize, dotRow.data() + 1);
     idat.write(dotRow);
     for (std::size_t row = 1; row < dotSize - gap; ++row) idat.write(repeatRow);

@@ -9,7 +9,7 @@ namespace lumadot {
 namespace {
 
 void appendBand(std::string& out, const DotPicture& picture, const DotCharacters& dots, int begin, int end) {
-  for (int y = 0; y < DotPicture::kHeight; ++y) {
+  for (int y = 0; y < picture.height(); ++y) {
     for (int x = begin; x < end; ++x) out += picture.lit(x, y) ? dots.lit : dots.unlit;
     out += '\n';
   }
@@ -28,8 +28,8 @@ std::string terminalPicture(const DotPicture& picture, const DotCharacters& dots
 
   const std::size_t cell = std::max(dots.lit.size(), dots.unlit.size());
   const std::size_t bandCount = maxWidth > 0 ? cuts.size() - 1 : 1;
-  out.reserve(static_cast<std::size_t>(width) * DotPicture::kHeight * cell +
-              bandCount * (DotPicture::kHeight + 1));
+  const auto height = static_cast<std::size_t>(picture.height());
+  out.reserve(static_cast<std::size_t>(width) * height * cell + bandCount * (height + 1));
 
   std::size_t first = 0;
   while (first + 1 < cuts.size()) {

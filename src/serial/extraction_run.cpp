@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "extract/glyph_source.h"
 #include "extract/listing.h"
 #include "extract/text_codec.h"
 #include "frame/display_frame.h"
@@ -55,8 +56,14 @@ std::u16string RunReport::resultText() const {
 
 RunReport runExtraction(std::u16string_view text, const ByteLayout& layout, const FontPaths& fonts,
                         SendTarget* target) {
+  FontFileSource source(fonts);
+  return runExtraction(text, layout, source, target);
+}
+
+RunReport runExtraction(std::u16string_view text, const ByteLayout& layout, GlyphSource& source,
+                        SendTarget* target) {
   RunReport report;
-  auto glyphs = lookUp(text, layout, fonts);
+  auto glyphs = lookUp(text, layout, source);
   if (!glyphs) {
     report.failure = glyphs.error();
     return report;

@@ -53,5 +53,8 @@ struct RunReport {
 // One run over `text`; sends when `target` is given.
 RunReport runExtraction(std::u16string_view text, const ByteLayout& layout, const FontPaths& fonts,
                         SendTarget* target = nullptr);
+// The same with the glyphs `source` gives.
+RunReport runExtraction(std::u16string_view text, const ByteLayout& layout, GlyphSource& source,
+                        SendTarget* target = nullptr);
 
 }  // namespace lumadot

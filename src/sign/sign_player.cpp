@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::size_t kStripBytes = 16;
 constexpr std::chrono::milliseconds kPaceUnit{10};  // a step lasts (11 - speed) of these
-constexpr int kRows = DotPicture::kHeight;
+constexpr int kRows = DotPicture::kSignHeight;
 constexpr int kFlashSteps = 10;  // lit for the first half, dark for the second
 // Up and down: rows come in one a step, the message stays as long, then leaves.
 constexpr int kVerticalSteps = 3 * kRows;

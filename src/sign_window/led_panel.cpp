@@ -31,23 +31,23 @@ void LedPanel::setPicture(DotPicture picture) {
 }
 
 QSize LedPanel::sizeHint() const {
-  return {std::max(1, m_picture.width()) * kHintPitch, DotPicture::kHeight * kHintPitch};
+  return {std::max(1, m_picture.width()) * kHintPitch, DotPicture::kSignHeight * kHintPitch};
 }
 
 void LedPanel::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   painter.fillRect(rect(), qtColour(kDotGapColour));
   const int columns = std::max(1, m_picture.width());
-  const qreal pitch = std::min(qreal(width()) / columns, qreal(height()) / DotPicture::kHeight);
+  const qreal pitch = std::min(qreal(width()) / columns, qreal(height()) / DotPicture::kSignHeight);
   if (pitch <= 0) return;
-  const QPointF origin((width() - pitch * columns) / 2, (height() - pitch * DotPicture::kHeight) / 2);
+  const QPointF origin((width() - pitch * columns) / 2, (height() - pitch * DotPicture::kSignHeight) / 2);
   const qreal diameter = pitch * kLedFraction;
   const QColor lit = qtColour(kLitDotColour);
   const QColor dark = qtColour(kDarkDotColour);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(Qt::NoPen);
   for (int x = 0; x < m_picture.width(); ++x) {
-    for (int y = 0; y < DotPicture::kHeight; ++y) {
+    for (int y = 0; y < DotPicture::kSignHeight; ++y) {
       painter.setBrush(m_picture.lit(x, y) ? lit : dark);
       const QPointF corner = origin + QPointF(x * pitch, y * pitch);
       painter.drawEllipse(QRectF(corner, QSizeF(diameter, diameter)));

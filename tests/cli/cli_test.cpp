@@ -11,6 +11,7 @@
 #include "base/version.h"
 #include "support/process.h"
 #include "support/pseudo_terminal.h"
+#include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
@@ -184,7 +185,8 @@ TEST(CliExtract, WarnsOfCharactersItCannotDrawAsTyped) {
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.err,
             "lumadot-cli: warning: 😀 ✓: not in code page 936 (GBK); each comes out as \"?\"\n"
-            "lumadot-cli: warning: 丂: outside the GB2312 grid of hzk16; each comes out blank\n");
+            "lumadot-cli: warning: 丂: outside the GB2312 grid of hzk16; each comes out blank (--charset gbk has a place "
+            "for every one)\n");
   EXPECT_NE(r.out.find(";--------丂--------字模结构：　16*16　点阵\r\nDB  0H,0H,0H,0H,0H,0H,0H,0H,"), std::string::npos);
 
   test::TempDir dir;  // an asc16 cut short after six glyphs and a bit
@@ -471,8 +473,37 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"DashTextAfterDoubleDash", {"extract", "--", "-h"}, 0, ";--------h--------", ""},
                       UsageCase{"DecimalWidth", {"preview", "--ascii", "--width", "024", "中A"}, 0, "..###########......##...\n", ""},
                       UsageCase{"UnknownOptionAfterText", {"preview", "A", "--bold"}, 2, "",
-                                "unknown option '--bold'"}),
+                                "unknown option '--bold'"},
+                      UsageCase{"SizeTooLarge", {"extract", "--size", "65", "A"}, 2, "",
+                                "lumadot-cli: --size takes N or WxH, each from 8 to 64, not '65'\n"},
+                      UsageCase{"SizeHalfGiven", {"preview", "--size", "24x", "A"}, 2, "", "not '24x'"},
+                      UsageCase{"SizeTooSmall", {"detect", "--size", "7x16", "中", "1"}, 2, "", "not '7x16'"},
+                      UsageCase{"OtherSizeCannotBeSent", {"extract", "--size", "24", "--frame-out", "f", "中"}, 2, "",
+                                "the sign shows 16-dot glyphs"},
+                      UsageCase{"ClockShowsSixteen", {"clock", "--size", "24x16", "--count", "1"}, 2, "",
+                                "the sign shows 16-dot glyphs"},
+                      UsageCase{"UnknownCharset", {"extract", "--charset", "big5", "A"}, 2, "",
+                                "unknown charset 'big5'; choose gb2312 or gbk"},
+                      UsageCase{"FaceGoesWithFont", {"extract", "--face", "1", "A"}, 2, "", "--face goes with --font"},
+                      UsageCase{"SizedFontFilesMissing", {"extract", "--font-dir", "/nonexistent", "--size", "24", "A"},
+                                1, "", "/nonexistent/asc24"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// Another size reads its own font files and draws its own glyphs; the
+// preview shows them as tall as they are.
+TEST(CliExtract, OtherSizesReadTheirOwnFontFiles) {
+  test::TempDir dir;
+  test::writeSyntheticFonts(dir.path(), CellSize{24, 24}, Charset::gbk);
+  const auto listed = runProcess(kCli, {"extract", "--font-dir", dir.path().string(), "--size", "24", "--charset", "gbk", "體A"});
+  ASSERT_EQ(listed.exitCode, 0) << listed.err;
+  EXPECT_NE(listed.out.find(";--------體--------字模结构：　24*24　点阵\r\nDB  "), std::string::npos) << listed.out;
+  EXPECT_NE(listed.out.find(";--------A--------字模结构：　12*24　点阵\r\nDB  "), std::string::npos) << listed.out;
+  const auto drawn = runProcess(kCli, {"preview", "--ascii", "--font-dir", dir.path().string(), "--size", "24",
+                                       "--charset", "gbk", "體A"});
+  ASSERT_EQ(drawn.exitCode, 0) << drawn.err;
+  EXPECT_EQ(std::count(drawn.out.begin(), drawn.out.end(), '\n'), 24);
+  EXPECT_EQ(drawn.out.find('\n'), 36U);
+}
 
 // The layouts page's map of the four scans is what the command prints today.
 TEST(CliLayouts, TheLayoutsPageShowsWhatTheCommandPrints) {

@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "extract/ansi_code.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"
 
@@ -71,6 +75,57 @@ TEST_F(LookUp, IsAValue) {
   ASSERT_TRUE(lookUp(std::u16string(100, u'中'), {}, fonts));
   EXPECT_TRUE(*first == *lookUp(u"中A", {}, fonts));
   EXPECT_FALSE(*first == *lookUp(u"中A", windowLayout(true, false), fonts));
+}
+
+// Where a character's glyph lies in the font files, from the grids' own
+// rules: GB2312 A1-FE x A1-FE; GBK 81-FE x 40-7E, 80-FE.
+std::optional<std::size_t> place(char16_t character, Charset charset, CellSize cell) {
+  const auto gbk = charset == Charset::gbk;
+  const std::uint16_t code = static_cast<std::uint16_t>(ansiCode(character));
+  const int lead = code >> 8, trail = code & 0xFF;
+  if (lead == 0) return static_cast<std::size_t>(trail) * glyphSize(cell.singleByte());
+  if (!gbk && (lead < 0xA1 || trail < 0xA1)) return std::nullopt;
+  const int index = gbk ? (lead - 0x81) * 190 + trail - 0x40 - (trail > 0x7F ? 1 : 0)
+                        : (lead - 0xA1) * 94 + trail - 0xA1;
+  return static_cast<std::size_t>(index) * glyphSize(cell.doubleByte());
+}
+
+// Every size and grid looks each glyph up at its own place: the synthetic
+// fonts' bytes spell their offsets. A row's dots past the glyph's edge are
+// dropped; every layout draws the same picture.
+TEST(SizedLookUp, ReadsEachGlyphFromItsPlaceInEveryLayout) {
+  const std::u16string text = u"A中體~";
+  for (const char* size : {"12", "24", "32", "24x16", "16"}) {
+    for (const Charset charset : {Charset::gb2312, Charset::gbk}) {
+      SCOPED_TRACE(std::string(size) + " " + std::string(charsetName(charset)));
+      const CellSize cell = *CellSize::named(size);
+      test::TempDir dir;
+      const FontPaths fonts = test::writeSyntheticFonts(dir.path(), cell, charset);
+      const auto rows = lookUp(text, {}, fonts);
+      ASSERT_TRUE(rows) << rows.error().text;
+      EXPECT_EQ(rows->cell, cell);
+      for (const Glyph& glyph : rows->glyphs) {
+        const Dots dots = rows->dots(glyph);
+        const auto at = place(glyph.character[0], charset, cell);
+        auto expected = at ? test::offsetBytes(*at, glyphSize(dots), ~0ULL) : std::vector<std::uint8_t>(glyphSize(dots));
+        const int across = (dots.width + 7) / 8;
+        const auto edge = static_cast<std::uint8_t>(0xFF00U >> (dots.width % 8 == 0 ? 8 : dots.width % 8));
+        for (std::size_t i = static_cast<std::size_t>(across - 1); i < expected.size(); i += static_cast<std::size_t>(across)) {
+          expected[i] = static_cast<std::uint8_t>(expected[i] & edge);
+        }
+        const std::span<const std::uint8_t> bytes(rows->bytes.data() + glyph.offset, glyph.size);
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), expected.begin(), expected.end()));
+        for (const ByteLayout& layout : allLayouts()) {
+          const auto other = lookUp(text, layout, fonts);
+          ASSERT_TRUE(other);
+          const Glyph& same = other->glyphs[static_cast<std::size_t>(&glyph - rows->glyphs.data())];
+          ASSERT_EQ(same.size, glyphSize(dots, layout.scan));
+          const std::span<const std::uint8_t> arranged(other->bytes.data() + same.offset, same.size);
+          EXPECT_EQ(decodeGlyph(arranged, dots, layout), decodeGlyph(bytes, dots, {}));
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/glyphs_of.h"
@@ -76,6 +77,31 @@ INSTANTIATE_TEST_SUITE_P(
         ListingCase{"EmojiKeepsItsCharacter", u"\U0001F600", 16, singleHeader(u"\U0001F600") + dataLine(0)},
         ListingCase{"OutsideGridIsDoubleByte", u"丟", 32, doubleHeader(u"丟") + dataLine(0) + u"\r\n" + dataLine(16)}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// Another size names itself in the header; every data line still holds 16
+// bytes, only a glyph's first one with "DB  ".
+TEST(Listing, NamesTheSizeAndKeepsSixteenBytesALine) {
+  const auto lines = [](int first, int count) {
+    std::u16string text;
+    for (int i = 0; i < count; ++i) {
+      if (i > 0 && i % 16 == 0) text += u"\r\n";
+      text += byteText(static_cast<std::uint8_t>(first + i));
+    }
+    return text;
+  };
+  const auto header = [](std::u16string_view c, std::u16string_view size) {
+    return u"\r\n;--------" + std::u16string(c) + u"--------字模结构：　" + std::u16string(size) + u"　点阵\r\nDB  ";
+  };
+  const std::tuple<const char*, std::size_t, std::u16string> cases[] = {
+      {"24", 72 + 48, header(u"中", u"24*24") + lines(0, 72) + header(u"A", u"12*24") + lines(72, 48)},
+      {"12", 24 + 12, header(u"中", u"12*12") + lines(0, 24) + header(u"A", u"6*12") + lines(24, 12)},
+      {"24x16", 48 + 32, header(u"中", u"24*16") + lines(0, 48) + header(u"A", u"12*16") + lines(48, 32)},
+  };
+  for (const auto& [size, count, expected] : cases) {
+    const Glyphs glyphs = test::glyphsOf(u"中A", test::countingBytes(count), *CellSize::named(size));
+    EXPECT_EQ(listingEntries(glyphs), expected) << size;
+  }
+}
 
 TEST(Listing, BeforeByteKStopsJustBeforeThatBytesOwnText) {
   const Glyphs glyphs = counting(u"中A", 48);

@@ -27,7 +27,7 @@ constexpr int kWidestComparedWhole = 2048;
 std::size_t litDots(const DotPicture& picture) {
   std::size_t lit = 0;
   for (int x = 0; x < picture.width(); ++x) {
-    for (int y = 0; y < DotPicture::kHeight; ++y) lit += picture.lit(x, y) ? 1 : 0;
+    for (int y = 0; y < picture.height(); ++y) lit += picture.lit(x, y) ? 1 : 0;
   }
   return lit;
 }
@@ -36,7 +36,7 @@ void checkTerminal(const DotPicture& picture, std::size_t lit, int maxWidth) {
   const std::string drawn = terminalPicture(picture, kAsciiDots, maxWidth);
   FUZZ_EXPECT(static_cast<std::size_t>(std::count(drawn.begin(), drawn.end(), '#')) == lit);
   FUZZ_EXPECT(static_cast<std::size_t>(std::count(drawn.begin(), drawn.end(), '.')) ==
-              static_cast<std::size_t>(picture.width()) * DotPicture::kHeight - lit);
+              static_cast<std::size_t>(picture.width()) * picture.height() - lit);
   if (maxWidth <= 0) return;
   // A band is no wider than asked, unless one glyph alone is.
   for (std::size_t start = 0, end = 0; start < drawn.size(); start = end + 1) {
@@ -47,7 +47,7 @@ void checkTerminal(const DotPicture& picture, std::size_t lit, int maxWidth) {
 }
 
 void checkPng(const DotPicture& picture, int scale) {
-  const long pixelsAtOne = static_cast<long>(picture.width()) * DotPicture::kHeight;
+  const long pixelsAtOne = static_cast<long>(picture.width()) * picture.height();
   while (scale > kMinPngScale && pixelsAtOne * scale * scale > kMostPixels) --scale;
   const auto png = pngImage(picture, scale);
   FUZZ_EXPECT(png.has_value());
@@ -55,10 +55,10 @@ void checkPng(const DotPicture& picture, int scale) {
   QImage image;
   FUZZ_EXPECT(image.loadFromData(QByteArray(png->data(), static_cast<qsizetype>(png->size())), "PNG"));
   const int dot = std::clamp(scale, kMinPngScale, kMaxPngScale);
-  FUZZ_EXPECT(image.width() == picture.width() * dot && image.height() == DotPicture::kHeight * dot);
+  FUZZ_EXPECT(image.width() == picture.width() * dot && image.height() == picture.height() * dot);
   const int step = picture.width() > kWidestComparedWhole ? 61 : 1;
   for (int x = 0; x < picture.width(); x += step) {
-    for (int y = 0; y < DotPicture::kHeight; ++y) {
+    for (int y = 0; y < picture.height(); ++y) {
       const PngColour colour = picture.lit(x, y) ? kLitDotColour : kDarkDotColour;
       FUZZ_EXPECT(image.pixel(x * dot, y * dot) == qRgb(colour.red, colour.green, colour.blue));
     }

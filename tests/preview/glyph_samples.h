@@ -31,8 +31,8 @@ inline DotPicture pictureOf(const std::vector<StoredGlyph>& glyphs, const ByteLa
 
 // The picture row by row, '#' lit, '.' dark, read through lit() alone.
 inline std::vector<std::string> dotRows(const DotPicture& picture) {
-  std::vector<std::string> rows(DotPicture::kHeight);
-  for (int y = 0; y < DotPicture::kHeight; ++y) {
+  std::vector<std::string> rows(picture.height());
+  for (int y = 0; y < picture.height(); ++y) {
     for (int x = 0; x < picture.width(); ++x) rows[static_cast<std::size_t>(y)] += picture.lit(x, y) ? '#' : '.';
   }
   return rows;

@@ -31,7 +31,7 @@ PngColour colourAt(const QImage& image, int x, int y) {
 // Every pixel against the dot it belongs to; stops at the first wrong one.
 void expectDots(const QImage& image, const DotPicture& picture, int scale) {
   ASSERT_EQ(image.width(), picture.width() * scale);
-  ASSERT_EQ(image.height(), DotPicture::kHeight * scale);
+  ASSERT_EQ(image.height(), picture.height() * scale);
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
       const bool gap = scale >= 3 && (x % scale == scale - 1 || y % scale == scale - 1);

@@ -38,7 +38,7 @@ DotPicture previewPicture(const QString& text) {
   std::vector<std::uint16_t> columns;
   std::istringstream rows(preview.out);
   std::string row;
-  for (int y = 0; std::getline(rows, row) && y < DotPicture::kHeight; ++y) {
+  for (int y = 0; std::getline(rows, row) && y < DotPicture::kSignHeight; ++y) {
     columns.resize(std::max(columns.size(), row.size()));
     for (std::size_t x = 0; x < row.size(); ++x) {
       if (row[x] == '#') columns[x] = static_cast<std::uint16_t>(columns[x] | 1u << y);

@@ -14,14 +14,15 @@
 namespace lumadot::test {
 
 // One glyph per character of `text` while bytes last; the last may be cut short.
-inline Glyphs glyphsOf(std::u16string_view text, std::span<const std::uint8_t> bytes) {
+inline Glyphs glyphsOf(std::u16string_view text, std::span<const std::uint8_t> bytes, CellSize cell = {}) {
   Glyphs glyphs;
+  glyphs.cell = cell;
   CharacterWalk characters(text);
   std::size_t offset = 0;
   while (offset < bytes.size()) {
     const auto c = characters.next();
     if (!c) break;
-    const std::size_t size = std::min(isDoubleByte(*c) ? kHzk16GlyphSize : kAsc16GlyphSize, bytes.size() - offset);
+    const std::size_t size = std::min(glyphSize(cell.of(isDoubleByte(*c))), bytes.size() - offset);
     glyphs.glyphs.push_back({std::u16string(c->text), c->code, offset, size});
     offset += size;
   }

@@ -19,5 +19,7 @@ std::vector<std::uint8_t> offsetBytes(std::uint64_t offset, std::uint64_t count,
 // Writes asc16 and hzk16 of the given sizes into dir and returns their paths.
 FontPaths writeSyntheticFonts(const std::filesystem::path& dir, std::uint64_t asc16Size = kAsc16Size,
                               std::uint64_t hzk16Size = kHzk16Size);
+// The same, whole, for another cell size or charset (asc24 and gbk24, ...).
+FontPaths writeSyntheticFonts(const std::filesystem::path& dir, CellSize cell, Charset charset);
 
 }  // namespace lumadot::test

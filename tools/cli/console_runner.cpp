@@ -10,6 +10,7 @@
 #include "extract/font_location.h"
 #include "extract/text_codec.h"
 #include "extract/undrawn_characters.h"
+#include "fonts/rendered_glyphs.h"
 #include "frame/display_frame.h"
 #include "serial/extraction_run.h"
 #include "serial/frame_file.h"
@@ -43,18 +44,36 @@ std::unique_ptr<SerialDevice> makeDevice(const RunSettings& settings) {
   return std::make_unique<QtSerialDevice>();
 }
 
-// The characters of one kind, named: up to a line's worth, then how many more.
-std::string named(const std::vector<UndrawnCharacter>& undrawn, Undrawn why) {
-  constexpr int kMostNamed = 20;
+// Characters named: up to a line's worth, then how many more.
+std::string named(const std::vector<std::u16string_view>& characters) {
+  constexpr std::size_t kMostNamed = 20;
   std::string names;
-  int count = 0;
-  for (const UndrawnCharacter& c : undrawn) {
-    if (c.why != why) continue;
+  for (std::size_t i = 0; i < std::min(characters.size(), kMostNamed); ++i) {
     // A control character would act on the terminal instead of being seen.
-    if (count++ < kMostNamed) names += (names.empty() ? "" : " ") + lineSafeCharacter(c.character);
+    names += (names.empty() ? "" : " ") + lineSafeCharacter(characters[i]);
   }
-  if (count > kMostNamed) names += " and " + std::to_string(count - kMostNamed) + " more";
+  if (characters.size() > kMostNamed) names += " and " + std::to_string(characters.size() - kMostNamed) + " more";
   return names;
+}
+
+// The characters of one kind, named.
+std::string named(const std::vector<UndrawnCharacter>& undrawn, Undrawn why) {
+  std::vector<std::u16string_view> characters;
+  for (const UndrawnCharacter& c : undrawn) {
+    if (c.why == why) characters.push_back(c.character);
+  }
+  return named(characters);
+}
+
+// The characters a font drawn from has no glyph for, named.
+std::string named(const std::vector<char32_t>& missing) {
+  std::vector<std::u16string> texts;
+  for (const char32_t c : missing) {
+    texts.push_back(c > 0xFFFF ? std::u16string{static_cast<char16_t>(0xD7C0 + (c >> 10)),
+                                                static_cast<char16_t>(0xDC00 | (c & 0x3FF))}
+                               : std::u16string(1, static_cast<char16_t>(c)));
+  }
+  return named(std::vector<std::u16string_view>(texts.begin(), texts.end()));
 }
 
 // One warning line for each kind of character the run cannot draw as typed.
@@ -67,9 +86,10 @@ std::vector<std::string> undrawnNotes(std::u16string_view text, const FontPaths&
   };
   const std::pair<Undrawn, std::string> kinds[] = {
       {Undrawn::questionMark, ": not in code page 936 (GBK); each comes out as \"?\""},
-      {Undrawn::outsideGrid, ": outside the GB2312 grid of hzk16; each comes out blank"},
-      {Undrawn::pastAsc16End, shortFont(fonts.asc16, sizes.asc16, kAsc16Size)},
-      {Undrawn::pastHzk16End, shortFont(fonts.hzk16, sizes.hzk16, kHzk16Size)},
+      {Undrawn::outsideGrid, ": outside the GB2312 grid of " + fonts.hzk16.filename().string() +
+                                 "; each comes out blank (--charset gbk has a place for every one)"},
+      {Undrawn::pastAsc16End, shortFont(fonts.asc16, sizes.asc16, singleByteFileSize(fonts.cell))},
+      {Undrawn::pastHzk16End, shortFont(fonts.hzk16, sizes.hzk16, doubleByteFileSize(fonts.cell, fonts.charset))},
   };
   std::vector<std::string> notes;
   for (const auto& [why, what] : kinds) {
@@ -237,18 +257,50 @@ ConsoleRunner::ConsoleRunner(const RunSettings& settings, std::u16string decimal
     : m_fonts(fontPaths(settings)),
       m_frameOut(settings.frameOut),
       m_device(makeDevice(settings)),
-      m_decimalSeparator(std::move(decimalSeparator)) {}
+      m_decimalSeparator(std::move(decimalSeparator)) {
+  const FontChoice& font = settings.font;
+  if (!font.rendered()) return;
+  auto opened = RenderedGlyphs::open(font.file, font.face, font.asciiFile, font.cell);
+  if (opened) {
+    m_rendered = std::make_unique<RenderedGlyphs>(std::move(*opened));
+  } else {
+    m_fontFailure = opened.error();
+  }
+}
 
 ConsoleRunner::~ConsoleRunner() = default;
 
+void ConsoleRunner::tellOnce(const std::string& note) {
+  if (m_told.insert(note).second) printError(note);  // a clock's sentence would repeat them every tick
+}
+
+// The run's glyphs from the font files, or drawn from --font, with a warning
+// for what either cannot draw as typed.
+RunReport ConsoleRunner::extract(std::u16string_view text, const ByteLayout& layout, SendTarget* target) {
+  if (!m_rendered) {
+    for (const std::string& note : undrawnNotes(text, m_fonts)) tellOnce(note);
+    return runExtraction(text, layout, m_fonts, target);
+  }
+  RunReport report = runExtraction(text, layout, *m_rendered, target);
+  if (const std::string names = named(m_rendered->missing()); !names.empty()) {
+    tellOnce("warning: " + names + ": not in " + m_rendered->description() + "; each comes out blank");
+  }
+  if (const std::size_t scaled = m_rendered->scaled(); scaled > 0) {
+    tellOnce("note: " + std::to_string(scaled) + (scaled == 1 ? " glyph was" : " glyphs were") +
+             " larger than the cell and scaled to fit");
+  }
+  return report;
+}
+
 ConsoleRunner::Outcome ConsoleRunner::run(std::u16string_view text, const ByteLayout& layout,
                                           const SendRequest* request, bool printListing, std::string_view afterListing) {
-  for (const std::string& note : undrawnNotes(text, m_fonts)) {
-    if (m_told.insert(note).second) printError(note);  // a clock's sentence would repeat them every tick
+  if (m_fontFailure) {
+    printFailure(*m_fontFailure);
+    return {};
   }
   std::optional<SendTarget> target;
   if (request) target.emplace(SendTarget{*request, *m_device, nullptr, m_decimalSeparator});
-  RunReport report = runExtraction(text, layout, m_fonts, target ? &*target : nullptr);
+  RunReport report = extract(text, layout, target ? &*target : nullptr);
   if (report.failure) {
     printFailure(*report.failure);
   } else if (!report.sentConfirmation.empty() && !m_frameOut.empty()) {

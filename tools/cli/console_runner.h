@@ -12,12 +12,17 @@
 #include "extract/glyphs.h"
 #include "cli/font_options.h"
 #include "extract/text_encoding.h"
+#include "serial/extraction_run.h"
 #include "serial/send_request.h"
 #include "serial/serial_device.h"
 
 // What extract and clock share: where the fonts are, and how a run sends.
 namespace CLI {
 class App;
+}
+
+namespace lumadot {
+class RenderedGlyphs;
 }
 
 namespace lumadot::cli {
@@ -87,7 +92,12 @@ class ConsoleRunner {
               std::string_view afterListing = {});
 
  private:
+  RunReport extract(std::u16string_view text, const ByteLayout& layout, SendTarget* target);
+  void tellOnce(const std::string& note);
+
   FontPaths m_fonts;
+  std::unique_ptr<RenderedGlyphs> m_rendered;  // --font: glyphs drawn from it instead of the font files
+  std::optional<Failure> m_fontFailure;        // --font could not be opened
   std::string m_frameOut;
   std::unique_ptr<SerialDevice> m_device;
   std::u16string m_decimalSeparator;
