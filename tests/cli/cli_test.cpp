@@ -463,6 +463,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"DetectNoCharacter", {"detect", "", "1"}, 2, "", "TEXT must hold the characters the bytes draw"},
                       UsageCase{"DetectNothing", {"detect"}, 2, "", "TEXT"},
                       UsageCase{"LayoutsTakesNoArguments", {"layouts", "rows"}, 2, "", "layouts takes no arguments"},
+                      UsageCase{"LayoutsSizeTooLarge", {"layouts", "--size", "80"}, 2, "", "not '80'"},
                       UsageCase{"ClockUnknownLocale", {"clock", "--locale", "xx", "--count", "1"}, 2, "",
                                 "unknown locale 'xx'"},
                       UsageCase{"Version", {"--version"}, 0, "lumadot-cli " + std::string(kVersion) + "\n", ""},
@@ -505,14 +506,52 @@ TEST(CliExtract, OtherSizesReadTheirOwnFontFiles) {
   EXPECT_EQ(drawn.out.find('\n'), 36U);
 }
 
-// The layouts page's map of the four scans is what the command prints today.
+// The layouts page's maps of the four scans are what the command prints today, at 16 and at 12.
 TEST(CliLayouts, TheLayoutsPageShowsWhatTheCommandPrints) {
-  const auto r = runProcess(kCli, {"layouts"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 40);
   std::ifstream page(LUMADOT_LAYOUTS_PAGE);
   const std::string text{std::istreambuf_iterator<char>(page), {}};
-  EXPECT_NE(text.find("$ build/bin/lumadot-cli layouts\n" + r.out + "```"), std::string::npos);
+  const std::pair<std::vector<std::string>, int> cases[] = {{{}, 40}, {{"--size", "12"}, 33}};
+  for (const auto& [options, lines] : cases) {
+    std::vector<std::string> args{"layouts"};
+    std::string typed = "$ build/bin/lumadot-cli layouts";
+    for (const std::string& option : options) {
+      args.push_back(option);
+      typed += " " + option;
+    }
+    const auto r = runProcess(kCli, args);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), lines) << typed;
+    EXPECT_NE(text.find(typed + "\n" + r.out + "```"), std::string::npos) << typed;
+  }
+}
+
+// Maps too wide to pair stand one under another, each the glyph's size, the
+// bytes numbered by the rules the page gives.
+TEST(CliLayouts, WideSizesStandOneUnderAnother) {
+  const auto r = runProcess(kCli, {"layouts", "--size", "24x16"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::vector<std::string> lines;
+  std::istringstream out(r.out);
+  for (std::string line; std::getline(out, line);) lines.push_back(line);
+  ASSERT_GE(lines.size(), 72U);
+  const std::pair<std::size_t, std::string> expected[] = {
+      {0, "--scan rows"},
+      {1, " 0  0  0  0  0  0  0  0  1  1  1  1  1  1  1  1  2  2  2  2  2  2  2  2"},
+      {16, "45 45 45 45 45 45 45 45 46 46 46 46 46 46 46 46 47 47 47 47 47 47 47 47"},
+      {17, ""},
+      {18, "--scan row-bands"},
+      {19, " 0  0  0  0  0  0  0  0 16 16 16 16 16 16 16 16 32 32 32 32 32 32 32 32"},
+      {36, "--scan columns"},
+      {45, " 1  3  5  7  9 11 13 15 17 19 21 23 25 27 29 31 33 35 37 39 41 43 45 47"},
+      {54, "--scan column-bands"},
+      {70, "24 25 26 27 28 29 30 31 32 33 34 35 36 37 38 39 40 41 42 43 44 45 46 47"},
+  };
+  for (const auto& [at, line] : expected) EXPECT_EQ(lines[at], line) << "line " << at;
+  std::string legend;
+  for (std::size_t i = 72; i < lines.size(); ++i) legend += lines[i] + " ";
+  // 12 x 16 single-byte glyphs: 2 bytes a row, 2 a column, the second cut short.
+  EXPECT_NE(legend.find("12 dots wide, takes its 32 bytes (24 in the column scans)"), std::string::npos) << legend;
+  EXPECT_NE(legend.find("cuts short"), std::string::npos) << legend;
 }
 
 // detect reads the bytes extract wrote in a layout, in whatever format, and
