@@ -227,6 +227,49 @@ TEST(DetectLayout, ACloseRaceIsNotClear) {
   EXPECT_FALSE(found->clear);
   EXPECT_FALSE(found->best.pictures == found->runnerUp.pictures);
   EXPECT_LE(found->best.misfit, found->runnerUp.misfit);
+  EXPECT_FALSE(found->fewDots);  // 中 has strokes enough; more characters would tell
+  // 一 taken for 二: hardly a stroke to tell by.
+  std::array<std::uint8_t, 32> yi{};
+  encodeGlyph(glyphOf(U'一'), {}, yi);
+  const auto few = detectLayout(yi, glyphOf(U'二'));
+  ASSERT_TRUE(few) << few.error().text;
+  EXPECT_FALSE(few->clear);
+  EXPECT_TRUE(few->fewDots);
+}
+
+// Glyphs of two sizes in one table, 24 x 16 and 12 x 16: 80 bytes in the row
+// scans, 72 in the column scans, so the count alone leaves out half the
+// layouts, and each layout splits the bytes by its own glyph sizes.
+TEST(DetectLayout, ATableIsSplitByEachLayoutsGlyphSizes) {
+  const auto samples = hanzi(1);
+  const GlyphPicture guo =
+      std::find_if(samples.begin(), samples.end(), [](const Sample& s) { return s.character == U'国'; })->ours;
+  const auto asc16 = fileBytes(kFonts / "asc16");
+  const GlyphPicture a = decodeGlyph(std::span(asc16).subspan(asc16Offset('A'), 16), Dots{8, 16}, {});
+  std::array<GlyphPicture, 2> ours{GlyphPicture(CellSize{24, 16}.doubleByte()), GlyphPicture(CellSize{24, 16}.singleByte())};
+  for (int y = 0; y < 16; ++y) {
+    ours[0].rows[static_cast<std::size_t>(y)] = guo.rows[static_cast<std::size_t>(y)] >> 4;  // 4 dots in from the left
+    ours[1].rows[static_cast<std::size_t>(y)] = a.rows[static_cast<std::size_t>(y)] >> 2;
+  }
+  EXPECT_EQ(glyphBytes(ours).rowScans, 80U);
+  EXPECT_EQ(glyphBytes(ours).columnScans, 72U);
+  for (const ByteLayout& layout : allLayouts()) {
+    std::vector<std::uint8_t> bytes(glyphSize(ours[0].dots(), layout.scan) + glyphSize(ours[1].dots(), layout.scan));
+    encodeGlyph(ours[0], layout, bytes);
+    encodeGlyph(ours[1], layout, std::span(bytes).subspan(glyphSize(ours[0].dots(), layout.scan)));
+    const auto found = detectLayout(bytes, ours);
+    ASSERT_TRUE(found) << shown(layout) << ": " << found.error().text;
+    EXPECT_TRUE(found->clear) << shown(layout);
+    EXPECT_EQ(found->best.misfit, 0) << shown(layout);
+    EXPECT_EQ(found->best.layout, layout) << shown(layout) << " taken for " << shown(found->best.layout);
+    for (const LayoutFit& fit : rankLayouts(bytes, ours)) {
+      EXPECT_EQ(scansColumns(fit.layout.scan), scansColumns(layout.scan)) << shown(fit.layout);
+    }
+    const auto cut = detectLayout(std::span(bytes).first(bytes.size() - 1), ours);
+    ASSERT_FALSE(cut);
+    EXPECT_EQ(cut.error().text, "there are " + std::to_string(bytes.size() - 1) +
+                                    " bytes, but the glyphs take 80 in the row scans and 72 in the column scans");
+  }
 }
 
 }  // namespace
