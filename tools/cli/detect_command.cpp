@@ -86,10 +86,12 @@ struct OurGlyphs {
 // Why the characters cannot be judged by: one our fonts cannot draw, or a symbol.
 Result<void> judgeable(std::u16string_view text, const std::vector<TextCharacter>& characters,
                        const RunSettings& settings) {
-  const auto undrawn = undrawnCharacters(text, fontSizes(fontPaths(settings)));
-  if (!undrawn.empty()) {
-    return Failure("our fonts have no glyph for " + lineSafeCharacter(undrawn.front().character) +
-                   " to compare the bytes with");
+  // A font drawn from (--font) has no grid and no end to fall short of; the run names what it lacks.
+  for (const UndrawnCharacter& undrawn : undrawnCharacters(text, fontSizes(fontPaths(settings)))) {
+    if (!settings.font.rendered() || undrawn.why == Undrawn::questionMark) {
+      return Failure("our fonts have no glyph for " + lineSafeCharacter(undrawn.character) +
+                     " to compare the bytes with");
+    }
   }
   for (const TextCharacter& character : characters) {
     if (isDoubleByte(character) && !isChinese(character.code)) {
