@@ -24,9 +24,9 @@ using Frame = std::array<Row, kFrameRows>;
 
 // A picture framed, with the distance from every place to its nearest dot, up
 // to kMaxDistance, as four bit planes: distance 5 is set in planes 0 and 2.
-// The distances reach kMaxDistance rows above and below the picture and no
-// further, so only those rows are ever worked out: the work follows the
-// picture's height, not the frame's.
+// The distances are kept only in the rows a move of kMaxShift can bring a
+// dot to, and grown only as far as a dot's distance reaches, so the work
+// follows the picture's height, not the frame's.
 struct Distances {
   Frame dots{};
   std::array<Frame, 4> planes{};
