@@ -459,10 +459,11 @@ INSTANTIATE_TEST_SUITE_P(
                                 "--split is --scan row-bands, so it cannot go with --scan columns"},
                       UsageCase{"SplitWithRowBands", {"preview", "--ascii", "--split", "--scan", "row-bands", "A"}, 0,
                                 "...##...", ""},
-                      UsageCase{"DetectHelp", {"detect", "--help"}, 0, "CHARACTER", ""},
-                      UsageCase{"DetectTwoCharacters", {"detect", "中A", "1"}, 2, "", "CHARACTER must be one character"},
-                      UsageCase{"DetectNothing", {"detect"}, 2, "", "CHARACTER"},
+                      UsageCase{"DetectHelp", {"detect", "--help"}, 0, "TEXT [BYTES]", ""},
+                      UsageCase{"DetectNoCharacter", {"detect", "", "1"}, 2, "", "TEXT must hold the characters the bytes draw"},
+                      UsageCase{"DetectNothing", {"detect"}, 2, "", "TEXT"},
                       UsageCase{"LayoutsTakesNoArguments", {"layouts", "rows"}, 2, "", "layouts takes no arguments"},
+                      UsageCase{"LayoutsSizeTooLarge", {"layouts", "--size", "80"}, 2, "", "not '80'"},
                       UsageCase{"ClockUnknownLocale", {"clock", "--locale", "xx", "--count", "1"}, 2, "",
                                 "unknown locale 'xx'"},
                       UsageCase{"Version", {"--version"}, 0, "lumadot-cli " + std::string(kVersion) + "\n", ""},
@@ -508,14 +509,52 @@ TEST(CliExtract, OtherSizesReadTheirOwnFontFiles) {
   EXPECT_EQ(drawn.out.find('\n'), 36U);
 }
 
-// The layouts page's map of the four scans is what the command prints today.
+// The layouts page's maps of the four scans are what the command prints today, at 16 and at 12.
 TEST(CliLayouts, TheLayoutsPageShowsWhatTheCommandPrints) {
-  const auto r = runProcess(kCli, {"layouts"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 40);
   std::ifstream page(LUMADOT_LAYOUTS_PAGE);
   const std::string text{std::istreambuf_iterator<char>(page), {}};
-  EXPECT_NE(text.find("$ build/bin/lumadot-cli layouts\n" + r.out + "```"), std::string::npos);
+  const std::pair<std::vector<std::string>, int> cases[] = {{{}, 40}, {{"--size", "12"}, 33}};
+  for (const auto& [options, lines] : cases) {
+    std::vector<std::string> args{"layouts"};
+    std::string typed = "$ build/bin/lumadot-cli layouts";
+    for (const std::string& option : options) {
+      args.push_back(option);
+      typed += " " + option;
+    }
+    const auto r = runProcess(kCli, args);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), lines) << typed;
+    EXPECT_NE(text.find(typed + "\n" + r.out + "```"), std::string::npos) << typed;
+  }
+}
+
+// Maps too wide to pair stand one under another, each the glyph's size, the
+// bytes numbered by the rules the page gives.
+TEST(CliLayouts, WideSizesStandOneUnderAnother) {
+  const auto r = runProcess(kCli, {"layouts", "--size", "24x16"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::vector<std::string> lines;
+  std::istringstream out(r.out);
+  for (std::string line; std::getline(out, line);) lines.push_back(line);
+  ASSERT_GE(lines.size(), 72U);
+  const std::pair<std::size_t, std::string> expected[] = {
+      {0, "--scan rows"},
+      {1, " 0  0  0  0  0  0  0  0  1  1  1  1  1  1  1  1  2  2  2  2  2  2  2  2"},
+      {16, "45 45 45 45 45 45 45 45 46 46 46 46 46 46 46 46 47 47 47 47 47 47 47 47"},
+      {17, ""},
+      {18, "--scan row-bands"},
+      {19, " 0  0  0  0  0  0  0  0 16 16 16 16 16 16 16 16 32 32 32 32 32 32 32 32"},
+      {36, "--scan columns"},
+      {45, " 1  3  5  7  9 11 13 15 17 19 21 23 25 27 29 31 33 35 37 39 41 43 45 47"},
+      {54, "--scan column-bands"},
+      {70, "24 25 26 27 28 29 30 31 32 33 34 35 36 37 38 39 40 41 42 43 44 45 46 47"},
+  };
+  for (const auto& [at, line] : expected) EXPECT_EQ(lines[at], line) << "line " << at;
+  std::string legend;
+  for (std::size_t i = 72; i < lines.size(); ++i) legend += lines[i] + " ";
+  // 12 x 16 single-byte glyphs: 2 bytes a row, 2 a column, the second cut short.
+  EXPECT_NE(legend.find("12 dots wide, takes its 32 bytes (24 in the column scans)"), std::string::npos) << legend;
+  EXPECT_NE(legend.find("cuts short"), std::string::npos) << legend;
 }
 
 // detect reads the bytes extract wrote in a layout, in whatever format, and
@@ -570,15 +609,87 @@ INSTANTIATE_TEST_SUITE_P(
         DetectCase{"Arguments", {}, "", {"A", "0,0,0,0,18H,24H,24H,42H", "42H,7EH,42H,42H,42H,42H,0,0"}, 0,
                    "layout: --scan rows\n"},
         DetectCase{"NotAByte", {}, "0x01, zz", {"国"}, 1, "cannot read 'zz' as a byte"},
-        DetectCase{"Count", {}, "1,2,3", {"国"}, 1, "there are 3 bytes, but the glyph of a double-byte character"},
+        DetectCase{"Count", {}, "1,2,3", {"国"}, 1,
+                   "there are 3 bytes, but the glyph of 国 takes 32 at size 16 in the row scans (rows, row-bands) and "
+                   "32 in the column scans (columns, column-bands)\n"},
+        DetectCase{"TwoCharacters", {}, "1", {"中A"}, 1, "there is 1 byte, but the glyphs of 中A take 48 at size 16"},
         DetectCase{"NoBytes", {}, "; nothing\n", {"国"}, 1, "no bytes"},
         DetectCase{"Blank", {}, "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0", {"A"}, 1, "the same picture in every layout"},
         DetectCase{"Symbol", {}, "1", {"、"}, 1, "、 is not a Chinese character"},
         DetectCase{"NoGlyph", {}, "1", {"😀"}, 1, "our fonts have no glyph for 😀"},
         DetectCase{"AnotherCharacter", {"中"}, "", {"国"}, 1,
                    "lumadot-cli: --scan column-bands and --scan row-bands fit the bytes almost equally well (misfit "
-                   "141 and 142); give the bytes of a character with more strokes\n"}),
+                   "141 and 142); give the bytes of more characters\n"},
+        // Our 一 has a stroke too few to tell by: more characters, and ones with more strokes, would.
+        DetectCase{"FewStrokes", {"一"}, "", {"二"}, 1, "; give the bytes of more characters, ones with more strokes\n"},
+        // A font table: the glyphs of several characters, one after another.
+        DetectCase{"Table", {"--scan", "columns", "--lsb-first", "--format", "c51", "--table", "欢迎光临"}, "",
+                   {"欢迎光临"}, 0, "layout: --scan columns --lsb-first\n"},
+        DetectCase{"TableWithSingleBytes", {"--scan", "row-bands", "--negative", "R2D2中"}, "", {"R2D2中"}, 0,
+                   "layout: --scan row-bands --negative\n"},
+        DetectCase{"TableOfOtherCharacters", {"欢迎光临"}, "", {"光临欢迎"}, 1, "fit the bytes almost equally well"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// At another size the glyphs come from that size's font files, and their bytes
+// are split by that size; a byte cut short by the glyph's edge still counts.
+struct SizedDetectCase {
+  const char* name;
+  std::string size;
+  std::vector<std::string> layout;  // extract's options for it
+  std::string text;
+  std::string expected;  // the first line printed
+  int rows;              // the picture's: as the preview draws it, at least the sign's 16
+};
+
+class CliDetectSizes : public ::testing::TestWithParam<SizedDetectCase> {};
+
+TEST_P(CliDetectSizes, JudgeByTheSizesOwnGlyphs) {
+  const SizedDetectCase& c = GetParam();
+  test::TempDir dir;
+  test::writeSyntheticFonts(dir.path(), *CellSize::named(c.size), Charset::gb2312);
+  const std::vector<std::string> fonts{"--font-dir", dir.path().string(), "--size", c.size};
+  std::vector<std::string> args{"extract", "--format", "c51"};
+  args.insert(args.end(), fonts.begin(), fonts.end());
+  args.insert(args.end(), c.layout.begin(), c.layout.end());
+  args.push_back(c.text);
+  const auto extracted = runProcess(kCli, args);
+  ASSERT_EQ(extracted.exitCode, 0) << extracted.err;
+  args = {"detect", "--ascii"};
+  args.insert(args.end(), fonts.begin(), fonts.end());
+  args.push_back(c.text);
+  const auto r = runProcess(kCli, args, extracted.out);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), c.expected);
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), c.rows + 2) << r.out;
+  // The same bytes but one are no glyphs of TEXT at this size.
+  const auto cut = runProcess(kCli, args, extracted.out.substr(0, extracted.out.find(',')) + "};");
+  EXPECT_EQ(cut.exitCode, 1);
+  EXPECT_NE(cut.err.find("there is 1 byte, but the glyph"), std::string::npos) << cut.err;
+  EXPECT_NE(cut.err.find(" of " + c.text + " take"), std::string::npos) << cut.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, CliDetectSizes,
+    ::testing::Values(
+        // 80 bytes in the row scans, 72 in the column scans: the count alone rules out half the layouts.
+        SizedDetectCase{"TwentyFourBySixteen", "24x16", {"--scan", "columns"}, "国A", "layout: --scan columns\n", 16},
+        SizedDetectCase{"TwentyFourBySixteenRowBands", "24x16", {"--split", "--lsb-first"}, "国A",
+                        "layout: --scan row-bands --lsb-first\n", 16},
+        SizedDetectCase{"Nine", "9", {"--scan", "column-bands", "--negative"}, "中A国",
+                        "layout: --scan column-bands --negative\n", 16},
+        SizedDetectCase{"ThirtyTwo", "32", {"--lsb-first"}, "电", "layout: --scan rows --lsb-first\n", 32}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// The count a TEXT's glyphs take at a size, in both scans, when the bytes are not it.
+TEST(CliDetectCount, SaysWhatTheGlyphsTakeAtTheSize) {
+  test::TempDir dir;
+  test::writeSyntheticFonts(dir.path(), CellSize{24, 16}, Charset::gb2312);
+  const auto r = runProcess(kCli, {"detect", "--font-dir", dir.path().string(), "--size", "24x16", "国A", "1,2,3"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err,
+            "lumadot-cli: there are 3 bytes, but the glyphs of 国A take 80 at size 24x16 in the row scans (rows, "
+            "row-bands) and 72 in the column scans (columns, column-bands)\n");
+}
 
 }  // namespace
 }  // namespace lumadot

@@ -99,6 +99,7 @@ const CompletionRow kRows[] = {
     {"NameTakesAnyValue", "lumadot-cli extract --name -", {}},
     {"ColumnsTakeAnyValue", "lumadot-cli sign --columns ", {}},
     {"FontDirOnlyDirectories", "lumadot-cli detect --font-dir ", {"fonts", "out"}},
+    {"LayoutsSize", "lumadot-cli layouts --", {"--size", "--help"}},
     {"PngFile", "lumadot-cli preview --png=n", {"notes.txt"}},
     {"FileNameWithEscapedBlank", "lumadot-cli sign --gif my\\ f", {"my file.gif"}},
     {"DeviceWithColons", "lumadot-cli sign --device pci-0000:00:1", {"14.0-port0"}},
