@@ -35,6 +35,8 @@ DotPicture drawGlyphs(std::span<const GlyphEntry> entries, const ByteLayout& lay
   if (totalWidth > static_cast<std::size_t>(INT_MAX)) throw std::length_error("drawGlyphs: picture too wide");
 
   DotPicture picture;
+  // As high as the tallest glyph; with none, as high as the sign.
+  if (!entries.empty()) picture.m_height = 0;
   for (const GlyphEntry& entry : entries) picture.m_height = std::max(picture.m_height, entry.dots.height);
   picture.m_columns.reserve(totalWidth);
   picture.m_glyphStarts.reserve(entries.size());

@@ -20,7 +20,7 @@ class DotPicture;
 DotPicture drawGlyphs(std::span<const GlyphEntry> entries, const ByteLayout& layout);
 
 // The run as the sign shows it: glyphs side by side with no gaps, as high as
-// the tallest (16 dots on the sign; up to 64 for other displays).
+// the tallest (16 dots on the sign; 8 to 64 for other displays).
 class DotPicture {
  public:
   static constexpr int kSignHeight = 16;

@@ -507,6 +507,10 @@ TEST(CliExtract, OtherSizesReadTheirOwnFontFiles) {
   ASSERT_EQ(drawn.exitCode, 0) << drawn.err;
   EXPECT_EQ(std::count(drawn.out.begin(), drawn.out.end(), '\n'), 24);
   EXPECT_EQ(drawn.out.find('\n'), 36U);
+  test::writeSyntheticFonts(dir.path(), CellSize{12, 12}, Charset::gb2312);
+  const auto small = runProcess(kCli, {"preview", "--ascii", "--font-dir", dir.path().string(), "--size", "12", "中A"});
+  ASSERT_EQ(small.exitCode, 0) << small.err;
+  EXPECT_EQ(std::count(small.out.begin(), small.out.end(), '\n'), 12);
 }
 
 // The layouts page's maps of the four scans are what the command prints today, at 16 and at 12.
@@ -676,7 +680,7 @@ INSTANTIATE_TEST_SUITE_P(
         SizedDetectCase{"TwentyFourBySixteenRowBands", "24x16", {"--split", "--lsb-first"}, "国A",
                         "layout: --scan row-bands --lsb-first\n", 16},
         SizedDetectCase{"Nine", "9", {"--scan", "column-bands", "--negative"}, "中A国",
-                        "layout: --scan column-bands --negative\n", 16},
+                        "layout: --scan column-bands --negative\n", 9},
         SizedDetectCase{"ThirtyTwo", "32", {"--lsb-first"}, "电", "layout: --scan rows --lsb-first\n", 32}),
     [](const auto& row) { return std::string(row.param.name); });
 
