@@ -59,6 +59,18 @@ std::vector<std::uint8_t> unifontCell(const UnifontGlyph& g, int cellWidth) {
   return cell;
 }
 
+// A 16-dot .hex glyph scaled to half in an 8-dot cell: each dot lit when
+// any of the 2 x 2 it stands for is, on row 7 as its top is now 7 above the baseline.
+std::vector<std::uint8_t> halvedCell(const UnifontGlyph& g) {
+  std::vector<std::uint8_t> cell(16, 0);
+  for (std::size_t r = 0; r < 16; ++r) {
+    for (unsigned x = 0; x < 16; ++x) {
+      if ((g.bytes[2 * r + x / 8] >> (7 - x % 8)) & 1) cell[7 + r / 2] |= static_cast<std::uint8_t>(0x80 >> (x / 2));
+    }
+  }
+  return cell;
+}
+
 BuiltFonts buildFrom(const UnifontGlyphs& glyphs) {
   return buildFonts([&](char32_t c) { return findSourceGlyph(glyphs, c); }, kUnifontBaseline);
 }
@@ -68,19 +80,20 @@ TEST(FontBuilderTest, Asc16HoldsPrintableAsciiAndTheEuroOnly) {
   for (char32_t c = 0; c < 0x100; ++c) glyphs[c] = makeGlyph(8, static_cast<unsigned>(c));
   glyphs.erase(U'B');
   glyphs[0x20AC] = makeGlyph(8, 999);
-  glyphs[U'W'] = makeGlyph(16, 7);  // too wide: keeps its middle 8 columns
+  glyphs[U'W'] = makeGlyph(16, 7);  // too wide: scaled down to half
   const auto built = buildFrom(glyphs).asc16;
   const auto& font = built.bytes;
   ASSERT_EQ(font.size(), 4096u);
   EXPECT_EQ(built.wanted, 96u);  // 95 printable characters and the euro
   EXPECT_EQ(built.found, 95u);
   EXPECT_EQ(built.missing, std::vector<char32_t>{U'B'});
-  EXPECT_EQ(built.clipped, 1u);
+  EXPECT_EQ(built.scaled, 1u);
+  EXPECT_EQ(built.name, "asc16");
   for (unsigned c = 0; c < 256; ++c) {
     SCOPED_TRACE(c);
     const bool blank = c < 0x20 || c == 0x7F || c == 'B' || c > 0x80;
     const UnifontGlyph expected = blank ? UnifontGlyph{8, {}} : glyphs[c == 0x80 ? 0x20AC : c];
-    EXPECT_EQ(slice<16>(font, c), unifontCell(expected, 8));
+    EXPECT_EQ(slice<16>(font, c), c == 'W' ? halvedCell(expected) : unifontCell(expected, 8));
   }
 }
 
@@ -113,32 +126,6 @@ TEST(FontBuilderTest, Hzk16PlacesGb2312CharactersInTheirCells) {
   EXPECT_TRUE(font == expected);
 }
 
-TEST(FontBuilderTest, WriteFontFilesReplacesBothOrNeither) {
-  TempDir tmp;
-  const fs::path dir = tmp.path() / "a" / "b";
-  const std::vector<std::uint8_t> asc(kAsc16Size, 1), hzk(kHzk16Size, 2);
-  ASSERT_TRUE(writeFontFiles(dir, asc, hzk));
-  EXPECT_EQ(bytesOf(readFile(dir / "asc16")), asc);
-  EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), hzk);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
-  ASSERT_TRUE(writeFontFiles(dir, hzk, asc));
-  EXPECT_EQ(bytesOf(readFile(dir / "asc16")), hzk);
-  EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), asc);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
-
-  // The second rename fails: the first font it created must go too.
-  const fs::path blocked = tmp.path() / "blocked";
-  fs::create_directories(blocked / "hzk16" / "x");
-  EXPECT_NE(writeFontFiles(blocked, asc, hzk).error().text.find("hzk16"), std::string::npos);
-  EXPECT_EQ(std::distance(fs::directory_iterator(blocked), {}), 1);
-
-  writeFile(tmp.path() / "file", "x");
-  EXPECT_NE(writeFontFiles(tmp.path() / "file" / "sub", asc, hzk).error().text.find("file"), std::string::npos);
-}
-
-// The executable, end to end.
-const fs::path kMkfont = LUMADOT_MKFONT_PATH;
-
 std::vector<std::string> listDir(const fs::path& dir) {
   std::vector<std::string> names;
   if (fs::is_directory(dir)) {
@@ -147,6 +134,39 @@ std::vector<std::string> listDir(const fs::path& dir) {
   std::sort(names.begin(), names.end());
   return names;
 }
+
+TEST(FontBuilderTest, WriteFontFilesReplacesBothOrNeither) {
+  TempDir tmp;
+  const fs::path dir = tmp.path() / "a" / "b";
+  const std::vector<std::uint8_t> asc(kAsc16Size, 1), hzk(kHzk16Size, 2);
+  ASSERT_TRUE(writeFontFiles(dir, {{"asc16", asc}, {"hzk16", hzk}}));
+  EXPECT_EQ(bytesOf(readFile(dir / "asc16")), asc);
+  EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), hzk);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
+  ASSERT_TRUE(writeFontFiles(dir, {{"asc16", hzk}, {"hzk16", asc}}));
+  EXPECT_EQ(bytesOf(readFile(dir / "asc16")), hzk);
+  EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), asc);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
+
+  // The second rename fails: the first font it created must go too.
+  const fs::path blocked = tmp.path() / "blocked";
+  fs::create_directories(blocked / "hzk16" / "x");
+  EXPECT_NE(writeFontFiles(blocked, {{"asc16", asc}, {"hzk16", hzk}}).error().text.find("hzk16"), std::string::npos);
+  EXPECT_EQ(std::distance(fs::directory_iterator(blocked), {}), 1);
+  // The third fails: both new ones go, the one it replaced stays replaced.
+  writeFile(blocked / "asc24", "old");
+  fs::create_directories(blocked / "c" / "x");
+  EXPECT_NE(writeFontFiles(blocked, {{"asc24", asc}, {"b", hzk}, {"c", asc}}).error().text.find((blocked / "c").string()),
+            std::string::npos);
+  EXPECT_EQ(listDir(blocked), (std::vector<std::string>{"asc24", "c", "hzk16"}));
+  EXPECT_EQ(bytesOf(readFile(blocked / "asc24")), asc);
+
+  writeFile(tmp.path() / "file", "x");
+  EXPECT_NE(writeFontFiles(tmp.path() / "file" / "sub", {{"asc16", asc}}).error().text.find("file"), std::string::npos);
+}
+
+// The executable, end to end.
+const fs::path kMkfont = LUMADOT_MKFONT_PATH;
 
 // Compressed by the gzip program rather than the zlib calls the reader makes.
 std::string gzipped(const std::string& text) {
@@ -288,14 +308,16 @@ TEST(MkfontTest, BuildsTheSameFontsFromBdfPcfAndGzippedPcf) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "lumadot-mkfont: " + bdfFile.string() + ": Test Regular, its 16-pixel bitmaps, baseline at row 14\n"
                    "lumadot-mkfont: asc16: 2 of 96 characters found; missing U+0020  , U+0021 !, U+0022 \", "
-                   "U+0023 #, U+0024 $ and 89 more; 1 too big for the cell, clipped to its middle\n"
+                   "U+0023 #, U+0024 $ and 89 more; 1 too big for the cell, scaled down to fit\n"
                    "lumadot-mkfont: hzk16: 2 of 7478 characters found; missing U+3000 \u3000, U+3001 、, "
                    "U+3002 。, U+00B7 ·, U+02C9 ˉ and 7471 more\n"
                    "lumadot-mkfont: wrote " + (tmp.path() / "out" / "asc16").string() + " and " +
                    (tmp.path() / "out" / "hzk16").string() + "\n");
   const std::string asc = readFile(tmp.path() / "out" / "asc16"), hzk = readFile(tmp.path() / "out" / "hzk16");
+  // W, 10 dots wide, scaled by 8/10: columns 0-1, 4-5 and rows 0-1, 3-4 run together.
+  const std::vector<std::string> smallW = {"#.....##", "#.##..#.", "##..###.", "#.....#.", "#.....#."};
   const GlyphPicture expected[] = {inkAt(kZhong, 16, 2, 1), inkAt(kSmallRomanOne, 16, 6, 6), inkAt(kA, 8, 1, 7),
-                                   inkAt(kW, 8, 0, 7, 1)};
+                                   inkAt(smallW, 8, 0, 8)};
   EXPECT_EQ(cellPicture(hzk, 53 * 94 + 47, 16), expected[0]);
   EXPECT_EQ(cellPicture(hzk, 94, 16), expected[1]);  // ⅰ, A2A1
   EXPECT_EQ(cellPicture(asc, 'A', 8), expected[2]);
@@ -386,6 +408,12 @@ TEST(MkfontTest, UsageErrorsExitTwoAndHelpExitsZero) {
       {"--font", "f.ttf", "--unifont", "x.hex", "--out", "d"},
       {"--unifont", "x.hex", "--face", "1", "--out", "d"},
       {"--font", "f.ttc", "--face", "-1", "--out", "d"},
+      {"--font", "f.ttc", "--size", "7", "--out", "d"},
+      {"--font", "f.ttc", "--size", "24x65", "--out", "d"},
+      {"--font", "f.ttc", "--size", "big", "--out", "d"},
+      {"--font", "f.ttc", "--charset", "big5", "--out", "d"},
+      {"--font", "f.ttc", "--ascii-face", "1", "--out", "d"},
+      {"--font", "f.ttc", "--ascii-font", "a.ttf", "--ascii-face", "x", "--out", "d"},
   };
   for (const auto& args : cases) {
     const auto r = runProcess(kMkfont, args);
@@ -394,7 +422,8 @@ TEST(MkfontTest, UsageErrorsExitTwoAndHelpExitsZero) {
   }
   const auto help = runProcess(kMkfont, {"--help"});
   EXPECT_EQ(help.exitCode, 0);
-  for (const char* option : {"--unifont", "--font", "--face", "--out", "--help", ".hex.gz", ".pcf.gz"}) {
+  for (const char* option : {"--unifont", "--font", "--face", "--ascii-font", "--ascii-face", "--size", "--charset",
+                             "--out", "--help", ".hex.gz", ".pcf.gz"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   const auto version = runProcess(kMkfont, {"--version"});
