@@ -13,7 +13,10 @@
 #include "base/version.h"
 #include "extract/ansi_code.h"
 #include "extract/byte_layout.h"
+#include "extract/font_file.h"
 #include "extract/font_layout.h"
+#include "extract/glyphs.h"
+#include "fonts/rendered_glyphs.h"
 #include "fonts/unifont_hex.h"
 #include "mkfont/font_builder.h"
 #include "support/font_bitmaps.h"
@@ -243,11 +246,11 @@ const std::vector<BdfGlyph> kBdfGlyphs = {
     {0x2170, 8, 2, 0, kSmallRomanOne},
 };
 
-GlyphPicture cellPicture(const std::string& font, std::size_t index, int width) {
-  const Dots dots{width, 16};
+GlyphPicture cellPicture(const std::string& font, std::size_t index, Dots dots) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(font.data()) + index * glyphSize(dots);
   return decodeGlyph(std::span(bytes, glyphSize(dots)), dots, ByteLayout{});
 }
+GlyphPicture cellPicture(const std::string& font, std::size_t index, int width) { return cellPicture(font, index, {width, 16}); }
 
 TEST(MkfontTest, BuildsBothFontsFromPlainOrGzippedHex) {
   const UnifontGlyph a = makeGlyph(8, 7);
@@ -468,13 +471,6 @@ TEST(MkfontTest, RealUnifontGivesItsGlyphs) {
   }
 }
 
-// The first lit column of a picture, 16 when blank.
-int firstLitColumn(const GlyphPicture& picture) {
-  int first = 16;
-  for (const auto row : picture.rows) first = std::min(first, std::countl_zero(row));
-  return first;
-}
-
 // Every cell is the font's own 16-pixel bitmap, whole and on row 14's
 // baseline, as FreeType hands it to the tests' own reader; only the column
 // it starts at is the builder's to choose. lumadot-cli then reads it.
@@ -502,9 +498,7 @@ TEST(MkfontTest, ChineseBitmapFontsKeepTheirOwnDots) {
       const auto character = fromAnsiBytes(std::string_view(gb, 2));
       if (!character) continue;
       const GlyphPicture ours = cellPicture(hzk, cell, 16);
-      GlyphPicture theirs = bitmaps.glyph(*character).value_or(GlyphPicture{});
-      const int shift = firstLitColumn(theirs) - firstLitColumn(ours);
-      for (auto& row : theirs.rows) row = (shift >= 0 ? row << shift : row >> -shift) & 0xFFFF'0000'0000'0000ULL;
+      const GlyphPicture theirs = test::startingLike(bitmaps.glyph(*character).value_or(GlyphPicture{}), ours);
       EXPECT_EQ(ours, theirs) << "U+" << std::hex << static_cast<unsigned>(*character);
       compared += ours.litCount() > 0;
     }
@@ -513,6 +507,114 @@ TEST(MkfontTest, ChineseBitmapFontsKeepTheirOwnDots) {
     const auto cli = runProcess(LUMADOT_CLI_PATH, {"extract", "--font-dir", tmp.path().string(), "--format", "bin", "国"});
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
     EXPECT_TRUE(cli.out == hzk.substr((24 * 94 + 89) * 32, 32));  // 国 is B9FA
+  }
+}
+
+const fs::path kZenHei = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
+const fs::path kUming = "/usr/share/fonts/truetype/arphic/uming.ttc";
+const fs::path kDejaVuMono = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+
+// lumadot-mkfont's fonts from `args` (and --out) in `dir`, its report returned.
+std::string mkfont(std::vector<std::string> args, const fs::path& dir) {
+  args.insert(args.end(), {"--out", dir.string()});
+  const auto r = runProcess(kMkfont, args);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  return r.err;
+}
+
+// Fonts at another size hold what the same font drawn at that size as it is
+// asked for gives, read back by the programs' own lookup.
+TEST(MkfontTest, OtherSizesHoldTheGlyphsTheFontDrawsAtThatSize) {
+  const struct {
+    const char* size;
+    CellSize cell;
+    const char* files[2];
+    std::size_t sizes[2];  // 256 glyphs; 94 x 94
+  } cases[] = {
+      {"24", {24, 24}, {"asc24", "hzk24"}, {256 * 2 * 24, 8836 * 3 * 24}},
+      {"24x16", {24, 16}, {"asc24x16", "hzk24x16"}, {256 * 2 * 16, 8836 * 3 * 16}},
+  };
+  const std::u16string text = u"中国永和 AWgm%@€ 龄";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    TempDir tmp;
+    const std::string report = mkfont({"--font", kZenHei.string(), "--size", c.size}, tmp.path());
+    EXPECT_NE(report.find("outlines rendered at " + std::to_string(c.cell.height) + " pixels"), std::string::npos);
+    EXPECT_EQ(listDir(tmp.path()), (std::vector<std::string>{c.files[0], c.files[1]}));
+    for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(fs::file_size(tmp.path() / c.files[i]), c.sizes[i]);
+    auto rendered = RenderedGlyphs::open(kZenHei, 0, {}, c.cell).value();
+    const Glyphs built = lookUp(text, {}, FontPaths::inDirectory(tmp.path(), c.cell)).value();
+    EXPECT_EQ(built, lookUp(text, {}, rendered).value());
+    EXPECT_GT(std::count_if(built.bytes.begin(), built.bytes.end(), [](std::uint8_t b) { return b != 0; }), 100);
+    EXPECT_NE(report.find(rendered.description().substr(rendered.description().find("baseline"))), std::string::npos);
+  }
+}
+
+// gbk16 has a cell for characters GB2312 lacks, and its GB2312 places hold
+// what hzk16 does.
+TEST(MkfontTest, GbkGridHoldsEveryDoubleByteCharacterInItsPlace) {
+  TempDir tmp;
+  mkfont({"--font", kUming.string(), "--charset", "gbk"}, tmp.path() / "gbk");
+  mkfont({"--font", kUming.string()}, tmp.path() / "gb2312");
+  EXPECT_EQ(listDir(tmp.path() / "gbk"), (std::vector<std::string>{"asc16", "gbk16"}));
+  const std::string gbk = readFile(tmp.path() / "gbk" / "gbk16"), hzk = readFile(tmp.path() / "gb2312" / "hzk16");
+  ASSERT_EQ(gbk.size(), 126u * 190 * 32);
+  EXPECT_TRUE(readFile(tmp.path() / "gbk" / "asc16") == readFile(tmp.path() / "gb2312" / "asc16"));
+  for (std::size_t place = 0; place < gridPlaces(Charset::gb2312); ++place) {
+    const auto gbkPlace = gridPlace(Charset::gbk, gridCode(Charset::gb2312, place)).value();
+    ASSERT_TRUE(gbk.compare(gbkPlace * 32, 32, hzk, place * 32, 32) == 0) << place;
+  }
+  const auto glyphs = lookUp(u"體龍", {}, FontPaths::inDirectory(tmp.path() / "gbk", {}, Charset::gbk)).value();
+  for (const char32_t c : {U'體', U'龍'}) {
+    SCOPED_TRACE(static_cast<unsigned>(c));
+    EXPECT_FALSE(gridPlace(Charset::gb2312, ansiCode(c)));
+    const auto place = gridPlace(Charset::gbk, ansiCode(c)).value();
+    EXPECT_EQ(cellPicture(gbk, place, 16), test::FontBitmaps(kUming, 0).glyph(c).value());
+  }
+  EXPECT_GT(std::count_if(glyphs.bytes.begin(), glyphs.bytes.end(), [](std::uint8_t b) { return b != 0; }), 20);
+}
+
+// Zen Hei's Latin letters are wider than half its cell: scaled down whole,
+// each counted. DejaVu Sans Mono's fit, and are its own, upright.
+TEST(MkfontTest, SingleByteGlyphsAreWholeFromEitherFont) {
+  const struct {
+    fs::path ascii;
+    fs::path drawnFrom;
+  } cases[] = {{{}, kZenHei}, {kDejaVuMono, kDejaVuMono}};
+  const CellSize cell{24, 24};
+  std::string hzk;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.drawnFrom);
+    TempDir tmp;
+    std::vector<std::string> args{"--font", kZenHei.string(), "--size", "24"};
+    if (!c.ascii.empty()) args.insert(args.end(), {"--ascii-font", c.ascii.string()});
+    const std::string report = mkfont(args, tmp.path());
+    const auto line = report.find(c.ascii.empty() ? "rendered at 24 pixels, baseline at row " : "asc24 from " + c.ascii.string());
+    ASSERT_NE(line, std::string::npos) << report;
+    const int baseline = std::stoi(report.substr(report.find("baseline at row ", line) + 16));
+    test::FontBitmaps theirs(c.drawnFrom, 0, 24);
+    const std::string asc = readFile(tmp.path() / "asc24");
+    // Their stems are one straight column each, compared below.
+    EXPECT_TRUE(theirs.fits(U'I', cell.singleByte()) && theirs.fits(U'l', cell.singleByte()));
+    std::size_t tooBig = 0;
+    for (unsigned code = 0x20; code <= 0x80; code += code == 0x7E ? 2 : 1) {
+      const char32_t ch = code == 0x80 ? U'€' : code;
+      const GlyphPicture ours = cellPicture(asc, code, cell.singleByte());
+      EXPECT_EQ(ours.litCount() > 0, ch != U' ') << code;
+      if (!theirs.fits(ch, cell.singleByte())) {
+        ++tooBig;
+        continue;
+      }
+      EXPECT_EQ(ours, test::startingLike(*theirs.glyph(ch, cell.singleByte(), baseline), ours)) << code;
+    }
+    EXPECT_NE(report.find("asc24: 96 of 96 characters found" + (tooBig == 0 ? "\n" :
+              "; " + std::to_string(tooBig) + " too big for the cell, scaled down to fit\n")), std::string::npos) << report;
+    EXPECT_EQ(report.find("cut"), std::string::npos);
+    if (hzk.empty()) hzk = readFile(tmp.path() / "hzk24");
+    EXPECT_TRUE(readFile(tmp.path() / "hzk24") == hzk);  // the double-byte glyphs are Zen Hei's either way
+    auto rendered = RenderedGlyphs::open(kZenHei, 0, c.ascii, cell).value();
+    const Glyphs built = lookUp(u"Il1 Wm 中", {}, FontPaths::inDirectory(tmp.path(), cell)).value();
+    EXPECT_EQ(built, lookUp(u"Il1 Wm 中", {}, rendered).value());
   }
 }
 

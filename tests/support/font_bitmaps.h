@@ -18,14 +18,21 @@ class FontBitmaps {
   FontBitmaps(const std::filesystem::path& file, int face, int pixels = 16);
   ~FontBitmaps();
 
-  // The glyph of `character` in a cell of `width` x pixels dots, on row
-  // `baseline`, moved just enough to fit; nothing when the font has no such glyph.
-  std::optional<GlyphPicture> glyph(char32_t character, int width = 16, int baseline = 14);
+  // The glyph of `character` in `cell` on row `baseline`, moved just enough
+  // to fit; nothing when the font has no such glyph.
+  std::optional<GlyphPicture> glyph(char32_t character, Dots cell = {16, 16}, int baseline = 14);
+  // Whether that glyph's bitmap is no bigger than `cell`.
+  bool fits(char32_t character, Dots cell);
+  // The baseline row the face's metrics at this size give.
+  int ascent() const;
 
  private:
   struct Face;
   std::unique_ptr<Face> m_face;
-  int m_pixels;
 };
+
+// `theirs` moved across so that its first lit column is that of `ours`:
+// where a glyph starts in its cell is the font builder's to choose.
+GlyphPicture startingLike(GlyphPicture theirs, const GlyphPicture& ours);
 
 }  // namespace lumadot::test
