@@ -367,6 +367,14 @@ TEST(MkfontTest, FailuresExitOneAndLeaveNoFonts) {
        {"--font"}},
       {"font without GB2312", bdf({kBdfGlyphs[1]}), "out", "in.hex: holds no glyph for any GB2312 character",
        {"--font"}},
+      {"font without GBK", bdf({kBdfGlyphs[1]}), "out", "in.hex: holds no glyph for any GBK character",
+       {"--font", "--charset", "gbk"}},
+      {"bitmaps of another size", bdf(kBdfGlyphs), "out", "in.hex: has no 24-pixel size; its bitmaps are 16 pixels",
+       {"--font", "--size", "24"}},
+      {"Unifont at another height", kGb2312Line, "out",
+       "in.hex: has no 24-pixel size; GNU Unifont's glyphs are 16 pixels", {"--unifont", "--size", "16x24"}},
+      {"ascii font missing", bdf(kBdfGlyphs), "out", "nope.ttf: cannot open: No such file or directory",
+       {"--font", "--ascii-font", "nope.ttf"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
