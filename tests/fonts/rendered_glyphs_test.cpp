@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,6 +18,7 @@ namespace {
 
 const std::filesystem::path kUming = "/usr/share/fonts/truetype/arphic/uming.ttc";
 const std::filesystem::path kZenHei = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
+const std::filesystem::path kDejaVuMono = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
 
 // `character`'s glyph as `source` draws it.
 GlyphPicture glyphOf(RenderedGlyphs& source, char32_t character) {
@@ -30,8 +31,8 @@ GlyphPicture glyphOf(RenderedGlyphs& source, char32_t character) {
 }
 
 // Every character the font files have a cell for, the GB2312 grid's included.
-std::vector<char32_t> cellCharacters() {
-  std::vector<char32_t> characters;
+std::u32string cellCharacters() {
+  std::u32string characters;
   for (int code = 0; code < 256; ++code) {
     if (const auto c = cellCharacter(static_cast<std::int16_t>(code))) characters.push_back(*c);
   }
@@ -41,97 +42,79 @@ std::vector<char32_t> cellCharacters() {
   return characters;
 }
 
-int reportedBaseline(const std::string& description) {
-  const auto at = description.find("baseline at row ");
+// The first baseline the description names, or the last (the single-byte glyphs' font's).
+int reportedBaseline(const std::string& description, bool last) {
+  const std::string said = "baseline at row ";
+  const auto at = last ? description.rfind(said) : description.find(said);
   EXPECT_NE(at, std::string::npos) << description;
-  return at == std::string::npos ? -1 : std::stoi(description.substr(at + 16));
+  return at == std::string::npos ? -1 : std::stoi(description.substr(at + said.size()));
 }
 
-TEST(RenderedGlyphsTest, CellsHoldPrintableAsciiTheEuroAndDoubleByteCharacters) {
-  const struct {
-    std::int16_t code;
-    std::optional<char32_t> character;
-  } cases[] = {
-      {'A', U'A'}, {' ', U' '}, {'~', U'~'}, {0x1F, std::nullopt}, {0x7F, std::nullopt}, {0, std::nullopt},
-      {0x80, U'€'}, {0x81, std::nullopt}, {0xFF, std::nullopt}, {ansiCode(U'中'), U'中'}, {ansiCode(U'龍'), U'龍'},
-  };
-  for (const auto& c : cases) EXPECT_EQ(cellCharacter(c.code), c.character) << c.code;
-}
-
-// AR PL UMing's 12-pixel bitmaps, whole on the face's own baseline; only
-// those bigger than their cell are scaled, and counted.
-TEST(RenderedGlyphsTest, BitmapsOfTheCellsHeightAreTheDesignersDots) {
-  auto source = RenderedGlyphs::open(kUming, 0, {}, CellSize{12, 12}).value();
-  test::FontBitmaps bitmaps(kUming, 0, 12);
-  EXPECT_NE(source.description().find(kUming.string() + ": AR PL UMing CN Light, its 12-pixel bitmaps, baseline at row " +
-                                      std::to_string(bitmaps.ascent())),
-            std::string::npos)
-      << source.description();
-  std::size_t tooBig = 0, compared = 0;
-  for (const char32_t c : cellCharacters()) {
-    const GlyphPicture ours = glyphOf(source, c);
-    if (!bitmaps.fits(c, ours.dots())) {
-      tooBig += ours.litCount() > 0;
-      continue;
-    }
-    const auto theirs = bitmaps.glyph(c, ours.dots(), bitmaps.ascent()).value_or(GlyphPicture(ours.dots()));
-    EXPECT_EQ(ours, test::startingLike(theirs, ours)) << "U+" << std::hex << static_cast<unsigned>(c);
-    compared += ours.litCount() > 0;
+// Whether `ours` is FreeType's own drawing of `c` at some size below `pixels`.
+bool drawnSmaller(const std::filesystem::path& font, char32_t c, const GlyphPicture& ours, int pixels, int baseline) {
+  for (int smaller = pixels - 1; smaller >= 8; --smaller) {
+    const auto theirs = test::FontBitmaps(font, 0, smaller).glyph(c, ours.dots(), baseline);
+    if (theirs && ours == test::startingLike(*theirs, ours)) return true;
   }
-  EXPECT_GT(compared, 7400u);
-  EXPECT_EQ(source.scaled(), tooBig);
-  EXPECT_EQ(source.missing(), std::vector<char32_t>{U'￣'});
+  return false;
 }
 
-// WenQuanYi Zen Hei's outlines: a glyph that fits is FreeType's own; one too
-// big is FreeType's own at a smaller size, whole, never cut.
-TEST(RenderedGlyphsTest, OutlinesTooBigForTheirCellAreDrawnSmallerWhole) {
-  const std::u32string text = U"永和九年，岁在癸丑。中國龍Wm@%&|Il1gjQ€";
-  for (const int size : {24, 32}) {
-    SCOPED_TRACE(size);
-    auto source = RenderedGlyphs::open(kZenHei, 0, {}, CellSize{size, size}).value();
-    EXPECT_NE(source.description().find("outlines rendered at " + std::to_string(size) + " pixels"), std::string::npos);
-    const int baseline = reportedBaseline(source.description());
-    test::FontBitmaps bitmaps(kZenHei, 0, size);
-    std::vector<std::unique_ptr<test::FontBitmaps>> smaller;  // by size, from 8
-    for (int pixels = 8; pixels < size; ++pixels) smaller.push_back(std::make_unique<test::FontBitmaps>(kZenHei, 0, pixels));
+// A glyph that fits its cell is FreeType's own, whole, on the baseline the
+// description names. One too big is counted as scaled; drawn from outlines,
+// it is FreeType's own at a smaller size, never cut.
+TEST(RenderedGlyphsTest, GlyphsAreTheFontsOwnWholeOrDrawnSmaller) {
+  const std::u32string text = U"永和九年，岁在癸丑。中國龍 Wm@%&|Il1gjQ€";
+  const struct {
+    std::filesystem::path font, ascii;
+    int size;
+    std::u32string characters;  // empty: all the font files hold
+    std::string drawn;
+    std::u32string tooWide;  // single-byte ones among those too big
+    std::vector<char32_t> missing;
+  } cases[] = {
+      // Row 11: UMing's 12-pixel ASCII bitmaps are 12 rows, from 11 above the baseline.
+      {kUming, {}, 12, {}, "AR PL UMing CN Light, its 12-pixel bitmaps, baseline at row 11", {}, {U'￣'}},
+      {kZenHei, {}, 24, text, "WenQuanYi Zen Hei Regular, outlines rendered at 24 pixels", U"Wm", {}},
+      {kZenHei, {}, 32, text, "outlines rendered at 32 pixels", U"Wm", {}},
+      {kZenHei, kDejaVuMono, 24, text, "from " + kDejaVuMono.string() + ": DejaVu Sans Mono Book, outlines", U"W", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.drawn);
+    auto source = RenderedGlyphs::open(c.font, 0, c.ascii, CellSize{c.size, c.size}).value();
+    const std::string description = source.description();
+    EXPECT_NE(description.find(c.drawn), std::string::npos) << description;
+    test::FontBitmaps doubleBytes(c.font, 0, c.size), singleBytes(c.ascii.empty() ? c.font : c.ascii, 0, c.size);
     std::size_t tooBig = 0;
-    for (const char32_t c : text) {
-      SCOPED_TRACE(static_cast<unsigned>(c));
-      const GlyphPicture ours = glyphOf(source, c);
-      EXPECT_GT(ours.litCount(), 0);
-      if (bitmaps.fits(c, ours.dots())) {
-        EXPECT_EQ(ours, test::startingLike(*bitmaps.glyph(c, ours.dots(), baseline), ours));
+    for (const char32_t ch : c.characters.empty() ? cellCharacters() : c.characters) {
+      const bool ascii = ansiCode(ch) >= 0 && !c.ascii.empty();
+      const int baseline = reportedBaseline(description, ascii);
+      const GlyphPicture ours = glyphOf(source, ch);
+      test::FontBitmaps& theirs = ansiCode(ch) >= 0 ? singleBytes : doubleBytes;
+      if (theirs.fits(ch, ours.dots())) {
+        const auto drawn = theirs.glyph(ch, ours.dots(), baseline).value_or(GlyphPicture(ours.dots()));
+        EXPECT_EQ(ours, test::startingLike(drawn, ours)) << static_cast<unsigned>(ch);
         continue;
       }
       ++tooBig;
-      EXPECT_TRUE(std::any_of(smaller.begin(), smaller.end(), [&](const auto& font) {
-        return ours == test::startingLike(font->glyph(c, ours.dots(), baseline).value_or(GlyphPicture{}), ours);
-      }));
+      const bool outlines = !c.characters.empty();
+      EXPECT_TRUE(!outlines || drawnSmaller(ascii ? c.ascii : c.font, ch, ours, c.size, baseline)) << static_cast<unsigned>(ch);
     }
-    EXPECT_FALSE(bitmaps.fits(U'W', source.cell().singleByte()));
-    EXPECT_FALSE(bitmaps.fits(U'm', source.cell().singleByte()));
+    for (const char32_t ch : c.tooWide) EXPECT_FALSE(singleBytes.fits(ch, source.cell().singleByte()));
     EXPECT_EQ(source.scaled(), tooBig);
-    EXPECT_TRUE(source.missing().empty());
+    EXPECT_EQ(source.missing(), c.missing);
   }
 }
 
+// A repeated character gets the same bytes; one the font lacks is blank and named once.
 TEST(RenderedGlyphsTest, LooksUpATextDrawingEachCharacterOnce) {
   auto source = RenderedGlyphs::open(kUming, 0, {}, CellSize{24, 16}).value();
   const auto glyphs = lookUp(u"中￣A\t中￣A", {}, source).value();
-  EXPECT_EQ(glyphs.cell, (CellSize{24, 16}));
   ASSERT_EQ(glyphs.glyphs.size(), 7u);
-  const auto bytesOf = [&](std::size_t i) {
-    const Glyph& g = glyphs.glyphs[i];
-    return std::vector<std::uint8_t>(glyphs.bytes.begin() + static_cast<std::ptrdiff_t>(g.offset),
-                                     glyphs.bytes.begin() + static_cast<std::ptrdiff_t>(g.offset + g.size));
-  };
-  EXPECT_EQ(bytesOf(0).size(), 48u);  // 24 x 16
-  EXPECT_EQ(bytesOf(2).size(), 32u);  // 12 x 16: two bytes a row
-  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(bytesOf(i), bytesOf(i + 4));
-  EXPECT_EQ(bytesOf(1), std::vector<std::uint8_t>(48, 0));  // ￣ is one UMing lacks
-  EXPECT_EQ(bytesOf(3), std::vector<std::uint8_t>(32, 0));  // a tab has no glyph
-  EXPECT_EQ(decodeGlyph(bytesOf(0), {24, 16}, {}), glyphOf(source, U'中'));
+  const auto bytes = [&](std::size_t i) { return std::span(glyphs.bytes).subspan(glyphs.glyphs[i].offset, glyphs.glyphs[i].size); };
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(std::ranges::equal(bytes(i), bytes(i + 4)));
+  EXPECT_EQ(decodeGlyph(bytes(0), {24, 16}, {}), glyphOf(source, U'中'));
+  EXPECT_EQ(bytes(2).size(), 32u);  // 12 x 16, two bytes a row
+  EXPECT_TRUE(std::ranges::all_of(bytes(1), [](std::uint8_t b) { return b == 0; }));
   EXPECT_EQ(source.missing(), std::vector<char32_t>{U'￣'});
 }
 

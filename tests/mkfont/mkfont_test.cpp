@@ -531,30 +531,40 @@ std::string mkfont(std::vector<std::string> args, const fs::path& dir) {
 }
 
 // Fonts at another size hold what the same font drawn at that size as it is
-// asked for gives, read back by the programs' own lookup.
+// asked for gives (whole, or scaled down to fit: see rendered_glyphs_test),
+// read back by the programs' own lookup.
 TEST(MkfontTest, OtherSizesHoldTheGlyphsTheFontDrawsAtThatSize) {
   const struct {
     const char* size;
     CellSize cell;
     const char* files[2];
     std::size_t sizes[2];  // 256 glyphs; 94 x 94
+    fs::path ascii{};
   } cases[] = {
       {"24", {24, 24}, {"asc24", "hzk24"}, {256 * 2 * 24, 8836 * 3 * 24}},
       {"24x16", {24, 16}, {"asc24x16", "hzk24x16"}, {256 * 2 * 16, 8836 * 3 * 16}},
+      {"24", {24, 24}, {"asc24", "hzk24"}, {256 * 2 * 24, 8836 * 3 * 24}, kDejaVuMono},
   };
-  const std::u16string text = u"中国永和 AWgm%@€ 龄";
+  const std::u16string text = u"中国永和 AWgm%@€ Il1 龄";
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.size);
+    SCOPED_TRACE(c.size + c.ascii.string());
     TempDir tmp;
-    const std::string report = mkfont({"--font", kZenHei.string(), "--size", c.size}, tmp.path());
+    std::vector<std::string> args{"--font", kZenHei.string(), "--size", c.size};
+    if (!c.ascii.empty()) args.insert(args.end(), {"--ascii-font", c.ascii.string()});
+    const std::string report = mkfont(args, tmp.path());
     EXPECT_NE(report.find("outlines rendered at " + std::to_string(c.cell.height) + " pixels"), std::string::npos);
+    EXPECT_NE(report.find(std::string(c.files[0]) + ": 96 of 96 characters found; "), std::string::npos) << report;
+    EXPECT_EQ(report.find("cut"), std::string::npos);  // every glyph whole, those too big scaled
     EXPECT_EQ(listDir(tmp.path()), (std::vector<std::string>{c.files[0], c.files[1]}));
     for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(fs::file_size(tmp.path() / c.files[i]), c.sizes[i]);
-    auto rendered = RenderedGlyphs::open(kZenHei, 0, {}, c.cell).value();
+    auto rendered = RenderedGlyphs::open(kZenHei, 0, c.ascii, c.cell).value();
     const Glyphs built = lookUp(text, {}, FontPaths::inDirectory(tmp.path(), c.cell)).value();
     EXPECT_EQ(built, lookUp(text, {}, rendered).value());
     EXPECT_GT(std::count_if(built.bytes.begin(), built.bytes.end(), [](std::uint8_t b) { return b != 0; }), 100);
-    EXPECT_NE(report.find(rendered.description().substr(rendered.description().find("baseline"))), std::string::npos);
+    // The same baselines, and the single-byte glyphs' font named with its own.
+    const std::string said = rendered.description();
+    EXPECT_NE(report.find(said.substr(said.find("baseline"), said.find(';') - said.find("baseline"))), std::string::npos);
+    EXPECT_NE(report.find(said.substr(said.rfind("baseline"))), std::string::npos) << said;
   }
 }
 
@@ -580,50 +590,6 @@ TEST(MkfontTest, GbkGridHoldsEveryDoubleByteCharacterInItsPlace) {
     EXPECT_EQ(cellPicture(gbk, place, 16), test::FontBitmaps(kUming, 0).glyph(c).value());
   }
   EXPECT_GT(std::count_if(glyphs.bytes.begin(), glyphs.bytes.end(), [](std::uint8_t b) { return b != 0; }), 20);
-}
-
-// Zen Hei's Latin letters are wider than half its cell: scaled down whole,
-// each counted. DejaVu Sans Mono's fit, and are its own, upright.
-TEST(MkfontTest, SingleByteGlyphsAreWholeFromEitherFont) {
-  const struct {
-    fs::path ascii;
-    fs::path drawnFrom;
-  } cases[] = {{{}, kZenHei}, {kDejaVuMono, kDejaVuMono}};
-  const CellSize cell{24, 24};
-  std::string hzk;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.drawnFrom);
-    TempDir tmp;
-    std::vector<std::string> args{"--font", kZenHei.string(), "--size", "24"};
-    if (!c.ascii.empty()) args.insert(args.end(), {"--ascii-font", c.ascii.string()});
-    const std::string report = mkfont(args, tmp.path());
-    const auto line = report.find(c.ascii.empty() ? "rendered at 24 pixels, baseline at row " : "asc24 from " + c.ascii.string());
-    ASSERT_NE(line, std::string::npos) << report;
-    const int baseline = std::stoi(report.substr(report.find("baseline at row ", line) + 16));
-    test::FontBitmaps theirs(c.drawnFrom, 0, 24);
-    const std::string asc = readFile(tmp.path() / "asc24");
-    // Their stems are one straight column each, compared below.
-    EXPECT_TRUE(theirs.fits(U'I', cell.singleByte()) && theirs.fits(U'l', cell.singleByte()));
-    std::size_t tooBig = 0;
-    for (unsigned code = 0x20; code <= 0x80; code += code == 0x7E ? 2 : 1) {
-      const char32_t ch = code == 0x80 ? U'€' : code;
-      const GlyphPicture ours = cellPicture(asc, code, cell.singleByte());
-      EXPECT_EQ(ours.litCount() > 0, ch != U' ') << code;
-      if (!theirs.fits(ch, cell.singleByte())) {
-        ++tooBig;
-        continue;
-      }
-      EXPECT_EQ(ours, test::startingLike(*theirs.glyph(ch, cell.singleByte(), baseline), ours)) << code;
-    }
-    EXPECT_NE(report.find("asc24: 96 of 96 characters found" + (tooBig == 0 ? "\n" :
-              "; " + std::to_string(tooBig) + " too big for the cell, scaled down to fit\n")), std::string::npos) << report;
-    EXPECT_EQ(report.find("cut"), std::string::npos);
-    if (hzk.empty()) hzk = readFile(tmp.path() / "hzk24");
-    EXPECT_TRUE(readFile(tmp.path() / "hzk24") == hzk);  // the double-byte glyphs are Zen Hei's either way
-    auto rendered = RenderedGlyphs::open(kZenHei, 0, c.ascii, cell).value();
-    const Glyphs built = lookUp(u"Il1 Wm 中", {}, FontPaths::inDirectory(tmp.path(), cell)).value();
-    EXPECT_EQ(built, lookUp(u"Il1 Wm 中", {}, rendered).value());
-  }
 }
 
 }  // namespace

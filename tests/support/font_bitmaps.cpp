@@ -49,11 +49,7 @@ int firstLitColumn(const GlyphPicture& picture) {
 
 bool FontBitmaps::fits(char32_t character, Dots cell) {
   const FT_Bitmap* bitmap = loadBitmap(m_face->face, character);
-  return bitmap && static_cast<int>(bitmap->width) <= cell.width && static_cast<int>(bitmap->rows) <= cell.height;
-}
-
-int FontBitmaps::ascent() const {
-  return m_face->face ? static_cast<int>((m_face->face->size->metrics.ascender + 32) >> 6) : 0;
+  return !bitmap || (static_cast<int>(bitmap->width) <= cell.width && static_cast<int>(bitmap->rows) <= cell.height);
 }
 
 GlyphPicture startingLike(GlyphPicture theirs, const GlyphPicture& ours) {

@@ -21,10 +21,8 @@ class FontBitmaps {
   // The glyph of `character` in `cell` on row `baseline`, moved just enough
   // to fit; nothing when the font has no such glyph.
   std::optional<GlyphPicture> glyph(char32_t character, Dots cell = {16, 16}, int baseline = 14);
-  // Whether that glyph's bitmap is no bigger than `cell`.
+  // Whether that glyph's bitmap is no bigger than `cell`; no glyph is.
   bool fits(char32_t character, Dots cell);
-  // The baseline row the face's metrics at this size give.
-  int ascent() const;
 
  private:
   struct Face;
