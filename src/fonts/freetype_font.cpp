@@ -21,7 +21,6 @@
 namespace lumadot {
 namespace {
 
-constexpr int kPixels = 16;
 // Metrics beyond this are nonsense from a broken file; clamping keeps the
 // placement arithmetic far from overflow.
 constexpr FT_Pos kFarthest = 4096;
@@ -64,9 +63,9 @@ std::optional<CodeMap> chooseCodeMap(FT_Face face) {
   return std::nullopt;
 }
 
-std::optional<int> sixteenPixelStrike(FT_Face face) {
+std::optional<int> strikeOf(FT_Face face, int size) {
   for (int i = 0; i < face->num_fixed_sizes; ++i) {
-    if (pixels(face->available_sizes[i].y_ppem) == kPixels) return i;
+    if (pixels(face->available_sizes[i].y_ppem) == size) return i;
   }
   return std::nullopt;
 }
@@ -137,15 +136,53 @@ struct FreeTypeFont::State {
   FT_Library library = nullptr;
   FT_Face face = nullptr;
   CodeMap codeMap = CodeMap::unicode;
+  int size = 16;  // pixels
   bool bitmaps = false;
   // Where the face comes from: a file, or without a path bytes in memory.
   std::string path;
   std::span<const std::uint8_t> bytes;
   std::vector<std::uint8_t> owned;  // unpacked from gzip
 
-  FT_Error openFace(FT_Long index) {
+  FT_Error newFace(FT_Long index) {
     if (path.empty()) return FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), index, &face);
     return FT_New_Face(library, path.c_str(), index, &face);
+  }
+
+  Result<void> openFace(int index, const std::string& name) {
+    const auto failure = [&](const std::string& what) { return Failure(name + ": " + what); };
+    if (const FT_Error error = FT_Init_FreeType(&library)) return failure(ftMessage(error));
+    if (const FT_Error error = newFace(0)) {
+      if (error == FT_Err_Unknown_File_Format) return failure("is not a font file FreeType can read");
+      return failure("cannot read the font: " + ftMessage(error));
+    }
+    const FT_Long faces = face->num_faces;
+    if (index >= faces) {
+      return failure("has no face " + std::to_string(index) + "; " +
+                     (faces == 1 ? std::string("its only face is 0") : "its faces are 0 to " + std::to_string(faces - 1)));
+    }
+    if (index == 0) return {};
+    FT_Done_Face(face);
+    face = nullptr;
+    if (const FT_Error error = newFace(index)) {
+      return failure("cannot read face " + std::to_string(index) + ": " + ftMessage(error));
+    }
+    return {};
+  }
+
+  // The face's own bitmaps of `size` where it has them, else its outlines.
+  Result<void> setSize(const std::string& name) {
+    const auto failure = [&](const std::string& what) { return Failure(name + ": " + what); };
+    const std::string pixelSize = std::to_string(size) + "-pixel";
+    if (const auto strike = strikeOf(face, size)) {
+      bitmaps = true;
+      if (const FT_Error error = FT_Select_Size(face, *strike)) return failure(ftMessage(error));
+    } else if (!FT_IS_SCALABLE(face)) {
+      if (face->num_fixed_sizes == 0) return failure("has neither outlines nor bitmaps");
+      return failure("has no " + pixelSize + " size; its bitmaps are " + sizeList(face) + " pixels");
+    } else if (const FT_Error error = FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size))) {
+      return failure("cannot be drawn at " + std::to_string(size) + " pixels: " + ftMessage(error));
+    }
+    return {};
   }
 
   // FreeType can read a .pcf.gz itself, but it seeks back by unpacking from
@@ -174,44 +211,46 @@ struct FreeTypeFont::State {
     if (lead < 0xA1 || trail < 0xA1) return 0;
     return (lead - 0x80) << 8 | (trail - 0x80);
   }
+
+  std::optional<SourceGlyph> glyph(char32_t character) const;
+  // Outlines drawn at `pixels` for once; bitmaps have their one size.
+  std::optional<SourceGlyph> glyph(char32_t character, int pixels) const {
+    if (bitmaps || pixels == size) return glyph(character);
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) != 0) return std::nullopt;
+    auto drawn = glyph(character);
+    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size));
+    return drawn;
+  }
 };
 
+std::optional<SourceGlyph> FreeTypeFont::State::glyph(char32_t character) const {
+  const FT_ULong at = code(character);
+  const FT_UInt index = at == 0 && character != 0 ? 0 : FT_Get_Char_Index(face, at);
+  if (index == 0) return std::nullopt;
+  // FreeType's own one-bit rendering, with the font's hinting; the autohinter
+  // would redraw the designer's strokes.
+  if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME | FT_LOAD_NO_AUTOHINT) != 0) return std::nullopt;
+  FT_GlyphSlot slot = face->glyph;
+  if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) return std::nullopt;
+  const int advance = pixels(slot->advance.x), left = clamped(slot->bitmap_left), top = clamped(slot->bitmap_top);
+  // A broken BDF can give a glyph a size but no bitmap: it draws nothing.
+  if (!slot->bitmap.buffer) return SourceGlyph::blank(advance, left, top, 0, 0);
+  const BitmapDots dots(library, slot->bitmap);
+  // Only the middle of a giant bitmap is read, so a smaller stand-in size keeps it in int.
+  const auto side = [](unsigned n) { return static_cast<int>(std::min(n, 0xFFFFu)); };
+  return SourceGlyph::fromBitmap(advance, left, top, side(slot->bitmap.width), side(slot->bitmap.rows), dots);
+}
+
 Result<FreeTypeFont> FreeTypeFont::load(std::unique_ptr<State> state, int faceIndex, const std::string& name) {
-  const auto failure = [&](const std::string& what) { return Failure(name + ": " + what); };
-  if (const FT_Error error = FT_Init_FreeType(&state->library)) return failure(ftMessage(error));
-  if (const FT_Error error = state->openFace(0)) {
-    if (error == FT_Err_Unknown_File_Format) return failure("is not a font file FreeType can read");
-    return failure("cannot read the font: " + ftMessage(error));
-  }
-  const FT_Long faces = state->face->num_faces;
-  if (faceIndex >= faces) {
-    return failure("has no face " + std::to_string(faceIndex) + "; " +
-                   (faces == 1 ? std::string("its only face is 0") : "its faces are 0 to " + std::to_string(faces - 1)));
-  }
-  if (faceIndex > 0) {
-    FT_Done_Face(state->face);
-    state->face = nullptr;
-    if (const FT_Error error = state->openFace(faceIndex)) {
-      return failure("cannot read face " + std::to_string(faceIndex) + ": " + ftMessage(error));
-    }
-  }
-  FT_Face face = state->face;
-  if (const auto strike = sixteenPixelStrike(face)) {
-    state->bitmaps = true;
-    if (const FT_Error error = FT_Select_Size(face, *strike)) return failure(ftMessage(error));
-  } else if (!FT_IS_SCALABLE(face)) {
-    if (face->num_fixed_sizes == 0) return failure("has neither outlines nor bitmaps");
-    return failure("has no 16-pixel size; its bitmaps are " + sizeList(face) + " pixels");
-  } else if (const FT_Error error = FT_Set_Pixel_Sizes(face, 0, kPixels)) {
-    return failure("cannot be drawn at 16 pixels: " + ftMessage(error));
-  }
-  const auto codeMap = chooseCodeMap(face);
-  if (!codeMap) return failure("has no character map for Unicode or GB2312");
+  if (const auto opened = state->openFace(faceIndex, name); !opened) return opened.error();
+  if (const auto sized = state->setSize(name); !sized) return sized.error();
+  const auto codeMap = chooseCodeMap(state->face);
+  if (!codeMap) return Failure(name + ": has no character map for Unicode or GB2312");
   state->codeMap = *codeMap;
   return FreeTypeFont(std::move(state));
 }
 
-Result<FreeTypeFont> FreeTypeFont::open(const std::filesystem::path& path, int face) {
+Result<FreeTypeFont> FreeTypeFont::open(const std::filesystem::path& path, int face, int pixels) {
   const std::string name = path.string();
   // FreeType says only "cannot open resource"; the system says why.
   std::error_code ec;
@@ -219,6 +258,7 @@ Result<FreeTypeFont> FreeTypeFont::open(const std::filesystem::path& path, int f
   std::ifstream in(path, std::ios::binary);
   if (!in) return Failure(name + ": cannot open: " + std::strerror(errno));
   auto state = std::make_unique<State>();
+  state->size = pixels;
   if (!startsWithGzipMagic(in)) {
     state->path = name;
   } else if (auto unpacked = state->unpack(in, name); !unpacked) {
@@ -227,8 +267,10 @@ Result<FreeTypeFont> FreeTypeFont::open(const std::filesystem::path& path, int f
   return load(std::move(state), face, name);
 }
 
-Result<FreeTypeFont> FreeTypeFont::fromBytes(std::span<const std::uint8_t> bytes, int face, const std::string& name) {
+Result<FreeTypeFont> FreeTypeFont::fromBytes(std::span<const std::uint8_t> bytes, int face, const std::string& name,
+                                             int pixels) {
   auto state = std::make_unique<State>();
+  state->size = pixels;
   state->bytes = bytes;
   if (bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B) {  // gzip's magic
     std::istringstream in(std::string(bytes.begin(), bytes.end()));
@@ -242,21 +284,12 @@ FreeTypeFont::FreeTypeFont(FreeTypeFont&&) noexcept = default;
 FreeTypeFont& FreeTypeFont::operator=(FreeTypeFont&&) noexcept = default;
 FreeTypeFont::~FreeTypeFont() = default;
 
-std::optional<SourceGlyph> FreeTypeFont::glyph(char32_t character) const {
-  FT_Face face = m_state->face;
-  const FT_ULong code = m_state->code(character);
-  const FT_UInt index = code == 0 && character != 0 ? 0 : FT_Get_Char_Index(face, code);
-  if (index == 0) return std::nullopt;
-  if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return std::nullopt;
-  FT_GlyphSlot slot = face->glyph;
-  if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) return std::nullopt;
-  const int advance = pixels(slot->advance.x), left = clamped(slot->bitmap_left), top = clamped(slot->bitmap_top);
-  // A broken BDF can give a glyph a size but no bitmap: it draws nothing.
-  if (!slot->bitmap.buffer) return SourceGlyph::fromBitmap(advance, left, top, 0, 0, [](int, int) { return false; });
-  const BitmapDots dots(m_state->library, slot->bitmap);
-  // Only the middle of a giant bitmap is read, so a smaller stand-in size keeps it in int.
-  const auto size = [](unsigned n) { return static_cast<int>(std::min(n, 0xFFFFu)); };
-  return SourceGlyph::fromBitmap(advance, left, top, size(slot->bitmap.width), size(slot->bitmap.rows), dots);
+std::optional<SourceGlyph> FreeTypeFont::glyph(char32_t character) const { return m_state->glyph(character); }
+
+GlyphFace FreeTypeFont::face() const {
+  const State* state = m_state.get();
+  return {[state](char32_t character, int pixels) { return state->glyph(character, pixels); }, state->size, ascent(),
+          !state->bitmaps};
 }
 
 int FreeTypeFont::ascent() const { return pixels(m_state->face->size->metrics.ascender); }
@@ -265,7 +298,8 @@ std::string FreeTypeFont::description() const {
   const FT_Face face = m_state->face;
   std::string name = face->family_name ? face->family_name : "an unnamed face";
   if (face->style_name) name += std::string(" ") + face->style_name;
-  return name + (m_state->bitmaps ? ", its 16-pixel bitmaps" : ", outlines rendered at 16 pixels");
+  const std::string size = std::to_string(m_state->size);
+  return name + (m_state->bitmaps ? ", its " + size + "-pixel bitmaps" : ", outlines rendered at " + size + " pixels");
 }
 
 }  // namespace lumadot

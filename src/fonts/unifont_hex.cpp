@@ -154,4 +154,8 @@ std::optional<SourceGlyph> findSourceGlyph(const UnifontGlyphs& glyphs, char32_t
   return sourceGlyph(it->second);
 }
 
+GlyphFace unifontFace(const UnifontGlyphs& glyphs) {
+  return {[&glyphs](char32_t character, int) { return findSourceGlyph(glyphs, character); }, 16, kUnifontBaseline};
+}
+
 }  // namespace lumadot

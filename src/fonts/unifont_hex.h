@@ -38,6 +38,9 @@ using UnifontGlyphs = std::unordered_map<char32_t, UnifontGlyph>;
 
 // The glyph of `character` in `glyphs`, as sourceGlyph draws it.
 std::optional<SourceGlyph> findSourceGlyph(const UnifontGlyphs& glyphs, char32_t character);
+// `glyphs` as the placement reads a face: 16 pixels, bitmaps only. It holds
+// on to `glyphs`, which must outlive it.
+GlyphFace unifontFace(const UnifontGlyphs& glyphs);
 
 // Reads lines "CODE:HEX": CODE is 4 to 6 hex digits up to 10FFFF, HEX is 32
 // digits (8 dots wide) or 64 (16 dots wide). Blank lines and lines starting

@@ -13,7 +13,10 @@
 #include "base/version.h"
 #include "extract/ansi_code.h"
 #include "extract/byte_layout.h"
+#include "extract/font_file.h"
 #include "extract/font_layout.h"
+#include "extract/glyphs.h"
+#include "fonts/rendered_glyphs.h"
 #include "fonts/unifont_hex.h"
 #include "mkfont/font_builder.h"
 #include "support/font_bitmaps.h"
@@ -59,6 +62,18 @@ std::vector<std::uint8_t> unifontCell(const UnifontGlyph& g, int cellWidth) {
   return cell;
 }
 
+// A 16-dot .hex glyph scaled to half in an 8-dot cell: each dot lit when
+// any of the 2 x 2 it stands for is, on row 7 as its top is now 7 above the baseline.
+std::vector<std::uint8_t> halvedCell(const UnifontGlyph& g) {
+  std::vector<std::uint8_t> cell(16, 0);
+  for (std::size_t r = 0; r < 16; ++r) {
+    for (unsigned x = 0; x < 16; ++x) {
+      if ((g.bytes[2 * r + x / 8] >> (7 - x % 8)) & 1) cell[7 + r / 2] |= static_cast<std::uint8_t>(0x80 >> (x / 2));
+    }
+  }
+  return cell;
+}
+
 BuiltFonts buildFrom(const UnifontGlyphs& glyphs) {
   return buildFonts([&](char32_t c) { return findSourceGlyph(glyphs, c); }, kUnifontBaseline);
 }
@@ -68,19 +83,20 @@ TEST(FontBuilderTest, Asc16HoldsPrintableAsciiAndTheEuroOnly) {
   for (char32_t c = 0; c < 0x100; ++c) glyphs[c] = makeGlyph(8, static_cast<unsigned>(c));
   glyphs.erase(U'B');
   glyphs[0x20AC] = makeGlyph(8, 999);
-  glyphs[U'W'] = makeGlyph(16, 7);  // too wide: keeps its middle 8 columns
+  glyphs[U'W'] = makeGlyph(16, 7);  // too wide: scaled down to half
   const auto built = buildFrom(glyphs).asc16;
   const auto& font = built.bytes;
   ASSERT_EQ(font.size(), 4096u);
   EXPECT_EQ(built.wanted, 96u);  // 95 printable characters and the euro
   EXPECT_EQ(built.found, 95u);
   EXPECT_EQ(built.missing, std::vector<char32_t>{U'B'});
-  EXPECT_EQ(built.clipped, 1u);
+  EXPECT_EQ(built.scaled, 1u);
+  EXPECT_EQ(built.name, "asc16");
   for (unsigned c = 0; c < 256; ++c) {
     SCOPED_TRACE(c);
     const bool blank = c < 0x20 || c == 0x7F || c == 'B' || c > 0x80;
     const UnifontGlyph expected = blank ? UnifontGlyph{8, {}} : glyphs[c == 0x80 ? 0x20AC : c];
-    EXPECT_EQ(slice<16>(font, c), unifontCell(expected, 8));
+    EXPECT_EQ(slice<16>(font, c), c == 'W' ? halvedCell(expected) : unifontCell(expected, 8));
   }
 }
 
@@ -113,32 +129,6 @@ TEST(FontBuilderTest, Hzk16PlacesGb2312CharactersInTheirCells) {
   EXPECT_TRUE(font == expected);
 }
 
-TEST(FontBuilderTest, WriteFontFilesReplacesBothOrNeither) {
-  TempDir tmp;
-  const fs::path dir = tmp.path() / "a" / "b";
-  const std::vector<std::uint8_t> asc(kAsc16Size, 1), hzk(kHzk16Size, 2);
-  ASSERT_TRUE(writeFontFiles(dir, asc, hzk));
-  EXPECT_EQ(bytesOf(readFile(dir / "asc16")), asc);
-  EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), hzk);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
-  ASSERT_TRUE(writeFontFiles(dir, hzk, asc));
-  EXPECT_EQ(bytesOf(readFile(dir / "asc16")), hzk);
-  EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), asc);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
-
-  // The second rename fails: the first font it created must go too.
-  const fs::path blocked = tmp.path() / "blocked";
-  fs::create_directories(blocked / "hzk16" / "x");
-  EXPECT_NE(writeFontFiles(blocked, asc, hzk).error().text.find("hzk16"), std::string::npos);
-  EXPECT_EQ(std::distance(fs::directory_iterator(blocked), {}), 1);
-
-  writeFile(tmp.path() / "file", "x");
-  EXPECT_NE(writeFontFiles(tmp.path() / "file" / "sub", asc, hzk).error().text.find("file"), std::string::npos);
-}
-
-// The executable, end to end.
-const fs::path kMkfont = LUMADOT_MKFONT_PATH;
-
 std::vector<std::string> listDir(const fs::path& dir) {
   std::vector<std::string> names;
   if (fs::is_directory(dir)) {
@@ -147,6 +137,39 @@ std::vector<std::string> listDir(const fs::path& dir) {
   std::sort(names.begin(), names.end());
   return names;
 }
+
+TEST(FontBuilderTest, WriteFontFilesReplacesBothOrNeither) {
+  TempDir tmp;
+  const fs::path dir = tmp.path() / "a" / "b";
+  const std::vector<std::uint8_t> asc(kAsc16Size, 1), hzk(kHzk16Size, 2);
+  ASSERT_TRUE(writeFontFiles(dir, {{"asc16", asc}, {"hzk16", hzk}}));
+  EXPECT_EQ(bytesOf(readFile(dir / "asc16")), asc);
+  EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), hzk);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
+  ASSERT_TRUE(writeFontFiles(dir, {{"asc16", hzk}, {"hzk16", asc}}));
+  EXPECT_EQ(bytesOf(readFile(dir / "asc16")), hzk);
+  EXPECT_EQ(bytesOf(readFile(dir / "hzk16")), asc);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
+
+  // The second rename fails: the first font it created must go too.
+  const fs::path blocked = tmp.path() / "blocked";
+  fs::create_directories(blocked / "hzk16" / "x");
+  EXPECT_NE(writeFontFiles(blocked, {{"asc16", asc}, {"hzk16", hzk}}).error().text.find("hzk16"), std::string::npos);
+  EXPECT_EQ(std::distance(fs::directory_iterator(blocked), {}), 1);
+  // The third fails: both new ones go, the one it replaced stays replaced.
+  writeFile(blocked / "asc24", "old");
+  fs::create_directories(blocked / "c" / "x");
+  EXPECT_NE(writeFontFiles(blocked, {{"asc24", asc}, {"b", hzk}, {"c", asc}}).error().text.find((blocked / "c").string()),
+            std::string::npos);
+  EXPECT_EQ(listDir(blocked), (std::vector<std::string>{"asc24", "c", "hzk16"}));
+  EXPECT_EQ(bytesOf(readFile(blocked / "asc24")), asc);
+
+  writeFile(tmp.path() / "file", "x");
+  EXPECT_NE(writeFontFiles(tmp.path() / "file" / "sub", {{"asc16", asc}}).error().text.find("file"), std::string::npos);
+}
+
+// The executable, end to end.
+const fs::path kMkfont = LUMADOT_MKFONT_PATH;
 
 // Compressed by the gzip program rather than the zlib calls the reader makes.
 std::string gzipped(const std::string& text) {
@@ -223,11 +246,11 @@ const std::vector<BdfGlyph> kBdfGlyphs = {
     {0x2170, 8, 2, 0, kSmallRomanOne},
 };
 
-GlyphPicture cellPicture(const std::string& font, std::size_t index, int width) {
-  const Dots dots{width, 16};
+GlyphPicture cellPicture(const std::string& font, std::size_t index, Dots dots) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(font.data()) + index * glyphSize(dots);
   return decodeGlyph(std::span(bytes, glyphSize(dots)), dots, ByteLayout{});
 }
+GlyphPicture cellPicture(const std::string& font, std::size_t index, int width) { return cellPicture(font, index, {width, 16}); }
 
 TEST(MkfontTest, BuildsBothFontsFromPlainOrGzippedHex) {
   const UnifontGlyph a = makeGlyph(8, 7);
@@ -288,14 +311,16 @@ TEST(MkfontTest, BuildsTheSameFontsFromBdfPcfAndGzippedPcf) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "lumadot-mkfont: " + bdfFile.string() + ": Test Regular, its 16-pixel bitmaps, baseline at row 14\n"
                    "lumadot-mkfont: asc16: 2 of 96 characters found; missing U+0020  , U+0021 !, U+0022 \", "
-                   "U+0023 #, U+0024 $ and 89 more; 1 too big for the cell, clipped to its middle\n"
+                   "U+0023 #, U+0024 $ and 89 more; 1 too big for the cell, scaled down to fit\n"
                    "lumadot-mkfont: hzk16: 2 of 7478 characters found; missing U+3000 \u3000, U+3001 、, "
                    "U+3002 。, U+00B7 ·, U+02C9 ˉ and 7471 more\n"
                    "lumadot-mkfont: wrote " + (tmp.path() / "out" / "asc16").string() + " and " +
                    (tmp.path() / "out" / "hzk16").string() + "\n");
   const std::string asc = readFile(tmp.path() / "out" / "asc16"), hzk = readFile(tmp.path() / "out" / "hzk16");
+  // W, 10 dots wide, scaled by 8/10: columns 0-1, 4-5 and rows 0-1, 3-4 run together.
+  const std::vector<std::string> smallW = {"#.....##", "#.##..#.", "##..###.", "#.....#.", "#.....#."};
   const GlyphPicture expected[] = {inkAt(kZhong, 16, 2, 1), inkAt(kSmallRomanOne, 16, 6, 6), inkAt(kA, 8, 1, 7),
-                                   inkAt(kW, 8, 0, 7, 1)};
+                                   inkAt(smallW, 8, 0, 8)};
   EXPECT_EQ(cellPicture(hzk, 53 * 94 + 47, 16), expected[0]);
   EXPECT_EQ(cellPicture(hzk, 94, 16), expected[1]);  // ⅰ, A2A1
   EXPECT_EQ(cellPicture(asc, 'A', 8), expected[2]);
@@ -342,6 +367,14 @@ TEST(MkfontTest, FailuresExitOneAndLeaveNoFonts) {
        {"--font"}},
       {"font without GB2312", bdf({kBdfGlyphs[1]}), "out", "in.hex: holds no glyph for any GB2312 character",
        {"--font"}},
+      {"font without GBK", bdf({kBdfGlyphs[1]}), "out", "in.hex: holds no glyph for any GBK character",
+       {"--font", "--charset", "gbk"}},
+      {"bitmaps of another size", bdf(kBdfGlyphs), "out", "in.hex: has no 24-pixel size; its bitmaps are 16 pixels",
+       {"--font", "--size", "24"}},
+      {"Unifont at another height", kGb2312Line, "out",
+       "in.hex: has no 24-pixel size; GNU Unifont's glyphs are 16 pixels", {"--unifont", "--size", "16x24"}},
+      {"ascii font missing", bdf(kBdfGlyphs), "out", "nope.ttf: cannot open: No such file or directory",
+       {"--font", "--ascii-font", "nope.ttf"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -386,6 +419,12 @@ TEST(MkfontTest, UsageErrorsExitTwoAndHelpExitsZero) {
       {"--font", "f.ttf", "--unifont", "x.hex", "--out", "d"},
       {"--unifont", "x.hex", "--face", "1", "--out", "d"},
       {"--font", "f.ttc", "--face", "-1", "--out", "d"},
+      {"--font", "f.ttc", "--size", "7", "--out", "d"},
+      {"--font", "f.ttc", "--size", "24x65", "--out", "d"},
+      {"--font", "f.ttc", "--size", "big", "--out", "d"},
+      {"--font", "f.ttc", "--charset", "big5", "--out", "d"},
+      {"--font", "f.ttc", "--ascii-face", "1", "--out", "d"},
+      {"--font", "f.ttc", "--ascii-font", "a.ttf", "--ascii-face", "x", "--out", "d"},
   };
   for (const auto& args : cases) {
     const auto r = runProcess(kMkfont, args);
@@ -394,7 +433,8 @@ TEST(MkfontTest, UsageErrorsExitTwoAndHelpExitsZero) {
   }
   const auto help = runProcess(kMkfont, {"--help"});
   EXPECT_EQ(help.exitCode, 0);
-  for (const char* option : {"--unifont", "--font", "--face", "--out", "--help", ".hex.gz", ".pcf.gz"}) {
+  for (const char* option : {"--unifont", "--font", "--face", "--ascii-font", "--ascii-face", "--size", "--charset",
+                             "--out", "--help", ".hex.gz", ".pcf.gz"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   const auto version = runProcess(kMkfont, {"--version"});
@@ -439,13 +479,6 @@ TEST(MkfontTest, RealUnifontGivesItsGlyphs) {
   }
 }
 
-// The first lit column of a picture, 16 when blank.
-int firstLitColumn(const GlyphPicture& picture) {
-  int first = 16;
-  for (const auto row : picture.rows) first = std::min(first, std::countl_zero(row));
-  return first;
-}
-
 // Every cell is the font's own 16-pixel bitmap, whole and on row 14's
 // baseline, as FreeType hands it to the tests' own reader; only the column
 // it starts at is the builder's to choose. lumadot-cli then reads it.
@@ -473,9 +506,7 @@ TEST(MkfontTest, ChineseBitmapFontsKeepTheirOwnDots) {
       const auto character = fromAnsiBytes(std::string_view(gb, 2));
       if (!character) continue;
       const GlyphPicture ours = cellPicture(hzk, cell, 16);
-      GlyphPicture theirs = bitmaps.glyph(*character).value_or(GlyphPicture{});
-      const int shift = firstLitColumn(theirs) - firstLitColumn(ours);
-      for (auto& row : theirs.rows) row = (shift >= 0 ? row << shift : row >> -shift) & 0xFFFF'0000'0000'0000ULL;
+      const GlyphPicture theirs = test::startingLike(bitmaps.glyph(*character).value_or(GlyphPicture{}), ours);
       EXPECT_EQ(ours, theirs) << "U+" << std::hex << static_cast<unsigned>(*character);
       compared += ours.litCount() > 0;
     }
@@ -485,6 +516,80 @@ TEST(MkfontTest, ChineseBitmapFontsKeepTheirOwnDots) {
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
     EXPECT_TRUE(cli.out == hzk.substr((24 * 94 + 89) * 32, 32));  // 国 is B9FA
   }
+}
+
+const fs::path kZenHei = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
+const fs::path kUming = "/usr/share/fonts/truetype/arphic/uming.ttc";
+const fs::path kDejaVuMono = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+
+// lumadot-mkfont's fonts from `args` (and --out) in `dir`, its report returned.
+std::string mkfont(std::vector<std::string> args, const fs::path& dir) {
+  args.insert(args.end(), {"--out", dir.string()});
+  const auto r = runProcess(kMkfont, args);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  return r.err;
+}
+
+// Fonts at another size hold what the same font drawn at that size as it is
+// asked for gives (whole, or scaled down to fit: see rendered_glyphs_test),
+// read back by the programs' own lookup.
+TEST(MkfontTest, OtherSizesHoldTheGlyphsTheFontDrawsAtThatSize) {
+  const struct {
+    const char* size;
+    CellSize cell;
+    const char* files[2];
+    std::size_t sizes[2];  // 256 glyphs; 94 x 94
+    fs::path ascii{};
+  } cases[] = {
+      {"24", {24, 24}, {"asc24", "hzk24"}, {256 * 2 * 24, 8836 * 3 * 24}},
+      {"24x16", {24, 16}, {"asc24x16", "hzk24x16"}, {256 * 2 * 16, 8836 * 3 * 16}},
+      {"24", {24, 24}, {"asc24", "hzk24"}, {256 * 2 * 24, 8836 * 3 * 24}, kDejaVuMono},
+  };
+  const std::u16string text = u"中国永和 AWgm%@€ Il1 龄";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size + c.ascii.string());
+    TempDir tmp;
+    std::vector<std::string> args{"--font", kZenHei.string(), "--size", c.size};
+    if (!c.ascii.empty()) args.insert(args.end(), {"--ascii-font", c.ascii.string()});
+    const std::string report = mkfont(args, tmp.path());
+    EXPECT_NE(report.find("outlines rendered at " + std::to_string(c.cell.height) + " pixels"), std::string::npos);
+    EXPECT_NE(report.find(std::string(c.files[0]) + ": 96 of 96 characters found; "), std::string::npos) << report;
+    EXPECT_EQ(report.find("cut"), std::string::npos);  // every glyph whole, those too big scaled
+    EXPECT_EQ(listDir(tmp.path()), (std::vector<std::string>{c.files[0], c.files[1]}));
+    for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(fs::file_size(tmp.path() / c.files[i]), c.sizes[i]);
+    auto rendered = RenderedGlyphs::open(kZenHei, 0, c.ascii, c.cell).value();
+    const Glyphs built = lookUp(text, {}, FontPaths::inDirectory(tmp.path(), c.cell)).value();
+    EXPECT_EQ(built, lookUp(text, {}, rendered).value());
+    EXPECT_GT(std::count_if(built.bytes.begin(), built.bytes.end(), [](std::uint8_t b) { return b != 0; }), 100);
+    // The same baselines, and the single-byte glyphs' font named with its own.
+    const std::string said = rendered.description();
+    EXPECT_NE(report.find(said.substr(said.find("baseline"), said.find(';') - said.find("baseline"))), std::string::npos);
+    EXPECT_NE(report.find(said.substr(said.rfind("baseline"))), std::string::npos) << said;
+  }
+}
+
+// gbk16 has a cell for characters GB2312 lacks, and its GB2312 places hold
+// what hzk16 does.
+TEST(MkfontTest, GbkGridHoldsEveryDoubleByteCharacterInItsPlace) {
+  TempDir tmp;
+  mkfont({"--font", kUming.string(), "--charset", "gbk"}, tmp.path() / "gbk");
+  mkfont({"--font", kUming.string()}, tmp.path() / "gb2312");
+  EXPECT_EQ(listDir(tmp.path() / "gbk"), (std::vector<std::string>{"asc16", "gbk16"}));
+  const std::string gbk = readFile(tmp.path() / "gbk" / "gbk16"), hzk = readFile(tmp.path() / "gb2312" / "hzk16");
+  ASSERT_EQ(gbk.size(), 126u * 190 * 32);
+  EXPECT_TRUE(readFile(tmp.path() / "gbk" / "asc16") == readFile(tmp.path() / "gb2312" / "asc16"));
+  for (std::size_t place = 0; place < gridPlaces(Charset::gb2312); ++place) {
+    const auto gbkPlace = gridPlace(Charset::gbk, gridCode(Charset::gb2312, place)).value();
+    ASSERT_TRUE(gbk.compare(gbkPlace * 32, 32, hzk, place * 32, 32) == 0) << place;
+  }
+  const auto glyphs = lookUp(u"體龍", {}, FontPaths::inDirectory(tmp.path() / "gbk", {}, Charset::gbk)).value();
+  for (const char32_t c : {U'體', U'龍'}) {
+    SCOPED_TRACE(static_cast<unsigned>(c));
+    EXPECT_FALSE(gridPlace(Charset::gb2312, ansiCode(c)));
+    const auto place = gridPlace(Charset::gbk, ansiCode(c)).value();
+    EXPECT_EQ(cellPicture(gbk, place, 16), test::FontBitmaps(kUming, 0).glyph(c).value());
+  }
+  EXPECT_GT(std::count_if(glyphs.bytes.begin(), glyphs.bytes.end(), [](std::uint8_t b) { return b != 0; }), 20);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// lumadot-mkfont: builds the asc16 and hzk16 raster fonts from GNU Unifont.
+// lumadot-mkfont: builds the raster fonts (asc16 and hzk16, or other sizes and the GBK grid) from a font file.
 
 #include <exception>
 #include <string>
