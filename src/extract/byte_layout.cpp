@@ -145,7 +145,7 @@ int GlyphPicture::litCount() const {
 
 GlyphPicture decodeGlyph(std::span<const std::uint8_t> bytes, Dots dots, const ByteLayout& layout) {
   // Missing bytes draw dark dots.
-  std::array<std::uint8_t, glyphSize({Dots::kMaxSide, Dots::kMaxSide})> stored{};
+  std::array<std::uint8_t, kMaxGlyphSize> stored;  // only the glyph's own bytes are filled and read
   const std::span<std::uint8_t> glyph(stored.data(), glyphSize(dots, layout.scan));
   std::fill(glyph.begin(), glyph.end(), layout.negative ? 0xFF : 0x00);
   std::copy_n(bytes.begin(), std::min(glyph.size(), bytes.size()), glyph.begin());

@@ -69,6 +69,9 @@ constexpr std::size_t glyphSize(Dots dots, Scan scan = Scan::rows) {
   return static_cast<std::size_t>(scansColumns(scan) ? dots.width * bandsDown(dots) : bandsAcross(dots) * dots.height);
 }
 
+// The most bytes any glyph takes: 64 x 64 dots.
+inline constexpr std::size_t kMaxGlyphSize = glyphSize({Dots::kMaxSide, Dots::kMaxSide});
+
 // One glyph's dots, up to 64 x 64.
 struct GlyphPicture {
   int width = 16;

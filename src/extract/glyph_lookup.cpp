@@ -23,7 +23,7 @@ std::optional<std::uint64_t> hzk16Offset(std::int16_t code) { return doubleByteO
 
 Result<void> appendGlyph(GlyphBuffer& buffer, std::span<const std::uint8_t> rowsBytes, Dots dots,
                          const ByteLayout& layout) {
-  std::array<std::uint8_t, glyphSize({Dots::kMaxSide, Dots::kMaxSide})> arranged{};
+  std::array<std::uint8_t, kMaxGlyphSize> arranged;  // arrangeGlyph fills all the glyph takes
   const std::span<std::uint8_t> glyph(arranged.data(), glyphSize(dots, layout.scan));
   arrangeGlyph(rowsBytes, dots, layout, glyph);
   return appendAll(buffer, glyph);

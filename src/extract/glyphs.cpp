@@ -1,5 +1,6 @@
 #include "extract/glyphs.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <span>
@@ -48,9 +49,11 @@ Result<Glyphs> lookUp(std::u16string_view text, const ByteLayout& layout, GlyphS
   while (const auto c = characters.next()) {
     const auto offset = static_cast<std::size_t>(buffer->fillCount);
     const Dots dots = result.cell.of(isDoubleByte(*c));
-    std::array<std::uint8_t, glyphSize({Dots::kMaxSide, Dots::kMaxSide})> rows{};
-    auto looked = source.glyph(*c, std::span(rows).first(glyphSize(dots)));
-    if (looked) looked = appendGlyph(*buffer, rows, dots, layout);
+    std::array<std::uint8_t, kMaxGlyphSize> rows;
+    const auto glyph = std::span(rows).first(glyphSize(dots));
+    std::fill(glyph.begin(), glyph.end(), std::uint8_t{0});
+    auto looked = source.glyph(*c, glyph);
+    if (looked) looked = appendGlyph(*buffer, glyph, dots, layout);
     if (!looked) {
       if (buffer->fillCount == GlyphBuffer::kCapacity) {
         return Failure(looked.error().text, tooLongReason(text, result.cell, layout.scan));

@@ -590,6 +590,11 @@ TEST(MkfontTest, GbkGridHoldsEveryDoubleByteCharacterInItsPlace) {
     EXPECT_EQ(cellPicture(gbk, place, 16), test::FontBitmaps(kUming, 0).glyph(c).value());
   }
   EXPECT_GT(std::count_if(glyphs.bytes.begin(), glyphs.bytes.end(), [](std::uint8_t b) { return b != 0; }), 20);
+  const auto cli = runProcess(LUMADOT_CLI_PATH, {"extract", "--charset", "gbk", "--font-dir", (tmp.path() / "gbk").string(),
+                                                 "--format", "bin", "體龍"});
+  ASSERT_EQ(cli.exitCode, 0) << cli.err;
+  EXPECT_TRUE(cli.out == std::string(glyphs.bytes.begin(), glyphs.bytes.end()));
+  EXPECT_EQ(cli.err, "");
 }
 
 }  // namespace
