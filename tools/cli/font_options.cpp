@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "common/command_line.h"
+#include "common/glyph_options.h"
 
 namespace lumadot::cli {
 namespace {
@@ -12,32 +13,19 @@ constexpr const char* kSection = "Glyphs";
 }  // namespace
 
 void addSizeOption(CLI::App& app, CellSize& cell) {
-  app.add_option_function<std::string>(
-         "--size", [&cell](const std::string& text) { cell = CellSize::named(text).value_or(CellSize{}); },
-         "glyph size: N for N x N double-byte glyphs and\n"
-         "N/2 x N single-byte ones, or WxH (each side 8 to 64;\n"
-         "default 16)")
-      ->type_name("N|WxH")
-      ->group(kSection)
-      ->check(CLI::Validator(
-          [](std::string& text) {
-            return CellSize::named(text) ? std::string()
-                                         : "--size takes N or WxH, each from 8 to 64, not '" + text + "'";
-          },
-          ""));
+  tools::addSizeOption(app, cell,
+                       "glyph size: N for N x N double-byte glyphs and\n"
+                       "N/2 x N single-byte ones, or WxH (each side 8 to 64;\n"
+                       "default 16)")
+      ->group(kSection);
 }
 
 void addFontOptions(CLI::App& app, FontChoice& choice) {
   addSizeOption(app, choice.cell);
-  app.add_option_function<std::string>(
-         "--charset", [&choice](const std::string& name) { choice.charset = *charsetNamed(name); },
-         "gb2312: the font files hzkN (default); gbk: gbkN,\n"
-         "which has a place for every double-byte character")
-      ->type_name("gb2312|gbk")
-      ->group(kSection)
-      ->check(tools::inOurWords(CLI::IsMember({"gb2312", "gbk"}), [](const std::string& name) {
-        return "unknown charset '" + name + "'; choose gb2312 or gbk";
-      }));
+  tools::addCharsetOption(app, choice.charset,
+                          "gb2312: the font files hzkN (default); gbk: gbkN,\n"
+                          "which has a place for every double-byte character")
+      ->group(kSection);
   app.add_option("--font", choice.file,
                  "draw each glyph from this font file (TrueType,\n"
                  "OpenType, PCF, BDF) at the size asked, instead\n"

@@ -10,6 +10,7 @@
 
 #include "base/version.h"
 #include "common/command_line.h"
+#include "common/glyph_options.h"
 #include "extract/text_codec.h"
 #include "mkfont/font_builder.h"
 #include "fonts/freetype_font.h"
@@ -176,27 +177,13 @@ void addSourceOptions(CLI::App& app, Options& options) {
 }
 
 void addCellOptions(CLI::App& app, FontRequest& request) {
-  app.add_option_function<std::string>(
-         "--size", [&request](const std::string& text) { request.cell = *CellSize::named(text); },
-         "glyph size: N for N x N double-byte glyphs and\n"
-         "N/2 x N single-byte ones, or WxH, each side 8 to 64\n"
-         "(default 16); the fonts are drawn H pixels high")
-      ->type_name("N|WxH")
-      ->check(CLI::Validator(
-          [](std::string& text) {
-            return CellSize::named(text) ? std::string() : "--size must be N or WxH, each from 8 to 64, not '" + text + "'";
-          },
-          ""));
-  app.add_option_function<std::string>(
-         "--charset", [&request](const std::string& name) { request.charset = *charsetNamed(name); },
-         "gb2312: write hzkN, the 94x94 GB2312 grid (default);\n"
-         "gbk: gbkN, every code page 936 double-byte character")
-      ->type_name("gb2312|gbk")
-      ->check(CLI::Validator(
-          [](std::string& name) {
-            return charsetNamed(name) ? std::string() : "--charset must be gb2312 or gbk, not '" + name + "'";
-          },
-          ""));
+  tools::addSizeOption(app, request.cell,
+                       "glyph size: N for N x N double-byte glyphs and\n"
+                       "N/2 x N single-byte ones, or WxH, each side 8 to 64\n"
+                       "(default 16); the fonts are drawn H pixels high");
+  tools::addCharsetOption(app, request.charset,
+                          "gb2312: write hzkN, the 94x94 GB2312 grid (default);\n"
+                          "gbk: gbkN, every code page 936 double-byte character");
 }
 
 }  // namespace
