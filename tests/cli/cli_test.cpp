@@ -493,6 +493,26 @@ INSTANTIATE_TEST_SUITE_P(
                                 1, "", "hint: build asc24x16 and gbk24x16 with 'lumadot-mkfont --size 24x16 --charset gbk"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// --font draws each glyph at the size asked with no font files at all, and
+// names what the font lacks; a glyph too big is scaled and counted.
+TEST(CliExtract, DrawsStraightFromAFontFile) {
+  const std::string mono = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+  const auto r = runProcess(kCli, {"extract", "--font-dir", "/nonexistent", "--font", mono, "--size", "24", "A中😀"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find(";--------A--------字模结构：　12*24　点阵\r\nDB  "), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find("warning: 中: not in " + mono + "; each comes out blank\n"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("warning: 😀: not in code page 936 (GBK)"), std::string::npos) << r.err;
+  const auto zenhei = runProcess(kCli, {"preview", "--ascii", "--font", "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc",
+                                        "--size", "32", "體Wm"});
+  ASSERT_EQ(zenhei.exitCode, 0) << zenhei.err;
+  EXPECT_EQ(std::count(zenhei.out.begin(), zenhei.out.end(), '\n'), 32);
+  EXPECT_NE(zenhei.err.find("note: 2 glyphs were larger than the cell and scaled to fit"), std::string::npos)
+      << zenhei.err;
+  const auto missing = runProcess(kCli, {"extract", "--font", "/nonexistent/font.ttf", "A"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.err.find("/nonexistent/font.ttf"), std::string::npos) << missing.err;
+}
+
 // Another size reads its own font files and draws its own glyphs; the
 // preview shows them as tall as they are.
 TEST(CliExtract, OtherSizesReadTheirOwnFontFiles) {

@@ -77,9 +77,11 @@ std::string named(const std::vector<char32_t>& missing) {
 }
 
 // One warning line for each kind of character the run cannot draw as typed.
-std::vector<std::string> undrawnNotes(std::u16string_view text, const FontPaths& fonts) {
+// A font drawn from has no grid and no file length, so only code page 936 can fail it.
+std::vector<std::string> undrawnNotes(std::u16string_view text, const FontPaths& fonts, bool rendered) {
   const FontSizes sizes = fontSizes(fonts);
-  const auto undrawn = undrawnCharacters(text, sizes);
+  auto undrawn = undrawnCharacters(text, sizes);
+  if (rendered) std::erase_if(undrawn, [](const UndrawnCharacter& c) { return c.why != Undrawn::questionMark; });
   const auto shortFont = [](const std::filesystem::path& path, std::uint64_t size, std::size_t whole) {
     return ": past the end of " + path.string() + ", which holds only " + std::to_string(size) + " of its " +
            std::to_string(whole) + " bytes; each comes out blank";
@@ -273,6 +275,7 @@ ConsoleRunner::ConsoleRunner(const RunSettings& settings, std::u16string decimal
       m_decimalSeparator(std::move(decimalSeparator)) {
   const FontChoice& font = settings.font;
   if (!font.rendered()) return;
+  m_fontFile = font.file;
   auto opened = RenderedGlyphs::open(font.file, font.face, font.asciiFile, font.cell);
   if (opened) {
     m_rendered = std::make_unique<RenderedGlyphs>(std::move(*opened));
@@ -290,13 +293,11 @@ void ConsoleRunner::tellOnce(const std::string& note) {
 // The run's glyphs from the font files, or drawn from --font, with a warning
 // for what either cannot draw as typed.
 RunReport ConsoleRunner::extract(std::u16string_view text, const ByteLayout& layout, SendTarget* target) {
-  if (!m_rendered) {
-    for (const std::string& note : undrawnNotes(text, m_fonts)) tellOnce(note);
-    return runExtraction(text, layout, m_fonts, target);
-  }
+  for (const std::string& note : undrawnNotes(text, m_fonts, m_rendered != nullptr)) tellOnce(note);
+  if (!m_rendered) return runExtraction(text, layout, m_fonts, target);
   RunReport report = runExtraction(text, layout, *m_rendered, target);
   if (const std::string names = named(m_rendered->missing()); !names.empty()) {
-    tellOnce("warning: " + names + ": not in " + m_rendered->description() + "; each comes out blank");
+    tellOnce("warning: " + names + ": not in " + m_fontFile + "; each comes out blank");
   }
   if (const std::size_t scaled = m_rendered->scaled(); scaled > 0) {
     tellOnce("note: " + std::to_string(scaled) + (scaled == 1 ? " glyph was" : " glyphs were") +

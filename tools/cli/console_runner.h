@@ -98,6 +98,7 @@ class ConsoleRunner {
   FontPaths m_fonts;
   std::unique_ptr<RenderedGlyphs> m_rendered;  // --font: glyphs drawn from it instead of the font files
   std::optional<Failure> m_fontFailure;        // --font could not be opened
+  std::string m_fontFile;                      // --font, as given
   std::string m_frameOut;
   std::unique_ptr<SerialDevice> m_device;
   std::u16string m_decimalSeparator;
