@@ -9,6 +9,7 @@
 #include "extract/font_file.h"
 #include "extract/font_layout.h"
 #include "extract/glyph_buffer.h"
+#include "extract/glyph_source.h"
 
 namespace lumadot {
 
@@ -17,7 +18,7 @@ namespace lumadot {
 
 // Where a glyph starts in its font file; nothing for a double-byte code
 // outside the 94 x 94 grid, which has no cell.
-inline std::uint64_t asc16Offset(std::uint8_t code) { return std::uint64_t{code} * kAsc16GlyphSize; }
+inline std::uint64_t asc16Offset(std::uint8_t code) { return singleByteOffset({}, code); }
 std::optional<std::uint64_t> hzk16Offset(std::int16_t code);
 
 // Appends a glyph of `dots`, given as the font files store it, in `layout`.

@@ -19,10 +19,7 @@ inline constexpr std::u16string_view kDataLinePrefix = u"DB  ";
 inline constexpr std::u16string_view kByteSuffix = u"H,";
 inline constexpr std::size_t kBytesPerDataLine = 16;
 
-inline constexpr std::u16string_view structureLine(bool doubleByte) {
-  return doubleByte ? kDoubleByteStructure : kSingleByteStructure;
-}
-// The same line for a glyph of any size: "--------字模结构：　24*24　点阵".
+// The header's structure line for a glyph of any size: "--------字模结构：　24*24　点阵".
 std::u16string structureLine(Dots dots);
 
 inline constexpr std::array<std::u16string_view, 4> kCreditLines{
