@@ -1,10 +1,10 @@
 #include "cli/extract_command.h"
 
 #include <CLI/CLI.hpp>
-#include <map>
 
 #include "cli/console.h"
 #include "cli/console_runner.h"
+#include "cli/format_options.h"
 #include "cli/layout_options.h"
 #include "common/command_line.h"
 #include "extract/glyph_entries.h"
@@ -36,99 +36,24 @@ constexpr std::string_view kFooter =
     "Messages go to standard error, one line each: title, then text.\n"
     "Exit status: 0 the run completed, 1 the run failed, 2 usage error.";
 
-struct FormatChoice {
-  OutputFormat format;
-  std::string_view help;  // a second line starts under the first
-};
-
-constexpr FormatChoice kFormats[] = {
-    {OutputFormat::listing, "the result box's text"},
-    {OutputFormat::a51, "assembler source for Keil A51 (DB 0F8H)"},
-    {OutputFormat::as31, "assembler source for as31 (.db 0F8H)"},
-    {OutputFormat::sdas, "assembler source for SDCC's sdas8051\n           (.db 0xF8, in area CSEG)"},
-    {OutputFormat::c51, "C arrays in code memory for Keil C51 (code)"},
-    {OutputFormat::sdcc, "C arrays in code memory for SDCC (__code)"},
-    {OutputFormat::bin, "the glyph bytes, raw"},
-    {OutputFormat::hex, "the glyph bytes as Intel HEX from address 0"},
-};
-
 struct ExtractOptions {
   LayoutOptions layout;
-  OutputFormat format = OutputFormat::listing;
-  std::string prefix;  // --name; empty when not given
-  bool table = false;
+  FormatOptions output;
   RunSettings run;
   TextInput input;
 };
 
-void addFormatOption(CLI::App& app, OutputFormat& format) {
-  std::string help = "what to print (default listing):\n";
-  std::vector<std::string> names;
-  std::map<std::string, OutputFormat> formats;
-  for (const auto& [choice, text] : kFormats) {
-    names.emplace_back(formatName(choice));
-    formats.emplace(names.back(), choice);
-    help += "  " + names.back() + std::string(9 - names.back().size(), ' ') + std::string(text) + "\n";
-  }
-  help +=
-      "Every format holds the bytes of the listing, in the\n"
-      "layout asked for. A format other than the listing\n"
-      "is printed only when the run completes.";
-  app.add_option("--format", format, help)
-      ->type_name("FORMAT")
-      // One transform, so the name is checked before it becomes the format's number.
-      ->transform(tools::inOurWords(CLI::IsMember(names) & CLI::Transformer(formats), [](const std::string& name) {
-        return "unknown format '" + name + "'; choose " + std::string(formatNameList());
-      }));
-}
-
-CLI::Validator prefixCheck() {
-  return CLI::Validator(
-      [](std::string& prefix) {
-        const auto checked = checkPrefix(prefix);
-        return checked ? std::string() : "--name " + prefix + ": " + checked.error().text;
-      },
-      "");
-}
-
 void declareOptions(CLI::App& app, ExtractOptions& options) {
   addLayoutOptions(app, options.layout);
   addFontDirOption(app, options.run);
-  addFormatOption(app, options.format);
-  app.add_option("--name", options.prefix, "label glyph k PREFIX_k in a source format (default ZI)")
-      ->type_name("PREFIX")
-      ->check(prefixCheck());
-  app.add_flag("--table", options.table, "c51 and sdcc: one array PREFIX holding every glyph");
+  addFormatOptions(app, options.output);
   addSendOptions(app, options.run);
   addTextOptions(app, options.input, "the text to extract; without it, standard input");
 }
 
-// The output the options ask for, or the reason they don't fit together.
-struct Output {
-  OutputFormat format = OutputFormat::listing;
-  SourceNames names;
-};
-
-Result<Output> chosenOutput(const ExtractOptions& options) {
-  Output output{options.format, {}};
-  if (!options.prefix.empty()) {
-    if (!hasLabels(output.format)) return Failure("--name goes with --format a51, as31, sdas, c51 or sdcc");
-    output.names.prefix = options.prefix;
-  }
-  if (options.table) {
-    if (!canMakeTable(output.format)) return Failure("--table goes with --format c51 or sdcc");
-    output.names.oneTable = true;
-  }
-  if (output.format == OutputFormat::bin && isTerminal(stdout)) {
-    return Failure(
-        "--format bin writes raw bytes; send them to a file: lumadot-cli extract --format bin TEXT > glyphs.bin");
-  }
-  return output;
-}
-
 int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::Reach reach) {
   if (options.input.texts.size() > 1) return line.usageError("extract takes one TEXT; put quotes around text with spaces");
-  const auto output = chosenOutput(options);
+  const auto output = chosenOutput(options.output, "extract");
   if (!output) return line.usageError(output.error().text);
   const auto layout = chosenLayout(options.layout);
   if (!layout) return line.usageError(layout.error().text);

@@ -1,0 +1,87 @@
+#include "cli/format_options.h"
+
+#include <CLI/CLI.hpp>
+#include <map>
+#include <string_view>
+#include <vector>
+
+#include "cli/console.h"
+#include "common/command_line.h"
+
+namespace lumadot::cli {
+namespace {
+
+struct FormatChoice {
+  OutputFormat format;
+  std::string_view help;  // a second line starts under the first
+};
+
+constexpr FormatChoice kFormats[] = {
+    {OutputFormat::listing, "the result box's text"},
+    {OutputFormat::a51, "assembler source for Keil A51 (DB 0F8H)"},
+    {OutputFormat::as31, "assembler source for as31 (.db 0F8H)"},
+    {OutputFormat::sdas, "assembler source for SDCC's sdas8051\n           (.db 0xF8, in area CSEG)"},
+    {OutputFormat::c51, "C arrays in code memory for Keil C51 (code)"},
+    {OutputFormat::sdcc, "C arrays in code memory for SDCC (__code)"},
+    {OutputFormat::bin, "the glyph bytes, raw"},
+    {OutputFormat::hex, "the glyph bytes as Intel HEX from address 0"},
+};
+
+void addFormatOption(CLI::App& app, OutputFormat& format) {
+  std::string help = "what to print (default listing):\n";
+  std::vector<std::string> names;
+  std::map<std::string, OutputFormat> formats;
+  for (const auto& [choice, text] : kFormats) {
+    names.emplace_back(formatName(choice));
+    formats.emplace(names.back(), choice);
+    help += "  " + names.back() + std::string(9 - names.back().size(), ' ') + std::string(text) + "\n";
+  }
+  help +=
+      "Every format holds the bytes of the listing, in the\n"
+      "layout asked for. A format other than the listing\n"
+      "is printed only when the run completes.";
+  app.add_option("--format", format, help)
+      ->type_name("FORMAT")
+      // One transform, so the name is checked before it becomes the format's number.
+      ->transform(tools::inOurWords(CLI::IsMember(names) & CLI::Transformer(formats), [](const std::string& name) {
+        return "unknown format '" + name + "'; choose " + std::string(formatNameList());
+      }));
+}
+
+CLI::Validator prefixCheck() {
+  return CLI::Validator(
+      [](std::string& prefix) {
+        const auto checked = checkPrefix(prefix);
+        return checked ? std::string() : "--name " + prefix + ": " + checked.error().text;
+      },
+      "");
+}
+
+}  // namespace
+
+void addFormatOptions(CLI::App& app, FormatOptions& options, bool withTable) {
+  addFormatOption(app, options.format);
+  app.add_option("--name", options.prefix, "label glyph k PREFIX_k in a source format (default ZI)")
+      ->type_name("PREFIX")
+      ->check(prefixCheck());
+  if (withTable) app.add_flag("--table", options.table, "c51 and sdcc: one array PREFIX holding every glyph");
+}
+
+Result<Output> chosenOutput(const FormatOptions& options, const std::string& command) {
+  Output output{options.format, {}};
+  if (!options.prefix.empty()) {
+    if (!hasLabels(output.format)) return Failure("--name goes with --format a51, as31, sdas, c51 or sdcc");
+    output.names.prefix = options.prefix;
+  }
+  if (options.table) {
+    if (!canMakeTable(output.format)) return Failure("--table goes with --format c51 or sdcc");
+    output.names.oneTable = true;
+  }
+  if (output.format == OutputFormat::bin && isTerminal(stdout)) {
+    return Failure("--format bin writes raw bytes; send them to a file: lumadot-cli " + command +
+                   " --format bin TEXT > glyphs.bin");
+  }
+  return output;
+}
+
+}  // namespace lumadot::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+// The output options extract and the commands built like it share: --format,
+// --name and --table, read once into the format and its source names.
+
+#include <string>
+
+#include "base/result.h"
+#include "formats/output_format.h"
+
+namespace CLI {
+class App;
+}  // namespace CLI
+
+namespace lumadot::cli {
+
+struct FormatOptions {
+  OutputFormat format = OutputFormat::listing;
+  std::string prefix;  // --name; empty when not given
+  bool table = false;
+};
+
+// The format and names the options ask for, or why they do not fit together.
+struct Output {
+  OutputFormat format = OutputFormat::listing;
+  SourceNames names;
+};
+
+// --format, --name and, with `withTable`, --table.
+void addFormatOptions(CLI::App& app, FormatOptions& options, bool withTable = true);
+
+// The output the options ask for; `command` names the command in the hint for raw bytes on a terminal.
+Result<Output> chosenOutput(const FormatOptions& options, const std::string& command);
+
+}  // namespace lumadot::cli
