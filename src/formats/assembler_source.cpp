@@ -4,6 +4,16 @@
 
 namespace lumadot {
 
+void appendDataLines(std::string& out, std::span<const std::uint8_t> bytes, const AssemblerDialect& dialect) {
+  for (std::size_t first = 0; first < bytes.size(); first += kBytesPerDataLine) {
+    out += "        ";
+    out += dialect.directive;
+    out += ' ';
+    appendByteList(out, bytes.subspan(first, std::min(kBytesPerDataLine, bytes.size() - first)), dialect.spell);
+    out += kSourceLineBreak;
+  }
+}
+
 std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_view prefix,
                             const AssemblerDialect& dialect) {
   std::string out;
@@ -19,14 +29,7 @@ std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_vie
     out += glyphLabel(prefix, k);
     out += dialect.labelEnd;
     out += kSourceLineBreak;
-    const auto bytes = entries[k].bytes;
-    for (std::size_t first = 0; first < bytes.size(); first += kBytesPerDataLine) {
-      out += "        ";
-      out += dialect.directive;
-      out += ' ';
-      appendByteList(out, bytes.subspan(first, std::min(kBytesPerDataLine, bytes.size() - first)), dialect.spell);
-      out += kSourceLineBreak;
-    }
+    appendDataLines(out, entries[k].bytes, dialect);
   }
   appendCredits(out, ";");
   return out;

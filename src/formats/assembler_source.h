@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,14 +16,20 @@ struct AssemblerDialect {
   std::string_view labelEnd;   // ":" local, "::" global
   std::string_view directive;  // the define-byte directive
   ByteSpelling spell;
+  std::string_view wordDirective;  // define-word: every one of these stores the high byte first
+  WordSpelling spellWord;
 };
 
 // Keil A51 and compatibles.
-inline constexpr AssemblerDialect kA51{{}, ":", "DB", appendSuffixHex};
+inline constexpr AssemblerDialect kA51{{}, ":", "DB", appendSuffixHex, "DW", appendSuffixHexWord};
 // as31 spells its directives with a dot.
-inline constexpr AssemblerDialect kAs31{{}, ":", ".db", appendSuffixHex};
+inline constexpr AssemblerDialect kAs31{{}, ":", ".db", appendSuffixHex, ".dw", appendSuffixHexWord};
 // SDCC's sdas8051: the area makes the file assemble alone, global labels let C reach the glyphs.
-inline constexpr AssemblerDialect kSdas{"        .area CSEG (CODE)", "::", ".db", appendPrefixHex};
+inline constexpr AssemblerDialect kSdas{"        .area CSEG (CODE)", "::", ".db", appendPrefixHex, ".dw",
+                                       appendPrefixHexWord};
+
+// One define-byte line per 16 bytes.
+void appendDataLines(std::string& out, std::span<const std::uint8_t> bytes, const AssemblerDialect& dialect);
 
 // Each glyph as the listing's header line (a comment), a label PREFIX_k, and
 // one define-byte line per 16 bytes; the credit lines close the file.

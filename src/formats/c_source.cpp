@@ -17,13 +17,16 @@ void appendArrayOpening(std::string& out, std::string_view name, std::string_vie
   out += kSourceLineBreak;
 }
 
+constexpr std::string_view kArrayClosing = "};";
+
+}  // namespace
+
 void appendHeaderComment(std::string& out, const GlyphEntry& entry) {
   out += "//";
   out += entryHeaderComment(entry);
   out += kSourceLineBreak;
 }
 
-// The bytes 16 a line; `more` says whether the array goes on after them.
 void appendArrayLines(std::string& out, std::span<const std::uint8_t> bytes, bool more) {
   for (std::size_t first = 0; first < bytes.size(); first += kBytesPerDataLine) {
     const std::size_t count = std::min(kBytesPerDataLine, bytes.size() - first);
@@ -33,10 +36,6 @@ void appendArrayLines(std::string& out, std::span<const std::uint8_t> bytes, boo
     out += kSourceLineBreak;
   }
 }
-
-constexpr std::string_view kArrayClosing = "};";
-
-}  // namespace
 
 std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix, bool oneTable,
                     std::string_view codeKeyword) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,6 +16,11 @@ inline constexpr std::string_view kSdccCodeKeyword = "__code";
 // Arrays of unsigned char in code memory: one per glyph (PREFIX_k), or with
 // `oneTable` a single array PREFIX holding every glyph in order. The listing's
 // header line stays as a comment above each glyph's bytes, 16 bytes a line.
+// A glyph's header line as a C comment.
+void appendHeaderComment(std::string& out, const GlyphEntry& entry);
+// An array's bytes, 16 a line; `more` says whether the array goes on after them.
+void appendArrayLines(std::string& out, std::span<const std::uint8_t> bytes, bool more);
+
 std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix, bool oneTable,
                     std::string_view codeKeyword);
 

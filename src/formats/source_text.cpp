@@ -46,6 +46,19 @@ void appendPrefixHex(std::string& out, std::uint8_t value) {
   appendTwoHexDigits(out, value);
 }
 
+void appendSuffixHexWord(std::string& out, std::uint16_t value) {
+  out.push_back('0');
+  appendTwoHexDigits(out, static_cast<std::uint8_t>(value >> 8));
+  appendTwoHexDigits(out, static_cast<std::uint8_t>(value & 0xFFu));
+  out.push_back('H');
+}
+
+void appendPrefixHexWord(std::string& out, std::uint16_t value) {
+  out += "0x";
+  appendTwoHexDigits(out, static_cast<std::uint8_t>(value >> 8));
+  appendTwoHexDigits(out, static_cast<std::uint8_t>(value & 0xFFu));
+}
+
 void appendByteList(std::string& out, std::span<const std::uint8_t> bytes, ByteSpelling spell) {
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (i > 0) out.push_back(',');

@@ -33,6 +33,12 @@ void appendPrefixHex(std::string& out, std::uint8_t value);
 
 using ByteSpelling = void (*)(std::string&, std::uint8_t);
 
+// A 16-bit word, high digits first: 0B0A1H, 0xB0A1.
+void appendSuffixHexWord(std::string& out, std::uint16_t value);
+void appendPrefixHexWord(std::string& out, std::uint16_t value);
+
+using WordSpelling = void (*)(std::string&, std::uint16_t);
+
 // The bytes separated by commas, with no comma after the last.
 void appendByteList(std::string& out, std::span<const std::uint8_t> bytes, ByteSpelling spell);
 

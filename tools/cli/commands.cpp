@@ -12,6 +12,7 @@
 #include "cli/console.h"
 #include "cli/detect_command.h"
 #include "cli/extract_command.h"
+#include "cli/font_command.h"
 #include "cli/layouts_command.h"
 #include "cli/ports_command.h"
 #include "cli/preview_command.h"
@@ -34,6 +35,10 @@ constexpr Command kCommands[] = {
      "as source for an 8051 toolchain, raw or as Intel HEX, and send\n"
      "them to the sign with --send",
      runExtractCommand},
+    {"font",
+     "print the glyphs of a set of characters, each once, with a\n"
+     "table a firmware looks codes up in, as C or assembler source",
+     runFontCommand},
     {"preview", "draw the glyph bytes of a text in the terminal or as a PNG", runPreviewCommand},
     {"detect",
      "work out which byte layout a firmware's glyph bytes are in,\n"

@@ -44,44 +44,20 @@ std::unique_ptr<SerialDevice> makeDevice(const RunSettings& settings) {
   return std::make_unique<QtSerialDevice>();
 }
 
-// Characters named: up to a line's worth, then how many more.
-std::string named(const std::vector<std::u16string_view>& characters) {
-  constexpr std::size_t kMostNamed = 20;
-  std::string names;
-  for (std::size_t i = 0; i < std::min(characters.size(), kMostNamed); ++i) {
-    // A control character would act on the terminal instead of being seen.
-    names += (names.empty() ? "" : " ") + lineSafeCharacter(characters[i]);
-  }
-  if (characters.size() > kMostNamed) names += " and " + std::to_string(characters.size() - kMostNamed) + " more";
-  return names;
-}
-
 // The characters of one kind, named.
 std::string named(const std::vector<UndrawnCharacter>& undrawn, Undrawn why) {
   std::vector<std::u16string_view> characters;
   for (const UndrawnCharacter& c : undrawn) {
     if (c.why == why) characters.push_back(c.character);
   }
-  return named(characters);
-}
-
-// The characters a font drawn from has no glyph for, named.
-std::string named(const std::vector<char32_t>& missing) {
-  std::vector<std::u16string> texts;
-  for (const char32_t c : missing) {
-    texts.push_back(c > 0xFFFF ? std::u16string{static_cast<char16_t>(0xD7C0 + (c >> 10)),
-                                                static_cast<char16_t>(0xDC00 | (c & 0x3FF))}
-                               : std::u16string(1, static_cast<char16_t>(c)));
-  }
-  return named(std::vector<std::u16string_view>(texts.begin(), texts.end()));
+  return namedCharacters(characters);
 }
 
 // One warning line for each kind of character the run cannot draw as typed.
-// A font drawn from has no grid and no file length, so only code page 936 can fail it.
-std::vector<std::string> undrawnNotes(std::u16string_view text, const FontPaths& fonts, bool rendered) {
+std::vector<std::string> undrawnNotes(std::u16string_view text, const RunFonts& runFonts) {
+  const FontPaths& fonts = runFonts.paths();
   const FontSizes sizes = fontSizes(fonts);
-  auto undrawn = undrawnCharacters(text, sizes);
-  if (rendered) std::erase_if(undrawn, [](const UndrawnCharacter& c) { return c.why != Undrawn::questionMark; });
+  const auto undrawn = runFonts.undrawn(text);
   const auto shortFont = [](const std::filesystem::path& path, std::uint64_t size, std::size_t whole) {
     return ": past the end of " + path.string() + ", which holds only " + std::to_string(size) + " of its " +
            std::to_string(whole) + " bytes; each comes out blank";
@@ -114,6 +90,52 @@ void printSizeHint(const FontPaths& fonts, bool rendered) {
 }
 
 }  // namespace
+
+std::string namedCharacters(const std::vector<std::u16string_view>& characters) {
+  constexpr std::size_t kMostNamed = 20;
+  std::string names;
+  for (std::size_t i = 0; i < std::min(characters.size(), kMostNamed); ++i) {
+    // A control character would act on the terminal instead of being seen.
+    names += (names.empty() ? "" : " ") + lineSafeCharacter(characters[i]);
+  }
+  if (characters.size() > kMostNamed) names += " and " + std::to_string(characters.size() - kMostNamed) + " more";
+  return names;
+}
+
+std::string namedCharacters(const std::vector<char32_t>& characters) {
+  std::vector<std::u16string> texts;
+  for (const char32_t c : characters) {
+    texts.push_back(c > 0xFFFF ? std::u16string{static_cast<char16_t>(0xD7C0 + (c >> 10)),
+                                                static_cast<char16_t>(0xDC00 | (c & 0x3FF))}
+                               : std::u16string(1, static_cast<char16_t>(c)));
+  }
+  return namedCharacters(std::vector<std::u16string_view>(texts.begin(), texts.end()));
+}
+
+RunFonts::RunFonts(const RunSettings& settings) : m_paths(fontPaths(settings)) {
+  const FontChoice& font = settings.font;
+  if (!font.rendered()) return;
+  m_fontFile = font.file;
+  auto opened = RenderedGlyphs::open(font.file, font.face, font.asciiFile, font.cell);
+  if (opened) {
+    m_rendered = std::make_unique<RenderedGlyphs>(std::move(*opened));
+  } else {
+    m_failure = opened.error();
+  }
+}
+
+RunFonts::~RunFonts() = default;
+
+std::vector<UndrawnCharacter> RunFonts::undrawn(std::u16string_view text) const {
+  auto undrawn = undrawnCharacters(text, fontSizes(m_paths));
+  if (m_rendered) std::erase_if(undrawn, [](const UndrawnCharacter& c) { return c.why != Undrawn::questionMark; });
+  return undrawn;
+}
+
+void printLookUpFailure(const Failure& failure, const RunFonts& fonts) {
+  printFailure(failure);
+  printSizeHint(fonts.paths(), fonts.rendered() != nullptr);
+}
 
 FontPaths fontPaths(const RunSettings& settings) {
   return locateFonts(settings.fontDir, programDirectory(), settings.font.cell, settings.font.charset);
@@ -269,20 +291,10 @@ std::string typedText(std::string_view piped) {
 }
 
 ConsoleRunner::ConsoleRunner(const RunSettings& settings, std::u16string decimalSeparator)
-    : m_fonts(fontPaths(settings)),
+    : m_fonts(settings),
       m_frameOut(settings.frameOut),
       m_device(makeDevice(settings)),
-      m_decimalSeparator(std::move(decimalSeparator)) {
-  const FontChoice& font = settings.font;
-  if (!font.rendered()) return;
-  m_fontFile = font.file;
-  auto opened = RenderedGlyphs::open(font.file, font.face, font.asciiFile, font.cell);
-  if (opened) {
-    m_rendered = std::make_unique<RenderedGlyphs>(std::move(*opened));
-  } else {
-    m_fontFailure = opened.error();
-  }
-}
+      m_decimalSeparator(std::move(decimalSeparator)) {}
 
 ConsoleRunner::~ConsoleRunner() = default;
 
@@ -293,13 +305,14 @@ void ConsoleRunner::tellOnce(const std::string& note) {
 // The run's glyphs from the font files, or drawn from --font, with a warning
 // for what either cannot draw as typed.
 RunReport ConsoleRunner::extract(std::u16string_view text, const ByteLayout& layout, SendTarget* target) {
-  for (const std::string& note : undrawnNotes(text, m_fonts, m_rendered != nullptr)) tellOnce(note);
-  if (!m_rendered) return runExtraction(text, layout, m_fonts, target);
-  RunReport report = runExtraction(text, layout, *m_rendered, target);
-  if (const std::string names = named(m_rendered->missing()); !names.empty()) {
-    tellOnce("warning: " + names + ": not in " + m_fontFile + "; each comes out blank");
+  for (const std::string& note : undrawnNotes(text, m_fonts)) tellOnce(note);
+  RenderedGlyphs* rendered = m_fonts.rendered();
+  if (!rendered) return runExtraction(text, layout, m_fonts.paths(), target);
+  RunReport report = runExtraction(text, layout, *rendered, target);
+  if (const std::string names = namedCharacters(rendered->missing()); !names.empty()) {
+    tellOnce("warning: " + names + ": not in " + m_fonts.fontFile() + "; each comes out blank");
   }
-  if (const std::size_t scaled = m_rendered->scaled(); scaled > 0) {
+  if (const std::size_t scaled = rendered->scaled(); scaled > 0) {
     tellOnce("note: " + std::to_string(scaled) + (scaled == 1 ? " glyph was" : " glyphs were") +
              " larger than the cell and scaled to fit");
   }
@@ -308,16 +321,15 @@ RunReport ConsoleRunner::extract(std::u16string_view text, const ByteLayout& lay
 
 ConsoleRunner::Outcome ConsoleRunner::run(std::u16string_view text, const ByteLayout& layout,
                                           const SendRequest* request, bool printListing, std::string_view afterListing) {
-  if (m_fontFailure) {
-    printFailure(*m_fontFailure);
+  if (m_fonts.failure()) {
+    printFailure(*m_fonts.failure());
     return {};
   }
   std::optional<SendTarget> target;
   if (request) target.emplace(SendTarget{*request, *m_device, nullptr, m_decimalSeparator});
   RunReport report = extract(text, layout, target ? &*target : nullptr);
   if (report.failure) {
-    printFailure(*report.failure);
-    printSizeHint(m_fonts, m_rendered != nullptr);
+    printLookUpFailure(*report.failure, m_fonts);
   } else if (!report.sentConfirmation.empty() && !m_frameOut.empty()) {
     printError("wrote " + std::to_string(report.frame.size()) + " bytes to " + m_frameOut);
   } else if (!report.sentConfirmation.empty()) {

@@ -12,6 +12,7 @@
 #include "extract/glyphs.h"
 #include "cli/font_options.h"
 #include "extract/text_encoding.h"
+#include "extract/undrawn_characters.h"
 #include "serial/extraction_run.h"
 #include "serial/send_request.h"
 #include "serial/serial_device.h"
@@ -72,6 +73,36 @@ Result<std::string> runText(const TextInput& input);
 // carriage return becomes CR LF.
 std::string typedText(std::string_view piped);
 
+// Characters named on one line: up to a line's worth, then how many more.
+std::string namedCharacters(const std::vector<std::u16string_view>& characters);
+std::string namedCharacters(const std::vector<char32_t>& characters);
+
+// Where a run's glyphs come from: the font files --font-dir (or the search)
+// finds, or --font, drawn at the run's size as they are asked for.
+class RunFonts {
+ public:
+  explicit RunFonts(const RunSettings& settings);
+  ~RunFonts();
+
+  const FontPaths& paths() const { return m_paths; }
+  RenderedGlyphs* rendered() const { return m_rendered.get(); }
+  const std::optional<Failure>& failure() const { return m_failure; }  // --font could not be opened
+  const std::string& fontFile() const { return m_fontFile; }
+
+  // The characters of `text` these fonts cannot draw as typed. A font drawn
+  // from has no grid and no file length, so only code page 936 can fail it.
+  std::vector<UndrawnCharacter> undrawn(std::u16string_view text) const;
+
+ private:
+  FontPaths m_paths;
+  std::unique_ptr<RenderedGlyphs> m_rendered;
+  std::optional<Failure> m_failure;
+  std::string m_fontFile;
+};
+
+// A lookup's failure, and how to build the font files of another size when they are missing.
+void printLookUpFailure(const Failure& failure, const RunFonts& fonts);
+
 // Extraction runs as the command line shows them: a warning for each kind of
 // character the run cannot draw as typed, each message on standard error as
 // the run shows it, with its reason beneath, then the listing on standard output.
@@ -95,10 +126,7 @@ class ConsoleRunner {
   RunReport extract(std::u16string_view text, const ByteLayout& layout, SendTarget* target);
   void tellOnce(const std::string& note);
 
-  FontPaths m_fonts;
-  std::unique_ptr<RenderedGlyphs> m_rendered;  // --font: glyphs drawn from it instead of the font files
-  std::optional<Failure> m_fontFailure;        // --font could not be opened
-  std::string m_fontFile;                      // --font, as given
+  RunFonts m_fonts;
   std::string m_frameOut;
   std::unique_ptr<SerialDevice> m_device;
   std::u16string m_decimalSeparator;

@@ -28,7 +28,7 @@ constexpr FormatChoice kFormats[] = {
 };
 
 void addFormatOption(CLI::App& app, OutputFormat& format) {
-  std::string help = "what to print (default listing):\n";
+  std::string help = "what to print (default " + std::string(formatName(format)) + "):\n";
   std::vector<std::string> names;
   std::map<std::string, OutputFormat> formats;
   for (const auto& [choice, text] : kFormats) {
