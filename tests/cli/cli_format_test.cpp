@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/installed_program.h"
 #include "support/intel_hex_reader.h"
 #include "support/process.h"
 
@@ -16,19 +17,6 @@ namespace {
 using test::runProcess;
 
 const std::filesystem::path kCli = LUMADOT_CLI_PATH;
-
-std::filesystem::path program(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string dirs = path ? path : "/usr/bin";
-  for (std::size_t pos = 0; pos <= dirs.size();) {
-    const std::size_t end = std::min(dirs.find(':', pos), dirs.size());
-    const auto candidate = std::filesystem::path(dirs.substr(pos, end - pos)) / name;
-    if (std::filesystem::exists(candidate)) return candidate;
-    pos = end + 1;
-  }
-  ADD_FAILURE() << name << " is not installed; 'make test' installs it";
-  return name;
-}
 
 // The glyph bytes as the listing writes them: every "XXH," of its data lines.
 // A header line is a comment, or its rest after a lone line feed of the text.
@@ -59,13 +47,7 @@ test::ProcessResult extract(const std::vector<std::string>& options, const std::
   return runProcess(kCli, args);
 }
 
-// Runs a toolchain step; its output is shown when it complains.
-void build(const std::string& tool, const std::vector<std::string>& args) {
-  const auto r = runProcess(program(tool), args);
-  EXPECT_EQ(r.exitCode, 0) << tool << ":\n" << r.out << r.err;
-  EXPECT_EQ((r.out + r.err).find("rror"), std::string::npos) << r.out << r.err;
-  EXPECT_EQ((r.out + r.err).find("arning"), std::string::npos) << r.out << r.err;
-}
+using test::build;
 
 struct Toolchain {
   const char* name;
@@ -151,7 +133,7 @@ std::string hanzi(std::size_t count) {
       gb2312 += {static_cast<char>(row), static_cast<char>(cell)};
     }
   }
-  const auto text = runProcess(program("iconv"), {"-f", "GB2312", "-t", "UTF-8"}, gb2312);
+  const auto text = runProcess(test::installedProgram("iconv"), {"-f", "GB2312", "-t", "UTF-8"}, gb2312);
   EXPECT_EQ(text.exitCode, 0) << text.err;
   EXPECT_EQ(text.out.size(), count * 3);
   return text.out;
