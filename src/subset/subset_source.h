@@ -15,7 +15,6 @@ namespace lumadot {
 
 // c51, sdcc, a51, as31 and sdas.
 bool canWriteSubset(OutputFormat format);
-inline constexpr std::string_view kSubsetFormatList = "c51, sdcc, a51, as31 or sdas";
 
 // The subset in `format` (one canWriteSubset takes), its names starting PREFIX_:
 // UTF-8, CR LF, the credit lines at the end. The C stands alone: it needs no header.

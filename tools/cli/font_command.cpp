@@ -41,7 +41,7 @@ struct FontOptions {
   FormatOptions output{OutputFormat::sdcc, {}, false};
   RunSettings run;
   std::vector<std::string> texts;
-  std::vector<CodeRange> ranges;
+  std::vector<std::string> ranges;  // FROM-TO, each checked as the command line is read
   std::string charsFile;
   std::string header;
 };
@@ -49,13 +49,12 @@ struct FontOptions {
 void declareOptions(CLI::App& app, FontOptions& options) {
   addLayoutOptions(app, options.layout);
   addFontDirOption(app, options.run);
-  addFormatOptions(app, options.output, /*withTable=*/false);
+  addFormatOptions(app, options.output, /*withTable=*/false, canWriteSubset);
   app.add_option("TEXT", options.texts, "characters to include, as typed");
-  app.add_option_function<std::string>(
-         "--range", [&options](const std::string& text) { options.ranges.push_back(*parseCodeRange(text)); },
-         "include every character from code FROM to TO, each a hex\ncode (0xB0A1) or one character (啊); repeatable")
+  app.add_option("--range", options.ranges,
+                 "include every character from code FROM to TO, each a hex\ncode (0xB0A1) or one character (啊); repeatable")
       ->type_name("FROM-TO")
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->allow_extra_args(false)
       ->check(CLI::Validator(
           [](std::string& text) {
             const auto range = parseCodeRange(text);
@@ -77,7 +76,9 @@ Result<std::u16string> wantedCharacters(const FontOptions& options) {
     text += *file;
   }
   std::u16string characters = utf8ToUtf16(text);
-  for (const CodeRange& range : options.ranges) characters += rangeCharacters(range, options.run.font.charset);
+  for (const std::string& range : options.ranges) {
+    characters += rangeCharacters(*parseCodeRange(range), options.run.font.charset);
+  }
   return characters;
 }
 
@@ -138,9 +139,6 @@ std::optional<std::string> optionProblem(const FontOptions& options, const Outpu
   if (options.texts.size() > 1) return "font takes one TEXT; put quotes around text with spaces";
   if (options.texts.empty() && options.charsFile.empty() && options.ranges.empty()) {
     return "give the characters: TEXT, --chars-file FILE or --range FROM-TO";
-  }
-  if (!canWriteSubset(output.format)) {
-    return "font writes " + std::string(kSubsetFormatList) + ", not " + std::string(formatName(output.format));
   }
   if (!options.header.empty() && !canMakeTable(output.format)) return "--header goes with --format c51 or sdcc";
   if (output.names.prefix.size() > kMaxSubsetPrefixLength) {

@@ -27,25 +27,38 @@ constexpr FormatChoice kFormats[] = {
     {OutputFormat::hex, "the glyph bytes as Intel HEX from address 0"},
 };
 
-void addFormatOption(CLI::App& app, OutputFormat& format) {
+// "a, b or c"
+std::string nameList(const std::vector<std::string>& names) {
+  std::string list;
+  for (std::size_t i = 0; i < names.size(); ++i) list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  return list;
+}
+
+void addFormatOption(CLI::App& app, OutputFormat& format, FormatFilter offered) {
   std::string help = "what to print (default " + std::string(formatName(format)) + "):\n";
   std::vector<std::string> names;
   std::map<std::string, OutputFormat> formats;
   for (const auto& [choice, text] : kFormats) {
+    if (offered && !offered(choice)) continue;
     names.emplace_back(formatName(choice));
     formats.emplace(names.back(), choice);
     help += "  " + names.back() + std::string(9 - names.back().size(), ' ') + std::string(text) + "\n";
   }
-  help +=
-      "Every format holds the bytes of the listing, in the\n"
-      "layout asked for. A format other than the listing\n"
-      "is printed only when the run completes.";
+  if (offered) {
+    help.pop_back();
+  } else {
+    help +=
+        "Every format holds the bytes of the listing, in the\n"
+        "layout asked for. A format other than the listing\n"
+        "is printed only when the run completes.";
+  }
   app.add_option("--format", format, help)
       ->type_name("FORMAT")
       // One transform, so the name is checked before it becomes the format's number.
-      ->transform(tools::inOurWords(CLI::IsMember(names) & CLI::Transformer(formats), [](const std::string& name) {
-        return "unknown format '" + name + "'; choose " + std::string(formatNameList());
-      }));
+      ->transform(tools::inOurWords(CLI::IsMember(names) & CLI::Transformer(formats),
+                                    [list = nameList(names)](const std::string& name) {
+                                      return "unknown format '" + name + "'; choose " + list;
+                                    }));
 }
 
 CLI::Validator prefixCheck() {
@@ -59,8 +72,8 @@ CLI::Validator prefixCheck() {
 
 }  // namespace
 
-void addFormatOptions(CLI::App& app, FormatOptions& options, bool withTable) {
-  addFormatOption(app, options.format);
+void addFormatOptions(CLI::App& app, FormatOptions& options, bool withTable, FormatFilter offered) {
+  addFormatOption(app, options.format, offered);
   app.add_option("--name", options.prefix, "label glyph k PREFIX_k in a source format (default ZI)")
       ->type_name("PREFIX")
       ->check(prefixCheck());

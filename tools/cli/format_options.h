@@ -26,8 +26,11 @@ struct Output {
   SourceNames names;
 };
 
-// --format, --name and, with `withTable`, --table.
-void addFormatOptions(CLI::App& app, FormatOptions& options, bool withTable = true);
+// Whether a command writes a format.
+using FormatFilter = bool (*)(OutputFormat);
+
+// --format (taking only the formats `offered` passes, when given), --name and, with `withTable`, --table.
+void addFormatOptions(CLI::App& app, FormatOptions& options, bool withTable = true, FormatFilter offered = nullptr);
 
 // The output the options ask for; `command` names the command in the hint for raw bytes on a terminal.
 Result<Output> chosenOutput(const FormatOptions& options, const std::string& command);
