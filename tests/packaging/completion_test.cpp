@@ -83,6 +83,7 @@ void PrintTo(const CompletionRow& row, std::ostream* out) { *out << '"' << row.l
 const CompletionRow kRows[] = {
     {"OptionPrefix", "lumadot-cli extract --for", {"--format"}},
     {"Formats", "lumadot-cli extract --format ", {"listing", "a51", "as31", "sdas", "c51", "sdcc", "bin", "hex"}},
+    {"FontFormats", "lumadot-cli font --format ", {"a51", "as31", "sdas", "c51", "sdcc"}},
     {"FormatAfterEquals", "lumadot-cli extract --format=a", {"a51", "as31"}},
     {"CursorOnEquals", "lumadot-cli preview --scan=", {"rows", "row-bands", "columns", "column-bands"}},
     {"ModeInUtf8", "lumadot-cli extract --mode 左", {"左移"}},
