@@ -9,16 +9,6 @@ namespace {
 bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
-void appendUtf16(std::u16string& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
-
 void appendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -66,6 +56,16 @@ std::optional<std::pair<char32_t, std::size_t>> utf8CharacterAt(std::string_view
 }
 
 }  // namespace
+
+void appendUtf16(std::u16string& out, char32_t cp) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
 
 std::u16string utf8ToUtf16(std::string_view utf8) {
   std::u16string out;

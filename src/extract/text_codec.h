@@ -15,6 +15,8 @@ std::u16string utf8ToUtf16(std::string_view utf8);
 // Where `utf8` first stops being UTF-8 (the offset of the byte that starts no
 // whole character), or nothing when all of it is.
 std::optional<std::size_t> firstInvalidUtf8(std::string_view utf8);
+// One code point as UTF-16: one unit, or a surrogate pair.
+void appendUtf16(std::u16string& out, char32_t cp);
 // A lone surrogate becomes U+FFFD.
 std::string utf16ToUtf8(std::u16string_view utf16);
 

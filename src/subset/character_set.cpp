@@ -43,15 +43,6 @@ std::optional<char32_t> characterOf(CharCode code) {
   return c;
 }
 
-void appendCharacter(std::u16string& out, char32_t c) {
-  if (c > 0xFFFF) {
-    out.push_back(static_cast<char16_t>(0xD7C0 + (c >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
-  } else {
-    out.push_back(static_cast<char16_t>(c));
-  }
-}
-
 }  // namespace
 
 Result<CodeRange> parseCodeRange(std::string_view text) {
@@ -72,7 +63,7 @@ std::u16string rangeCharacters(const CodeRange& range, Charset charset) {
   std::u16string characters;
   for (std::uint32_t code = range.from; code <= range.to; ++code) {
     if (code > 0xFF && !gridPlace(charset, static_cast<std::int16_t>(code))) continue;
-    if (const auto c = characterOf(static_cast<CharCode>(code))) appendCharacter(characters, *c);
+    if (const auto c = characterOf(static_cast<CharCode>(code))) appendUtf16(characters, *c);
   }
   return characters;
 }

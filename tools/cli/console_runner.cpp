@@ -104,11 +104,7 @@ std::string namedCharacters(const std::vector<std::u16string_view>& characters) 
 
 std::string namedCharacters(const std::vector<char32_t>& characters) {
   std::vector<std::u16string> texts;
-  for (const char32_t c : characters) {
-    texts.push_back(c > 0xFFFF ? std::u16string{static_cast<char16_t>(0xD7C0 + (c >> 10)),
-                                                static_cast<char16_t>(0xDC00 | (c & 0x3FF))}
-                               : std::u16string(1, static_cast<char16_t>(c)));
-  }
+  for (const char32_t c : characters) appendUtf16(texts.emplace_back(), c);
   return namedCharacters(std::vector<std::u16string_view>(texts.begin(), texts.end()));
 }
 
