@@ -25,6 +25,7 @@ namespace {
 using test::runProcess;
 
 const std::filesystem::path kCli = LUMADOT_CLI_PATH;
+const std::string kMono = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";  // Latin only
 
 struct RangeRow {
   const char* text;
@@ -173,7 +174,10 @@ TEST(FontCommand, NamesWhatItLeavesOutAndRefusesWhatItCannotDo) {
       {{"中😀丂A"}, 0, "unsigned int __code ZI_count = 2;",
        "warning: no glyph, left out: 😀 (not in code page 936); 丂 (outside the font's grid)\n"},
       {{"--range", "0x41-0x43", "--range", "0x61-0x61", "A"}, 0, "unsigned int __code ZI_count = 4;", ""},
-      {{"--chars-file", (dir.path() / "none").string()}, 1, "", "none"},
+      {{"--font", kMono, "A中"}, 0, "unsigned int __code ZI_count = 1;",
+       "warning: no glyph, left out: 中 (not in " + kMono + ")\n"},
+      {{"--chars-file", (dir.path() / "none").string()}, 1, "", "none: No such file"},
+      {{"--font", "/nonexistent/font.ttf", "A"}, 1, "", "/nonexistent/font.ttf"},
       {{"😀"}, 1, "", "no character given has a glyph"},
       {{"--range", "啊-齄"}, 1, "", "216416 bytes, 150880 more than the 65536"},
       {{}, 2, "", "give the characters"},
