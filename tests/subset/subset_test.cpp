@@ -172,7 +172,7 @@ TEST(FontCommand, NamesWhatItLeavesOutAndRefusesWhatItCannotDo) {
       {{"中中A"}, 0, "unsigned int __code ZI_count = 2;", ""},
       {{"--chars-file", chars, "A"}, 0, "unsigned int __code ZI_count = 2;", ""},
       {{"中😀丂A"}, 0, "unsigned int __code ZI_count = 2;",
-       "warning: no glyph, left out: 😀 (not in code page 936); 丂 (outside the font's grid)\n"},
+       "warning: no glyph, left out: 😀 (not in code page 936); 丂 (outside the grid of hzk16)\n"},
       {{"--range", "0x41-0x43", "--range", "0x61-0x61", "A"}, 0, "unsigned int __code ZI_count = 4;", ""},
       {{"--font", kMono, "A中"}, 0, "unsigned int __code ZI_count = 1;",
        "warning: no glyph, left out: 中 (not in " + kMono + ")\n"},

@@ -44,15 +44,6 @@ std::unique_ptr<SerialDevice> makeDevice(const RunSettings& settings) {
   return std::make_unique<QtSerialDevice>();
 }
 
-// The characters of one kind, named.
-std::string named(const std::vector<UndrawnCharacter>& undrawn, Undrawn why) {
-  std::vector<std::u16string_view> characters;
-  for (const UndrawnCharacter& c : undrawn) {
-    if (c.why == why) characters.push_back(c.character);
-  }
-  return namedCharacters(characters);
-}
-
 // One warning line for each kind of character the run cannot draw as typed.
 std::vector<std::string> undrawnNotes(std::u16string_view text, const RunFonts& runFonts) {
   const FontPaths& fonts = runFonts.paths();
@@ -71,7 +62,7 @@ std::vector<std::string> undrawnNotes(std::u16string_view text, const RunFonts& 
   };
   std::vector<std::string> notes;
   for (const auto& [why, what] : kinds) {
-    if (const std::string names = named(undrawn, why); !names.empty()) notes.push_back("warning: " + names + what);
+    if (const std::string names = namedCharacters(undrawn, why); !names.empty()) notes.push_back("warning: " + names + what);
   }
   return notes;
 }
@@ -106,6 +97,14 @@ std::string namedCharacters(const std::vector<char32_t>& characters) {
   std::vector<std::u16string> texts;
   for (const char32_t c : characters) appendUtf16(texts.emplace_back(), c);
   return namedCharacters(std::vector<std::u16string_view>(texts.begin(), texts.end()));
+}
+
+std::string namedCharacters(const std::vector<UndrawnCharacter>& undrawn, Undrawn why) {
+  std::vector<std::u16string_view> characters;
+  for (const UndrawnCharacter& c : undrawn) {
+    if (c.why == why) characters.push_back(c.character);
+  }
+  return namedCharacters(characters);
 }
 
 RunFonts::RunFonts(const RunSettings& settings) : m_paths(fontPaths(settings)) {

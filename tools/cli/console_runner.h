@@ -76,6 +76,8 @@ std::string typedText(std::string_view piped);
 // Characters named on one line: up to a line's worth, then how many more.
 std::string namedCharacters(const std::vector<std::u16string_view>& characters);
 std::string namedCharacters(const std::vector<char32_t>& characters);
+// Those of `undrawn` that are undrawn for `why`, named.
+std::string namedCharacters(const std::vector<UndrawnCharacter>& undrawn, Undrawn why);
 
 // Where a run's glyphs come from: the font files --font-dir (or the search)
 // finds, or --font, drawn at the run's size as they are asked for.

@@ -1,6 +1,8 @@
 #include "cli/font_command.h"
 
 #include <CLI/CLI.hpp>
+#include <set>
+#include <utility>
 
 #include "base/file_writer.h"
 #include "cli/console.h"
@@ -82,30 +84,39 @@ Result<std::u16string> wantedCharacters(const FontOptions& options) {
   return characters;
 }
 
-std::string_view whyNoGlyph(Undrawn why) {
-  switch (why) {
-    case Undrawn::questionMark: return "not in code page 936";
-    case Undrawn::outsideGrid: return "outside the font's grid";
-    case Undrawn::pastAsc16End:
-    case Undrawn::pastHzk16End: return "past the end of a short font file";
+// Each kind of character with no glyph, named with its reason.
+std::string undrawnNote(const std::vector<UndrawnCharacter>& undrawn, const FontPaths& paths) {
+  const std::pair<Undrawn, std::string> kinds[] = {
+      {Undrawn::questionMark, "not in code page 936"},
+      {Undrawn::outsideGrid, "outside the grid of " + paths.hzk16.filename().string()},
+      {Undrawn::pastAsc16End, "past the end of " + paths.asc16.string()},
+      {Undrawn::pastHzk16End, "past the end of " + paths.hzk16.string()},
+  };
+  std::string note;
+  for (const auto& [why, what] : kinds) {
+    if (const std::string names = namedCharacters(undrawn, why); !names.empty()) {
+      note += (note.empty() ? "" : "; ") + names + " (" + what + ")";
+    }
   }
-  return {};
+  return note;
 }
 
-// The characters with no glyph, named on one line; the wanted ones left without them.
-std::u16string withoutUndrawn(const std::u16string& characters, const RunFonts& fonts) {
-  const auto undrawn = fonts.undrawn(characters);
-  if (undrawn.empty()) return characters;
-  std::string note;
-  std::u16string kept;
-  for (const UndrawnCharacter& c : undrawn) {
-    note += (note.empty() ? "" : "; ") + namedCharacters({c.character}) + " (" + std::string(whyNoGlyph(c.why)) + ")";
+// The wanted characters without line breaks and without those that have no
+// glyph, which are named on one line.
+std::u16string withoutUndrawn(std::u16string_view wanted, const RunFonts& fonts) {
+  std::u16string text;
+  for (const char16_t unit : wanted) {
+    if (unit != u'\r' && unit != u'\n') text += unit;
   }
-  printError("warning: no glyph, left out: " + note);
-  for (std::size_t pos = 0; pos < characters.size(); pos += characterLength(characters, pos)) {
-    const auto character = std::u16string_view(characters).substr(pos, characterLength(characters, pos));
-    const bool drop = std::ranges::any_of(undrawn, [character](const auto& c) { return c.character == character; });
-    if (!drop) kept += character;
+  const auto undrawn = fonts.undrawn(text);
+  if (undrawn.empty()) return text;
+  printError("warning: no glyph, left out: " + undrawnNote(undrawn, fonts.paths()));
+  std::set<std::u16string_view> dropped;
+  for (const UndrawnCharacter& c : undrawn) dropped.insert(c.character);
+  std::u16string kept;
+  for (std::size_t pos = 0; pos < text.size(); pos += characterLength(text, pos)) {
+    const auto character = std::u16string_view(text).substr(pos, characterLength(text, pos));
+    if (!dropped.contains(character)) kept += character;
   }
   return kept;
 }
