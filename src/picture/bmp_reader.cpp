@@ -56,8 +56,9 @@ Result<BmpHeader> readHeader(std::span<const std::uint8_t> bytes, const std::str
   if (bytes.size() < kFileHeader + size) return truncated(name, "BMP");
   BmpHeader header;
   const bool core = size == kCoreHeader;
-  header.width = core ? le(bytes, 18, 2) : static_cast<std::int32_t>(le(bytes, 18, 4));
-  header.height = core ? le(bytes, 20, 2) : static_cast<std::int32_t>(le(bytes, 22, 4));
+  // The core header's sides are unsigned; the others' are signed, a negative height meaning top-down.
+  header.width = core ? std::int64_t{le(bytes, 18, 2)} : std::int64_t{static_cast<std::int32_t>(le(bytes, 18, 4))};
+  header.height = core ? std::int64_t{le(bytes, 20, 2)} : std::int64_t{static_cast<std::int32_t>(le(bytes, 22, 4))};
   header.bits = static_cast<int>(le(bytes, core ? 24 : 28, 2));
   header.compression = core ? kRgb : le(bytes, 30, 4);
   header.colours = core ? 0 : le(bytes, 46, 4);
