@@ -13,6 +13,7 @@
 #include "cli/detect_command.h"
 #include "cli/extract_command.h"
 #include "cli/layouts_command.h"
+#include "cli/picture_command.h"
 #include "cli/ports_command.h"
 #include "cli/preview_command.h"
 #include "cli/sign_command.h"
@@ -35,6 +36,7 @@ constexpr Command kCommands[] = {
      "them to the sign with --send",
      runExtractCommand},
     {"preview", "draw the glyph bytes of a text in the terminal or as a PNG", runPreviewCommand},
+    {"picture", "make a picture (PNG, BMP, GIF, JPEG) glyph bytes, with every\noutput of extract", runPictureCommand},
     {"detect",
      "work out which byte layout a firmware's glyph bytes are in,\n"
      "from the bytes of one character",
