@@ -44,7 +44,8 @@ std::uint8_t channel(std::uint32_t pixel, std::uint32_t mask) {
 void readMasks(std::span<const std::uint8_t> bytes, std::size_t headerSize, BmpHeader& header) {
   // A 40-byte header keeps its masks after it; the longer ones inside it.
   const std::size_t at = kFileHeader + 40;
-  const std::size_t count = headerSize > 40 ? (headerSize >= 56 ? 4 : 3) : (header.compression == kAlphaBitfields ? 4 : 3);
+  const std::size_t count =
+      headerSize > 40 ? (headerSize >= 56 ? 4 : 3) : (header.compression == kAlphaBitfields ? 4 : 3);
   for (std::size_t i = 0; i < count && at + i * 4 + 4 <= bytes.size(); ++i) header.masks[i] = le(bytes, at + i * 4, 4);
   if (headerSize == 40) header.paletteAt += count * 4;
 }
@@ -90,7 +91,8 @@ using Palette = std::vector<std::array<std::uint8_t, 4>>;
 Palette readPalette(std::span<const std::uint8_t> bytes, const BmpHeader& header) {
   Palette palette;
   if (header.bits > 8) return palette;
-  const std::size_t count = header.colours == 0 || header.colours > 256 ? std::size_t{1} << header.bits : header.colours;
+  const std::size_t count =
+      header.colours == 0 || header.colours > 256 ? std::size_t{1} << header.bits : header.colours;
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = header.paletteAt + i * header.paletteEntry;
     if (at + 3 > bytes.size() || at + 3 > header.pixelsAt) break;

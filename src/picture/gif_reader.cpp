@@ -44,7 +44,8 @@ std::optional<int> skipExtension(GifFileType* gif, int transparent) {
   GifByteType* block = nullptr;
   if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) return std::nullopt;
   GraphicsControlBlock control{};
-  if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr && DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) {
+  if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr &&
+      DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) {
     transparent = control.TransparentColor;
   }
   while (block != nullptr) {

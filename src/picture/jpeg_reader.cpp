@@ -1,10 +1,11 @@
 // libjpeg's own error_exit calls exit(): ours longjmps back instead, and the
 // frames in between hold nothing with a destructor. A file that ends early
 // is only a warning to libjpeg (it pads with grey); here it is truncated.
+// clang-format off
 #include <cstdio>  // jpeglib.h needs FILE and size_t first
-
 #include <jerror.h>
 #include <jpeglib.h>
+// clang-format on
 
 #include <csetjmp>
 
@@ -33,8 +34,8 @@ void onMessage(j_common_ptr jpeg, int level) {
 }
 
 // False when libjpeg failed or the picture is refused; `out` is filled otherwise.
-bool readJpeg(jpeg_decompress_struct& jpeg, JpegErrors& errors, std::span<const std::uint8_t> bytes,
-              RgbaPicture& out, const std::string& name) {
+bool readJpeg(jpeg_decompress_struct& jpeg, JpegErrors& errors, std::span<const std::uint8_t> bytes, RgbaPicture& out,
+              const std::string& name) {
   if (setjmp(errors.jump) != 0) return false;
   jpeg_create_decompress(&jpeg);
   jpeg_mem_src(&jpeg, bytes.data(), static_cast<unsigned long>(bytes.size()));

@@ -18,8 +18,8 @@ Failure truncated(const std::string& name, const char* type) {
 }
 
 std::string sizeRefusal(const std::string& name, std::uint64_t width, std::uint64_t height) {
-  if (width == 0 || height == 0) return name + ": the picture has no pixels (" + std::to_string(width) + " x " +
-                                        std::to_string(height) + ")";
+  if (width == 0 || height == 0)
+    return name + ": the picture has no pixels (" + std::to_string(width) + " x " + std::to_string(height) + ")";
   if (width <= kMaxPictureSide && height <= kMaxPictureSide && width * height <= kMaxPicturePixels) return {};
   return name + ": the picture is too large (" + std::to_string(width) + " x " + std::to_string(height) +
          " pixels; at most " + std::to_string(kMaxPictureSide) + " a side and " +
@@ -27,7 +27,8 @@ std::string sizeRefusal(const std::string& name, std::uint64_t width, std::uint6
 }
 
 RgbaPicture blankPicture(int width, int height) {
-  return {width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4, 0xFF)};
+  return {width, height,
+          std::vector<std::uint8_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4, 0xFF)};
 }
 
 }  // namespace picture_detail
@@ -55,10 +56,14 @@ Result<RgbaPicture> decodePicture(std::span<const std::uint8_t> bytes, const std
   const auto type = pictureType(bytes);
   if (!type) return Failure(name + ": not a PNG, BMP, GIF or JPEG picture");
   switch (*type) {
-    case PictureType::png: return decodePng(bytes, name);
-    case PictureType::bmp: return decodeBmp(bytes, name);
-    case PictureType::gif: return decodeGif(bytes, name);
-    case PictureType::jpeg: return decodeJpeg(bytes, name);
+    case PictureType::png:
+      return decodePng(bytes, name);
+    case PictureType::bmp:
+      return decodeBmp(bytes, name);
+    case PictureType::gif:
+      return decodeGif(bytes, name);
+    case PictureType::jpeg:
+      return decodeJpeg(bytes, name);
   }
   return Failure(name + ": not a PNG, BMP, GIF or JPEG picture");
 }

@@ -73,7 +73,8 @@ GreyPicture scaledPicture(const GreyPicture& picture, int width, int height) {
   for (std::size_t y = 0; y < down.size(); ++y) {
     for (std::size_t x = 0; x < sourceWidth; ++x) rows[y * sourceWidth + x] = applied(down[y], source, x, sourceWidth);
   }
-  GreyPicture out{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))};
+  GreyPicture out{width, height,
+                  std::vector<std::uint8_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))};
   const auto across = areaTaps(picture.width, width);
   for (std::size_t y = 0; y < down.size(); ++y) {
     for (std::size_t x = 0; x < across.size(); ++x) {

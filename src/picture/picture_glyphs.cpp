@@ -27,7 +27,8 @@ void cellRows(const DotGrid& dots, int left, Dots cell, std::span<std::uint8_t> 
   for (int y = 0; y < cell.height; ++y) {
     for (int x = 0; x < cell.width && left + x < dots.width; ++x) {
       if (!dots.at(left + x, y)) continue;
-      rows[static_cast<std::size_t>(y) * rowBytes + static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80U >> (x % 8));
+      rows[static_cast<std::size_t>(y) * rowBytes + static_cast<std::size_t>(x / 8)] |=
+          static_cast<std::uint8_t>(0x80U >> (x % 8));
     }
   }
 }

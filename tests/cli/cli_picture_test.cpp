@@ -63,7 +63,8 @@ TEST_P(CliPictureLayouts, PictureOfATextGivesItsBytes) {
 
 INSTANTIATE_TEST_SUITE_P(Layouts, CliPictureLayouts,
                          ::testing::Values(std::vector<std::string>{"--format", "bin"},
-                                           std::vector<std::string>{"--format", "hex", "--scan", "columns", "--lsb-first"},
+                                           std::vector<std::string>{"--format", "hex", "--scan", "columns",
+                                                                    "--lsb-first"},
                                            std::vector<std::string>{"--format", "bin", "--split", "--negative"},
                                            std::vector<std::string>{"--format", "bin", "--scan", "column-bands"}),
                          [](const auto& row) { return "Row" + std::to_string(row.index); });
@@ -74,8 +75,8 @@ TEST_F(CliPictureLayouts, FrameAndListingOfAPicture) {
   test::writeFile(dir.path() / "zhong.gif", test::gifFile(dots));
   const auto text = runProcess(kCli, {"extract", "--font-dir", fonts->path().string(), "--frame-out",
                                       (dir.path() / "text.bin").string(), "中A"});
-  const auto picture = runProcess(kCli, {"picture", "--frame-out", (dir.path() / "picture.bin").string(),
-                                         (dir.path() / "zhong.gif").string()});
+  const auto picture = runProcess(
+      kCli, {"picture", "--frame-out", (dir.path() / "picture.bin").string(), (dir.path() / "zhong.gif").string()});
   EXPECT_EQ(picture.exitCode, 0) << picture.err;
   EXPECT_EQ(picture.err, "lumadot-cli: wrote 593 bytes to " + (dir.path() / "picture.bin").string() + "\n");
   EXPECT_EQ(test::readFile(dir.path() / "picture.bin"), test::readFile(dir.path() / "text.bin"));
@@ -122,15 +123,26 @@ INSTANTIATE_TEST_SUITE_P(
                       file.at(file.find("\xFF\xC0") + 4) = '\x07';  // the frame's sample precision
                       return file;
                     },
-                    {}, 1, ": the JPEG is damaged (Unsupported JPEG data precision 7)"},
-        FailureCase{"SixtyFiveRows", [] { return test::pngFile(test::greyPicture(8, 65, 0)); }, {}, 1,
+                    {},
+                    1,
+                    ": the JPEG is damaged (Unsupported JPEG data precision 7)"},
+        FailureCase{"SixtyFiveRows",
+                    [] { return test::pngFile(test::greyPicture(8, 65, 0)); },
+                    {},
+                    1,
                     ": the picture is 65 dots high; a glyph is at most 64; scale it down with --height N"},
-        FailureCase{"TooWideForAFrame", [] { return test::pngFile(test::greyPicture(3952, 16, 0)); },
-                    {"--frame-out", "/dev/null"}, 1,
-                    ": the picture is 494 8-dot columns wide; a frame carries at most 493: scale it down with --size WxH"},
-        FailureCase{"NotSixteenRowsToSend", [] { return test::pngFile(test::greyPicture(8, 24, 0)); },
-                    {"--frame-out", "/dev/null"}, 2,
-                    "the sign shows 16-dot glyphs, so a picture 24 dots high cannot be sent; scale it with --height 16"}),
+        FailureCase{
+            "TooWideForAFrame",
+            [] { return test::pngFile(test::greyPicture(3952, 16, 0)); },
+            {"--frame-out", "/dev/null"},
+            1,
+            ": the picture is 494 8-dot columns wide; a frame carries at most 493: scale it down with --size WxH"},
+        FailureCase{
+            "NotSixteenRowsToSend",
+            [] { return test::pngFile(test::greyPicture(8, 24, 0)); },
+            {"--frame-out", "/dev/null"},
+            2,
+            "the sign shows 16-dot glyphs, so a picture 24 dots high cannot be sent; scale it with --height 16"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // --height scales to 16 rows: a 48 x 96 picture, its top half black, gives 8 x 16 dots, the top 8 rows lit.
@@ -140,7 +152,8 @@ TEST(CliPicture, ScaledDrawnAndWritten) {
   std::fill(picture.rgba.begin(), picture.rgba.begin() + 48 * 48 * 4, std::uint8_t{0});
   for (std::size_t i = 3; i < picture.rgba.size(); i += 4) picture.rgba[i] = 0xFF;
   test::writeFile(dir.path() / "half.png", test::pngFile(picture));
-  const auto r = runProcess(kCli, {"picture", "--preview", "--ascii", "--height", "16", (dir.path() / "half.png").string()});
+  const auto r =
+      runProcess(kCli, {"picture", "--preview", "--ascii", "--height", "16", (dir.path() / "half.png").string()});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   std::string rows;
   for (int y = 0; y < 16; ++y) rows += std::string(8, y < 8 ? '#' : '.') + "\n";
@@ -152,7 +165,7 @@ TEST(CliPicture, ScaledDrawnAndWritten) {
   ASSERT_TRUE(written) << written.error().text;
   EXPECT_EQ(written->width, 32);
   EXPECT_EQ(written->height, 32);
-  EXPECT_EQ(written->rgba[0], 0x38);  // inverted: the black top half is dark dots
+  EXPECT_EQ(written->rgba[0], 0x38);              // inverted: the black top half is dark dots
   EXPECT_EQ(written->rgba[(31 * 32) * 4], 0xFF);  // and the white bottom lit
 }
 

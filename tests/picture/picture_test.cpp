@@ -1,3 +1,5 @@
+#include "picture/picture.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 
 #include "extract/byte_layout.h"
 #include "extract/listing.h"
-#include "picture/picture.h"
 #include "picture/picture_dots.h"
 #include "picture/picture_glyphs.h"
 #include "support/picture_files.h"
@@ -59,12 +60,32 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TypeCase{"Png", test::pngFile, true}, TypeCase{"Gif", test::gifFile, true},
                       TypeCase{"Jpeg", test::jpegFile, false},
                       TypeCase{"Bmp24BottomUp", [](const RgbaPicture& p) { return test::bmpFile(p); }, false},
-                      TypeCase{"Bmp32TopDown", [](const RgbaPicture& p) { return test::bmpFile(p, {32, true}); }, false},
+                      TypeCase{"Bmp32TopDown",
+                               [](const RgbaPicture& p) {
+                                 return test::bmpFile(p, {32, true});
+                               },
+                               false},
                       TypeCase{"Bmp1", [](const RgbaPicture& p) { return test::bmpFile(p, {1}); }, false},
-                      TypeCase{"Bmp4Core", [](const RgbaPicture& p) { return test::bmpFile(p, {4, false, false, true}); }, false},
-                      TypeCase{"Bmp8", [](const RgbaPicture& p) { return test::bmpFile(p, {8, true}); }, false},
-                      TypeCase{"Bmp16Fields", [](const RgbaPicture& p) { return test::bmpFile(p, {16, false, true}); }, false},
-                      TypeCase{"Bmp32Fields", [](const RgbaPicture& p) { return test::bmpFile(p, {32, true, true}); }, false}),
+                      TypeCase{"Bmp4Core",
+                               [](const RgbaPicture& p) {
+                                 return test::bmpFile(p, {4, false, false, true});
+                               },
+                               false},
+                      TypeCase{"Bmp8",
+                               [](const RgbaPicture& p) {
+                                 return test::bmpFile(p, {8, true});
+                               },
+                               false},
+                      TypeCase{"Bmp16Fields",
+                               [](const RgbaPicture& p) {
+                                 return test::bmpFile(p, {16, false, true});
+                               },
+                               false},
+                      TypeCase{"Bmp32Fields",
+                               [](const RgbaPicture& p) {
+                                 return test::bmpFile(p, {32, true, true});
+                               },
+                               false}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PictureRead, PngAndBmpGiveTheSamePixels) {
@@ -115,13 +136,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "f.img: cannot read this BMP: compression 1 (only uncompressed bitmaps are read)"},
         BadFileCase{"BmpTooWide", [] { return poked(test::bmpFile(kLogo), 20, '\x01'); },
                     "f.img: the picture is too large (65545 x 5 pixels; at most 65535 a side and 64 Mi pixels in all)"},
-        BadFileCase{"BmpTooManyPixels",
-                    [] {
-                      std::string file = test::bmpFile(kLogo);
-                      file.replace(18, 8, std::string("\x10\x27\0\0\x10\x27\0\0", 8));  // 10,000 x 10,000
-                      return file;
-                    },
-                    "f.img: the picture is too large (10000 x 10000 pixels; at most 65535 a side and 64 Mi pixels in all)"}),
+        BadFileCase{
+            "BmpTooManyPixels",
+            [] {
+              std::string file = test::bmpFile(kLogo);
+              file.replace(18, 8, std::string("\x10\x27\0\0\x10\x27\0\0", 8));  // 10,000 x 10,000
+              return file;
+            },
+            "f.img: the picture is too large (10000 x 10000 pixels; at most 65535 a side and 64 Mi pixels in all)"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // One row of greys, read as dots under each option.
@@ -150,17 +172,17 @@ DotOptions thresholdOf(int threshold, bool invert = false) {
   return options;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Options, PictureDotRows,
-    ::testing::Values(DotCase{"Default", kRamp, 0xFF, {}, "###..."}, DotCase{"Threshold61", kRamp, 0xFF, thresholdOf(61), "##...."},
-                      DotCase{"ThresholdZeroLightsNothing", kRamp, 0xFF, thresholdOf(0), "......"},
-                      DotCase{"Threshold255", kRamp, 0xFF, thresholdOf(255), "#####."},
-                      DotCase{"Inverted", kRamp, 0xFF, thresholdOf(128, true), "...###"},
-                      DotCase{"TransparentIsWhite", kRamp, 0x00, {}, "......"},
-                      // Black at alpha 128 over white is grey 127.
-                      DotCase{"HalfTransparentBlackAt127", {0}, 0x80, thresholdOf(127), "."},
-                      DotCase{"HalfTransparentBlackAt128", {0}, 0x80, thresholdOf(128), "#"}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Options, PictureDotRows,
+                         ::testing::Values(DotCase{"Default", kRamp, 0xFF, {}, "###..."},
+                                           DotCase{"Threshold61", kRamp, 0xFF, thresholdOf(61), "##...."},
+                                           DotCase{"ThresholdZeroLightsNothing", kRamp, 0xFF, thresholdOf(0), "......"},
+                                           DotCase{"Threshold255", kRamp, 0xFF, thresholdOf(255), "#####."},
+                                           DotCase{"Inverted", kRamp, 0xFF, thresholdOf(128, true), "...###"},
+                                           DotCase{"TransparentIsWhite", kRamp, 0x00, {}, "......"},
+                                           // Black at alpha 128 over white is grey 127.
+                                           DotCase{"HalfTransparentBlackAt127", {0}, 0x80, thresholdOf(127), "."},
+                                           DotCase{"HalfTransparentBlackAt128", {0}, 0x80, thresholdOf(128), "#"}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PictureDots, DitherGivesMidGreyHalfItsDots) {
   DotOptions options;

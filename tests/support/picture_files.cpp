@@ -1,13 +1,15 @@
 #include "support/picture_files.h"
 
+// clang-format off
+#include <cstdio>  // jpeglib.h needs FILE and size_t first
+#include <jpeglib.h>
+// clang-format on
 #include <gif_lib.h>
 #include <png.h>
 
-#include <cstdio>
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace lumadot::test {
@@ -40,7 +42,8 @@ void put(std::string& out, std::uint32_t value, int size) {
 }
 
 int appendGif(GifFileType* gif, const GifByteType* bytes, int count) {
-  static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count));
+  static_cast<std::string*>(gif->UserData)
+      ->append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count));
   return count;
 }
 
@@ -156,7 +159,8 @@ std::string gifFile(const RgbaPicture& picture) {
   EGifSetGifVersion(gif, true);
   EGifPutScreenDesc(gif, picture.width, picture.height, bits, 0, map);
   const auto transparent = indexOf(colours, {0, 0, 0, 0});
-  GraphicsControlBlock control{0, false, 0, transparent < colours.size() ? static_cast<int>(transparent) : NO_TRANSPARENT_COLOR};
+  GraphicsControlBlock control{0, false, 0,
+                               transparent < colours.size() ? static_cast<int>(transparent) : NO_TRANSPARENT_COLOR};
   GifByteType block[4];
   EGifGCBToExtension(&control, block);
   EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, block);
@@ -186,7 +190,8 @@ std::string bmpFile(const RgbaPicture& picture, const BmpForm& form) {
     put(extra, form.bits == 16 ? 0x07E0 : 0x00FF00, 4);
     put(extra, form.bits == 16 ? 0x001F : 0x0000FF, 4);
   }
-  const std::size_t stride = (static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(form.bits) + 31) / 32 * 4;
+  const std::size_t stride =
+      (static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(form.bits) + 31) / 32 * 4;
   std::string pixels;
   for (int stored = 0; stored < picture.height; ++stored) {
     const int y = form.topDown ? stored : picture.height - 1 - stored;

@@ -22,7 +22,7 @@ std::string jpegFile(const RgbaPicture& picture);  // quality 100, alpha dropped
 std::string gifFile(const RgbaPicture& picture);
 
 struct BmpForm {
-  int bits = 24;          // 1, 4 and 8 with a palette; 16 and 32 with bit fields when `bitfields`
+  int bits = 24;  // 1, 4 and 8 with a palette; 16 and 32 with bit fields when `bitfields`
   bool topDown = false;
   bool bitfields = false;
   bool coreHeader = false;  // OS/2's 12-byte header

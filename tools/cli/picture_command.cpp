@@ -46,8 +46,8 @@ constexpr std::size_t kMaxPictureFileBytes = std::size_t{512} << 20;
 struct PictureOptions {
   LayoutOptions layout;
   FormatOptions output;
-  DotOptions dots;  // its scale from the two below, once they are read
-  int height = 0;   // --height; 0 when not given
+  DotOptions dots;                          // its scale from the two below, once they are read
+  int height = 0;                           // --height; 0 when not given
   std::optional<std::pair<int, int>> size;  // --size W x H
   bool preview = false;
   DrawOptions draw;
@@ -98,8 +98,8 @@ void declareOptions(CLI::App& app, PictureOptions& options) {
   addLayoutOptions(app, options.layout);
   addFormatOptions(app, options.output);
   addDotOptions(app, options);
-  CLI::Option* preview = app.add_flag("--preview", options.preview,
-                                      "draw the dots in the terminal instead, as preview does");
+  CLI::Option* preview =
+      app.add_flag("--preview", options.preview, "draw the dots in the terminal instead, as preview does");
   addDrawOptions(app, options.draw, preview);
   preview->excludes("--png");
   addSendOptions(app, options.run);
@@ -119,7 +119,8 @@ int failed(const std::string& text) {
 }
 
 // The picture's glyphs, or the exit status of why there are none.
-std::variant<Glyphs, int> pictureRun(tools::CommandLine& line, const PictureOptions& options, const ByteLayout& layout) {
+std::variant<Glyphs, int> pictureRun(tools::CommandLine& line, const PictureOptions& options,
+                                     const ByteLayout& layout) {
   const auto bytes = readWholeFile(options.file, kMaxPictureFileBytes);
   if (!bytes) return failed(bytes.error().text);
   const auto grey = readPicture({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()}, options.file);
@@ -131,7 +132,8 @@ std::variant<Glyphs, int> pictureRun(tools::CommandLine& line, const PictureOpti
     return failed(options.file + ": " + pictureGlyphs(dots, layout).error().text + "; scale it down with --height N");
   }
   if (options.run.sends() && dots.height != DotPicture::kSignHeight) {
-    return line.usageError(signRefusal("a picture " + std::to_string(dots.height) + " dots high", "scale it with --height 16"));
+    return line.usageError(
+        signRefusal("a picture " + std::to_string(dots.height) + " dots high", "scale it with --height 16"));
   }
   auto glyphs = pictureGlyphs(dots, layout);
   if (glyphs && options.run.sends() && glyphs->columnCount() > kWidestFrame) {
@@ -155,7 +157,8 @@ int runPicture(tools::CommandLine& line, const PictureOptions& options, tools::R
   const bool drawn = options.preview || !options.draw.png.empty();
   if (drawn && line.app().count("--format") > 0) return line.usageError("--format goes without --preview and --png");
   if (const DotScale scale = scaleOf(options); options.run.sends() && scale.height && *scale.height != 16) {
-    return line.usageError(signRefusal("a picture " + std::to_string(*scale.height) + " dots high", "scale it with --height 16"));
+    return line.usageError(
+        signRefusal("a picture " + std::to_string(*scale.height) + " dots high", "scale it with --height 16"));
   }
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
 
@@ -176,10 +179,9 @@ int runPicture(tools::CommandLine& line, const PictureOptions& options, tools::R
 }  // namespace
 
 int runPictureCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  return tools::parseAndRun<PictureOptions>(args, "lumadot-cli picture", kDescription, kFooter,
-                                              [reach](tools::CommandLine& line, const PictureOptions& options) {
-                                                return runPicture(line, options, reach);
-                                              });
+  return tools::parseAndRun<PictureOptions>(
+      args, "lumadot-cli picture", kDescription, kFooter,
+      [reach](tools::CommandLine& line, const PictureOptions& options) { return runPicture(line, options, reach); });
 }
 
 }  // namespace lumadot::cli
