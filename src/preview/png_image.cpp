@@ -1,117 +1,75 @@
 #include "preview/png_image.h"
 
-#include "preview/dot_raster.h"
-
-#include <zlib.h>
+#include <png.h>
 
 #include <algorithm>
 #include <array>
+#include <csetjmp>
 #include <cstddef>
-#include <optional>
-#include <string_view>
+#include <cstring>
 #include <vector>
+
+#include "preview/dot_raster.h"
 
 namespace lumadot {
 
 namespace {
 
-// Gap is index 0 so a gap row is all zero bytes, like a repeated row under the Up filter.
+// Gap is index 0 so a gap row is all zero bytes, which the Up filter and deflate make almost nothing of.
 constexpr std::array<PngColour, 3> kPalette{kDotGapColour, kDarkDotColour, kLitDotColour};
-
-constexpr std::string_view kSignature{"\x89PNG\r\n\x1A\n", 8};
-constexpr std::uint8_t kFilterNone = 0;
-constexpr std::uint8_t kFilterUp = 2;
-constexpr std::size_t kIdatChunkSize = std::size_t{1} << 16;
 constexpr std::size_t kMaxPngDimension = 0x7FFFFFFF;
 
-void appendUint32(std::string& out, std::size_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
-}
-
-void appendChunk(std::string& out, std::string_view type, std::string_view data) {
-  appendUint32(out, data.size());
-  const std::size_t crcStart = out.size();
-  out += type;
-  out += data;
-  const auto* crcBytes = reinterpret_cast<const Bytef*>(out.data() + crcStart);
-  appendUint32(out, crc32_z(crc32_z(0, nullptr, 0), crcBytes, out.size() - crcStart));
-}
-
-Failure zlibFailure(int result, const z_stream& stream) {
-  return Failure("cannot make the PNG: zlib: " + std::string(stream.msg != nullptr ? stream.msg : zError(result)));
-}
-
-// Deflates the scanlines straight into IDAT chunks, so even a picture of a
-// million pixels a row never needs its whole raw image in memory. After a
-// failure (zlib out of memory, at most) it writes nothing more.
-class IdatWriter {
- public:
-  explicit IdatWriter(std::string& png) : m_png(png), m_chunk(kIdatChunkSize) {
-    if (const int result = deflateInit(&m_stream, Z_DEFAULT_COMPRESSION); result != Z_OK) {
-      m_failure = zlibFailure(result, m_stream);
-    }
-  }
-  ~IdatWriter() { deflateEnd(&m_stream); }
-  IdatWriter(const IdatWriter&) = delete;
-  IdatWriter& operator=(const IdatWriter&) = delete;
-
-  void write(const std::vector<std::uint8_t>& scanline) {
-    // A scanline is at most 1 + 0x7FFFFFFF bytes, which fits uInt.
-    m_stream.next_in = const_cast<Bytef*>(scanline.data());
-    m_stream.avail_in = static_cast<uInt>(scanline.size());
-    while (!m_failure && m_stream.avail_in > 0) deflateInto(Z_NO_FLUSH);
-  }
-
-  Result<void> finish() {
-    while (!m_failure && deflateInto(Z_FINISH) != Z_STREAM_END) {
-    }
-    if (m_failure) return *m_failure;
-    emitChunk();
-    return {};
-  }
-
- private:
-  int deflateInto(int flush) {
-    if (m_used == m_chunk.size()) emitChunk();
-    m_stream.next_out = reinterpret_cast<Bytef*>(m_chunk.data() + m_used);
-    m_stream.avail_out = static_cast<uInt>(m_chunk.size() - m_used);
-    const int result = deflate(&m_stream, flush);
-    if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) m_failure = zlibFailure(result, m_stream);
-    m_used = m_chunk.size() - m_stream.avail_out;
-    return result;
-  }
-
-  void emitChunk() {
-    if (m_used == 0) return;
-    appendChunk(m_png, "IDAT", {m_chunk.data(), m_used});
-    m_used = 0;
-  }
-
-  std::string& m_png;
-  std::vector<char> m_chunk;
-  std::size_t m_used = 0;
-  z_stream m_stream{};
-  std::optional<Failure> m_failure;
+// libpng reports errors by longjmp: the frame that calls into it holds
+// nothing with a destructor, and the message waits here until it is gone.
+struct PngOutput {
+  std::string* png = nullptr;
+  char message[160] = {};
+  std::jmp_buf jump;
 };
 
-std::string headerData(std::size_t width, std::size_t height) {
-  std::string data;
-  appendUint32(data, width);
-  appendUint32(data, height);
-  data += '\x08';  // bit depth
-  data += '\x03';  // indexed colour
-  data += std::string(3, '\0');  // deflate, adaptive filtering, no interlace
-  return data;
+[[noreturn]] void onError(png_structp png, png_const_charp message) {
+  auto& output = *static_cast<PngOutput*>(png_get_error_ptr(png));
+  std::strncpy(output.message, message != nullptr ? message : "unknown error", sizeof output.message - 1);
+  std::longjmp(output.jump, 1);
 }
 
-std::string paletteData() {
-  std::string data;
-  for (const PngColour& colour : kPalette) {
-    data += static_cast<char>(colour.red);
-    data += static_cast<char>(colour.green);
-    data += static_cast<char>(colour.blue);
+void onWarning(png_structp, png_const_charp) {}
+
+void appendBytes(png_structp png, png_bytep bytes, png_size_t count) {
+  static_cast<PngOutput*>(png_get_io_ptr(png))->png->append(reinterpret_cast<const char*>(bytes), count);
+}
+
+void flushNothing(png_structp) {}
+
+void writeHeader(png_structp png, png_infop info, std::size_t width, std::size_t height) {
+  std::array<png_color, kPalette.size()> palette{};
+  for (std::size_t i = 0; i < kPalette.size(); ++i) palette[i] = {kPalette[i].red, kPalette[i].green, kPalette[i].blue};
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_PALETTE,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+  // The rows of one square repeat: Up makes them zeros; None suits the rest.
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE | PNG_FILTER_UP);
+  png_write_info(png, info);
+}
+
+// False with output.message set when libpng fails. Each row is written as
+// it is drawn, so a picture a million pixels wide never needs all its rows at once.
+bool writePng(PngOutput& output, png_structp png, png_infop info, const DotPicture& picture, std::size_t dotSize,
+              std::uint8_t* dotRow, const std::uint8_t* gapRow) {
+  if (setjmp(output.jump) != 0) return false;
+  png_set_write_fn(png, &output, appendBytes, flushNothing);
+  // libpng's own limit is a million pixels a side; a full run at scale 32 is wider.
+  png_set_user_limits(png, kMaxPngDimension, kMaxPngDimension);
+  const std::size_t gap = dotGap(dotSize);
+  writeHeader(png, info, static_cast<std::size_t>(picture.width()) * dotSize,
+              static_cast<std::size_t>(picture.height()) * dotSize);
+  for (int y = 0; y < picture.height(); ++y) {
+    rasterDotRow(picture, y, 0, picture.width(), dotSize, dotRow);
+    for (std::size_t row = 0; row < dotSize - gap; ++row) png_write_row(png, dotRow);
+    if (gap != 0) png_write_row(png, gapRow);
   }
-  return data;
+  png_write_end(png, nullptr);
+  return true;
 }
 
 }  // namespace
@@ -121,33 +79,22 @@ Result<std::string> pngImage(const DotPicture& picture, int scale) {
   if (picture.width() == 0) return png;
 
   const auto dotSize = static_cast<std::size_t>(std::clamp(scale, kMinPngScale, kMaxPngScale));
-  const std::size_t gap = dotGap(dotSize);
   const std::size_t width = static_cast<std::size_t>(picture.width()) * dotSize;
-  const std::size_t height = static_cast<std::size_t>(picture.height()) * dotSize;
   if (width > kMaxPngDimension) return Failure("cannot make the PNG: the picture is too wide");
 
-  png += kSignature;
-  appendChunk(png, "IHDR", headerData(width, height));
-  appendChunk(png, "PLTE", paletteData());
-
-  // The rows of one square all match but the gap row, so only the first is
-  // written out; the rest are zeros under the Up filter and deflate to almost nothing.
-  std::vector<std::uint8_t> dotRow(width + 1);
-  std::vector<std::uint8_t> repeatRow(width + 1, 0);
-  repeatRow[0] = kFilterUp;
-  const std::vector<std::uint8_t> gapRow(width + 1, kGapPixel);  // filter byte None is 0 as well
-  dotRow[0] = kFilterNone;
-
-  IdatWriter idat(png);
-  for (int y = 0; y < picture.height(); ++y) {
-    rasterDotRow(picture, y, 0, picture.width(), dotSize, dotRow.data() + 1);
-    idat.write(dotRow);
-    for (std::size_t row = 1; row < dotSize - gap; ++row) idat.write(repeatRow);
-    if (gap != 0) idat.write(gapRow);
+  PngOutput output;
+  output.png = &png;
+  png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, &output, onError, onWarning);
+  png_infop info = writer != nullptr ? png_create_info_struct(writer) : nullptr;
+  if (info == nullptr) {
+    png_destroy_write_struct(&writer, nullptr);
+    return Failure("cannot make the PNG: libpng: out of memory");
   }
-  if (auto finished = idat.finish(); !finished) return finished.error();
-
-  appendChunk(png, "IEND", {});
+  std::vector<std::uint8_t> dotRow(width);
+  const std::vector<std::uint8_t> gapRow(width, kGapPixel);
+  const bool written = writePng(output, writer, info, picture, dotSize, dotRow.data(), gapRow.data());
+  png_destroy_write_struct(&writer, &info);
+  if (!written) return Failure("cannot make the PNG: libpng: " + std::string(output.message));
   return png;
 }
 

@@ -25,10 +25,10 @@ inline constexpr int kMaxPngScale = 32;
 inline constexpr int kDefaultPngScale = 4;
 
 // The bytes of a PNG file of the picture, each dot a square of `scale` pixels
-// (clamped to kMinPngScale..kMaxPngScale): lit dots kLitDotColour, dark dots
+// (clamped to kMinPngScale..kMaxPngScale), written by libpng: lit dots kLitDotColour, dark dots
 // kDarkDotColour, and from scale 3 on the last row and column of each square
 // kDotGapColour, so the dots stand apart like LEDs. An empty picture gives ""
-// (PNG has no zero-width image). Fails only when zlib does (out of memory).
+// (PNG has no zero-width image). Fails only when libpng does (out of memory).
 Result<std::string> pngImage(const DotPicture& picture, int scale);
 
 }  // namespace lumadot

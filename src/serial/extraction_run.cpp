@@ -62,8 +62,11 @@ RunReport runExtraction(std::u16string_view text, const ByteLayout& layout, cons
 
 RunReport runExtraction(std::u16string_view text, const ByteLayout& layout, GlyphSource& source,
                         SendTarget* target) {
+  return runExtraction(lookUp(text, layout, source), target);
+}
+
+RunReport runExtraction(Result<Glyphs> glyphs, SendTarget* target) {
   RunReport report;
-  auto glyphs = lookUp(text, layout, source);
   if (!glyphs) {
     report.failure = glyphs.error();
     return report;

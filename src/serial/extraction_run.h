@@ -56,5 +56,8 @@ RunReport runExtraction(std::u16string_view text, const ByteLayout& layout, cons
 // The same with the glyphs `source` gives.
 RunReport runExtraction(std::u16string_view text, const ByteLayout& layout, GlyphSource& source,
                         SendTarget* target = nullptr);
+// The same from glyphs looked up or made already (a picture's): a failure
+// to make them is the run's.
+RunReport runExtraction(Result<Glyphs> glyphs, SendTarget* target = nullptr);
 
 }  // namespace lumadot

@@ -102,6 +102,8 @@ const CompletionRow kRows[] = {
     {"FontDirOnlyDirectories", "lumadot-cli detect --font-dir ", {"fonts", "out"}},
     {"LayoutsSize", "lumadot-cli layouts --", {"--size", "--help"}},
     {"PngFile", "lumadot-cli preview --png=n", {"notes.txt"}},
+    {"PictureFile", "lumadot-cli picture --dither m", {"my file.gif"}},
+    {"PictureThresholdTakesAnyValue", "lumadot-cli picture --threshold ", {}},
     {"FileNameWithEscapedBlank", "lumadot-cli sign --gif my\\ f", {"my file.gif"}},
     {"DeviceWithColons", "lumadot-cli sign --device pci-0000:00:1", {"14.0-port0"}},
     {"FilesAfterDoubleDash", "lumadot-cli extract -- --mode f", {"fonts"}},

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "picture/picture.h"
 #include "preview/glyph_samples.h"
 
 namespace lumadot {
@@ -58,6 +61,30 @@ TEST(PngImage, WidestRunAtLargestScale) {
   EXPECT_EQ(bigEndianAt(png, 20), 512U);
   EXPECT_EQ(png.substr(png.size() - kIendChunk.size()), kIendChunk);
 }
+
+// The PNGs the hand-written writer made before libpng took over, in
+// tests/preview/fixtures: the same picture must still give the same pixels.
+class PngFixture : public ::testing::TestWithParam<int> {};
+
+TEST_P(PngFixture, SamePixelsAsTheWriterBeforeIt) {
+  StoredGlyph single{false, {}};
+  StoredGlyph doubled{true, {}};
+  for (int i = 0; i < 16; ++i) single.bytes.push_back(static_cast<std::uint8_t>(i * 17));
+  for (int i = 0; i < 32; ++i) doubled.bytes.push_back(static_cast<std::uint8_t>(i * 29 + 3));
+  const std::string now = pngImage(pictureOf({single, doubled, single}), GetParam()).value();
+  const std::string path = std::string(LUMADOT_PREVIEW_FIXTURES) + "/dots_scale" + std::to_string(GetParam()) + ".png";
+  std::ifstream file(path, std::ios::binary);
+  const std::vector<std::uint8_t> before{std::istreambuf_iterator<char>(file), {}};
+  const auto expected = decodePicture(before, path);
+  ASSERT_TRUE(expected) << expected.error().text;
+  const auto actual = decodePicture({reinterpret_cast<const std::uint8_t*>(now.data()), now.size()}, "new");
+  ASSERT_TRUE(actual) << actual.error().text;
+  EXPECT_EQ(actual->width, expected->width);
+  EXPECT_EQ(actual->height, expected->height);
+  EXPECT_TRUE(actual->rgba == expected->rgba);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, PngFixture, ::testing::Values(1, 3, 4));
 
 }  // namespace
 }  // namespace lumadot

@@ -14,6 +14,7 @@
 #include "cli/extract_command.h"
 #include "cli/font_command.h"
 #include "cli/layouts_command.h"
+#include "cli/picture_command.h"
 #include "cli/ports_command.h"
 #include "cli/preview_command.h"
 #include "cli/sign_command.h"
@@ -40,6 +41,7 @@ constexpr Command kCommands[] = {
      "table a firmware looks codes up in, as C or assembler source",
      runFontCommand},
     {"preview", "draw the glyph bytes of a text in the terminal or as a PNG", runPreviewCommand},
+    {"picture", "make a picture (PNG, BMP, GIF, JPEG) glyph bytes, with every\noutput of extract", runPictureCommand},
     {"detect",
      "work out which byte layout a firmware's glyph bytes are in,\n"
      "from the bytes of one character",

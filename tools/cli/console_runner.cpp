@@ -322,7 +322,17 @@ ConsoleRunner::Outcome ConsoleRunner::run(std::u16string_view text, const ByteLa
   }
   std::optional<SendTarget> target;
   if (request) target.emplace(SendTarget{*request, *m_device, nullptr, m_decimalSeparator});
-  RunReport report = extract(text, layout, target ? &*target : nullptr);
+  return shown(extract(text, layout, target ? &*target : nullptr), printListing, afterListing);
+}
+
+ConsoleRunner::Outcome ConsoleRunner::run(Result<Glyphs> glyphs, const SendRequest* request, bool printListing,
+                                          std::string_view afterListing) {
+  std::optional<SendTarget> target;
+  if (request) target.emplace(SendTarget{*request, *m_device, nullptr, m_decimalSeparator});
+  return shown(runExtraction(std::move(glyphs), target ? &*target : nullptr), printListing, afterListing);
+}
+
+ConsoleRunner::Outcome ConsoleRunner::shown(RunReport report, bool printListing, std::string_view afterListing) {
   if (report.failure) {
     printLookUpFailure(*report.failure, m_fonts);
   } else if (!report.sentConfirmation.empty() && !m_frameOut.empty()) {

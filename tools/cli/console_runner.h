@@ -123,8 +123,11 @@ class ConsoleRunner {
   // without `printListing` neither is printed.
   Outcome run(std::u16string_view text, const ByteLayout& layout, const SendRequest* request, bool printListing,
               std::string_view afterListing = {});
+  // The same for glyphs made already (a picture's), shown and sent alike.
+  Outcome run(Result<Glyphs> glyphs, const SendRequest* request, bool printListing, std::string_view afterListing = {});
 
  private:
+  Outcome shown(RunReport report, bool printListing, std::string_view afterListing);
   RunReport extract(std::u16string_view text, const ByteLayout& layout, SendTarget* target);
   void tellOnce(const std::string& note);
 

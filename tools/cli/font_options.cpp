@@ -44,7 +44,11 @@ void addFontOptions(CLI::App& app, FontChoice& choice) {
 
 std::string signRefusal(const FontChoice& choice) {
   if (choice.cell == CellSize{}) return {};
-  return "the sign shows 16-dot glyphs, so --size " + choice.cell.name() + " cannot be sent; leave out --size";
+  return signRefusal("--size " + choice.cell.name(), "leave out --size");
+}
+
+std::string signRefusal(const std::string& what, const std::string& remedy) {
+  return "the sign shows 16-dot glyphs, so " + what + " cannot be sent; " + remedy;
 }
 
 }  // namespace lumadot::cli

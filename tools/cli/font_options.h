@@ -33,5 +33,7 @@ void addFontOptions(CLI::App& app, FontChoice& choice);
 // Why the sign cannot show glyphs of `choice`: it shows 16-dot glyphs only.
 // Empty when it can.
 std::string signRefusal(const FontChoice& choice);
+// The same words for `what` ("--size 24", "a picture 24 dots high"), then what to do instead.
+std::string signRefusal(const std::string& what, const std::string& remedy);
 
 }  // namespace lumadot::cli

@@ -30,10 +30,7 @@ constexpr std::string_view kFooter =
 
 struct PreviewOptions {
   LayoutOptions layout;
-  bool ascii = false;
-  int width = 0;  // when --width is given
-  std::string png;
-  int scale = kDefaultPngScale;
+  DrawOptions draw;
   RunSettings run;  // only --font-dir: a preview sends nothing
   TextInput input;
 };
@@ -41,20 +38,7 @@ struct PreviewOptions {
 void declareOptions(CLI::App& app, PreviewOptions& options) {
   addLayoutOptions(app, options.layout);
   addFontDirOption(app, options.run);
-  app.add_flag("--ascii", options.ascii, "draw with # and . instead of █ and ·");
-  tools::addWholeNumberOption(app, "--width", options.width, 0, 1000000,
-                              "break the picture into bands at most N dots wide,\n"
-                              "between glyphs; 0 never breaks it (default: the\n"
-                              "terminal's width, or 0 when the output is not one)",
-                              [](const std::string&) { return "--width must be a whole number of dots, 0 or more"; });
-  CLI::Option* png = app.add_option("--png", options.png, "write the picture to FILE as a PNG instead,\nlit dots red");
-  png->type_name("FILE");
-  const std::string range = std::to_string(kMinPngScale) + " to " + std::to_string(kMaxPngScale);
-  tools::addWholeNumberOption(app, "--scale", options.scale, kMinPngScale, kMaxPngScale,
-                              "pixels per dot in the PNG, " + range + " (default " +
-                                  std::to_string(kDefaultPngScale) + ")",
-                              [range](const std::string&) { return "--scale must be a whole number from " + range; })
-      ->needs(png);
+  addDrawOptions(app, options.draw);
   addTextOptions(app, options.input, "the text to draw; without it, standard input");
 }
 
@@ -63,8 +47,6 @@ int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::R
   const auto layout = chosenLayout(options.layout);
   if (!layout) return line.usageError(layout.error().text);
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
-  const int width = line.app().count("--width") > 0 ? options.width : (isTerminal(stdout) ? terminalColumns() : 0);
-  const bool png = !options.png.empty();
 
   const auto typed = runText(options.input);
   if (!typed) {
@@ -75,12 +57,39 @@ int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::R
   ConsoleRunner runner(options.run, localeDecimalSeparator());
   const auto outcome = runner.run(text, *layout, nullptr, false);
   if (!outcome.completed) return kExitFailed;
-  const DotPicture picture = drawGlyphs(glyphEntries(outcome.glyphs), *layout);
+  return showGlyphs(line.app(), outcome.glyphs, *layout, options.draw);
+}
 
-  if (!png) {
-    return writeStdout(terminalPicture(picture, options.ascii ? kAsciiDots : kBlockDots, width))
-               ? kExitCompleted
-               : kExitFailed;
+}  // namespace
+
+void addDrawOptions(CLI::App& app, DrawOptions& options, CLI::Option* drawn) {
+  CLI::Option* ascii = app.add_flag("--ascii", options.ascii, "draw with # and . instead of █ and ·");
+  CLI::Option* width = tools::addWholeNumberOption(
+      app, "--width", options.width, 0, 1000000,
+      "break the picture into bands at most N dots wide,\n"
+      "between glyphs; 0 never breaks it (default: the\n"
+      "terminal's width, or 0 when the output is not one)",
+      [](const std::string&) { return "--width must be a whole number of dots, 0 or more"; });
+  if (drawn != nullptr) {
+    ascii->needs(drawn);
+    width->needs(drawn);
+  }
+  CLI::Option* png = app.add_option("--png", options.png, "write the picture to FILE as a PNG instead,\nlit dots red");
+  png->type_name("FILE");
+  const std::string range = std::to_string(kMinPngScale) + " to " + std::to_string(kMaxPngScale);
+  tools::addWholeNumberOption(app, "--scale", options.scale, kMinPngScale, kMaxPngScale,
+                              "pixels per dot in the PNG, " + range + " (default " +
+                                  std::to_string(kDefaultPngScale) + ")",
+                              [range](const std::string&) { return "--scale must be a whole number from " + range; })
+      ->needs(png);
+}
+
+int showGlyphs(const CLI::App& app, const Glyphs& glyphs, const ByteLayout& layout, const DrawOptions& options) {
+  const DotPicture picture = drawGlyphs(glyphEntries(glyphs), layout);
+  if (options.png.empty()) {
+    const int width = app.count("--width") > 0 ? options.width : (isTerminal(stdout) ? terminalColumns() : 0);
+    return writeStdout(terminalPicture(picture, options.ascii ? kAsciiDots : kBlockDots, width)) ? kExitCompleted
+                                                                                                 : kExitFailed;
   }
   if (picture.width() == 0) {
     printError("nothing to draw: the text has no characters, so no PNG was written");
@@ -97,8 +106,6 @@ int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::R
   }
   return kExitCompleted;
 }
-
-}  // namespace
 
 int runPreviewCommand(const std::vector<std::string>& args, tools::Reach reach) {
   return tools::parseAndRun<PreviewOptions>(args, "lumadot-cli preview", kDescription, kFooter,
