@@ -51,7 +51,8 @@ struct FontOptions {
 void declareOptions(CLI::App& app, FontOptions& options) {
   addLayoutOptions(app, options.layout);
   addFontDirOption(app, options.run);
-  addFormatOptions(app, options.output, /*withTable=*/false, canWriteSubset);
+  addFormatOptions(app, options.output,
+                   {canWriteSubset, false, "name the tables PREFIX_codes, PREFIX_bytes, ... (default ZI)"});
   app.add_option("TEXT", options.texts, "characters to include, as typed");
   app.add_option("--range", options.ranges,
                  "include every character from code FROM to TO, each a hex\ncode (0xB0A1) or one character (啊); repeatable")

@@ -72,12 +72,12 @@ CLI::Validator prefixCheck() {
 
 }  // namespace
 
-void addFormatOptions(CLI::App& app, FormatOptions& options, bool withTable, FormatFilter offered) {
-  addFormatOption(app, options.format, offered);
-  app.add_option("--name", options.prefix, "label glyph k PREFIX_k in a source format (default ZI)")
+void addFormatOptions(CLI::App& app, FormatOptions& options, const FormatOffer& offer) {
+  addFormatOption(app, options.format, offer.formats);
+  app.add_option("--name", options.prefix, std::string(offer.nameHelp))
       ->type_name("PREFIX")
       ->check(prefixCheck());
-  if (withTable) app.add_flag("--table", options.table, "c51 and sdcc: one array PREFIX holding every glyph");
+  if (offer.table) app.add_flag("--table", options.table, "c51 and sdcc: one array PREFIX holding every glyph");
 }
 
 Result<Output> chosenOutput(const FormatOptions& options, const std::string& command) {

@@ -4,6 +4,7 @@
 // --name and --table, read once into the format and its source names.
 
 #include <string>
+#include <string_view>
 
 #include "base/result.h"
 #include "formats/output_format.h"
@@ -29,8 +30,15 @@ struct Output {
 // Whether a command writes a format.
 using FormatFilter = bool (*)(OutputFormat);
 
-// --format (taking only the formats `offered` passes, when given), --name and, with `withTable`, --table.
-void addFormatOptions(CLI::App& app, FormatOptions& options, bool withTable = true, FormatFilter offered = nullptr);
+// What a command offers of the output options: extract's all, by default.
+struct FormatOffer {
+  FormatFilter formats = nullptr;  // the formats --format takes; null: every one
+  bool table = true;               // --table
+  std::string_view nameHelp = "label glyph k PREFIX_k in a source format (default ZI)";
+};
+
+// --format, --name and --table, as far as `offer` goes.
+void addFormatOptions(CLI::App& app, FormatOptions& options, const FormatOffer& offer = {});
 
 // The output the options ask for; `command` names the command in the hint for raw bytes on a terminal.
 Result<Output> chosenOutput(const FormatOptions& options, const std::string& command);
