@@ -33,15 +33,18 @@ FontSubset fontSubset(const Glyphs& glyphs) {
                              {first, first + static_cast<std::ptrdiff_t>(glyph.size)}});
   }
   // Stable, so of glyphs that share a code the first stays.
-  std::ranges::stable_sort(subset.glyphs, {}, &SubsetGlyph::code);
-  const auto repeated = std::ranges::unique(subset.glyphs, {}, &SubsetGlyph::code);
-  subset.glyphs.erase(repeated.begin(), repeated.end());
+  // (Iterator algorithms, not ranges: clang 14 cannot build the ranges ones against libstdc++ 12.)
+  auto& kept = subset.glyphs;
+  std::stable_sort(kept.begin(), kept.end(), [](const SubsetGlyph& a, const SubsetGlyph& b) { return a.code < b.code; });
+  kept.erase(std::unique(kept.begin(), kept.end(),
+                         [](const SubsetGlyph& a, const SubsetGlyph& b) { return a.code == b.code; }),
+             kept.end());
   return subset;
 }
 
 void leaveOut(FontSubset& subset, std::span<const char32_t> characters) {
   std::erase_if(subset.glyphs, [characters](const SubsetGlyph& glyph) {
-    return std::ranges::find(characters, characterAt(glyph.character, 0)) != characters.end();
+    return std::find(characters.begin(), characters.end(), characterAt(glyph.character, 0)) != characters.end();
   });
 }
 
