@@ -128,22 +128,21 @@ std::variant<Glyphs, int> pictureRun(tools::CommandLine& line, const PictureOpti
   DotOptions dotOptions = options.dots;
   dotOptions.scale = scaleOf(options);
   const DotGrid dots = pictureDots(*grey, dotOptions);
-  if (dots.height > Dots::kMaxSide) {
-    return failed(options.file + ": " + pictureGlyphs(dots, layout).error().text + "; scale it down with --height N");
-  }
-  if (options.run.sends() && dots.height != DotPicture::kSignHeight) {
+  const bool tooTall = dots.height > Dots::kMaxSide;
+  if (options.run.sends() && !tooTall && dots.height != DotPicture::kSignHeight) {
     return line.usageError(
         signRefusal("a picture " + std::to_string(dots.height) + " dots high", "scale it with --height 16"));
   }
   auto glyphs = pictureGlyphs(dots, layout);
-  if (glyphs && options.run.sends() && glyphs->columnCount() > kWidestFrame) {
-    return failed(options.file + ": the picture is " + std::to_string(glyphs->columnCount()) +
-                  " 8-dot columns wide; a frame carries at most " + std::to_string(kWidestFrame) +
-                  ": scale it down with --size WxH");
-  }
+  if (!glyphs && tooTall) return failed(options.file + ": " + glyphs.error().text + "; scale it down with --height N");
   if (!glyphs) {
     printFailure(glyphs.error());
     return kExitFailed;
+  }
+  if (options.run.sends() && glyphs->columnCount() > kWidestFrame) {
+    return failed(options.file + ": the picture is " + std::to_string(glyphs->columnCount()) +
+                  " 8-dot columns wide; a frame carries at most " + std::to_string(kWidestFrame) +
+                  ": scale it down with --size WxH");
   }
   return std::move(*glyphs);
 }
