@@ -107,25 +107,7 @@ std::string namedCharacters(const std::vector<UndrawnCharacter>& undrawn, Undraw
   return namedCharacters(characters);
 }
 
-RunFonts::RunFonts(const RunSettings& settings) : m_paths(fontPaths(settings)) {
-  const FontChoice& font = settings.font;
-  if (!font.rendered()) return;
-  m_fontFile = font.file;
-  auto opened = RenderedGlyphs::open(font.file, font.face, font.asciiFile, font.cell);
-  if (opened) {
-    m_rendered = std::make_unique<RenderedGlyphs>(std::move(*opened));
-  } else {
-    m_failure = opened.error();
-  }
-}
-
-RunFonts::~RunFonts() = default;
-
-std::vector<UndrawnCharacter> RunFonts::undrawn(std::u16string_view text) const {
-  auto undrawn = undrawnCharacters(text, fontSizes(m_paths));
-  if (m_rendered) std::erase_if(undrawn, [](const UndrawnCharacter& c) { return c.why != Undrawn::questionMark; });
-  return undrawn;
-}
+RunFonts fontsOf(const RunSettings& settings) { return RunFonts(settings.fontDir, settings.font, programDirectory()); }
 
 void printLookUpFailure(const Failure& failure, const RunFonts& fonts) {
   printFailure(failure);
@@ -286,7 +268,7 @@ std::string typedText(std::string_view piped) {
 }
 
 ConsoleRunner::ConsoleRunner(const RunSettings& settings, std::u16string decimalSeparator)
-    : m_fonts(settings),
+    : m_fonts(fontsOf(settings)),
       m_frameOut(settings.frameOut),
       m_device(makeDevice(settings)),
       m_decimalSeparator(std::move(decimalSeparator)) {}

@@ -11,6 +11,7 @@
 #include "extract/font_file.h"
 #include "extract/glyphs.h"
 #include "cli/font_options.h"
+#include "fonts/run_fonts.h"
 #include "extract/text_encoding.h"
 #include "extract/undrawn_characters.h"
 #include "serial/extraction_run.h"
@@ -20,10 +21,6 @@
 // What extract and clock share: where the fonts are, and how a run sends.
 namespace CLI {
 class App;
-}
-
-namespace lumadot {
-class RenderedGlyphs;
 }
 
 namespace lumadot::cli {
@@ -79,28 +76,8 @@ std::string namedCharacters(const std::vector<char32_t>& characters);
 // Those of `undrawn` that are undrawn for `why`, named.
 std::string namedCharacters(const std::vector<UndrawnCharacter>& undrawn, Undrawn why);
 
-// Where a run's glyphs come from: the font files --font-dir (or the search)
-// finds, or --font, drawn at the run's size as they are asked for.
-class RunFonts {
- public:
-  explicit RunFonts(const RunSettings& settings);
-  ~RunFonts();
-
-  const FontPaths& paths() const { return m_paths; }
-  RenderedGlyphs* rendered() const { return m_rendered.get(); }
-  const std::optional<Failure>& failure() const { return m_failure; }  // --font could not be opened
-  const std::string& fontFile() const { return m_fontFile; }
-
-  // The characters of `text` these fonts cannot draw as typed. A font drawn
-  // from has no grid and no file length, so only code page 936 can fail it.
-  std::vector<UndrawnCharacter> undrawn(std::u16string_view text) const;
-
- private:
-  FontPaths m_paths;
-  std::unique_ptr<RenderedGlyphs> m_rendered;
-  std::optional<Failure> m_failure;
-  std::string m_fontFile;
-};
+// The fonts --font-dir and the glyph options choose.
+RunFonts fontsOf(const RunSettings& settings);
 
 // A lookup's failure, and how to build the font files of another size when they are missing.
 void printLookUpFailure(const Failure& failure, const RunFonts& fonts);

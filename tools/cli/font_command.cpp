@@ -184,7 +184,7 @@ int runFont(tools::CommandLine& line, const FontOptions& options, tools::Reach r
     printError(wanted.error().text);
     return kExitFailed;
   }
-  RunFonts fonts(options.run);
+  RunFonts fonts = fontsOf(options.run);
   if (fonts.failure()) {
     printFailure(*fonts.failure());
     return kExitFailed;

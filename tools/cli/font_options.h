@@ -8,22 +8,13 @@
 #include <string>
 
 #include "extract/font_layout.h"
+#include "fonts/run_fonts.h"
 
 namespace CLI {
 class App;
 }  // namespace CLI
 
 namespace lumadot::cli {
-
-struct FontChoice {
-  CellSize cell{};
-  Charset charset = Charset::gb2312;
-  std::string file;       // --font; empty: the font files
-  int face = 0;           // --face
-  std::string asciiFile;  // --ascii-font; empty: the single-byte glyphs from --font too
-
-  bool rendered() const { return !file.empty(); }
-};
 
 // --size N or WxH, each side 8 to 64.
 void addSizeOption(CLI::App& app, CellSize& cell);
