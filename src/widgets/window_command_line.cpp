@@ -9,8 +9,13 @@
 namespace lumadot {
 namespace {
 
-// Whether Qt has a window system to try. Where none is named, Qt aborts while making the QApplication, so
-// this is decided from the environment alone. Windows and macOS always have theirs.
+// --help-all is not among them: the Qt options it lists are QApplication's only once there is one.
+bool asksForHelpOrVersion(const QCommandLineParser& parser) {
+  return parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version"));
+}
+
+}  // namespace
+
 bool windowSystemNamed(int argc, char** argv) {
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
   Q_UNUSED(argc);
@@ -29,13 +34,6 @@ bool windowSystemNamed(int argc, char** argv) {
   return false;
 #endif
 }
-
-// --help-all is not among them: the Qt options it lists are QApplication's only once there is one.
-bool asksForHelpOrVersion(const QCommandLineParser& parser) {
-  return parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version"));
-}
-
-}  // namespace
 
 bool readCommandLineBeforeWindow(int& argc, char** argv, QCommandLineParser& parser, const QString& worksWithout) {
   const bool windowSystem = windowSystemNamed(argc, argv);

@@ -5,6 +5,10 @@ class QString;
 
 namespace lumadot {
 
+// Whether Qt has a window system to try. Where none is named, Qt aborts while making the QApplication, so
+// this is decided from the environment alone. Windows and macOS always have theirs.
+bool windowSystemNamed(int argc, char** argv);
+
 // Reads a window program's command line before the window system is touched, so that --help, --version and a
 // usage error are answered on a machine with no display, and starting the window there ends with one line
 // saying why (naming `worksWithout`, what to use instead) rather than Qt's abort. Returns false when the

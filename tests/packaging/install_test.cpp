@@ -16,9 +16,10 @@ namespace {
 namespace fs = std::filesystem;
 using test::runProcess;
 
-const std::vector<std::string> kWindowPrograms = LUMADOT_WITH_GUI ? std::vector<std::string>{"lumadot", "lumadot-sign"}
+const std::vector<std::string> kWindowPrograms = LUMADOT_WITH_GUI ? std::vector<std::string>{"lumadot", "lumadot-sign", "lumadot-workbench"}
                                                                   : std::vector<std::string>{};
-const std::vector<std::string> kDesktopIds = {"org.lumadot.Lumadot", "org.lumadot.LumadotSign"};
+const std::vector<std::string> kDesktopIds = {"org.lumadot.Lumadot", "org.lumadot.LumadotSign",
+                                              "org.lumadot.LumadotWorkbench"};
 const std::vector<int> kIconSizes = {16, 32, 48, 64, 128, 256};
 
 // What the prefix must hold, and nothing more: a test build or a library slipping into the package fails here.

@@ -80,7 +80,7 @@ void addFormatOptions(CLI::App& app, FormatOptions& options, const FormatOffer& 
   if (offer.table) app.add_flag("--table", options.table, "c51 and sdcc: one array PREFIX holding every glyph");
 }
 
-Result<Output> chosenOutput(const FormatOptions& options, const std::string& command) {
+Result<Output> outputAsked(const FormatOptions& options) {
   Output output{options.format, {}};
   if (!options.prefix.empty()) {
     if (!hasLabels(output.format)) return Failure("--name goes with --format a51, as31, sdas, c51 or sdcc");
@@ -90,7 +90,12 @@ Result<Output> chosenOutput(const FormatOptions& options, const std::string& com
     if (!canMakeTable(output.format)) return Failure("--table goes with --format c51 or sdcc");
     output.names.oneTable = true;
   }
-  if (output.format == OutputFormat::bin && isTerminal(stdout)) {
+  return output;
+}
+
+Result<Output> chosenOutput(const FormatOptions& options, const std::string& command) {
+  auto output = outputAsked(options);
+  if (output && output->format == OutputFormat::bin && isTerminal(stdout)) {
     return Failure("--format bin writes raw bytes; send them to a file: lumadot-cli " + command +
                    " --format bin TEXT > glyphs.bin");
   }

@@ -40,7 +40,9 @@ struct FormatOffer {
 // --format, --name and --table, as far as `offer` goes.
 void addFormatOptions(CLI::App& app, FormatOptions& options, const FormatOffer& offer = {});
 
-// The output the options ask for; `command` names the command in the hint for raw bytes on a terminal.
+// The output the options ask for, wherever it goes.
+Result<Output> outputAsked(const FormatOptions& options);
+// The same for standard output; `command` names the command in the hint for raw bytes on a terminal.
 Result<Output> chosenOutput(const FormatOptions& options, const std::string& command);
 
 }  // namespace lumadot::cli

@@ -1,0 +1,94 @@
+#include "workbench/workbench_command_line.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+#include "cli/console_runner.h"
+#include "cli/format_options.h"
+#include "cli/layout_options.h"
+#include "common/command_line.h"
+#include "extract/text_codec.h"
+
+namespace lumadot {
+namespace {
+
+constexpr std::string_view kDescription =
+    "Lumadot's glyph workbench: the text (or a picture), the font and its size,\n"
+    "the byte layout and the output in one window, redrawn as you type, with\n"
+    "the dots as the sign lights them and the sign itself to send to.";
+
+constexpr std::string_view kFooter =
+    "The options are lumadot-cli extract's; each one given sets its control, and\n"
+    "the others keep what the window had when it was last closed. Example:\n"
+    "  lumadot-workbench --scan columns --lsb-first --format c51 中A";
+
+struct Options {
+  cli::LayoutOptions layout;
+  cli::FormatOptions output;
+  cli::RunSettings run;
+  cli::TextInput input;
+  std::string picture;
+  bool subset = false;
+};
+
+void declareOptions(CLI::App& app, Options& options) {
+  cli::addLayoutOptions(app, options.layout);
+  cli::addFontDirOption(app, options.run);
+  cli::addFormatOptions(app, options.output);
+  app.add_flag("--subset", options.subset, "the output as lumadot-cli font writes it: a font subset");
+  app.add_option("--picture", options.picture, "open this picture (PNG, BMP, GIF, JPEG) instead of a text")
+      ->type_name("FILE");
+  cli::addTextOptions(app, options.input, "the text to open");
+}
+
+bool given(const CLI::App& app, std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    if (app.count(name) > 0) return true;
+  }
+  return false;
+}
+
+// The options' settings, or why they do not fit together.
+std::variant<WorkbenchStart, std::string> startOf(const CLI::App& app, const Options& options) {
+  if (options.input.texts.size() > 1) return std::string("put quotes around text with spaces");
+  const auto layout = cli::chosenLayout(options.layout);
+  if (!layout) return layout.error().text;
+  const auto output = cli::outputAsked(options.output);
+  if (!output) return output.error().text;
+  WorkbenchStart start;
+  start.settings.layout = *layout;
+  start.settings.format = output->format;
+  start.settings.names = output->names;
+  start.settings.subset = options.subset;
+  start.settings.fontDir = options.run.fontDir;
+  start.settings.font = options.run.font;
+  start.pictureFile = options.picture;
+  start.layout = given(app, {"--scan", "--lsb-first", "--reverse", "--negative", "--split"});
+  start.format = given(app, {"--format", "--name", "--table", "--subset"});
+  start.font = given(app, {"--font-dir", "--size", "--charset", "--font", "--face", "--ascii-font"});
+  start.text = !options.input.texts.empty() || !options.input.file.empty();
+  return start;
+}
+
+}  // namespace
+
+std::variant<WorkbenchStart, int> readWorkbenchCommandLine(const std::vector<std::string>& args) {
+  tools::CommandLine line("lumadot-workbench", std::string(kDescription), std::string(kFooter));
+  Options options;
+  declareOptions(line.app(), options);
+  if (const auto exit = line.parse(args)) return *exit;
+  auto start = startOf(line.app(), options);
+  if (auto* problem = std::get_if<std::string>(&start)) return line.usageError(*problem);
+  auto& ready = std::get<WorkbenchStart>(start);
+  if (ready.text) {
+    const auto text = cli::runText(options.input);
+    if (!text) {
+      std::fprintf(stderr, "lumadot-workbench: %s\n", text.error().text.c_str());
+      return tools::kExitFailed;
+    }
+    ready.settings.text = utf8ToUtf16(*text);
+  }
+  return std::move(ready);
+}
+
+}  // namespace lumadot

@@ -1,0 +1,76 @@
+#pragma once
+
+// What the workbench makes of its controls, as values: the controls are read
+// once into WorkbenchSettings, and one run gives the glyphs, the output box's
+// text, the bytes a save writes and the characters the font lacks. No Qt, so
+// the window can run it on a worker thread and a test can hold what it gives.
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/result.h"
+#include "extract/byte_layout.h"
+#include "extract/glyphs.h"
+#include "fonts/run_fonts.h"
+#include "formats/output_format.h"
+#include "picture/picture.h"
+#include "picture/picture_dots.h"
+
+namespace lumadot {
+
+// A picture opened on the picture tab, decoded once, and how it becomes dots.
+struct PictureChoice {
+  std::shared_ptr<const GreyPicture> grey;
+  DotOptions dots;
+
+  friend bool operator==(const PictureChoice&, const PictureChoice&) = default;
+};
+
+struct WorkbenchSettings {
+  std::u16string text;                   // as a text box holds it typed: CR LF between lines
+  std::optional<PictureChoice> picture;  // the picture tab, instead of the text
+  std::string fontDir;                   // empty: the font files beside the program
+  FontChoice font;
+  ByteLayout layout;
+  OutputFormat format = OutputFormat::listing;
+  SourceNames names;
+  bool subset = false;  // the font subset's tables, as lumadot-cli font writes them
+
+  friend bool operator==(const WorkbenchSettings&, const WorkbenchSettings&) = default;
+};
+
+struct WorkbenchOutput {
+  std::optional<Failure> failure;  // why there is nothing to show
+  Glyphs glyphs;
+  std::string text;  // the output box: UTF-8, CR LF; bin as a hex view
+  std::string file;  // what a save writes: the text, or bin's raw bytes
+  std::vector<std::u16string> lacking;  // the text's characters the font cannot draw, each once
+};
+
+// Why the settings' format and names do not go together; nothing when they do.
+std::optional<std::string> outputProblem(const WorkbenchSettings& settings);
+
+// Raw bytes as a hex view: 16 a line, the offset first, CR LF.
+std::string hexView(std::span<const std::uint8_t> bytes);
+
+// Runs the settings, keeping the fonts it opens for the next run with the same ones.
+class Workbench {
+ public:
+  explicit Workbench(std::filesystem::path programDir);
+  ~Workbench();
+
+  WorkbenchOutput run(const WorkbenchSettings& settings);
+
+ private:
+  RunFonts& fontsFor(const WorkbenchSettings& settings);
+
+  std::filesystem::path m_programDir;
+  std::string m_fontDir;
+  FontChoice m_font;
+  std::unique_ptr<RunFonts> m_fonts;
+};
+
+}  // namespace lumadot

@@ -1,0 +1,255 @@
+// The workbench driven as a user drives it, control by control, each output
+// compared with what lumadot-cli gives for the same options.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTest>
+#include <memory>
+
+#include "support/picture_files.h"
+#include "support/process.h"
+#include "support/widgets.h"
+#include "workbench/workbench_command_line.h"
+#include "workbench/workbench_run.h"
+#include "workbench/workbench_window.h"
+
+using namespace lumadot;
+
+namespace {
+
+const char* const kZenHei = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
+
+std::vector<std::string> words(const QStringList& list) {
+  std::vector<std::string> out;
+  for (const QString& s : list) out.push_back(s.toStdString());
+  return out;
+}
+
+std::string cli(const QStringList& args) {
+  const auto run = test::runProcess(LUMADOT_CLI_PATH, words(args));
+  return run.out;
+}
+
+// Sets a control as a user would: a drop-down box to the item with that text
+// (or typed in, when editable), a check box "on"/"off", a text box's text.
+void setControl(QWidget& window, const QString& name, const QString& value) {
+  QWidget* control = window.findChild<QWidget*>(name);
+  QVERIFY2(control, qPrintable(name));
+  if (auto* box = qobject_cast<QComboBox*>(control)) {
+    const int at = box->findText(value, Qt::MatchStartsWith);
+    if (box->isEditable() && at < 0) {
+      box->setCurrentText(value);
+    } else {
+      QVERIFY2(at >= 0, qPrintable(name + " has no " + value));
+      box->setCurrentIndex(at);
+    }
+  } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
+    check->setChecked(value == QLatin1String("on"));
+  } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+    edit->setText(value);
+  } else if (auto* text = qobject_cast<QPlainTextEdit*>(control)) {
+    text->setPlainText(value);
+  } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
+    spin->setValue(value.toInt());
+  }
+}
+
+QString boxText(const QWidget& window) {
+  return window.findChild<QPlainTextEdit*>(QStringLiteral("outputBox"))->toPlainText();
+}
+
+QString asBox(const std::string& out) { return QString::fromStdString(out).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+}  // namespace
+
+class WorkbenchWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WorkbenchWindow> m_window;
+
+  WorkbenchWindow& window() { return *m_window; }
+  void settle() { QTRY_VERIFY_WITH_TIMEOUT(!m_window->busy(), 20000); }
+
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+  void init() {
+    QSettings().clear();
+    m_window = std::make_unique<WorkbenchWindow>(LUMADOT_BIN_DIR);
+    m_window->show();
+    setControl(window(), QStringLiteral("textBox"), QStringLiteral("中A"));
+    settle();
+  }
+
+  void cleanup() { m_window.reset(); }
+
+  void eachControlGivesWhatTheCommandLineGives_data() {
+    QTest::addColumn<QStringList>("controls");  // name, value, name, value ...
+    QTest::addColumn<QStringList>("args");      // lumadot-cli's, before the text
+    QTest::addColumn<QString>("text");
+    const QString zh = QStringLiteral("中A");
+    QTest::newRow("listing") << QStringList{} << QStringList{"extract"} << zh;
+    QTest::newRow("two lines") << QStringList{} << QStringList{"extract"} << QStringLiteral("欢迎\n光临 Welcome");
+    for (const char* scan : {"rows", "row-bands", "columns", "column-bands"}) {
+      QTest::newRow(scan) << QStringList{"scanBox", scan} << QStringList{"extract", "--scan", scan} << zh;
+    }
+    QTest::newRow("lsb first") << QStringList{"lsbFirstCheck", "on"} << QStringList{"extract", "--lsb-first"} << zh;
+    QTest::newRow("negative") << QStringList{"negativeCheck", "on"} << QStringList{"extract", "--negative"} << zh;
+    for (const char* format : {"a51", "as31", "sdas", "c51", "sdcc", "hex"}) {
+      QTest::newRow(format) << QStringList{"formatBox", format} << QStringList{"extract", "--format", format} << zh;
+    }
+    QTest::newRow("prefix") << QStringList{"formatBox", "c51", "prefixEdit", "LED"}
+                            << QStringList{"extract", "--format", "c51", "--name", "LED"} << zh;
+    QTest::newRow("one table") << QStringList{"formatBox", "sdcc", "tableCheck", "on"}
+                               << QStringList{"extract", "--format", "sdcc", "--table"} << zh;
+    QTest::newRow("subset") << QStringList{"formatBox", "sdcc", "subsetCheck", "on"}
+                            << QStringList{"font", "--format", "sdcc"} << QStringLiteral("中A中啊");
+    QTest::newRow("subset a51") << QStringList{"formatBox", "a51", "subsetCheck", "on", "prefixEdit", "F"}
+                                << QStringList{"font", "--format", "a51", "--name", "F"} << zh;
+    QTest::newRow("zen hei 24") << QStringList{"fontBox", "WenQuanYi Zen Hei", "sizeBox", "24"}
+                                << QStringList{"extract", "--font", kZenHei, "--size", "24"} << zh;
+    QTest::newRow("zen hei 20x16, columns")
+        << QStringList{"fontBox", "WenQuanYi Zen Hei", "sizeBox", "20x16", "scanBox", "columns"}
+        << QStringList{"extract", "--font", kZenHei, "--size", "20x16", "--scan", "columns"} << zh;
+  }
+
+  void eachControlGivesWhatTheCommandLineGives() {
+    QFETCH(QStringList, controls);
+    QFETCH(QStringList, args);
+    QFETCH(QString, text);
+    if (controls.contains(QStringLiteral("fontBox"))) {
+      // The system's fonts are listed on a worker thread; the box offers them once they are.
+      QTRY_VERIFY_WITH_TIMEOUT(window().findChild<QComboBox*>(QStringLiteral("fontBox"))->findText(
+                                   QStringLiteral("WenQuanYi Zen Hei"), Qt::MatchStartsWith) >= 0,
+                               20000);
+    }
+    setControl(window(), QStringLiteral("textBox"), text);
+    for (qsizetype i = 0; i + 1 < controls.size(); i += 2) setControl(window(), controls[i], controls[i + 1]);
+    settle();
+    QVERIFY2(!window().output().failure, window().output().failure ? window().output().failure->text.c_str() : "");
+    QCOMPARE(boxText(window()), asBox(cli(args << QStringLiteral("--") << QString(text).replace("\n", "\r\n"))));
+  }
+
+  void binIsShownAsHexAndSavedRaw() {
+    setControl(window(), QStringLiteral("formatBox"), QStringLiteral("bin"));
+    settle();
+    const std::string bytes = cli({"extract", "--format", "bin", "中A"});
+    QCOMPARE(boxText(window()), asBox(hexView({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()})));
+    test::TempDir dir;
+    QVERIFY(window().saveOutput(dir.path() / "中A.bin"));
+    QCOMPARE(test::readFile(dir.path() / "中A.bin"), bytes);
+  }
+
+  void saveWritesExactlyTheOutput() {
+    test::TempDir dir;
+    QVERIFY(window().saveOutput(dir.path() / "listing.txt"));
+    QCOMPARE(test::readFile(dir.path() / "listing.txt"), cli({"extract", "中A"}));
+  }
+
+  void theCommandLineSetsTheControlsAndCopyTakesTheWholeOutput() {
+    const auto start = readWorkbenchCommandLine({"--scan", "columns", "--lsb-first", "--format", "c51", "中A"});
+    QVERIFY(std::holds_alternative<WorkbenchStart>(start));
+    window().apply(std::get<WorkbenchStart>(start));
+    settle();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(&window(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::clipboard()->text().toStdString(),
+             cli({"extract", "--scan", "columns", "--lsb-first", "--format", "c51", "中A"}));
+  }
+
+  void theCommandLineRefusesWhatExtractRefuses_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exit");
+    QTest::newRow("help") << QStringList{"--help"} << 0;
+    QTest::newRow("version") << QStringList{"--version"} << 0;
+    QTest::newRow("bad scan") << QStringList{"--scan", "diagonal"} << 2;
+    QTest::newRow("table with a51") << QStringList{"--format", "a51", "--table"} << 2;
+    QTest::newRow("size 65") << QStringList{"--size", "65"} << 2;
+    QTest::newRow("missing text file") << QStringList{"--text-file", "/nonexistent/t.txt"} << 1;
+  }
+
+  void theCommandLineRefusesWhatExtractRefuses() {
+    QFETCH(QStringList, args);
+    QFETCH(int, exit);
+    const auto start = readWorkbenchCommandLine(words(args));
+    QVERIFY(std::holds_alternative<int>(start));
+    QCOMPARE(std::get<int>(start), exit);
+  }
+
+  void thePictureTabGivesWhatPictureGives() {
+    test::TempDir dir;
+    const auto file = dir.path() / "p.png";
+    std::vector<std::string> rows;
+    for (int y = 0; y < 16; ++y) rows.push_back(std::string(static_cast<std::size_t>(y + 2), '#') + std::string(static_cast<std::size_t>(18 - y), '.'));
+    test::writeFile(file, test::pngFile(test::drawnPicture(rows)));
+    const auto start = readWorkbenchCommandLine({"--picture", file.string(), "--format", "c51"});
+    window().apply(std::get<WorkbenchStart>(start));
+    settle();
+    QCOMPARE(boxText(window()), asBox(cli({"picture", "--format", "c51", QString::fromStdString(file.string())})));
+    setControl(window(), QStringLiteral("invertCheck"), QStringLiteral("on"));
+    settle();
+    QCOMPARE(boxText(window()),
+             asBox(cli({"picture", "--format", "c51", "--invert", QString::fromStdString(file.string())})));
+  }
+
+  void theLackingLineNamesWhatTheFontCannotDraw() {
+    setControl(window(), QStringLiteral("textBox"), QStringLiteral("中😀A€😀"));
+    settle();
+    const QString line = window().findChild<QLabel*>(QStringLiteral("lackingLabel"))->text();
+    QVERIFY2(line.contains(QStringLiteral("😀")) && line.contains(QStringLiteral("1")), qPrintable(line));
+    setControl(window(), QStringLiteral("textBox"), QStringLiteral("中A"));
+    settle();
+    QVERIFY(window().findChild<QLabel*>(QStringLiteral("lackingLabel"))->text().isEmpty());
+  }
+
+  void aTooLongTextSaysSoAndKeepsTheText() {
+    const QString text(4097 * 9, QChar(0x4E2D));
+    setControl(window(), QStringLiteral("textBox"), text);
+    settle();
+    QVERIFY(window().output().failure);
+    QVERIFY(!window().findChild<QPushButton*>(QStringLiteral("saveButton"))->isEnabled());
+    QCOMPARE(window().findChild<QPlainTextEdit*>(QStringLiteral("textBox"))->toPlainText(), text);
+  }
+
+  void theControlsAreKeptBetweenRunsUntilDefaultsAreRestored() {
+    setControl(window(), QStringLiteral("scanBox"), QStringLiteral("columns"));
+    setControl(window(), QStringLiteral("formatBox"), QStringLiteral("sdcc"));
+    setControl(window(), QStringLiteral("negativeCheck"), QStringLiteral("on"));
+    settle();
+    window().close();
+    m_window = std::make_unique<WorkbenchWindow>(LUMADOT_BIN_DIR);
+    settle();
+    QCOMPARE(window().settings().layout, (ByteLayout{Scan::columns, false, true}));
+    QCOMPARE(window().settings().format, OutputFormat::sdcc);
+    QCOMPARE(window().settings().text, u"中A");
+    window().restoreDefaults();
+    settle();
+    QCOMPARE(window().settings().layout, ByteLayout{});
+    QCOMPARE(window().settings().format, OutputFormat::listing);
+    QCOMPARE(window().settings().text, u"中A");
+  }
+
+  void typingIntoAFullBufferNeverWaitsForTheRun() {
+    auto* box = window().findChild<QPlainTextEdit*>(QStringLiteral("textBox"));
+    box->setPlainText(QString(2000, QChar(0x4E2D)));
+    QElapsedTimer typing;
+    typing.start();
+    test::typeText(box, QStringLiteral("光临光临光临"));
+    QVERIFY2(typing.elapsed() < 2000, qPrintable(QString::number(typing.elapsed())));
+    settle();
+    QCOMPARE(window().output().glyphs.glyphs.size(), std::size_t{2006});
+  }
+};
+
+QTEST_MAIN(WorkbenchWindowTest)
+#include "workbench_window_test.moc"
