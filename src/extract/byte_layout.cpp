@@ -190,4 +190,12 @@ void arrangeGlyph(std::span<const std::uint8_t> rowsBytes, Dots dots, const Byte
   encodeGlyph(decodeGlyph(rowsBytes, dots, {}), layout, out);
 }
 
+BytePlace bytePlace(Dots dots, const ByteLayout& layout, int x, int y) {
+  const bool columns = scansColumns(layout.scan);
+  const std::size_t byte = columns ? columnGroupAt(layout.scan, dots, x, y / kGroup)
+                                   : rowGroupAt(layout.scan, dots, y, x / kGroup);
+  const int first = (columns ? y : x) % kGroup;  // the dot's place in its group, from the group's first dot
+  return {byte, layout.lsbFirst ? first : kGroup - 1 - first};
+}
+
 }  // namespace lumadot

@@ -102,4 +102,14 @@ void encodeGlyph(const GlyphPicture& picture, const ByteLayout& layout, std::spa
 void arrangeGlyph(std::span<const std::uint8_t> rowsBytes, Dots dots, const ByteLayout& layout,
                   std::span<std::uint8_t> out);
 
+// Where one dot of a glyph lies among its bytes.
+struct BytePlace {
+  std::size_t byte = 0;  // from 0, within the glyph
+  int bit = 0;           // 7: the byte's high bit
+
+  friend bool operator==(const BytePlace&, const BytePlace&) = default;
+};
+// Where dot (x, y) of a glyph of `dots` goes in `layout`; the polarity moves no dot.
+BytePlace bytePlace(Dots dots, const ByteLayout& layout, int x, int y);
+
 }  // namespace lumadot

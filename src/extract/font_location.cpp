@@ -1,6 +1,10 @@
 #include "extract/font_location.h"
 
+#include <algorithm>
+#include <optional>
+#include <string>
 #include <system_error>
+#include <tuple>
 #include <utility>
 
 #ifdef _WIN32
@@ -10,6 +14,25 @@
 #endif
 
 namespace lumadot {
+namespace {
+
+bool hasSize(const std::filesystem::path& file, std::size_t size) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(file, ec) && std::filesystem::file_size(file, ec) == size && !ec;
+}
+
+// The size and charset a double-byte file's name gives ("hzk24", "gbk16"), spelled as the programs name it.
+std::optional<BuiltFont> doubleByteFileFont(const std::string& name) {
+  for (const Charset charset : {Charset::gb2312, Charset::gbk}) {
+    const std::string prefix = doubleByteFileName({}, charset).substr(0, 3);
+    if (!name.starts_with(prefix)) continue;
+    const auto cell = CellSize::named(std::string_view(name).substr(prefix.size()));
+    if (cell && doubleByteFileName(*cell, charset) == name) return BuiltFont{*cell, charset};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
 
 std::filesystem::path programDirectory() {
 #ifdef _WIN32
@@ -45,6 +68,23 @@ FontPaths locateFonts(const std::filesystem::path& chosenDir, const std::filesys
   }
   FontPaths fonts = FontPaths::inDirectory(folders.front(), cell, charset);
   fonts.lookedIn = std::move(folders);
+  return fonts;
+}
+
+std::vector<BuiltFont> builtFonts(const std::filesystem::path& dir) {
+  std::vector<BuiltFont> fonts;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+    const auto font = doubleByteFileFont(entry.path().filename().string());
+    if (font && hasSize(entry.path(), doubleByteFileSize(font->cell, font->charset)) &&
+        hasSize(dir / singleByteFileName(font->cell), singleByteFileSize(font->cell))) {
+      fonts.push_back(*font);
+    }
+  }
+  const auto order = [](const BuiltFont& f) {
+    return std::tuple(f.cell != CellSize{}, f.cell.height, f.cell.width, f.charset);
+  };
+  std::sort(fonts.begin(), fonts.end(), [&](const BuiltFont& a, const BuiltFont& b) { return order(a) < order(b); });
   return fonts;
 }
 

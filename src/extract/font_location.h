@@ -24,4 +24,17 @@ FontPaths locateFonts(const std::filesystem::path& chosenDir,
                       const std::filesystem::path& programDir = programDirectory(), CellSize cell = {},
                       Charset charset = Charset::gb2312);
 
+// A size and charset whose two font files are both in a folder.
+struct BuiltFont {
+  CellSize cell;
+  Charset charset = Charset::gb2312;
+
+  friend bool operator==(const BuiltFont&, const BuiltFont&) = default;
+};
+
+// Every size and charset whose single-byte and double-byte files are both in
+// `dir`, each of its full size (a file cut short is being written, or broken):
+// 16 first, then by height and width, GB2312 before GBK.
+std::vector<BuiltFont> builtFonts(const std::filesystem::path& dir);
+
 }  // namespace lumadot

@@ -125,5 +125,27 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"SixtyFour", {64, 64}, 512, 512}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// A picture with one dot lit differs from the blank one in the byte and bit bytePlace names, and nowhere else.
+TEST(BytePlace, IsWhereEncodingPutsEachDot) {
+  for (const Dots dots : {Dots{16, 16}, Dots{8, 16}, Dots{12, 24}, Dots{24, 24}, Dots{13, 11}, Dots{64, 64}}) {
+    for (const ByteLayout& layout : allLayouts()) {
+      std::vector<std::uint8_t> blank(glyphSize(dots, layout.scan)), lit(blank.size());
+      encodeGlyph(GlyphPicture(dots), layout, blank);
+      for (int y = 0; y < dots.height; ++y) {
+        for (int x = 0; x < dots.width; ++x) {
+          GlyphPicture one(dots);
+          one.light(x, y);
+          encodeGlyph(one, layout, lit);
+          const BytePlace place = bytePlace(dots, layout, x, y);
+          ASSERT_LT(place.byte, lit.size()) << shown(dots, layout) << " dot " << x << "," << y;
+          std::vector<std::uint8_t> expected = blank;
+          expected[place.byte] ^= static_cast<std::uint8_t>(1U << place.bit);
+          ASSERT_EQ(lit, expected) << shown(dots, layout) << " dot " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lumadot

@@ -157,6 +157,28 @@ INSTANTIATE_TEST_SUITE_P(
                     LocateCase{"ChosenEvenIfEmpty", {"bin/asc16", "bin/hzk16"}, "mine", "mine", false}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// The sizes a window can offer: both files there, each whole.
+TEST(BuiltFonts, ListsEachSizeWithBothFilesWhole) {
+  test::TempDir dir;
+  const auto put = [&](const std::string& name, std::size_t size) { test::writeFile(dir.path() / name, std::string(size, '\x55')); };
+  const CellSize c24{24, 24}, c24x16{24, 16}, c32{32, 32}, c12{12, 12};
+  put("gbk16", doubleByteFileSize({}, Charset::gbk));
+  put("hzk24", doubleByteFileSize(c24, Charset::gb2312));
+  put("asc24", singleByteFileSize(c24));
+  put("hzk16", kHzk16Size);
+  put("asc16", kAsc16Size);
+  put("hzk24x16", doubleByteFileSize(c24x16, Charset::gb2312));
+  put("asc24x16", singleByteFileSize(c24x16));
+  put("hzk32", doubleByteFileSize(c32, Charset::gb2312) - 1);  // cut short
+  put("asc32", singleByteFileSize(c32));
+  put("hzk12", doubleByteFileSize(c12, Charset::gb2312));  // no asc12
+  put("hzk016", kHzk16Size);                               // not a name the programs give
+  const std::vector<BuiltFont> expected{
+      {{}, Charset::gb2312}, {{}, Charset::gbk}, {c24x16, Charset::gb2312}, {c24, Charset::gb2312}};
+  EXPECT_EQ(builtFonts(dir.path()), expected);
+  EXPECT_TRUE(builtFonts(dir.path() / "absent").empty());
+}
+
 TEST_F(GlyphLookup, FullBufferFailsAtTheFirstByteThatDoesNotFit) {
   buffer.fillCount = GlyphBuffer::kCapacity;
   const std::string tooLong = "文字太长：一次最多能取模4096个单字节字符或2048个双字节字符";
