@@ -23,6 +23,8 @@ struct SendBoxes {
   std::u16string stopBits = u"1";
   std::u16string speed = u"5";
   std::u16string mode = u"静止";
+
+  friend bool operator==(const SendBoxes&, const SendBoxes&) = default;
 };
 
 struct SendRequest {
