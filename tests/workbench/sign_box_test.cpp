@@ -18,7 +18,6 @@
 #include "sign/sign_player.h"
 #include "support/process.h"
 #include "support/pseudo_terminal.h"
-#include "widgets/port_tooltip.h"
 #include "workbench/sign_box.h"
 
 using namespace lumadot;
@@ -191,7 +190,8 @@ void SignBoxTest::failedSendNamesTheBoxAndTheReason_data() {
   QTest::newRow("not a port") << QStringLiteral("portBox") << QStringLiteral("ttyUSB0")
                               << QStringLiteral("串口ttyUSB0打开失败，可能正在使用中")
                               << QStringLiteral("\"ttyUSB0\" is not a port name");
-  QTest::newRow("parity") << QStringLiteral("parityBox") << QStringLiteral("X") << QString() << QStringLiteral("parity \"X\"");
+  QTest::newRow("parity") << QStringLiteral("parityBox") << QStringLiteral("X") << QString()
+                          << QStringLiteral("parity \"X\"");
   QTest::newRow("speed") << QStringLiteral("speedBox") << QStringLiteral("0") << QStringLiteral("显示速度“0”无效")
                          << QString();
   QTest::newRow("mode") << QStringLiteral("modeBox") << QStringLiteral("静") << QStringLiteral("显示方式“静”无效")
@@ -261,9 +261,12 @@ void SignBoxTest::simulatesTheEffectAtItsPace() {
 
   simulate->click();
   QCOMPARE(simulate->text(), QStringLiteral("停止模拟"));
-  QCOMPARE(m_box->findChild<QTimer*>(QStringLiteral("simulationTimer"))->interval(), 20);
+  QCOMPARE(m_box->findChild<QTimer*>(QStringLiteral("simulationTimer"))->interval(),
+           static_cast<int>(player.stepTime().count()));
   QTRY_VERIFY(panels.size() >= 6);
-  for (std::size_t step = 0; step < 6; ++step) QVERIFY2(panels[step] == player.panel(static_cast<long long>(step)), qPrintable(QString::number(step)));
+  for (std::size_t step = 0; step < 6; ++step) {
+    QVERIFY2(panels[step] == player.panel(static_cast<long long>(step)), qPrintable(QString::number(step)));
+  }
   QVERIFY(panels[0] != panels[5]);
   simulate->click();
   QCOMPARE(stopped, 1);
@@ -278,20 +281,16 @@ void SignBoxTest::simulatesTheEffectAtItsPace() {
   QVERIFY(!m_box->simulating());
 }
 
+// A listed device is sent to by its path, whatever the system calls it; comN by its name.
 void SignBoxTest::portBoxListsPortsByPathAndComN() {
   auto* port = child<QComboBox>("portBox");
-  QCOMPARE(port->toolTip(), portToolTip());
-  QVERIFY(port->isEditable());
   const int firstCom = port->findText(QStringLiteral("com1"));
-  QVERIFY(firstCom >= 0);
-  for (int number = 1; number <= kPortCount; ++number) {
-    QCOMPARE(port->itemText(firstCom + number - 1), QString::fromStdU16String(portName(number)));
-  }
-  // A listed device is sent to by its path, whatever the system calls it.
-  for (int i = 0; i < firstCom; ++i) {
+  QCOMPARE(port->count() - firstCom, kPortCount);
+  for (int i = 0; i < port->count(); ++i) {
     port->setCurrentIndex(i);
-    QVERIFY(port->itemText(i).startsWith(port->itemData(i).toString()));
-    QCOMPARE(m_box->boxes().port, port->itemData(i).toString().toStdU16String());
+    const QString path = port->itemData(i).toString();
+    QVERIFY(port->itemText(i).startsWith(path));
+    QCOMPARE(m_box->boxes().port, path.toStdU16String());
   }
   port->setCurrentIndex(firstCom + 2);
   QCOMPARE(m_box->boxes().port, u"com3");
