@@ -31,12 +31,12 @@ void sendFrame(RunReport& report, SendTarget& target) {
   auto fail = [&](const Failure& cause) { report.failure = deviceFailure(target.device, request.portName, cause); };
   if (auto opened = openLine(target.device, request.port, request.line); !opened) return fail(opened.error());
   // The width is checked on the open port, as the sign's header is written.
-  const auto fields = frameFields(report.glyphs.columnCount(), request.speed, request.mode);
-  if (!fields) {
+  auto frame = glyphFrame(report.glyphs, request.speed, request.mode);
+  if (!frame) {
     target.device.abandon();
-    return fail(fields.error());
+    return fail(frame.error());
   }
-  report.frame = encodeFrame(*fields, report.glyphs.bytes);
+  report.frame = std::move(*frame);
   const SendReport sent = send(target.device, report.frame, target.progress);
   report.listing = listedBefore(report.glyphs, sent.sent);
   if (!sent.result) return fail(sent.result.error());
@@ -46,6 +46,12 @@ void sendFrame(RunReport& report, SendTarget& target) {
 }
 
 }  // namespace
+
+Result<std::vector<std::uint8_t>> glyphFrame(const Glyphs& glyphs, std::uint8_t speed, std::uint8_t mode) {
+  const auto fields = frameFields(glyphs.columnCount(), speed, mode);
+  if (!fields) return fields.error();
+  return encodeFrame(*fields, glyphs.bytes);
+}
 
 std::u16string RunReport::resultText() const {
   if (!completed()) return listing;

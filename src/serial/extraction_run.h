@@ -50,6 +50,10 @@ struct RunReport {
   std::u16string resultText() const;
 };
 
+// The frame a run sends for `glyphs` at `speed` and `mode`; a text wider
+// than any frame fails, the reason saying by how much.
+Result<std::vector<std::uint8_t>> glyphFrame(const Glyphs& glyphs, std::uint8_t speed, std::uint8_t mode);
+
 // One run over `text`; sends when `target` is given.
 RunReport runExtraction(std::u16string_view text, const ByteLayout& layout, const FontPaths& fonts,
                         SendTarget* target = nullptr);

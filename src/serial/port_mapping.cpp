@@ -13,14 +13,7 @@ namespace {
 
 std::vector<std::string> systemPorts() {
   std::vector<std::string> devices;
-  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-#ifdef _WIN32
-    devices.push_back(info.portName().toStdString());
-#else
-    devices.push_back(info.systemLocation().toStdString());
-#endif
-  }
-  std::sort(devices.begin(), devices.end(), naturalLess);
+  for (ListedPort& port : listedPorts()) devices.push_back(std::move(port.device));
   return devices;
 }
 
@@ -52,6 +45,20 @@ PortMapping mapPort(int number, std::optional<std::vector<std::string>>& listed)
 }
 
 }  // namespace
+
+std::vector<ListedPort> listedPorts() {
+  std::vector<ListedPort> ports;
+  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+#ifdef _WIN32
+    ports.push_back({info.portName().toStdString(), info.description().toStdString()});
+#else
+    ports.push_back({info.systemLocation().toStdString(), info.description().toStdString()});
+#endif
+  }
+  std::sort(ports.begin(), ports.end(),
+            [](const ListedPort& a, const ListedPort& b) { return naturalLess(a.device, b.device); });
+  return ports;
+}
 
 bool naturalLess(const std::string& a, const std::string& b) {
   std::size_t i = 0;

@@ -21,6 +21,16 @@ struct PortMapping {
 };
 
 PortMapping mapPort(int number);
+
+// A serial device the system lists, and what the system calls it
+// ("USB-Serial Controller"; empty when it says nothing).
+struct ListedPort {
+  std::string device;  // UTF-8 path (COMn on Windows)
+  std::string description;
+};
+// In counting order (naturalLess), as comN takes them.
+std::vector<ListedPort> listedPorts();
+
 // com1 to com16, and the serial devices the system lists that none of them
 // leads to, by path (in counting order): those are reached by their path.
 struct PortOverview {

@@ -17,13 +17,19 @@ Result<SendRequest> sendRequest(const SendBoxes& boxes) {
   // chosen before, under the typed name, would mislead.
   const auto port = portChoice(boxes.port);
   if (!port) return portFailure(boxes.port, unknownPortReason(boxes.port));
-  const auto speed = speedByte(boxes.speed);
-  if (!speed) return boxWarning("显示速度", boxes.speed);
-  const auto mode = modeByte(boxes.mode);
-  if (!mode) return boxWarning("显示方式", boxes.mode);
+  const auto effect = signEffect(boxes.speed, boxes.mode);
+  if (!effect) return effect.error();
   auto line = parseLineSettings(settingsText(boxes.baud, boxes.parity, boxes.dataBits, boxes.stopBits));
   if (!line) return portFailure(boxes.port, line.error().text);
-  return SendRequest{*port, boxes.port, *line, *speed, *mode};
+  return SendRequest{*port, boxes.port, *line, effect->speed, effect->mode};
+}
+
+Result<SignEffect> signEffect(std::u16string_view speed, std::u16string_view mode) {
+  const auto speedValue = speedByte(speed);
+  if (!speedValue) return boxWarning("显示速度", speed);
+  const auto modeValue = modeByte(mode);
+  if (!modeValue) return boxWarning("显示方式", mode);
+  return SignEffect{*speedValue, *modeValue};
 }
 
 Failure portFailure(std::u16string_view portName, std::string reason) {

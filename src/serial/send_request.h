@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/result.h"
 #include "serial/line_settings.h"
@@ -22,6 +23,8 @@ struct SendBoxes {
   std::u16string stopBits = u"1";
   std::u16string speed = u"5";
   std::u16string mode = u"静止";
+
+  friend bool operator==(const SendBoxes&, const SendBoxes&) = default;
 };
 
 struct SendRequest {
@@ -33,6 +36,15 @@ struct SendRequest {
 
   friend bool operator==(const SendRequest&, const SendRequest&) = default;
 };
+
+// The speed and mode bytes, for a frame that is shown and not sent.
+struct SignEffect {
+  std::uint8_t speed = 5;
+  std::uint8_t mode = 0;
+};
+
+// The speed box, then the mode box, by sendRequest's rules and in its words.
+Result<SignEffect> signEffect(std::u16string_view speed, std::u16string_view mode);
 
 // The boxes read in the order the window checks them: the port, the speed,
 // the mode, the line settings. The first that is wrong fails, in the

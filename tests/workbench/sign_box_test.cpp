@@ -1,0 +1,327 @@
+// The workbench's sign box over real pseudo-terminals: what it sends must be
+// what lumadot-cli writes for the same text and boxes, byte for byte.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <filesystem>
+#include <termios.h>
+
+#include "extract/glyphs.h"
+#include "frame/frame_decoder.h"
+#include "serial/port_names.h"
+#include "sign/sign_player.h"
+#include "support/process.h"
+#include "support/pseudo_terminal.h"
+#include "workbench/sign_box.h"
+
+using namespace lumadot;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+
+// What `lumadot-cli extract --frame-out` writes for `text` with these options.
+std::vector<std::uint8_t> cliFrame(const QString& text, const QStringList& options) {
+  const test::TempDir dir;
+  const auto file = dir.path() / "frame.bin";
+  std::vector<std::string> args{"extract", "--frame-out", file.string()};
+  for (const QString& option : options) args.push_back(option.toStdString());
+  args.push_back(text.toStdString());
+  const auto run = test::runProcess(LUMADOT_CLI_PATH, args);
+  if (run.exitCode != 0) qWarning("lumadot-cli: %s", run.err.c_str());
+  return bytesOf(test::readFile(file));
+}
+
+Glyphs glyphsOf(const QString& text, const ByteLayout& layout) {
+  auto glyphs = lookUp(text.toStdU16String(), layout, FontPaths::inDirectory(LUMADOT_BIN_DIR));
+  if (!glyphs) qFatal("lookUp: %s", glyphs.error().text.c_str());
+  return *glyphs;
+}
+
+// A 24 x 24 glyph, as --size 24 gives it: the sign has no room for its rows.
+Glyphs tallGlyphs() {
+  return {std::vector<std::uint8_t>(72, 0x5A), {Glyph{u"中", -1, 0, 72}}, CellSize{24, 24}};
+}
+
+speed_t baudConstant(int baud) { return baud == 19200 ? B19200 : B9600; }
+
+}  // namespace
+
+class SignBoxTest final : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup() { m_box.reset(); }
+  void sendsWhatTheCliWrites_data();
+  void sendsWhatTheCliWrites();
+  void staysLiveWhileTheLineWaits();
+  void failedSendNamesTheBoxAndTheReason_data();
+  void failedSendNamesTheBoxAndTheReason();
+  void sendIsOffForGlyphsTheSignCannotShow_data();
+  void sendIsOffForGlyphsTheSignCannotShow();
+  void simulatesTheEffectAtItsPace();
+  void portBoxListsPortsByPathAndComN();
+  void settingsComeBackAndDefaultsReturn();
+
+ private:
+  template <typename T>
+  T* child(const char* name) const {
+    auto* widget = m_box->findChild<T*>(QLatin1String(name));
+    if (!widget) qFatal("no %s", name);
+    return widget;
+  }
+  void setBox(const char* name, const QString& text) { child<QComboBox>(name)->setEditText(text); }
+  void typePort(const std::string& path);
+
+  std::unique_ptr<SignBox> m_box;
+  std::vector<Message> m_messages;
+  std::vector<std::vector<std::uint8_t>> m_sent;
+  QStringList m_failures;
+};
+
+void SignBoxTest::init() {
+  m_box = std::make_unique<SignBox>();
+  m_messages.clear();
+  m_sent.clear();
+  m_failures.clear();
+  m_box->messages().recordInstead([this](const Message& message) { m_messages.push_back(message); });
+  connect(m_box.get(), &SignBox::sent, this, [this](std::vector<std::uint8_t> frame) { m_sent.push_back(frame); });
+  connect(m_box.get(), &SignBox::sendFailed, this, [this](const QString& why) { m_failures << why; });
+  m_box->show();
+}
+
+// As a user does it: the path typed key by key into the port box.
+void SignBoxTest::typePort(const std::string& path) {
+  auto* port = child<QComboBox>("portBox");
+  port->lineEdit()->selectAll();
+  QTest::keyClicks(port->lineEdit(), QString::fromStdString(path));
+}
+
+void SignBoxTest::sendsWhatTheCliWrites_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<bool>("reverseSplit");
+  QTest::addColumn<int>("baud");
+  QTest::addColumn<QString>("parity");
+  QTest::addColumn<QString>("speed");
+  QTest::addColumn<QString>("mode");
+  QTest::newRow("defaults") << QStringLiteral("中A") << false << 9600 << QStringLiteral("E") << QStringLiteral("5")
+                            << QStringLiteral("静止");
+  QTest::newRow("sign's layout, fast, moving left")
+      << QStringLiteral("显示屏Lumadot") << true << 19200 << QStringLiteral("N") << QStringLiteral("10")
+      << QStringLiteral("左移");
+  QTest::newRow("slow flash") << QStringLiteral("闪") << true << 9600 << QStringLiteral("O") << QStringLiteral("1")
+                              << QStringLiteral("闪烁");
+}
+
+void SignBoxTest::sendsWhatTheCliWrites() {
+  QFETCH(QString, text);
+  QFETCH(bool, reverseSplit);
+  QFETCH(int, baud);
+  QFETCH(QString, parity);
+  QFETCH(QString, speed);
+  QFETCH(QString, mode);
+  // A briefly stopped line keeps the port open long enough to read its settings.
+  test::PseudoTerminal sign({.outputStoppedFor = 400ms});
+  m_box->setGlyphs(glyphsOf(text, windowLayout(reverseSplit, reverseSplit)));
+  typePort(sign.path());
+  setBox("baudBox", QString::number(baud));
+  setBox("parityBox", parity);
+  setBox("speedBox", speed);
+  setBox("modeBox", mode);
+  QStringList options{QStringLiteral("--speed"), speed, QStringLiteral("--mode"), mode};
+  if (reverseSplit) options << QStringLiteral("--reverse") << QStringLiteral("--split");
+  const auto expected = cliFrame(text, options);
+  QVERIFY(expected.size() > 545);
+
+  QTest::mouseClick(child<QPushButton>("sendButton"), Qt::LeftButton);
+  QTRY_COMPARE(child<QProgressBar>("sendProgress")->maximum(), static_cast<int>(expected.size()));
+  const termios line = sign.settings();
+  QTRY_COMPARE(m_sent.size(), std::size_t{1});
+  QCOMPARE(m_sent[0], expected);
+  QCOMPARE(sign.received(expected.size(), 5s), expected);
+  QCOMPARE(cfgetospeed(&line), baudConstant(baud));
+  QCOMPARE((line.c_cflag & PARODD) != 0, parity == QStringLiteral("O"));
+  QCOMPARE(m_messages.size(), std::size_t{1});
+  QCOMPARE(m_messages[0].title, std::string("系统提示"));
+  QVERIFY2(m_messages[0].text.starts_with("使用串口" + sign.path() + "共发送"), m_messages[0].text.c_str());
+  QVERIFY(m_messages[0].text.ends_with("K数据发送成功"));
+  QVERIFY(m_failures.isEmpty());
+  QVERIFY(child<QPushButton>("sendButton")->isEnabled());
+}
+
+// A line that takes nothing for a while: the press returns at once, the
+// event loop keeps running and the bar shows the frame's size.
+void SignBoxTest::staysLiveWhileTheLineWaits() {
+  test::PseudoTerminal sign({.outputStoppedFor = 1200ms});
+  m_box->setGlyphs(glyphsOf(QString(200, QChar(u'中')), {}));
+  typePort(sign.path());
+  int ticks = 0;
+  QTimer ticker;
+  connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
+  ticker.start(50);
+  child<QPushButton>("sendButton")->click();
+  QVERIFY(m_box->sending());
+  QVERIFY(!child<QPushButton>("sendButton")->isEnabled());
+  QTRY_COMPARE(child<QProgressBar>("sendProgress")->maximum(), 6945);
+  QVERIFY(child<QProgressBar>("sendProgress")->isVisible());
+  QTRY_COMPARE_WITH_TIMEOUT(m_sent.size(), std::size_t{1}, 10000);
+  QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+  QVERIFY(!m_box->sending());
+  QVERIFY(!child<QProgressBar>("sendProgress")->isVisible());
+  QCOMPARE(sign.received(6945, 5s).size(), std::size_t{6945});
+}
+
+void SignBoxTest::failedSendNamesTheBoxAndTheReason_data() {
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("warning");
+  QTest::addColumn<QString>("reason");  // how the detail starts; empty for none
+  QTest::newRow("missing device") << QStringLiteral("portBox") << QStringLiteral("/nonexistent/ttyX")
+                                  << QStringLiteral("串口/nonexistent/ttyX打开失败，可能正在使用中")
+                                  << QStringLiteral("/nonexistent/ttyX: ");
+  QTest::newRow("not a port") << QStringLiteral("portBox") << QStringLiteral("ttyUSB0")
+                              << QStringLiteral("串口ttyUSB0打开失败，可能正在使用中")
+                              << QStringLiteral("\"ttyUSB0\" is not a port name");
+  QTest::newRow("parity") << QStringLiteral("parityBox") << QStringLiteral("X") << QString()
+                          << QStringLiteral("parity \"X\"");
+  QTest::newRow("speed") << QStringLiteral("speedBox") << QStringLiteral("0") << QStringLiteral("显示速度“0”无效")
+                         << QString();
+  QTest::newRow("mode") << QStringLiteral("modeBox") << QStringLiteral("静") << QStringLiteral("显示方式“静”无效")
+                        << QString();
+}
+
+void SignBoxTest::failedSendNamesTheBoxAndTheReason() {
+  QFETCH(QString, box);
+  QFETCH(QString, text);
+  QFETCH(QString, warning);
+  QFETCH(QString, reason);
+  test::PseudoTerminal sign;
+  m_box->setGlyphs(glyphsOf(QStringLiteral("中A"), {}));
+  typePort(sign.path());
+  setBox(box.toLatin1().constData(), text);
+  if (warning.isEmpty()) warning = QStringLiteral("串口%1打开失败，可能正在使用中").arg(QString::fromStdString(sign.path()));
+  child<QPushButton>("sendButton")->click();
+
+  QTRY_COMPARE(m_failures.size(), 1);
+  QCOMPARE(m_messages.size(), std::size_t{1});
+  QCOMPARE(m_messages[0].icon, MessageIcon::warning);
+  QCOMPARE(QString::fromStdString(m_messages[0].text), warning);
+  QVERIFY2(QString::fromStdString(m_messages[0].detail).startsWith(reason), m_messages[0].detail.c_str());
+  QCOMPARE(m_messages[0].detail.empty(), reason.isEmpty());
+  QVERIFY(m_failures[0].startsWith(warning));
+  QVERIFY(m_failures[0].contains(reason));
+  QVERIFY(m_sent.empty());
+  QVERIFY(sign.receivedAll().empty());
+  QTRY_VERIFY(child<QPushButton>("sendButton")->isEnabled());
+}
+
+void SignBoxTest::sendIsOffForGlyphsTheSignCannotShow_data() {
+  QTest::addColumn<Glyphs>("glyphs");
+  QTest::addColumn<QString>("refusal");
+  QTest::newRow("16 rows") << glyphsOf(QStringLiteral("中A"), {}) << QString();
+  QTest::newRow("24 rows") << tallGlyphs()
+                           << QStringLiteral("显示屏只显示16点阵的字模，所以24点高的字模不能发送；请改用16点阵");
+  QTest::newRow("nothing") << Glyphs{} << QStringLiteral("没有可发送的字模");
+}
+
+void SignBoxTest::sendIsOffForGlyphsTheSignCannotShow() {
+  QFETCH(Glyphs, glyphs);
+  QFETCH(QString, refusal);
+  m_box->setGlyphs(glyphs);
+  QCOMPARE(m_box->canSend(), refusal.isEmpty());
+  QCOMPARE(m_box->sendRefusal(), refusal);
+  QCOMPARE(child<QPushButton>("sendButton")->isEnabled(), refusal.isEmpty());
+  QCOMPARE(child<QPushButton>("simulateButton")->isEnabled(), refusal.isEmpty());
+  QCOMPARE(child<QLabel>("refusalLabel")->text(), refusal);
+  if (!refusal.isEmpty()) QCOMPARE(child<QPushButton>("sendButton")->toolTip(), refusal);
+}
+
+// Each step's panel is the sign's own for the frame the CLI writes.
+void SignBoxTest::simulatesTheEffectAtItsPace() {
+  m_box->setGlyphs(glyphsOf(QStringLiteral("左移"), windowLayout(true, true)));
+  setBox("speedBox", QStringLiteral("9"));
+  setBox("modeBox", QStringLiteral("左移"));
+  const auto frame = cliFrame(QStringLiteral("左移"), {QStringLiteral("--reverse"), QStringLiteral("--split"),
+                                                       QStringLiteral("--speed"), QStringLiteral("9"),
+                                                       QStringLiteral("--mode"), QStringLiteral("左移")});
+  const SignPlayer player(decodeFrames(frame).front(), {});
+  std::vector<DotPicture> panels;
+  int stopped = 0;
+  connect(m_box.get(), &SignBox::panelChanged, this, [&](const DotPicture& panel) { panels.push_back(panel); });
+  connect(m_box.get(), &SignBox::simulationStopped, this, [&] { ++stopped; });
+  auto* simulate = child<QPushButton>("simulateButton");
+
+  simulate->click();
+  QCOMPARE(simulate->text(), QStringLiteral("停止模拟"));
+  QCOMPARE(m_box->findChild<QTimer*>(QStringLiteral("simulationTimer"))->interval(),
+           static_cast<int>(player.stepTime().count()));
+  QTRY_VERIFY(panels.size() >= 6);
+  for (std::size_t step = 0; step < 6; ++step) {
+    QVERIFY2(panels[step] == player.panel(static_cast<long long>(step)), qPrintable(QString::number(step)));
+  }
+  QVERIFY(panels[0] != panels[5]);
+  simulate->click();
+  QCOMPARE(stopped, 1);
+  QCOMPARE(simulate->text(), QStringLiteral("模拟"));
+  const std::size_t shown = panels.size();
+  QTest::qWait(60);
+  QCOMPARE(panels.size(), shown);
+
+  simulate->click();
+  m_box->setGlyphs(glyphsOf(QStringLiteral("A"), {}));
+  QCOMPARE(stopped, 2);
+  QVERIFY(!m_box->simulating());
+}
+
+// A listed device is sent to by its path, whatever the system calls it; comN by its name.
+void SignBoxTest::portBoxListsPortsByPathAndComN() {
+  auto* port = child<QComboBox>("portBox");
+  const int firstCom = port->findText(QStringLiteral("com1"));
+  QCOMPARE(port->count() - firstCom, kPortCount);
+  for (int i = 0; i < port->count(); ++i) {
+    port->setCurrentIndex(i);
+    const QString path = port->itemData(i).toString();
+    QVERIFY(port->itemText(i).startsWith(path));
+    QCOMPARE(m_box->boxes().port, path.toStdU16String());
+  }
+  port->setCurrentIndex(firstCom + 2);
+  QCOMPARE(m_box->boxes().port, u"com3");
+}
+
+void SignBoxTest::settingsComeBackAndDefaultsReturn() {
+  const test::TempDir dir;
+  const QString file = QString::fromStdString((dir.path() / "workbench.ini").string());
+  QCOMPARE(m_box->boxes(), SendBoxes{});
+  typePort("/dev/pts/77");
+  setBox("baudBox", QStringLiteral("19200"));
+  setBox("parityBox", QStringLiteral("N"));
+  setBox("dataBitsBox", QStringLiteral("7"));
+  setBox("stopBitsBox", QStringLiteral("2"));
+  setBox("speedBox", QStringLiteral("8"));
+  setBox("modeBox", QStringLiteral("下移"));
+  const SendBoxes chosen = m_box->boxes();
+  {
+    QSettings settings(file, QSettings::IniFormat);
+    m_box->saveSettings(settings);
+    QCOMPARE(settings.value(QStringLiteral("sign/port")).toString(), QStringLiteral("/dev/pts/77"));
+  }
+  SignBox other;
+  other.loadSettings(QSettings(file, QSettings::IniFormat));
+  QCOMPARE(other.boxes(), chosen);
+  QCOMPARE(other.request()->mode, std::uint8_t{4});
+  other.restoreDefaults();
+  QCOMPARE(other.boxes(), SendBoxes{});
+}
+
+Q_DECLARE_METATYPE(lumadot::Glyphs)
+
+QTEST_MAIN(SignBoxTest)
+#include "sign_box_test.moc"
