@@ -60,7 +60,7 @@ std::optional<std::string> outputProblem(const WorkbenchSettings& settings) {
 
 std::string hexView(std::span<const std::uint8_t> bytes) {
   std::string view;
-  char piece[16];
+  char piece[24];
   for (std::size_t line = 0; line < bytes.size(); line += kHexLine) {
     std::snprintf(piece, sizeof piece, "%08zX ", line);
     view += piece;

@@ -308,8 +308,8 @@ void WorkbenchWindow::connectControls() {
   }
   connect(m_ui->fontBox, &QComboBox::currentIndexChanged, this, &WorkbenchWindow::fontChosen);
   connect(m_ui->asciiFontBox, &QComboBox::currentIndexChanged, this, [this] {
-    const QVariant data = m_ui->asciiFontBox->currentData();
-    if (!m_filling && data.typeId() == QMetaType::Int && data.toInt() == kOtherFile) {
+    const QVariant item = m_ui->asciiFontBox->currentData();
+    if (!m_filling && item.typeId() == QMetaType::Int && item.toInt() == kOtherFile) {
       chooseFontFile(true);
     } else {
       controlsChanged();
