@@ -5,16 +5,16 @@ BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 JOBS ?= 2
 
-# Qt 6 for the desktop program and the serial port, and its translation tools for the windows'
-# English; two Chinese font families so every caption and the input box draw real glyphs; zlib
-# for the preview's PNG; CLI11 for the tools' options;
+# Qt 6 for the desktop program and the serial port; two Chinese font families so every caption
+# and the input box draw real glyphs; zlib for the preview's PNG; CLI11 for the tools' options;
 # as31 and sdcc so the tests build the assembler and C output with real 8051 toolchains;
 # FreeType and WenQuanYi Bitmap Song for the real fonts the layout detector is tested on;
 # giflib for the sign's animations, and socat to join two pseudo-terminals into a serial line;
 # man, the desktop-entry and AppStream validators for the checks of the install tree; python3
-# for the check that keeps every function short.
-PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont zlib1g-dev \
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-tools-dev qt6-l10n-tools libcli11-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc sdcc-ucsim \
+# for the check that keeps every function short; Qt's lupdate and lrelease (and their CMake
+# functions) for the windows' English.
+PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont zlib1g-dev qt6-tools-dev qt6-l10n-tools \
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcli11-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc sdcc-ucsim \
   libfreetype-dev xfonts-wqy fonts-dejavu-core fonts-unifont xfonts-unifont xfonts-utils libgif-dev libpng-dev libjpeg-dev socat \
   man-db groff-base desktop-file-utils appstream python3
 SCREENSHOT_PACKAGES := xvfb openbox xdotool xclip imagemagick
