@@ -43,7 +43,8 @@ QString FrameRows::warning(const FrameWarning& warning) {
     case FrameWarning::Field::mode:
       return tr("模式 %1，不在 0 到 %2 之间，按静止显示").arg(warning.found).arg(kLastMode);
     case FrameWarning::Field::leadIn: {
-      const QString byte = QStringLiteral("0x") + QStringLiteral("%1").arg(warning.leadInByte, 2, 16, QLatin1Char('0')).toUpper();
+      const QString hex = QStringLiteral("%1").arg(warning.leadInByte, 2, 16, QLatin1Char('0')).toUpper();
+      const QString byte = QStringLiteral("0x") + hex;
       const QString text = tr("引导段第 %1 字节为 %2，不是零").arg(warning.found).arg(byte);
       return warning.moreLeadIn == 0 ? text : text + tr("，另有 %1 个也不是").arg(warning.moreLeadIn);
     }

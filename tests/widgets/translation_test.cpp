@@ -26,7 +26,9 @@ INSTANTIATE_TEST_SUITE_P(Locales, TranslationChoice,
                                          LocaleCase{"C.UTF-8", false}, LocaleCase{"en_GB@euro", true},
                                          LocaleCase{"zh_HK.UTF-8", false}, LocaleCase{"", false}));
 
-TEST(EnglishTranslation, AbsentForAProgramWithoutOne) { EXPECT_EQ(englishTranslation(QStringLiteral("no-such-program")), nullptr); }
+TEST(EnglishTranslation, AbsentForAProgramWithoutOne) {
+  EXPECT_EQ(englishTranslation(QStringLiteral("no-such-program")), nullptr);
+}
 
 }  // namespace
 }  // namespace lumadot
