@@ -12,8 +12,9 @@ JOBS ?= 2
 # for the fonts installed on the system;
 # giflib for the sign's animations, and socat to join two pseudo-terminals into a serial line;
 # man, the desktop-entry and AppStream validators for the checks of the install tree; python3
-# for the check that keeps every function short.
-PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont zlib1g-dev \
+# for the check that keeps every function short; Qt's lupdate and lrelease (and their CMake
+# functions) for the windows' English.
+PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont zlib1g-dev qt6-tools-dev qt6-l10n-tools \
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcli11-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc sdcc-ucsim \
   libfreetype-dev libfontconfig-dev xfonts-wqy fonts-dejavu-core fonts-unifont xfonts-unifont xfonts-utils libgif-dev libpng-dev libjpeg-dev socat \
   man-db groff-base desktop-file-utils appstream python3

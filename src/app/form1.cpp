@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QScopedValueRollback>
 #include <QTextDocument>
 #include <QTimer>
@@ -18,6 +19,7 @@
 #include "message/message.h"
 #include "serial/qt_serial_device.h"
 #include "serial/extraction_run.h"
+#include "app/workbench_launch.h"
 #include "ui_form1.h"
 #include "widgets/line_setting_boxes.h"
 
@@ -108,6 +110,7 @@ Form1::Form1(FontPaths fonts, QWidget* parent)
   showStartTextsUnselected();
   m_ui->Text1->installEventFilter(this);
   m_ui->Text2->installEventFilter(this);
+  m_ui->Text2->setContextMenuPolicy(Qt::CustomContextMenu);
   m_timer1->setObjectName(QStringLiteral("Timer1"));
   m_clockControls = std::make_unique<WindowClock>(*this);
   m_clock = std::make_unique<ClockDisplay>(
@@ -120,6 +123,7 @@ Form1::Form1(FontPaths fonts, QWidget* parent)
   connect(m_ui->Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
   connect(m_ui->Check3, &QCheckBox::clicked, this, &Form1::Check3_Click);
   connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+  connect(m_ui->Text2, &QWidget::customContextMenuRequested, this, &Form1::showResultBoxMenu);
 
   Form_Load();
 }
@@ -210,6 +214,22 @@ void Form1::Command4_Click() {
 void Form1::Command5_Click() {
   if (!m_usage) m_usage = new Form3(this);
   disableWhileOpen(*m_usage);
+}
+
+// The box's own menu, and after it the way to go on in the workbench.
+void Form1::showResultBoxMenu(const QPoint& at) {
+  const std::unique_ptr<QMenu> menu(m_ui->Text2->createStandardContextMenu(at));
+  menu->setObjectName(QStringLiteral("Text2Menu"));
+  menu->addSeparator();
+  menu->addAction(QStringLiteral("在取模工作台中打开"), this, &Form1::openInWorkbench);
+  menu->exec(m_ui->Text2->viewport()->mapToGlobal(at));
+}
+
+void Form1::openInWorkbench() {
+  const QString text = toQString(exactText(*m_ui->Text1));
+  if (auto started = startWorkbench(workbenchArguments(text, isOn(*m_ui->Check1), isOn(*m_ui->Check2))); !started) {
+    m_messages.show(warningMessage(started.error()));
+  }
 }
 
 // Disabled, not modal: the clock keeps updating the window meanwhile.

@@ -61,6 +61,8 @@ class Form1 final : public QDialog {
   void Command5_Click();
   void Check3_Click();
   void Timer1_Timer();
+  void showResultBoxMenu(const QPoint& at);
+  void openInWorkbench();
 
   std::array<QComboBox*, 7> parameterBoxes() const;
   SendBoxes sendBoxes() const;

@@ -1,7 +1,6 @@
 #include "frame/frame_decoder.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <utility>
 
@@ -12,42 +11,27 @@ constexpr std::size_t kSpeedAt = 1;
 constexpr std::size_t kModeAt = 2;
 constexpr std::size_t kLeadInAt = kHeaderBytes;
 
-std::string hexByte(std::uint8_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", value);
-  return text;
-}
-
-void addLeadInWarning(const ReceivedFrame& frame, std::vector<std::string>& warnings) {
+void addLeadInWarning(const ReceivedFrame& frame, std::vector<FrameWarning>& warnings) {
   if (frame.bytes.size() <= kLeadInAt) return;
   const auto end = frame.bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(frame.bytes.size(), kFrameHeadBytes));
   const auto leadIn = frame.bytes.begin() + kLeadInAt;
   const auto first = std::find_if(leadIn, end, [](std::uint8_t b) { return b != 0; });
   if (first == end) return;
   const auto others = std::count_if(std::next(first), end, [](std::uint8_t b) { return b != 0; });
-  std::string text = "lead-in: byte " + std::to_string(first - frame.bytes.begin()) + " is " + hexByte(*first) +
-                     ", not zero";
-  if (others > 0) text += ", nor are " + std::to_string(others) + " more";
-  warnings.push_back(std::move(text));
+  warnings.push_back({FrameWarning::Field::leadIn, static_cast<std::size_t>(first - frame.bytes.begin()), *first,
+                      static_cast<std::size_t>(others)});
 }
 
-std::vector<std::string> frameWarnings(const ReceivedFrame& frame) {
-  std::vector<std::string> warnings;
-  if (frame.width() < kNarrowestFrame) {
-    warnings.push_back("width: " + std::to_string(frame.width()) + ", less than " + std::to_string(kNarrowestFrame) +
-                       ", so no display bytes");
-  }
+std::vector<FrameWarning> frameWarnings(const ReceivedFrame& frame) {
+  using Field = FrameWarning::Field;
+  std::vector<FrameWarning> warnings;
+  if (frame.width() < kNarrowestFrame) warnings.push_back({Field::width, frame.width()});
   if (const auto speed = frame.speed(); speed && (*speed < kSlowestSpeed || *speed > kFastestSpeed)) {
-    warnings.push_back("speed: " + std::to_string(*speed) + ", outside 1 to 10");
+    warnings.push_back({Field::speed, *speed});
   }
-  if (const auto mode = frame.mode(); mode && *mode > kLastMode) {
-    warnings.push_back("mode: " + std::to_string(*mode) + ", outside 0 to 5, so shown still");
-  }
+  if (const auto mode = frame.mode(); mode && *mode > kLastMode) warnings.push_back({Field::mode, *mode});
   addLeadInWarning(frame, warnings);
-  if (frame.complete() && frame.tail < kShortestTail) {
-    warnings.push_back("tail: " + std::to_string(frame.tail) + " zero bytes, expected at least " +
-                       std::to_string(kShortestTail));
-  }
+  if (frame.complete() && frame.tail < kShortestTail) warnings.push_back({Field::tail, frame.tail});
   return warnings;
 }
 

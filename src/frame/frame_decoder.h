@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "frame/display_frame.h"
@@ -21,11 +20,23 @@ namespace lumadot {
 // A frame whose bytes stop for longer than this before it is whole is cut off.
 inline constexpr std::chrono::milliseconds kLineSilence{500};
 
+// A field the sign does not take as it came, though it plays the frame still.
+// Values, so the command line and each window word it in their own language.
+struct FrameWarning {
+  enum class Field { width, speed, mode, leadIn, tail };
+  Field field = Field::width;
+  std::size_t found = 0;  // the width, speed or mode byte; the tail's zero bytes; the lead-in byte's place
+  std::uint8_t leadInByte = 0;   // that lead-in byte, not zero
+  std::size_t moreLeadIn = 0;    // lead-in bytes after it that are not zero either
+
+  friend bool operator==(const FrameWarning&, const FrameWarning&) = default;
+};
+
 struct ReceivedFrame {
   std::vector<std::uint8_t> bytes;  // from the width byte on, as far as they came; never the tail
   std::size_t expected = 0;         // head and display bytes that the width byte calls for
   std::size_t tail = 0;             // zero bytes after the last display byte
-  std::vector<std::string> warnings;  // "speed: 0, outside 1 to 10": the field, then what was found
+  std::vector<FrameWarning> warnings;
 
   bool complete() const { return bytes.size() == expected; }
   std::uint8_t width() const { return bytes.front(); }

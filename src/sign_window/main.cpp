@@ -3,6 +3,7 @@
 
 #include "base/version.h"
 #include "sign_window/sign_window.h"
+#include "widgets/translation.h"
 #include "widgets/window_command_line.h"
 
 int main(int argc, char* argv[]) {
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
   if (!lumadot::readCommandLineBeforeWindow(argc, argv, parser, QStringLiteral("lumadot-cli sign"))) return 1;
 
   QApplication app(argc, argv);
+  lumadot::installTranslation(app, QStringLiteral("lumadot-sign"));
   parser.process(app);
 
   lumadot::SignWindow window;

@@ -5,7 +5,7 @@
 
 #include "message/message.h"
 #include "serial/qt_serial_receiver.h"
-#include "sign/frame_report.h"
+#include "sign_window/frame_rows.h"
 #include "sign/listen_request.h"
 #include "ui_sign_window.h"
 #include "widgets/line_setting_boxes.h"
@@ -17,8 +17,6 @@ namespace {
 // Often enough that a frame's bytes never wait long in the port, and the
 // read never waits at all, so the window stays live however fast bytes come.
 constexpr std::chrono::milliseconds kReadInterval{20};
-
-QString caption(bool listening) { return listening ? QStringLiteral("停止接收") : QStringLiteral("开始接收"); }
 
 }  // namespace
 
@@ -83,7 +81,7 @@ void SignWindow::stopListening() {
 }
 
 void SignWindow::showListening(bool on) {
-  m_ui->listenButton->setText(caption(on));
+  m_ui->listenButton->setText(on ? tr("停止接收") : tr("开始接收"));
   for (QComboBox* box : lineBoxes()) box->setEnabled(!on);
   // Devices come and go (USB adapters), so the map is read again each time it may be chosen from.
   if (!on) m_ui->portBox->setToolTip(portToolTip());
@@ -101,7 +99,7 @@ void SignWindow::readLine() {
 void SignWindow::listFrames(const std::vector<HeardFrame>& frames) {
   if (frames.empty()) return;
   for (const auto& [frame, number] : frames) {
-    for (const std::string& line : frameLines(frame, number)) m_ui->frameList->addItem(QString::fromStdString(line));
+    m_ui->frameList->addItems(FrameRows::of(frame, number));
     if (frame.complete()) play(frame);
   }
   m_ui->frameList->scrollToBottom();

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -21,6 +22,7 @@
 #include "base/version.h"
 #include "about/form3.h"
 #include "app/form1.h"
+#include "app/workbench_launch.h"
 #include "serial/extraction_run.h"
 #include "serial/qt_serial_device.h"
 #include "support/process.h"
@@ -93,6 +95,10 @@ class Form1Test : public QObject {
   void refusedSendWarnsAndKeepsTheResultBoxEmpty_data();
   void refusedSendWarnsAndKeepsTheResultBoxEmpty();
   void warningBoxKeepsTheReasonBehindAChineseDetailsButton();
+  void workbenchArguments_data();
+  void workbenchArguments();
+  void resultBoxMenuOpensTheWorkbench_data();
+  void resultBoxMenuOpensTheWorkbench();
 
  private:
   // A fresh main window on the given fonts, its message boxes recorded.
@@ -671,6 +677,80 @@ void Form1Test::warningBoxKeepsTheReasonBehindAChineseDetailsButton() {
   after.sort();
   QCOMPARE(before, (QStringList{QStringLiteral("显示详细信息…"), QStringLiteral("确定")}));
   QCOMPARE(after, (QStringList{QStringLiteral("确定"), QStringLiteral("隐藏详细信息…")}));
+}
+
+void Form1Test::workbenchArguments_data() {
+  QTest::addColumn<bool>("reverse");
+  QTest::addColumn<bool>("split");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QStringList>("arguments");
+  QTest::newRow("neither") << false << false << "中A" << QStringList{"--scan", "rows", "--", "中A"};
+  QTest::newRow("字节倒序") << true << false << "中A" << QStringList{"--scan", "rows", "--lsb-first", "--", "中A"};
+  QTest::newRow("8*16格式") << false << true << "中A" << QStringList{"--scan", "row-bands", "--", "中A"};
+  QTest::newRow("both") << true << true << "中A" << QStringList{"--scan", "row-bands", "--lsb-first", "--", "中A"};
+  QTest::newRow("text like an option")
+      << false << false << "--help\n-x" << QStringList{"--scan", "rows", "--", "--help\n-x"};
+}
+
+void Form1Test::workbenchArguments() {
+  QFETCH(bool, reverse);
+  QFETCH(bool, split);
+  QFETCH(QString, text);
+  QFETCH(QStringList, arguments);
+  QCOMPARE(lumadot::workbenchArguments(text, reverse, split), arguments);
+}
+
+void Form1Test::resultBoxMenuOpensTheWorkbench_data() {
+  QTest::addColumn<bool>("onPath");
+  QTest::newRow("on PATH") << true;
+  QTest::newRow("nowhere") << false;
+}
+
+// The result box's own menu with our item last; chosen, it starts a real program with the window's boxes.
+void Form1Test::resultBoxMenuOpensTheWorkbench() {
+  QFETCH(bool, onPath);
+  const test::TempDir bin;
+  const QString heard = QString::fromStdString((bin.path() / "arguments").string());
+  if (onPath) {
+    QFile script(QString::fromStdString((bin.path() / "lumadot-workbench").string()));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" " + heard.toUtf8() + "\n");
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+  }
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", QByteArray::fromStdString(bin.path().string()) + (onPath ? ":" + path : QByteArray()));
+  control<QCheckBox>("Check1")->setChecked(true);
+  control<QPlainTextEdit>("Text1")->setPlainText(QStringLiteral("-中A"));
+  QStringList items;
+  QTimer::singleShot(0, this, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    for (const QAction* action : menu->actions()) items << (action->isSeparator() ? "|" : action->text());
+    menu->actions().last()->trigger();
+    menu->close();
+  });
+  auto* viewport = control<QPlainTextEdit>("Text2")->viewport();
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10), viewport->mapToGlobal(QPoint(10, 10)));
+  QApplication::sendEvent(viewport, &click);
+  qputenv("PATH", path);
+
+  QStringList standard;
+  const std::unique_ptr<QMenu> own(control<QPlainTextEdit>("Text2")->createStandardContextMenu());
+  for (const QAction* action : own->actions()) standard << (action->isSeparator() ? "|" : action->text());
+  QCOMPARE(items, (standard + QStringList{"|", "在取模工作台中打开"}));
+  if (onPath) {
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(heard), 5000);
+    QFile file(heard);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("--scan\nrows\n--lsb-first\n--\n-中A\n"));
+    QVERIFY(m_messages.empty());
+  } else {
+    QCOMPARE(m_messages.size(), size_t{1});
+    QCOMPARE(QString::fromStdString(m_messages[0].text), QStringLiteral("无法启动取模工作台"));
+    QCOMPARE(QString::fromStdString(m_messages[0].detail),
+             QStringLiteral("lumadot-workbench: execv: No such file or directory"));
+  }
 }
 
 QTEST_MAIN(Form1Test)

@@ -32,7 +32,7 @@ TEST_P(FrameRoundTrip, EveryModeAndSpeedComesBackAsSent) {
       ASSERT_EQ(frames.size(), 1u) << "mode " << mode << ", speed " << speed;
       const ReceivedFrame& frame = frames[0];
       EXPECT_TRUE(frame.complete());
-      EXPECT_EQ(frame.warnings, std::vector<std::string>{});
+      EXPECT_EQ(frame.warnings, std::vector<FrameWarning>{});
       EXPECT_EQ(frame.width(), GetParam().width);
       EXPECT_EQ(frame.speed(), speed);
       EXPECT_EQ(frame.mode(), mode);

@@ -25,7 +25,7 @@ void checkFrame(const ReceivedFrame& frame) {
   FUZZ_EXPECT(frame.bytes.size() <= frame.expected);
   FUZZ_EXPECT(frame.complete() || frame.tail == 0);
   FUZZ_EXPECT(frameSummary(frame, 1).starts_with("frame 1: "));
-  for (const std::string& warning : frame.warnings) FUZZ_EXPECT(warning.find(": ") != std::string::npos);
+  for (const FrameWarning& warning : frame.warnings) FUZZ_EXPECT(warningText(warning).find(": ") != std::string::npos);
 }
 
 void play(const ReceivedFrame& frame, FuzzedDataProvider& in) {

@@ -91,7 +91,7 @@ TEST_P(Decoder, ReportsEachFrame) {
   std::vector<std::string> reports;
   for (const ReceivedFrame& frame : decoder.takeFrames()) {
     std::string report = frameSummary(frame, static_cast<int>(reports.size()) + 1);
-    for (const std::string& warning : frame.warnings) report += "\n" + warning;
+    for (const FrameWarning& warning : frame.warnings) report += "\n" + warningText(warning);
     reports.push_back(report);
   }
   EXPECT_EQ(reports, GetParam().reports);
@@ -161,7 +161,7 @@ TEST_P(Decoder, ListenerHearsEachFrameOnTime) {
     for (const auto& [frame, number] : listener.takeFrames()) {
       ASSERT_EQ(number, static_cast<int>(reports.size()) + 1);
       std::string report = frameSummary(frame, number);
-      for (const std::string& warning : frame.warnings) report += "\n" + warning;
+      for (const FrameWarning& warning : frame.warnings) report += "\n" + warningText(warning);
       reports.push_back(report);
     }
   }

@@ -15,6 +15,7 @@
 #include "sign_window/sign_window.h"
 #include "support/process.h"
 #include "support/serial_line.h"
+#include "widgets/translation.h"
 
 using namespace lumadot;
 using test::SerialLine;
@@ -57,6 +58,14 @@ std::optional<int> placeOnPanel(const DotPicture& panel, const DotPicture& messa
   return std::nullopt;
 }
 
+// A sign plays it, warning of bytes 103 (0x0A), 200 and 201 in the lead-in, and of ten tail bytes only.
+QByteArray leadInAndShortTail(const QByteArray& display) {
+  QByteArray frame = frameBytes(9, 5, 0, display).left(256 + display.size()) + QByteArray(10, '\0');
+  frame[103] = '\x0A';
+  frame[200] = frame[201] = '\x01';
+  return frame;
+}
+
 DotPicture leftColumnsLit(int count) {
   std::vector<std::uint16_t> columns(kDefaultPanelColumns);
   std::fill_n(columns.begin(), count, std::uint16_t{0xFFFF});
@@ -95,6 +104,8 @@ class SignWindowTest : public QObject {
   void refusedStartStaysStopped_data();
   void refusedStartStaysStopped();
   void vanishingPortStopsListening();
+  void speaksItsTranslationsLanguage_data();
+  void speaksItsTranslationsLanguage();
 
  private:
   template <typename T>
@@ -117,6 +128,8 @@ class SignWindowTest : public QObject {
     control<QPushButton>("listenButton")->click();
   }
 
+  void openWindow();
+
   test::TempDir m_dir;
   std::unique_ptr<SignWindow> m_window;
   std::vector<Message> m_messages;
@@ -124,6 +137,10 @@ class SignWindowTest : public QObject {
 
 void SignWindowTest::init() {
   m_messages.clear();
+  openWindow();
+}
+
+void SignWindowTest::openWindow() {
   m_window = std::make_unique<SignWindow>();
   m_window->messages().recordInstead([this](const Message& message) { m_messages.push_back(message); });
   m_window->show();
@@ -170,9 +187,9 @@ void SignWindowTest::boxesAreTheMainWindows() {
 void SignWindowTest::playsWhatTheCommandLineSends_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("summary");
-  QTest::newRow("Chinese") << "中文字" << "frame 1: width 12, speed 5, mode 1 (左移), 128 display bytes";
-  QTest::newRow("single-byte") << "ABC" << "frame 1: width 10, speed 5, mode 1 (左移), 64 display bytes";
-  QTest::newRow("mixed") << "中A文" << "frame 1: width 11, speed 5, mode 1 (左移), 96 display bytes";
+  QTest::newRow("Chinese") << "中文字" << "第 1 帧：宽度 12，速度 5，模式 1（左移），128 个显示字节";
+  QTest::newRow("single-byte") << "ABC" << "第 1 帧：宽度 10，速度 5，模式 1（左移），64 个显示字节";
+  QTest::newRow("mixed") << "中A文" << "第 1 帧：宽度 11，速度 5，模式 1（左移），96 个显示字节";
 }
 
 void SignWindowTest::playsWhatTheCommandLineSends() {
@@ -211,18 +228,24 @@ void SignWindowTest::listsWhatComesOnTheLine_data() {
   const QByteArray lit(32, '\xFF');
   const QByteArray cutOff = head(10, 5, 1) + QByteArray(100, '\0');
   QTest::newRow("cut off by the line going quiet")
-      << cutOff << false << QStringList{"frame 1: incomplete, 103 of 320 bytes"} << leftColumnsLit(0);
+      << cutOff << false << QStringList{"第 1 帧：不完整，收到 103 / 320 字节"} << leftColumnsLit(0);
   QTest::newRow("cut off by stopping")
-      << cutOff << true << QStringList{"frame 1: incomplete, 103 of 320 bytes"} << leftColumnsLit(0);
+      << cutOff << true << QStringList{"第 1 帧：不完整，收到 103 / 320 字节"} << leftColumnsLit(0);
   QTest::newRow("speed out of range, played still")
       << frameBytes(9, 0, 0, lit) << false
-      << QStringList{"frame 1: width 9, speed 0, mode 0 (静止), 32 display bytes", "  warning: speed: 0, outside 1 to 10"}
+      << QStringList{"第 1 帧：宽度 9，速度 0，模式 0（静止），32 个显示字节", "  警告：速度 0，不在 1 到 10 之间"}
       << leftColumnsLit(16);
   QTest::newRow("the second frame replaces the first")
       << frameBytes(9, 5, 0, lit) + frameBytes(10, 5, 0, lit + lit) << false
-      << QStringList{"frame 1: width 9, speed 5, mode 0 (静止), 32 display bytes",
-                     "frame 2: width 10, speed 5, mode 0 (静止), 64 display bytes"}
+      << QStringList{"第 1 帧：宽度 9，速度 5，模式 0（静止），32 个显示字节",
+                     "第 2 帧：宽度 10，速度 5，模式 0（静止），64 个显示字节"}
       << leftColumnsLit(32);
+  QTest::newRow("stray lead-in bytes and a short tail, played still")
+      << leadInAndShortTail(lit) << false
+      << QStringList{"第 1 帧：宽度 9，速度 5，模式 0（静止），32 个显示字节",
+                     "  警告：引导段第 103 字节为 0x0A，不是零，另有 2 个也不是",
+                     "  警告：结尾只有 10 个零字节，至少应有 257 个"}
+      << leftColumnsLit(16);
 }
 
 void SignWindowTest::listsWhatComesOnTheLine() {
@@ -289,6 +312,47 @@ void SignWindowTest::vanishingPortStopsListening() {
            m_messages[0].detail.c_str());
   QCOMPARE(caption(), QStringLiteral("开始接收"));
   QVERIFY(control<QComboBox>("baudBox")->isEnabled());
+}
+
+void SignWindowTest::speaksItsTranslationsLanguage_data() {
+  QTest::addColumn<bool>("english");
+  QTest::addColumn<QStringList>("texts");  // title, port label, data bits label, caption, listening caption
+  QTest::addColumn<QStringList>("lines");
+  QTest::newRow("English") << true
+                           << QStringList{"LED sign simulator", "Port", "Data", "Start listening", "Stop listening"}
+                           << QStringList{"frame 1: width 10, speed 0, mode 1 (move left), 64 display bytes",
+                                          "  warning: speed: 0, outside 1 to 10"};
+  QTest::newRow("Chinese, as written") << false << QStringList{"LED 屏模拟", "串口", "数据位", "开始接收", "停止接收"}
+                                       << QStringList{"第 1 帧：宽度 10，速度 0，模式 1（左移），64 个显示字节",
+                                                      "  警告：速度 0，不在 1 到 10 之间"};
+}
+
+// The window as installTranslation leaves it under each locale; every English word fits its control.
+void SignWindowTest::speaksItsTranslationsLanguage() {
+  QFETCH(bool, english);
+  QFETCH(QStringList, texts);
+  QFETCH(QStringList, lines);
+  std::unique_ptr<QTranslator> translator;  // removes itself from the application when it goes
+  if (english) {
+    translator = englishTranslation(QStringLiteral("lumadot-sign"));
+    QVERIFY(translator && QCoreApplication::installTranslator(translator.get()));
+  }
+  openWindow();
+  QCOMPARE(m_window->windowTitle(), texts[0]);
+  QCOMPARE(control<QLabel>("portLabel")->text(), texts[1]);
+  QCOMPARE(control<QLabel>("dataBitsLabel")->text(), texts[2]);
+  QCOMPARE(caption(), texts[3]);
+  for (const auto* label : m_window->findChildren<QLabel*>()) {
+    QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
+  }
+  SerialLine line;
+  listenOn(line);
+  QCOMPARE(caption(), texts[4]);
+  const auto* button = control<QPushButton>("listenButton");
+  QVERIFY(button->fontMetrics().horizontalAdvance(caption()) < button->width());
+  const QByteArray frame = frameBytes(10, 0, 1, QByteArray(64, '\x0F'));
+  line.send(std::vector<std::uint8_t>(frame.begin(), frame.end()));
+  QTRY_COMPARE_WITH_TIMEOUT(listed(), lines, 5000);
 }
 
 QTEST_MAIN(SignWindowTest)

@@ -1,0 +1,26 @@
+#pragma once
+
+// Our own windows are written in Chinese; their English is a translation
+// compiled into the program (lumadot_add_translations), chosen by the locale.
+
+#include <QTranslator>
+#include <memory>
+
+class QApplication;
+class QLocale;
+
+namespace lumadot {
+
+// English under any locale but a Chinese one and C (POSIX), where the
+// Chinese of the source stays.
+bool wantsEnglish(const QLocale& locale);
+
+// The English of program NAME, :/i18n/NAME_en.qm; null when it carries none.
+std::unique_ptr<QTranslator> englishTranslation(const QString& name);
+
+// Installs englishTranslation(name) on `app` when QLocale::system() (LC_ALL, else
+// LC_MESSAGES, else LANG; LANGUAGE first unless that is C) wants English.
+// Called right after the QApplication is made, before any window.
+void installTranslation(QApplication& app, const QString& name);
+
+}  // namespace lumadot
