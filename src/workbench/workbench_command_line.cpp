@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "base/version.h"
 #include "cli/console_runner.h"
 #include "cli/format_options.h"
 #include "cli/layout_options.h"
@@ -74,6 +75,7 @@ std::variant<WorkbenchStart, std::string> startOf(const CLI::App& app, const Opt
 
 std::variant<WorkbenchStart, int> readWorkbenchCommandLine(const std::vector<std::string>& args) {
   tools::CommandLine line("lumadot-workbench", std::string(kDescription), std::string(kFooter));
+  line.app().set_version_flag("--version", "lumadot-workbench " LUMADOT_VERSION, "show the version");
   Options options;
   declareOptions(line.app(), options);
   if (const auto exit = line.parse(args)) return *exit;

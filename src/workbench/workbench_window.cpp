@@ -446,7 +446,7 @@ void WorkbenchWindow::controlsChanged() {
     statusBar()->showMessage(tr("字号“%1”无效：请填 8 到 64，或 宽x高，如 24x16").arg(size));
     return;
   }
-  if (m_runner.isRunning()) {
+  if (m_running) {
     m_waiting = settings();
     return;
   }
@@ -455,13 +455,15 @@ void WorkbenchWindow::controlsChanged() {
 
 void WorkbenchWindow::startRun(const WorkbenchSettings& settings) {
   m_ui->signBox->setGlyphs({});
+  m_running = true;
   m_runner.setFuture(QtConcurrent::run([this, settings] { return m_workbench.run(settings); }));
   m_shown = settings;
 }
 
-bool WorkbenchWindow::busy() const { return m_runner.isRunning() || m_waiting.has_value(); }
+bool WorkbenchWindow::busy() const { return m_running || m_waiting.has_value(); }
 
 void WorkbenchWindow::runFinished() {
+  m_running = false;
   showOutput(m_runner.result());
   if (m_waiting) {
     const WorkbenchSettings next = std::move(*m_waiting);

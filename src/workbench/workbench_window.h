@@ -99,6 +99,7 @@ class WorkbenchWindow final : public QMainWindow {
 
   Workbench m_workbench;  // touched only by the one run on its way
   QFutureWatcher<WorkbenchOutput> m_runner;
+  bool m_running = false;  // until its output is shown
   std::optional<WorkbenchSettings> m_waiting;  // asked for while a run was on its way
   WorkbenchSettings m_shown;
   WorkbenchOutput m_output;
