@@ -24,20 +24,25 @@ function(lumadot_add_library name)
   endif()
 endfunction()
 
-# lumadot_add_translations(TARGET lib NAME base TS_FILES base_LANG.ts...) compiles each .ts
+# lumadot_add_translations(TARGET lib NAME base TS_FILES base_LANG.ts... [SOURCES files...]) compiles each .ts
 # into a .qm and embeds it in the library's resources as :/i18n/base_LANG.qm, where
 # installTranslation(app, "base") finds it: nothing is installed beside the program.
 # The target lib_lupdate (and update_translations, for every library) refreshes the
-# .ts files from the library's sources and forms.
+# .ts files from the library's sources and forms, or from SOURCES when a program's
+# texts lie in several libraries.
 function(lumadot_add_translations)
-  cmake_parse_arguments(ARG "" "TARGET;NAME" "TS_FILES" ${ARGN})
+  cmake_parse_arguments(ARG "" "TARGET;NAME" "TS_FILES;SOURCES" ${ARGN})
   foreach(ts IN LISTS ARG_TS_FILES)
     get_filename_component(base "${ts}" NAME_WLE)
     if(NOT base MATCHES "^${ARG_NAME}_[a-z][a-z](_[A-Z][A-Z])?$")
       message(FATAL_ERROR "${ts}: a translation of ${ARG_NAME} is named ${ARG_NAME}_LANG.ts")
     endif()
   endforeach()
-  qt_add_translations(${ARG_TARGET} TS_FILES ${ARG_TS_FILES} RESOURCE_PREFIX /i18n
+  set(sources)
+  if(ARG_SOURCES)
+    set(sources SOURCES ${ARG_SOURCES})
+  endif()
+  qt_add_translations(${ARG_TARGET} TS_FILES ${ARG_TS_FILES} ${sources} RESOURCE_PREFIX /i18n
     LUPDATE_OPTIONS -source-language zh_CN -no-obsolete -locations none)
 endfunction()
 

@@ -7,6 +7,7 @@
 
 #include "base/version.h"
 #include "extract/font_location.h"
+#include "widgets/translation.h"
 #include "widgets/window_command_line.h"
 #include "workbench/workbench_command_line.h"
 #include "workbench/workbench_window.h"
@@ -45,6 +46,7 @@ int main(int argc, char* argv[]) {
   }
 
   QApplication app(argc, argv);
+  lumadot::installTranslation(app, QStringLiteral("lumadot-workbench"));
   lumadot::WorkbenchWindow window(lumadot::programDirectory());
   window.apply(std::get<lumadot::WorkbenchStart>(start));
   window.show();

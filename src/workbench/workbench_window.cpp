@@ -125,7 +125,8 @@ WorkbenchWindow::~WorkbenchWindow() {
 
 void WorkbenchWindow::fillChoices() {
   for (const Scan scan : kScans) {
-    m_ui->scanBox->addItem(QIcon(scanOrderPicture(scan)), qs(scanName(scan)), static_cast<int>(scan));
+    m_ui->scanBox->addItem(QIcon(scanOrderPicture(scan)), qs(scanName(scan)) + QStringLiteral(" — ") + scanWords(scan),
+                           static_cast<int>(scan));
   }
   const std::pair<OutputFormat, QString> formats[] = {
       {OutputFormat::listing, tr("汇编列表（与主窗口相同）")}, {OutputFormat::a51, tr("a51 汇编（Keil A51）")},

@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QGroupBox>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -18,6 +20,8 @@
 #include "support/picture_files.h"
 #include "support/process.h"
 #include "support/widgets.h"
+#include "widgets/translation.h"
+#include "workbench/sign_box.h"
 #include "workbench/workbench_command_line.h"
 #include "workbench/workbench_run.h"
 #include "workbench/workbench_window.h"
@@ -237,6 +241,38 @@ class WorkbenchWindowTest : public QObject {
     QCOMPARE(window().settings().layout, ByteLayout{});
     QCOMPARE(window().settings().format, OutputFormat::listing);
     QCOMPARE(window().settings().text, u"中A");
+  }
+
+  void itSpeaksEnglishWithItsTranslationAndChineseWithout() {
+    QCOMPARE(window().windowTitle(), QStringLiteral("Lumadot 取模工作台"));
+    const auto english = englishTranslation(QStringLiteral("lumadot-workbench"));
+    QVERIFY(english);
+    QCoreApplication::installTranslator(english.get());
+    WorkbenchWindow translated(LUMADOT_BIN_DIR);
+    QCOMPARE(translated.windowTitle(), QStringLiteral("Lumadot Glyph Workbench"));
+    QCOMPARE(translated.findChild<QPushButton*>(QStringLiteral("copyButton"))->text(), QStringLiteral("Copy all"));
+    QCOMPARE(translated.findChild<QGroupBox*>(QStringLiteral("signBox"))->title(), QStringLiteral("Sign"));
+    QVERIFY(translated.findChild<QComboBox*>(QStringLiteral("formatBox"))->itemText(0).startsWith(QStringLiteral("Assembler")));
+    QTRY_VERIFY(!translated.busy());
+    QCoreApplication::removeTranslator(english.get());
+  }
+
+  void aFailedSendLeavesTheOutputAsItWas() {
+    setControl(window(), QStringLiteral("formatBox"), QStringLiteral("c51"));
+    settle();
+    const QString before = boxText(window());
+    auto* port = window().findChild<QComboBox*>(QStringLiteral("portBox"));
+    QVERIFY(port);
+    port->setCurrentText(QStringLiteral("/nonexistent/lumadot-pty"));
+    auto* sign = window().findChild<SignBox*>(QStringLiteral("signBox"));
+    std::vector<Message> shown;
+    sign->messages().recordInstead([&shown](const Message& message) { shown.push_back(message); });
+    QSignalSpy failed(sign, &SignBox::sendFailed);
+    window().findChild<QPushButton*>(QStringLiteral("sendButton"))->click();
+    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 10000);
+    QCOMPARE(shown.size(), std::size_t{1});
+    QCOMPARE(boxText(window()), before);
+    QCOMPARE(window().findChild<QPlainTextEdit*>(QStringLiteral("textBox"))->toPlainText(), QStringLiteral("中A"));
   }
 
   void typingIntoAFullBufferNeverWaitsForTheRun() {
