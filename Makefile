@@ -17,7 +17,7 @@ JOBS ?= 2
 PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont zlib1g-dev qt6-tools-dev qt6-l10n-tools \
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcli11-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc sdcc-ucsim \
   libfreetype-dev libfontconfig-dev xfonts-wqy fonts-dejavu-core fonts-unifont xfonts-unifont xfonts-utils libgif-dev libpng-dev libjpeg-dev socat \
-  man-db groff-base desktop-file-utils appstream python3
+  man-db groff-base desktop-file-utils appstream python3 xvfb openbox xdotool xclip imagemagick
 SCREENSHOT_PACKAGES := xvfb openbox xdotool xclip imagemagick
 # clang with its libFuzzer and sanitizer runtimes, for the fuzz targets.
 FUZZ_PACKAGES := clang libclang-rt-dev
