@@ -137,9 +137,7 @@ void WorkbenchWindow::fillChoices() {
   for (const auto& [format, label] : formats) m_ui->formatBox->addItem(label, static_cast<int>(format));
   for (const int size : {8, 12, 14, 16, 20, 24, 32, 48, 64}) m_ui->sizeBox->addItem(QString::number(size));
   m_ui->encodingBox->addItem(tr("自动（UTF-8 或带 BOM 的 UTF-16）"), QString());
-  for (const std::string_view name : {"utf-8", "gb2312", "gbk", "gb18030", "big5", "utf-16le", "utf-16be"}) {
-    if (encodingNamed(name)) m_ui->encodingBox->addItem(qs(name), qs(name));
-  }
+  for (const QString& name : qs(encodingNameList()).split(QStringLiteral(", "))) m_ui->encodingBox->addItem(name, name);
   m_ui->asciiFontBox->addItem(tr("与字体相同"), kSameFont);
   m_ui->asciiFontBox->addItem(tr("其他字体文件…"), kOtherFile);
 }

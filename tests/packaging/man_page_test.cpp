@@ -80,6 +80,7 @@ const Page kPages[] = {
     {"lumadot-cli", LUMADOT_CLI_PATH, {}},
     {"lumadot-mkfont", LUMADOT_MKFONT_PATH, {}},
     {"lumadot-sign", "", {"--help", "--help-all", "--version"}},
+    {"lumadot-workbench", LUMADOT_WITH_GUI ? LUMADOT_WORKBENCH_PATH : "", {"--help", "--version"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Pages, ManPageTest, testing::ValuesIn(kPages), [](const auto& row) {
