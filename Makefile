@@ -104,9 +104,10 @@ fuzz: deps
 # Retakes docs/main-window.png and docs/sign-window.png under Xvfb.
 screenshot: configure
 	$(call install_missing,$(SCREENSHOT_PACKAGES))
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot lumadot-sign lumadot-cli lumadot-fonts
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target lumadot lumadot-sign lumadot-workbench lumadot-cli lumadot-fonts
 	scripts/screenshot.sh $(BUILD_DIR)/bin docs/main-window.png
 	scripts/sign_screenshot.sh $(BUILD_DIR)/bin docs/sign-window.png
+	scripts/workbench_screenshot.sh $(BUILD_DIR)/bin docs/workbench.png
 
 bench: build
 	$(BUILD_DIR)/tests/bin/lumadot-bench

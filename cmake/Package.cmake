@@ -31,6 +31,8 @@ serial port to the sign, once or as a clock.
 .
 The package holds the desktop program (lumadot), the command-line tool
 (lumadot-cli), the font builder (lumadot-mkfont), a simulated sign that
-plays the frames a serial line carries (lumadot-sign), and the fonts
-asc16 and hzk16 built from GNU Unifont.")
+plays the frames a serial line carries (lumadot-sign), a workbench
+window that shows the dots, bytes and output as you type and sends to
+the sign (lumadot-workbench), and the fonts asc16 and hzk16 built from
+GNU Unifont.")
 include(CPack)
