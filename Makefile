@@ -111,6 +111,7 @@ screenshot: configure
 
 bench: build
 	$(BUILD_DIR)/tests/bin/lumadot-bench
+	XDG_CONFIG_HOME=$$(mktemp -d) $(BUILD_DIR)/tests/bin/lumadot-workbench-bench
 
 # lumadot-mkfont against lv_font_conv, which the script installs from npm.
 bench-mkfont: build

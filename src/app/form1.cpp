@@ -13,6 +13,7 @@
 #include "about/form3.h"
 #include "about/secondary_window.h"
 #include "widgets/port_tooltip.h"
+#include "widgets/typed_text.h"
 #include "app/send_progress_dialog.h"
 #include "clock/clock_display.h"
 #include "clock/locale_clock.h"
@@ -30,20 +31,6 @@ namespace lumadot {
 namespace {
 
 bool isOn(const QCheckBox& box) { return box.checkState() == Qt::Checked; }
-
-// The text as a Windows text box holds it: CR LF between lines, and every
-// other character as typed (toPlainText would turn no-break spaces into spaces).
-std::u16string windowsText(const QPlainTextEdit& box) {
-  std::u16string text;
-  for (const QChar c : box.document()->toRawText()) {
-    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
-      text += u"\r\n";
-    } else {
-      text += c.unicode();
-    }
-  }
-  return text;
-}
 
 // The text exactly as the box holds it, so putting it back restores every
 // character; paragraph breaks become the line feeds setPlainText splits on.

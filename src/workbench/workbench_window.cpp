@@ -21,6 +21,7 @@
 #include "subset/subset_source.h"
 #include "ui_workbench_window.h"
 #include "widgets/message_presenter.h"
+#include "widgets/typed_text.h"
 #include "workbench/detect_dialog.h"
 #include "workbench/dot_view.h"
 #include "workbench/scan_pictures.h"
@@ -37,19 +38,6 @@ std::filesystem::path pathOf(const QString& path) { return std::filesystem::path
 QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 QString qs(std::u16string_view text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The text as a text box holds it typed: CR LF between lines, every other character as it stands.
-std::u16string typedText(const QPlainTextEdit& box) {
-  std::u16string text;
-  for (const QChar c : box.document()->toRawText()) {
-    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
-      text += u"\r\n";
-    } else {
-      text += c.unicode();
-    }
-  }
-  return text;
 }
 
 QString displayed(const std::string& text) { return qs(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
@@ -271,7 +259,7 @@ FontChoice WorkbenchWindow::fontChoice() const {
 
 WorkbenchSettings WorkbenchWindow::settings() const {
   WorkbenchSettings settings;
-  settings.text = typedText(*m_ui->textBox);
+  settings.text = windowsText(*m_ui->textBox);
   if (m_ui->inputTabs->currentWidget() == m_ui->pictureTab && m_picture) {
     DotOptions dots;
     dots.threshold = m_ui->thresholdBox->value();

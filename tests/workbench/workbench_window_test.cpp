@@ -21,6 +21,7 @@
 #include "support/process.h"
 #include "support/widgets.h"
 #include "widgets/translation.h"
+#include "workbench/dot_view.h"
 #include "workbench/sign_box.h"
 #include "workbench/workbench_command_line.h"
 #include "workbench/workbench_run.h"
@@ -273,6 +274,38 @@ class WorkbenchWindowTest : public QObject {
     QCOMPARE(shown.size(), std::size_t{1});
     QCOMPARE(boxText(window()), before);
     QCOMPARE(window().findChild<QPlainTextEdit*>(QStringLiteral("textBox"))->toPlainText(), QStringLiteral("中A"));
+  }
+
+  void aGlyphPickedInThePictureIsPickedInTheOutputAndBack_data() {
+    QTest::addColumn<QString>("format");
+    for (const char* format : {"汇编", "a51", "sdcc", "hex", "bin"}) QTest::newRow(format) << QString::fromUtf8(format);
+  }
+
+  void aGlyphPickedInThePictureIsPickedInTheOutputAndBack() {
+    QFETCH(QString, format);
+    setControl(window(), QStringLiteral("textBox"), QStringLiteral("中A中"));
+    setControl(window(), QStringLiteral("formatBox"), format);
+    settle();
+    auto* dots = window().findChild<DotView*>(QStringLiteral("dotView"));
+    auto* output = window().findChild<QPlainTextEdit*>(QStringLiteral("outputBox"));
+    emit dots->glyphPicked(1);
+    const QString picked = output->textCursor().selectedText();
+    if (format == QLatin1String("hex") || format == QLatin1String("bin")) {
+      QCOMPARE(picked, boxText(window()).split(QLatin1Char('\n'))[2]);  // A's 16 bytes: the third line
+    } else {
+      QVERIFY2(picked.contains(QStringLiteral("--------A--------")) && !picked.contains(QStringLiteral("中")),
+               qPrintable(picked));
+    }
+    // The last 中: its header line, or the fourth 16 bytes (48 to 63) in the hex views.
+    const bool hexView = format == QLatin1String("hex") || format == QLatin1String("bin");
+    QTextCursor cursor(output->document());
+    if (hexView) {
+      cursor.movePosition(QTextCursor::NextBlock, QTextCursor::MoveAnchor, 3);
+    } else {
+      cursor.setPosition(static_cast<int>(output->toPlainText().lastIndexOf(QStringLiteral("--------中--------"))));
+    }
+    output->setTextCursor(cursor);
+    QCOMPARE(dots->picked(), 2);
   }
 
   void typingIntoAFullBufferNeverWaitsForTheRun() {
