@@ -1,0 +1,46 @@
+#!/bin/sh
+# Starts our own windows under Xvfb in each locale and checks the title each
+# shows: English under an English locale, Chinese under a Chinese one and C.
+#   scripts/window_languages.sh [BIN_DIR]
+# Needs xvfb and xdotool.
+set -eu
+
+bin_dir=${1:-build/bin}
+work=$(mktemp -d)
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+app=
+trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+export XDG_CONFIG_HOME="$work/config"
+
+# program, locale, title
+check() {
+  env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG="$2" "$bin_dir/$1" 2>"$work/stderr" &
+  app=$!
+  title=
+  for _ in $(seq 100); do
+    for window in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null); do
+      title=$(xdotool getwindowname "$window")
+      [ -n "$title" ] && break 2
+    done
+    sleep 0.1
+  done
+  kill "$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
+  app=
+  if [ "$title" != "$3" ]; then
+    echo "$1 under LANG=$2 showed \"$title\", not \"$3\"" >&2
+    cat "$work/stderr" >&2
+    exit 1
+  fi
+  echo "$1 under LANG=$2: \"$title\""
+}
+
+check lumadot-workbench en_US.UTF-8 'Lumadot Glyph Workbench'
+check lumadot-workbench zh_CN.UTF-8 'Lumadot 取模工作台'
+check lumadot-workbench C 'Lumadot 取模工作台'
+check lumadot-sign en_US.UTF-8 'LED sign simulator'
+check lumadot-sign zh_CN.UTF-8 'LED 屏模拟'
+check lumadot-sign C 'LED 屏模拟'
