@@ -198,24 +198,29 @@ const FontEntry* WorkbenchWindow::chosenFont() const {
              : nullptr;
 }
 
-// A built font has its own size; a font drawn from takes the size box's and a single-byte font of its own.
 void WorkbenchWindow::fontChosen() {
   if (m_filling) return;
   if (m_ui->fontBox->currentData().toInt() == kOtherFile) {
     chooseFontFile(false);
     return;
   }
+  showFontControls();
+  controlsChanged();
+}
+
+// A built font has its own size; a font drawn from takes the size box's and a single-byte font of its own.
+void WorkbenchWindow::showFontControls() {
   const FontEntry* font = chosenFont();
   const bool drawn = font && font->kind != FontEntry::Kind::built;
   m_ui->sizeBox->setEnabled(drawn);
   m_ui->asciiFontBox->setEnabled(drawn);
   m_ui->faceBox->setEnabled(drawn);
   if (font && !drawn) {
+    const bool was = m_filling;
     m_filling = true;
     m_ui->sizeBox->setCurrentText(qs(font->cell.name()));
-    m_filling = false;
+    m_filling = was;
   }
-  controlsChanged();
 }
 
 void WorkbenchWindow::chooseFontFile(bool ascii) {
@@ -563,9 +568,7 @@ void WorkbenchWindow::loadSettings() {
   m_ui->zoomSlider->setValue(saved.value(kZoom, 8).toInt());
   m_ui->dotView->setZoom(m_ui->zoomSlider->value());
   m_ui->signBox->loadSettings(saved);
-  m_filling = false;
-  fontChosen();
-  m_filling = true;
+  showFontControls();
 }
 
 void WorkbenchWindow::saveSettings() const {

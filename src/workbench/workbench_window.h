@@ -68,6 +68,7 @@ class WorkbenchWindow final : public QMainWindow {
   void addFontEntry(const FontEntry& entry, bool select);
   void systemFontsListed();
   void fontChosen();
+  void showFontControls();
   void applyFont(const WorkbenchSettings& asked);
   void chooseFontFile(bool ascii);
   void openTextFile();
