@@ -182,7 +182,7 @@
     <name>lumadot::DetectDialog</name>
     <message>
         <source>有%1个字节，但这些字符的字形在横向扫描中占%2个字节，在纵向扫描中占%3个字节</source>
-        <translation>There are %1 bytes, but these characters' glyphs take %2 bytes in the row scans and %3 in the column scans</translation>
+        <translation>There are %1 bytes, but these characters&apos; glyphs take %2 bytes in the row scans and %3 in the column scans</translation>
     </message>
     <message>
         <source>字节的排列：%1
@@ -224,7 +224,7 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
     </message>
     <message>
         <source>粘贴固件源码里这些字符的字形字节，如 DB 01H,0F8H 或 {0x01, 0xF8}</source>
-        <translation>Paste these characters' glyph bytes from the firmware's source, such as DB 01H,0F8H or {0x01, 0xF8}</translation>
+        <translation>Paste these characters&apos; glyph bytes from the firmware&apos;s source, such as DB 01H,0F8H or {0x01, 0xF8}</translation>
     </message>
     <message>
         <source>这些字节所画的字符，按字形的顺序</source>
@@ -437,7 +437,7 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
     </message>
     <message>
         <source>%1 的第 %2 个字节（0x%3）在所选编码中无效；请选择文件的编码再打开。</source>
-        <translation>Byte %2 of %1 (0x%3) is not valid in the encoding chosen; choose the file's encoding and open it again.</translation>
+        <translation>Byte %2 of %1 (0x%3) is not valid in the encoding chosen; choose the file&apos;s encoding and open it again.</translation>
     </message>
     <message>
         <source>选择图片</source>
@@ -484,6 +484,10 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
     <message>
         <source>（未构建）</source>
         <translation> (not built)</translation>
+    </message>
+    <message>
+        <source>请先选择一张图片</source>
+        <translation>Choose a picture first</translation>
     </message>
 </context>
 </TS>

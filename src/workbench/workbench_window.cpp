@@ -438,6 +438,10 @@ void WorkbenchWindow::controlsChanged() {
     statusBar()->showMessage(tr("字号“%1”无效：请填 8 到 64，或 宽x高，如 24x16").arg(size));
     return;
   }
+  if (m_ui->inputTabs->currentWidget() == m_ui->pictureTab && !m_picture) {
+    statusBar()->showMessage(tr("请先选择一张图片"));
+    return;
+  }
   if (m_running) {
     m_waiting = settings();
     return;

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -192,6 +193,13 @@ class WorkbenchWindowTest : public QObject {
   }
 
   void thePictureTabGivesWhatPictureGives() {
+    // Until a picture is chosen the tab asks for one, and the text's output stays.
+    const QString textOutput = boxText(window());
+    auto* tabs = window().findChild<QTabWidget*>(QStringLiteral("inputTabs"));
+    tabs->setCurrentIndex(1);
+    settle();
+    QCOMPARE(boxText(window()), textOutput);
+    QCOMPARE(window().statusBar()->currentMessage(), QStringLiteral("请先选择一张图片"));
     test::TempDir dir;
     const auto file = dir.path() / "p.png";
     std::vector<std::string> rows;
