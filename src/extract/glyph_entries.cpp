@@ -12,4 +12,11 @@ std::vector<GlyphEntry> glyphEntries(const Glyphs& glyphs) {
   return entries;
 }
 
+std::vector<GlyphPicture> glyphPictures(const Glyphs& glyphs, const ByteLayout& layout) {
+  std::vector<GlyphPicture> pictures;
+  pictures.reserve(glyphs.glyphs.size());
+  for (const GlyphEntry& entry : glyphEntries(glyphs)) pictures.push_back(decodeGlyph(entry.bytes, entry.dots, layout));
+  return pictures;
+}
+
 }  // namespace lumadot

@@ -21,4 +21,7 @@ struct GlyphEntry {
 // The glyphs of `glyphs` in text order, viewing into it: valid while it lives.
 std::vector<GlyphEntry> glyphEntries(const Glyphs& glyphs);
 
+// What each glyph's bytes draw when read in `layout`, the layout they were looked up in.
+std::vector<GlyphPicture> glyphPictures(const Glyphs& glyphs, const ByteLayout& layout);
+
 }  // namespace lumadot

@@ -391,11 +391,7 @@ Result<std::vector<GlyphPicture>> WorkbenchWindow::ourGlyphs(const std::u16strin
   if (fonts.failure()) return *fonts.failure();
   const auto glyphs = lookUp(characters, ByteLayout{}, fonts.source());
   if (!glyphs) return glyphs.error();
-  std::vector<GlyphPicture> pictures;
-  for (const Glyph& g : glyphs->glyphs) {
-    pictures.push_back(decodeGlyph(std::span(glyphs->bytes).subspan(g.offset, g.size), glyphs->dots(g), ByteLayout{}));
-  }
-  return pictures;
+  return glyphPictures(*glyphs, ByteLayout{});
 }
 
 void WorkbenchWindow::detectLayout() {

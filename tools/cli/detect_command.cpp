@@ -110,11 +110,9 @@ Result<OurGlyphs> ourGlyphs(std::u16string_view text, const std::vector<TextChar
   auto outcome = runner.run(text, {}, nullptr, false);
   if (!outcome.completed) return Failure("");
   OurGlyphs ours{std::move(outcome.glyphs), {}};
-  bool blank = true;
-  for (const GlyphEntry& entry : glyphEntries(ours.glyphs)) {
-    ours.pictures.push_back(decodeGlyph(entry.bytes, entry.dots, {}));
-    blank = blank && ours.pictures.back().litCount() == 0;
-  }
+  ours.pictures = glyphPictures(ours.glyphs, {});
+  const bool blank = std::all_of(ours.pictures.begin(), ours.pictures.end(),
+                                 [](const GlyphPicture& picture) { return picture.litCount() == 0; });
   if (blank) {
     return Failure((ours.pictures.size() == 1 ? "our glyph of " : "our glyphs of ") + shownText(ours.glyphs) +
                    (ours.pictures.size() == 1 ? " is" : " are") + " blank, so there is nothing to compare the bytes with");
