@@ -7,7 +7,8 @@ set -eu
 
 bin_dir=${1:-build/bin}
 work=$(mktemp -d)
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
+# -noreset: else the server resets as each window closes and may refuse the next.
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 app=
 trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM

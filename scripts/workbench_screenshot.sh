@@ -14,7 +14,8 @@ work=$(mktemp -d)
 options='--scan columns --lsb-first --format c51'
 
 # Xvfb picks a free display and writes its number to descriptor 5.
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
+# -noreset: else the server resets as each window closes and may refuse the next.
+Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 app=
 wm=
