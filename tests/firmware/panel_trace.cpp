@@ -1,0 +1,277 @@
+#include "firmware/panel_trace.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+#include <unordered_map>
+
+namespace lumadot::test {
+namespace {
+
+constexpr std::uint8_t kRowLines = 0x0F, kData = 0x20, kClock = 0x40, kLatch = 0x80;
+constexpr int kRows = DotPicture::kSignHeight;
+
+// The chain and the panel it feeds, one pin change at a time.
+class PanelReplay {
+ public:
+  explicit PanelReplay(int columns) : m_stages(static_cast<std::size_t>(columns)), m_columns(columns) {}
+
+  void setTime(SimTime t) { m_now = t; }
+  SimTime now() const { return m_now; }
+  // Values given outright (the dump's start, or its resumption): no edges.
+  void setPins(std::uint8_t pins) { m_pins = pins; }
+  // A write driving `value` on the lines in `mask`.
+  void write(std::uint8_t value, std::uint8_t mask);
+  void resumed();
+  void lost();
+  PanelTrace finish();
+  PanelTrace& trace() { return m_trace; }
+
+ private:
+  void shift(bool lit);
+  void latch(int row);
+  void emit();
+
+  std::vector<std::uint8_t> m_stages;  // a ring: stage k at (m_head + k) % size
+  std::size_t m_head = 0;
+  int m_columns;
+  int m_shifted = 0;  // shifts since the chain's content was last unknown, up to m_columns
+  std::uint8_t m_pins = 0xFF;
+  SimTime m_now{};
+  std::optional<SimTime> m_lastLatch, m_firstShift;
+  int m_nextRow = -1;  // the row the refresh in progress waits for; -1 none
+  std::vector<std::uint16_t> m_rows;
+  SimTime m_refreshStart{};
+  bool m_recording = false;
+  PanelTrace m_trace;
+};
+
+void PanelReplay::write(std::uint8_t value, std::uint8_t mask) {
+  const auto next = static_cast<std::uint8_t>((m_pins & ~mask) | (value & mask));
+  const auto changed = static_cast<std::uint8_t>(m_pins ^ next);
+  const bool clockRises = (changed & kClock) && (next & kClock);
+  const bool latchRises = (changed & kLatch) && (next & kLatch);
+  if ((clockRises && (changed & (kData | kLatch))) || (latchRises && (changed & (kRowLines | kClock)))) {
+    ++m_trace.racyWrites;
+  }
+  m_pins = next;
+  if (clockRises) shift((next & kData) != 0);
+  if (latchRises) latch(next & kRowLines);
+}
+
+void PanelReplay::shift(bool lit) {
+  m_head = (m_head + m_stages.size() - 1) % m_stages.size();
+  m_stages[m_head] = lit ? 1 : 0;
+  if (m_shifted < m_columns) ++m_shifted;
+  if (!m_firstShift) m_firstShift = m_now;
+}
+
+void PanelReplay::latch(int row) {
+  if (m_lastLatch) {
+    const SimTime interval = m_now - *m_lastLatch;
+    m_trace.shortestRow = std::min(m_trace.shortestRow, interval);
+    m_trace.longestRow = std::max(m_trace.longestRow, interval);
+    m_trace.rowTimes += interval;
+    ++m_trace.rowIntervals;
+  }
+  m_lastLatch = m_now;
+  if (m_firstShift) {
+    m_trace.shifting += m_now - *m_firstShift;
+    m_trace.longestShift = std::max(m_trace.longestShift, m_now - *m_firstShift);
+    m_firstShift.reset();
+  }
+  if (m_shifted < m_columns) return;
+  if (row == 0) {
+    if (m_nextRow > 0) ++m_trace.rowsOutOfOrder;
+    m_rows.assign(static_cast<std::size_t>(m_columns), 0);
+    m_refreshStart = m_now;
+    m_nextRow = 0;
+  }
+  if (row != m_nextRow) {
+    if (m_nextRow >= 0) ++m_trace.rowsOutOfOrder;
+    m_nextRow = -1;
+    return;
+  }
+  for (std::size_t k = 0; k < m_rows.size(); ++k) {
+    if (m_stages[(m_head + k) % m_stages.size()]) m_rows[k] = static_cast<std::uint16_t>(m_rows[k] | 1U << row);
+  }
+  if (++m_nextRow == kRows) emit();
+}
+
+void PanelReplay::emit() {
+  m_trace.refreshes.push_back({m_refreshStart, DotPicture(m_rows)});
+  m_nextRow = -1;
+}
+
+void PanelReplay::resumed() {
+  if (!m_recording) m_trace.recordedFrom.push_back(m_now);
+  m_recording = true;
+}
+
+// The dump paused: the chain's content and the row in progress are unknown from here.
+void PanelReplay::lost() {
+  if (m_recording) m_trace.recordedTo.push_back(m_now);
+  m_recording = false;
+  m_shifted = 0;
+  m_nextRow = -1;
+  m_lastLatch.reset();
+  m_firstShift.reset();
+}
+
+PanelTrace PanelReplay::finish() {
+  lost();
+  return std::move(m_trace);
+}
+
+// A variable of the dump: P1's byte, one of its bits, or another to keep.
+struct Variable {
+  enum class Kind { byte, bit, other } kind = Kind::other;
+  int bit = 0;
+  std::string name;
+};
+
+std::int64_t picosecondsPer(std::string_view timescale) {
+  std::size_t at = 0;
+  std::int64_t count = 0;
+  while (at < timescale.size() && (timescale[at] == ' ' || timescale[at] == '\t')) ++at;
+  while (at < timescale.size() && timescale[at] >= '0' && timescale[at] <= '9') count = count * 10 + (timescale[at++] - '0');
+  while (at < timescale.size() && timescale[at] == ' ') ++at;
+  const std::string_view unit = timescale.substr(at, 2);
+  const std::int64_t scale = unit == "ps" ? 1 : unit == "ns" ? 1000 : unit == "us" ? 1000000 : unit == "ms" ? 1000000000 : unit.starts_with("s") ? 1000000000000 : 0;
+  if (scale == 0 || count == 0) throw std::runtime_error("unknown timescale: " + std::string(timescale));
+  return count * scale;
+}
+
+Variable variableNamed(const std::string& name) {
+  if (name == "P1") return {Variable::Kind::byte, 0, name};
+  // bits_0x95.0: bit 5 of P1, as a bit instruction writes it
+  if (name.size() == 11 && name.starts_with("bits_0x9") && name.ends_with(".0") && name[8] >= '0' && name[8] <= '7') {
+    return {Variable::Kind::bit, name[8] - '0', name};
+  }
+  return {Variable::Kind::other, 0, name};
+}
+
+// Reads the dump line by line: the header's variables, then the changes.
+class DumpReader {
+ public:
+  DumpReader(int columns) : m_replay(columns) {}
+  void line(std::string_view text);
+  PanelTrace finish() { return m_replay.finish(); }
+
+ private:
+  void header(std::string_view text);
+  void change(std::string_view id, std::string_view value);
+  const Variable* find(std::string_view id) const;
+
+  PanelReplay m_replay;
+  bool m_inHeader = true, m_inDump = false, m_inTimescale = false;
+  std::int64_t m_scale = 1;
+  std::unordered_map<std::string, Variable> m_variables;
+};
+
+void DumpReader::header(std::string_view text) {
+  if (m_inTimescale || text.starts_with("$timescale")) {
+    const std::size_t from = m_inTimescale ? 0 : std::strlen("$timescale");
+    const std::size_t end = text.find("$end");
+    const std::string_view scale = text.substr(from, end == std::string_view::npos ? text.npos : end - from);
+    if (scale.find_first_not_of(" \t") != std::string_view::npos) m_scale = picosecondsPer(scale);
+    m_inTimescale = end == std::string_view::npos;
+  } else if (text.starts_with("$var")) {
+    // $var wire 8 ! P1 $end
+    char type[16], id[16], name[64];
+    int width = 0;
+    if (std::sscanf(std::string(text).c_str(), "$var %15s %d %15s %63s", type, &width, id, name) == 4) {
+      m_variables[id] = variableNamed(name);
+    }
+  } else if (text.starts_with("$enddefinitions")) {
+    m_inHeader = false;
+  }
+}
+
+const Variable* DumpReader::find(std::string_view id) const {
+  const auto found = m_variables.find(std::string(id));
+  return found == m_variables.end() ? nullptr : &found->second;
+}
+
+void DumpReader::change(std::string_view id, std::string_view value) {
+  const Variable* variable = find(id);
+  if (!variable) return;
+  if (value.find_first_of("xXzZ") != std::string_view::npos) {
+    if (variable->kind != Variable::Kind::other && !m_inDump) m_replay.lost();
+    return;
+  }
+  std::uint64_t bits = 0;
+  for (const char c : value) bits = bits << 1 | (c == '1' ? 1U : 0U);
+  switch (variable->kind) {
+    case Variable::Kind::byte:
+      if (m_inDump) m_replay.setPins(static_cast<std::uint8_t>(bits));
+      else m_replay.write(static_cast<std::uint8_t>(bits), 0xFF);
+      break;
+    case Variable::Kind::bit:
+      if (!m_inDump) m_replay.write(static_cast<std::uint8_t>(bits << variable->bit), static_cast<std::uint8_t>(1U << variable->bit));
+      break;
+    case Variable::Kind::other:
+      if (!m_inDump) m_replay.trace().others[variable->name].emplace_back(m_replay.now(), bits);
+      break;
+  }
+}
+
+void DumpReader::line(std::string_view text) {
+  if (text.empty()) return;
+  if (m_inHeader) return header(text);
+  switch (text.front()) {
+    case '#': {
+      std::int64_t t = 0;
+      for (std::size_t at = 1; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) t = t * 10 + (text[at] - '0');
+      m_replay.setTime(SimTime{t * m_scale});
+      return;
+    }
+    case 'b':
+    case 'B': {
+      const std::size_t space = text.find(' ');
+      if (space != std::string_view::npos) change(text.substr(space + 1), text.substr(1, space - 1));
+      return;
+    }
+    case '0': case '1': case 'x': case 'X': case 'z': case 'Z': change(text.substr(1), text.substr(0, 1)); return;
+    default: break;
+  }
+  if (text.starts_with("$dumpoff")) {
+    m_replay.lost();
+    m_inDump = true;
+  } else if (text.starts_with("$dumpon") || text.starts_with("$dumpvars")) {
+    m_replay.resumed();
+    m_inDump = true;
+  } else if (text.starts_with("$end")) {
+    m_inDump = false;
+  }
+}
+
+}  // namespace
+
+PanelTrace readPanelTrace(const std::filesystem::path& vcd, int columns) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(vcd.c_str(), "rb"), &std::fclose);
+  if (!file) throw std::runtime_error("cannot read " + vcd.string());
+  DumpReader reader(columns);
+  std::vector<char> buffer(1 << 20);
+  std::size_t kept = 0;
+  for (;;) {
+    const std::size_t got = std::fread(buffer.data() + kept, 1, buffer.size() - kept, file.get());
+    const std::size_t size = kept + got;
+    std::size_t from = 0;
+    for (const char* end; (end = static_cast<const char*>(std::memchr(buffer.data() + from, '\n', size - from)));) {
+      reader.line(std::string_view(buffer.data() + from, static_cast<std::size_t>(end - buffer.data()) - from));
+      from = static_cast<std::size_t>(end - buffer.data()) + 1;
+    }
+    kept = size - from;
+    std::memmove(buffer.data(), buffer.data() + from, kept);
+    if (got == 0) break;
+    if (kept == buffer.size()) buffer.resize(buffer.size() * 2);
+  }
+  reader.line(std::string_view(buffer.data(), kept));
+  return reader.finish();
+}
+
+}  // namespace lumadot::test

@@ -1,0 +1,44 @@
+#pragma once
+
+// The panel as the firmware drives it, read back from s51's value change dump
+// of P1: the 74HC595 chain replayed from the shift clock (P1.6) and data
+// (P1.5), each latch (P1.7) lighting the row on P1.0-P1.3 with the chain's
+// stages, stage k column k. s51 logs a byte write to P1 only as the byte and
+// a bit instruction only as its bit, so both are read and merged in time order.
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "preview/dot_picture.h"
+
+namespace lumadot::test {
+
+using SimTime = std::chrono::duration<std::int64_t, std::pico>;
+
+// Rows 0 to 15 latched one after another, each after a whole chain's worth of shifts.
+struct PanelRefresh {
+  SimTime start;  // row 0's latch
+  DotPicture picture;
+};
+
+struct PanelTrace {
+  std::vector<PanelRefresh> refreshes;
+  std::vector<SimTime> recordedFrom, recordedTo;  // the spans the dump holds, in pairs
+  // Between consecutive latches of a span, and from a row's first shift to its latch.
+  SimTime shortestRow = SimTime::max(), longestRow{}, rowTimes{}, shifting{}, longestShift{};
+  long long rowIntervals = 0;
+  long long rowsOutOfOrder = 0;  // a latch not of the row after the one before
+  long long racyWrites = 0;      // one write moving the clock or latch with other lines
+  // Every other variable's changes while recorded, by its name in the dump ("iram_0x0c").
+  std::map<std::string, std::vector<std::pair<SimTime, std::uint64_t>>> others;
+
+  SimTime meanRow() const { return rowIntervals ? SimTime{rowTimes.count() / rowIntervals} : SimTime{}; }
+};
+
+PanelTrace readPanelTrace(const std::filesystem::path& vcd, int columns);
+
+}  // namespace lumadot::test

@@ -1,0 +1,167 @@
+#include "firmware/sign_simulator.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "support/installed_program.h"
+#include "support/process.h"
+
+namespace lumadot::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kCounters[] = {"_frames_played", "_parity_errors", "_overruns"};
+constexpr const char* kTracedCounter = "_frames_played";
+// Stops closer than this are one: s51 may miss a second one in the same instruction.
+constexpr SimTime kSameStop = 50us;
+
+// The condition puts the byte's parity bit into RB8 and is never true, so
+// the run goes on. s51's command line takes neither a bit (SBUF.0) nor a
+// comma there, hence the shifts.
+std::string parityBreak(bool odd) {
+  std::string bits = "SBUF";
+  for (int k = 1; k < 8; ++k) bits += "^(SBUF>>" + std::to_string(k) + ")";
+  return "break 0x23 if (RB8=((" + bits + ")&1)" + (odd ? "^1" : "") + ")&&0\n";
+}
+
+struct Stop {
+  SimTime at;
+  std::string commands;
+};
+
+// What the script does at each stop, in time order, the end last.
+std::vector<Stop> stopsOf(const SignRun& run) {
+  std::vector<Stop> stops;
+  for (const Span& span : run.recorded) {
+    if (span.from > SimTime{}) stops.push_back({span.from, "set hw vcd[0] restart\n"});
+    stops.push_back({span.to, "set hw vcd[0] pause\n"});
+  }
+  for (const Silence& silence : run.silences) {
+    // Off while the byte is on its way: it still comes, the next one waits.
+    const SimTime last = arrival(run, silence.after);
+    stops.push_back({last - kByteTime / 2, "expr REN=0\n"});
+    stops.push_back({last + silence.length, "expr REN=1\n"});
+  }
+  std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) { return a.at < b.at; });
+  std::vector<Stop> merged;
+  for (Stop& stop : stops) {
+    if (stop.at >= run.end) continue;
+    if (!merged.empty() && stop.at - merged.back().at < kSameStop) merged.back().commands += stop.commands;
+    else merged.push_back(std::move(stop));
+  }
+  merged.push_back({run.end, ""});
+  return merged;
+}
+
+// An input dump whose every change breaks the run: s51's own clock for the stops.
+std::string stopDump(const std::vector<Stop>& stops) {
+  std::string dump = "$timescale 1ps $end\n$scope module lumadot $end\n$var wire 8 ! lumadot_stop $end\n"
+                     "$upscope $end\n$enddefinitions $end\n";
+  int value = 0;
+  for (const Stop& stop : stops) {
+    value ^= 1;
+    dump += "#" + std::to_string(stop.at.count()) + "\nb" + std::to_string(value) + " !\n";
+  }
+  return dump;
+}
+
+std::string hex(unsigned value) {
+  std::ostringstream out;
+  out << "0x" << std::hex << value;
+  return out.str();
+}
+
+std::string recordingCommands(const std::filesystem::path& dir, const std::filesystem::path& map) {
+  std::string script = "set hw vcd[0] output \"" + (dir / "panel.vcd").string() + "\"\nset hw vcd[0] add P1\n";
+  for (unsigned bit = 0x90; bit <= 0x97; ++bit) script += "set hw vcd[0] add bits " + hex(bit) + "\n";
+  if (const auto traced = symbolAddress(map, kTracedCounter)) script += "set hw vcd[0] add iram[" + hex(*traced) + "]\n";
+  return script;
+}
+
+std::string script(const SignRun& run, const std::filesystem::path& dir, const std::vector<Stop>& stops, unsigned handler) {
+  const auto map = std::filesystem::path(run.firmware).replace_extension(".map");
+  // Waits for the line's first byte, the moment every time counts from.
+  std::string s = "expr uart0_check_often=1\n" + parityBreak(run.oddParity) + "var lumadot_stop xram[0xffff]\n" +
+                  "tbreak " + hex(handler) + " 1\nrun\n";
+  s += "set hw vcd[0] new 1\nset hw vcd[1] input \"" + (dir / "stops.vcd").string() + "\"\nset hw vcd[1] break\n";
+  s += recordingCommands(dir, map) + "set hw vcd[1] start\nset hw vcd[0] start\n";
+  if (run.recorded.empty() || run.recorded.front().from > SimTime{}) s += "set hw vcd[0] pause\n";
+  for (const Stop& stop : stops) s += "run\n" + stop.commands;
+  s += "set hw vcd[0] stop\ndump /b iram 0 255 >" + (dir / "data.bin").string() + "\n";
+  s += "expr sim_isr_ticks >" + (dir / "isr_ticks.txt").string() + "\n";
+  s += "expr sim_ticks >" + (dir / "ticks.txt").string() + "\nkill\n";
+  return s;
+}
+
+double numberIn(const std::filesystem::path& file) {
+  if (!std::filesystem::exists(file)) return 0;
+  return std::strtod(readFile(file).c_str(), nullptr);
+}
+
+std::map<std::string, unsigned> countersOf(const std::filesystem::path& map, const std::string& data) {
+  std::map<std::string, unsigned> counters;
+  for (const char* name : kCounters) {
+    const auto at = symbolAddress(map, name);
+    if (!at || *at + 1 >= data.size()) continue;
+    counters[name] = static_cast<unsigned char>(data[*at]) | static_cast<unsigned char>(data[*at + 1]) << 8;
+  }
+  return counters;
+}
+
+}  // namespace
+
+SimTime arrival(const SignRun& run, std::size_t index) {
+  SimTime at = kByteTime * static_cast<std::int64_t>(index);
+  for (const Silence& silence : run.silences) {
+    if (silence.after < index) at += silence.length;
+  }
+  return at;
+}
+
+std::optional<unsigned> symbolAddress(const std::filesystem::path& map, const std::string& symbol) {
+  // "C:   0000008D  _serial_isr" or "     0000000A  _parity_errors"
+  std::istringstream lines(readFile(map));
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t at = line.find("  " + symbol + " ");
+    if (at == std::string::npos || at < 8) continue;
+    return static_cast<unsigned>(std::stoul(line.substr(at - 8, 8), nullptr, 16));
+  }
+  return std::nullopt;
+}
+
+SignRunResult runSign(const SignRun& run, const std::filesystem::path& dir) {
+  SignRunResult result;
+  const auto map = std::filesystem::path(run.firmware).replace_extension(".map");
+  // The time base is its first call, so the breakpoint needs it; the vector holds the parity's.
+  const auto handler = symbolAddress(map, "_serial_isr");
+  if (!handler) {
+    result.log = "no _serial_isr in " + map.string();
+    return result;
+  }
+  const auto stops = stopsOf(run);
+  writeFile(dir / "stops.vcd", stopDump(stops));
+  writeFile(dir / "line.bin", std::string(run.line.begin(), run.line.end()));
+  const auto seconds = std::chrono::duration_cast<std::chrono::milliseconds>(run.end);
+  // Far longer than s51 takes while it records (about 3.5 s a simulated second), so a firmware that stops is caught.
+  const auto guard = 60s + seconds * 8;
+  const auto started = std::chrono::steady_clock::now();
+  const auto r = runProcess(installedProgram("s51"),
+                            {"-t", "C52", "-X", "22.1184M", "-b", "-S",
+                             "in=" + (dir / "line.bin").string() + ",out=" + (dir / "sent.bin").string(),
+                             run.firmware.string()},
+                            script(run, dir, stops, *handler), {}, guard);
+  result.took = std::chrono::steady_clock::now() - started;
+  result.log = r.out + r.err;
+  result.reachedEnd = std::filesystem::exists(dir / "ticks.txt");
+  if (std::filesystem::exists(dir / "panel.vcd")) result.trace = readPanelTrace(dir / "panel.vcd", run.columns);
+  for (const auto& [name, changes] : result.trace.others) {
+    for (const auto& change : changes) result.framesTaken.push_back(change.first);
+  }
+  if (std::filesystem::exists(dir / "data.bin")) result.counters = countersOf(map, readFile(dir / "data.bin"));
+  const double ticks = numberIn(dir / "ticks.txt");
+  if (ticks > 0) result.interruptShare = numberIn(dir / "isr_ticks.txt") / ticks;
+  return result;
+}
+
+}  // namespace lumadot::test

@@ -1,0 +1,66 @@
+#pragma once
+
+// The sign's firmware run in s51 with the PC's bytes on its serial line: they
+// come one after another at 9600 baud from a plain file, with silences where
+// asked, each with its even parity bit put into RB8 at the serial vector,
+// since s51 carries only 8 bits. P1 is recorded over the spans asked and the
+// firmware's counters are read at the end. Times count from the moment the
+// line's first byte has come (its serial interrupt).
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "firmware/panel_trace.h"
+
+namespace lumadot::test {
+
+// 11 bits (start, 8 data, parity, stop) at 9600 baud.
+inline constexpr SimTime kByteTime{1'145'833'333};
+inline constexpr SimTime kRowTick = std::chrono::microseconds{625};
+// How late a row's latch may come: the serial interrupt, which goes first, delays the scan.
+inline constexpr SimTime kRowJitter = std::chrono::microseconds{100};
+
+struct Silence {
+  std::size_t after = 0;  // the line's byte it follows
+  SimTime length{};       // from that byte's end to the next byte's start
+};
+
+struct Span {
+  SimTime from{}, to{};
+};
+
+struct SignRun {
+  std::filesystem::path firmware;  // Intel HEX, with sdcc's map file beside it (.map)
+  std::vector<std::uint8_t> line;
+  std::vector<Silence> silences;   // in the line's order
+  std::vector<Span> recorded;      // in order, apart
+  SimTime end{};
+  bool oddParity = false;  // every byte with the wrong parity bit
+  int columns = 128;
+};
+
+struct SignRunResult {
+  PanelTrace trace;                          // its times count as the run's do
+  std::map<std::string, unsigned> counters;  // the 16-bit counters of the map file found, by symbol
+  std::vector<SimTime> framesTaken;          // when _frames_played changed, while recorded
+  double interruptShare = 0;                 // of the machine cycles, spent in interrupt handlers
+  bool reachedEnd = false;
+  std::chrono::duration<double> took{};      // real time
+  std::string log;                           // s51's output
+};
+
+// When byte `index` of the line has come, by the line's pace and silences.
+SimTime arrival(const SignRun& run, std::size_t index);
+
+// The address sdcc's map file gives a symbol ("_serial_isr"), if any.
+std::optional<unsigned> symbolAddress(const std::filesystem::path& map, const std::string& symbol);
+
+// Runs in `dir`, which keeps s51's files.
+SignRunResult runSign(const SignRun& run, const std::filesystem::path& dir);
+
+}  // namespace lumadot::test
