@@ -1,5 +1,6 @@
 #include "firmware/panel_trace.h"
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -169,7 +170,10 @@ class DumpReader {
   PanelReplay m_replay;
   bool m_inHeader = true, m_inDump = false, m_inTimescale = false;
   std::int64_t m_scale = 1;
-  std::unordered_map<std::string, Variable> m_variables;
+  std::vector<Variable> m_variables;
+  // Most ids are one character: looked up without a string made for every change.
+  std::array<int, 128> m_oneCharacter{};
+  std::unordered_map<std::string, int> m_longer;
 };
 
 void DumpReader::header(std::string_view text) {
@@ -184,7 +188,10 @@ void DumpReader::header(std::string_view text) {
     char type[16], id[16], name[64];
     int width = 0;
     if (std::sscanf(std::string(text).c_str(), "$var %15s %d %15s %63s", type, &width, id, name) == 4) {
-      m_variables[id] = variableNamed(name);
+      m_variables.push_back(variableNamed(name));
+      const auto index = static_cast<int>(m_variables.size());
+      if (std::strlen(id) == 1 && id[0] > 0) m_oneCharacter[static_cast<std::size_t>(id[0])] = index;
+      else m_longer[id] = index;
     }
   } else if (text.starts_with("$enddefinitions")) {
     m_inHeader = false;
@@ -192,8 +199,13 @@ void DumpReader::header(std::string_view text) {
 }
 
 const Variable* DumpReader::find(std::string_view id) const {
-  const auto found = m_variables.find(std::string(id));
-  return found == m_variables.end() ? nullptr : &found->second;
+  int index = 0;  // one past the variable's place; 0 none
+  if (id.size() == 1 && id[0] > 0) {
+    index = m_oneCharacter[static_cast<std::size_t>(id[0])];
+  } else if (const auto found = m_longer.find(std::string(id)); found != m_longer.end()) {
+    index = found->second;
+  }
+  return index ? &m_variables[static_cast<std::size_t>(index - 1)] : nullptr;
 }
 
 void DumpReader::change(std::string_view id, std::string_view value) {
