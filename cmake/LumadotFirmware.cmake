@@ -6,7 +6,9 @@ find_program(LUMADOT_PACKIHX packihx)
 
 set(LUMADOT_FIRMWARE_SOURCES sign.c serial.c scan.c effect.c frame_reader.c)
 set(LUMADOT_FIRMWARE_HEADERS board.h sign.h effect.h frame_reader.h)
-set(LUMADOT_FIRMWARE_FLAGS -mmcs51 --model-small --std-c99 --opt-code-speed)
+# --nooverlay: the serial interrupt calls functions, whose locals must not share
+# memory with those of the main loop it interrupts.
+set(LUMADOT_FIRMWARE_FLAGS -mmcs51 --model-small --std-c99 --opt-code-speed --nooverlay)
 set(LUMADOT_FIRMWARE_LINK_FLAGS --xram-size 0x8000 --code-size 0x2000 --iram-size 256)
 
 function(lumadot_add_firmware NAME)

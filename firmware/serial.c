@@ -15,8 +15,10 @@ volatile __data uint16_t parity_errors;
 volatile __data uint32_t bytes_received;
 volatile __data uint8_t line_silence;
 
-static struct frame_reader reader;
 static __data uint8_t filling; /* the frame buffer the line writes */
+/* frames[filling], kept so the interrupt never multiplies: sdcc's multiply
+   keeps its operand in memory the main loop's multiplies share. */
+static __xdata uint8_t *__data filling_at;
 
 static const __code uint16_t row_offsets[PANEL_ROWS] = {
   0 * ROW_BYTES, 1 * ROW_BYTES, 2 * ROW_BYTES, 3 * ROW_BYTES, 4 * ROW_BYTES, 5 * ROW_BYTES,
@@ -26,13 +28,14 @@ static const __code uint16_t row_offsets[PANEL_ROWS] = {
 
 __xdata uint8_t *row_end(uint8_t frame, uint8_t row)
 {
-  return &frames[frame][row_offsets[row] + (ROW_BYTES - 1)];
+  return (frame ? frames[1] : frames[0]) + row_offsets[row] + (ROW_BYTES - 1);
 }
 
 void serial_start(void)
 {
-  frame_reader_reset(&reader);
+  frame_reader_reset();
   filling = 0;
+  filling_at = frames[0];
   SCON = 0xD0;             /* mode 3, receiver on */
   PCON |= 0x80;            /* SMOD: the baud rate is timer 1's overflow / 16 */
   TMOD = (TMOD & 0x0F) | 0x20;
@@ -47,21 +50,21 @@ static void store(uint16_t index, uint8_t byte)
 {
   uint8_t row = (uint8_t)index & 15;
   uint16_t strip = index >> 4;
-  frames[filling][row_offsets[row] + (ROW_BYTES - 1 - PANEL_BYTES) - strip] = byte;
+  filling_at[row_offsets[row] + (ROW_BYTES - 1 - PANEL_BYTES) - strip] = byte;
 }
 
 static void take(uint8_t byte)
 {
-  uint8_t event = frame_reader_byte(&reader, byte);
-  if (event == FRAME_NOTHING) return;
-  if (event == FRAME_DISPLAY_BYTE || event == FRAME_WHOLE_DISPLAY_BYTE) store(frame_display_index(&reader), byte);
-  if (event == FRAME_WHOLE || event == FRAME_WHOLE_DISPLAY_BYTE) {
+  uint8_t event = frame_reader_byte(byte);
+  if (event & FRAME_DISPLAY_BYTE) store(frame_reader.index, byte);
+  if (event & FRAME_WHOLE) {
     whole_frame = filling;
-    whole_width = reader.width;
-    whole_speed = reader.speed;
-    whole_mode = reader.mode;
+    whole_width = frame_reader.width;
+    whole_speed = frame_reader.speed;
+    whole_mode = frame_reader.mode;
     frame_whole = 1;
     filling ^= 1;
+    filling_at = filling ? frames[1] : frames[0];
   }
 }
 
@@ -88,6 +91,6 @@ void serial_check_silence(void)
 {
   if (line_silence <= SILENCE_REFRESHES) return;
   ES = 0;
-  frame_reader_silence(&reader);
+  frame_reader_silence();
   ES = 1;
 }
