@@ -16,11 +16,16 @@ struct effect {
   uint16_t step;      /* the one being prepared */
 };
 
+/* One global, so sdcc reaches its fields by address, not through a generic
+   pointer: the main loop must prepare a step within the 10 ms the fastest one
+   lasts, while the scan takes two thirds of the machine. */
+extern struct effect effect;
+
 /* A frame's header as it came: a mode past 5 plays still, a speed outside 1
    to 10 as the nearer of them. */
-void effect_start(struct effect *effect, uint8_t frame, uint8_t width, uint8_t speed, uint8_t mode);
-void effect_next(struct effect *effect);
+void effect_start(uint8_t frame, uint8_t width, uint8_t speed, uint8_t mode);
+void effect_next(void);
 /* The view of the step, into the hidden view. */
-void effect_view(const struct effect *effect);
+void effect_view(void);
 
 #endif

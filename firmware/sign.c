@@ -8,8 +8,6 @@
 
 volatile __data uint16_t frames_taken;
 
-static struct effect effect;
-
 /* XRAM comes up random: the padding around each message and the dark row
    must read as unlit. */
 static void clear_frames(void)
@@ -42,12 +40,12 @@ static void take_frame(void)
   frame_whole = 0;
   ES = 1;
   clear_right_of(frame, width);
-  effect_start(&effect, frame, width, speed, mode);
+  effect_start(frame, width, speed, mode);
   /* The step being prepared may be the old frame's: the new one starts now. */
   ET2 = 0;
   view_pending = 0;
   ET2 = 1;
-  effect_view(&effect);
+  effect_view();
   ++frames_taken;
   view_restart = 1;
   view_pending = 1;
@@ -56,7 +54,7 @@ static void take_frame(void)
 void main(void)
 {
   clear_frames();
-  effect_start(&effect, 1, 0, 1, MODE_STILL); /* dark, and not the buffer the line fills first */
+  effect_start(1, 0, 1, MODE_STILL); /* dark, and not the buffer the line fills first */
   scan_start();
   serial_start();
   EA = 1;
@@ -64,8 +62,8 @@ void main(void)
     if (frame_whole) {
       take_frame();
     } else if (!view_pending) {
-      effect_next(&effect);
-      effect_view(&effect);
+      effect_next();
+      effect_view();
       view_pending = 1;
     }
     serial_check_silence();
