@@ -18,7 +18,9 @@ static void start(uint8_t width)
 {
   frame_reader.width = width;
   frame_reader.head = HEAD_AFTER_WIDTH;
-  frame_reader.display = width > FRAME_NARROWEST ? (uint16_t)((uint16_t)(uint8_t)(width - FRAME_NARROWEST) << 5) : 0;
+  frame_reader.display = 0;
+  if (width > FRAME_NARROWEST)
+    frame_reader.display = (uint16_t)((uint16_t)(uint8_t)(width - FRAME_NARROWEST) << 5);
   frame_reader.index = 0xFFFF; /* the first display byte makes it 0 */
 }
 
