@@ -7,7 +7,8 @@
 
    The state is one global, so sdcc reaches every field by direct address instead of
    through a generic pointer. The functions keep no locals that sdcc could overlay,
-   yet they are not reentrant: call them from one interrupt level only. */
+   yet they are not reentrant: call them in the serial interrupt, or elsewhere with
+   it disabled. */
 #ifndef LUMADOT_FRAME_READER_H
 #define LUMADOT_FRAME_READER_H
 
