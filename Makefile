@@ -7,7 +7,8 @@ JOBS ?= 2
 
 # Qt 6 for the desktop program and the serial port; two Chinese font families so every caption
 # and the input box draw real glyphs; zlib for the preview's PNG; CLI11 for the tools' options;
-# as31 and sdcc so the tests build the assembler and C output with real 8051 toolchains;
+# as31 and sdcc so the tests build the assembler and C output with real 8051 toolchains, and
+# the sign's firmware, which sdcc-ucsim's s51 runs;
 # FreeType and WenQuanYi Bitmap Song for the real fonts the layout detector is tested on; fontconfig
 # for the fonts installed on the system;
 # giflib for the sign's animations, and socat to join two pseudo-terminals into a serial line;
@@ -33,7 +34,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 SUDO_IF_NOT_OURS = $(shell p='$(PREFIX)'; while [ ! -e "$$p" ]; do p=$$(dirname "$$p"); done; \
   [ -w "$$p" ] || echo $(SUDO))
 
-.PHONY: run test fuzz deps configure build install uninstall package bench bench-mkfont screenshot clean
+.PHONY: run test fuzz deps configure build firmware install uninstall package bench bench-mkfont screenshot clean
 
 # Installs whichever of the packages in $(1) are missing.
 define install_missing
@@ -57,6 +58,11 @@ configure: deps
 # Google Benchmark, the benchmark.
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The sign's firmware for the 8051: $(BUILD_DIR)/firmware/lumadot-sign.hex and its map
+# (docs/firmware.md).
+firmware: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target firmware
 
 # Builds the four programs and the fonts, then starts the desktop program; without a
 # display, shows the command-line tool instead.

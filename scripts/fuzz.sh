@@ -19,7 +19,7 @@ seconds=${FUZZ_SECONDS:-60}
 jobs=${FUZZ_JOBS:-1}
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DLUMADOT_FUZZ=ON -DLUMADOT_GUI=OFF -DLUMADOT_TESTS=OFF -DLUMADOT_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j "${JOBS:-2}" --target lumadot-fuzz-targets
 

@@ -1,0 +1,76 @@
+#include "effect.h"
+
+#include "sign.h"
+
+#define FLASH_STEPS 10
+#define NARROWEST_WIDTH 8
+#define DOTS_PER_WIDTH 16
+
+struct effect effect;
+
+void effect_start(uint8_t frame, uint8_t width, uint8_t speed, uint8_t mode)
+{
+  uint8_t tenths;
+  effect.frame = frame;
+  effect.mode = mode > MODE_FLASH ? MODE_STILL : mode;
+  if (speed < 1) speed = 1;
+  if (speed > 10) speed = 10;
+  /* (11 - speed) x 10 ms; a 20 ms refresh halves it, never below one. */
+  tenths = (uint8_t)(11 - speed);
+  effect.refreshes = (uint8_t)(tenths * 10 / REFRESH_MS);
+  if (effect.refreshes == 0) effect.refreshes = 1;
+  effect.width = width > NARROWEST_WIDTH ? (uint16_t)(width - NARROWEST_WIDTH) * DOTS_PER_WIDTH : 0;
+  switch (effect.mode) {
+    case MODE_LEFT:
+    case MODE_RIGHT: effect.steps = PANEL_COLUMNS + effect.width; break;
+    case MODE_UP:
+    case MODE_DOWN: effect.steps = 3 * PANEL_ROWS; break;
+    case MODE_FLASH: effect.steps = FLASH_STEPS; break;
+    default: effect.steps = 1; break;
+  }
+  effect.step = 0;
+}
+
+void effect_next(void)
+{
+  if (++effect.step >= effect.steps) effect.step = 0;
+}
+
+/* Rows the message stands below its place (above, if negative) at a step of
+   moving up: in from below one row a step, still for 16, out at the top. */
+static int8_t rows_below(uint16_t step)
+{
+  uint8_t at = (uint8_t)step;
+  if (at < PANEL_ROWS) return (int8_t)(PANEL_ROWS - at);
+  if (at < 2 * PANEL_ROWS) return 0;
+  return (int8_t)(2 * PANEL_ROWS - at);
+}
+
+void effect_view(void)
+{
+  __idata struct view *view = (__idata struct view *)hidden_view;
+  int16_t first = 0; /* the message's column at the panel's left edge */
+  int8_t below = 0;
+  int8_t row;
+  uint16_t last;
+  uint8_t y;
+  __xdata uint8_t *at;
+  switch (effect.mode) {
+    case MODE_LEFT: first = (int16_t)effect.step - PANEL_COLUMNS; break;
+    case MODE_RIGHT: first = (int16_t)effect.width - (int16_t)effect.step; break;
+    case MODE_UP: below = rows_below(effect.step); break;
+    case MODE_DOWN: below = (int8_t)-rows_below(effect.step); break;
+    case MODE_FLASH:
+      if (effect.step >= FLASH_STEPS / 2) below = PANEL_ROWS; /* all dark */
+      break;
+  }
+  /* The rightmost dot, in columns counted from the row's left padding. */
+  last = (uint16_t)(first + PANEL_COLUMNS) + (PANEL_COLUMNS - 1);
+  view->first_bits = (uint8_t)((last & 7) + 1);
+  view->pre_shift = (uint8_t)(8 - view->first_bits);
+  view->refreshes = effect.refreshes;
+  /* Panel row y shows message row y - below: one pointer, a row further each time. */
+  row = (int8_t)-below;
+  at = row_end(effect.frame, 0) - (last >> 3) + (int16_t)row * ROW_BYTES;
+  for (y = 0; y < PANEL_ROWS; ++y, ++row, at += ROW_BYTES) view->rows[y] = row < 0 || row >= PANEL_ROWS ? dark_row : at;
+}

@@ -1,0 +1,96 @@
+/* The line: 9600 baud, even parity, 8 data bits, 1 stop bit (UART mode 3,
+   the parity in the ninth bit). Bytes are taken in the interrupt, which has
+   the high priority, so none is lost while the scan runs. */
+#include <8052.h>
+
+#include "frame_reader.h"
+#include "sign.h"
+
+/* Half a second, in refreshes. */
+#define SILENCE_REFRESHES (500 / REFRESH_MS)
+
+volatile __bit frame_whole;
+volatile __data uint8_t whole_frame, whole_width, whole_speed, whole_mode;
+volatile __data uint16_t parity_errors;
+volatile __data uint32_t bytes_received;
+volatile __data uint8_t line_silence;
+
+static __data uint8_t filling; /* the frame buffer the line writes */
+/* frames[filling], kept so the interrupt never multiplies: sdcc's multiply
+   keeps its operand in memory the main loop's multiplies share. */
+static __xdata uint8_t *__data filling_at;
+
+static const __code uint16_t row_offsets[PANEL_ROWS] = {
+  0 * ROW_BYTES, 1 * ROW_BYTES, 2 * ROW_BYTES, 3 * ROW_BYTES, 4 * ROW_BYTES, 5 * ROW_BYTES,
+  6 * ROW_BYTES, 7 * ROW_BYTES, 8 * ROW_BYTES, 9 * ROW_BYTES, 10 * ROW_BYTES, 11 * ROW_BYTES,
+  12 * ROW_BYTES, 13 * ROW_BYTES, 14 * ROW_BYTES, 15 * ROW_BYTES,
+};
+
+__xdata uint8_t *row_end(uint8_t frame, uint8_t row)
+{
+  return (frame ? frames[1] : frames[0]) + row_offsets[row] + (ROW_BYTES - 1);
+}
+
+void serial_start(void)
+{
+  frame_reader_reset();
+  filling = 0;
+  filling_at = frames[0];
+  SCON = 0xD0;             /* mode 3, receiver on */
+  PCON |= 0x80;            /* SMOD: the baud rate is timer 1's overflow / 16 */
+  TMOD = (TMOD & 0x0F) | 0x20;
+  TH1 = TL1 = BAUD_RELOAD;
+  TR1 = 1;
+  PS = 1;
+  ES = 1;
+}
+
+/* Display byte `index` is row index % 16 of strip index / 16. */
+static void store(uint16_t index, uint8_t byte)
+{
+  uint8_t row = (uint8_t)index & 15;
+  uint16_t strip = index >> 4;
+  filling_at[row_offsets[row] + (ROW_BYTES - 1 - PANEL_BYTES) - strip] = byte;
+}
+
+static void take(uint8_t byte)
+{
+  uint8_t event = frame_reader_byte(byte);
+  if (event & FRAME_DISPLAY_BYTE) store(frame_reader.index, byte);
+  if (event & FRAME_WHOLE) {
+    whole_frame = filling;
+    whole_width = frame_reader.width;
+    whole_speed = frame_reader.speed;
+    whole_mode = frame_reader.mode;
+    frame_whole = 1;
+    filling ^= 1;
+    filling_at = filling ? frames[1] : frames[0];
+  }
+}
+
+void serial_isr(void) __interrupt(4)
+{
+  uint8_t byte;
+  __bit parity;
+  if (TI) TI = 0;
+  if (!RI) return;
+  byte = SBUF;
+  parity = RB8;
+  RI = 0;
+  line_silence = 0;
+  ++bytes_received;
+  ACC = byte;
+  if (P != parity) {
+    ++parity_errors;
+    return;
+  }
+  take(byte);
+}
+
+void serial_check_silence(void)
+{
+  if (line_silence <= SILENCE_REFRESHES) return;
+  ES = 0;
+  frame_reader_silence();
+  ES = 1;
+}
