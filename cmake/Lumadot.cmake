@@ -55,14 +55,15 @@ function(lumadot_test_program name)
 endfunction()
 
 # lumadot_add_test(NAME SOURCES files... [LIBS libs...] [NEEDS targets...]
-#                  [DEFINES defs...] [QT] [OWN_MAIN] [TIMEOUT seconds])
+#                  [DEFINES defs...] [QT] [OWN_MAIN] [TIMEOUT seconds] [LABELS labels...])
 # makes a test program and registers it with ctest: each GoogleTest case on
 # its own, or with QT the Qt Test program as one test on the offscreen
 # platform. NEEDS names the programs and fonts it runs, built first; they are
 # found through DEFINES (LUMADOT_BIN_DIR, LUMADOT_CLI_PATH), not beside the test.
-# OWN_MAIN links GoogleTest without its main().
+# OWN_MAIN links GoogleTest without its main(). LABELS lets ctest -L pick or
+# ctest -LE leave out its cases.
 function(lumadot_add_test name)
-  cmake_parse_arguments(ARG "QT;OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;NEEDS;DEFINES" ${ARGN})
+  cmake_parse_arguments(ARG "QT;OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;NEEDS;DEFINES;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   lumadot_test_program(${name})
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
@@ -89,8 +90,15 @@ function(lumadot_add_test name)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
+  set(properties)
   if(ARG_TIMEOUT)
-    gtest_discover_tests(${name} NO_PRETTY_VALUES PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+    list(APPEND properties TIMEOUT ${ARG_TIMEOUT})
+  endif()
+  if(ARG_LABELS)
+    list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
+  if(properties)
+    gtest_discover_tests(${name} NO_PRETTY_VALUES PROPERTIES ${properties})
   else()
     gtest_discover_tests(${name} NO_PRETTY_VALUES)
   endif()

@@ -33,6 +33,7 @@ class PanelReplay {
 
  private:
   void shift(bool lit);
+  void measureRow();
   void latch(int row);
   void emit();
 
@@ -45,7 +46,7 @@ class PanelReplay {
   std::optional<SimTime> m_lastLatch, m_firstShift;
   int m_nextRow = -1;  // the row the refresh in progress waits for; -1 none
   std::vector<std::uint16_t> m_rows;
-  SimTime m_refreshStart{};
+  SimTime m_refreshBegins{}, m_refreshStart{};
   bool m_recording = false;
   PanelTrace m_trace;
 };
@@ -70,7 +71,8 @@ void PanelReplay::shift(bool lit) {
   if (!m_firstShift) m_firstShift = m_now;
 }
 
-void PanelReplay::latch(int row) {
+// The time since the last latch and since the row's first shift.
+void PanelReplay::measureRow() {
   if (m_lastLatch) {
     const SimTime interval = m_now - *m_lastLatch;
     m_trace.shortestRow = std::min(m_trace.shortestRow, interval);
@@ -84,10 +86,17 @@ void PanelReplay::latch(int row) {
     m_trace.longestShift = std::max(m_trace.longestShift, m_now - *m_firstShift);
     m_firstShift.reset();
   }
-  if (m_shifted < m_columns) return;
+}
+
+void PanelReplay::latch(int row) {
+  const std::optional<SimTime> previous = m_lastLatch;
+  measureRow();
+  // A refresh needs a known chain and the latch before it, when it began.
+  if (m_shifted < m_columns || (row == 0 && !previous)) return;
   if (row == 0) {
     if (m_nextRow > 0) ++m_trace.rowsOutOfOrder;
     m_rows.assign(static_cast<std::size_t>(m_columns), 0);
+    m_refreshBegins = *previous;
     m_refreshStart = m_now;
     m_nextRow = 0;
   }
@@ -103,7 +112,7 @@ void PanelReplay::latch(int row) {
 }
 
 void PanelReplay::emit() {
-  m_trace.refreshes.push_back({m_refreshStart, DotPicture(m_rows)});
+  m_trace.refreshes.push_back({m_refreshBegins, m_refreshStart, DotPicture(m_rows)});
   m_nextRow = -1;
 }
 

@@ -21,7 +21,8 @@ using SimTime = std::chrono::duration<std::int64_t, std::pico>;
 
 // Rows 0 to 15 latched one after another, each after a whole chain's worth of shifts.
 struct PanelRefresh {
-  SimTime start;  // row 0's latch
+  SimTime begins;  // the latch of the row before, when what it shows is decided
+  SimTime start;   // row 0's latch
   DotPicture picture;
 };
 

@@ -78,7 +78,7 @@ TEST_P(PictureFirmware, ShowsTheBytesSentOnTime) {
   EXPECT_EQ(trace.rowsOutOfOrder, 0);
   EXPECT_EQ(trace.racyWrites, 0);
   EXPECT_EQ(result.counters.at("_parity_errors"), row.parityErrors);
-  EXPECT_EQ(result.counters.at("_frames_played"), row.parityErrors ? 0U : 1U);
+  EXPECT_EQ(result.counters.at("_frames_taken"), row.parityErrors ? 0U : 1U);
   if (!row.parityErrors) {
     ASSERT_EQ(result.framesTaken.size(), 1U);
     EXPECT_LT(result.framesTaken.front() - whole, 50us) << "the last byte came later than its time";

@@ -13,7 +13,7 @@ __xdata __at(0x0000) unsigned char picture[256];
 unsigned char row;          /* the row the next tick scans */
 unsigned char at;           /* where the next byte goes */
 unsigned int parity_errors; /* bytes dropped for their parity */
-unsigned int frames_played; /* whole pictures taken */
+unsigned int frames_taken;  /* whole pictures taken */
 
 void serial_isr(void) __interrupt(4)
 {
@@ -25,7 +25,7 @@ void serial_isr(void) __interrupt(4)
         return;
     }
     picture[at++] = ACC;
-    if (at == 0) ++frames_played;
+    if (at == 0) ++frames_taken;
 }
 
 /* Output enable off while the row changes; the 16 bytes of the row from the

@@ -11,8 +11,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kCounters[] = {"_frames_played", "_parity_errors", "_overruns"};
-constexpr const char* kTracedCounter = "_frames_played";
+struct Counter {
+  const char* symbol;
+  std::size_t bytes;
+};
+constexpr Counter kCounters[] = {{"_frames_taken", 2}, {"_parity_errors", 2}, {"_overruns", 2}, {"_bytes_received", 4}};
+constexpr const char* kTracedCounter = "_frames_taken";
 // Stops closer than this are one: s51 may miss a second one in the same instruction.
 constexpr SimTime kSameStop = 50us;
 
@@ -101,10 +105,12 @@ double numberIn(const std::filesystem::path& file) {
 
 std::map<std::string, unsigned> countersOf(const std::filesystem::path& map, const std::string& data) {
   std::map<std::string, unsigned> counters;
-  for (const char* name : kCounters) {
-    const auto at = symbolAddress(map, name);
-    if (!at || *at + 1 >= data.size()) continue;
-    counters[name] = static_cast<unsigned char>(data[*at]) | static_cast<unsigned char>(data[*at + 1]) << 8;
+  for (const Counter& counter : kCounters) {
+    const auto at = symbolAddress(map, counter.symbol);
+    if (!at || *at + counter.bytes > data.size()) continue;
+    unsigned value = 0;
+    for (std::size_t k = counter.bytes; k-- > 0;) value = value << 8 | static_cast<unsigned char>(data[*at + k]);
+    counters[counter.symbol] = value;
   }
   return counters;
 }
@@ -154,7 +160,10 @@ SignRunResult runSign(const SignRun& run, const std::filesystem::path& dir) {
   result.took = std::chrono::steady_clock::now() - started;
   result.log = r.out + r.err;
   result.reachedEnd = std::filesystem::exists(dir / "ticks.txt");
-  if (std::filesystem::exists(dir / "panel.vcd")) result.trace = readPanelTrace(dir / "panel.vcd", run.columns);
+  if (std::filesystem::exists(dir / "panel.vcd")) {
+    result.dumpBytes = std::filesystem::file_size(dir / "panel.vcd");
+    result.trace = readPanelTrace(dir / "panel.vcd", run.columns);
+  }
   for (const auto& [name, changes] : result.trace.others) {
     for (const auto& change : changes) result.framesTaken.push_back(change.first);
   }

@@ -22,8 +22,9 @@ namespace lumadot::test {
 // 11 bits (start, 8 data, parity, stop) at 9600 baud.
 inline constexpr SimTime kByteTime{1'145'833'333};
 inline constexpr SimTime kRowTick = std::chrono::microseconds{625};
-// How late a row's latch may come: the serial interrupt, which goes first, delays the scan.
-inline constexpr SimTime kRowJitter = std::chrono::microseconds{100};
+// How late a row's latch may come: the serial interrupt, which goes first,
+// delays the scan by as long as it takes (about 140 µs in the sign's firmware).
+inline constexpr SimTime kRowJitter = kRowTick / 2;
 
 struct Silence {
   std::size_t after = 0;  // the line's byte it follows
@@ -46,10 +47,12 @@ struct SignRun {
 
 struct SignRunResult {
   PanelTrace trace;                          // its times count as the run's do
-  std::map<std::string, unsigned> counters;  // the 16-bit counters of the map file found, by symbol
-  std::vector<SimTime> framesTaken;          // when _frames_played changed, while recorded
+  // Those of _frames_taken, _parity_errors, _overruns and _bytes_received the map file has, by symbol.
+  std::map<std::string, unsigned> counters;
+  std::vector<SimTime> framesTaken;          // when _frames_taken changed, while recorded
   double interruptShare = 0;                 // of the machine cycles, spent in interrupt handlers
   bool reachedEnd = false;
+  std::uintmax_t dumpBytes = 0;              // the size of P1's value change dump
   std::chrono::duration<double> took{};      // real time
   std::string log;                           // s51's output
 };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "firmware/sign_simulator.h"
 #include "support/installed_program.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"
@@ -27,14 +28,6 @@ std::string textHeader(const std::string& utf8) {
   std::string header = "__code unsigned char text[] = {";
   for (const char byte : gb2312.out) header += std::to_string(static_cast<unsigned char>(byte)) + ",";
   return header + "0};\n#define TEXT_LENGTH " + std::to_string(gb2312.out.size()) + "\n";
-}
-
-// Where the linker put a function, from sdcc's map file: "C:   0000008D  _finished".
-std::string addressOf(const std::filesystem::path& map, const std::string& symbol) {
-  const std::string text = test::readFile(map);
-  const std::size_t at = text.find("  " + symbol + " ");
-  if (at == std::string::npos || at < 8) return {};
-  return "0x" + text.substr(at - 8, 8);
 }
 
 // Builds the firmware around fonts.c and fonts.h in `dir`.
@@ -58,8 +51,9 @@ struct Simulated {
 // firmware gone astray stops too; the breakpoint says it arrived.
 Simulated simulate(const std::filesystem::path& firmware) {
   const auto dir = firmware.parent_path();
-  const std::string stop = addressOf(dir / "firmware.map", "_finished");
-  EXPECT_NE(stop, "") << "no _finished in the map file";
+  const auto finished = test::symbolAddress(dir / "firmware.map", "_finished");
+  EXPECT_TRUE(finished) << "no _finished in the map file";
+  const std::string stop = std::to_string(finished.value_or(0));
   const std::string commands = "break " + stop + "\nstep 5000000\ndump /b xram 0 " +
                                std::to_string(kBufferSize + 2) + " >" + (dir / "xram.bin").string() + "\nkill\n";
   const auto r = runProcess(test::installedProgram("s51"), {"-t", "C52", "-b", firmware.string()}, commands);

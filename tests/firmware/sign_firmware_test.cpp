@@ -1,0 +1,335 @@
+// The sign's firmware (firmware/, built by sdcc) in s51 with the frames
+// lumadot-cli writes on its serial line: its panel, read back from the pins,
+// shows what SignPlayer shows for the same frames. From the first refresh
+// that begins after a frame is taken, the refresh at time t shows the step
+// t / step time, and every change of picture comes on a step's boundary
+// within a row tick, so each step lasts (11 - speed) x 10 ms. No byte is
+// lost or refused while an effect plays.
+//
+// s51 runs about three times faster than the chip while the pins are not
+// recorded but takes about 2 s a simulated second while they are. So each
+// run feeds one text at one speed in all six modes, one frame after another,
+// and records only the steps looked at: a whole cycle and the next one's
+// first steps where that lasts at most 3 s; else the first steps and, where
+// the cycle ends within 16 s, its last ones and the next cycle's first. The
+// steps a cycle goes through do not depend on the speed, only how long each
+// lasts: the long ones are seen to their end at speed 10 (and 5), where it
+// is cheap.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "firmware/sign_simulator.h"
+#include "frame/frame_decoder.h"
+#include "sign/sign_player.h"
+#include "support/process.h"
+
+namespace lumadot::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::filesystem::path kCli = LUMADOT_CLI_PATH;
+const std::filesystem::path kFirmware = LUMADOT_SIGN_FIRMWARE;
+constexpr int kColumns = kDefaultPanelColumns;
+constexpr SimTime kRefresh = 10ms;
+// From a frame's last byte to the firmware taking it (_frames_taken), at most:
+// it clears what lies right of the message and prepares the first step, with
+// the interrupts taking three quarters of the machine.
+constexpr SimTime kTakeBound = 20ms;
+const char* const kModes[] = {"静止", "左移", "右移", "上移", "下移", "闪烁"};
+
+struct StepRange {
+  long long from, to;  // steps of the effect since its start, to excluded
+};
+
+// A frame on the line that is whole, and the steps of its effect looked at.
+struct Play {
+  ReceivedFrame frame;
+  std::size_t lastByte = 0;  // the line's byte that makes it whole
+  std::vector<StepRange> steps;
+};
+
+struct Plan {
+  SignRun run;
+  std::vector<Play> plays;
+};
+
+SignPlayer playerOf(const Play& play) { return SignPlayer(play.frame, PanelSettings{kColumns, false}); }
+
+SimTime wholeAt(const Plan& plan, const Play& play) { return arrival(plan.run, play.lastByte); }
+
+// When the last step looked at is over, at the latest.
+SimTime lookedUntil(const Plan& plan, const Play& play) {
+  long long last = 0;
+  for (const StepRange& range : play.steps) last = std::max(last, range.to);
+  return wholeAt(plan, play) + 2 * kTakeBound + playerOf(play).stepTime() * last + kRefresh;
+}
+
+// A whole cycle and the next one's first two steps where that lasts at most
+// 3 s; else the first steps (0.6 s, at least 4) and, where the cycle ends
+// within 16 s, its last steps (0.3 s, at least 4) with the next one's first two.
+std::vector<StepRange> stepsLookedAt(const SignPlayer& player) {
+  const long long steps = player.steps(), ms = player.stepTime().count();
+  if ((steps + 2) * ms <= 3000) return {{0, steps + 2}};
+  const long long head = std::max(4LL, 600 / ms), tail = std::max(4LL, 300 / ms);
+  if (steps * ms > 16000) return {{0, head}};
+  return {{0, head}, {steps - tail, steps + 2}};
+}
+
+std::vector<std::uint8_t> frameBytes(const std::string& text, int mode, int speed, const std::filesystem::path& dir) {
+  const auto file = dir / "frame.bin";
+  const auto made = runProcess(kCli, {"extract", "--reverse", "--split", "--mode", kModes[mode], "--speed",
+                                      std::to_string(speed), "--frame-out", file.string(), "--", text});
+  EXPECT_EQ(made.exitCode, 0) << made.err;
+  const std::string bytes = readFile(file);
+  return {bytes.begin(), bytes.end()};
+}
+
+// A whole frame, after zeros enough for the one before to show the steps looked at.
+void addFrame(Plan& plan, const std::vector<std::uint8_t>& bytes, std::vector<StepRange> steps = {}) {
+  Play play{decodeFrames(bytes).front(), 0, std::move(steps)};
+  auto& line = plan.run.line;
+  if (!plan.plays.empty()) {
+    const SimTime ready = lookedUntil(plan, plan.plays.back());
+    const SimTime comes = arrival(plan.run, line.size() + play.frame.expected - 1);
+    if (comes < ready) line.insert(line.end(), static_cast<std::size_t>((ready - comes) / kByteTime) + 1, 0);
+  }
+  play.lastByte = line.size() + play.frame.expected - 1;
+  line.insert(line.end(), bytes.begin(), bytes.end());
+  plan.plays.push_back(std::move(play));
+}
+
+void addFrame(Plan& plan, const std::string& text, int mode, int speed, const std::filesystem::path& dir) {
+  const auto bytes = frameBytes(text, mode, speed, dir);
+  addFrame(plan, bytes, stepsLookedAt(playerOf({decodeFrames(bytes).front(), 0, {}})));
+}
+
+// Records the line's first refreshes, dark, and the steps looked at with a refresh before.
+void addSpans(Plan& plan, std::vector<Span> spans = {}) {
+  spans.push_back({SimTime{}, 25ms});
+  for (const Play& play : plan.plays) {
+    const SimTime whole = wholeAt(plan, play), step = playerOf(play).stepTime();
+    for (const StepRange& range : play.steps) {
+      spans.push_back({whole + step * range.from - 2 * kRefresh, whole + 2 * kTakeBound + step * range.to + kRefresh});
+    }
+  }
+  std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.from < b.from; });
+  plan.run.recorded.clear();
+  for (const Span& span : spans) {
+    if (!plan.run.recorded.empty() && span.from <= plan.run.recorded.back().to) {
+      plan.run.recorded.back().to = std::max(plan.run.recorded.back().to, span.to);
+    } else {
+      plan.run.recorded.push_back(span);
+    }
+  }
+  plan.run.end = plan.run.recorded.back().to + 1ms;
+  // The zeros that would come after the end are not sent, so every byte sent is counted.
+  while (arrival(plan.run, plan.run.line.size() - 1) + 1ms > plan.run.end) plan.run.line.pop_back();
+}
+
+std::string drawn(const DotPicture& picture) {
+  std::string rows;
+  for (int y = 0; y < DotPicture::kSignHeight; ++y) {
+    for (int x = 0; x < kColumns; ++x) rows += picture.lit(x, y) ? '#' : '.';
+    rows += '\n';
+  }
+  return rows;
+}
+
+// The refreshes that began after the frame was taken and before the next one
+// was whole: while the firmware takes that, the step shown may last longer.
+std::vector<const PanelRefresh*> refreshesOf(const Plan& plan, const SignRunResult& result, std::size_t play) {
+  const SimTime taken = result.framesTaken[play];
+  const SimTime next = play + 1 < plan.plays.size() ? wholeAt(plan, plan.plays[play + 1]) : SimTime::max();
+  std::vector<const PanelRefresh*> shown;
+  for (const PanelRefresh& refresh : result.trace.refreshes) {
+    if (refresh.begins > taken && refresh.begins < next) shown.push_back(&refresh);
+  }
+  return shown;
+}
+
+// Each refresh the step its time says, each change of picture on a step's boundary.
+void checkSteps(const Play& play, const std::vector<const PanelRefresh*>& shown, const std::string& which) {
+  const SignPlayer player = playerOf(play);
+  const SimTime step = player.stepTime(), first = shown.front()->start;
+  std::vector<long long> seen(play.steps.size());
+  int wrong = 0;
+  for (std::size_t k = 0; k < shown.size(); ++k) {
+    const long long at = (shown[k]->start - first + kRowTick) / step;
+    for (std::size_t r = 0; r < play.steps.size(); ++r) seen[r] += at >= play.steps[r].from && at < play.steps[r].to;
+    const DotPicture expected = player.panel(at);
+    if (shown[k]->picture != expected && wrong++ == 0) {
+      ADD_FAILURE() << which << ": step " << at << " shows\n" << drawn(shown[k]->picture) << "not\n" << drawn(expected);
+    }
+    if (k == 0 || shown[k]->start - shown[k - 1]->start > kRefresh + kRowTick) continue;
+    EXPECT_GT(shown[k]->start - shown[k - 1]->start, kRefresh - kRowTick) << which << ": a refresh too short";
+    if (shown[k]->picture == shown[k - 1]->picture) continue;
+    const SimTime off = (shown[k]->start - first) % step;
+    EXPECT_LE(std::min(off, step - off), kRowTick) << which << ": step " << at << " began off its time";
+  }
+  EXPECT_EQ(wrong, 0) << which << ": refreshes wrong, of " << shown.size();
+  for (std::size_t r = 0; r < play.steps.size(); ++r) {
+    EXPECT_EQ(seen[r], (play.steps[r].to - play.steps[r].from) * (step / kRefresh))
+        << which << ": refreshes seen of steps " << play.steps[r].from << " to " << play.steps[r].to;
+  }
+}
+
+void checkPlay(const Plan& plan, const SignRunResult& result, std::size_t index) {
+  const Play& play = plan.plays[index];
+  const std::string which = "frame " + std::to_string(index) + " (mode " + std::to_string(play.frame.mode().value_or(0)) + ")";
+  const SimTime taken = result.framesTaken[index];
+  EXPECT_GE(taken, wholeAt(plan, play)) << which << ": taken before its last byte";
+  EXPECT_LT(taken - wholeAt(plan, play), kTakeBound) << which << ": taken late";
+  if (play.steps.empty()) return;
+  const auto shown = refreshesOf(plan, result, index);
+  ASSERT_FALSE(shown.empty()) << which << ": no refresh recorded";
+  EXPECT_LT(shown.front()->begins - taken, kRefresh + kRowJitter) << which << ": its first refresh not recorded";
+  checkSteps(play, shown, which);
+}
+
+std::string countersOf(const SignRunResult& result) {
+  std::string text;
+  for (const auto& [name, value] : result.counters) text += name + " " + std::to_string(value) + "\n";
+  return text;
+}
+
+void checkRun(const Plan& plan, const SignRunResult& result, unsigned parityErrors = 0) {
+  ASSERT_TRUE(result.reachedEnd) << "s51 did not reach the end:\n" << result.log.substr(0, 4000);
+  const auto& trace = result.trace;
+  EXPECT_EQ(trace.rowsOutOfOrder, 0);
+  EXPECT_EQ(trace.racyWrites, 0);
+  EXPECT_LT(abs(trace.meanRow() - kRowTick), 1us);
+  EXPECT_GT(trace.shortestRow, kRowTick - kRowJitter);
+  EXPECT_LT(trace.longestRow, kRowTick + kRowJitter);
+  EXPECT_EQ(result.counters.at("_parity_errors"), parityErrors) << countersOf(result);
+  EXPECT_EQ(result.counters.at("_bytes_received"), plan.run.line.size()) << "bytes lost\n" << countersOf(result);
+  EXPECT_EQ(result.counters.at("_frames_taken"), plan.plays.size()) << countersOf(result);
+  if (result.counters.count("_overruns")) {
+    EXPECT_EQ(result.counters.at("_overruns"), 0U);
+  }
+  ASSERT_EQ(result.framesTaken.size(), plan.plays.size()) << "frames taken while recorded";
+  const DotPicture dark{std::vector<std::uint16_t>(kColumns)};
+  for (const PanelRefresh& refresh : trace.refreshes) {
+    if (plan.plays.empty() || refresh.begins < result.framesTaken.front()) {
+      EXPECT_EQ(refresh.picture, dark) << "lit before a frame";
+    }
+  }
+  for (std::size_t play = 0; play < plan.plays.size(); ++play) checkPlay(plan, result, play);
+}
+
+SignRunResult simulate(Plan& plan, const std::filesystem::path& dir) {
+  plan.run.firmware = kFirmware;
+  const auto result = runSign(plan.run, dir);
+  SimTime recorded{};
+  for (const Span& span : plan.run.recorded) recorded += span.to - span.from;
+  const auto& trace = result.trace;
+  const auto us = [](SimTime t) { return std::chrono::duration_cast<std::chrono::microseconds>(t).count(); };
+  std::cout << "s51: " << std::chrono::duration<double>(plan.run.end).count() << " s simulated ("
+            << std::chrono::duration<double>(recorded).count() << " s recorded, " << result.dumpBytes / 1000000
+            << " MB) in " << result.took.count() << " s; interrupts " << result.interruptShare * 100
+            << "% of cycles; rows " << us(trace.meanRow()) << " us (" << us(trace.shortestRow) << " to "
+            << us(trace.longestRow) << "), shifting up to " << us(trace.longestShift) << " us\n";
+  return result;
+}
+
+struct TextCase {
+  const char* name;
+  const char* text;
+  int speed;
+};
+
+void PrintTo(const TextCase& row, std::ostream* out) { *out << row.name; }
+
+class SignFirmwareText : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(SignFirmwareText, PlaysEachModeAsSignPlayer) {
+  TempDir dir;
+  Plan plan;
+  for (int mode = 0; mode <= kLastMode; ++mode) addFrame(plan, GetParam().text, mode, GetParam().speed, dir.path());
+  addSpans(plan);
+  checkRun(plan, simulate(plan, dir.path()));
+}
+
+const char* const kOne = "中";
+const char* const kEight = "Lumadot!";
+const char* const kNine = "欢迎光临 Shop";
+const char* const kSixty = "欢迎光临本店，今日特价：苹果每斤5元，香蕉3元，橙子4.5元；营业时间8:00-22:00，欢迎再来！Thank you";
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SignFirmwareText,
+    ::testing::Values(TextCase{"OneChineseSpeed1", kOne, 1}, TextCase{"OneChineseSpeed5", kOne, 5},
+                      TextCase{"OneChineseSpeed10", kOne, 10}, TextCase{"EightSingleByteSpeed1", kEight, 1},
+                      TextCase{"EightSingleByteSpeed5", kEight, 5}, TextCase{"EightSingleByteSpeed10", kEight, 10},
+                      TextCase{"NineMixedSpeed1", kNine, 1}, TextCase{"NineMixedSpeed5", kNine, 5},
+                      TextCase{"NineMixedSpeed10", kNine, 10}, TextCase{"SixtyMixedSpeed1", kSixty, 1},
+                      TextCase{"SixtyMixedSpeed5", kSixty, 5}, TextCase{"SixtyMixedSpeed10", kSixty, 10}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// The first frame looked at until the last is taken: it plays through what comes between.
+void lookUntilLast(Plan& plan) {
+  Play& first = plan.plays.front();
+  const SimTime step = playerOf(first).stepTime();
+  const SimTime span = wholeAt(plan, plan.plays.back()) - wholeAt(plan, first) - 2 * kTakeBound - kRefresh;
+  first.steps = {{0, span / step}};
+}
+
+// A frame cut short, then silence: dropped, the picture before plays on and the next frame is read whole.
+void cutShort(Plan& plan, const std::filesystem::path& dir) {
+  addFrame(plan, frameBytes(kOne, 1, 10, dir));
+  const auto cut = frameBytes(kEight, 0, 10, dir);
+  plan.run.line.insert(plan.run.line.end(), cut.begin(), cut.begin() + 300);
+  plan.run.silences.push_back({plan.run.line.size() - 1, 600ms});
+  addFrame(plan, kNine, 5, 10, dir);
+  lookUntilLast(plan);
+}
+
+// Bytes at random, then silence: nothing breaks, the next frame is read whole.
+void randomBytes(Plan& plan, const std::filesystem::path& dir) {
+  addFrame(plan, frameBytes(kOne, 2, 10, dir));
+  std::mt19937 random(7);
+  for (int k = 0; k < 200; ++k) plan.run.line.push_back(static_cast<std::uint8_t>(random()));
+  plan.run.silences.push_back({plan.run.line.size() - 1, 600ms});
+  addFrame(plan, kNine, 3, 10, dir);
+  lookUntilLast(plan);
+}
+
+struct LineCase {
+  const char* name;
+  void (*build)(Plan&, const std::filesystem::path&);
+};
+
+void PrintTo(const LineCase& row, std::ostream* out) { *out << row.name; }
+
+class SignFirmwareLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(SignFirmwareLine, PlaysEachWholeFrame) {
+  TempDir dir;
+  Plan plan;
+  GetParam().build(plan, dir.path());
+  addSpans(plan);
+  checkRun(plan, simulate(plan, dir.path()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SignFirmwareLine,
+                         ::testing::Values(LineCase{"FrameCutShort", cutShort}, LineCase{"RandomBytes", randomBytes}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// Every byte with the wrong parity bit: each is dropped and counted, and nothing lights.
+TEST(SignFirmwareParity, DropsEveryByteWithTheWrongParity) {
+  TempDir dir;
+  Plan plan;
+  const auto bytes = frameBytes(kOne, 0, 10, dir.path());
+  plan.run.line.assign(bytes.begin(), bytes.end());
+  plan.run.oddParity = true;
+  const SimTime last = arrival(plan.run, plan.run.line.size() - 1);
+  addSpans(plan, {{last - 20ms, last + 40ms}});
+  checkRun(plan, simulate(plan, dir.path()), static_cast<unsigned>(plan.run.line.size()));
+}
+
+}  // namespace
+}  // namespace lumadot::test
