@@ -10,15 +10,12 @@ struct effect effect;
 
 void effect_start(uint8_t frame, uint8_t width, uint8_t speed, uint8_t mode)
 {
-  uint8_t tenths;
   effect.frame = frame;
   effect.mode = mode > MODE_FLASH ? MODE_STILL : mode;
   if (speed < 1) speed = 1;
   if (speed > 10) speed = 10;
-  /* (11 - speed) x 10 ms; a 20 ms refresh halves it, never below one. */
-  tenths = (uint8_t)(11 - speed);
-  effect.refreshes = (uint8_t)(tenths * 10 / REFRESH_MS);
-  if (effect.refreshes == 0) effect.refreshes = 1;
+  effect.step_ms = (uint8_t)((11 - speed) * 10);
+  effect.owed = effect.step_ms;
   effect.width = width > NARROWEST_WIDTH ? (uint16_t)(width - NARROWEST_WIDTH) * DOTS_PER_WIDTH : 0;
   switch (effect.mode) {
     case MODE_LEFT:
@@ -31,9 +28,15 @@ void effect_start(uint8_t frame, uint8_t width, uint8_t speed, uint8_t mode)
   effect.step = 0;
 }
 
+/* A step shorter than a refresh (10 ms steps on a 20 ms refresh) is passed
+   over, and the refreshes a step lasts make up for the rounding of the ones
+   before, so the effect keeps its pace. */
 void effect_next(void)
 {
-  if (++effect.step >= effect.steps) effect.step = 0;
+  do {
+    if (++effect.step >= effect.steps) effect.step = 0;
+    effect.owed += effect.step_ms;
+  } while (effect.owed < REFRESH_MS);
 }
 
 /* Rows the message stands below its place (above, if negative) at a step of
@@ -68,7 +71,8 @@ void effect_view(void)
   last = (uint16_t)(first + PANEL_COLUMNS) + (PANEL_COLUMNS - 1);
   view->first_bits = (uint8_t)((last & 7) + 1);
   view->pre_shift = (uint8_t)(8 - view->first_bits);
-  view->refreshes = effect.refreshes;
+  view->refreshes = (uint8_t)(effect.owed / REFRESH_MS);
+  effect.owed -= (uint8_t)(view->refreshes * REFRESH_MS);
   /* Panel row y shows message row y - below: one pointer, a row further each time. */
   row = (int8_t)-below;
   at = row_end(effect.frame, 0) - (last >> 3) + (int16_t)row * ROW_BYTES;

@@ -10,7 +10,8 @@ enum { MODE_STILL, MODE_LEFT, MODE_RIGHT, MODE_UP, MODE_DOWN, MODE_FLASH };
 struct effect {
   uint8_t frame;      /* the frame buffer it plays */
   uint8_t mode;       /* 0 to 5 */
-  uint8_t refreshes;  /* a step's length */
+  uint8_t step_ms;    /* a step's length: (11 - speed) x 10 ms */
+  uint8_t owed;       /* ms the panel owes the steps so far; at most a refresh's worth after each view */
   uint16_t width;     /* the message's dots across */
   uint16_t steps;     /* in one cycle */
   uint16_t step;      /* the one being prepared */

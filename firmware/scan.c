@@ -52,7 +52,9 @@ void scan_start(void)
 #define ROW_MASK 0xf0
 #endif
 
-void scan_isr(void) __interrupt(5) __naked
+/* __using(1) for bank 1, which the assembly works in: sdcc then keeps it free
+   of variables. */
+void scan_isr(void) __interrupt(5) __using(1) __naked
 {
   __asm
     ; one dot of each row shifted: the top bit of A (and of R2, the byte of the upper row)

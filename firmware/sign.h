@@ -51,6 +51,6 @@ void serial_isr(void) __interrupt(4);
 void serial_check_silence(void);
 
 void scan_start(void);
-void scan_isr(void) __interrupt(5) __naked;
+void scan_isr(void) __interrupt(5) __using(1) __naked;
 
 #endif
