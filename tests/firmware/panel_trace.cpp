@@ -12,13 +12,15 @@
 namespace lumadot::test {
 namespace {
 
-constexpr std::uint8_t kRowLines = 0x0F, kData = 0x20, kClock = 0x40, kLatch = 0x80;
-constexpr int kRows = DotPicture::kSignHeight;
+constexpr std::uint8_t kLowerData = 0x08, kData = 0x20, kClock = 0x40, kLatch = 0x80;
+constexpr int kLowerHalf = 8;  // the first row the second data line carries
 
 // The chain and the panel it feeds, one pin change at a time.
 class PanelReplay {
  public:
-  explicit PanelReplay(int columns) : m_stages(static_cast<std::size_t>(columns)), m_columns(columns) {}
+  explicit PanelReplay(PanelWiring wiring)
+      : m_wiring(wiring), m_stages(static_cast<std::size_t>(wiring.columns)),
+        m_rowLines(wiring.twoDataLines ? 0x07 : 0x0F), m_dataLines(wiring.twoDataLines ? kData | kLowerData : kData) {}
 
   void setTime(SimTime t) { m_now = t; }
   SimTime now() const { return m_now; }
@@ -32,15 +34,17 @@ class PanelReplay {
   PanelTrace& trace() { return m_trace; }
 
  private:
-  void shift(bool lit);
+  void shift(std::uint8_t pins);
   void measureRow();
   void latch(int row);
   void emit();
 
-  std::vector<std::uint8_t> m_stages;  // a ring: stage k at (m_head + k) % size
+  PanelWiring m_wiring;
+  // A ring, stage k at (m_head + k) % size: bit 0 lit on the first chain, bit 1 on the second.
+  std::vector<std::uint8_t> m_stages;
   std::size_t m_head = 0;
-  int m_columns;
-  int m_shifted = 0;  // shifts since the chain's content was last unknown, up to m_columns
+  std::uint8_t m_rowLines, m_dataLines;
+  int m_shifted = 0;  // shifts since the chain's content was last unknown, up to the columns
   std::uint8_t m_pins = 0xFF;
   SimTime m_now{};
   std::optional<SimTime> m_lastLatch, m_firstShift;
@@ -56,18 +60,19 @@ void PanelReplay::write(std::uint8_t value, std::uint8_t mask) {
   const auto changed = static_cast<std::uint8_t>(m_pins ^ next);
   const bool clockRises = (changed & kClock) && (next & kClock);
   const bool latchRises = (changed & kLatch) && (next & kLatch);
-  if ((clockRises && (changed & (kData | kLatch))) || (latchRises && (changed & (kRowLines | kClock)))) {
+  if ((clockRises && (changed & (m_dataLines | kLatch))) || (latchRises && (changed & (m_rowLines | kClock)))) {
     ++m_trace.racyWrites;
   }
   m_pins = next;
-  if (clockRises) shift((next & kData) != 0);
-  if (latchRises) latch(next & kRowLines);
+  if (clockRises) shift(next);
+  if (latchRises) latch(next & m_rowLines);
 }
 
-void PanelReplay::shift(bool lit) {
+void PanelReplay::shift(std::uint8_t pins) {
+  const std::uint8_t lit = m_wiring.activeLow ? static_cast<std::uint8_t>(~pins) : pins;
   m_head = (m_head + m_stages.size() - 1) % m_stages.size();
-  m_stages[m_head] = lit ? 1 : 0;
-  if (m_shifted < m_columns) ++m_shifted;
+  m_stages[m_head] = static_cast<std::uint8_t>(((lit & kData) ? 1 : 0) | ((lit & kLowerData) ? 2 : 0));
+  if (m_shifted < m_wiring.columns) ++m_shifted;
   if (!m_firstShift) m_firstShift = m_now;
 }
 
@@ -92,10 +97,10 @@ void PanelReplay::latch(int row) {
   const std::optional<SimTime> previous = m_lastLatch;
   measureRow();
   // A refresh needs a known chain and the latch before it, when it began.
-  if (m_shifted < m_columns || (row == 0 && !previous)) return;
+  if (m_shifted < m_wiring.columns || (row == 0 && !previous)) return;
   if (row == 0) {
     if (m_nextRow > 0) ++m_trace.rowsOutOfOrder;
-    m_rows.assign(static_cast<std::size_t>(m_columns), 0);
+    m_rows.assign(static_cast<std::size_t>(m_wiring.columns), 0);
     m_refreshBegins = *previous;
     m_refreshStart = m_now;
     m_nextRow = 0;
@@ -105,10 +110,12 @@ void PanelReplay::latch(int row) {
     m_nextRow = -1;
     return;
   }
+  const unsigned lower = m_wiring.twoDataLines ? 1U << (row + kLowerHalf) : 0;
   for (std::size_t k = 0; k < m_rows.size(); ++k) {
-    if (m_stages[(m_head + k) % m_stages.size()]) m_rows[k] = static_cast<std::uint16_t>(m_rows[k] | 1U << row);
+    const std::uint8_t stage = m_stages[(m_head + k) % m_stages.size()];
+    m_rows[k] = static_cast<std::uint16_t>(m_rows[k] | ((stage & 1) ? 1U << row : 0) | ((stage & 2) ? lower : 0));
   }
-  if (++m_nextRow == kRows) emit();
+  if (++m_nextRow == m_wiring.scanRows()) emit();
 }
 
 void PanelReplay::emit() {
@@ -167,7 +174,7 @@ Variable variableNamed(const std::string& name) {
 // Reads the dump line by line: the header's variables, then the changes.
 class DumpReader {
  public:
-  DumpReader(int columns) : m_replay(columns) {}
+  explicit DumpReader(PanelWiring wiring) : m_replay(wiring) {}
   void line(std::string_view text);
   PanelTrace finish() { return m_replay.finish(); }
 
@@ -272,10 +279,10 @@ void DumpReader::line(std::string_view text) {
 
 }  // namespace
 
-PanelTrace readPanelTrace(const std::filesystem::path& vcd, int columns) {
+PanelTrace readPanelTrace(const std::filesystem::path& vcd, PanelWiring wiring) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(vcd.c_str(), "rb"), &std::fclose);
   if (!file) throw std::runtime_error("cannot read " + vcd.string());
-  DumpReader reader(columns);
+  DumpReader reader(wiring);
   std::vector<char> buffer(1 << 20);
   std::size_t kept = 0;
   for (;;) {

@@ -3,7 +3,7 @@
 // The panel as the firmware drives it, read back from s51's value change dump
 // of P1: the 74HC595 chain replayed from the shift clock (P1.6) and data
 // (P1.5), each latch (P1.7) lighting the row on P1.0-P1.3 with the chain's
-// stages, stage k column k. s51 logs a byte write to P1 only as the byte and
+// stages, stage k column k; or, with two data lines, two chains side by side. s51 logs a byte write to P1 only as the byte and
 // a bit instruction only as its bit, so both are read and merged in time order.
 
 #include <chrono>
@@ -19,7 +19,17 @@ namespace lumadot::test {
 
 using SimTime = std::chrono::duration<std::int64_t, std::pico>;
 
-// Rows 0 to 15 latched one after another, each after a whole chain's worth of shifts.
+// How the panel hangs on P1, as the firmware's board options say.
+struct PanelWiring {
+  int columns = 128;
+  bool activeLow = false;     // a lit dot is a 0 on the data line
+  bool twoDataLines = false;  // P1.3 carries rows 8 to 15 beside P1.5's 0 to 7, counted on P1.0-P1.2
+
+  int scanRows() const { return twoDataLines ? 8 : 16; }
+};
+
+// Rows 0 to 15 (0 to 7 with two data lines) latched one after another, each
+// after a whole chain's worth of shifts.
 struct PanelRefresh {
   SimTime begins;  // the latch of the row before, when what it shows is decided
   SimTime start;   // row 0's latch
@@ -40,6 +50,6 @@ struct PanelTrace {
   SimTime meanRow() const { return rowIntervals ? SimTime{rowTimes.count() / rowIntervals} : SimTime{}; }
 };
 
-PanelTrace readPanelTrace(const std::filesystem::path& vcd, int columns);
+PanelTrace readPanelTrace(const std::filesystem::path& vcd, PanelWiring wiring);
 
 }  // namespace lumadot::test

@@ -136,6 +136,20 @@ std::optional<unsigned> symbolAddress(const std::filesystem::path& map, const st
   return std::nullopt;
 }
 
+std::string scanFaults(const PanelTrace& trace, const PanelWiring& panel) {
+  const SimTime tick = rowTick(panel);
+  const auto us = [](SimTime t) { return std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(t).count()) + " us"; };
+  std::string faults;
+  if (trace.rowIntervals == 0) return "no row latched twice in a row\n";
+  if (trace.rowsOutOfOrder) faults += std::to_string(trace.rowsOutOfOrder) + " rows out of order\n";
+  if (trace.racyWrites) faults += std::to_string(trace.racyWrites) + " writes moving a clock with the lines it samples\n";
+  if (abs(trace.meanRow() - tick) > 1us) faults += "rows " + us(trace.meanRow()) + " apart on average\n";
+  if (trace.shortestRow < tick - tick * kRowJitter || trace.longestRow > tick + tick * kRowJitter) {
+    faults += "rows from " + us(trace.shortestRow) + " to " + us(trace.longestRow) + " apart\n";
+  }
+  return faults;
+}
+
 SignRunResult runSign(const SignRun& run, const std::filesystem::path& dir) {
   SignRunResult result;
   const auto map = std::filesystem::path(run.firmware).replace_extension(".map");
@@ -162,7 +176,7 @@ SignRunResult runSign(const SignRun& run, const std::filesystem::path& dir) {
   result.reachedEnd = std::filesystem::exists(dir / "ticks.txt");
   if (std::filesystem::exists(dir / "panel.vcd")) {
     result.dumpBytes = std::filesystem::file_size(dir / "panel.vcd");
-    result.trace = readPanelTrace(dir / "panel.vcd", run.columns);
+    result.trace = readPanelTrace(dir / "panel.vcd", run.panel);
   }
   for (const auto& [name, changes] : result.trace.others) {
     for (const auto& change : changes) result.framesTaken.push_back(change.first);

@@ -21,10 +21,12 @@ namespace lumadot::test {
 
 // 11 bits (start, 8 data, parity, stop) at 9600 baud.
 inline constexpr SimTime kByteTime{1'145'833'333};
-inline constexpr SimTime kRowTick = std::chrono::microseconds{625};
-// How late a row's latch may come: the serial interrupt, which goes first,
-// delays the scan by as long as it takes (about 140 µs in the sign's firmware).
-inline constexpr SimTime kRowJitter = kRowTick / 2;
+inline constexpr SimTime kRefresh = std::chrono::milliseconds{10};
+// The time from one row to the next: 625 µs, or 1.25 ms with two data lines.
+inline SimTime rowTick(const PanelWiring& panel) { return kRefresh / panel.scanRows(); }
+// How late a row's latch may come, in row ticks: the serial interrupt, which
+// goes first, delays the scan by as long as it takes (about 140 µs in the sign's firmware).
+inline constexpr double kRowJitter = 0.5;
 
 struct Silence {
   std::size_t after = 0;  // the line's byte it follows
@@ -42,7 +44,7 @@ struct SignRun {
   std::vector<Span> recorded;      // in order, apart
   SimTime end{};
   bool oddParity = false;  // every byte with the wrong parity bit
-  int columns = 128;
+  PanelWiring panel;
 };
 
 struct SignRunResult {
@@ -62,6 +64,9 @@ SimTime arrival(const SignRun& run, std::size_t index);
 
 // The address sdcc's map file gives a symbol ("_serial_isr"), if any.
 std::optional<unsigned> symbolAddress(const std::filesystem::path& map, const std::string& symbol);
+
+// What is wrong with the scan's order and timing, a line each; empty when nothing is.
+std::string scanFaults(const PanelTrace& trace, const PanelWiring& panel);
 
 // Runs in `dir`, which keeps s51's files.
 SignRunResult runSign(const SignRun& run, const std::filesystem::path& dir);
