@@ -46,9 +46,12 @@ static void take_frame(void)
   view_pending = 0;
   ET2 = 1;
   effect_view();
+  /* Together, so the count changes at the refresh the frame starts at the earliest. */
+  ET2 = 0;
   ++frames_taken;
   view_restart = 1;
   view_pending = 1;
+  ET2 = 1;
 }
 
 void main(void)
