@@ -231,7 +231,10 @@ SignRunResult simulate(Plan& plan, const std::filesystem::path& dir) {
             << std::chrono::duration<double>(recorded).count() << " s recorded, " << result.dumpBytes / 1000000
             << " MB) in " << result.took.count() << " s; interrupts " << result.interruptShare * 100
             << "% of cycles; rows " << us(trace.meanRow()) << " us (" << us(trace.shortestRow) << " to "
-            << us(trace.longestRow) << "), shifting up to " << us(trace.longestShift) << " us\n";
+            << us(trace.longestRow) << "), shifting up to " << us(trace.longestShift) << " us; a byte read "
+            << us(result.longestRead) << " us after its stop bit at worst\n";
+  // The next byte is in by one byte time later: a read that waited longer would lose it.
+  EXPECT_LT(result.longestRead, kByteTime / 4) << "bytes read late";
   return result;
 }
 

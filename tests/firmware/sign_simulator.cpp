@@ -1,7 +1,9 @@
 #include "firmware/sign_simulator.h"
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
+#include <utility>
 
 #include "support/installed_program.h"
 #include "support/process.h"
@@ -17,6 +19,7 @@ struct Counter {
 };
 constexpr Counter kCounters[] = {{"_frames_taken", 2}, {"_parity_errors", 2}, {"_overruns", 2}, {"_bytes_received", 4}};
 constexpr const char* kTracedCounter = "_frames_taken";
+constexpr const char* kReceived = "bits_0x98.0";  // RI, as the dump names it
 // Stops closer than this are one: s51 may miss a second one in the same instruction.
 constexpr SimTime kSameStop = 50us;
 
@@ -76,9 +79,22 @@ std::string hex(unsigned value) {
   return out.str();
 }
 
+// The longest a bit stayed set, from each change to 1 to the next to 0.
+SimTime longestHigh(const std::vector<std::pair<SimTime, std::uint64_t>>& changes) {
+  SimTime longest{};
+  std::optional<SimTime> since;
+  for (const auto& [at, value] : changes) {
+    if (value != 0 && !since) since = at;
+    if (value == 0 && since) longest = std::max(longest, at - *std::exchange(since, std::nullopt));
+  }
+  return longest;
+}
+
 std::string recordingCommands(const std::filesystem::path& dir, const std::filesystem::path& map) {
   std::string script = "set hw vcd[0] output \"" + (dir / "panel.vcd").string() + "\"\nset hw vcd[0] add P1\n";
   for (unsigned bit = 0x90; bit <= 0x97; ++bit) script += "set hw vcd[0] add bits " + hex(bit) + "\n";
+  // RI: set as a byte's stop bit comes in, cleared by the firmware once it has read the byte.
+  script += "set hw vcd[0] add bits 0x98\n";
   if (const auto traced = symbolAddress(map, kTracedCounter)) script += "set hw vcd[0] add iram[" + hex(*traced) + "]\n";
   return script;
 }
@@ -179,6 +195,8 @@ SignRunResult runSign(const SignRun& run, const std::filesystem::path& dir) {
     result.trace = readPanelTrace(dir / "panel.vcd", run.panel);
   }
   for (const auto& [name, changes] : result.trace.others) {
+    if (name == kReceived) result.longestRead = longestHigh(changes);
+    if (!name.starts_with("iram_")) continue;
     for (const auto& change : changes) result.framesTaken.push_back(change.first);
   }
   if (std::filesystem::exists(dir / "data.bin")) result.counters = countersOf(map, readFile(dir / "data.bin"));

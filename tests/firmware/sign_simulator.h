@@ -52,6 +52,7 @@ struct SignRunResult {
   // Those of _frames_taken, _parity_errors, _overruns and _bytes_received the map file has, by symbol.
   std::map<std::string, unsigned> counters;
   std::vector<SimTime> framesTaken;          // when _frames_taken changed, while recorded
+  SimTime longestRead{};                     // the longest a byte waited in SBUF, from its stop bit, while recorded
   double interruptShare = 0;                 // of the machine cycles, spent in interrupt handlers
   bool reachedEnd = false;
   std::uintmax_t dumpBytes = 0;              // the size of P1's value change dump
