@@ -25,6 +25,16 @@ FUZZ_PACKAGES := clang libclang-rt-dev
 # dpkg-shlibdeps for the package's dependencies, lintian to check it.
 PACKAGE_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream
 PACKAGE_BUILD_DIR ?= build-package
+# The Windows programs: mingw-w64 with posix threads and its zlib; GoogleTest's and CLI11's
+# sources and headers, which the cross build compiles as they are; dpkg-dev to unpack the
+# Debian source packages of FreeType, giflib, libpng and libjpeg-turbo; wine64 to run
+# lumadot-mkfont.exe, which builds the zip's fonts, and the tests; socat for their serial lines.
+WINDOWS_PACKAGES := cmake ninja-build ccache g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest libcli11-dev \
+  dpkg-dev unifont wine wine64 socat
+WINDOWS_BUILD_DIR ?= build-windows
+WINDOWS_CMAKE := cmake -S . -B $(WINDOWS_BUILD_DIR)/build -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
+  -DLUMADOT_WINDOWS_SYSROOT=$(abspath $(WINDOWS_BUILD_DIR))/sysroot -DCMAKE_BUILD_TYPE=Release -DLUMADOT_WERROR=ON
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
@@ -34,7 +44,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 SUDO_IF_NOT_OURS = $(shell p='$(PREFIX)'; while [ ! -e "$$p" ]; do p=$$(dirname "$$p"); done; \
   [ -w "$$p" ] || echo $(SUDO))
 
-.PHONY: run test fuzz deps configure build firmware install uninstall package bench bench-mkfont screenshot clean
+.PHONY: windows windows-test run test fuzz deps configure build firmware install uninstall package bench bench-mkfont screenshot clean
 
 # Installs whichever of the packages in $(1) are missing.
 define install_missing
@@ -102,6 +112,26 @@ test: deps
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# lumadot-VERSION-windows-x64.zip in $(WINDOWS_BUILD_DIR)/build: lumadot-cli.exe and
+# lumadot-mkfont.exe, cross-built with mingw-w64, their fonts, a README and the licences
+# (docs/windows.md).
+windows:
+	$(call install_missing,$(WINDOWS_PACKAGES))
+	JOBS=$(JOBS) scripts/windows_deps.sh $(WINDOWS_BUILD_DIR)/sysroot
+	$(WINDOWS_CMAKE)
+	cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS) --target lumadot-windows-zip
+	@ls -l $(WINDOWS_BUILD_DIR)/build/lumadot-*-windows-x64.zip
+
+# The Windows build's unit tests under wine, then its programs against the Linux build's.
+windows-test: windows
+	$(call install_missing,$(PACKAGES))
+	cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS)
+	cd $(WINDOWS_BUILD_DIR)/build && ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DLUMADOT_SANITIZE=ON -DLUMADOT_WERROR=ON -DLUMADOT_BENCHMARKS=OFF
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-mkfont lumadot-fonts
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 scripts/windows_test.sh $(TEST_BUILD_DIR)/bin $(WINDOWS_BUILD_DIR)/build/bin
+
 # Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (FUZZ_JOBS at once).
 fuzz: deps
 	$(call install_missing,$(FUZZ_PACKAGES))
@@ -125,4 +155,4 @@ bench-mkfont: build
 	MKFONT=$(BUILD_DIR)/bin/lumadot-mkfont scripts/bench_mkfont.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(PACKAGE_BUILD_DIR) build-fuzz
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(PACKAGE_BUILD_DIR) $(WINDOWS_BUILD_DIR) build-fuzz

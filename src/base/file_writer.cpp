@@ -1,4 +1,5 @@
 #include "base/file_writer.h"
+#include "base/utf8_path.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -30,7 +31,7 @@ constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
 constexpr int kMostLinks = 40;
 
 Failure writeFailure(const fs::path& path, int error) {
-  return Failure("cannot write " + path.string(), std::generic_category().message(error));
+  return Failure("cannot write " + utf8Path(path), std::generic_category().message(error));
 }
 
 // The file a plain write to `path` would reach: a link's target, followed
@@ -154,7 +155,7 @@ void StagedFile::discard() noexcept {
 Result<void> StagedFile::commit() {
   std::error_code ec;
   fs::rename(m_temporary, m_target, ec);
-  if (ec) return Failure("cannot write " + m_named.string(), ec.message());
+  if (ec) return Failure("cannot write " + utf8Path(m_named), ec.message());
   m_temporary.clear();
   return {};
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "base/utf8_path.h"
 #include "extract/text_codec.h"
 
 namespace lumadot {
@@ -24,7 +25,7 @@ std::string systemErrorText(int error) {
 
 // The path as valid UTF-8, whatever bytes the file system holds.
 std::string quotedPath(const std::filesystem::path& path) {
-  return "“" + utf16ToUtf8(utf8ToUtf16(path.string())) + "”";
+  return "“" + utf16ToUtf8(utf8ToUtf16(utf8Path(path))) + "”";
 }
 
 std::string notFoundIn(const std::filesystem::path& name, const std::vector<std::filesystem::path>& folders) {

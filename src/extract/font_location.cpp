@@ -1,4 +1,5 @@
 #include "extract/font_location.h"
+#include "base/utf8_path.h"
 
 #include <algorithm>
 #include <optional>
@@ -75,7 +76,7 @@ std::vector<BuiltFont> builtFonts(const std::filesystem::path& dir) {
   std::vector<BuiltFont> fonts;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
-    const auto font = doubleByteFileFont(entry.path().filename().string());
+    const auto font = doubleByteFileFont(utf8Path(entry.path().filename()));
     if (font && hasSize(entry.path(), doubleByteFileSize(font->cell, font->charset)) &&
         hasSize(dir / singleByteFileName(font->cell), singleByteFileSize(font->cell))) {
       fonts.push_back(*font);

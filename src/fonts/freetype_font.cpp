@@ -15,6 +15,7 @@
 #include <sstream>
 #include <vector>
 
+#include "base/utf8_path.h"
 #include "extract/ansi_code.h"
 #include "fonts/gzip_reader.h"
 
@@ -251,7 +252,7 @@ Result<FreeTypeFont> FreeTypeFont::load(std::unique_ptr<State> state, int faceIn
 }
 
 Result<FreeTypeFont> FreeTypeFont::open(const std::filesystem::path& path, int face, int pixels) {
-  const std::string name = path.string();
+  const std::string name = utf8Path(path);
   // FreeType says only "cannot open resource"; the system says why.
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) return Failure(name + ": is a directory");

@@ -4,6 +4,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "base/utf8_path.h"
 #include "fonts/cell_character.h"
 #include "fonts/freetype_font.h"
 #include "fonts/glyph_placement.h"
@@ -40,7 +41,7 @@ int baselineOf(const GlyphFace& face, std::vector<char32_t> characters, int cell
 }
 
 std::string described(const std::filesystem::path& path, const FreeTypeFont& font, int baseline) {
-  return path.string() + ": " + font.description() + ", baseline at row " + std::to_string(baseline);
+  return utf8Path(path) + ": " + font.description() + ", baseline at row " + std::to_string(baseline);
 }
 
 }  // namespace
@@ -100,7 +101,7 @@ Result<RenderedGlyphs> RenderedGlyphs::open(const std::filesystem::path& font, i
                                             const std::filesystem::path& asciiFont, CellSize cell) {
   const auto side = [](int n) { return n >= CellSize::kMinSide && n <= CellSize::kMaxSide; };
   if (!side(cell.width) || !side(cell.height)) {
-    return Failure(font.string() + ": cannot draw glyphs of " + cell.name() + " dots; each side is 8 to 64");
+    return Failure(utf8Path(font) + ": cannot draw glyphs of " + cell.name() + " dots; each side is 8 to 64");
   }
   auto opened = FreeTypeFont::open(font, face, cell.height);
   if (!opened) return opened.error();

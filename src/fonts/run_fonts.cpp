@@ -1,5 +1,6 @@
 #include "fonts/run_fonts.h"
 
+#include "base/utf8_path.h"
 #include "extract/font_location.h"
 #include "extract/glyph_source.h"
 #include "fonts/rendered_glyphs.h"
@@ -11,7 +12,7 @@ RunFonts::RunFonts(const std::filesystem::path& fontDir, const FontChoice& choic
     : m_paths(locateFonts(fontDir, programDir, choice.cell, choice.charset)) {
   if (!choice.rendered()) return;
   m_fontFile = choice.file;
-  auto opened = RenderedGlyphs::open(choice.file, choice.face, choice.asciiFile, choice.cell);
+  auto opened = RenderedGlyphs::open(pathFromUtf8(choice.file), choice.face, pathFromUtf8(choice.asciiFile), choice.cell);
   if (opened) {
     m_rendered = std::make_unique<RenderedGlyphs>(std::move(*opened));
   } else {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/utf8_path.h"
 #include "fonts/gzip_reader.h"
 
 namespace lumadot {
@@ -126,7 +127,7 @@ Result<UnifontGlyphs> loadUnifontHex(const std::filesystem::path& path) {
   // Opening a directory "succeeds" with some standard libraries and then
   // reads as empty, which would surface as the misleading "no glyphs found".
   std::error_code ec;
-  const std::string source = path.string();
+  const std::string source = utf8Path(path);
   if (std::filesystem::is_directory(path, ec)) return failure(source, 0, "is a directory");
   std::ifstream in(path, std::ios::binary);
   if (!in) return failure(source, 0, std::string("cannot open: ") + std::strerror(errno));

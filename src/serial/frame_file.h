@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "serial/serial_device.h"
+#include "base/utf8_path.h"
 
 namespace lumadot {
 
@@ -26,7 +27,7 @@ class FrameFile final : public SerialDevice {
   Result<void> close() override;
   void abandon() override;
   void setWaitHook(WaitHook) override {}
-  std::string fileName() const override { return m_path.string(); }
+  std::string fileName() const override { return utf8Path(m_path); }
 
  private:
   std::filesystem::path m_path;

@@ -17,7 +17,9 @@
 #include <unistd.h>
 #endif
 
+#include "base/utf8_path.h"
 #include "common/command_line.h"
+#include "common/program_start.h"
 
 namespace lumadot::cli {
 namespace {
@@ -72,6 +74,11 @@ int terminalColumns() {
 }
 
 bool writeStdout(std::string_view bytes) {
+  if (tools::standardOutputIsConsole()) {
+    if (tools::writeToConsole(bytes)) return true;
+    printError("cannot write to the console");
+    return false;
+  }
   useBinaryStreams();
   if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
     printError(std::string("cannot write to standard output: ") + std::strerror(errno));
@@ -105,10 +112,14 @@ Result<std::string> readAllStdin(std::size_t limit) {
   return readAll(stdin, "standard input", limit);
 }
 
-Result<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit) {
-  std::FILE* file = std::fopen(path.string().c_str(), "rb");
-  if (!file) return Failure("cannot read " + path.string() + ": " + std::strerror(errno));
-  auto data = readAll(file, path.string(), limit);
+Result<std::string> readWholeFile(const std::string& name, std::size_t limit) {
+#ifdef _WIN32
+  std::FILE* file = _wfopen(pathFromUtf8(name).c_str(), L"rb");
+#else
+  std::FILE* file = std::fopen(name.c_str(), "rb");
+#endif
+  if (!file) return Failure("cannot read " + name + ": " + std::strerror(errno));
+  auto data = readAll(file, name, limit);
   std::fclose(file);
   return data;
 }

@@ -26,7 +26,7 @@ inline constexpr std::size_t kMaxStdinBytes = std::size_t{4} << 20;
 // Standard input to its end, or a failure as soon as more than `limit` bytes have come.
 Result<std::string> readAllStdin(std::size_t limit = kMaxStdinBytes);
 // A file's bytes, or a failure naming it; one longer than `limit` is not read.
-Result<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit);
+Result<std::string> readWholeFile(const std::string& name, std::size_t limit);  // name in UTF-8
 bool isTerminal(std::FILE* stream);
 // Character cells across standard output's terminal: its size, else COLUMNS, else 80.
 int terminalColumns();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "base/utf8_path.h"
 #include "cli/console.h"
 #include "extract/font_location.h"
 #include "extract/text_codec.h"
@@ -40,7 +41,7 @@ void addBoxOption(CLI::App& app, const std::string& name, const std::string& val
 }
 
 std::unique_ptr<SerialDevice> makeDevice(const RunSettings& settings) {
-  if (!settings.frameOut.empty()) return std::make_unique<FrameFile>(settings.frameOut);
+  if (!settings.frameOut.empty()) return std::make_unique<FrameFile>(pathFromUtf8(settings.frameOut));
   return std::make_unique<QtSerialDevice>();
 }
 
@@ -50,12 +51,12 @@ std::vector<std::string> undrawnNotes(std::u16string_view text, const RunFonts& 
   const FontSizes sizes = fontSizes(fonts);
   const auto undrawn = runFonts.undrawn(text);
   const auto shortFont = [](const std::filesystem::path& path, std::uint64_t size, std::size_t whole) {
-    return ": past the end of " + path.string() + ", which holds only " + std::to_string(size) + " of its " +
+    return ": past the end of " + utf8Path(path) + ", which holds only " + std::to_string(size) + " of its " +
            std::to_string(whole) + " bytes; each comes out blank";
   };
   const std::pair<Undrawn, std::string> kinds[] = {
       {Undrawn::questionMark, ": not in code page 936 (GBK); each comes out as \"?\""},
-      {Undrawn::outsideGrid, ": outside the GB2312 grid of " + fonts.hzk16.filename().string() +
+      {Undrawn::outsideGrid, ": outside the GB2312 grid of " + utf8Path(fonts.hzk16.filename()) +
                                  "; each comes out blank (--charset gbk has a place for every one)"},
       {Undrawn::pastAsc16End, shortFont(fonts.asc16, sizes.asc16, singleByteFileSize(fonts.cell))},
       {Undrawn::pastHzk16End, shortFont(fonts.hzk16, sizes.hzk16, doubleByteFileSize(fonts.cell, fonts.charset))},
@@ -74,7 +75,7 @@ void printSizeHint(const FontPaths& fonts, bool rendered) {
       (std::filesystem::exists(fonts.asc16, error) && std::filesystem::exists(fonts.hzk16, error))) {
     return;
   }
-  printError("hint: build " + fonts.asc16.filename().string() + " and " + fonts.hzk16.filename().string() +
+  printError("hint: build " + utf8Path(fonts.asc16.filename()) + " and " + utf8Path(fonts.hzk16.filename()) +
              " with 'lumadot-mkfont --size " + fonts.cell.name() +
              (fonts.charset == Charset::gbk ? " --charset gbk" : "") +
              " --font FILE', or draw the glyphs straight from a font with --font FILE");
@@ -107,7 +108,9 @@ std::string namedCharacters(const std::vector<UndrawnCharacter>& undrawn, Undraw
   return namedCharacters(characters);
 }
 
-RunFonts fontsOf(const RunSettings& settings) { return RunFonts(settings.fontDir, settings.font, programDirectory()); }
+RunFonts fontsOf(const RunSettings& settings) {
+  return RunFonts(pathFromUtf8(settings.fontDir), settings.font, programDirectory());
+}
 
 void printLookUpFailure(const Failure& failure, const RunFonts& fonts) {
   printFailure(failure);
@@ -115,7 +118,7 @@ void printLookUpFailure(const Failure& failure, const RunFonts& fonts) {
 }
 
 FontPaths fontPaths(const RunSettings& settings) {
-  return locateFonts(settings.fontDir, programDirectory(), settings.font.cell, settings.font.charset);
+  return locateFonts(pathFromUtf8(settings.fontDir), programDirectory(), settings.font.cell, settings.font.charset);
 }
 
 void addFontDirOption(CLI::App& app, RunSettings& settings) {
@@ -135,7 +138,7 @@ std::u16string devicePortText(const std::string& path) {
   // A relative path would name no port in the box; the messages then show where it leads.
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? given : utf8ToUtf16(absolute.string());
+  return error ? given : utf8ToUtf16(utf8Path(absolute));
 }
 
 void choosePort(SendRequest& request, std::u16string name) {

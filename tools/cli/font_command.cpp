@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "base/utf8_path.h"
 #include "base/file_writer.h"
 #include "cli/console.h"
 #include "cli/console_runner.h"
@@ -89,9 +90,9 @@ Result<std::u16string> wantedCharacters(const FontOptions& options) {
 std::string undrawnNote(const std::vector<UndrawnCharacter>& undrawn, const FontPaths& paths) {
   const std::pair<Undrawn, std::string> kinds[] = {
       {Undrawn::questionMark, "not in code page 936"},
-      {Undrawn::outsideGrid, "outside the grid of " + paths.hzk16.filename().string()},
-      {Undrawn::pastAsc16End, "past the end of " + paths.asc16.string()},
-      {Undrawn::pastHzk16End, "past the end of " + paths.hzk16.string()},
+      {Undrawn::outsideGrid, "outside the grid of " + utf8Path(paths.hzk16.filename())},
+      {Undrawn::pastAsc16End, "past the end of " + utf8Path(paths.asc16)},
+      {Undrawn::pastHzk16End, "past the end of " + utf8Path(paths.hzk16)},
   };
   std::string note;
   for (const auto& [why, what] : kinds) {
@@ -163,7 +164,7 @@ std::optional<std::string> optionProblem(const FontOptions& options, const Outpu
 int writeSubset(const FontOptions& options, const Output& output, const FontSubset& subset) {
   const std::string& prefix = output.names.prefix;
   if (!options.header.empty()) {
-    if (auto written = replaceFile(options.header, subsetHeader(output.format, subset, prefix)); !written) {
+    if (auto written = replaceFile(pathFromUtf8(options.header), subsetHeader(output.format, subset, prefix)); !written) {
       printFailure(written.error());
       return kExitFailed;
     }

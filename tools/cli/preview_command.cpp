@@ -4,6 +4,7 @@
 #include <iostream>
 #include <optional>
 
+#include "base/utf8_path.h"
 #include "base/file_writer.h"
 #include "cli/console.h"
 #include "cli/console_runner.h"
@@ -100,7 +101,7 @@ int showGlyphs(const CLI::App& app, const Glyphs& glyphs, const ByteLayout& layo
     printError(image.error().text);
     return kExitFailed;
   }
-  if (const auto written = replaceFile(options.png, *image); !written) {
+  if (const auto written = replaceFile(pathFromUtf8(options.png), *image); !written) {
     printError(written.error().text + ": " + written.error().detail);
     return kExitFailed;
   }

@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 
+#include "base/utf8_path.h"
 #include "base/file_writer.h"
 #include "cli/console.h"
 #include "cli/console_runner.h"
@@ -155,7 +156,7 @@ bool SignConsole::writeFile(const SignPlayer& player, int number) const {
     printError(image.error().text);
     return false;
   }
-  if (const auto written = replaceFile(file, *image); !written) {
+  if (const auto written = replaceFile(pathFromUtf8(file), *image); !written) {
     printError(written.error().text + ": " + written.error().detail);
     return false;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "base/utf8_path.h"
 #include "base/file_writer.h"
 #include "extract/byte_layout.h"
 #include "fonts/cell_character.h"
@@ -91,8 +92,8 @@ Result<void> writeFontFiles(const std::filesystem::path& dir, const std::vector<
   namespace fs = std::filesystem;
   std::error_code ec;
   fs::create_directories(dir, ec);
-  if (ec) return Failure("cannot create directory " + dir.string() + ": " + ec.message());
-  if (!fs::is_directory(dir, ec)) return Failure("cannot create directory " + dir.string() + ": not a directory");
+  if (ec) return Failure("cannot create directory " + utf8Path(dir) + ": " + ec.message());
+  if (!fs::is_directory(dir, ec)) return Failure("cannot create directory " + utf8Path(dir) + ": not a directory");
 
   // Every file is complete on disk before any is put in place, so a failure
   // while writing leaves the directory exactly as it was.

@@ -4,11 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "common/program_start.h"
 #include "mkfont/mkfont_command.h"
 
 int main(int argc, char** argv) {
   try {
-    return lumadot::mkfont::runMkfontCommand({argv + 1, argv + argc});
+    const std::vector<std::string> args = lumadot::tools::programArguments(argc, argv);
+    lumadot::tools::setUpStandardStreams();
+    return lumadot::mkfont::runMkfontCommand(args);
   } catch (const std::exception& e) {
     return lumadot::mkfont::failure(e.what());
   }

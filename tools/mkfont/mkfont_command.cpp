@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/utf8_path.h"
 #include "base/version.h"
 #include "common/command_line.h"
 #include "common/glyph_options.h"
@@ -93,14 +94,14 @@ Result<void> openMainFont(const Options& options, OpenFonts& fonts) {
   if (!options.unifont.empty()) {
     // Unifont has its 16-pixel bitmaps only, like any bitmap font of one size.
     if (pixels != 16) return Failure(options.unifont + ": has no " + std::to_string(pixels) + "-pixel size; GNU Unifont's glyphs are 16 pixels");
-    auto glyphs = loadUnifontHex(options.unifont);
+    auto glyphs = loadUnifontHex(pathFromUtf8(options.unifont));
     if (!glyphs) return glyphs.error();
     fonts.unifont = std::move(*glyphs);
     fonts.face = unifontFace(*fonts.unifont);
     fonts.description = options.unifont + ": GNU Unifont";
     return {};
   }
-  auto font = FreeTypeFont::open(options.font, options.face, pixels);
+  auto font = FreeTypeFont::open(pathFromUtf8(options.font), options.face, pixels);
   if (!font) return font.error();
   fonts.font = std::move(*font);
   fonts.face = fonts.font->face();
@@ -111,7 +112,7 @@ Result<void> openMainFont(const Options& options, OpenFonts& fonts) {
 Result<void> openFonts(const Options& options, OpenFonts& fonts) {
   if (auto opened = openMainFont(options, fonts); !opened) return opened;
   if (options.asciiFont.empty()) return {};
-  auto ascii = FreeTypeFont::open(options.asciiFont, options.asciiFace, options.request.cell.height);
+  auto ascii = FreeTypeFont::open(pathFromUtf8(options.asciiFont), options.asciiFace, options.request.cell.height);
   if (!ascii) return ascii.error();
   fonts.ascii = std::move(*ascii);
   fonts.asciiFace = fonts.ascii->face();
@@ -138,11 +139,11 @@ int build(const Options& options) {
   const std::string& input = options.unifont.empty() ? options.font : options.unifont;
   const std::string grid = options.request.charset == Charset::gbk ? "GBK" : "GB2312";
   if (built.hzk16.found == 0) return failure(input + ": holds no glyph for any " + grid + " character");
-  const std::filesystem::path out = options.out;
+  const std::filesystem::path out = pathFromUtf8(options.out);
   const auto written = writeFontFiles(out, {{built.asc16.name, built.asc16.bytes}, {built.hzk16.name, built.hzk16.bytes}});
   if (!written) return failure(sentence(written.error()));
   std::cerr << sourceLines(fonts, built) << report(built.asc16) << report(built.hzk16) << "lumadot-mkfont: wrote "
-            << (out / built.asc16.name).string() << " and " << (out / built.hzk16.name).string() << "\n";
+            << utf8Path(out / built.asc16.name) << " and " << utf8Path(out / built.hzk16.name) << "\n";
   return kExitCompleted;
 }
 

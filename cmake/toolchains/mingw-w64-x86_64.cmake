@@ -1,0 +1,30 @@
+# Windows x64 programs from Debian's mingw-w64 (posix threads, for std::thread),
+# linked statically so each .exe runs on its own. The libraries mingw has no
+# Debian package for (FreeType, giflib, libpng, libjpeg) are built by
+# scripts/windows_deps.sh into LUMADOT_WINDOWS_SYSROOT; programs built here
+# run under wine64, through scripts/wine_run.sh, wherever CMake runs them.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+# Passed on to the test compilations CMake makes while configuring.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES LUMADOT_WINDOWS_SYSROOT)
+if(NOT LUMADOT_WINDOWS_SYSROOT)
+  set(LUMADOT_WINDOWS_SYSROOT "${CMAKE_CURRENT_LIST_DIR}/../../build-windows/sysroot")
+endif()
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 "${LUMADOT_WINDOWS_SYSROOT}")
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Static archives only: mingw's zlib also ships an import library for a DLL we would have to carry.
+set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../../scripts/wine_run.sh")
+
+# pkg-config must not hand the cross build this machine's own libraries.
+set(ENV{PKG_CONFIG_LIBDIR} "${LUMADOT_WINDOWS_SYSROOT}/lib/pkgconfig")
+set(ENV{PKG_CONFIG_PATH} "")

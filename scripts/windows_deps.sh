@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Builds the libraries the Windows programs need and mingw-w64 has no Debian
+# package for (FreeType, giflib, libpng, libjpeg-turbo) from Debian's own
+# source packages, as static archives in a sysroot of the build's:
+#   scripts/windows_deps.sh SYSROOT
+# The sources come through a private apt configuration that adds the deb-src
+# lines, so the system's own sources stay as they are. A library already in
+# the sysroot is not built again.
+set -euo pipefail
+sysroot=$(realpath -m "${1:?usage: windows_deps.sh SYSROOT}")
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+toolchain=$here/cmake/toolchains/mingw-w64-x86_64.cmake
+work=$sysroot/../deps
+jobs=${JOBS:-2}
+mkdir -p "$sysroot/include" "$sysroot/lib" "$work"
+
+apt_dir=$work/apt
+apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
+             -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o APT::Sandbox::User=root)
+fetched=false
+fetch() {  # the unpacked source of Debian package $1, its folder on stdout
+  if [ "$fetched" = false ]; then
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+    echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
+      > "$apt_dir/sources.list"
+    apt-get "${apt_options[@]}" update -qq >&2
+    fetched=true
+  fi
+  (cd "$work" && rm -rf "src-$1" && mkdir "src-$1" && cd "src-$1" &&
+   apt-get "${apt_options[@]}" source -qq "$1" >&2 && find . -mindepth 1 -maxdepth 1 -type d | head -1 |
+   xargs realpath)
+}
+
+cmake_build() {  # source folder, then the project's own options
+  local source=$1; shift
+  cmake -S "$source" -B "$source/build-mingw" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DLUMADOT_WINDOWS_SYSROOT="$sysroot" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sysroot" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR= -DBUILD_SHARED_LIBS=OFF "$@" >&2
+  cmake --build "$source/build-mingw" -j "$jobs" >&2
+  cmake --install "$source/build-mingw" >&2
+}
+
+if [ ! -f "$sysroot/lib/libpng.a" ]; then
+  echo "Building libpng for Windows" >&2
+  cmake_build "$(fetch libpng1.6)" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
+    -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON
+  [ -f "$sysroot/lib/libpng.a" ] || cp "$sysroot"/lib/libpng16*.a "$sysroot/lib/libpng.a"
+fi
+if [ ! -f "$sysroot/lib/libjpeg.a" ]; then
+  echo "Building libjpeg-turbo for Windows" >&2
+  cmake_build "$(fetch libjpeg-turbo)" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
+    -DCMAKE_INSTALL_LIBDIR="$sysroot/lib" -DCMAKE_INSTALL_INCLUDEDIR="$sysroot/include"
+fi
+if [ ! -f "$sysroot/lib/libfreetype.a" ]; then
+  echo "Building FreeType for Windows" >&2
+  # Against mingw's zlib: FreeType's own copy would clash with it at the link.
+  cmake_build "$(fetch freetype)" -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_BZIP2=ON \
+    -DFT_DISABLE_PNG=ON -DFT_REQUIRE_ZLIB=ON
+fi
+if [ ! -f "$sysroot/lib/libgif.a" ]; then
+  echo "Building giflib for Windows" >&2
+  # giflib builds with a Makefile made for Unix shared libraries: its library is a handful of C files.
+  source=$(fetch giflib)
+  rm -rf "$source/build-mingw" && mkdir "$source/build-mingw"
+  for file in dgif_lib egif_lib gifalloc gif_err gif_font gif_hash openbsd-reallocarray quantize; do
+    [ -f "$source/$file.c" ] || continue
+    x86_64-w64-mingw32-gcc-posix -O2 -c "$source/$file.c" -I"$source" -o "$source/build-mingw/$file.o"
+  done
+  x86_64-w64-mingw32-ar rcs "$sysroot/lib/libgif.a" "$source"/build-mingw/*.o
+  cp "$source/gif_lib.h" "$sysroot/include/"
+fi
+# CLI11 is headers alone: Debian's, copied, since the cross build must not see the rest of /usr/include.
+if [ ! -d "$sysroot/include/CLI" ]; then
+  [ -f /usr/include/CLI/CLI.hpp ] || { echo "CLI11 not found: apt-get install libcli11-dev" >&2; exit 1; }
+  cp -r /usr/include/CLI "$sysroot/include/"
+fi
+echo "Windows libraries ready in $sysroot" >&2

@@ -1,0 +1,206 @@
+#!/usr/bin/env bash
+# The Windows programs, under wine, against the Linux build's:
+#   scripts/windows_test.sh LINUX_BIN WINDOWS_BIN
+# Every command of a corpus runs on both and must print the same bytes and
+# end the same way; the fonts mkfont builds must be the same files; a frame
+# sent through wine's COM1 must be the bytes --frame-out writes; and the sign
+# listening on wine's COM2 must show what the Linux sign shows for the same
+# frames. Wine maps COM1, COM2, ... to this machine's /dev/ttyS0, ... unless
+# told otherwise, so every COM port is pointed at a pseudo-terminal of ours,
+# or at nothing, before any program runs.
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+linux=$(realpath "${1:?usage: windows_test.sh LINUX_BIN WINDOWS_BIN}")
+windows=$(realpath "${2:?usage: windows_test.sh LINUX_BIN WINDOWS_BIN}")
+wine_run=$here/scripts/wine_run.sh
+export WINEPREFIX=${WINEPREFIX:-$(dirname "$windows")/wine-test}
+export LC_ALL=C.UTF-8 TZ=UTC
+# A port chosen through the environment would reach wine's programs too.
+for name in $(compgen -e | grep '^LUMADOT_COM' || true); do unset "$name"; done
+
+work=$(mktemp -d /tmp/lumadot-windows-test.XXXXXX)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wineserver -k 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+checks=0
+failures=0
+pass() { checks=$((checks + 1)); }
+fail() { checks=$((checks + 1)); failures=$((failures + 1)); echo "FAIL: $*"; }
+
+# COMn to DEVICE in wine's registry; the server is restarted so the next program sees it.
+map_port() {
+  "$wine_run" reg add 'HKLM\Software\Wine\Ports' /v "COM$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
+}
+restart_wine() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; true; }
+for n in $(seq 1 32); do map_port "$n" "$work/no-port-com$n"; done
+restart_wine
+
+wine_cli() { "$wine_run" "$windows/lumadot-cli.exe" "$@"; }
+
+# Messages name the programs' folders, which differ; and wine may end lines in CR LF.
+normalise_errors() { tr -d '\r' | sed -e 's|\\|/|g' -e "s|Z:$linux|BIN|g; s|Z:$windows|BIN|g; s|$linux|BIN|g; s|$windows|BIN|g"; }
+
+# compare NAME STDIN_FILE ARGS...: the same stdout, byte for byte, and the same exit status and messages.
+compare() {
+  local name=$1 input=$2
+  shift 2
+  local l=$work/out/linux w=$work/out/windows
+  mkdir -p "$work/out"
+  (cd "$work/run" && "$linux/lumadot-cli" "$@" <"$input" >"$l.out" 2>"$l.err")
+  local lcode=$?
+  (cd "$work/run" && wine_cli "$@" <"$input" >"$w.out" 2>"$w.err")
+  local wcode=$?
+  if ! cmp -s "$l.out" "$w.out"; then
+    fail "$name: standard output differs ($(stat -c %s "$l.out") bytes on Linux, $(stat -c %s "$w.out") under wine)"
+    cmp "$l.out" "$w.out" | head -2
+  elif [ "$lcode" != "$wcode" ]; then
+    fail "$name: exit status $lcode on Linux, $wcode under wine"
+  elif ! diff <(normalise_errors <"$l.err") <(normalise_errors <"$w.err") >"$work/out/err.diff"; then
+    fail "$name: messages differ"
+    head -6 "$work/out/err.diff"
+  else
+    pass
+  fi
+}
+
+mkdir -p "$work/run" "$work/in"
+cd "$work/run" || exit 1
+none=/dev/null
+
+echo "== the fonts mkfont builds"
+for font in asc16 hzk16; do
+  cmp -s "$linux/$font" "$windows/$font" && pass || fail "$font built under wine differs from Linux's"
+done
+"$linux/lumadot-mkfont" --unifont /usr/share/unifont/unifont.hex --size 24 --charset gbk --out "$work/linux-fonts" \
+  >/dev/null 2>&1
+"$wine_run" "$windows/lumadot-mkfont.exe" --unifont /usr/share/unifont/unifont.hex --size 24 --charset gbk \
+  --out "$work/中文字库" >/dev/null 2>&1 || fail "mkfont --out 中文字库 under wine failed"
+for font in asc24 gbk24; do
+  cmp -s "$work/linux-fonts/$font" "$work/中文字库/$font" && pass || fail "mkfont's $font under wine differs"
+done
+ttf=/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc
+if [ -f "$ttf" ]; then
+  cp "$ttf" "$work/in/文泉驿.ttc"
+  compare "extract --font 文泉驿.ttc" $none extract --font "$work/in/文泉驿.ttc" --size 24 '字体A'
+  "$linux/lumadot-mkfont" --font "$ttf" --size 16 --out "$work/linux-ttf" >/dev/null 2>&1
+  "$wine_run" "$windows/lumadot-mkfont.exe" --font "$work/in/文泉驿.ttc" --size 16 --out "$work/wine-ttf" >/dev/null 2>&1
+  for font in asc16 hzk16; do
+    cmp -s "$work/linux-ttf/$font" "$work/wine-ttf/$font" && pass || fail "mkfont --font's $font under wine differs"
+  done
+fi
+
+echo "== extract, for a corpus of texts"
+long=$(python3 -c 'print(("中文ABC，" * 700)[:4097], end="")')
+texts=("中A" "你好，世界！" "Hello, sign 123" "①±§¥²€" "镕堃喆" "😀表情" "" "$long")
+for text in "${texts[@]}"; do
+  compare "extract '${text:0:12}'" $none extract "$text"
+  compare "extract --charset gbk '${text:0:12}'" $none extract --charset gbk "$text"
+done
+for format in listing a51 as31 sdas c51 sdcc bin hex; do
+  compare "extract --format $format" $none extract --format "$format" --name 字 --table "中A①"
+done
+for scan in rows row-bands columns column-bands; do
+  compare "extract --scan $scan" $none extract --scan "$scan" --lsb-first --negative "中A"
+  compare "extract --size 24 --scan $scan" $none extract --size 24 --font-dir "$work/中文字库" --charset gbk --scan "$scan" "中A"
+done
+printf '中文A' | iconv -f UTF-8 -t GB2312 >"$work/in/gb.txt"
+printf '中文A' | iconv -f UTF-8 -t UTF-16 >"$work/in/u16.txt"
+printf '\xd6\xd0\xff\xfe' >"$work/in/bad.txt"
+compare "extract --encoding gb2312 (stdin)" "$work/in/gb.txt" extract --encoding gb2312
+compare "extract --text-file (UTF-16)" $none extract --text-file "$work/in/u16.txt"
+compare "extract --encoding gbk, bad bytes" "$work/in/bad.txt" extract --encoding gbk
+compare "extract --encoding big5, bad bytes" "$work/in/bad.txt" extract --encoding big5
+compare "extract, no such font folder" $none extract --font-dir "$work/nowhere" "中"
+
+echo "== Chinese folder and file names"
+mkdir -p "$work/run/字库"
+cp "$linux/asc16" "$linux/hzk16" "$work/run/字库/"
+compare "extract --font-dir 字库" $none extract --font-dir 字库 "字库A"
+"$linux/lumadot-cli" extract --frame-out "$work/run/linux.bin" "帧A" >/dev/null 2>&1
+wine_cli extract --frame-out 帧.bin "帧A" >/dev/null 2>&1
+cmp -s "$work/run/linux.bin" "$work/run/帧.bin" && pass || fail "--frame-out 帧.bin under wine is not Linux's frame"
+compare "extract --text-file 文本.txt" $none extract --text-file "$(printf '中A' >"$work/in/文本.txt"; echo "$work/in/文本.txt")"
+
+echo "== the other commands"
+compare "preview" $none preview "中A"
+compare "preview --ascii --width 40" $none preview --ascii --width 40 "显示屏"
+"$linux/lumadot-cli" preview --png "$work/run/l.png" "中A" >/dev/null 2>&1
+wine_cli preview --png 预览.png "中A" >/dev/null 2>&1
+cmp -s "$work/run/l.png" "$work/run/预览.png" && pass || fail "preview --png 预览.png under wine differs"
+"$linux/lumadot-cli" extract --format bin "中" >"$work/in/zhong.bin" 2>/dev/null
+compare "detect" "$work/in/zhong.bin" detect "中"
+compare "layouts" $none layouts
+compare "layouts --size 24" $none layouts --size 24
+compare "font" $none font --format c51 "中文ABC"
+compare "font --range" $none font --format sdcc --range 0x41-0x5a
+"$linux/lumadot-cli" preview --png "$work/in/picture.png" "图" >/dev/null 2>&1
+compare "picture" $none picture --height 16 "$work/in/picture.png"
+compare "picture --dither" $none picture --height 16 --dither --format hex "$work/in/picture.png"
+for command in "" extract font preview picture detect layouts clock ports sign; do
+  compare "${command:-lumadot-cli} --help" $none $command --help
+done
+compare "a wrong option" $none extract --no-such-option
+compare "--version" $none --version
+
+echo "== clock and ports, in wine's own words"
+clock=$(wine_cli clock --count 1 --locale zh_CN 2>/dev/null | tr -d '\r')
+grep -q '今天是[0-9]\{4\}/[0-9]\{1,2\}/[0-9]\{1,2\}(星期.)现在时间[0-9][0-9]:[0-9][0-9]:[0-9][0-9]' <<<"$clock" && pass ||
+  fail "clock under wine wrote no date and time: ${clock:0:200}"
+linux_clock=$("$linux/lumadot-cli" clock --count 1 --locale zh_CN 2>/dev/null | wc -c)
+[ "$(wc -c <<<"$clock")" -gt 0 ] && [ "$linux_clock" -gt 0 ] && pass || fail "clock printed nothing"
+
+echo "== a frame through wine's COM1"
+socat pty,raw,echo=0,link="$work/pc" pty,raw,echo=0,link="$work/line" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -e "$work/pc" ] && [ -e "$work/line" ] && break; sleep 0.1; done
+map_port 1 "$(realpath "$work/pc")"
+restart_wine
+ports=$(wine_cli ports 2>&1 | tr -d '\r')
+grep -q '^com1 *COM1 *present' <<<"$ports" && pass || fail "ports under wine does not show COM1 present: ${ports:0:300}"
+"$linux/lumadot-cli" extract --frame-out "$work/expected.bin" --reverse --split "串口中A" >/dev/null 2>&1
+size=$(stat -c %s "$work/expected.bin")
+stty -F "$(realpath "$work/pc")" 38400 -inpck 2>/dev/null
+timeout 60 head -c "$size" "$work/line" >"$work/received.bin" &
+reader=$!
+wine_cli extract --send --port com1 --reverse --split "串口中A" >/dev/null 2>"$work/send.err" || fail "extract --send under wine: $(head -3 "$work/send.err")"
+wait "$reader"
+cmp -s "$work/expected.bin" "$work/received.bin" && pass ||
+  fail "the frame through COM1 ($(stat -c %s "$work/received.bin") bytes) is not --frame-out's ($size bytes)"
+
+echo "== the sign on wine's COM2, fed by Linux"
+socat pty,raw,echo=0,link="$work/sign" pty,raw,echo=0,link="$work/feed" 2>/dev/null &
+pids+=($!)
+socat pty,raw,echo=0,link="$work/linux-sign" pty,raw,echo=0,link="$work/linux-feed" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -e "$work/sign" ] && [ -e "$work/linux-feed" ] && break; sleep 0.1; done
+map_port 2 "$(realpath "$work/sign")"
+restart_wine
+stty -F "$(realpath "$work/sign")" 38400 -inpck 2>/dev/null
+wine_cli sign --port com2 --count 2 --print --png 标志.png >"$work/sign-wine.out" 2>"$work/sign-wine.err" &
+wine_sign=$!
+"$linux/lumadot-cli" sign --device "$work/linux-sign" --count 2 --print --png "$work/run/sign-linux.png" \
+  >"$work/sign-linux.out" 2>"$work/sign-linux.err" &
+linux_sign=$!
+sleep 3  # both listening
+for text in "标志A" "第二帧"; do
+  for feed in feed linux-feed; do
+    LUMADOT_COM1=$work/$feed "$linux/lumadot-cli" extract --send --reverse --split "$text" >/dev/null 2>&1 ||
+      fail "extract --send to $feed"
+  done
+  sleep 1
+done
+timeout 30 tail --pid="$wine_sign" -f /dev/null
+timeout 30 tail --pid="$linux_sign" -f /dev/null
+if cmp -s "$work/sign-linux.out" "$work/sign-wine.out" && [ -s "$work/sign-wine.out" ]; then pass; else
+  fail "sign under wine showed otherwise than on Linux"
+  diff "$work/sign-linux.out" "$work/sign-wine.out" | head -8
+  head -3 "$work/sign-wine.err"
+fi
+cmp -s "$work/run/sign-linux.png" "$work/run/标志.png" && pass || fail "sign --png 标志.png under wine differs"
+
+echo "$checks checks, $failures failed"
+[ "$failures" = 0 ]
