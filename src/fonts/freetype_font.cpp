@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -141,7 +142,7 @@ struct FreeTypeFont::State {
   // Where the face comes from: a file, or without a path bytes in memory.
   std::string path;
   std::span<const std::uint8_t> bytes;
-  std::vector<std::uint8_t> owned;  // unpacked from gzip
+  std::vector<std::uint8_t> owned;  // unpacked from gzip; on Windows, any file read
 
   FT_Error newFace(FT_Long index) {
     if (path.empty()) return FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), index, &face);
@@ -194,6 +195,17 @@ struct FreeTypeFont::State {
     bytes = owned;
     return {};
   }
+
+#ifdef _WIN32
+  // FT_New_Face takes the path in the ANSI code page, which cannot spell every
+  // name (Chinese ones on a Western system): the face reads the bytes instead.
+  void useFile(std::istream& in, const std::string& /*name*/) {
+    owned.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    bytes = owned;
+  }
+#else
+  void useFile(std::istream& /*in*/, const std::string& name) { path = name; }
+#endif
 
   ~State() {
     if (face) FT_Done_Face(face);
@@ -259,10 +271,10 @@ Result<FreeTypeFont> FreeTypeFont::open(const std::filesystem::path& path, int f
   if (!in) return Failure(name + ": cannot open: " + std::strerror(errno));
   auto state = std::make_unique<State>();
   state->size = pixels;
-  if (!startsWithGzipMagic(in)) {
-    state->path = name;
-  } else if (auto unpacked = state->unpack(in, name); !unpacked) {
-    return unpacked.error();
+  if (startsWithGzipMagic(in)) {
+    if (auto unpacked = state->unpack(in, name); !unpacked) return unpacked.error();
+  } else {
+    state->useFile(in, name);
   }
   return load(std::move(state), face, name);
 }
