@@ -143,6 +143,9 @@ struct FreeTypeFont::State {
   std::string path;
   std::span<const std::uint8_t> bytes;
   std::vector<std::uint8_t> owned;  // unpacked from gzip; on Windows, any file read
+  // Over a file's bytes FreeType reports a file too short for any format as a
+  // failed read, where over its path it says the format is unknown.
+  bool fileInMemory = false;
 
   FT_Error newFace(FT_Long index) {
     if (path.empty()) return FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), index, &face);
@@ -153,7 +156,9 @@ struct FreeTypeFont::State {
     const auto failure = [&](const std::string& what) { return Failure(name + ": " + what); };
     if (const FT_Error error = FT_Init_FreeType(&library)) return failure(ftMessage(error));
     if (const FT_Error error = newFace(0)) {
-      if (error == FT_Err_Unknown_File_Format) return failure("is not a font file FreeType can read");
+      if (error == FT_Err_Unknown_File_Format || (fileInMemory && error == FT_Err_Invalid_Stream_Operation)) {
+        return failure("is not a font file FreeType can read");
+      }
       return failure("cannot read the font: " + ftMessage(error));
     }
     const FT_Long faces = face->num_faces;
@@ -202,6 +207,7 @@ struct FreeTypeFont::State {
   void useFile(std::istream& in, const std::string& /*name*/) {
     owned.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     bytes = owned;
+    fileInMemory = true;
   }
 #else
   void useFile(std::istream& /*in*/, const std::string& name) { path = name; }
