@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -142,7 +143,10 @@ struct FreeTypeFont::State {
   // Where the face comes from: a file, or without a path bytes in memory.
   std::string path;
   std::span<const std::uint8_t> bytes;
-  std::vector<std::uint8_t> owned;  // unpacked from gzip
+  std::vector<std::uint8_t> owned;  // unpacked from gzip; on Windows, any file read
+  // Over a file's bytes FreeType reports a file too short for any format as a
+  // failed read, where over its path it says the format is unknown.
+  bool fileInMemory = false;
 
   FT_Error newFace(FT_Long index) {
     if (path.empty()) return FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), index, &face);
@@ -153,7 +157,9 @@ struct FreeTypeFont::State {
     const auto failure = [&](const std::string& what) { return Failure(name + ": " + what); };
     if (const FT_Error error = FT_Init_FreeType(&library)) return failure(ftMessage(error));
     if (const FT_Error error = newFace(0)) {
-      if (error == FT_Err_Unknown_File_Format) return failure("is not a font file FreeType can read");
+      if (error == FT_Err_Unknown_File_Format || (fileInMemory && error == FT_Err_Invalid_Stream_Operation)) {
+        return failure("is not a font file FreeType can read");
+      }
       return failure("cannot read the font: " + ftMessage(error));
     }
     const FT_Long faces = face->num_faces;
@@ -195,6 +201,18 @@ struct FreeTypeFont::State {
     bytes = owned;
     return {};
   }
+
+#ifdef _WIN32
+  // FT_New_Face takes the path in the ANSI code page, which cannot spell every
+  // name (Chinese ones on a Western system): the face reads the bytes instead.
+  void useFile(std::istream& in, const std::string& /*name*/) {
+    owned.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    bytes = owned;
+    fileInMemory = true;
+  }
+#else
+  void useFile(std::istream& /*in*/, const std::string& name) { path = name; }
+#endif
 
   ~State() {
     if (face) FT_Done_Face(face);
@@ -260,10 +278,10 @@ Result<FreeTypeFont> FreeTypeFont::open(const std::filesystem::path& path, int f
   if (!in) return Failure(name + ": cannot open: " + std::strerror(errno));
   auto state = std::make_unique<State>();
   state->size = pixels;
-  if (!startsWithGzipMagic(in)) {
-    state->path = name;
-  } else if (auto unpacked = state->unpack(in, name); !unpacked) {
-    return unpacked.error();
+  if (startsWithGzipMagic(in)) {
+    if (auto unpacked = state->unpack(in, name); !unpacked) return unpacked.error();
+  } else {
+    state->useFile(in, name);
   }
   return load(std::move(state), face, name);
 }

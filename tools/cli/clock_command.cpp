@@ -1,19 +1,18 @@
 #include "cli/clock_command.h"
 
-#include <QDateTime>
-#include <QLocale>
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <limits>
 #include <optional>
+#include <string_view>
 #include <thread>
 
 #include "cli/console.h"
 #include "cli/console_runner.h"
 #include "clock/clock_display.h"
-#include "clock/locale_clock.h"
+#include "clock/clock_locale.h"
 #include "common/command_line.h"
 #include "frame/display_frame.h"
 
@@ -38,17 +37,27 @@ constexpr std::string_view kFooter =
 struct ClockOptions {
   int count = 0;  // 0: until interrupted
   bool quiet = false;
-  std::string locale;  // empty: clockLocale()
+  std::string locale;  // empty: the system's
   RunSettings run;
 };
 
-// Qt falls back to the C locale for a name it does not know.
+#ifdef _WIN32
+constexpr std::string_view kLocaleHelp =
+    "write the date, the time and the amount sent as\n"
+    "locale NAME does (zh-CN, en-US, ...); default: the\n"
+    "user's, as Windows' region settings give it";
+#else
+constexpr std::string_view kLocaleHelp =
+    "write the date, the time and the amount sent as\n"
+    "locale NAME does (zh_CN, en_US, ...); default: the\n"
+    "system's (LC_ALL, LC_TIME, LANG), or zh_CN's where\n"
+    "that is C or POSIX";
+#endif
+
 CLI::Validator localeCheck() {
   return CLI::Validator(
       [](std::string& name) {
-        const QLocale locale(QString::fromStdString(name));
-        const bool known = locale.language() != QLocale::C || name == "C" || name == "POSIX";
-        return known ? std::string() : "unknown locale '" + name + "'; try zh_CN or en_US";
+        return knownLocale(name) ? std::string() : "unknown locale '" + name + "'; try zh_CN or en_US";
       },
       "");
 }
@@ -61,11 +70,7 @@ void declareOptions(tools::CommandLine& line, ClockOptions& options) {
                                 return "--count takes a whole number from 1 to " + most + ", not '" + given + "'";
                               });
   app.add_flag("--quiet", options.quiet, "print no listings, only the messages");
-  app.add_option("--locale", options.locale,
-                 "write the date, the time and the amount sent as\n"
-                 "locale NAME does (zh_CN, en_US, ...); default: the\n"
-                 "system's (LC_ALL, LC_TIME, LANG), or zh_CN's where\n"
-                 "that is C or POSIX")
+  app.add_option("--locale", options.locale, std::string(kLocaleHelp))
       ->type_name("NAME")
       ->check(localeCheck());
   addFontDirOption(app, options.run);
@@ -146,11 +151,11 @@ int runClock(tools::CommandLine& line, const ClockOptions& options, tools::Reach
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
   if (const std::string refusal = signRefusal(options.run.font); !refusal.empty()) return line.usageError(refusal);
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
-  const QLocale locale = options.locale.empty() ? clockLocale() : QLocale(QString::fromStdString(options.locale));
+  const ClockLocale locale = options.locale.empty() ? ClockLocale::system() : ClockLocale::named(options.locale);
 
-  ConsoleRunner runner(options.run, locale.decimalPoint().toStdU16String());
+  ConsoleRunner runner(options.run, decimalSeparator(locale));
   ConsoleClock controls(runner, options.run.request, options.run.sends(), options.quiet);
-  ClockDisplay clock(controls, [&locale] { return readClock(locale, QDateTime::currentDateTime()); });
+  ClockDisplay clock(controls, [&locale] { return readClock(locale, currentMoment()); });
 
   const InterruptCatcher interrupts;
   clock.startOrStop();

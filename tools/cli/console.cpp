@@ -1,6 +1,5 @@
 #include "cli/console.h"
 
-#include <QLocale>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -12,7 +11,12 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #else
+#include <QLocale>
 #include <sys/ioctl.h>
 #include <unistd.h>
 #endif
@@ -132,7 +136,16 @@ bool isTerminal(std::FILE* stream) {
 #endif
 }
 
-std::u16string localeDecimalSeparator() { return QLocale::system().decimalPoint().toStdU16String(); }
+std::u16string localeDecimalSeparator() {
+#ifdef _WIN32
+  wchar_t separator[8] = {};  // the user's own setting: up to three characters
+  const int size = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+  if (size <= 1) return u".";
+  return std::u16string(separator, separator + size - 1);
+#else
+  return QLocale::system().decimalPoint().toStdU16String();
+#endif
+}
 
 void printMessage(const Message& message) {
   std::cerr << oneLine(message.title) << ": " << oneLine(message.text) << '\n' << std::flush;
