@@ -27,27 +27,36 @@ std::int16_t codeOf(const char* bytes, std::size_t count) {
 #ifdef _WIN32
 
 namespace {
+
 constexpr UINT kCodePage = 936;
-}
+
+// glibc's CP936 has no code for the private use area, where Windows keeps its
+// user-defined characters; both systems give the same codes without them.
+bool isPrivateUse(char32_t ch) { return ch >= 0xE000 && ch <= 0xF8FF; }
+
+}  // namespace
 
 std::int16_t ansiCode(char32_t ch) {
   if (ch < 0x80) return static_cast<std::int16_t>(ch);
   // Nothing outside the basic plane is in code page 936, and a surrogate pair
   // would come back as two default characters that look like one double-byte code.
-  if (ch > 0xFFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return kQuestionMarkCode;
+  if (ch > 0xFFFF || (ch >= 0xD800 && ch <= 0xDFFF) || isPrivateUse(ch)) return kQuestionMarkCode;
   const wchar_t wide = static_cast<wchar_t>(ch);
   std::array<char, 8> out{};
-  const int n = WideCharToMultiByte(kCodePage, 0, &wide, 1, out.data(), static_cast<int>(out.size()), nullptr,
-                                    nullptr);
-  return codeOf(out.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
+  BOOL defaulted = FALSE;
+  // Best fit would give "a" for U+00AA and "2" for U+00B2, where glibc gives none.
+  const int n = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, &wide, 1, out.data(), static_cast<int>(out.size()),
+                                    nullptr, &defaulted);
+  return codeOf(out.data(), n > 0 && !defaulted ? static_cast<std::size_t>(n) : 0);
 }
 
 std::optional<char32_t> fromAnsiBytes(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > 2) return std::nullopt;
   std::array<wchar_t, 4> out{};
   const int n = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
                                     out.data(), static_cast<int>(out.size()));
-  if (n == 1) return static_cast<char32_t>(out[0]);
-  return std::nullopt;
+  if (n != 1 || isPrivateUse(out[0])) return std::nullopt;
+  return static_cast<char32_t>(out[0]);
 }
 
 #else

@@ -31,7 +31,11 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{"GbkOnlyLing", U'〇', doubleByte(0xA9, 0x96)},
                       CodeCase{"NotInCodePageHangul", U'한', 63}, CodeCase{"Emoji", U'\U0001F600', 63},
                       CodeCase{"ReplacementCharacter", U'\uFFFD', 63},
-                      CodeCase{"LoneSurrogate", char32_t{0xD800}, 63}),
+                      CodeCase{"LoneSurrogate", char32_t{0xD800}, 63},
+                      // Windows' user-defined characters and best fits, which glibc has no code for
+                      CodeCase{"PrivateUse", char32_t{0xE000}, 63}, CodeCase{"PrivateUseFEA0", char32_t{0xE864}, 63},
+                      CodeCase{"PrivateUseByteFF", char32_t{0xF8F5}, 63},
+                      CodeCase{"BestFitOrdinal", U'ª', 63}, CodeCase{"BestFitSuperscript", U'²', 63}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(FromAnsiBytes, DecodesSingleAndDoubleBytes) {
@@ -40,6 +44,9 @@ TEST(FromAnsiBytes, DecodesSingleAndDoubleBytes) {
   EXPECT_EQ(fromAnsiBytes("\xD6\xD0"), U'中');
   EXPECT_EQ(fromAnsiBytes("\xA1\xA1"), U'\u3000');
   EXPECT_EQ(fromAnsiBytes("\xAA\xA1"), std::nullopt);  // an empty cell of the grid
+  EXPECT_EQ(fromAnsiBytes("\xA1\x40"), std::nullopt);  // user-defined, in Windows' private use area
+  EXPECT_EQ(fromAnsiBytes("\xFE\x50"), std::nullopt);
+  EXPECT_EQ(fromAnsiBytes("\xFF"), std::nullopt);
   EXPECT_EQ(fromAnsiBytes("\xD6"), std::nullopt);      // lead byte alone
   EXPECT_EQ(fromAnsiBytes(""), std::nullopt);
 }
