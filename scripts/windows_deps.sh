@@ -12,7 +12,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 toolchain=$here/cmake/toolchains/mingw-w64-x86_64.cmake
 work=$sysroot/../deps
 jobs=${JOBS:-2}
-mkdir -p "$sysroot/include" "$sysroot/lib" "$work"
+mkdir -p "$sysroot/include" "$sysroot/lib" "$sysroot/licences" "$work"
 
 apt_dir=$work/apt
 apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
@@ -74,4 +74,12 @@ if [ ! -d "$sysroot/include/CLI" ]; then
   [ -f /usr/include/CLI/CLI.hpp ] || { echo "CLI11 not found: apt-get install libcli11-dev" >&2; exit 1; }
   cp -r /usr/include/CLI "$sysroot/include/"
 fi
+# What the programs link, from the sources above, mingw-w64 and Debian's packages: its terms travel with it.
+for source in "$work"/src-*/*/debian/copyright; do
+  package=${source#"$work"/src-}
+  cp "$source" "$sysroot/licences/${package%%/*}.txt"
+done
+for package in libcli11-dev libz-mingw-w64 mingw-w64-common gcc-mingw-w64-base; do
+  cp "/usr/share/doc/$package/copyright" "$sysroot/licences/$package.txt"
+done
 echo "Windows libraries ready in $sysroot" >&2
