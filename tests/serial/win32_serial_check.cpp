@@ -255,12 +255,5 @@ INSTANTIATE_TEST_SUITE_P(Win32, EnvironmentPort,
                                            EnvironmentCase{"AFileThatIsThere", "C:\\windows\\win.ini", true}),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(Win32Ports, BareNamesOpenUnderTheDeviceNamespace) {
-  EXPECT_EQ(devicePath("COM3"), L"\\\\.\\COM3");
-  EXPECT_EQ(devicePath("COM17"), L"\\\\.\\COM17");
-  EXPECT_EQ(devicePath("\\\\.\\COM17"), L"\\\\.\\COM17");
-  EXPECT_EQ(devicePath("C:\\line.bin"), L"C:\\line.bin");
-}
-
 }  // namespace
 }  // namespace lumadot
