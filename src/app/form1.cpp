@@ -18,7 +18,7 @@
 #include "clock/clock_display.h"
 #include "clock/locale_clock.h"
 #include "message/message.h"
-#include "serial/qt_serial_device.h"
+#include "serial/system_serial.h"
 #include "serial/extraction_run.h"
 #include "app/workbench_launch.h"
 #include "ui_form1.h"
@@ -85,7 +85,7 @@ class Form1::WindowClock final : public ClockControls {
 Form1::Form1(FontPaths fonts, QWidget* parent)
     : QDialog(parent),
       m_ui(std::make_unique<Ui::Form1>()),
-      m_port(std::make_unique<QtSerialDevice>()),
+      m_port(makeSystemSerialDevice()),
       m_timer1(new QTimer(this)),
       m_fonts(std::move(fonts)),
       m_messages(this) {

@@ -27,7 +27,7 @@ namespace lumadot {
 struct RunReport;
 struct SendBoxes;
 class ClockDisplay;
-class QtSerialDevice;
+class SerialDevice;
 class Form2;
 class Form3;
 
@@ -71,7 +71,7 @@ class Form1 final : public QDialog {
   void showRun(const RunReport& report);
 
   std::unique_ptr<Ui::Form1> m_ui;
-  std::unique_ptr<QtSerialDevice> m_port;  // keeps its port number and settings between runs
+  std::unique_ptr<SerialDevice> m_port;  // keeps its port number and settings between runs
   bool m_runInProgress = false;
   class WindowClock;  // the clock's view of this window's controls
   QTimer* m_timer1;

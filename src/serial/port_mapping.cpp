@@ -1,11 +1,13 @@
 #include "serial/port_mapping.h"
 
-#include <QFileInfo>
-#include <QSerialPortInfo>
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
+#include "extract/text_codec.h"
 #include "serial/port_names.h"
 
 namespace lumadot {
@@ -17,16 +19,57 @@ std::vector<std::string> systemPorts() {
   return devices;
 }
 
-// The system's list is read only when the environment names no device:
-// listing looks at every tty the system has, a tenth of a second here.
+// What LUMADOT_COMn says, as UTF-8: Windows keeps the environment in UTF-16.
+std::string environmentDevice(int number) {
+  const std::string name = "LUMADOT_COM" + std::to_string(number);
+#ifdef _WIN32
+  const std::wstring wideName(name.begin(), name.end());
+  const wchar_t* value = ::_wgetenv(wideName.c_str());
+  if (value == nullptr) return {};
+  const std::wstring_view wide(value);
+  return utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
+#else
+  const char* value = std::getenv(name.c_str());
+  return value == nullptr ? std::string() : std::string(value);
+#endif
+}
+
+#ifdef _WIN32
+bool sameLetters(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// A COM port is no file on Windows: it is there when the system lists it.
+bool deviceExists(const std::string& device, const std::vector<std::string>& listed) {
+  std::string_view name = device;
+  if (name.starts_with("\\\\.\\")) name.remove_prefix(4);
+  const auto isName = [&](const std::string& port) { return sameLetters(port, name); };
+  std::error_code error;
+  return std::any_of(listed.begin(), listed.end(), isName) ||
+         std::filesystem::exists(std::filesystem::path(utf8ToUtf16(device)), error);
+}
+#else
+bool deviceExists(const std::string& device) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::path(device), error);
+}
+#endif
+
+// On Linux the system's list is read only when the environment names no
+// device: listing looks at every tty the system has, a tenth of a second here.
 PortMapping mapPort(int number, std::optional<std::vector<std::string>>& listed) {
   PortMapping mapping;
   mapping.number = number;
-  const QString fromEnvironment = qEnvironmentVariable(QStringLiteral("LUMADOT_COM%1").arg(number).toLatin1().constData());
-  if (!fromEnvironment.isEmpty()) {
+  if (std::string fromEnvironment = environmentDevice(number); !fromEnvironment.empty()) {
     mapping.source = PortMapping::Source::environment;
-    mapping.device = fromEnvironment.toStdString();
-    mapping.present = QFileInfo::exists(fromEnvironment);
+    mapping.device = std::move(fromEnvironment);
+#ifdef _WIN32
+    if (!listed) listed = systemPorts();
+    mapping.present = deviceExists(mapping.device, *listed);
+#else
+    mapping.present = deviceExists(mapping.device);
+#endif
     return mapping;
   }
   if (!listed) listed = systemPorts();
@@ -47,17 +90,19 @@ PortMapping mapPort(int number, std::optional<std::vector<std::string>>& listed)
 }  // namespace
 
 std::vector<ListedPort> listedPorts() {
-  std::vector<ListedPort> ports;
-  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-#ifdef _WIN32
-    ports.push_back({info.portName().toStdString(), info.description().toStdString()});
-#else
-    ports.push_back({info.systemLocation().toStdString(), info.description().toStdString()});
-#endif
-  }
+  std::vector<ListedPort> ports = systemListedPorts();
   std::sort(ports.begin(), ports.end(),
             [](const ListedPort& a, const ListedPort& b) { return naturalLess(a.device, b.device); });
   return ports;
+}
+
+Result<std::string> mappedDevice(const PortChoice& port) {
+  if (port.number == 0) return port.device;
+  const PortMapping mapping = mapPort(port.number);
+  if (mapping.source != PortMapping::Source::none) return mapping.device;
+  const std::string n = std::to_string(port.number);
+  return Failure("the system lists fewer than " + n + " serial ports; set LUMADOT_COM" + n +
+                 " to the device to use, e.g. LUMADOT_COM" + n + "=/dev/ttyUSB0");
 }
 
 bool naturalLess(const std::string& a, const std::string& b) {

@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+#include "serial/port_names.h"
+
 namespace lumadot {
 
 // Where comN leads on this machine.
@@ -22,6 +25,9 @@ struct PortMapping {
 
 PortMapping mapPort(int number);
 
+// The device comN stands for, or why there is none; a device named by its path as it stands.
+Result<std::string> mappedDevice(const PortChoice& port);
+
 // A serial device the system lists, and what the system calls it
 // ("USB-Serial Controller"; empty when it says nothing).
 struct ListedPort {
@@ -30,6 +36,8 @@ struct ListedPort {
 };
 // In counting order (naturalLess), as comN takes them.
 std::vector<ListedPort> listedPorts();
+// The same in the system's own order: Qt's list on Linux, the registry's on Windows.
+std::vector<ListedPort> systemListedPorts();
 
 // com1 to com16, and the serial devices the system lists that none of them
 // leads to, by path (in counting order): those are reached by their path.

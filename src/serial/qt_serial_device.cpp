@@ -8,11 +8,7 @@
 
 #include "serial/port_access.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <sys/ioctl.h>
-#endif
 
 namespace lumadot {
 namespace {
@@ -55,14 +51,8 @@ struct QtSerialDevice::Impl {
 
   // Bytes the driver holds that have not yet left the port.
   std::int64_t driverQueued() {
-#ifdef _WIN32
-    COMSTAT status{};
-    DWORD errors = 0;
-    if (ClearCommError(port.handle(), &errors, &status)) return status.cbOutQue;
-#else
     int queued = 0;
     if (::ioctl(port.handle(), TIOCOUTQ, &queued) == 0) return queued;
-#endif
     return 0;
   }
 

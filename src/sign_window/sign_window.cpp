@@ -4,7 +4,6 @@
 #include <chrono>
 
 #include "message/message.h"
-#include "serial/qt_serial_receiver.h"
 #include "sign_window/frame_rows.h"
 #include "sign/listen_request.h"
 #include "ui_sign_window.h"
@@ -23,7 +22,7 @@ constexpr std::chrono::milliseconds kReadInterval{20};
 SignWindow::SignWindow(QWidget* parent)
     : QWidget(parent),
       m_ui(std::make_unique<Ui::SignWindow>()),
-      m_receiver(std::make_unique<QtSerialReceiver>()),
+      m_receiver(std::make_unique<SystemSerialReceiver>()),
       m_readTimer(new QTimer(this)),
       m_effectTimer(new QTimer(this)),
       m_messages(this) {

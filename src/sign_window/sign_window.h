@@ -14,6 +14,7 @@
 #include "widgets/message_presenter.h"
 #include "sign/sign_listener.h"
 #include "sign/sign_player.h"
+#include "serial/system_serial.h"
 
 class QComboBox;
 class QTimer;
@@ -24,7 +25,6 @@ class SignWindow;
 
 namespace lumadot {
 
-class QtSerialReceiver;
 struct ListenBoxes;
 
 class SignWindow final : public QWidget {
@@ -53,7 +53,7 @@ class SignWindow final : public QWidget {
   void play(const ReceivedFrame& frame);
 
   std::unique_ptr<Ui::SignWindow> m_ui;
-  std::unique_ptr<QtSerialReceiver> m_receiver;
+  std::unique_ptr<SystemSerialReceiver> m_receiver;
   QTimer* m_readTimer;
   QTimer* m_effectTimer;
   SignListener m_listener;  // one for the window's life, so numbers go on across listening sessions

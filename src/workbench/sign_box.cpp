@@ -16,7 +16,7 @@
 #include "frame/frame_decoder.h"
 #include "message/message.h"
 #include "serial/extraction_run.h"
-#include "serial/qt_serial_device.h"
+#include "serial/system_serial.h"
 #include "widgets/line_setting_boxes.h"
 #include "widgets/port_tooltip.h"
 
@@ -233,9 +233,9 @@ void SignBox::send() {
   m_progress->show();
   m_sender.reset(QThread::create([this, glyphs = m_glyphs, request = std::move(*request),
                                   separator = QLocale().decimalPoint().toStdU16String()]() mutable {
-    QtSerialDevice device;
+    const auto device = makeSystemSerialDevice();
     ProgressRelay progress(this, m_progress);
-    SendTarget target{std::move(request), device, &progress, separator};
+    SendTarget target{std::move(request), *device, &progress, separator};
     RunReport report = runExtraction(std::move(glyphs), &target);
     QMetaObject::invokeMethod(this, [this, report = std::move(report)] { sendEnded(report); }, Qt::QueuedConnection);
   }));

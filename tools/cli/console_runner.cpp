@@ -16,7 +16,7 @@
 #include "serial/extraction_run.h"
 #include "serial/frame_file.h"
 #include "serial/port_names.h"
-#include "serial/qt_serial_device.h"
+#include "serial/system_serial.h"
 
 namespace lumadot::cli {
 namespace {
@@ -42,7 +42,7 @@ void addBoxOption(CLI::App& app, const std::string& name, const std::string& val
 
 std::unique_ptr<SerialDevice> makeDevice(const RunSettings& settings) {
   if (!settings.frameOut.empty()) return std::make_unique<FrameFile>(pathFromUtf8(settings.frameOut));
-  return std::make_unique<QtSerialDevice>();
+  return makeSystemSerialDevice();
 }
 
 // One warning line for each kind of character the run cannot draw as typed.

@@ -18,7 +18,7 @@
 #include "preview/terminal_picture.h"
 #include "serial/line_settings.h"
 #include "serial/port_names.h"
-#include "serial/qt_serial_receiver.h"
+#include "serial/system_serial.h"
 #include "frame/frame_decoder.h"
 #include "sign/frame_report.h"
 #include "sign/sign_listener.h"
@@ -216,7 +216,7 @@ int runSign(const SignOptions& options, tools::Reach reach) {
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const SendRequest& request = options.line;
 
-  QtSerialReceiver receiver;
+  SystemSerialReceiver receiver;
   const auto opened = receiver.openPort(request.port, request.line);
   if (!opened) {
     printError(opened.error().text);

@@ -1,0 +1,104 @@
+#include "serial/win32_port.h"
+
+#include <cwctype>
+
+#include "extract/text_codec.h"
+
+namespace lumadot {
+namespace {
+
+BYTE dcbParity(Parity parity) {
+  switch (parity) {
+    case Parity::none: return NOPARITY;
+    case Parity::even: return EVENPARITY;
+    case Parity::odd: return ODDPARITY;
+    case Parity::mark: return MARKPARITY;
+    case Parity::space: return SPACEPARITY;
+  }
+  return NOPARITY;
+}
+
+BYTE dcbStopBits(StopBits stopBits) {
+  switch (stopBits) {
+    case StopBits::one: return ONESTOPBIT;
+    case StopBits::oneAndHalf: return ONE5STOPBITS;
+    case StopBits::two: return TWOSTOPBITS;
+  }
+  return ONESTOPBIT;
+}
+
+// Raw bytes, no flow control, DTR and RTS up: the sign's line has three wires.
+void applySettings(DCB& dcb, const LineSettings& settings) {
+  dcb.BaudRate = static_cast<DWORD>(settings.baud);
+  dcb.ByteSize = static_cast<BYTE>(settings.dataBits);
+  dcb.Parity = dcbParity(settings.parity);
+  dcb.StopBits = dcbStopBits(settings.stopBits);
+  dcb.fBinary = TRUE;
+  dcb.fParity = settings.parity == Parity::none ? FALSE : TRUE;
+  dcb.fOutxCtsFlow = FALSE;
+  dcb.fOutxDsrFlow = FALSE;
+  dcb.fDtrControl = DTR_CONTROL_ENABLE;
+  dcb.fDsrSensitivity = FALSE;
+  dcb.fOutX = FALSE;
+  dcb.fInX = FALSE;
+  dcb.fErrorChar = FALSE;
+  dcb.fNull = FALSE;
+  dcb.fRtsControl = RTS_CONTROL_ENABLE;
+  dcb.fAbortOnError = FALSE;
+}
+
+}  // namespace
+
+std::string systemReason(DWORD code) {
+  wchar_t* text = nullptr;
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+  std::u16string reason(text, text + length);
+  if (text != nullptr) LocalFree(text);
+  while (!reason.empty() && std::iswspace(static_cast<wint_t>(reason.back()))) reason.pop_back();
+  if (reason.empty()) return "system error " + std::to_string(code);
+  return utf16ToUtf8(reason);
+}
+
+std::wstring devicePath(const std::string& device) {
+  const std::u16string name = utf8ToUtf16(device);
+  const bool bare = name.find_first_of(u"\\/:") == std::u16string::npos;
+  return (bare ? L"\\\\.\\" : L"") + std::wstring(name.begin(), name.end());
+}
+
+Result<void> Win32Port::open(const std::string& device) {
+  close();
+  m_handle = CreateFileW(devicePath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (m_handle != INVALID_HANDLE_VALUE) return {};
+  const DWORD error = GetLastError();
+  // With no sharing asked for, a port another program has open is refused this way.
+  if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) {
+    return Failure("the port is in use by another program");
+  }
+  return Failure(systemReason(error));
+}
+
+Result<void> Win32Port::configure(const LineSettings& settings) {
+  if (!isOpen()) return Failure("the port is not open");
+  DCB dcb{};
+  dcb.DCBlength = sizeof(dcb);
+  if (!GetCommState(m_handle, &dcb)) return Failure(systemReason(GetLastError()));
+  applySettings(dcb, settings);
+  if (!SetCommState(m_handle, &dcb)) return Failure(systemReason(GetLastError()));
+  return {};
+}
+
+Result<void> Win32Port::setTimeouts(COMMTIMEOUTS timeouts) {
+  if (!SetCommTimeouts(m_handle, &timeouts)) return Failure(systemReason(GetLastError()));
+  return {};
+}
+
+void Win32Port::close() {
+  if (!isOpen()) return;
+  CloseHandle(m_handle);
+  m_handle = INVALID_HANDLE_VALUE;
+}
+
+}  // namespace lumadot
