@@ -119,3 +119,13 @@ function(lumadot_deploy_qt target)
     COMMENT "Putting Qt beside ${target}"
     VERBATIM)
 endfunction()
+
+# FreeType, which the Windows build links statically: its gzip reader then
+# needs zlib named after it, as its shared library would have brought it.
+macro(lumadot_find_freetype)
+  find_package(Freetype REQUIRED)
+  if(WIN32)
+    find_package(ZLIB REQUIRED)
+    set_property(TARGET Freetype::Freetype APPEND PROPERTY INTERFACE_LINK_LIBRARIES ZLIB::ZLIB)
+  endif()
+endmacro()

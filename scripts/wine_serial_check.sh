@@ -2,42 +2,23 @@
 # Runs the Win32 serial check under wine: COM1 and COM2 are the two ends of
 # a socat pair of pseudo-terminals, COM9 a device that is not there.
 #
-#   scripts/wine_serial_check.sh BUILD/win32_serial_check.exe [gtest options...]
-#   scripts/wine_serial_check.sh SOURCE_DIR [gtest options...]   (cross-builds the check first)
+#   scripts/wine_serial_check.sh BUILD/tests/bin/win32_serial_check.exe [gtest options...]
 #
 # Wine leads every COM port it is not told about to a real /dev/ttyS*, so
 # each one the check opens is mapped here, and the check refuses to run
 # unless wine shows it leading where it was told.
-# WINEPREFIX defaults to a prefix of the check's own under /tmp; CXX to the
-# mingw-w64 compiler.
+# WINEPREFIX defaults to a prefix of the check's own under /tmp.
 set -euo pipefail
 
-target=${1:?usage: $0 EXE|SOURCE_DIR [gtest options...]}
+target=${1:?usage: $0 EXE [gtest options...]}
 shift
 export WINEPREFIX=${WINEPREFIX:-/tmp/lumadot-wine-serial}
 export WINEDEBUG=-all LC_ALL=C.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
 work=${LUMADOT_WINE_WORK:-/tmp/lumadot-wine-serial-work}
 mkdir -p "$work"
 
-build_check() {
-  local src=$1 cxx=${CXX:-x86_64-w64-mingw32-g++-posix}
-  local gtest=/usr/src/googletest/googletest
-  local flags=(-std=c++20 -O1 -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Werror)
-  if [[ ! -f $work/gtest-all.o ]]; then
-    "$cxx" -std=c++20 -O1 -I"$gtest/include" -I"$gtest" -c "$gtest/src/gtest-all.cc" -o "$work/gtest-all.o"
-    "$cxx" -std=c++20 -O1 -I"$gtest/include" -c "$gtest/src/gtest_main.cc" -o "$work/gtest_main.o"
-  fi
-  "$cxx" "${flags[@]}" -static -I"$src/src" -I"$gtest/include" \
-    "$src"/src/serial/{port_mapping,port_names,line_settings,win32_port,win32_port_list,win32_serial_device,win32_serial_receiver}.cpp \
-    "$src"/src/extract/text_codec.cpp "$src"/tests/serial/win32_serial_check.cpp \
-    "$work/gtest-all.o" "$work/gtest_main.o" -ladvapi32 -o "$work/win32_serial_check.exe"
-}
-
 exe=$target
-if [[ -d $target ]]; then
-  build_check "$target"
-  exe=$work/win32_serial_check.exe
-fi
+[[ -f $exe ]] || { echo "$exe: no such program (cmake --build the Windows build first)" >&2; exit 2; }
 
 socat_pid=
 cleanup() {

@@ -46,6 +46,9 @@ Result<void> FontFile::load() {
 #else
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(m_path.c_str(), "rb"), &std::fclose);
 #endif
+  // Windows refuses to open a folder as "access denied", which would send the user to its permissions.
+  std::error_code ec;
+  if (!file && errno == EACCES && std::filesystem::is_directory(m_path, ec)) errno = EISDIR;
   if (!file && errno == ENOENT && !m_lookedIn.empty()) return Failure(notFoundIn(m_path.filename(), m_lookedIn));
   if (!file) return Failure("无法打开字库文件" + quotedPath(m_path) + "：" + systemErrorText(errno));
   std::vector<std::uint8_t> bytes(m_layoutSize);

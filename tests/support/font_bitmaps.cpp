@@ -20,7 +20,7 @@ struct FontBitmaps::Face {
 
 FontBitmaps::FontBitmaps(const std::filesystem::path& file, int face, int pixels) : m_face(std::make_unique<Face>()) {
   EXPECT_EQ(FT_Init_FreeType(&m_face->library), 0);
-  EXPECT_EQ(FT_New_Face(m_face->library, file.c_str(), face, &m_face->face), 0) << file;
+  EXPECT_EQ(FT_New_Face(m_face->library, file.string().c_str(), face, &m_face->face), 0) << file;
   if (m_face->face) {
     EXPECT_EQ(FT_Set_Pixel_Sizes(m_face->face, 0, static_cast<FT_UInt>(pixels)), 0) << file;
   }

@@ -127,6 +127,9 @@ CommandLine::CommandLine(std::string name, std::string description, std::string 
   m_app->failure_message([this](const CLI::App*, const CLI::Error& error) { return usageText(problem(error)); });
   // A value option given twice keeps the last, as a flag does; a flag takes no value.
   m_app->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)->disable_flag_override();
+  // CLI11 takes /name for an option on Windows, so a path such as /tmp/logo.png
+  // or a text starting with / would vanish there: options start with - everywhere.
+  m_app->allow_windows_style_options(false);
   m_app->set_help_flag();  // added again last, so it closes its section
 }
 
