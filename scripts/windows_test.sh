@@ -36,8 +36,9 @@ map_port() {
   "$wine_run" reg add 'HKLM\Software\Wine\Ports' /v "COM$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
 }
 restart_wine() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; true; }
-for n in $(seq 1 32); do map_port "$n" "$work/no-port-com$n"; done
-restart_wine
+# scripts/wine_run.sh leads every COM port of a new prefix nowhere; this checks it did.
+"$wine_run" reg query 'HKLM\Software\Wine\Ports' /v COM1 2>/dev/null | grep -q 'no-port-com1' ||
+  { echo "wine's COM1 is not led away from this machine's ports: not running" >&2; exit 1; }
 
 wine_cli() { "$wine_run" "$windows/lumadot-cli.exe" "$@"; }
 
@@ -179,6 +180,14 @@ wine_cli extract --send --port com1 --reverse --split "串口中A" >/dev/null 2>
 wait "$reader"
 cmp -s "$work/expected.bin" "$work/received.bin" && pass ||
   fail "the frame through COM1 ($(stat -c %s "$work/received.bin") bytes) is not --frame-out's ($size bytes)"
+# The same port by its Win32 device name, as a port above COM9 must be named.
+stty -F "$(realpath "$work/pc")" 38400 -inpck 2>/dev/null
+timeout 60 head -c "$size" "$work/line" >"$work/received.bin" &
+reader=$!
+wine_cli extract --send --device '\\.\COM1' --reverse --split "串口中A" >/dev/null 2>"$work/send.err" ||
+  fail "extract --send --device \\.\COM1 under wine: $(head -3 "$work/send.err")"
+wait "$reader"
+cmp -s "$work/expected.bin" "$work/received.bin" && pass || fail "the frame through \\.\COM1 is not --frame-out's"
 
 echo "== the sign on wine's COM2, fed by Linux"
 socat pty,raw,echo=0,link="$work/sign" pty,raw,echo=0,link="$work/feed" 2>/dev/null &

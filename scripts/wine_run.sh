@@ -10,9 +10,21 @@ export WINEPREFIX=${WINEPREFIX:-$here/build-windows/wine}
 export WINEDEBUG=${WINEDEBUG:--all}
 export LC_ALL=${LUMADOT_WINE_LOCALE:-C.UTF-8}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-if [ ! -d "$WINEPREFIX" ]; then
+# Wine leads COM1, COM2, ... to this machine's /dev/ttyS0, ... by itself. A new
+# prefix has every one of them led to a path that is not there, so no program
+# run in it reaches a real port; a test maps the ones it opens to its own
+# pseudo-terminals (scripts/windows_test.sh).
+if [ ! -f "$WINEPREFIX/lumadot-ports.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1 || true
+  {
+    printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\n'
+    for n in $(seq 1 32); do printf '"COM%d"="%s/no-port-com%d"\n' "$n" "$WINEPREFIX" "$n"; done
+  } >"$WINEPREFIX/lumadot-ports.reg.new"
+  wine regedit /S "$WINEPREFIX/lumadot-ports.reg.new" >/dev/null 2>&1
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  mv "$WINEPREFIX/lumadot-ports.reg.new" "$WINEPREFIX/lumadot-ports.reg"
 fi
 # Debian puts wine64 under /usr/lib/wine; its wine command starts it for 64-bit programs.
 exec wine "$@"
