@@ -153,6 +153,12 @@ cmp -s <("$linux/lumadot-cli" clock --help | without_locale) <(wine_cli clock --
 compare "a wrong option" $none extract --no-such-option
 compare "--version" $none --version
 
+echo "== a console, which takes text rather than bytes"
+# On a terminal wine gives the program a console: the listing must reach it as the characters it holds.
+timeout 120 script -qec "\"$wine_run\" \"$windows/lumadot-cli.exe\" extract 中A" "$work/console.txt" >/dev/null 2>&1
+grep -q ';--------中--------字模结构：　16\*16　点阵' "$work/console.txt" && pass ||
+  fail "the listing on wine's console is not the characters it holds: $(head -c 300 "$work/console.txt" | od -c | head -4)"
+
 echo "== clock and ports, in wine's own words"
 # The sentence, from the listing's comments: one character each.
 sentence() { tr -d '\r' | sed -n 's/^;--------\(.*\)--------字模结构.*/\1/p' | tr -d '\n'; }
