@@ -13,12 +13,13 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 linux=$(realpath "${1:?usage: windows_test.sh LINUX_BIN WINDOWS_BIN}")
 windows=$(realpath "${2:?usage: windows_test.sh LINUX_BIN WINDOWS_BIN}")
 wine_run=$here/scripts/wine_run.sh
-export WINEPREFIX=${WINEPREFIX:-$(dirname "$windows")/wine-test}
 export LC_ALL=C.UTF-8 TZ=UTC
 # A port chosen through the environment would reach wine's programs too.
 for name in $(compgen -e | grep '^LUMADOT_COM' || true); do unset "$name"; done
 
 work=$(mktemp -d /tmp/lumadot-windows-test.XXXXXX)
+# A prefix of this run's own: its COM ports start led nowhere, whatever an earlier run mapped.
+export WINEPREFIX=$work/wine
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done

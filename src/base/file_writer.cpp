@@ -1,5 +1,4 @@
 #include "base/file_writer.h"
-#include "base/utf8_path.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +14,8 @@
 #else
 #include <unistd.h>
 #endif
+
+#include "base/utf8_path.h"
 
 namespace lumadot {
 namespace {

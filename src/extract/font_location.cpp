@@ -1,5 +1,4 @@
 #include "extract/font_location.h"
-#include "base/utf8_path.h"
 
 #include <algorithm>
 #include <optional>
@@ -13,6 +12,8 @@
 
 #include <vector>
 #endif
+
+#include "base/utf8_path.h"
 
 namespace lumadot {
 namespace {

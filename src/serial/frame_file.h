@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "serial/serial_device.h"
 #include "base/utf8_path.h"
+#include "serial/serial_device.h"
 
 namespace lumadot {
 

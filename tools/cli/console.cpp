@@ -11,17 +11,13 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 #else
-#include <QLocale>
 #include <sys/ioctl.h>
 #include <unistd.h>
 #endif
 
 #include "base/utf8_path.h"
+#include "clock/clock_locale.h"
 #include "common/command_line.h"
 #include "common/program_start.h"
 
@@ -136,16 +132,7 @@ bool isTerminal(std::FILE* stream) {
 #endif
 }
 
-std::u16string localeDecimalSeparator() {
-#ifdef _WIN32
-  wchar_t separator[8] = {};  // the user's own setting: up to three characters
-  const int size = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
-  if (size <= 1) return u".";
-  return std::u16string(separator, separator + size - 1);
-#else
-  return QLocale::system().decimalPoint().toStdU16String();
-#endif
-}
+std::u16string localeDecimalSeparator() { return decimalSeparator(ClockLocale::system()); }
 
 void printMessage(const Message& message) {
   std::cerr << oneLine(message.title) << ": " << oneLine(message.text) << '\n' << std::flush;

@@ -4,8 +4,8 @@
 #include <set>
 #include <utility>
 
-#include "base/utf8_path.h"
 #include "base/file_writer.h"
+#include "base/utf8_path.h"
 #include "cli/console.h"
 #include "cli/console_runner.h"
 #include "cli/format_options.h"

@@ -4,8 +4,8 @@
 #include <iostream>
 #include <optional>
 
-#include "base/utf8_path.h"
 #include "base/file_writer.h"
+#include "base/utf8_path.h"
 #include "cli/console.h"
 #include "cli/console_runner.h"
 #include "cli/layout_options.h"

@@ -7,19 +7,19 @@
 #include <limits>
 #include <optional>
 
-#include "base/utf8_path.h"
 #include "base/file_writer.h"
+#include "base/utf8_path.h"
 #include "cli/console.h"
 #include "cli/console_runner.h"
 #include "common/command_line.h"
 #include "extract/text_codec.h"
+#include "frame/frame_decoder.h"
 #include "preview/gif_animation.h"
 #include "preview/png_image.h"
 #include "preview/terminal_picture.h"
 #include "serial/line_settings.h"
 #include "serial/port_names.h"
 #include "serial/system_serial.h"
-#include "frame/frame_decoder.h"
 #include "sign/frame_report.h"
 #include "sign/sign_listener.h"
 #include "sign/sign_player.h"

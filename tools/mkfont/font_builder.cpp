@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
-#include "base/utf8_path.h"
 #include "base/file_writer.h"
+#include "base/utf8_path.h"
 #include "extract/byte_layout.h"
 #include "fonts/cell_character.h"
 

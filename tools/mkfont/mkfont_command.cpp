@@ -13,9 +13,9 @@
 #include "common/command_line.h"
 #include "common/glyph_options.h"
 #include "extract/text_codec.h"
-#include "mkfont/font_builder.h"
 #include "fonts/freetype_font.h"
 #include "fonts/unifont_hex.h"
+#include "mkfont/font_builder.h"
 
 namespace lumadot::mkfont {
 namespace {
