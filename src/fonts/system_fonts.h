@@ -1,7 +1,8 @@
 #pragma once
 
-// The fonts installed on the system, as fontconfig knows them, for a window
-// to offer beside the font files it is given by name.
+// The fonts installed on the system, for a window to offer beside the font
+// files it is given by name: as fontconfig knows them, or on Windows those in
+// its fonts folder and the user's own.
 
 #include <string>
 #include <vector>
