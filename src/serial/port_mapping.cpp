@@ -105,6 +105,12 @@ Result<std::string> mappedDevice(const PortChoice& port) {
                  " to the device to use, e.g. LUMADOT_COM" + n + "=/dev/ttyUSB0");
 }
 
+Result<std::string> mappedDevice(const PortChoice& port, std::string& label) {
+  auto device = mappedDevice(port);
+  label = device ? portLabel(port, *device) : portLabel(port);
+  return device;
+}
+
 bool naturalLess(const std::string& a, const std::string& b) {
   std::size_t i = 0;
   std::size_t j = 0;

@@ -27,6 +27,9 @@ PortMapping mapPort(int number);
 
 // The device comN stands for, or why there is none; a device named by its path as it stands.
 Result<std::string> mappedDevice(const PortChoice& port);
+// The same, with `label` naming the port as a listening end's failures do:
+// "com1 (/dev/pts/3)", or "com1" alone when it leads nowhere.
+Result<std::string> mappedDevice(const PortChoice& port, std::string& label);
 
 // A serial device the system lists, and what the system calls it
 // ("USB-Serial Controller"; empty when it says nothing).

@@ -19,10 +19,8 @@ QtSerialReceiver::~QtSerialReceiver() { close(); }
 
 Result<void> QtSerialReceiver::openPort(const PortChoice& port, const LineSettings& settings) {
   close();
-  d->name = portLabel(port);
-  const auto device = mappedDevice(port);
+  const auto device = mappedDevice(port, d->name);
   if (!device) return d->fail(device.error().text);
-  d->name = portLabel(port, *device);
   return open(*device, settings);
 }
 

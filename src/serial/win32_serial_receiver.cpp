@@ -61,10 +61,8 @@ Win32SerialReceiver::~Win32SerialReceiver() { close(); }
 
 Result<void> Win32SerialReceiver::openPort(const PortChoice& port, const LineSettings& settings) {
   close();
-  d->name = portLabel(port);
-  const auto device = mappedDevice(port);
+  const auto device = mappedDevice(port, d->name);
   if (!device) return d->fail(device.error().text);
-  d->name = portLabel(port, *device);
   return open(*device, settings);
 }
 
