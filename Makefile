@@ -28,9 +28,10 @@ PACKAGE_BUILD_DIR ?= build-package
 # The Windows programs: mingw-w64 with posix threads and its zlib; GoogleTest's and CLI11's
 # sources and headers, which the cross build compiles as they are; dpkg-dev to unpack the
 # Debian source packages of FreeType, giflib, libpng and libjpeg-turbo; wine64 to run
-# lumadot-mkfont.exe, which builds the zip's fonts, and the tests; socat for their serial lines.
+# lumadot-mkfont.exe, which builds the zip's fonts, and the tests, with its preloader, without
+# which a start now and then fails to map wine's shared page; socat for their serial lines.
 WINDOWS_PACKAGES := cmake ninja-build ccache g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest libcli11-dev \
-  dpkg-dev unifont wine wine64 socat
+  dpkg-dev unifont wine wine64 wine64-preloader socat
 WINDOWS_BUILD_DIR ?= build-windows
 WINDOWS_CMAKE := cmake -S . -B $(WINDOWS_BUILD_DIR)/build -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
@@ -119,14 +120,14 @@ windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 	JOBS=$(JOBS) scripts/windows_deps.sh $(WINDOWS_BUILD_DIR)/sysroot
 	$(WINDOWS_CMAKE)
-	cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS) --target lumadot-windows-zip
+	scripts/wine_run.sh --session cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS) --target lumadot-windows-zip
 	@ls -l $(WINDOWS_BUILD_DIR)/build/lumadot-*-windows-x64.zip
 
 # The Windows build's unit tests under wine, then its programs against the Linux build's.
 windows-test: windows
 	$(call install_missing,$(PACKAGES))
 	cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS)
-	cd $(WINDOWS_BUILD_DIR)/build && ctest --output-on-failure -j $(JOBS)
+	cd $(WINDOWS_BUILD_DIR)/build && $(CURDIR)/scripts/wine_run.sh --session ctest --output-on-failure -j $(JOBS)
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DLUMADOT_SANITIZE=ON -DLUMADOT_WERROR=ON -DLUMADOT_BENCHMARKS=OFF
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-mkfont lumadot-fonts
