@@ -124,7 +124,8 @@ TEST(CliSign, ReportsACutOffFrameAndReadsTheNextWhole) {
     cut[40] = 0x7F;
     line.send(cut);
     // The line holds the cut bytes until the sign opens it, which can take a while on a busy machine:
-    // the pause is the silence after they come out, and some.
+    // the pause counts from then.
+    line.awaitListener();
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     line.send(frame(9, 12));
   });

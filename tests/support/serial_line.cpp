@@ -50,6 +50,27 @@ void SerialLine::send(const std::vector<std::uint8_t>& bytes) const {
   if (done != bytes.size()) throw std::runtime_error("write " + m_pc + " failed");
 }
 
+void SerialLine::awaitListener() const {
+  namespace fs = std::filesystem;
+  const fs::path end = fs::canonical(m_sign);
+  const auto listening = [&] {
+    std::error_code error;
+    for (const auto& process : fs::directory_iterator("/proc", error)) {
+      const std::string pid = process.path().filename().string();
+      if (pid.find_first_not_of("0123456789") != std::string::npos || pid == std::to_string(m_socat)) continue;
+      for (const auto& fd : fs::directory_iterator(process.path() / "fd", error)) {
+        if (fs::read_symlink(fd.path(), error) == end) return true;
+      }
+    }
+    return false;
+  };
+  for (int tries = 0; tries < 3000; ++tries) {
+    if (listening()) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  throw std::runtime_error("nothing opened " + m_sign + " within 30 s");
+}
+
 void SerialLine::cut() {
   if (m_socat <= 0) return;
   ::kill(m_socat, SIGTERM);

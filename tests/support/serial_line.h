@@ -24,6 +24,9 @@ class SerialLine {
   const std::string& sign() const { return m_sign; }  // the listening end
   // Writes straight into the sending end, as a sender with its own ideas would.
   void send(const std::vector<std::uint8_t>& bytes) const;
+  // Returns once a program other than socat holds the listening end open, so
+  // that a pause after that is silence on a line somebody reads.
+  void awaitListener() const;
   // Ends socat: both ends go away, as an unplugged cable's adapter would.
   void cut();
 
