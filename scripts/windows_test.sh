@@ -33,11 +33,11 @@ pass() { checks=$((checks + 1)); }
 fail() { checks=$((checks + 1)); failures=$((failures + 1)); echo "FAIL: $*"; }
 
 # COMn to DEVICE in wine's registry; the server is restarted so the next program sees it.
-# The server is kept up between programs: one quitting on its own as the next
-# program starts would fail that program (scripts/wine_run.sh --session).
 map_port() {
   "$wine_run" reg add 'HKLM\Software\Wine\Ports' /v "COM$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
 }
+# The server is kept up between programs: one quitting on its own as the next
+# program starts would fail that program (scripts/wine_run.sh --session).
 restart_wine() { "$wine_run" --restart-server; }
 # scripts/wine_run.sh leads every COM port of a new prefix nowhere; this checks it did.
 "$wine_run" reg query 'HKLM\Software\Wine\Ports' /v COM1 2>/dev/null | grep -q 'no-port-com1' ||

@@ -36,9 +36,12 @@ exec 9>&-
 # program, and a program starting in that moment dies with "recvmsg:
 # Connection reset by peer" before it runs a line. --restart-server only
 # (re)starts such a server; wineserver -k ends it.
-restart_server() {
+stop_server() {
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
+}
+restart_server() {
+  stop_server
   wineserver -p
   # Wine's own services start with the first program and live as long as the
   # server: started here, they hold /dev/null, not the output of a program
@@ -55,8 +58,7 @@ case "${1:-}" in
     restart_server
     status=0
     "$@" || status=$?
-    wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
+    stop_server
     exit "$status"
     ;;
 esac

@@ -53,16 +53,23 @@ void SerialLine::send(const std::vector<std::uint8_t>& bytes) const {
 void SerialLine::awaitListener() const {
   namespace fs = std::filesystem;
   const fs::path end = fs::canonical(m_sign);
-  const auto listening = [&] {
+  // Processes come and go while /proc is read: an error ends that listing, never the wait.
+  const auto anyEntry = [](const fs::path& folder, const auto& matches) {
     std::error_code error;
-    for (const auto& process : fs::directory_iterator("/proc", error)) {
-      const std::string pid = process.path().filename().string();
-      if (pid.find_first_not_of("0123456789") != std::string::npos || pid == std::to_string(m_socat)) continue;
-      for (const auto& fd : fs::directory_iterator(process.path() / "fd", error)) {
-        if (fs::read_symlink(fd.path(), error) == end) return true;
-      }
+    for (fs::directory_iterator it(folder, error); !error && it != fs::directory_iterator(); it.increment(error)) {
+      if (matches(it->path())) return true;
     }
     return false;
+  };
+  const auto listening = [&] {
+    return anyEntry("/proc", [&](const fs::path& process) {
+      const std::string pid = process.filename().string();
+      if (pid.find_first_not_of("0123456789") != std::string::npos || pid == std::to_string(m_socat)) return false;
+      return anyEntry(process / "fd", [&](const fs::path& fd) {
+        std::error_code error;
+        return fs::read_symlink(fd, error) == end;
+      });
+    });
   };
   for (int tries = 0; tries < 3000; ++tries) {
     if (listening()) return;
