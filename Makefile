@@ -4,6 +4,9 @@
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 JOBS ?= 2
+# ccache hits from any clone of the tree: paths are hashed relative to the top folder.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
 
 # Qt 6 for the desktop program and the serial port; two Chinese font families so every caption
 # and the input box draw real glyphs; zlib for the preview's PNG; CLI11 for the tools' options;
