@@ -76,15 +76,20 @@ std::u16string settingsText(std::u16string_view baud, std::u16string_view parity
   return text;
 }
 
-std::u16string settingsText(const LineSettings& settings) {
+std::array<std::u16string, 4> settingTexts(const LineSettings& settings) {
   static constexpr std::u16string_view kParities = u"NEOMS";  // in the order of Parity
   static constexpr std::array<std::u16string_view, 3> kStopBits{u"1", u"1.5", u"2"};
   const auto number = [](std::int64_t n) {
     const std::string digits = std::to_string(n);
     return std::u16string(digits.begin(), digits.end());
   };
-  return settingsText(number(settings.baud), kParities.substr(static_cast<std::size_t>(settings.parity), 1),
-                      number(settings.dataBits), kStopBits[static_cast<std::size_t>(settings.stopBits)]);
+  return {number(settings.baud), std::u16string(kParities.substr(static_cast<std::size_t>(settings.parity), 1)),
+          number(settings.dataBits), std::u16string(kStopBits[static_cast<std::size_t>(settings.stopBits)])};
+}
+
+std::u16string settingsText(const LineSettings& settings) {
+  const auto texts = settingTexts(settings);
+  return settingsText(texts[0], texts[1], texts[2], texts[3]);
 }
 
 Result<LineSettings> parseLineSettings(std::u16string_view text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,7 +37,9 @@ std::optional<Parity> parseParity(std::u16string_view text);
 std::optional<int> parseDataBits(std::u16string_view text);
 std::optional<StopBits> parseStopBits(std::u16string_view text);
 
-// The settings as the four boxes would show them: "9600,E,8,1".
+// The settings as the four boxes would show them: "9600", "E", "8", "1".
+std::array<std::u16string, 4> settingTexts(const LineSettings& settings);
+// The same joined: "9600,E,8,1".
 std::u16string settingsText(const LineSettings& settings);
 
 // Baud a positive decimal number, parity one of E M N O S (either case),

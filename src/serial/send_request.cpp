@@ -24,6 +24,13 @@ Result<SendRequest> sendRequest(const SendBoxes& boxes) {
   return SendRequest{*port, boxes.port, *line, effect->speed, effect->mode};
 }
 
+SendBoxes sendBoxes(const SendRequest& request) {
+  const auto line = settingTexts(request.line);
+  const std::string speed = std::to_string(request.speed);
+  return {request.portName, line[0], line[1], line[2], line[3], std::u16string(speed.begin(), speed.end()),
+          std::u16string(modeName(request.mode).value_or(u""))};
+}
+
 Result<SignEffect> signEffect(std::u16string_view speed, std::u16string_view mode) {
   const auto speedValue = speedByte(speed);
   if (!speedValue) return boxWarning("显示速度", speed);

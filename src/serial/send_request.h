@@ -52,6 +52,9 @@ Result<SignEffect> signEffect(std::u16string_view speed, std::u16string_view mod
 // frame, so neither is sent as typed.
 Result<SendRequest> sendRequest(const SendBoxes& boxes);
 
+// The boxes as they would read to make `request`: the port as it was named.
+SendBoxes sendBoxes(const SendRequest& request);
+
 // The warning for a port that cannot be used, the reason beneath it.
 Failure portFailure(std::u16string_view portName, std::string reason);
 

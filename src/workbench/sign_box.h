@@ -51,6 +51,7 @@ class SignBox final : public QGroupBox {
   bool sending() const { return m_sender != nullptr; }
   bool simulating() const { return m_player.has_value(); }
 
+  void showBoxes(const SendBoxes& boxes);
   void saveSettings(QSettings& settings) const;
   void loadSettings(const QSettings& settings);
   void restoreDefaults();
@@ -66,7 +67,6 @@ class SignBox final : public QGroupBox {
  private:
   void buildLayout();
   void fillEffectBoxes();
-  void showBoxes(const SendBoxes& boxes);
   void updateButtons();
   void send();
   void sendEnded(const RunReport& report);

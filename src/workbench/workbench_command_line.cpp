@@ -19,9 +19,14 @@ constexpr std::string_view kDescription =
     "the dots as the sign lights them and the sign itself to send to.";
 
 constexpr std::string_view kFooter =
-    "The options are lumadot-cli extract's; each one given sets its control, and\n"
-    "the others keep what the window had when it was last closed. Example:\n"
+    "The options are lumadot-cli extract's (the sign's as extract --send takes\n"
+    "them). Given any option or text, every control they cover starts as\n"
+    "lumadot-cli extract would run without that option, so the window shows what\n"
+    "extract prints for the same command line; without any, the window opens as\n"
+    "it was last closed. Example:\n"
     "  lumadot-workbench --scan columns --lsb-first --format c51 中A";
+
+const std::string kSignSection = "The sign box (\"显示屏\")";
 
 struct Options {
   cli::LayoutOptions layout;
@@ -36,21 +41,16 @@ void declareOptions(CLI::App& app, Options& options) {
   cli::addLayoutOptions(app, options.layout);
   cli::addFontDirOption(app, options.run);
   cli::addFormatOptions(app, options.output);
+  cli::addPortOptions(app, options.run.request, kSignSection);
+  cli::addEffectOptions(app, options.run.request, kSignSection);
   app.add_flag("--subset", options.subset, "the output as lumadot-cli font writes it: a font subset");
   app.add_option("--picture", options.picture, "open this picture (PNG, BMP, GIF, JPEG) instead of a text")
       ->type_name("FILE");
   cli::addTextOptions(app, options.input, "the text to open");
 }
 
-bool given(const CLI::App& app, std::initializer_list<const char*> names) {
-  for (const char* name : names) {
-    if (app.count(name) > 0) return true;
-  }
-  return false;
-}
-
 // The options' settings, or why they do not fit together.
-std::variant<WorkbenchStart, std::string> startOf(const CLI::App& app, const Options& options) {
+std::variant<WorkbenchStart, std::string> startOf(const Options& options) {
   if (options.input.texts.size() > 1) return std::string("put quotes around text with spaces");
   const auto layout = cli::chosenLayout(options.layout);
   if (!layout) return layout.error().text;
@@ -63,11 +63,8 @@ std::variant<WorkbenchStart, std::string> startOf(const CLI::App& app, const Opt
   start.settings.subset = options.subset;
   start.settings.fontDir = options.run.fontDir;
   start.settings.font = options.run.font;
+  start.sign = sendBoxes(options.run.request);
   start.pictureFile = options.picture;
-  start.layout = given(app, {"--scan", "--lsb-first", "--reverse", "--negative", "--split"});
-  start.format = given(app, {"--format", "--name", "--table", "--subset"});
-  start.font = given(app, {"--font-dir", "--size", "--charset", "--font", "--face", "--ascii-font"});
-  start.text = !options.input.texts.empty() || !options.input.file.empty();
   return start;
 }
 
@@ -79,10 +76,11 @@ std::variant<WorkbenchStart, int> readWorkbenchCommandLine(const std::vector<std
   Options options;
   declareOptions(line.app(), options);
   if (const auto exit = line.parse(args)) return *exit;
-  auto start = startOf(line.app(), options);
+  auto start = startOf(options);
   if (auto* problem = std::get_if<std::string>(&start)) return line.usageError(*problem);
   auto& ready = std::get<WorkbenchStart>(start);
-  if (ready.text) {
+  ready.commandLine = !args.empty();
+  if (!options.input.texts.empty() || !options.input.file.empty()) {
     const auto text = cli::runText(options.input);
     if (!text) {
       std::fprintf(stderr, "lumadot-workbench: %s\n", text.error().text.c_str());

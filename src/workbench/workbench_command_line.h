@@ -1,25 +1,28 @@
 #pragma once
 
 // lumadot-workbench's command line: extract's text, layout, format and font
-// options, read before any window exists (so --help and --version need no
-// display), into the settings the window opens with.
+// options, and the sign's as extract --send takes them, read before any
+// window exists (so --help and --version need no display), into the settings
+// the window opens with.
 
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "serial/send_request.h"
 #include "workbench/workbench_run.h"
 
 namespace lumadot {
 
-// What the command line asks for; only what was given replaces the saved controls.
+// What the command line asks for, extract's defaults where it asks nothing.
+// A command line given sets every control from here, so the window shows
+// what lumadot-cli extract prints for it; the saved controls are for a start
+// without one.
 struct WorkbenchStart {
   WorkbenchSettings settings;
+  SendBoxes sign;           // the sign box, as extract --send would read its options
   std::string pictureFile;  // --picture: open it on the picture tab
-  bool text = false;
-  bool layout = false;
-  bool format = false;
-  bool font = false;
+  bool commandLine = false;  // any option or text given
 };
 
 // The start, or the exit status the program ends with at once (after

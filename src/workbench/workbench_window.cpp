@@ -33,6 +33,7 @@ namespace {
 constexpr int kOtherFile = -1;  // the font box's last item: choose a file
 constexpr int kSameFont = -2;   // the single-byte font box's first item
 constexpr std::size_t kLackingNamed = 20;
+constexpr int kFirstZoom = 8;
 
 std::filesystem::path pathOf(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
 QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
@@ -565,7 +566,7 @@ void WorkbenchWindow::loadSettings() {
   m_ui->prefixEdit->setText(saved.value(kPrefix, QStringLiteral("ZI")).toString());
   m_ui->tableCheck->setChecked(saved.value(kTable, false).toBool());
   m_ui->subsetCheck->setChecked(saved.value(kSubset, false).toBool());
-  m_ui->zoomSlider->setValue(saved.value(kZoom, 8).toInt());
+  m_ui->zoomSlider->setValue(saved.value(kZoom, kFirstZoom).toInt());
   m_ui->dotView->setZoom(m_ui->zoomSlider->value());
   m_ui->signBox->loadSettings(saved);
   showFontControls();
@@ -596,19 +597,13 @@ void WorkbenchWindow::saveSettings() const {
 
 // Every control back as a first start has it; the text and the picture stay, they are the user's work.
 void WorkbenchWindow::restoreDefaults() {
-  const QString text = m_ui->textBox->toPlainText();
   {
     QSettings saved;
     saved.clear();
   }
-  m_filling = true;
-  m_fontDir.clear();
-  fillFontBox();
-  loadSettings();
-  m_ui->signBox->restoreDefaults();
-  m_ui->textBox->setPlainText(text);
-  m_filling = false;
-  controlsChanged();
+  WorkbenchSettings defaults;
+  defaults.text = windowsText(*m_ui->textBox);
+  showSettings(defaults, SendBoxes{});
 }
 
 void WorkbenchWindow::closeEvent(QCloseEvent* event) {
@@ -617,27 +612,27 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event) {
 }
 
 void WorkbenchWindow::apply(const WorkbenchStart& start) {
-  const WorkbenchSettings& asked = start.settings;
+  if (start.commandLine) showSettings(start.settings, start.sign);
+  if (!start.pictureFile.empty()) openPictureFile(qs(start.pictureFile));
+}
+
+// Every control the settings hold, none kept from before, and the view at its first zoom.
+void WorkbenchWindow::showSettings(const WorkbenchSettings& shown, const SendBoxes& sign) {
   m_filling = true;
-  if (start.text) {
-    m_ui->textBox->setPlainText(qs(asked.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    m_ui->inputTabs->setCurrentWidget(m_ui->textTab);
-  }
-  if (start.layout) {
-    m_ui->scanBox->setCurrentIndex(m_ui->scanBox->findData(static_cast<int>(asked.layout.scan)));
-    m_ui->lsbFirstCheck->setChecked(asked.layout.lsbFirst);
-    m_ui->negativeCheck->setChecked(asked.layout.negative);
-  }
-  if (start.format) {
-    m_ui->formatBox->setCurrentIndex(m_ui->formatBox->findData(static_cast<int>(asked.format)));
-    m_ui->prefixEdit->setText(qs(asked.names.prefix));
-    m_ui->tableCheck->setChecked(asked.names.oneTable);
-    m_ui->subsetCheck->setChecked(asked.subset);
-  }
-  if (start.font) applyFont(asked);
+  m_ui->textBox->setPlainText(qs(shown.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  m_ui->inputTabs->setCurrentWidget(m_ui->textTab);
+  m_ui->scanBox->setCurrentIndex(m_ui->scanBox->findData(static_cast<int>(shown.layout.scan)));
+  m_ui->lsbFirstCheck->setChecked(shown.layout.lsbFirst);
+  m_ui->negativeCheck->setChecked(shown.layout.negative);
+  m_ui->formatBox->setCurrentIndex(m_ui->formatBox->findData(static_cast<int>(shown.format)));
+  m_ui->prefixEdit->setText(qs(shown.names.prefix));
+  m_ui->tableCheck->setChecked(shown.names.oneTable);
+  m_ui->subsetCheck->setChecked(shown.subset);
+  applyFont(shown);
+  m_ui->signBox->showBoxes(sign);
+  m_ui->zoomSlider->setValue(kFirstZoom);
   m_filling = false;
   fontChosen();
-  if (!start.pictureFile.empty()) openPictureFile(qs(start.pictureFile));
 }
 
 // The font the command line names: a file drawn at its size, or the built font files of a size and grid
@@ -646,12 +641,13 @@ void WorkbenchWindow::applyFont(const WorkbenchSettings& asked) {
   m_fontDir = asked.fontDir;
   fillFontBox();
   const FontChoice& font = asked.font;
+  m_ui->faceBox->setValue(font.face);
+  m_ui->sizeBox->setCurrentText(qs(font.cell.name()));
+  m_ui->asciiFontBox->setCurrentIndex(m_ui->asciiFontBox->findData(kSameFont));
   if (font.rendered()) {
     addFontEntry({FontEntry::Kind::file, {}, Charset::gb2312, font.file, font.face,
                   QFileInfo(qs(font.file)).fileName()},
                  true);
-    m_ui->faceBox->setValue(font.face);
-    m_ui->sizeBox->setCurrentText(qs(font.cell.name()));
     if (!font.asciiFile.empty()) {
       m_ui->asciiFontBox->insertItem(m_ui->asciiFontBox->count() - 1, QFileInfo(qs(font.asciiFile)).fileName(),
                                      qs(font.asciiFile));

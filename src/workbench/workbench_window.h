@@ -42,7 +42,7 @@ class WorkbenchWindow final : public QMainWindow {
   explicit WorkbenchWindow(std::filesystem::path programDir, QWidget* parent = nullptr);
   ~WorkbenchWindow() override;
 
-  // Sets the controls the command line names.
+  // A command line's controls, all of them; none for a start without one.
   void apply(const WorkbenchStart& start);
   // The controls, read once.
   WorkbenchSettings settings() const;
@@ -69,6 +69,7 @@ class WorkbenchWindow final : public QMainWindow {
   void systemFontsListed();
   void fontChosen();
   void showFontControls();
+  void showSettings(const WorkbenchSettings& shown, const SendBoxes& sign);
   void applyFont(const WorkbenchSettings& asked);
   void chooseFontFile(bool ascii);
   void openTextFile();

@@ -161,6 +161,21 @@ INSTANTIATE_TEST_SUITE_P(
                                         R"(baud,parity,data bits,stop bits: no box may hold a comma)")}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// The boxes a request shows read back as that request, as the workbench fills its sign box from options.
+TEST(SendBoxesOfARequest, ReadBackAsTheRequest) {
+  const SendBoxes kinds[] = {
+      {},
+      {u"/dev/pts/7", u"19200", u"N", u"7", u"1.5", u"10", u"闪烁"},
+      {u"com16", u"110", u"S", u"5", u"2", u"1", u"下移"},
+      {u"com2", u"2147483647", u"M", u"6", u"1", u"9", u"右移"},
+  };
+  for (const SendBoxes& boxes : kinds) {
+    const auto request = sendRequest(boxes);
+    ASSERT_TRUE(request) << request.error().text;
+    EXPECT_EQ(sendBoxes(*request), boxes);
+  }
+}
+
 TEST_F(SendingTest, TooWideATextWarnsAndWritesNothing) {
   std::u16string wide(247, u'中');
   EXPECT_FALSE(send(wide, {}).completed());

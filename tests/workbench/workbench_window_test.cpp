@@ -173,6 +173,55 @@ class WorkbenchWindowTest : public QObject {
              cli({"extract", "--scan", "columns", "--lsb-first", "--format", "c51", "中A"}));
   }
 
+  // Controls left otherwise than extract's defaults, saved, must not show through a command line, which
+  // opens every control as lumadot-cli extract reads the same options.
+  void aCommandLineStartsFromExtractsDefaultsNotTheSavedControls_data() {
+    QTest::addColumn<QStringList>("args");  // the workbench's, and extract's after --frame-out FILE
+    QTest::addColumn<QStringList>("sign");  // the sign box's seven boxes after the start
+    const QStringList defaults{"com1", "9600", "E", "8", "1", "5", "静止"};
+    QTest::newRow("layout and format") << QStringList{"--scan", "columns", "--lsb-first", "--format", "c51", "中A"}
+                                       << defaults;
+    QTest::newRow("as the main window opens it") << QStringList{"--scan", "row-bands", "--lsb-first", "--", "中A"}
+                                                 << defaults;
+    QTest::newRow("the text alone") << QStringList{"显示屏A"} << defaults;
+    QTest::newRow("the sign's options")
+        << QStringList{"--device", "/dev/pts/77", "--baud", "19200", "--parity", "N", "--data-bits", "7",
+                       "--stop-bits", "1.5", "--speed", "9", "--mode", "左移", "中A"}
+        << QStringList{"/dev/pts/77", "19200", "N", "7", "1.5", "9", "左移"};
+    QTest::newRow("a port by its name") << QStringList{"--port", "com3", "--mode", "闪烁", "中A"}
+                                        << QStringList{"com3", "9600", "E", "8", "1", "5", "闪烁"};
+  }
+
+  void aCommandLineStartsFromExtractsDefaultsNotTheSavedControls() {
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, sign);
+    QTRY_VERIFY_WITH_TIMEOUT(window().findChild<QComboBox*>(QStringLiteral("fontBox"))->findText(
+                                 QStringLiteral("WenQuanYi Zen Hei"), Qt::MatchStartsWith) >= 0,
+                             20000);
+    const std::pair<const char*, const char*> saved[] = {
+        {"fontBox", "WenQuanYi Zen Hei"}, {"sizeBox", "24"}, {"formatBox", "sdcc"}, {"prefixEdit", "LED"},
+        {"tableCheck", "on"},            {"portBox", "/dev/pts/55"}, {"speedBox", "8"}};
+    for (const auto& [name, value] : saved) setControl(window(), QString::fromUtf8(name), QString::fromUtf8(value));
+    settle();
+    window().close();
+    m_window = std::make_unique<WorkbenchWindow>(LUMADOT_BIN_DIR);
+    QCOMPARE(window().settings().format, OutputFormat::sdcc);  // what the start must not keep
+
+    const auto start = readWorkbenchCommandLine(words(args));
+    QVERIFY(std::holds_alternative<WorkbenchStart>(start));
+    window().apply(std::get<WorkbenchStart>(start));
+    settle();
+    test::TempDir dir;
+    const QString frame = QString::fromStdString((dir.path() / "frame.bin").string());
+    QCOMPARE(boxText(window()), asBox(cli(QStringList{"extract", "--frame-out", frame} + args)));
+    const SendBoxes boxes = window().findChild<SignBox*>(QStringLiteral("signBox"))->boxes();
+    QCOMPARE((QStringList{QString::fromStdU16String(boxes.port), QString::fromStdU16String(boxes.baud),
+                          QString::fromStdU16String(boxes.parity), QString::fromStdU16String(boxes.dataBits),
+                          QString::fromStdU16String(boxes.stopBits), QString::fromStdU16String(boxes.speed),
+                          QString::fromStdU16String(boxes.mode)}),
+             sign);
+  }
+
   void theCommandLineRefusesWhatExtractRefuses_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("exit");
@@ -182,6 +231,8 @@ class WorkbenchWindowTest : public QObject {
     QTest::newRow("table with a51") << QStringList{"--format", "a51", "--table"} << 2;
     QTest::newRow("size 65") << QStringList{"--size", "65"} << 2;
     QTest::newRow("missing text file") << QStringList{"--text-file", "/nonexistent/t.txt"} << 1;
+    QTest::newRow("speed 11") << QStringList{"--speed", "11"} << 2;
+    QTest::newRow("port and device") << QStringList{"--port", "com1", "--device", "/dev/pts/7"} << 2;
   }
 
   void theCommandLineRefusesWhatExtractRefuses() {

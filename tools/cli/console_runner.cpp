@@ -179,13 +179,17 @@ void addPortOptions(CLI::App& app, SendRequest& request, const std::string& sect
                section);
 }
 
+void addEffectOptions(CLI::App& app, SendRequest& request, const std::string& section) {
+  addBoxOption(app, "--speed", "N", request.speed, speedByte, "1 to 10", "display speed 1 to 10 (default 5)", section);
+  addBoxOption(app, "--mode", "MODE", request.mode, modeByte, "静止, 左移, 右移, 上移, 下移 or 闪烁",
+               "静止 (default), 左移, 右移, 上移, 下移 or 闪烁", section);
+}
+
 void addSendOptions(CLI::App& app, RunSettings& settings) {
   app.add_flag("--send", settings.send, "also send the display frame over the serial port")->group(kSendSection);
   SendRequest& request = settings.request;
   addPortOptions(app, request, kSendSection);
-  addBoxOption(app, "--speed", "N", request.speed, speedByte, "1 to 10", "display speed 1 to 10 (default 5)");
-  addBoxOption(app, "--mode", "MODE", request.mode, modeByte, "静止, 左移, 右移, 上移, 下移 or 闪烁",
-               "静止 (default), 左移, 右移, 上移, 下移 or 闪烁");
+  addEffectOptions(app, request, kSendSection);
   app.add_option("--frame-out", settings.frameOut,
                  "write the frame to FILE instead of a port: the same\n"
                  "bytes, no port needed (implies --send)")

@@ -46,6 +46,8 @@ void addFontDirOption(CLI::App& app, RunSettings& settings);
 // --port (or --device) and the line settings, straight into `request`, in
 // `section`. A value the window's boxes would refuse is a usage error here.
 void addPortOptions(CLI::App& app, SendRequest& request, const std::string& section);
+// --speed and --mode, straight into `request`, in `section`.
+void addEffectOptions(CLI::App& app, SendRequest& request, const std::string& section);
 // --send and the options standing for the window's send boxes, as their own section.
 void addSendOptions(CLI::App& app, RunSettings& settings);
 
