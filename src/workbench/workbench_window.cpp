@@ -26,6 +26,7 @@
 #include "workbench/dot_view.h"
 #include "workbench/scan_pictures.h"
 #include "workbench/sign_box.h"
+#include "workbench/wheel_focus.h"
 
 namespace lumadot {
 namespace {
@@ -95,6 +96,7 @@ WorkbenchWindow::WorkbenchWindow(std::filesystem::path programDir, QWidget* pare
       m_programDir(std::move(programDir)),
       m_workbench(m_programDir) {
   m_ui->setupUi(this);
+  wheelOnlyWhenFocused(*m_ui->controlsArea);
   m_ui->outputBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   m_filling = true;
   fillChoices();

@@ -1,10 +1,14 @@
 // The workbench's dot picture and detect dialog, on the offscreen platform.
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QVBoxLayout>
 #include <QTest>
 #include <filesystem>
 #include <set>
@@ -17,6 +21,7 @@
 #include "workbench/detect_dialog.h"
 #include "workbench/dot_view.h"
 #include "workbench/scan_pictures.h"
+#include "workbench/wheel_focus.h"
 
 using namespace lumadot;
 
@@ -45,6 +50,8 @@ class WorkbenchWidgetsTest : public QObject {
   void scanPicturesDiffer();
   void detectDialogFindsTheLayout_data();
   void detectDialogFindsTheLayout();
+  void boxesInTheScrollAreaTakeTheWheelOnlyWithFocus_data();
+  void boxesInTheScrollAreaTakeTheWheelOnlyWithFocus();
 
  private:
   test::TempDir m_dir;
@@ -207,6 +214,51 @@ void WorkbenchWidgetsTest::detectDialogFindsTheLayout() {
   QVERIFY(dialog.findChild<DotView*>("picture")->dotText(0, 0).startsWith(QStringLiteral("「中」第")));
   apply->click();
   QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void WorkbenchWidgetsTest::boxesInTheScrollAreaTakeTheWheelOnlyWithFocus_data() {
+  QTest::addColumn<bool>("spin");
+  QTest::addColumn<bool>("focused");
+  QTest::newRow("combo box, unfocused") << false << false;
+  QTest::newRow("combo box, focused") << false << true;
+  QTest::newRow("spin box, unfocused") << true << false;
+  QTest::newRow("spin box, focused") << true << true;
+}
+
+// A box's own wheel handling accepts the event; one passed by leaves it
+// ignored, which is what sends it on to the scroll area.
+void WorkbenchWidgetsTest::boxesInTheScrollAreaTakeTheWheelOnlyWithFocus() {
+  QFETCH(bool, spin);
+  QFETCH(bool, focused);
+  QScrollArea area;
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  auto* combo = new QComboBox;
+  combo->addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+  combo->setCurrentIndex(1);
+  auto* spinBox = new QSpinBox;
+  spinBox->setValue(5);
+  layout->addWidget(combo);
+  layout->addWidget(spinBox);
+  layout->addSpacing(2000);
+  area.setWidget(page);
+  area.resize(200, 150);
+  wheelOnlyWhenFocused(area);
+  area.show();
+  area.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&area));
+  QWidget* box = spin ? static_cast<QWidget*>(spinBox) : combo;
+  QCOMPARE(box->focusPolicy(), Qt::StrongFocus);
+  QWidget* other = spin ? static_cast<QWidget*>(combo) : spinBox;
+  (focused ? box : other)->setFocus();
+  QCOMPARE(box->hasFocus(), focused);
+
+  const QPointF at = box->rect().center();
+  QWheelEvent wheel(at, box->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(box, &wheel);
+  QCOMPARE(wheel.isAccepted(), focused);
+  QCOMPARE(spin ? spinBox->value() != 5 : combo->currentIndex() != 1, focused);
 }
 
 QTEST_MAIN(WorkbenchWidgetsTest)

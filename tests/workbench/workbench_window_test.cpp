@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QGroupBox>
 #include <QSettings>
 #include <QSignalSpy>
@@ -315,6 +316,14 @@ class WorkbenchWindowTest : public QObject {
     QVERIFY(translated.findChild<QComboBox*>(QStringLiteral("formatBox"))->itemText(0).startsWith(QStringLiteral("Assembler")));
     QTRY_VERIFY(!translated.busy());
     QCoreApplication::removeTranslator(english.get());
+  }
+
+  // The wheel over a box on the way down the controls moves the column, the sign's boxes too.
+  void everyBoxOfTheControlsTakesTheWheelOnlyWithFocus() {
+    auto* area = window().findChild<QScrollArea*>(QStringLiteral("controlsArea"));
+    QVERIFY(area->findChild<QComboBox*>(QStringLiteral("speedBox")));
+    for (const QWidget* box : area->findChildren<QComboBox*>()) QCOMPARE(box->focusPolicy(), Qt::StrongFocus);
+    for (const QWidget* box : area->findChildren<QAbstractSpinBox*>()) QCOMPARE(box->focusPolicy(), Qt::StrongFocus);
   }
 
   void aFailedSendLeavesTheOutputAsItWas() {
