@@ -40,6 +40,10 @@ constexpr ByteLayout windowLayout(bool reverseBits, bool split8x16) {
   return {split8x16 ? Scan::rowBands : Scan::rows, reverseBits, false};
 }
 
+// The layout our sign reads a frame's display bytes in (docs/frame.md): 8x16
+// strips, lowest bit leftmost, as the window sends with both options on.
+inline constexpr ByteLayout kFrameLayout = windowLayout(true, true);
+
 inline constexpr int kLayoutCount = 16;
 // Every layout, the default first.
 std::array<ByteLayout, kLayoutCount> allLayouts();

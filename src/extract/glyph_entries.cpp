@@ -19,4 +19,18 @@ std::vector<GlyphPicture> glyphPictures(const Glyphs& glyphs, const ByteLayout& 
   return pictures;
 }
 
+Glyphs laidOut(const Glyphs& glyphs, const ByteLayout& from, const ByteLayout& to) {
+  if (from == to) return glyphs;
+  Glyphs out{{}, glyphs.glyphs, glyphs.cell};
+  const auto pictures = glyphPictures(glyphs, from);
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    Glyph& glyph = out.glyphs[i];
+    glyph.offset = out.bytes.size();
+    glyph.size = glyphSize(pictures[i].dots(), to.scan);
+    out.bytes.resize(glyph.offset + glyph.size);
+    encodeGlyph(pictures[i], to, std::span(out.bytes).subspan(glyph.offset, glyph.size));
+  }
+  return out;
+}
+
 }  // namespace lumadot

@@ -24,4 +24,7 @@ std::vector<GlyphEntry> glyphEntries(const Glyphs& glyphs);
 // What each glyph's bytes draw when read in `layout`, the layout they were looked up in.
 std::vector<GlyphPicture> glyphPictures(const Glyphs& glyphs, const ByteLayout& layout);
 
+// The same glyphs in layout `to`, their bytes read in `from`: what a lookup in `to` gives.
+Glyphs laidOut(const Glyphs& glyphs, const ByteLayout& from, const ByteLayout& to);
+
 }  // namespace lumadot

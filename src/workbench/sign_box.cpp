@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "extract/glyph_entries.h"
 #include "frame/display_frame.h"
 #include "frame/frame_decoder.h"
 #include "message/message.h"
@@ -90,6 +91,7 @@ SignBox::SignBox(QWidget* parent)
       m_sendButton(new QPushButton(tr("发送"), this)),
       m_simulateButton(new QPushButton(tr("模拟"), this)),
       m_refusalLabel(new QLabel(this)),
+      m_frameLayoutLabel(new QLabel(tr("按显示屏读的字节排列发送：8*16格式、字节倒序"), this)),
       m_progress(new QProgressBar(this)),
       m_simulationTimer(new QTimer(this)),
       m_messages(this) {
@@ -114,7 +116,7 @@ void SignBox::buildLayout() {
       {m_portBox, "portBox"},         {m_baudBox, "baudBox"},       {m_parityBox, "parityBox"},
       {m_dataBitsBox, "dataBitsBox"}, {m_stopBitsBox, "stopBitsBox"}, {m_speedBox, "speedBox"},
       {m_modeBox, "modeBox"},         {m_sendButton, "sendButton"}, {m_simulateButton, "simulateButton"},
-      {m_refusalLabel, "refusalLabel"}, {m_progress, "sendProgress"}};
+      {m_refusalLabel, "refusalLabel"}, {m_frameLayoutLabel, "frameLayoutLabel"}, {m_progress, "sendProgress"}};
   for (const auto& [widget, name] : named) widget->setObjectName(QString::fromLatin1(name));
   m_simulationTimer->setObjectName(QStringLiteral("simulationTimer"));
   auto* form = new QFormLayout;
@@ -130,12 +132,17 @@ void SignBox::buildLayout() {
   buttons->addWidget(m_simulateButton);
   buttons->addWidget(m_refusalLabel, 1);
   m_refusalLabel->setWordWrap(true);
+  m_frameLayoutLabel->setWordWrap(true);
+  m_frameLayoutLabel->setToolTip(
+      tr("显示屏把显示帧的字节读作一条条8×16的竖条，每字节最低位在左；所以发送和模拟都按这个排列重排字模，"
+         "与输出选的字节排列无关"));
   m_progress->setFormat(tr("%v / %m 字节"));
   m_progress->hide();
   auto* layout = new QGridLayout(this);
   layout->addLayout(form, 0, 0);
   layout->addLayout(buttons, 1, 0);
-  layout->addWidget(m_progress, 2, 0);
+  layout->addWidget(m_frameLayoutLabel, 2, 0);
+  layout->addWidget(m_progress, 3, 0);
 }
 
 // Each speed and mode with what the sign does with its byte.
@@ -208,11 +215,14 @@ void SignBox::loadSettings(const QSettings& settings) {
 
 void SignBox::restoreDefaults() { showBoxes(SendBoxes{}); }
 
-void SignBox::setGlyphs(const Glyphs& glyphs) {
+void SignBox::setGlyphs(const Glyphs& glyphs, const ByteLayout& layout) {
   stopSimulation();
   m_glyphs = glyphs;
+  m_layout = layout;
   updateButtons();
 }
+
+Glyphs SignBox::frameGlyphs() const { return laidOut(m_glyphs, m_layout, kFrameLayout); }
 
 void SignBox::updateButtons() {
   const QString refusal = sendRefusal();
@@ -231,7 +241,7 @@ void SignBox::send() {
   if (!request) return fail(request.error());
   m_progress->setRange(0, 0);
   m_progress->show();
-  m_sender.reset(QThread::create([this, glyphs = m_glyphs, request = std::move(*request),
+  m_sender.reset(QThread::create([this, glyphs = frameGlyphs(), request = std::move(*request),
                                   separator = QLocale().decimalPoint().toStdU16String()]() mutable {
     const auto device = makeSystemSerialDevice();
     ProgressRelay progress(this, m_progress);
@@ -275,7 +285,7 @@ void SignBox::startSimulation() {
   const SendBoxes now = boxes();
   const auto effect = signEffect(now.speed, now.mode);
   if (!effect) return m_messages.show(warningMessage(effect.error()));
-  const auto frame = glyphFrame(m_glyphs, effect->speed, effect->mode);
+  const auto frame = glyphFrame(frameGlyphs(), effect->speed, effect->mode);
   if (!frame) return m_messages.show(warningMessage(frame.error()));
   m_player.emplace(decodeFrames(*frame).front(), PanelSettings{m_panelColumns, false});
   m_step = 0;

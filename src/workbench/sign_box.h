@@ -38,8 +38,11 @@ class SignBox final : public QGroupBox {
   explicit SignBox(QWidget* parent = nullptr);
   ~SignBox() override;  // waits for a send in progress to end
 
-  // What "发送" and "模拟" take; stops a simulation of the glyphs before.
-  void setGlyphs(const Glyphs& glyphs);
+  // What "发送" and "模拟" take, its bytes in `layout`; stops a simulation of
+  // the glyphs before. Both go in the frame's layout, whatever `layout` is.
+  void setGlyphs(const Glyphs& glyphs, const ByteLayout& layout);
+  // The glyphs as the frame carries them.
+  Glyphs frameGlyphs() const;
   void setPanelColumns(int columns) { m_panelColumns = columns; }
 
   // The boxes as typed, and the request they make, read as "发送" reads them.
@@ -86,9 +89,11 @@ class SignBox final : public QGroupBox {
   QPushButton* m_sendButton;
   QPushButton* m_simulateButton;
   QLabel* m_refusalLabel;
+  QLabel* m_frameLayoutLabel;
   QProgressBar* m_progress;
   QTimer* m_simulationTimer;
   Glyphs m_glyphs;
+  ByteLayout m_layout;  // the one m_glyphs' bytes are in
   int m_panelColumns = kDefaultPanelColumns;
   std::unique_ptr<QThread> m_sender;
   std::optional<SignPlayer> m_player;

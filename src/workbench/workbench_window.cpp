@@ -449,7 +449,7 @@ void WorkbenchWindow::controlsChanged() {
 }
 
 void WorkbenchWindow::startRun(const WorkbenchSettings& settings) {
-  m_ui->signBox->setGlyphs({});
+  m_ui->signBox->setGlyphs({}, {});
   m_running = true;
   m_runner.setFuture(QtConcurrent::run([this, settings] { return m_workbench.run(settings); }));
   m_shown = settings;
@@ -480,7 +480,7 @@ void WorkbenchWindow::showOutput(WorkbenchOutput output) {
                                  .arg(m_output.glyphs.bytes.size()));
   }
   m_ui->dotView->setGlyphs(m_output.glyphs, m_shown.layout);
-  m_ui->signBox->setGlyphs(m_output.glyphs);
+  m_ui->signBox->setGlyphs(m_output.glyphs, m_shown.layout);
   m_ui->copyButton->setEnabled(!m_output.failure);
   m_ui->saveButton->setEnabled(!m_output.failure);
   showLacking();

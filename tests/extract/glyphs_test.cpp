@@ -124,6 +124,12 @@ TEST(SizedLookUp, ReadsEachGlyphFromItsPlaceInEveryLayout) {
           EXPECT_EQ(decodeGlyph(arranged, dots, layout), decodeGlyph(bytes, dots, {}));
         }
       }
+      // Bytes of one layout laid out in another are that layout's lookup, either way round.
+      for (const ByteLayout& layout : allLayouts()) {
+        const auto other = lookUp(text, layout, fonts);
+        EXPECT_EQ(laidOut(*rows, {}, layout), *other);
+        EXPECT_EQ(laidOut(*other, layout, kFrameLayout), *lookUp(text, kFrameLayout, fonts));
+      }
     }
   }
 }

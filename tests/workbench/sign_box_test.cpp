@@ -105,41 +105,52 @@ void SignBoxTest::typePort(const std::string& path) {
   QTest::keyClicks(port->lineEdit(), QString::fromStdString(path));
 }
 
+// The frame's display bytes are in the layout the sign reads, whatever layout the output's glyphs are in.
 void SignBoxTest::sendsWhatTheCliWrites_data() {
   QTest::addColumn<QString>("text");
-  QTest::addColumn<bool>("reverseSplit");
+  QTest::addColumn<QString>("scan");  // the output's layout
+  QTest::addColumn<bool>("lsbFirst");
   QTest::addColumn<int>("baud");
   QTest::addColumn<QString>("parity");
   QTest::addColumn<QString>("speed");
   QTest::addColumn<QString>("mode");
-  QTest::newRow("defaults") << QStringLiteral("中A") << false << 9600 << QStringLiteral("E") << QStringLiteral("5")
-                            << QStringLiteral("静止");
+  QTest::newRow("defaults") << QStringLiteral("中A") << QStringLiteral("rows") << false << 9600 << QStringLiteral("E")
+                            << QStringLiteral("5") << QStringLiteral("静止");
   QTest::newRow("sign's layout, fast, moving left")
-      << QStringLiteral("显示屏Lumadot") << true << 19200 << QStringLiteral("N") << QStringLiteral("10")
-      << QStringLiteral("左移");
-  QTest::newRow("slow flash") << QStringLiteral("闪") << true << 9600 << QStringLiteral("O") << QStringLiteral("1")
-                              << QStringLiteral("闪烁");
+      << QStringLiteral("显示屏Lumadot") << QStringLiteral("row-bands") << true << 19200 << QStringLiteral("N")
+      << QStringLiteral("10") << QStringLiteral("左移");
+  QTest::newRow("slow flash") << QStringLiteral("闪") << QStringLiteral("row-bands") << true << 9600
+                              << QStringLiteral("O") << QStringLiteral("1") << QStringLiteral("闪烁");
+  QTest::newRow("output in columns, lowest bit first")
+      << QStringLiteral("中A显示") << QStringLiteral("columns") << true << 9600 << QStringLiteral("E")
+      << QStringLiteral("5") << QStringLiteral("左移");
 }
 
 void SignBoxTest::sendsWhatTheCliWrites() {
   QFETCH(QString, text);
-  QFETCH(bool, reverseSplit);
+  QFETCH(QString, scan);
+  QFETCH(bool, lsbFirst);
   QFETCH(int, baud);
   QFETCH(QString, parity);
   QFETCH(QString, speed);
   QFETCH(QString, mode);
+  const ByteLayout output{*scanNamed(scan.toStdString()), lsbFirst, false};
+  const QStringList options{QStringLiteral("--speed"), speed, QStringLiteral("--mode"), mode};
+  const auto expected = cliFrame(text, options + QStringList{QStringLiteral("--reverse"), QStringLiteral("--split")});
+  QVERIFY(expected.size() > 545);
+  if (output != kFrameLayout) {
+    QStringList asOutput{QStringLiteral("--scan"), scan};
+    if (lsbFirst) asOutput << QStringLiteral("--lsb-first");
+    QVERIFY(cliFrame(text, options + asOutput) != expected);  // the frame in the output's layout would differ
+  }
   // A briefly stopped line keeps the port open long enough to read its settings.
   test::PseudoTerminal sign({.outputStoppedFor = 400ms});
-  m_box->setGlyphs(glyphsOf(text, windowLayout(reverseSplit, reverseSplit)));
+  m_box->setGlyphs(glyphsOf(text, output), output);
   typePort(sign.path());
   setBox("baudBox", QString::number(baud));
   setBox("parityBox", parity);
   setBox("speedBox", speed);
   setBox("modeBox", mode);
-  QStringList options{QStringLiteral("--speed"), speed, QStringLiteral("--mode"), mode};
-  if (reverseSplit) options << QStringLiteral("--reverse") << QStringLiteral("--split");
-  const auto expected = cliFrame(text, options);
-  QVERIFY(expected.size() > 545);
 
   QTest::mouseClick(child<QPushButton>("sendButton"), Qt::LeftButton);
   QTRY_COMPARE(child<QProgressBar>("sendProgress")->maximum(), static_cast<int>(expected.size()));
@@ -161,7 +172,7 @@ void SignBoxTest::sendsWhatTheCliWrites() {
 // event loop keeps running and the bar shows the frame's size.
 void SignBoxTest::staysLiveWhileTheLineWaits() {
   test::PseudoTerminal sign({.outputStoppedFor = 1200ms});
-  m_box->setGlyphs(glyphsOf(QString(200, QChar(u'中')), {}));
+  m_box->setGlyphs(glyphsOf(QString(200, QChar(u'中')), {}), {});
   typePort(sign.path());
   int ticks = 0;
   QTimer ticker;
@@ -204,7 +215,7 @@ void SignBoxTest::failedSendNamesTheBoxAndTheReason() {
   QFETCH(QString, warning);
   QFETCH(QString, reason);
   test::PseudoTerminal sign;
-  m_box->setGlyphs(glyphsOf(QStringLiteral("中A"), {}));
+  m_box->setGlyphs(glyphsOf(QStringLiteral("中A"), {}), {});
   typePort(sign.path());
   setBox(box.toLatin1().constData(), text);
   if (warning.isEmpty()) warning = QStringLiteral("串口%1打开失败，可能正在使用中").arg(QString::fromStdString(sign.path()));
@@ -235,7 +246,7 @@ void SignBoxTest::sendIsOffForGlyphsTheSignCannotShow_data() {
 void SignBoxTest::sendIsOffForGlyphsTheSignCannotShow() {
   QFETCH(Glyphs, glyphs);
   QFETCH(QString, refusal);
-  m_box->setGlyphs(glyphs);
+  m_box->setGlyphs(glyphs, {});
   QCOMPARE(m_box->canSend(), refusal.isEmpty());
   QCOMPARE(m_box->sendRefusal(), refusal);
   QCOMPARE(child<QPushButton>("sendButton")->isEnabled(), refusal.isEmpty());
@@ -244,9 +255,10 @@ void SignBoxTest::sendIsOffForGlyphsTheSignCannotShow() {
   if (!refusal.isEmpty()) QCOMPARE(child<QPushButton>("sendButton")->toolTip(), refusal);
 }
 
-// Each step's panel is the sign's own for the frame the CLI writes.
+// Each step's panel is the sign's own for the frame the CLI writes, the output's layout notwithstanding.
 void SignBoxTest::simulatesTheEffectAtItsPace() {
-  m_box->setGlyphs(glyphsOf(QStringLiteral("左移"), windowLayout(true, true)));
+  const ByteLayout columns{Scan::columns, false, true};
+  m_box->setGlyphs(glyphsOf(QStringLiteral("左移"), columns), columns);
   setBox("speedBox", QStringLiteral("9"));
   setBox("modeBox", QStringLiteral("左移"));
   const auto frame = cliFrame(QStringLiteral("左移"), {QStringLiteral("--reverse"), QStringLiteral("--split"),
@@ -276,7 +288,7 @@ void SignBoxTest::simulatesTheEffectAtItsPace() {
   QCOMPARE(panels.size(), shown);
 
   simulate->click();
-  m_box->setGlyphs(glyphsOf(QStringLiteral("A"), {}));
+  m_box->setGlyphs(glyphsOf(QStringLiteral("A"), {}), {});
   QCOMPARE(stopped, 2);
   QVERIFY(!m_box->simulating());
 }
