@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
+#include <cerrno>
 
 namespace lumadot {
 
@@ -21,8 +23,12 @@ Result<void> startWorkbench(const QStringList& arguments) {
   process.setProgram(beside.isExecutable() ? beside.filePath() : name);
   process.setArguments(arguments);
   if (!process.startDetached()) {
-    const QString reason = process.program() + QStringLiteral(": ") + process.errorString();
-    return Failure("无法启动取模工作台", reason.toStdString());
+    const std::string words = process.errorString().toStdString();
+    // Qt's words say only that exec failed; a program found nowhere is the usual reason.
+    const bool nowhere = !beside.isExecutable() && QStandardPaths::findExecutable(name).isEmpty();
+    const Failure why = Failure(words).because({CauseKind::system, words, {nowhere ? ENOENT : 0}});
+    const Failure at = failureAt(process.program().toStdString(), why);
+    return Failure("无法启动取模工作台", at.text).because(at.cause);
   }
   return {};
 }

@@ -31,8 +31,20 @@ constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
 // More links than this in a row is a loop; the last one reached is replaced.
 constexpr int kMostLinks = 40;
 
+// The system's error as errno where it is one (not a Windows error number).
+Failure writeFailure(const fs::path& path, const std::error_code& error) {
+  const bool isErrno = error.category() == std::generic_category()
+#ifndef _WIN32
+                       || error.category() == std::system_category()
+#endif
+      ;
+  return Failure("cannot write " + utf8Path(path), error.message())
+      .as(FailureKind::fileWrite, utf8Path(path))
+      .because({CauseKind::system, error.message(), {isErrno ? error.value() : 0}});
+}
+
 Failure writeFailure(const fs::path& path, int error) {
-  return Failure("cannot write " + utf8Path(path), std::generic_category().message(error));
+  return writeFailure(path, std::error_code(error, std::generic_category()));
 }
 
 // The file a plain write to `path` would reach: a link's target, followed
@@ -156,7 +168,7 @@ void StagedFile::discard() noexcept {
 Result<void> StagedFile::commit() {
   std::error_code ec;
   fs::rename(m_temporary, m_target, ec);
-  if (ec) return Failure("cannot write " + utf8Path(m_named), ec.message());
+  if (ec) return writeFailure(m_named, ec);
   m_temporary.clear();
   return {};
 }

@@ -5,6 +5,8 @@
 // std::expected (C++23), which neither our C++20 build nor clang's fuzzing
 // build can use yet, so moving to it later is a rename.
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,15 +14,101 @@
 
 namespace lumadot {
 
-// Why something could not be done, in the words the person who asked reads.
+// What failed, from a small closed set, so that each window can say it in
+// its own language (see Failure). `subject` is what the kind names.
+enum class FailureKind : std::uint8_t {
+  worded,        // only the text says what failed
+  sendPort,      // the port `subject` (as the user named it) took no frame
+  listenPort,    // the port `subject` could not be listened on
+  portLost,      // the port `subject` went away while it was listened on
+  portName,      // `subject`, a port box's text, names no port
+  lineSettings,  // `subject`, the line settings' text, are refused
+  speedBox,      // `subject`, the speed box's text, is no speed
+  modeBox,       // `subject`, the mode box's text, is no mode
+  fileWrite,     // the file `subject` could not be written
+  pictureRead,   // the picture `subject` could not be read
+  textTooLong,   // the glyphs pass one run's bytes
+};
+
+// Why it failed, beneath what failed, from a small closed set.
+enum class CauseKind : std::uint8_t {
+  worded,          // only the detail says why
+  system,          // the system refused: errno `numbers[0]`, or 0 with the system's own words in `words`
+  portInUse,       // another program has the port
+  portGroup,       // the port is for root and its group only; `words`: the system's
+  notPortName,     // `words`, a port box's text, names no port
+  baud,            // `words`: the baud rate refused
+  parity,          // `words`: the parity refused
+  dataBits,        // `words`: the data bits refused
+  stopBits,        // `words`: the stop bits refused
+  settingFields,   // `words`: the line settings' text, which has `numbers[0]` fields, not 4
+  fewerPorts,      // the system lists fewer than `numbers[0]` serial ports and LUMADOT_COMn is unset
+  noHalfStopBits,  // this system cannot send 1.5 stop bits
+  portNotOpen,     // the port was used before it was opened
+  lineStalled,     // the line took no more bytes in time
+  portGone,        // the port went away; `words`: the system's
+  frameTooWide,    // the text is `numbers[0]` columns wide, more than a frame holds
+  textTooLong,     // `numbers`: single-byte and double-byte characters, and their glyph bytes
+  notAPicture,     // the bytes are no PNG, BMP, GIF or JPEG picture
+  pictureDamaged,  // `words`: the decoder's
+  pictureTruncated,
+  pictureSize,     // `numbers`: its width and height, none or too many pixels
+  pictureKind,     // `words`: the kind of BMP that is not read
+};
+
+struct Cause {
+  Cause() = default;
+  Cause(CauseKind told, std::string said = {}, std::array<std::int64_t, 4> counted = {})  // NOLINT: {kind, ...}
+      : kind(told), words(std::move(said)), numbers(counted) {}
+
+  CauseKind kind = CauseKind::worded;
+  std::string place;  // the port or file it happened at, when the words name it: "com1 (/dev/ttyS0)"
+  std::string words;  // UTF-8: the value refused, or the system's own words
+  std::array<std::int64_t, 4> numbers{};
+
+  friend bool operator==(const Cause&, const Cause&) = default;
+};
+
+// Why something could not be done. The core decides what failed and why
+// (the kind, its subject and the cause); lumadot-cli prints the text and the
+// detail, our own words for them, and a window says the kind and the cause in
+// its own language, falling back on the text and detail for a worded one.
 struct Failure {
-  explicit Failure(std::string what, std::string cause = {}) : text(std::move(what)), detail(std::move(cause)) {}
+  explicit Failure(std::string what, std::string reason = {}) : text(std::move(what)), detail(std::move(reason)) {}
+
+  // The same failure, told as `kind` of `subject`.
+  Failure as(FailureKind told, std::string named) && {
+    kind = told;
+    subject = std::move(named);
+    return std::move(*this);
+  }
+  // The same failure, caused by `why`.
+  Failure because(Cause why) && {
+    cause = std::move(why);
+    return std::move(*this);
+  }
 
   std::string text;    // UTF-8: what failed, naming the file, port or option
   std::string detail;  // the cause beneath it as the system gave it, or empty
+  FailureKind kind = FailureKind::worded;
+  std::string subject;
+  Cause cause;
 
   friend bool operator==(const Failure&, const Failure&) = default;
 };
+
+// `what` failed, told as `kind` of `subject`, because `why` did: its text
+// beneath as the detail, its cause kept.
+inline Failure failureOver(std::string what, FailureKind kind, std::string subject, const Failure& why) {
+  return Failure(std::move(what), why.text).as(kind, std::move(subject)).because(why.cause);
+}
+
+// `why`, as it happened at `place` (a port, a file), which its text names first.
+inline Failure failureAt(const std::string& place, const Failure& why) {
+  Cause cause = why.cause;
+  cause.place = place;
+  return Failure(place + ": " + why.text).because(std::move(cause));
+}
 
 template <class T>
 class [[nodiscard]] Result {

@@ -12,7 +12,9 @@ namespace {
 // Appends byte by byte, so a buffer that fills part-way keeps what fitted.
 Result<void> appendAll(GlyphBuffer& buffer, std::span<const std::uint8_t> bytes) {
   for (const std::uint8_t v : bytes) {
-    if (!buffer.append(v)) return Failure("文字太长：一次最多能取模4096个单字节字符或2048个双字节字符");
+    if (!buffer.append(v)) {
+      return Failure("文字太长：一次最多能取模4096个单字节字符或2048个双字节字符").as(FailureKind::textTooLong, {});
+    }
   }
   return {};
 }

@@ -15,17 +15,19 @@
 namespace lumadot {
 namespace {
 
-// How far past one run's bytes a text goes, for the too-long warning's reason.
-std::string tooLongReason(std::u16string_view text, CellSize cell, Scan scan) {
+// The too-long warning, with how far past one run's bytes the text goes beneath.
+Failure tooLong(const Failure& warning, std::u16string_view text, CellSize cell, Scan scan) {
   std::int64_t single = 0;
   std::int64_t wide = 0;
   CharacterWalk characters(text);
   while (const auto c = characters.next()) ++(isDoubleByte(*c) ? wide : single);
   const auto bytes = single * static_cast<std::int64_t>(glyphSize(cell.singleByte(), scan)) +
                      wide * static_cast<std::int64_t>(glyphSize(cell.doubleByte(), scan));
-  return "the text has " + std::to_string(single) + " single-byte and " + std::to_string(wide) +
-         " double-byte characters, " + std::to_string(bytes) + " glyph bytes; one run holds " +
-         std::to_string(GlyphBuffer::kCapacity);
+  return Failure(warning.text, "the text has " + std::to_string(single) + " single-byte and " + std::to_string(wide) +
+                                   " double-byte characters, " + std::to_string(bytes) + " glyph bytes; one run holds " +
+                                   std::to_string(GlyphBuffer::kCapacity))
+      .as(warning.kind, warning.subject)
+      .because({CauseKind::textTooLong, {}, {single, wide, bytes, GlyphBuffer::kCapacity}});
 }
 
 }  // namespace
@@ -56,7 +58,7 @@ Result<Glyphs> lookUp(std::u16string_view text, const ByteLayout& layout, GlyphS
     if (looked) looked = appendGlyph(*buffer, glyph, dots, layout);
     if (!looked) {
       if (buffer->fillCount == GlyphBuffer::kCapacity) {
-        return Failure(looked.error().text, tooLongReason(text, result.cell, layout.scan));
+        return tooLong(looked.error(), text, result.cell, layout.scan);
       }
       return looked.error();
     }

@@ -47,7 +47,8 @@ Result<FrameFields> frameFields(int columnCount, std::uint8_t speed, std::uint8_
   if (!width) {
     return Failure("the text is " + std::to_string(columnCount) + " columns wide, and a frame holds at most " +
                    std::to_string(kWidestFrame) + " (" + std::to_string(kWidestFrame / 2) +
-                   " Chinese characters and one single-byte one)");
+                   " Chinese characters and one single-byte one)")
+        .because({CauseKind::frameTooWide, {}, {columnCount, kWidestFrame}});
   }
   return FrameFields{*width, speed, mode};
 }

@@ -122,10 +122,13 @@ std::array<std::uint8_t, 4> pixelAt(const std::uint8_t* row, std::int64_t x, con
 Result<RgbaPicture> decodeBmp(std::span<const std::uint8_t> bytes, const std::string& name) {
   const auto header = readHeader(bytes, name);
   if (!header) return header.error();
-  if (const std::string why = refusal(*header); !why.empty()) return Failure(name + ": cannot read this BMP: " + why);
+  if (const std::string why = refusal(*header); !why.empty()) {
+    return Failure(name + ": cannot read this BMP: " + why)
+        .because({CauseKind::pictureKind, {}, {static_cast<std::int64_t>(header->compression), header->bits}});
+  }
   const std::uint64_t width = header->width < 0 ? 0 : static_cast<std::uint64_t>(header->width);
   const std::uint64_t height = static_cast<std::uint64_t>(header->height < 0 ? -header->height : header->height);
-  if (const std::string tooLarge = sizeRefusal(name, width, height); !tooLarge.empty()) return Failure(tooLarge);
+  if (auto tooLarge = sizeRefusal(name, width, height)) return *tooLarge;
   const std::size_t stride = (width * static_cast<std::uint64_t>(header->bits) + 31) / 32 * 4;
   if (header->pixelsAt > bytes.size() || (bytes.size() - header->pixelsAt) / stride < height) {
     return truncated(name, "BMP");

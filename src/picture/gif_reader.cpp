@@ -92,7 +92,7 @@ Result<RgbaPicture> readFrame(GifFileType* gif, const GifInput& input, int trans
   }
   const std::uint64_t width = std::max<std::uint64_t>(gif->SWidth, std::uint64_t(frame.Left) + frame.Width);
   const std::uint64_t height = std::max<std::uint64_t>(gif->SHeight, std::uint64_t(frame.Top) + frame.Height);
-  if (const std::string refusal = sizeRefusal(name, width, height); !refusal.empty()) return Failure(refusal);
+  if (auto refusal = sizeRefusal(name, width, height)) return *refusal;
   RgbaPicture out = blankPicture(static_cast<int>(width), static_cast<int>(height));
   const ColorMapObject* map = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
   std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width) + 1);

@@ -40,7 +40,7 @@ bool readJpeg(jpeg_decompress_struct& jpeg, JpegErrors& errors, std::span<const 
   jpeg_create_decompress(&jpeg);
   jpeg_mem_src(&jpeg, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&jpeg, TRUE);
-  if (!sizeRefusal(name, jpeg.image_width, jpeg.image_height).empty()) {
+  if (sizeRefusal(name, jpeg.image_width, jpeg.image_height)) {
     errors.tooLarge = true;
     return false;
   }
@@ -69,7 +69,7 @@ Result<RgbaPicture> decodeJpeg(std::span<const std::uint8_t> bytes, const std::s
   const auto height = jpeg.image_height;
   jpeg_destroy_decompress(&jpeg);
   if (read) return picture;
-  if (errors.tooLarge) return Failure(sizeRefusal(name, width, height));
+  if (errors.tooLarge) return sizeRefusal(name, width, height).value_or(damaged(name, "picture", "too large"));
   if (errors.truncated) return truncated(name, "JPEG");
   return damaged(name, "JPEG", errors.message);
 }

@@ -10,20 +10,27 @@ namespace lumadot {
 namespace picture_detail {
 
 Failure damaged(const std::string& name, const char* type, const std::string& why) {
-  return Failure(name + ": the " + type + " is damaged (" + why + ")");
+  return Failure(name + ": the " + type + " is damaged (" + why + ")").because({CauseKind::pictureDamaged, why});
 }
 
 Failure truncated(const std::string& name, const char* type) {
-  return Failure(name + ": the " + type + " is truncated");
+  return Failure(name + ": the " + type + " is truncated").because({CauseKind::pictureTruncated});
 }
 
-std::string sizeRefusal(const std::string& name, std::uint64_t width, std::uint64_t height) {
-  if (width == 0 || height == 0)
-    return name + ": the picture has no pixels (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+std::optional<Failure> sizeRefusal(const std::string& name, std::uint64_t width, std::uint64_t height) {
+  const Cause cause{CauseKind::pictureSize, {},
+                    {static_cast<std::int64_t>(width), static_cast<std::int64_t>(height), kMaxPictureSide,
+                     kMaxPicturePixels >> 20}};
+  if (width == 0 || height == 0) {
+    return Failure(name + ": the picture has no pixels (" + std::to_string(width) + " x " + std::to_string(height) +
+                   ")")
+        .because(cause);
+  }
   if (width <= kMaxPictureSide && height <= kMaxPictureSide && width * height <= kMaxPicturePixels) return {};
-  return name + ": the picture is too large (" + std::to_string(width) + " x " + std::to_string(height) +
-         " pixels; at most " + std::to_string(kMaxPictureSide) + " a side and " +
-         std::to_string(kMaxPicturePixels >> 20) + " Mi pixels in all)";
+  return Failure(name + ": the picture is too large (" + std::to_string(width) + " x " + std::to_string(height) +
+                 " pixels; at most " + std::to_string(kMaxPictureSide) + " a side and " +
+                 std::to_string(kMaxPicturePixels >> 20) + " Mi pixels in all)")
+      .because(cause);
 }
 
 RgbaPicture blankPicture(int width, int height) {
@@ -51,21 +58,24 @@ std::optional<PictureType> pictureType(std::span<const std::uint8_t> bytes) {
   return std::nullopt;
 }
 
-Result<RgbaPicture> decodePicture(std::span<const std::uint8_t> bytes, const std::string& name) {
+namespace {
+
+Result<RgbaPicture> decodeAny(std::span<const std::uint8_t> bytes, const std::string& name) {
   using namespace picture_detail;
   const auto type = pictureType(bytes);
-  if (!type) return Failure(name + ": not a PNG, BMP, GIF or JPEG picture");
-  switch (*type) {
-    case PictureType::png:
-      return decodePng(bytes, name);
-    case PictureType::bmp:
-      return decodeBmp(bytes, name);
-    case PictureType::gif:
-      return decodeGif(bytes, name);
-    case PictureType::jpeg:
-      return decodeJpeg(bytes, name);
-  }
-  return Failure(name + ": not a PNG, BMP, GIF or JPEG picture");
+  if (type == PictureType::png) return decodePng(bytes, name);
+  if (type == PictureType::bmp) return decodeBmp(bytes, name);
+  if (type == PictureType::gif) return decodeGif(bytes, name);
+  if (type == PictureType::jpeg) return decodeJpeg(bytes, name);
+  return Failure(name + ": not a PNG, BMP, GIF or JPEG picture").because({CauseKind::notAPicture});
+}
+
+}  // namespace
+
+Result<RgbaPicture> decodePicture(std::span<const std::uint8_t> bytes, const std::string& name) {
+  auto decoded = decodeAny(bytes, name);
+  if (!decoded) return Failure(decoded.error()).as(FailureKind::pictureRead, name);
+  return decoded;
 }
 
 // Rec. 601 luma, then "over white": what the pixel looks like on white paper.

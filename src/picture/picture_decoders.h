@@ -22,7 +22,7 @@ Failure damaged(const std::string& name, const char* type, const std::string& wh
 // "NAME: the PNG is truncated".
 Failure truncated(const std::string& name, const char* type);
 // Empty when a picture of width x height may be allocated, else the failure's text.
-std::string sizeRefusal(const std::string& name, std::uint64_t width, std::uint64_t height);
+std::optional<Failure> sizeRefusal(const std::string& name, std::uint64_t width, std::uint64_t height);
 // A picture of width x height, every pixel opaque white; sizeRefusal must have allowed it.
 RgbaPicture blankPicture(int width, int height);
 

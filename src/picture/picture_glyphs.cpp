@@ -65,7 +65,8 @@ Result<Glyphs> pictureGlyphs(const DotGrid& dots, const ByteLayout& layout) {
     cellRows(dots, left, cell, glyph);
     const auto offset = static_cast<std::size_t>(buffer->fillCount);
     if (auto added = appendGlyph(*buffer, glyph, cell, layout); !added) {
-      return Failure(added.error().text, tooLongReason(widths.size(), widths, result.cell, layout.scan));
+      return Failure(added.error().text, tooLongReason(widths.size(), widths, result.cell, layout.scan))
+          .as(added.error().kind, {});
     }
     result.glyphs.push_back({pictureCellLabel(result.glyphs.size()), std::int16_t(wide ? -1 : 0), offset,
                              static_cast<std::size_t>(buffer->fillCount) - offset});

@@ -58,7 +58,7 @@ bool readPng(PngInput& input, png_structp png, png_infop info, RgbaPicture& out,
   png_read_info(png, info);
   const png_uint_32 width = png_get_image_width(png, info);
   const png_uint_32 height = png_get_image_height(png, info);
-  if (!sizeRefusal(name, width, height).empty()) {
+  if (sizeRefusal(name, width, height)) {
     input.tooLarge = true;
     return false;
   }
@@ -90,7 +90,7 @@ Result<RgbaPicture> decodePng(std::span<const std::uint8_t> bytes, const std::st
   const png_uint_32 height = png_get_image_height(png, info);
   png_destroy_read_struct(&png, &info, nullptr);
   if (read) return picture;
-  if (input.tooLarge) return Failure(sizeRefusal(name, width, height));
+  if (input.tooLarge) return sizeRefusal(name, width, height).value_or(damaged(name, "picture", "too large"));
   if (input.truncated) return truncated(name, "PNG");
   return damaged(name, "PNG", input.message);
 }

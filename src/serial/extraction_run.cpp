@@ -14,8 +14,10 @@ namespace {
 // The warning for a port that fails. A file standing in for the port is
 // named itself: no port was involved.
 Failure deviceFailure(const SerialDevice& device, std::u16string_view portName, const Failure& cause) {
-  if (const std::string file = device.fileName(); !file.empty()) return Failure("cannot write " + file, cause.text);
-  return portFailure(portName, cause.text);
+  if (const std::string file = device.fileName(); !file.empty()) {
+    return failureOver("cannot write " + file, FailureKind::fileWrite, file, cause);
+  }
+  return portFailure(portName, cause);
 }
 
 // The listing as far as the frame got: nothing before the first glyph byte,
@@ -41,8 +43,8 @@ void sendFrame(RunReport& report, SendTarget& target) {
   report.listing = listedBefore(report.glyphs, sent.sent);
   if (!sent.result) return fail(sent.result.error());
   const auto glyphBytes = static_cast<std::int32_t>(report.glyphs.bytes.size());
-  report.sentConfirmation = utf16ToUtf8(u"使用串口" + request.portName + u"共发送" +
-                                        amountText(glyphBytes, target.decimalSeparator) + u"K数据发送成功");
+  report.sentKilobytes = amountText(glyphBytes, target.decimalSeparator);
+  report.sentConfirmation = utf16ToUtf8(u"使用串口" + request.portName + u"共发送" + report.sentKilobytes + u"K数据发送成功");
 }
 
 }  // namespace

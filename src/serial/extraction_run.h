@@ -43,6 +43,7 @@ struct RunReport {
   std::u16string listing;
   std::optional<Failure> failure;
   std::string sentConfirmation;  // "使用串口com1共发送0.04K数据发送成功" once the frame is out
+  std::u16string sentKilobytes;  // its amount, "0.04", for a window that words it itself
   std::vector<std::uint8_t> frame;  // the frame, once encoded
 
   bool completed() const { return !failure; }

@@ -27,7 +27,7 @@ Result<void> FrameFile::close() {
   if (auto replaced = replaceFile(m_path, m_written); !replaced) {
     m_written.resize(m_frameStart);
     // The transmission names the file itself; a device gives only the reason.
-    return Failure(replaced.error().detail);
+    return Failure(replaced.error().detail).because(replaced.error().cause);
   }
   m_frameStart = m_written.size();
   return {};

@@ -20,8 +20,9 @@ std::vector<std::u16string_view> splitFields(std::u16string_view text) {
   return fields;
 }
 
-Failure invalid(std::string_view setting, std::u16string_view value, std::string_view allowed) {
-  return Failure(std::string(setting) + " \"" + utf16ToUtf8(value) + "\" is not " + std::string(allowed));
+Failure invalid(CauseKind kind, std::string_view setting, std::u16string_view value, std::string_view allowed) {
+  const std::string text = utf16ToUtf8(value);
+  return Failure(std::string(setting) + " \"" + text + "\" is not " + std::string(allowed)).because({kind, text});
 }
 
 }  // namespace
@@ -97,16 +98,17 @@ Result<LineSettings> parseLineSettings(std::u16string_view text) {
   if (fields.size() != 4) {
     return Failure("the line settings \"" + utf16ToUtf8(text) + "\" have " + std::to_string(fields.size()) +
                    (fields.size() == 1 ? " field" : " fields") +
-                   ", not the 4 of baud,parity,data bits,stop bits: no box may hold a comma");
+                   ", not the 4 of baud,parity,data bits,stop bits: no box may hold a comma")
+        .because({CauseKind::settingFields, utf16ToUtf8(text), {static_cast<std::int64_t>(fields.size())}});
   }
   const auto baud = parseBaud(fields[0]);
-  if (!baud) return invalid("baud rate", fields[0], "a whole number from 1 to 2147483647");
+  if (!baud) return invalid(CauseKind::baud, "baud rate", fields[0], "a whole number from 1 to 2147483647");
   const auto parity = parseParity(fields[1]);
-  if (!parity) return invalid("parity", fields[1], "one of E, M, N, O, S");
+  if (!parity) return invalid(CauseKind::parity, "parity", fields[1], "one of E, M, N, O, S");
   const auto dataBits = parseDataBits(fields[2]);
-  if (!dataBits) return invalid("data bits", fields[2], "5, 6, 7 or 8");
+  if (!dataBits) return invalid(CauseKind::dataBits, "data bits", fields[2], "5, 6, 7 or 8");
   const auto stopBits = parseStopBits(fields[3]);
-  if (!stopBits) return invalid("stop bits", fields[3], "1, 1.5 or 2");
+  if (!stopBits) return invalid(CauseKind::stopBits, "stop bits", fields[3], "1, 1.5 or 2");
   return LineSettings{*baud, *parity, *dataBits, *stopBits};
 }
 

@@ -102,7 +102,8 @@ Result<std::string> mappedDevice(const PortChoice& port) {
   if (mapping.source != PortMapping::Source::none) return mapping.device;
   const std::string n = std::to_string(port.number);
   return Failure("the system lists fewer than " + n + " serial ports; set LUMADOT_COM" + n +
-                 " to the device to use, e.g. LUMADOT_COM" + n + "=/dev/ttyUSB0");
+                 " to the device to use, e.g. LUMADOT_COM" + n + "=/dev/ttyUSB0")
+      .because({CauseKind::fewerPorts, {}, {port.number}});
 }
 
 Result<std::string> mappedDevice(const PortChoice& port, std::string& label) {

@@ -50,8 +50,8 @@ std::string portLabel(const PortChoice& port, const std::string& device) {
   return "com" + std::to_string(port.number) + (device.empty() ? "" : " (" + device + ")");
 }
 
-std::string unknownPortReason(std::u16string_view text) {
-  return "\"" + utf16ToUtf8(text) +
+Failure unknownPort(std::u16string_view text) {
+  return Failure("\"" + utf16ToUtf8(text) +
          "\" is not a port name: ports are named com1 to com16, in lower case, or a device by its path ("
 #ifdef _WIN32
          "COM17, \\\\.\\COM17"
@@ -60,7 +60,8 @@ std::string unknownPortReason(std::u16string_view text) {
 #endif
          "). "
          "comN leads to the device that LUMADOT_COMn names (LUMADOT_COM1=/dev/ttyUSB0 makes com1 that device); "
-         "'lumadot-cli ports' shows where each comN leads";
+         "'lumadot-cli ports' shows where each comN leads")
+      .because({CauseKind::notPortName, utf16ToUtf8(text)});
 }
 
 }  // namespace lumadot

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+
 namespace lumadot {
 
 inline constexpr int kPortCount = 16;
@@ -31,6 +33,6 @@ std::optional<PortChoice> portChoice(std::u16string_view text);
 std::string portLabel(const PortChoice& port, const std::string& device = {});
 
 // Why a port box's text names no port, and how comN is chosen.
-std::string unknownPortReason(std::u16string_view text);
+Failure unknownPort(std::u16string_view text);
 
 }  // namespace lumadot

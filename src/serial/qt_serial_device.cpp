@@ -36,12 +36,15 @@ struct QtSerialDevice::Impl {
 
   // The rest of the frame is dropped at once, so the port's notifier cannot
   // send it later, while the warning is on screen.
-  Failure fail(const std::string& why) {
+  Failure fail(const Failure& why) {
     if (port.isOpen()) port.clear(QSerialPort::Output);
-    failure = Failure(portLabel(choice, device) + ": " + why);
+    failure = failureAt(portLabel(choice, device), why);
     return *failure;
   }
-  Failure failFromPort() { return fail(port.errorString().toStdString()); }
+  Failure failFromPort() { return fail(portError(port)); }
+  Failure stalled() {
+    return fail(Failure("the line took no more bytes in time").because({CauseKind::lineStalled}));
+  }
 
   // Every byte accepted so far must be out by then: twice its time on the line, and some slack.
   Clock::time_point deadline() const {
@@ -64,7 +67,7 @@ struct QtSerialDevice::Impl {
   Result<void> pushUntil(qint64 limit) {
     while (port.bytesToWrite() > limit) {
       const auto left = std::chrono::duration_cast<milliseconds>(deadline() - Clock::now());
-      if (left.count() <= 0) return fail("the line took no more bytes in time");
+      if (left.count() <= 0) return stalled();
       if (!port.waitForBytesWritten(static_cast<int>(std::min(left, kWaitSlice).count()))) {
         if (port.error() != QSerialPort::TimeoutError) return failFromPort();
         port.clearError();
@@ -76,7 +79,7 @@ struct QtSerialDevice::Impl {
 
   Result<void> waitForDriver() {
     while (driverQueued() > 0) {
-      if (Clock::now() >= deadline()) return fail("the line took no more bytes in time");
+      if (Clock::now() >= deadline()) return stalled();
       std::this_thread::sleep_for(milliseconds(10));
       report();
     }
@@ -94,8 +97,8 @@ Result<void> QtSerialDevice::open() {
   d->failure.reset();
   const auto device = mappedDevice(d->choice);
   d->device = device ? *device : std::string();
-  if (!device) return d->fail(device.error().text);
-  if (auto opened = openPort(d->port, *device, QIODevice::WriteOnly); !opened) return d->fail(opened.error().text);
+  if (!device) return d->fail(device.error());
+  if (auto opened = openPort(d->port, *device, QIODevice::WriteOnly); !opened) return d->fail(opened.error());
   d->accepted = 0;
   d->settings = LineSettings{};
   d->openedAt = Clock::now();
@@ -103,15 +106,15 @@ Result<void> QtSerialDevice::open() {
 }
 
 Result<void> QtSerialDevice::configure(const LineSettings& settings) {
-  if (!d->port.isOpen()) return d->fail("the port is not open");
+  if (!d->port.isOpen()) return d->fail(notOpen());
   d->settings = settings;
-  if (auto configured = configurePort(d->port, settings); !configured) return d->fail(configured.error().text);
+  if (auto configured = configurePort(d->port, settings); !configured) return d->fail(configured.error());
   return {};
 }
 
 Result<void> QtSerialDevice::write(std::span<const std::uint8_t> bytes) {
   if (d->failure) return *d->failure;
-  if (!d->port.isOpen()) return d->fail("the port is not open");
+  if (!d->port.isOpen()) return d->fail(notOpen());
   const auto size = static_cast<qint64>(bytes.size());
   if (d->port.write(reinterpret_cast<const char*>(bytes.data()), size) != size) return d->failFromPort();
   d->accepted += size;

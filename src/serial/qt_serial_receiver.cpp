@@ -10,7 +10,7 @@ struct QtSerialReceiver::Impl {
   QSerialPort port;
   std::string name;
 
-  Failure fail(const std::string& why) const { return Failure(name + ": " + why); }
+  Failure fail(const Failure& why) const { return failureAt(name, why); }
 };
 
 QtSerialReceiver::QtSerialReceiver() : d(std::make_unique<Impl>()) {}
@@ -20,23 +20,23 @@ QtSerialReceiver::~QtSerialReceiver() { close(); }
 Result<void> QtSerialReceiver::openPort(const PortChoice& port, const LineSettings& settings) {
   close();
   const auto device = mappedDevice(port, d->name);
-  if (!device) return d->fail(device.error().text);
+  if (!device) return d->fail(device.error());
   return open(*device, settings);
 }
 
 Result<void> QtSerialReceiver::open(const std::string& device, const LineSettings& settings) {
   if (auto opened = lumadot::openPort(d->port, device, QIODevice::ReadOnly); !opened) {
-    return d->fail(opened.error().text);
+    return d->fail(opened.error());
   }
   if (auto configured = configurePort(d->port, settings); !configured) {
     d->port.close();
-    return d->fail(configured.error().text);
+    return d->fail(configured.error());
   }
   return {};
 }
 
 Result<std::vector<std::uint8_t>> QtSerialReceiver::read(std::chrono::milliseconds wait) {
-  if (!d->port.isOpen()) return d->fail("the port is not open");
+  if (!d->port.isOpen()) return d->fail(notOpen());
   if (d->port.bytesAvailable() == 0 && wait.count() > 0) d->port.waitForReadyRead(static_cast<int>(wait.count()));
   const QByteArray bytes = d->port.readAll();
   if (!bytes.isEmpty()) return std::vector<std::uint8_t>(bytes.begin(), bytes.end());  // an error waits for the next read
@@ -44,7 +44,8 @@ Result<std::vector<std::uint8_t>> QtSerialReceiver::read(std::chrono::millisecon
   // adapter, or the far end of a pseudo-terminal closed.
   const auto error = d->port.error();
   if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError) {
-    return d->fail("the port went away: " + d->port.errorString().toStdString());
+    const std::string words = d->port.errorString().toStdString();
+    return d->fail(Failure("the port went away: " + words).because({CauseKind::portGone, words}));
   }
   d->port.clearError();
   return std::vector<std::uint8_t>();

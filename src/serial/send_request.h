@@ -55,7 +55,7 @@ Result<SendRequest> sendRequest(const SendBoxes& boxes);
 // The boxes as they would read to make `request`: the port as it was named.
 SendBoxes sendBoxes(const SendRequest& request);
 
-// The warning for a port that cannot be used, the reason beneath it.
-Failure portFailure(std::u16string_view portName, std::string reason);
+// The warning for a port that cannot be used, `why` beneath it.
+Failure portFailure(std::u16string_view portName, const Failure& why);
 
 }  // namespace lumadot

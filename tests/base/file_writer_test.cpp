@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "support/process.h"
@@ -114,7 +115,14 @@ TEST_P(FileWriterTest, ReplacesTheFileWholeOrLeavesItAsItWas) {
     }
   } else {
     ASSERT_FALSE(written);
-    EXPECT_EQ(written.error(), Failure("cannot write " + path.string(), row.reason));
+    const Failure& failure = written.error();
+    EXPECT_EQ(failure.text, "cannot write " + path.string());
+    EXPECT_EQ(failure.detail, row.reason);
+    // What a window words: the file, and the system's error as its number.
+    EXPECT_EQ(failure.kind, FailureKind::fileWrite);
+    EXPECT_EQ(failure.subject, path.string());
+    EXPECT_EQ(failure.cause.kind, CauseKind::system);
+    EXPECT_EQ(std::generic_category().message(static_cast<int>(failure.cause.numbers[0])), row.reason);
   }
   EXPECT_EQ(folderContents(dir), expected);
 }

@@ -101,6 +101,7 @@ TEST_F(ExtractionRun, SendingOpensWritesEachByteThenCloses) {
   EXPECT_EQ(report.listing, listingOf(zhongA(), u"中A"));
   EXPECT_EQ(report.resultText(), withCredits(report.listing));
   EXPECT_EQ(report.sentConfirmation, "使用串口com1共发送0.04K数据发送成功");
+  EXPECT_EQ(report.sentKilobytes, u"0.04");
 }
 
 struct FailureCase {
@@ -117,7 +118,8 @@ TEST_P(ExtractionRunFailure, WarnsAndKeepsWhatWasListed) {
   device.failOn = GetParam().failOn;
   const RunReport report = send(u"中A");
   EXPECT_FALSE(report.completed());
-  EXPECT_EQ(report.failure, Failure("串口com1打开失败，可能正在使用中", GetParam().failOn));
+  EXPECT_EQ(report.failure,
+            Failure("串口com1打开失败，可能正在使用中", GetParam().failOn).as(FailureKind::sendPort, "com1"));
   EXPECT_EQ(device.log, GetParam().log);
   EXPECT_EQ(report.resultText(), report.listing);  // no credit block after a failure
   if (GetParam().listingIsEmpty) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <memory>
 
 #include "extract/text_codec.h"
@@ -211,7 +212,9 @@ TEST_F(SendingTest, UnwritableFrameFileIsAFailedSend) {
   const auto path = dir.path() / "missing" / "frame.bin";
   FrameFile nowhere{path};
   EXPECT_FALSE(sendTo(nowhere, u"A", {}).completed());
-  EXPECT_EQ(hooks.failures.at(0), Failure("cannot write " + path.string(), "No such file or directory"));
+  EXPECT_EQ(hooks.failures.at(0), Failure("cannot write " + path.string(), "No such file or directory")
+                                      .as(FailureKind::fileWrite, path.string())
+                                      .because({CauseKind::system, "No such file or directory", {ENOENT}}));
   // The listing was written before the close failed, and stays without its credit block.
   EXPECT_NE(hooks.listing.find(u"DB  "), std::u16string::npos);
   EXPECT_EQ(hooks.listing.find(u"\r\n\r\n;"), std::u16string::npos);
