@@ -1,6 +1,7 @@
 #!/bin/sh
 # Starts our own windows under Xvfb in each locale and checks the title each
-# shows: English under an English locale, Chinese under a Chinese one and C.
+# shows: English under an English locale, Chinese under a Chinese one and C;
+# and that a failure's message box speaks the window's language too.
 #   scripts/window_languages.sh [BIN_DIR]
 # Needs xvfb and xdotool.
 set -eu
@@ -39,9 +40,43 @@ check() {
   echo "$1 under LANG=$2: \"$title\""
 }
 
+# program, locale, the title of the warning a click at (x, y) brings, x, y.
+# com1 leads nowhere, so a start that opens it fails; no real port is touched.
+check_warning() {
+  env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG="$2" LUMADOT_COM1=/nonexistent/lumadot-port "$bin_dir/$1" \
+    2>"$work/stderr" &
+  app=$!
+  main=
+  for _ in $(seq 100); do
+    main=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | head -n 1) && [ -n "$main" ] && break
+    sleep 0.1
+  done
+  [ -n "$main" ] && xdotool mousemove --window "$main" "$4" "$5" click 1
+  titles=
+  for _ in $(seq 100); do
+    titles=$(for window in $(xdotool search --onlyvisible --pid "$app" 2>/dev/null); do
+      xdotool getwindowname "$window"
+    done)
+    printf '%s\n' "$titles" | grep -qxF "$3" && break
+    sleep 0.1
+  done
+  kill "$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
+  app=
+  if ! printf '%s\n' "$titles" | grep -qxF "$3"; then
+    echo "$1 under LANG=$2 warned under \"$(printf '%s' "$titles" | tr '\n' '|')\", not \"$3\"" >&2
+    cat "$work/stderr" >&2
+    exit 1
+  fi
+  echo "$1 under LANG=$2 warns: \"$3\""
+}
+
 check lumadot-workbench en_US.UTF-8 'Lumadot Glyph Workbench'
 check lumadot-workbench zh_CN.UTF-8 'Lumadot 取模工作台'
 check lumadot-workbench C 'Lumadot 取模工作台'
 check lumadot-sign en_US.UTF-8 'LED sign simulator'
 check lumadot-sign zh_CN.UTF-8 'LED 屏模拟'
 check lumadot-sign C 'LED 屏模拟'
+# "开始接收" (Start listening), at (8, 216) and 105 x 25 in the window
+check_warning lumadot-sign en_US.UTF-8 'Warning' 60 228
+check_warning lumadot-sign zh_CN.UTF-8 '警告' 60 228

@@ -22,6 +22,7 @@
 #include "serial/extraction_run.h"
 #include "app/workbench_launch.h"
 #include "ui_form1.h"
+#include "widgets/failure_words.h"
 #include "widgets/line_setting_boxes.h"
 
 // Resources of a static library need registering by hand, outside any namespace.
@@ -164,7 +165,7 @@ void Form1::Command1_Click() {
 void Form1::showRun(const RunReport& report) {
   if (report.failure) {
     m_ui->Text2->setPlainText(toQString(report.listing));
-    m_messages.show(warningMessage(*report.failure));
+    m_messages.show(windowWarning(*report.failure));
     return;
   }
   if (!report.sentConfirmation.empty()) {
@@ -215,7 +216,7 @@ void Form1::showResultBoxMenu(const QPoint& at) {
 void Form1::openInWorkbench() {
   const QString text = toQString(exactText(*m_ui->Text1));
   if (auto started = startWorkbench(workbenchArguments(text, isOn(*m_ui->Check1), isOn(*m_ui->Check2))); !started) {
-    m_messages.show(warningMessage(started.error()));
+    m_messages.show(windowWarning(started.error()));
   }
 }
 

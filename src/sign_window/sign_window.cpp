@@ -3,10 +3,10 @@
 #include <QTimer>
 #include <chrono>
 
-#include "message/message.h"
 #include "sign_window/frame_rows.h"
 #include "sign/listen_request.h"
 #include "ui_sign_window.h"
+#include "widgets/failure_words.h"
 #include "widgets/line_setting_boxes.h"
 #include "widgets/port_tooltip.h"
 
@@ -61,9 +61,9 @@ void SignWindow::toggleListening() {
 void SignWindow::startListening() {
   const ListenBoxes boxes = listenBoxes();
   const auto request = listenRequest(boxes);
-  if (!request) return m_messages.show(warningMessage(request.error()));
+  if (!request) return m_messages.show(windowWarning(request.error()));
   if (auto opened = m_receiver->openPort(request->port, request->settings); !opened) {
-    return m_messages.show(warningMessage(openFailure(boxes.port, opened.error())));
+    return m_messages.show(windowWarning(openFailure(boxes.port, opened.error())));
   }
   m_listener.restart();
   m_readTimer->start(kReadInterval);
@@ -90,7 +90,7 @@ void SignWindow::readLine() {
   if (auto listened = m_listener.listen(*m_receiver, std::chrono::milliseconds(0)); !listened) {
     const Failure lost = lostFailure(listenBoxes().port, listened.error());
     stopListening();
-    return m_messages.show(warningMessage(lost));
+    return m_messages.show(windowWarning(lost));
   }
   listFrames(m_listener.takeFrames());
 }

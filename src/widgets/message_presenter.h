@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <functional>
 
 #include "message/message.h"
@@ -16,6 +17,8 @@ QWidget* modalParent(QWidget* owner);
 // Every message box of every window goes through here, so tests can record
 // the boxes instead of blocking on them.
 class MessagePresenter {
+  Q_DECLARE_TR_FUNCTIONS(lumadot::MessagePresenter)
+
  public:
   using Recorder = std::function<void(const Message&)>;
 

@@ -16,6 +16,8 @@ std::unique_ptr<QTranslator> englishTranslation(const QString& name) {
   return translator;
 }
 
+std::unique_ptr<QTranslator> sharedEnglish() { return englishTranslation(QStringLiteral("lumadot-widgets")); }
+
 void installTranslation(QApplication& app, const QString& name) {
   if (!wantsEnglish(QLocale::system())) return;
   auto translator = englishTranslation(name);
@@ -23,9 +25,14 @@ void installTranslation(QApplication& app, const QString& name) {
     qWarning("%s has no English translation; its windows stay in Chinese", qPrintable(name));
     return;
   }
-  // Owned by the application, so it outlives every window that reads it.
-  translator->setParent(&app);
-  QApplication::installTranslator(translator.release());
+  // Owned by the application, so they outlive every window that reads them.
+  const auto install = [&app](std::unique_ptr<QTranslator> english) {
+    if (!english) return;
+    english->setParent(&app);
+    QApplication::installTranslator(english.release());
+  };
+  install(std::move(translator));
+  install(sharedEnglish());
 }
 
 }  // namespace lumadot

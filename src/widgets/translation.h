@@ -17,10 +17,14 @@ bool wantsEnglish(const QLocale& locale);
 
 // The English of program NAME, :/i18n/NAME_en.qm; null when it carries none.
 std::unique_ptr<QTranslator> englishTranslation(const QString& name);
+// The English of what every window of ours says through src/widgets: a
+// failure's words, a message box's captions.
+std::unique_ptr<QTranslator> sharedEnglish();
 
-// Installs englishTranslation(name) on `app` when QLocale::system() (LC_ALL, else
-// LC_MESSAGES, else LANG; LANGUAGE first unless that is C) wants English.
-// Called right after the QApplication is made, before any window.
+// Installs englishTranslation(name) and sharedEnglish() on `app` when
+// QLocale::system() (LC_ALL, else LC_MESSAGES, else LANG; LANGUAGE first
+// unless that is C) wants English. Called right after the QApplication is
+// made, before any window.
 void installTranslation(QApplication& app, const QString& name);
 
 }  // namespace lumadot

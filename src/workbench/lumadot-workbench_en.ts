@@ -372,6 +372,10 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
         <source>显示屏把显示帧的字节读作一条条8×16的竖条，每字节最低位在左；所以发送和模拟都按这个排列重排字模，与输出选的字节排列无关</source>
         <translation>The sign reads a frame&apos;s bytes as 8x16 strips, each byte&apos;s lowest bit leftmost, so sending and simulating lay the glyphs out that way, whatever layout the output is in</translation>
     </message>
+    <message>
+        <source>使用串口%1共发送%2K数据发送成功</source>
+        <translation>Sent %2K of data through the port %1</translation>
+    </message>
 </context>
 <context>
     <name>lumadot::WorkbenchWindow</name>

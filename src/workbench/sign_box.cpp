@@ -15,9 +15,9 @@
 #include "extract/glyph_entries.h"
 #include "frame/display_frame.h"
 #include "frame/frame_decoder.h"
-#include "message/message.h"
 #include "serial/extraction_run.h"
 #include "serial/system_serial.h"
+#include "widgets/failure_words.h"
 #include "widgets/line_setting_boxes.h"
 #include "widgets/port_tooltip.h"
 
@@ -241,6 +241,7 @@ void SignBox::send() {
   if (!request) return fail(request.error());
   m_progress->setRange(0, 0);
   m_progress->show();
+  m_sentPort = QString::fromStdU16String(request->portName);
   m_sender.reset(QThread::create([this, glyphs = frameGlyphs(), request = std::move(*request),
                                   separator = QLocale().decimalPoint().toStdU16String()]() mutable {
     const auto device = makeSystemSerialDevice();
@@ -260,11 +261,12 @@ void SignBox::sendEnded(const RunReport& report) {
   updateButtons();
   if (report.failure) return fail(*report.failure);
   emit sent(report.frame);
-  m_messages.show(noticeMessage(report.sentConfirmation));
+  m_messages.show(
+      windowNotice(tr("使用串口%1共发送%2K数据发送成功").arg(m_sentPort, QString::fromStdU16String(report.sentKilobytes))));
 }
 
 void SignBox::fail(const Failure& failure) {
-  const Message message = warningMessage(failure);
+  const Message message = windowWarning(failure);
   QString why = QString::fromStdString(message.text);
   if (!message.detail.empty()) why += QLatin1Char('\n') + QString::fromStdString(message.detail);
   emit sendFailed(why);
@@ -284,9 +286,9 @@ void SignBox::startSimulation() {
   if (!canSend()) return;
   const SendBoxes now = boxes();
   const auto effect = signEffect(now.speed, now.mode);
-  if (!effect) return m_messages.show(warningMessage(effect.error()));
+  if (!effect) return m_messages.show(windowWarning(effect.error()));
   const auto frame = glyphFrame(frameGlyphs(), effect->speed, effect->mode);
-  if (!frame) return m_messages.show(warningMessage(frame.error()));
+  if (!frame) return m_messages.show(windowWarning(frame.error()));
   m_player.emplace(decodeFrames(*frame).front(), PanelSettings{m_panelColumns, false});
   m_step = 0;
   m_simulateButton->setText(tr("停止模拟"));

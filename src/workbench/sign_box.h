@@ -99,6 +99,7 @@ class SignBox final : public QGroupBox {
   std::optional<SignPlayer> m_player;
   long long m_step = 0;
   MessagePresenter m_messages;
+  QString m_sentPort;  // as the request named it, for the notice
 };
 
 }  // namespace lumadot

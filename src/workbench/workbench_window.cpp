@@ -20,7 +20,7 @@
 #include "fonts/run_fonts.h"
 #include "subset/subset_source.h"
 #include "ui_workbench_window.h"
-#include "widgets/message_presenter.h"
+#include "widgets/failure_words.h"
 #include "widgets/typed_text.h"
 #include "workbench/detect_dialog.h"
 #include "workbench/dot_view.h"
@@ -94,7 +94,8 @@ WorkbenchWindow::WorkbenchWindow(std::filesystem::path programDir, QWidget* pare
     : QMainWindow(parent),
       m_ui(std::make_unique<Ui::WorkbenchWindow>()),
       m_programDir(std::move(programDir)),
-      m_workbench(m_programDir) {
+      m_workbench(m_programDir),
+      m_messages(this) {
   m_ui->setupUi(this);
   wheelOnlyWhenFocused(*m_ui->controlsArea);
   m_ui->outputBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -377,10 +378,7 @@ void WorkbenchWindow::openPictureFile(const QString& path) {
   const QByteArray bytes = file.readAll();
   auto grey = readPicture({reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())},
                           pathOf(path).string());
-  if (!grey) {
-    QMessageBox::warning(this, tr("选择图片"), qs(grey.error().text));
-    return;
-  }
+  if (!grey) return m_messages.show(windowWarning(grey.error()));
   m_picture = std::make_shared<const GreyPicture>(std::move(*grey));
   m_pictureName = path;
   m_ui->openPictureButton->setText(QFileInfo(path).fileName());
@@ -419,10 +417,7 @@ void WorkbenchWindow::save() {
   const QString path = QFileDialog::getSaveFileName(this, tr("保存输出"), QStringLiteral("glyphs.") + suffix,
                                                     tr("*.%1 文件 (*.%1);;所有文件 (*)").arg(suffix));
   if (path.isEmpty()) return;
-  if (const auto saved = saveOutput(pathOf(path)); !saved) {
-    QMessageBox::warning(this, tr("保存输出"), qs(saved.error().text) + QStringLiteral("\n") + qs(saved.error().detail));
-    return;
-  }
+  if (const auto saved = saveOutput(pathOf(path)); !saved) return m_messages.show(windowWarning(saved.error()));
   statusBar()->showMessage(tr("已保存到 %1").arg(path), 5000);
 }
 
@@ -471,7 +466,7 @@ void WorkbenchWindow::showOutput(WorkbenchOutput output) {
   m_output = std::move(output);
   if (m_output.failure) {
     m_ui->outputBox->clear();
-    statusBar()->showMessage(qs(m_output.failure->text));
+    statusBar()->showMessage(FailureWords::what(*m_output.failure));
   } else {
     const QString box = displayed(m_output.text);
     m_ui->outputBox->setPlainText(box);

@@ -10,6 +10,7 @@
 
 #include "fonts/system_fonts.h"
 #include "workbench/workbench_command_line.h"
+#include "widgets/message_presenter.h"
 #include "workbench/workbench_run.h"
 
 namespace Ui {
@@ -53,6 +54,8 @@ class WorkbenchWindow final : public QMainWindow {
   Result<void> saveOutput(const std::filesystem::path& path) const;
   void copyOutput() const;
   void restoreDefaults();
+
+  MessagePresenter& messages() { return m_messages; }
 
  signals:
   void outputShown();
@@ -107,6 +110,7 @@ class WorkbenchWindow final : public QMainWindow {
   WorkbenchOutput m_output;
   std::vector<std::pair<int, int>> m_glyphSpans;  // each glyph's text in the output box
   bool m_filling = false;  // controls being set, not changed by the user
+  MessagePresenter m_messages;
 };
 
 }  // namespace lumadot

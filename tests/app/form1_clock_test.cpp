@@ -222,7 +222,7 @@ void Form1ClockTest::tickDuringAWarningIsSkipped() {
   QCOMPARE(duringWarning, QStringLiteral("typed meanwhile"));
   QCOMPARE(m_messages.size(), size_t{1});
   QCOMPARE(m_messages[0].text, std::string("串口com1打开失败，可能正在使用中"));
-  QVERIFY2(m_messages[0].detail.starts_with("com1 (" + sign.path() + "): "), m_messages[0].detail.c_str());
+  QVERIFY2(m_messages[0].detail.starts_with("com1 (" + sign.path() + ")："), m_messages[0].detail.c_str());
   QVERIFY(timer1()->isActive());
 
   verifySentenceAround([&] { tick(); });

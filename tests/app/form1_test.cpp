@@ -595,21 +595,21 @@ void Form1Test::refusedSendWarnsAndKeepsTheResultBoxEmpty_data() {
   QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("warning");
-  QTest::addColumn<QString>("reason");  // how the box's details start
+  QTest::addColumn<QString>("reason");  // how the box's details start: Chinese, as the window
   QTest::newRow("port held by another program") << QString() << QString() << QStringLiteral("串口com1打开失败，可能正在使用中")
                                                 << QStringLiteral("com1 (/dev/pts/");
   QTest::newRow("port not in the list") << QStringLiteral("Combo5") << QStringLiteral("COM1")
                                         << QStringLiteral("串口COM1打开失败，可能正在使用中")
-                                        << QStringLiteral("\"COM1\" is not a port name: ports are named com1 to com16");
+                                        << QStringLiteral("“COM1”不是串口名：串口名为 com1 到 com16（小写）");
   QTest::newRow("port a missing device path") << QStringLiteral("Combo5") << QStringLiteral("/nonexistent/ttyX")
                                               << QStringLiteral("串口/nonexistent/ttyX打开失败，可能正在使用中")
-                                              << QStringLiteral("/nonexistent/ttyX: ");
+                                              << QStringLiteral("/nonexistent/ttyX：文件或设备不存在");
   QTest::newRow("port a relative path") << QStringLiteral("Combo5") << QStringLiteral("ttyUSB0")
                                         << QStringLiteral("串口ttyUSB0打开失败，可能正在使用中")
-                                        << QStringLiteral("\"ttyUSB0\" is not a port name");
+                                        << QStringLiteral("“ttyUSB0”不是串口名");
   QTest::newRow("parity not in the list") << QStringLiteral("Combo2") << QStringLiteral("X")
                                           << QStringLiteral("串口com1打开失败，可能正在使用中")
-                                          << QStringLiteral("parity \"X\" is not one of E, M, N, O, S");
+                                          << QStringLiteral("校验位“X”无效：应是 E、M、N、O、S 之一");
   QTest::newRow("speed not in the list") << QStringLiteral("Combo7") << QStringLiteral("0")
                                          << QStringLiteral("显示速度“0”无效") << QString();
   QTest::newRow("mode not in the list") << QStringLiteral("Combo6") << QStringLiteral("静")
@@ -672,7 +672,7 @@ void Form1Test::warningBoxKeepsTheReasonBehindAChineseDetailsButton() {
   control<QPushButton>("Command1")->click();
 
   QCOMPARE(text, QStringLiteral("串口COM1打开失败，可能正在使用中"));
-  QVERIFY2(details.startsWith(QStringLiteral("\"COM1\" is not a port name")), qPrintable(details));
+  QVERIFY2(details.startsWith(QStringLiteral("“COM1”不是串口名")), qPrintable(details));
   before.sort();
   after.sort();
   QCOMPARE(before, (QStringList{QStringLiteral("显示详细信息…"), QStringLiteral("确定")}));
@@ -748,8 +748,7 @@ void Form1Test::resultBoxMenuOpensTheWorkbench() {
   } else {
     QCOMPARE(m_messages.size(), size_t{1});
     QCOMPARE(QString::fromStdString(m_messages[0].text), QStringLiteral("无法启动取模工作台"));
-    QCOMPARE(QString::fromStdString(m_messages[0].detail),
-             QStringLiteral("lumadot-workbench: execv: No such file or directory"));
+    QCOMPARE(QString::fromStdString(m_messages[0].detail), QStringLiteral("lumadot-workbench：文件或设备不存在"));
   }
 }
 

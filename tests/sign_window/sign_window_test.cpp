@@ -271,11 +271,12 @@ void SignWindowTest::refusedStartStaysStopped_data() {
   QTest::addColumn<QString>("baud");
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("reason");
-  QTest::newRow("port that cannot be opened") << "com1" << "9600" << "串口com1打开失败" << "No such file or directory";
-  QTest::newRow("text naming no port") << "COM1" << "9600" << "串口“COM1”无效" << "\"COM1\" is not a port name";
+  QTest::newRow("port that cannot be opened") << "com1" << "9600" << "串口com1打开失败" << "文件或设备不存在";
+  QTest::newRow("text naming no port") << "COM1" << "9600" << "串口“COM1”无效" << "“COM1”不是串口名";
   QTest::newRow("device path that cannot be opened") << "/nonexistent/ttyX" << "9600" << "串口/nonexistent/ttyX打开失败"
-                                                     << "/nonexistent/ttyX: No such file or directory";
-  QTest::newRow("baud that is no number") << "com1" << "96OO" << "串口设置“96OO,E,8,1”无效" << "96OO";
+                                                     << "/nonexistent/ttyX：文件或设备不存在";
+  QTest::newRow("baud that is no number") << "com1" << "96OO" << "串口设置“96OO,E,8,1”无效"
+                                          << "波特率“96OO”无效：应是 1 到 2147483647 的整数";
 }
 
 void SignWindowTest::refusedStartStaysStopped() {
@@ -318,13 +319,21 @@ void SignWindowTest::speaksItsTranslationsLanguage_data() {
   QTest::addColumn<bool>("english");
   QTest::addColumn<QStringList>("texts");  // title, port label, data bits label, caption, listening caption
   QTest::addColumn<QStringList>("lines");
+  QTest::addColumn<QStringList>("warnings");  // title; text and reason for a port text naming no port, a missing device
   QTest::newRow("English") << true
                            << QStringList{"LED sign simulator", "Port", "Data", "Start listening", "Stop listening"}
                            << QStringList{"frame 1: width 10, speed 0, mode 1 (move left), 64 display bytes",
-                                          "  warning: speed: 0, outside 1 to 10"};
+                                          "  warning: speed: 0, outside 1 to 10"}
+                           << QStringList{"Warning", "The port \"COM1\" is not valid",
+                                          "\"COM1\" is not a port name: ports are named com1 to com16",
+                                          "Could not open the port /nonexistent/ttyX",
+                                          "/nonexistent/ttyX: No such file or device"};
   QTest::newRow("Chinese, as written") << false << QStringList{"LED 屏模拟", "串口", "数据位", "开始接收", "停止接收"}
                                        << QStringList{"第 1 帧：宽度 10，速度 0，模式 1（左移），64 个显示字节",
-                                                      "  警告：速度 0，不在 1 到 10 之间"};
+                                                      "  警告：速度 0，不在 1 到 10 之间"}
+                                       << QStringList{"警告", "串口“COM1”无效", "“COM1”不是串口名：串口名为 com1 到 com16",
+                                                      "串口/nonexistent/ttyX打开失败",
+                                                      "/nonexistent/ttyX：文件或设备不存在"};
 }
 
 // The window as installTranslation leaves it under each locale; every English word fits its control.
@@ -332,10 +341,13 @@ void SignWindowTest::speaksItsTranslationsLanguage() {
   QFETCH(bool, english);
   QFETCH(QStringList, texts);
   QFETCH(QStringList, lines);
-  std::unique_ptr<QTranslator> translator;  // removes itself from the application when it goes
+  QFETCH(QStringList, warnings);
+  std::unique_ptr<QTranslator> translator, shared;  // each removes itself from the application when it goes
   if (english) {
     translator = englishTranslation(QStringLiteral("lumadot-sign"));
+    shared = sharedEnglish();
     QVERIFY(translator && QCoreApplication::installTranslator(translator.get()));
+    QVERIFY(shared && QCoreApplication::installTranslator(shared.get()));
   }
   openWindow();
   QCOMPARE(m_window->windowTitle(), texts[0]);
@@ -345,6 +357,19 @@ void SignWindowTest::speaksItsTranslationsLanguage() {
   for (const auto* label : m_window->findChildren<QLabel*>()) {
     QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
   }
+  // What failed and why, in the window's language too.
+  for (const QString& port : {QStringLiteral("COM1"), QStringLiteral("/nonexistent/ttyX")}) {
+    control<QComboBox>("portBox")->setEditText(port);
+    control<QPushButton>("listenButton")->click();
+  }
+  QCOMPARE(m_messages.size(), size_t{2});
+  for (std::size_t i = 0; i < 2; ++i) {
+    QCOMPARE(QString::fromStdString(m_messages[i].title), warnings[0]);
+    QCOMPARE(QString::fromStdString(m_messages[i].text), warnings[static_cast<qsizetype>(2 * i + 1)]);
+    QVERIFY2(QString::fromStdString(m_messages[i].detail).startsWith(warnings[static_cast<qsizetype>(2 * i + 2)]),
+             m_messages[i].detail.c_str());
+  }
+  control<QComboBox>("portBox")->setEditText(QStringLiteral("com1"));
   SerialLine line;
   listenOn(line);
   QCOMPARE(caption(), texts[4]);

@@ -197,12 +197,12 @@ void SignBoxTest::failedSendNamesTheBoxAndTheReason_data() {
   QTest::addColumn<QString>("reason");  // how the detail starts; empty for none
   QTest::newRow("missing device") << QStringLiteral("portBox") << QStringLiteral("/nonexistent/ttyX")
                                   << QStringLiteral("串口/nonexistent/ttyX打开失败，可能正在使用中")
-                                  << QStringLiteral("/nonexistent/ttyX: ");
+                                  << QStringLiteral("/nonexistent/ttyX：文件或设备不存在");
   QTest::newRow("not a port") << QStringLiteral("portBox") << QStringLiteral("ttyUSB0")
                               << QStringLiteral("串口ttyUSB0打开失败，可能正在使用中")
-                              << QStringLiteral("\"ttyUSB0\" is not a port name");
+                              << QStringLiteral("“ttyUSB0”不是串口名");
   QTest::newRow("parity") << QStringLiteral("parityBox") << QStringLiteral("X") << QString()
-                          << QStringLiteral("parity \"X\"");
+                          << QStringLiteral("校验位“X”无效");
   QTest::newRow("speed") << QStringLiteral("speedBox") << QStringLiteral("0") << QStringLiteral("显示速度“0”无效")
                          << QString();
   QTest::newRow("mode") << QStringLiteral("modeBox") << QStringLiteral("静") << QStringLiteral("显示方式“静”无效")

@@ -85,6 +85,19 @@ class WorkbenchWindowTest : public QObject {
   std::unique_ptr<WorkbenchWindow> m_window;
 
   WorkbenchWindow& window() { return *m_window; }
+
+  // The sign box's boxes for a send to a device that is not there, once it has failed.
+  static std::vector<Message> failedSend(WorkbenchWindow& shown) {
+    shown.findChild<QComboBox*>(QStringLiteral("portBox"))->setCurrentText(QStringLiteral("/nonexistent/lumadot-pty"));
+    auto* sign = shown.findChild<SignBox*>(QStringLiteral("signBox"));
+    std::vector<Message> messages;
+    sign->messages().recordInstead([&messages](const Message& message) { messages.push_back(message); });
+    QSignalSpy failed(sign, &SignBox::sendFailed);
+    shown.findChild<QPushButton*>(QStringLiteral("sendButton"))->click();
+    if (!QTest::qWaitFor([&failed] { return failed.size() == 1; }, 10000)) qWarning("the send did not fail");
+    sign->messages().recordInstead([](const Message&) {});  // `messages` goes with this call
+    return messages;
+  }
   void settle() { QTRY_VERIFY_WITH_TIMEOUT(!m_window->busy(), 20000); }
 
  private slots:
@@ -307,15 +320,26 @@ class WorkbenchWindowTest : public QObject {
   void itSpeaksEnglishWithItsTranslationAndChineseWithout() {
     QCOMPARE(window().windowTitle(), QStringLiteral("Lumadot 取模工作台"));
     const auto english = englishTranslation(QStringLiteral("lumadot-workbench"));
-    QVERIFY(english);
+    const auto shared = sharedEnglish();
+    QVERIFY(english && shared);
     QCoreApplication::installTranslator(english.get());
+    QCoreApplication::installTranslator(shared.get());
     WorkbenchWindow translated(LUMADOT_BIN_DIR);
     QCOMPARE(translated.windowTitle(), QStringLiteral("Lumadot Glyph Workbench"));
     QCOMPARE(translated.findChild<QPushButton*>(QStringLiteral("copyButton"))->text(), QStringLiteral("Copy all"));
     QCOMPARE(translated.findChild<QGroupBox*>(QStringLiteral("signBox"))->title(), QStringLiteral("Sign"));
     QVERIFY(translated.findChild<QComboBox*>(QStringLiteral("formatBox"))->itemText(0).startsWith(QStringLiteral("Assembler")));
+    QCOMPARE(translated.findChild<QLabel*>(QStringLiteral("frameLayoutLabel"))->text(),
+             QStringLiteral("Sent in the byte layout the sign reads: 8*16 strips, bits reversed"));
+    setControl(translated, QStringLiteral("textBox"), QStringLiteral("中A"));
     QTRY_VERIFY(!translated.busy());
+    // A failed send says what failed and why in English too.
+    const std::vector<Message> shown = failedSend(translated);
+    QCOMPARE(shown.size(), std::size_t{1});
+    QCOMPARE(shown[0], (Message{"Warning", "Could not open the port /nonexistent/lumadot-pty; it may be in use",
+                                MessageIcon::warning, "/nonexistent/lumadot-pty: No such file or device"}));
     QCoreApplication::removeTranslator(english.get());
+    QCoreApplication::removeTranslator(shared.get());
   }
 
   // The wheel over a box on the way down the controls moves the column, the sign's boxes too.
@@ -330,16 +354,10 @@ class WorkbenchWindowTest : public QObject {
     setControl(window(), QStringLiteral("formatBox"), QStringLiteral("c51"));
     settle();
     const QString before = boxText(window());
-    auto* port = window().findChild<QComboBox*>(QStringLiteral("portBox"));
-    QVERIFY(port);
-    port->setCurrentText(QStringLiteral("/nonexistent/lumadot-pty"));
-    auto* sign = window().findChild<SignBox*>(QStringLiteral("signBox"));
-    std::vector<Message> shown;
-    sign->messages().recordInstead([&shown](const Message& message) { shown.push_back(message); });
-    QSignalSpy failed(sign, &SignBox::sendFailed);
-    window().findChild<QPushButton*>(QStringLiteral("sendButton"))->click();
-    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 10000);
+    const std::vector<Message> shown = failedSend(window());
     QCOMPARE(shown.size(), std::size_t{1});
+    QCOMPARE(shown[0], (Message{"警告", "串口/nonexistent/lumadot-pty打开失败，可能正在使用中", MessageIcon::warning,
+                                "/nonexistent/lumadot-pty：文件或设备不存在"}));
     QCOMPARE(boxText(window()), before);
     QCOMPARE(window().findChild<QPlainTextEdit*>(QStringLiteral("textBox"))->toPlainText(), QStringLiteral("中A"));
   }
