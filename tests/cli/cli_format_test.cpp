@@ -9,10 +9,13 @@
 
 #include "support/installed_program.h"
 #include "support/intel_hex_reader.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::runProcess;
 

@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "base/version.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 #include "support/pseudo_terminal.h"
 #include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::runProcess;
 

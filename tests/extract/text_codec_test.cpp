@@ -6,9 +6,12 @@
 #include <variant>
 
 #include "extract/text_encoding.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 struct Utf8Case {
   const char* name;

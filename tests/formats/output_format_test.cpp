@@ -12,9 +12,12 @@
 #include "extract/listing.h"
 #include "extract/text_codec.h"
 #include "formats/source_text.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 // 中 with bytes 0xE0.. 0xFF (every one starts with a letter), then A with 0x00..0x0F.
 struct TwoGlyphs {

@@ -10,12 +10,15 @@
 #include "frame/display_frame.h"
 #include "serial/frame_file.h"
 #include "support/memory_device.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 #include "support/recording_hooks.h"
 #include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 class CountingProgress final : public SendProgress {
  public:

@@ -14,9 +14,12 @@
 #include "serial/win32_port.h"
 #include "serial/win32_serial_device.h"
 #include "serial/win32_serial_receiver.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;

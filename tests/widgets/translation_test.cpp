@@ -3,10 +3,13 @@
 
 #include <QLocale>
 
+#include "support/named_rows.h"
 #include "widgets/translation.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 struct LocaleCase {
   const char* name;
