@@ -275,6 +275,17 @@ TEST(CliSend, OptionsStandForTheBoxes) {
   EXPECT_EQ(std::vector<std::uint8_t>(frame.begin(), frame.begin() + 3), (std::vector<std::uint8_t>{9, 1, 5}));
 }
 
+// Windows spells its ports COM1: the option takes that as com1 everywhere, and says com1.
+TEST(CliSend, PortTakesComInAnyCase) {
+  for (const std::string name : {"COM3", "Com3"}) {
+    test::PseudoTerminal sign;
+    const auto r = runProcess(kCli, {"extract", "--send", "--port", name, "A"}, {}, {"LUMADOT_COM3=" + sign.path(), "LC_ALL=C"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "系统提示: 使用串口com3共发送0.01K数据发送成功\n");
+    EXPECT_EQ(sign.receivedAll().size(), 561u) << name;
+  }
+}
+
 struct SendFailureCase {
   const char* name;
   std::vector<std::string> args;
@@ -401,8 +412,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 "lumadot-cli: --speed takes 1 to 10, not '11'\n"},
                       UsageCase{"ModeOutOfTable", {"extract", "--send", "--mode", "跳", "中"}, 2, "",
                                 "lumadot-cli: --mode takes 静止, 左移, 右移, 上移, 下移 or 闪烁, not '跳'\n"},
-                      UsageCase{"PortUpperCase", {"extract", "--send", "--port", "COM1", "中"}, 2, "",
-                                "lumadot-cli: --port takes com1 to com16, not 'COM1'\n"},
+                      UsageCase{"PortUpperCaseBeyondTable", {"extract", "--send", "--port", "COM17", "中"}, 2, "",
+                                "lumadot-cli: --port takes com1 to com16, not 'COM17'\n"},
                       UsageCase{"DataBitsOutOfTable", {"clock", "--send", "--data-bits", "4"}, 2, "",
                                 "lumadot-cli: --data-bits takes 5, 6, 7 or 8, not '4'\n"},
                       UsageCase{"ParityOutOfTable", {"extract", "--send", "--parity", "X", "中"}, 2, "",

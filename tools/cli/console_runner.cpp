@@ -146,19 +146,27 @@ void choosePort(SendRequest& request, std::u16string name) {
   request.portName = std::move(name);
 }
 
+// --port COM1 is com1 on every system, named so in the messages; else a path, as the box takes it.
+std::optional<std::u16string> portOptionName(const std::string& given) {
+  const std::u16string name = utf8ToUtf16(given);
+  if (const auto number = portNumberAnyCase(name)) return portName(*number);
+  if (portChoice(name)) return name;
+  return std::nullopt;
+}
+
 }  // namespace
 
 void addPortOptions(CLI::App& app, SendRequest& request, const std::string& section) {
   app.add_option_function<std::string>(
-         "--port", [&request](const std::string& name) { choosePort(request, utf8ToUtf16(name)); },
-         "com1 to com16 (default com1); see 'lumadot-cli ports'\n"
-         "for the device each stands for, and LUMADOT_COMn to\n"
-         "choose it (LUMADOT_COM1=/dev/ttyUSB0)")
+         "--port", [&request](const std::string& name) { choosePort(request, *portOptionName(name)); },
+         "com1 to com16 (default com1), COM1 as com1; see\n"
+         "'lumadot-cli ports' for the device each stands for,\n"
+         "and LUMADOT_COMn to choose it (LUMADOT_COM1=/dev/ttyUSB0)")
       ->type_name("comN")
       ->group(section)
       ->check(CLI::Validator(
           [](std::string& name) {
-            return portChoice(utf8ToUtf16(name)) ? std::string() : "--port takes com1 to com16, not '" + name + "'";
+            return portOptionName(name) ? std::string() : "--port takes com1 to com16, not '" + name + "'";
           },
           ""));
   app.add_option_function<std::string>(
