@@ -316,7 +316,7 @@ INSTANTIATE_TEST_SUITE_P(
     Boxes, CliSendFailure,
     ::testing::Values(
         SendFailureCase{"TooWide", {},
-                        "警告: cannot write FILE\nlumadot-cli: the text is 494 columns wide, and a frame holds "
+                        "警告: the text is too wide for a frame; FILE is left as it was\nlumadot-cli: the text is 494 columns wide, and a frame holds "
                         "at most 493 (246 Chinese characters and one single-byte one)\n",
                         [] {
                           std::string wide;
