@@ -150,8 +150,16 @@ INSTANTIATE_TEST_SUITE_P(
                      "lumadot-cli: standard input is not valid UTF-8: byte 0xD6 at offset 0; it reads as GB2312: add "
                      "--encoding gb2312; nothing was extracted\n"},
         EncodingCase{"Utf16WithoutMarkTakenForUtf8", {}, std::string("\x2D\x4E\x87\x65\x41\x00", 6), "",
-                     "lumadot-cli: standard input is not valid UTF-8: byte 0x87 at offset 2; it reads as UTF-16: add "
-                     "--encoding utf-16; nothing was extracted\n"},
+                     "lumadot-cli: standard input is not valid UTF-8: byte 0x87 at offset 2; it reads as UTF-16LE: add "
+                     "--encoding utf-16le; nothing was extracted\n"},
+        // 中A in UTF-16 without a mark is valid UTF-8 too: -, N, A and a NUL.
+        EncodingCase{"Utf16WithoutMarkHoldingNul", {}, std::string("\x2D\x4E\x41\x00", 4), "",
+                     "lumadot-cli: standard input holds a NUL at offset 3, which no typed text holds; it reads as "
+                     "UTF-16LE: add --encoding utf-16le; nothing was extracted\n"},
+        EncodingCase{"Utf16LeAsked", {"--encoding", "utf-16le"}, std::string("\x2D\x4E\x41\x00", 4), "中A"},
+        EncodingCase{"NulInUtf16", {"--encoding", "utf-16le", "--text-file", "FILE"}, std::string("A\0\0\0", 4), "",
+                     "lumadot-cli: FILE holds a NUL at offset 2 read as UTF-16LE, which no typed text holds; nothing "
+                     "was extracted\n"},
         EncodingCase{"CutOffGb2312", {"--encoding", "gb2312", "--text-file", "FILE"}, "A\xD6", "",
                      "lumadot-cli: FILE is not valid GB2312: byte 0xD6 at offset 1; nothing was extracted\n"},
         EncodingCase{"OutsideGb2312", {"--encoding", "gb2312"}, "\xF3\x77", "",

@@ -168,6 +168,8 @@ TEST(FontCommand, NamesWhatItLeavesOutAndRefusesWhatItCannotDo) {
   test::writeSyntheticFonts(dir.path());
   test::writeFile(dir.path() / "chars.txt", "中\r\nA\n中");
   const std::string chars = (dir.path() / "chars.txt").string();
+  test::writeFile(dir.path() / "utf16.txt", std::string("\x2D\x4E\x41\x00", 4));  // 中A, UTF-16 without its mark
+  const std::string utf16 = (dir.path() / "utf16.txt").string();
   const CommandRow rows[] = {
       {{"中中A"}, 0, "unsigned int __code ZI_count = 2;", ""},
       {{"--chars-file", chars, "A"}, 0, "unsigned int __code ZI_count = 2;", ""},
@@ -177,6 +179,10 @@ TEST(FontCommand, NamesWhatItLeavesOutAndRefusesWhatItCannotDo) {
       {{"--font", kMono, "A中"}, 0, "unsigned int __code ZI_count = 1;",
        "warning: no glyph, left out: 中 (not in " + kMono + ")\n"},
       {{"--chars-file", (dir.path() / "none").string()}, 1, "", "none: No such file"},
+      {{"--chars-file", utf16}, 1, "",
+       "utf16.txt holds a NUL at offset 3, which no typed text holds; it reads as UTF-16LE: add --encoding utf-16le"},
+      {{"--encoding", "utf-16le", "--chars-file", utf16}, 0, "unsigned int __code ZI_count = 2;", ""},
+      {{"--encoding", "gbk", "A"}, 2, "", "--encoding goes with --chars-file"},
       {{"--font", "/nonexistent/font.ttf", "A"}, 1, "", "/nonexistent/font.ttf"},
       {{"😀"}, 1, "", "no character given has a glyph"},
       {{"--range", "啊-齄"}, 1, "", "216416 bytes, 150880 more than the 65536"},

@@ -62,10 +62,16 @@ struct TextInput {
 };
 // TEXT (with `help`), --text-file and --encoding.
 void addTextOptions(CLI::App& app, TextInput& input, const std::string& help);
+// --encoding alone, of what the command reads (`read`: "the text file or standard input").
+void addEncodingOption(CLI::App& app, std::optional<TextEncoding>& encoding, const std::string& read);
 
 // TEXT as it stands, or the file or standard input decoded and read as typed
 // text (typedText). Bytes not valid in their encoding extract nothing.
 Result<std::string> runText(const TextInput& input);
+// `bytes` from `source` (a file's name, "standard input") as UTF-8 text, or why
+// not: a byte not valid in the encoding, or a NUL, with the encoding it reads as.
+Result<std::string> decodedText(std::string_view bytes, const std::string& source,
+                                std::optional<TextEncoding> encoding);
 // Piped text as the input box would hold it typed: a line feed without its
 // carriage return becomes CR LF.
 std::string typedText(std::string_view piped);

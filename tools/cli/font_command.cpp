@@ -46,6 +46,7 @@ struct FontOptions {
   std::vector<std::string> texts;
   std::vector<std::string> ranges;  // FROM-TO, each checked as the command line is read
   std::string charsFile;
+  std::optional<TextEncoding> encoding;  // of --chars-file
   std::string header;
 };
 
@@ -65,19 +66,21 @@ void declareOptions(CLI::App& app, FontOptions& options) {
             return range ? std::string() : "--range " + range.error().text;
           },
           ""));
-  app.add_option("--chars-file", options.charsFile, "include the characters of FILE (UTF-8)")->type_name("FILE");
+  CLI::Option* chars =
+      app.add_option("--chars-file", options.charsFile, "include the characters of FILE")->type_name("FILE");
+  addEncodingOption(app, options.encoding, "--chars-file");
+  app.get_option("--encoding")->needs(chars);
   app.add_option("--header", options.header, "c51 and sdcc: write the declarations to FILE")->type_name("FILE");
 }
 
 Result<std::u16string> wantedCharacters(const FontOptions& options) {
   std::string text = options.texts.empty() ? std::string() : options.texts.front();
   if (!options.charsFile.empty()) {
-    auto file = readWholeFile(options.charsFile, kMaxStdinBytes);
+    const auto file = readWholeFile(options.charsFile, kMaxStdinBytes);
     if (!file) return file.error();
-    if (const auto bad = firstInvalidUtf8(*file)) {
-      return Failure(options.charsFile + " is not valid UTF-8: byte at offset " + std::to_string(*bad));
-    }
-    text += *file;
+    const auto decoded = decodedText(*file, options.charsFile, options.encoding);
+    if (!decoded) return decoded.error();
+    text += *decoded;
   }
   std::u16string characters = utf8ToUtf16(text);
   for (const std::string& range : options.ranges) {
