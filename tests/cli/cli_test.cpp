@@ -333,6 +333,46 @@ INSTANTIATE_TEST_SUITE_P(
                         }()}),
     [](const auto& row) { return std::string(row.param.name); });
 
+struct StandardOutputFileCase {
+  const char* name;
+  std::vector<std::string> args;  // OUT stands for the file standard output goes to
+  std::string refused;            // the option and the path as given
+};
+
+class CliStandardOutputFile : public ::testing::TestWithParam<StandardOutputFileCase> {};
+
+// A file option naming the file standard output goes to is a usage error, found before anything is
+// written: one would overwrite the other. Appended to, the file shows anything written to it.
+TEST_P(CliStandardOutputFile, IsRefusedBeforeAnythingIsWritten) {
+  test::TempDir dir;
+  const std::string out = (dir.path() / "out.c").string();
+  test::writeFile(out, "kept\n");
+  std::vector<std::string> args{"-c", "out=$1; shift; exec \"$@\" >>\"$out\"", "sh", out, kCli.string()};
+  for (const std::string& arg : GetParam().args) args.push_back(arg == "OUT" ? out : arg);
+  const auto r = runProcess("/bin/sh", args);
+  EXPECT_EQ(r.exitCode, 2) << r.err;
+  std::string refused = GetParam().refused;
+  if (const auto at = refused.find("OUT"); at != std::string::npos) refused.replace(at, 3, out);
+  EXPECT_NE(r.err.find("lumadot-cli: " + refused + " is the file standard output goes to, and one would overwrite the "
+                       "other: name another file\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(test::readFile(out), "kept\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, CliStandardOutputFile,
+    ::testing::Values(
+        StandardOutputFileCase{"FontHeader", {"font", "--header", "OUT", "A"}, "--header OUT"},
+        StandardOutputFileCase{"ExtractFrame", {"extract", "--format", "hex", "--frame-out", "OUT", "A"},
+                               "--frame-out OUT"},
+        StandardOutputFileCase{"ExtractFrameByDevStdout", {"extract", "--frame-out", "/dev/stdout", "A"},
+                               "--frame-out /dev/stdout"},
+        StandardOutputFileCase{"PictureFrame", {"picture", "--frame-out", "OUT", "logo.png"}, "--frame-out OUT"},
+        StandardOutputFileCase{"ClockFrame", {"clock", "--count", "1", "--frame-out", "OUT"}, "--frame-out OUT"},
+        StandardOutputFileCase{"SignGif", {"sign", "--gif", "OUT"}, "--gif OUT"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 TEST(CliSend, MissingDeviceNamesItAfterTheWarning) {
   const auto r = runProcess(kCli, {"extract", "--send", "A"}, {}, {"LUMADOT_COM1=/nonexistent/ttyX"});
   EXPECT_EQ(r.exitCode, 1);

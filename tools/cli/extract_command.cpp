@@ -58,6 +58,9 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::R
   const auto layout = chosenLayout(options.layout);
   if (!layout) return line.usageError(layout.error().text);
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
+  if (auto apart = checkNotStandardOutput("--frame-out", options.run.frameOut); !apart) {
+    return line.usageError(apart.error().text);
+  }
   if (const std::string refusal = signRefusal(options.run.font); options.run.sends() && !refusal.empty()) {
     return line.usageError(refusal);
   }

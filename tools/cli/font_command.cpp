@@ -157,6 +157,7 @@ std::optional<std::string> optionProblem(const FontOptions& options, const Outpu
     return "give the characters: TEXT, --chars-file FILE or --range FROM-TO";
   }
   if (!options.header.empty() && !canMakeTable(output.format)) return "--header goes with --format c51 or sdcc";
+  if (auto apart = checkNotStandardOutput("--header", options.header); !apart) return apart.error().text;
   if (output.names.prefix.size() > kMaxSubsetPrefixLength) {
     return "--name takes at most " + std::to_string(kMaxSubsetPrefixLength) +
            " characters here, so that PREFIX_offsets stays within the 31 assemblers tell apart";

@@ -155,6 +155,11 @@ int runPicture(tools::CommandLine& line, const PictureOptions& options, tools::R
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
   const bool drawn = options.preview || !options.draw.png.empty();
   if (drawn && line.app().count("--format") > 0) return line.usageError("--format goes without --preview and --png");
+  // With --png standard output carries nothing the frame file could overwrite.
+  if (auto apart = checkNotStandardOutput("--frame-out", options.draw.png.empty() ? options.run.frameOut : "");
+      !apart) {
+    return line.usageError(apart.error().text);
+  }
   if (const DotScale scale = scaleOf(options); options.run.sends() && scale.height && *scale.height != 16) {
     return line.usageError(
         signRefusal("a picture " + std::to_string(*scale.height) + " dots high", "scale it with --height 16"));
