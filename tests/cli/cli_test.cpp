@@ -460,6 +460,16 @@ INSTANTIATE_TEST_SUITE_P(
                                 "lumadot-cli: --speed takes 1 to 10, not '11'\n"},
                       UsageCase{"ModeOutOfTable", {"extract", "--send", "--mode", "跳", "中"}, 2, "",
                                 "lumadot-cli: --mode takes 静止, 左移, 右移, 上移, 下移 or 闪烁, not '跳'\n"},
+                      UsageCase{"NoCreditWithTheListing", {"extract", "--no-credit", "中"}, 2, "",
+                                "--no-credit goes with a source format (--format a51, as31, sdas, c51 or sdcc): the "
+                                "listing keeps its credit lines"},
+                      UsageCase{"UnknownOutputEncoding", {"extract", "--output-encoding", "gb2312", "中"}, 2, "",
+                                "lumadot-cli: --output-encoding takes utf-8 or gbk, not 'gb2312'\n"},
+                      UsageCase{"OutputEncodingOfADrawing", {"picture", "--png", "x.png", "--output-encoding", "gbk",
+                                "x.gif"}, 2, "", "--output-encoding goes without --preview and --png"},
+                      UsageCase{"RawBytesHoldNoText", {"extract", "--format", "hex", "--no-credit", "A"}, 0, ":10000000",
+                                "lumadot-cli: note: --format hex holds no text, so --no-credit and --output-encoding "
+                                "leave it as it is\n"},
                       UsageCase{"PortUpperCaseBeyondTable", {"extract", "--send", "--port", "COM17", "中"}, 2, "",
                                 "lumadot-cli: --port takes com1 to com16, not 'COM17'\n"},
                       UsageCase{"DataBitsOutOfTable", {"clock", "--send", "--data-bits", "4"}, 2, "",

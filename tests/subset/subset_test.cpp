@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "extract/ansi_code.h"
@@ -135,8 +136,17 @@ TEST(SubsetSource, TheLookupFindsEveryCodeAndNoOther) {
     expected += std::to_string(k) + " " + std::to_string(offset) + " " + std::to_string(subset.glyphs[k].bytes[0]) + "\n";
   }
   for (std::size_t i = 0; i < absent.size(); ++i) expected += "-1 0 0\n";
-  for (const auto& [format, keyword] : {std::pair{OutputFormat::sdcc, "-D__code="}, {OutputFormat::c51, "-Dcode="}}) {
-    test::writeFile(dir.path() / "fonts.c", subsetSource(format, subset, "HZ"));
+  // GBK puts 丂's trail byte, '@', in a comment, and the file may end without its credit lines.
+  const std::tuple<OutputFormat, const char*, SourceOptions> builds[] = {
+      {OutputFormat::sdcc, "-D__code=", {}},
+      {OutputFormat::c51, "-Dcode=", {}},
+      {OutputFormat::c51, "-Dcode=", {false, SourceEncoding::gbk}},
+  };
+  for (const auto& [format, keyword, source] : builds) {
+    const std::string fonts = subsetSource(format, subset, "HZ", source);
+    EXPECT_EQ(fonts.find("//--------\x81\x40--------") != std::string::npos, source.encoding == SourceEncoding::gbk);
+    EXPECT_EQ(fonts.find("Lumadot V") != std::string::npos, source.credit);
+    test::writeFile(dir.path() / "fonts.c", fonts);
     test::writeFile(dir.path() / "fonts.h", subsetHeader(format, subset, "HZ"));
     const auto program = dir.path() / "find";
     test::build("gcc", {"-std=c99", "-Wall", "-Wextra", "-Werror", keyword, "-I", dir.path().string(),

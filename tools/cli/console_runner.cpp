@@ -349,7 +349,10 @@ ConsoleRunner::Outcome ConsoleRunner::shown(RunReport report, bool printListing,
     printMessage(noticeMessage(report.sentConfirmation));
   }
   Outcome outcome{report.completed(), true, std::move(report.glyphs)};
-  if (printListing) outcome.listingWritten = writeStdout(utf16ToUtf8(report.resultText()) + std::string(afterListing));
+  if (printListing) {
+    outcome.listingWritten =
+        writeStdout(encodedText(utf16ToUtf8(report.resultText()) + std::string(afterListing), m_listingEncoding));
+  }
   return outcome;
 }
 

@@ -14,6 +14,7 @@
 #include "fonts/run_fonts.h"
 #include "extract/text_encoding.h"
 #include "extract/undrawn_characters.h"
+#include "formats/source_options.h"
 #include "serial/extraction_run.h"
 #include "serial/send_request.h"
 #include "serial/serial_device.h"
@@ -108,6 +109,8 @@ class ConsoleRunner {
               std::string_view afterListing = {});
   // The same for glyphs made already (a picture's), shown and sent alike.
   Outcome run(Result<Glyphs> glyphs, const SendRequest* request, bool printListing, std::string_view afterListing = {});
+  // The listing printed from now on in `encoding`, UTF-8 until this is called.
+  void setListingEncoding(SourceEncoding encoding) { m_listingEncoding = encoding; }
 
  private:
   Outcome shown(RunReport report, bool printListing, std::string_view afterListing);
@@ -118,6 +121,7 @@ class ConsoleRunner {
   std::string m_frameOut;
   std::unique_ptr<SerialDevice> m_device;
   std::u16string m_decimalSeparator;
+  SourceEncoding m_listingEncoding = SourceEncoding::utf8;
   std::set<std::string> m_told;  // warnings already printed
 };
 

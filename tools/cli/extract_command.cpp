@@ -47,6 +47,7 @@ void declareOptions(CLI::App& app, ExtractOptions& options) {
   addLayoutOptions(app, options.layout);
   addFontDirOption(app, options.run);
   addFormatOptions(app, options.output);
+  addSourceOptions(app, options.output);
   addSendOptions(app, options.run);
   addTextOptions(app, options.input, "the text to extract; without it, standard input");
 }
@@ -65,7 +66,8 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::R
     return line.usageError(refusal);
   }
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
-  const auto& [format, names] = *output;
+  const auto& [format, names, source, note] = *output;
+  if (!note.empty()) printError(note);
 
   const auto typed = runText(options.input);
   if (!typed) {
@@ -74,13 +76,14 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::R
   }
   const std::u16string text = utf8ToUtf16(*typed);
   ConsoleRunner runner(options.run, localeDecimalSeparator());
+  runner.setListingEncoding(source.encoding);
   const bool listing = format == OutputFormat::listing;
   const SendRequest* request = options.run.sends() ? &options.run.request : nullptr;
   // The listing ends without a line break; on a terminal the prompt would land on its last line.
   const auto outcome = runner.run(text, *layout, request, listing, isTerminal(stdout) ? "\r\n" : "");
   if (!outcome.listingWritten || !outcome.completed) return kExitFailed;
   // Any other format is printed only once the run has completed.
-  const bool printed = listing || writeStdout(formatGlyphs(format, glyphEntries(outcome.glyphs), names));
+  const bool printed = listing || writeStdout(formatGlyphs(format, glyphEntries(outcome.glyphs), names, source));
   return printed ? kExitCompleted : kExitFailed;
 }
 

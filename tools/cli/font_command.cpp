@@ -55,6 +55,7 @@ void declareOptions(CLI::App& app, FontOptions& options) {
   addFontDirOption(app, options.run);
   addFormatOptions(app, options.output,
                    {canWriteSubset, false, "name the tables PREFIX_codes, PREFIX_bytes, ... (default ZI)"});
+  addSourceOptions(app, options.output);
   app.add_option("TEXT", options.texts, "characters to include, as typed");
   app.add_option("--range", options.ranges,
                  "include every character from code FROM to TO, each a hex\ncode (0xB0A1) or one character (啊); repeatable")
@@ -173,7 +174,7 @@ int writeSubset(const FontOptions& options, const Output& output, const FontSubs
       return kExitFailed;
     }
   }
-  return writeStdout(subsetSource(output.format, subset, prefix)) ? kExitCompleted : kExitFailed;
+  return writeStdout(subsetSource(output.format, subset, prefix, output.source)) ? kExitCompleted : kExitFailed;
 }
 
 int runFont(tools::CommandLine& line, const FontOptions& options, tools::Reach reach) {
