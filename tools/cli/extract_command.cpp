@@ -17,9 +17,10 @@ namespace {
 constexpr std::string_view kDescription =
     "Looks every character of TEXT up in the font files asc16 (8x16 dots) and\n"
     "hzk16 (16x16 dots, GB2312) and prints the glyph bytes as an 8051 assembler\n"
-    "listing, exactly as the desktop program's result box shows it (UTF-8,\n"
-    "CR LF line breaks, ending with the credit block), or with --format as\n"
-    "source an 8051 toolchain builds as it stands, or for a programmer.";
+    "listing, exactly as the desktop program's result box shows it (UTF-8\n"
+    "unless --output-encoding says otherwise, CR LF line breaks, ending with\n"
+    "the credit block), or with --format as source an 8051 toolchain builds\n"
+    "as it stands, or for a programmer.";
 
 constexpr std::string_view kFooter =
     "Without TEXT the whole of standard input (or --text-file) is read as text\n"
