@@ -194,6 +194,17 @@ TEST_F(SendingTest, FrameFileKeepsEveryFrameOfOneDevice) {
   EXPECT_EQ(test::readFile(framePath), std::string("\x08\x05", 2) + std::string(543, '\0'));
 }
 
+// A file stands in for the port: the warning names what failed, the text, and leaves the file as it was.
+TEST_F(SendingTest, TooWideForAFrameFileBlamesTheText) {
+  ASSERT_TRUE(sendTo(file, u"A", {}).completed());
+  EXPECT_FALSE(sendTo(file, std::u16string(247, u'中'), {}).completed());
+  EXPECT_EQ(hooks.failures.at(0),
+            Failure("the text is too wide for a frame; " + framePath.string() + " is left as it was",
+                    "the text is 494 columns wide, and a frame holds at most 493 (246 Chinese characters and one "
+                    "single-byte one)"));
+  EXPECT_EQ(test::readFile(framePath).size(), 561u);
+}
+
 // No port is involved, so the failure names the file, not com1.
 TEST_F(SendingTest, UnwritableFrameFileIsAFailedSend) {
   const auto path = dir.path() / "missing" / "frame.bin";
