@@ -60,7 +60,8 @@ std::string portLabel(const PortChoice& port, const std::string& device) {
 }
 
 std::string unknownPortReason(std::u16string_view text) {
-  return "\"" + utf16ToUtf8(text) +
+  // Appended, not a literal put before a temporary string, where GCC 12 warns of a false overlap.
+  return std::string("\"").append(utf16ToUtf8(text)) +
          "\" is not a port name: ports are named com1 to com16, in lower case, or a device by its path ("
 #ifdef _WIN32
          "COM17, \\\\.\\COM17"
