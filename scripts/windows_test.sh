@@ -5,9 +5,10 @@
 # end the same way; the fonts mkfont builds must be the same files; a frame
 # sent through wine's COM1 must be the bytes --frame-out writes; and the sign
 # listening on wine's COM2 must show what the Linux sign shows for the same
-# frames. Wine maps COM1, COM2, ... to this machine's /dev/ttyS0, ... unless
-# told otherwise, so every COM port is pointed at a pseudo-terminal of ours,
-# or at nothing, before any program runs.
+# frames. Wine leads COM ports to this machine's own unless told otherwise:
+# scripts/wine_run.sh leads every one nowhere and runs nothing until it has
+# checked they do, and this script leads the ones it uses to its own
+# pseudo-terminals. First it checks that wine_run.sh refuses to run otherwise.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 linux=$(realpath "${1:?usage: windows_test.sh LINUX_BIN WINDOWS_BIN}")
@@ -19,11 +20,14 @@ for name in $(compgen -e | grep '^LUMADOT_COM' || true); do unset "$name"; done
 
 work=$(mktemp -d /tmp/lumadot-windows-test.XXXXXX)
 # A prefix of this run's own: its COM ports start led nowhere, whatever an earlier run mapped.
-export WINEPREFIX=$work/wine
+export LUMADOT_WINE_PREFIX=$work/wine
+# The pseudo-terminals this run made, the only devices wine_run.sh lets a COM port lead to.
+export LUMADOT_WINE_PTYS=
 pids=()
+# The server goes first: it holds the terminals, and their hanging up would make it dump its state.
 cleanup() {
+  "$wine_run" --stop-server 2>/dev/null
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wineserver -k 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -32,16 +36,49 @@ failures=0
 pass() { checks=$((checks + 1)); }
 fail() { checks=$((checks + 1)); failures=$((failures + 1)); echo "FAIL: $*"; }
 
-# COMn to DEVICE in wine's registry; the server is restarted so the next program sees it.
+# COMn to a pseudo-terminal of ours; the server is restarted so the next program sees it.
 map_port() {
-  "$wine_run" reg add 'HKLM\Software\Wine\Ports' /v "COM$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
+  LUMADOT_WINE_PTYS="$LUMADOT_WINE_PTYS $2"
+  "$wine_run" --map-port "$1" "$2"
 }
 # The server is kept up between programs: one quitting on its own as the next
 # program starts would fail that program (scripts/wine_run.sh --session).
 restart_wine() { "$wine_run" --restart-server; }
-# scripts/wine_run.sh leads every COM port of a new prefix nowhere; this checks it did.
-"$wine_run" reg query 'HKLM\Software\Wine\Ports' /v COM1 2>/dev/null | grep -q 'no-port-com1' ||
-  { echo "wine's COM1 is not led away from this machine's ports: not running" >&2; exit 1; }
+restart_wine
+
+echo "== wine's COM ports lead nowhere, and wine runs nothing while one could lead elsewhere"
+dosdevices=$LUMADOT_WINE_PREFIX/dosdevices
+# COM1 to COM255 lead to paths that are not there; com256, the number wine would give /dev/ttyS0, is a folder.
+there=$(for entry in "$dosdevices"/com*; do [ ! -e "$entry" ] || echo "${entry##*/}"; done)
+[ "$(find "$dosdevices" -mindepth 1 -maxdepth 1 -iname 'com*' -type l | wc -l)" = 255 ] && [ "$there" = com256 ] && pass ||
+  fail "the COM links of a new prefix are not 255 leading nowhere and com256 held: $(ls -l "$dosdevices" | head -5)"
+"$wine_run" --stop-server
+cp "$LUMADOT_WINE_PREFIX/system.reg" "$work/system.reg"
+# refused NAME CHANGE...: after CHANGE to the prefix, no program may start in it.
+refused() {
+  local name=$1
+  shift
+  "$@"
+  if "$wine_run" cmd /c exit >/dev/null 2>"$work/refused.err"; then
+    fail "wine ran a program with $name"
+  elif ! grep -q 'not running' "$work/refused.err"; then
+    fail "$name: $(head -3 "$work/refused.err")"
+  else
+    pass
+  fi
+  "$wine_run" --stop-server
+  cp "$work/system.reg" "$LUMADOT_WINE_PREFIX/system.reg"
+  rm -rf "$dosdevices/com7" "$dosdevices/com256"
+  ln -s /dev/null/com7 "$dosdevices/com7"
+  mkdir "$dosdevices/com256"
+}
+refused "dosdevices/com7 led to /dev/null" ln -sfn /dev/null "$dosdevices/com7"
+refused "dosdevices/com7 led to a terminal no test made" ln -sfn /dev/ptmx "$dosdevices/com7"
+refused "COM200 led to /dev/zero in the registry" sed -i 's|^"COM200"=.*|"COM200"="/dev/zero"|' "$LUMADOT_WINE_PREFIX/system.reg"
+refused "COM255 named nowhere in the registry" sed -i '/^"COM255"=/d' "$LUMADOT_WINE_PREFIX/system.reg"
+refused "com256 free for wine to lead to /dev/ttyS0" rmdir "$dosdevices/com256"
+"$wine_run" --map-port 3 /dev/ptmx 2>/dev/null && fail "--map-port led COM3 to a terminal no test made" || pass
+"$wine_run" --check-ports && pass || fail "the prefix was not put back as it was"
 restart_wine
 
 wine_cli() { "$wine_run" "$windows/lumadot-cli.exe" "$@"; }

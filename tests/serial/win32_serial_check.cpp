@@ -1,6 +1,6 @@
 // The Win32 serial port under wine, through two COM ports joined into one
-// line (a socat pair of pseudo-terminals) and one mapped to a device that
-// is not there. scripts/wine_serial_check.sh maps them and names them here:
+// line (a socat pair of pseudo-terminals) and one that leads nowhere.
+// scripts/wine_serial_check.sh maps them and names them here:
 // LUMADOT_CHECK_LINE=COM1,COM2 and LUMADOT_CHECK_MISSING=COM9. Without those
 // every test is skipped, so no COM port wine leads to a real device is opened.
 #include <gtest/gtest.h>
