@@ -216,8 +216,13 @@ pids+=($!)
 for _ in $(seq 50); do [ -e "$work/pc" ] && [ -e "$work/line" ] && break; sleep 0.1; done
 map_port 1 "$(realpath "$work/pc")"
 restart_wine
+# Present: a port that opens. COM2 and COM16 lead nowhere yet, as do COM17 to COM255.
 ports=$(wine_cli ports 2>&1 | tr -d '\r')
-grep -q '^com1 *COM1 *present' <<<"$ports" && pass || fail "ports under wine does not show COM1 present: ${ports:0:300}"
+for row in 'com1 COM1 present' 'com2 COM2 absent' 'com16 COM16 absent'; do
+  read -r name device state <<<"$row"
+  grep -q "^$name *$device *$state " <<<"$ports" && pass || fail "ports under wine does not show $device $state: ${ports:0:400}"
+done
+[ "$(grep -c 'present' <<<"$ports")" = 1 ] && pass || fail "ports under wine shows more than COM1 present: ${ports:0:400}"
 "$linux/lumadot-cli" extract --frame-out "$work/expected.bin" --reverse --split "串口中A" >/dev/null 2>&1
 size=$(stat -c %s "$work/expected.bin")
 stty -F "$(realpath "$work/pc")" 38400 -inpck 2>/dev/null
