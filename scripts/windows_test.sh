@@ -122,7 +122,11 @@ for font in asc16 hzk16; do
 done
 "$linux/lumadot-mkfont" --unifont /usr/share/unifont/unifont.hex --charset gbk --out "$work/linux-fonts" >/dev/null 2>&1
 "$wine_run" "$windows/lumadot-mkfont.exe" --unifont /usr/share/unifont/unifont.hex --charset gbk \
-  --out "$work/中文字库" >/dev/null 2>&1 || fail "mkfont --out 中文字库 under wine failed"
+  --out "$work/中文字库" >/dev/null 2>"$work/mkfont.err" || fail "mkfont --out 中文字库 under wine failed"
+# The files are named as the folder was given, not with a \ before the name alone.
+wrote="lumadot-mkfont: wrote $work/中文字库/asc16 and $work/中文字库/gbk16"
+tr -d '\r' <"$work/mkfont.err" | grep -qxF "$wrote" && pass ||
+  fail "mkfont under wine did not say '$wrote': $(tail -1 "$work/mkfont.err")"
 for font in asc16 gbk16; do
   cmp -s "$work/linux-fonts/$font" "$work/中文字库/$font" && pass || fail "mkfont's $font under wine differs"
 done
