@@ -116,6 +116,14 @@ mkdir -p "$work/run" "$work/in"
 cd "$work/run" || exit 1
 none=/dev/null
 
+echo "== the zip"
+# Each program imports only DLLs every Windows has: the zip carries no other.
+for exe in lumadot-cli lumadot-mkfont; do
+  dlls=$(x86_64-w64-mingw32-objdump -p "$windows/$exe.exe" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]' |
+    grep -vxE 'kernel32\.dll|advapi32\.dll|msvcrt\.dll|shell32\.dll|user32\.dll' | tr '\n' ' ')
+  [ -z "$dlls" ] && pass || fail "$exe.exe needs ${dlls}which the zip does not carry"
+done
+
 echo "== the fonts mkfont builds"
 for font in asc16 hzk16; do
   cmp -s "$linux/$font" "$windows/$font" && pass || fail "$font built under wine differs from Linux's"
