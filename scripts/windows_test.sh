@@ -123,6 +123,10 @@ for exe in lumadot-cli lumadot-mkfont; do
     grep -vxE 'kernel32\.dll|advapi32\.dll|msvcrt\.dll|shell32\.dll|user32\.dll' | tr '\n' ' ')
   [ -z "$dlls" ] && pass || fail "$exe.exe needs ${dlls}which the zip does not carry"
 done
+readme=$(find "${windows%/bin}/zip" -name README.txt)
+version=$("$linux/lumadot-cli" --version | grep -o '[0-9][0-9.]*[0-9]' | head -1)
+head -1 "$readme" | grep -q "^Lumadot $version for Windows" && pass ||
+  fail "the zip's README.txt does not begin with Lumadot $version: $(head -1 "$readme")"
 
 echo "== the fonts mkfont builds"
 for font in asc16 hzk16; do
