@@ -15,8 +15,9 @@ linux=$(realpath "${1:?usage: windows_test.sh LINUX_BIN WINDOWS_BIN}")
 windows=$(realpath "${2:?usage: windows_test.sh LINUX_BIN WINDOWS_BIN}")
 wine_run=$here/scripts/wine_run.sh
 export LC_ALL=C.UTF-8 TZ=UTC
-# A port chosen through the environment would reach wine's programs too.
-for name in $(compgen -e | grep '^LUMADOT_COM' || true); do unset "$name"; done
+# Blind to the caller's LUMADOT_* variables: a port chosen through the
+# environment would reach wine's programs too, and this run sets its own prefix.
+for name in $(compgen -e | grep '^LUMADOT_' || true); do unset "$name"; done
 
 work=$(mktemp -d /tmp/lumadot-windows-test.XXXXXX)
 # A prefix of this run's own: its COM ports start led nowhere, whatever an earlier run mapped.
