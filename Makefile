@@ -133,7 +133,7 @@ windows-test: windows
 	cd $(WINDOWS_BUILD_DIR)/build && $(CURDIR)/scripts/wine_run.sh --session ctest --output-on-failure -j $(JOBS)
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DLUMADOT_SANITIZE=ON -DLUMADOT_WERROR=ON -DLUMADOT_BENCHMARKS=OFF
-	cmake --build $(TEST_BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-mkfont lumadot-fonts
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-mkfont lumadot-fonts code_table_dump
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 scripts/windows_test.sh $(TEST_BUILD_DIR)/bin $(WINDOWS_BUILD_DIR)/build/bin
 
 # Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (FUZZ_JOBS at once).

@@ -56,15 +56,21 @@ endfunction()
 
 # lumadot_add_test(NAME SOURCES files... [LIBS libs...] [NEEDS targets...]
 #                  [DEFINES defs...] [QT] [OWN_MAIN] [TIMEOUT seconds] [LABELS labels...])
-# makes a test program and registers it with ctest: each GoogleTest case on
-# its own, or with QT the Qt Test program as one test on the offscreen
-# platform. NEEDS names the programs and fonts it runs, built first; they are
-# found through DEFINES (LUMADOT_BIN_DIR, LUMADOT_CLI_PATH), not beside the test.
-# OWN_MAIN links GoogleTest without its main(). LABELS lets ctest -L pick or
-# ctest -LE leave out its cases.
+# makes a test program, blind to the caller's LUMADOT_* variables, and
+# registers it with ctest: each GoogleTest case on its own, or with QT the Qt
+# Test program as one test on the offscreen platform. NEEDS names the programs
+# and fonts it runs, built first; they are found through DEFINES
+# (LUMADOT_BIN_DIR, LUMADOT_CLI_PATH), not beside the test. OWN_MAIN links
+# GoogleTest without its main(). LABELS lets ctest -L pick or ctest -LE leave
+# out its cases.
+#
+# Every test runs as if the caller's shell had pointed com16 somewhere, so a
+# case that still read the caller's variables would fail here, not on a
+# user's machine.
+set(LUMADOT_CALLERS_VARIABLE "LUMADOT_COM16=/nonexistent/set-by-the-callers-shell")
 function(lumadot_add_test name)
   cmake_parse_arguments(ARG "QT;OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;NEEDS;DEFINES;LABELS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
+  add_executable(${name} ${ARG_SOURCES} "${PROJECT_SOURCE_DIR}/tests/support/hermetic_environment.cpp")
   lumadot_test_program(${name})
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} lumadot_warnings)
@@ -81,7 +87,7 @@ function(lumadot_add_test name)
     add_test(NAME ${name} COMMAND ${name})
     # Real widgets on the offscreen platform: no display needed, nothing blocks.
     set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${LUMADOT_TEST_RUNTIME_DIR}"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${LUMADOT_TEST_RUNTIME_DIR};${LUMADOT_CALLERS_VARIABLE}"
       TIMEOUT ${ARG_TIMEOUT})
     return()
   endif()
@@ -90,18 +96,14 @@ function(lumadot_add_test name)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
-  set(properties)
+  set(properties ENVIRONMENT "${LUMADOT_CALLERS_VARIABLE}")
   if(ARG_TIMEOUT)
     list(APPEND properties TIMEOUT ${ARG_TIMEOUT})
   endif()
   if(ARG_LABELS)
     list(APPEND properties LABELS "${ARG_LABELS}")
   endif()
-  if(properties)
-    gtest_discover_tests(${name} NO_PRETTY_VALUES PROPERTIES ${properties})
-  else()
-    gtest_discover_tests(${name} NO_PRETTY_VALUES)
-  endif()
+  gtest_discover_tests(${name} NO_PRETTY_VALUES PROPERTIES ${properties})
 endfunction()
 
 # lumadot_deploy_qt(TARGET) puts the Qt DLLs and plugins a Windows desktop

@@ -5,8 +5,7 @@
 # builds of tests/extract/code_table_dump.cpp.
 #   scripts/code_table_check.sh LINUX_DUMP WINDOWS_DUMP.exe [TABLE...]
 # TABLE is decode, gb18030, utf16 or ansi; all of them without one.
-# The Windows build runs under wine64 in $WINEPREFIX, or in a prefix of its
-# own under /tmp, made on first use.
+# The Windows build runs under wine through scripts/wine_run.sh, in its prefix.
 set -eu
 
 if [ $# -lt 2 ]; then
@@ -16,24 +15,14 @@ fi
 linux_dump=$1
 windows_dump=$2
 shift 2
-
-wine64=$(command -v wine64 || true)
-[ -n "$wine64" ] || [ ! -x /usr/lib/wine/wine64 ] || wine64=/usr/lib/wine/wine64
-[ -n "$wine64" ] || wine64=$(command -v wine || true)
-if [ -z "$wine64" ]; then
-  echo "$0: no wine64 to run $windows_dump" >&2
-  exit 2
-fi
-
-export WINEPREFIX="${WINEPREFIX:-/tmp/lumadot-code-tables-wine}"
-export WINEDEBUG=-all
+wine_run=$(cd "$(dirname "$0")" && pwd)/wine_run.sh
 export LC_ALL=C.UTF-8
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
 "$linux_dump" "$@" >"$out/linux.txt"
-"$wine64" "$windows_dump" "$@" >"$out/windows.txt"
+"$wine_run" "$windows_dump" "$@" >"$out/windows.txt"
 
 lines=$(wc -l <"$out/linux.txt")
 if [ "$lines" -eq 0 ]; then

@@ -5,6 +5,8 @@
 #   scripts/window_languages.sh [BIN_DIR]
 # Needs xvfb and xdotool.
 set -eu
+# Blind to the caller's LUMADOT_* variables: each run below sets what it needs.
+for variable in $(env | sed -n 's/^\(LUMADOT_[A-Za-z0-9_]*\)=.*/\1/p'); do unset "$variable"; done
 
 bin_dir=${1:-build/bin}
 work=$(mktemp -d)

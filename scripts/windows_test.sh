@@ -5,25 +5,30 @@
 # end the same way; the fonts mkfont builds must be the same files; a frame
 # sent through wine's COM1 must be the bytes --frame-out writes; and the sign
 # listening on wine's COM2 must show what the Linux sign shows for the same
-# frames. Wine maps COM1, COM2, ... to this machine's /dev/ttyS0, ... unless
-# told otherwise, so every COM port is pointed at a pseudo-terminal of ours,
-# or at nothing, before any program runs.
+# frames. Wine leads COM ports to this machine's own unless told otherwise:
+# scripts/wine_run.sh leads every one nowhere and runs nothing until it has
+# checked they do, and this script leads the ones it uses to its own
+# pseudo-terminals. First it checks that wine_run.sh refuses to run otherwise.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 linux=$(realpath "${1:?usage: windows_test.sh LINUX_BIN WINDOWS_BIN}")
 windows=$(realpath "${2:?usage: windows_test.sh LINUX_BIN WINDOWS_BIN}")
 wine_run=$here/scripts/wine_run.sh
 export LC_ALL=C.UTF-8 TZ=UTC
-# A port chosen through the environment would reach wine's programs too.
-for name in $(compgen -e | grep '^LUMADOT_COM' || true); do unset "$name"; done
+# Blind to the caller's LUMADOT_* variables: a port chosen through the
+# environment would reach wine's programs too, and this run sets its own prefix.
+for name in $(compgen -e | grep '^LUMADOT_' || true); do unset "$name"; done
 
 work=$(mktemp -d /tmp/lumadot-windows-test.XXXXXX)
 # A prefix of this run's own: its COM ports start led nowhere, whatever an earlier run mapped.
-export WINEPREFIX=$work/wine
+export LUMADOT_WINE_PREFIX=$work/wine
+# The pseudo-terminals this run made, the only devices wine_run.sh lets a COM port lead to.
+export LUMADOT_WINE_PTYS=
 pids=()
+# The server goes first: it holds the terminals, and their hanging up would make it dump its state.
 cleanup() {
+  "$wine_run" --stop-server 2>/dev/null
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wineserver -k 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -32,16 +37,49 @@ failures=0
 pass() { checks=$((checks + 1)); }
 fail() { checks=$((checks + 1)); failures=$((failures + 1)); echo "FAIL: $*"; }
 
-# COMn to DEVICE in wine's registry; the server is restarted so the next program sees it.
+# COMn to a pseudo-terminal of ours; the server is restarted so the next program sees it.
 map_port() {
-  "$wine_run" reg add 'HKLM\Software\Wine\Ports' /v "COM$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
+  LUMADOT_WINE_PTYS="$LUMADOT_WINE_PTYS $2"
+  "$wine_run" --map-port "$1" "$2"
 }
 # The server is kept up between programs: one quitting on its own as the next
 # program starts would fail that program (scripts/wine_run.sh --session).
 restart_wine() { "$wine_run" --restart-server; }
-# scripts/wine_run.sh leads every COM port of a new prefix nowhere; this checks it did.
-"$wine_run" reg query 'HKLM\Software\Wine\Ports' /v COM1 2>/dev/null | grep -q 'no-port-com1' ||
-  { echo "wine's COM1 is not led away from this machine's ports: not running" >&2; exit 1; }
+restart_wine
+
+echo "== wine's COM ports lead nowhere, and wine runs nothing while one could lead elsewhere"
+dosdevices=$LUMADOT_WINE_PREFIX/dosdevices
+# COM1 to COM255 lead to paths that are not there; com256, the number wine would give /dev/ttyS0, is a folder.
+there=$(for entry in "$dosdevices"/com*; do [ ! -e "$entry" ] || echo "${entry##*/}"; done)
+[ "$(find "$dosdevices" -mindepth 1 -maxdepth 1 -iname 'com*' -type l | wc -l)" = 255 ] && [ "$there" = com256 ] && pass ||
+  fail "the COM links of a new prefix are not 255 leading nowhere and com256 held: $(ls -l "$dosdevices" | head -5)"
+"$wine_run" --stop-server
+cp "$LUMADOT_WINE_PREFIX/system.reg" "$work/system.reg"
+# refused NAME CHANGE...: after CHANGE to the prefix, no program may start in it.
+refused() {
+  local name=$1
+  shift
+  "$@"
+  if "$wine_run" cmd /c exit >/dev/null 2>"$work/refused.err"; then
+    fail "wine ran a program with $name"
+  elif ! grep -q 'not running' "$work/refused.err"; then
+    fail "$name: $(head -3 "$work/refused.err")"
+  else
+    pass
+  fi
+  "$wine_run" --stop-server
+  cp "$work/system.reg" "$LUMADOT_WINE_PREFIX/system.reg"
+  rm -rf "$dosdevices/com7" "$dosdevices/com256"
+  ln -s /dev/null/com7 "$dosdevices/com7"
+  mkdir "$dosdevices/com256"
+}
+refused "dosdevices/com7 led to /dev/null" ln -sfn /dev/null "$dosdevices/com7"
+refused "dosdevices/com7 led to a terminal no test made" ln -sfn /dev/ptmx "$dosdevices/com7"
+refused "COM200 led to /dev/zero in the registry" sed -i 's|^"COM200"=.*|"COM200"="/dev/zero"|' "$LUMADOT_WINE_PREFIX/system.reg"
+refused "COM255 named nowhere in the registry" sed -i '/^"COM255"=/d' "$LUMADOT_WINE_PREFIX/system.reg"
+refused "com256 free for wine to lead to /dev/ttyS0" rmdir "$dosdevices/com256"
+"$wine_run" --map-port 3 /dev/ptmx 2>/dev/null && fail "--map-port led COM3 to a terminal no test made" || pass
+"$wine_run" --check-ports && pass || fail "the prefix was not put back as it was"
 restart_wine
 
 wine_cli() { "$wine_run" "$windows/lumadot-cli.exe" "$@"; }
@@ -79,13 +117,29 @@ mkdir -p "$work/run" "$work/in"
 cd "$work/run" || exit 1
 none=/dev/null
 
+echo "== the zip"
+# Each program imports only DLLs every Windows has: the zip carries no other.
+for exe in lumadot-cli lumadot-mkfont; do
+  dlls=$(x86_64-w64-mingw32-objdump -p "$windows/$exe.exe" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]' |
+    grep -vxE 'kernel32\.dll|advapi32\.dll|msvcrt\.dll|shell32\.dll|user32\.dll' | tr '\n' ' ')
+  [ -z "$dlls" ] && pass || fail "$exe.exe needs ${dlls}which the zip does not carry"
+done
+readme=$(find "${windows%/bin}/zip" -name README.txt)
+version=$("$linux/lumadot-cli" --version | grep -o '[0-9][0-9.]*[0-9]' | head -1)
+head -1 "$readme" | grep -q "^Lumadot $version for Windows" && pass ||
+  fail "the zip's README.txt does not begin with Lumadot $version: $(head -1 "$readme")"
+
 echo "== the fonts mkfont builds"
 for font in asc16 hzk16; do
   cmp -s "$linux/$font" "$windows/$font" && pass || fail "$font built under wine differs from Linux's"
 done
 "$linux/lumadot-mkfont" --unifont /usr/share/unifont/unifont.hex --charset gbk --out "$work/linux-fonts" >/dev/null 2>&1
 "$wine_run" "$windows/lumadot-mkfont.exe" --unifont /usr/share/unifont/unifont.hex --charset gbk \
-  --out "$work/中文字库" >/dev/null 2>&1 || fail "mkfont --out 中文字库 under wine failed"
+  --out "$work/中文字库" >/dev/null 2>"$work/mkfont.err" || fail "mkfont --out 中文字库 under wine failed"
+# The files are named as the folder was given, not with a \ before the name alone.
+wrote="lumadot-mkfont: wrote $work/中文字库/asc16 and $work/中文字库/gbk16"
+tr -d '\r' <"$work/mkfont.err" | grep -qxF "$wrote" && pass ||
+  fail "mkfont under wine did not say '$wrote': $(tail -1 "$work/mkfont.err")"
 for font in asc16 gbk16; do
   cmp -s "$work/linux-fonts/$font" "$work/中文字库/$font" && pass || fail "mkfont's $font under wine differs"
 done
@@ -179,8 +233,13 @@ pids+=($!)
 for _ in $(seq 50); do [ -e "$work/pc" ] && [ -e "$work/line" ] && break; sleep 0.1; done
 map_port 1 "$(realpath "$work/pc")"
 restart_wine
+# Present: a port that opens. COM2 and COM16 lead nowhere yet, as do COM17 to COM255.
 ports=$(wine_cli ports 2>&1 | tr -d '\r')
-grep -q '^com1 *COM1 *present' <<<"$ports" && pass || fail "ports under wine does not show COM1 present: ${ports:0:300}"
+for row in 'com1 COM1 present' 'com2 COM2 absent' 'com16 COM16 absent'; do
+  read -r name device state <<<"$row"
+  grep -q "^$name *$device *$state " <<<"$ports" && pass || fail "ports under wine does not show $device $state: ${ports:0:400}"
+done
+[ "$(grep -c 'present' <<<"$ports")" = 1 ] && pass || fail "ports under wine shows more than COM1 present: ${ports:0:400}"
 "$linux/lumadot-cli" extract --frame-out "$work/expected.bin" --reverse --split "串口中A" >/dev/null 2>&1
 size=$(stat -c %s "$work/expected.bin")
 stty -F "$(realpath "$work/pc")" 38400 -inpck 2>/dev/null

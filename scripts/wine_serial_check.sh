@@ -1,29 +1,39 @@
 #!/usr/bin/env bash
 # Runs the Win32 serial check under wine: COM1 and COM2 are the two ends of
-# a socat pair of pseudo-terminals, COM9 a device that is not there.
+# a socat pair of pseudo-terminals, COM9 leads nowhere.
 #
 #   scripts/wine_serial_check.sh BUILD/tests/bin/win32_serial_check.exe [gtest options...]
 #
-# Wine leads every COM port it is not told about to a real /dev/ttyS*, so
-# each one the check opens is mapped here, and the check refuses to run
-# unless wine shows it leading where it was told.
-# WINEPREFIX defaults to a prefix of the check's own under /tmp.
+# The ports are mapped through scripts/wine_run.sh, which runs nothing while
+# a COM port of the prefix could reach any device but these terminals. The
+# prefix is LUMADOT_WINE_PREFIX, whose three ports are led back nowhere
+# afterwards, or else one of the check's own, made here and removed.
 set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+wine_run=$here/scripts/wine_run.sh
 
 target=${1:?usage: $0 EXE [gtest options...]}
 shift
-export WINEPREFIX=${WINEPREFIX:-/tmp/lumadot-wine-serial}
-export WINEDEBUG=-all LC_ALL=C.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
-work=${LUMADOT_WINE_WORK:-/tmp/lumadot-wine-serial-work}
-mkdir -p "$work"
-
 exe=$target
 [[ -f $exe ]] || { echo "$exe: no such program (cmake --build the Windows build first)" >&2; exit 2; }
 
+work=$(mktemp -d /tmp/lumadot-wine-serial.XXXXXX)
+own_prefix=false
+if [[ -z ${LUMADOT_WINE_PREFIX:-} ]]; then
+  export LUMADOT_WINE_PREFIX=$work/wine
+  own_prefix=true
+fi
+
 socat_pid=
+# The server goes first: it holds the terminals, and their hanging up would make it dump its state.
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
+  "$wine_run" --stop-server || true
   if [[ -n $socat_pid ]]; then kill "$socat_pid" 2>/dev/null || true; fi
+  if ! $own_prefix; then
+    "$wine_run" --map-port 1 - 2 - 9 - || true
+    "$wine_run" --stop-server || true
+  fi
+  rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -35,23 +45,18 @@ for _ in $(seq 50); do
 done
 mapfile -t ends < <(sed -n 's/.*PTY is \(\/dev\/pts\/[0-9]*\).*/\1/p' "$work/socat.log")
 [[ ${#ends[@]} -eq 2 ]] || { echo "socat gave no pair of pseudo-terminals" >&2; cat "$work/socat.log" >&2; exit 1; }
-missing=/dev/pts/999
-while [[ -e $missing ]]; do missing=/dev/pts/$(( ${missing##*/} + 1 )); done
+export LUMADOT_WINE_PTYS="${LUMADOT_WINE_PTYS:-} ${ends[*]}"
 
-[[ -f $WINEPREFIX/system.reg ]] || wineboot -i >/dev/null 2>&1
-declare -A ports=([COM1]=${ends[0]} [COM2]=${ends[1]} [COM9]=$missing)
+"$wine_run" --map-port 1 "${ends[0]}" 2 "${ends[1]}" 9 -
+# The server makes the links from the registry as it starts, and wine_run.sh checks them.
+"$wine_run" --restart-server
+declare -A ports=([com1]=${ends[0]} [com2]=${ends[1]})
 for com in "${!ports[@]}"; do
-  wine reg add 'HKLM\Software\Wine\Ports' /v "$com" /t REG_SZ /d "${ports[$com]}" /f >/dev/null
-done
-wineserver -k >/dev/null 2>&1 || true
-# Starting wine makes its device links from the mapping; none of them is opened here.
-wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM'
-for com in "${!ports[@]}"; do
-  link=$(readlink "$WINEPREFIX/dosdevices/${com,,}" || true)
+  link=$(readlink "$LUMADOT_WINE_PREFIX/dosdevices/$com" || true)
   [[ $link == "${ports[$com]}" ]] || { echo "$com leads to '$link', not ${ports[$com]}: not running" >&2; exit 1; }
 done
 # Settings wine gave the terminals in an earlier run would otherwise stay.
 for end in "${ends[@]}"; do stty -F "$end" 38400 -inpck; done
 
-echo "COM1=${ends[0]} COM2=${ends[1]} COM9=$missing"
-LUMADOT_CHECK_LINE=COM1,COM2 LUMADOT_CHECK_MISSING=COM9 wine "$exe" "$@"
+echo "COM1=${ends[0]} COM2=${ends[1]} COM9 nowhere"
+LUMADOT_CHECK_LINE=COM1,COM2 LUMADOT_CHECK_MISSING=COM9 "$wine_run" "$exe" "$@"

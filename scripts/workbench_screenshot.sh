@@ -7,6 +7,8 @@
 #   scripts/workbench_screenshot.sh [BIN_DIR] [OUTPUT_PNG]
 # Needs xvfb, openbox, xdotool, xclip and imagemagick (make screenshot installs them).
 set -eu
+# Blind to the caller's LUMADOT_* variables: each run below sets what it needs.
+for variable in $(env | sed -n 's/^\(LUMADOT_[A-Za-z0-9_]*\)=.*/\1/p'); do unset "$variable"; done
 
 bin_dir=${1:-build/bin}
 output=${2:-docs/workbench.png}

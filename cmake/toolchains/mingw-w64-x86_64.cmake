@@ -19,8 +19,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Static archives only: mingw's zlib also ships an import library for a DLL we would have to carry.
-set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+# mingw's zlib also ships an import library for zlib1.dll, which the zip does not
+# carry; the archive is taken instead. (CMAKE_FIND_LIBRARY_SUFFIXES cannot say
+# so here: CMake's Windows-GNU platform file sets it again after this file.)
+set(ZLIB_USE_STATIC_LIBS ON)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../../scripts/wine_run.sh")

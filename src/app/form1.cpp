@@ -146,8 +146,8 @@ SendBoxes Form1::sendBoxes() const {
 }
 
 void Form1::Command1_Click() {
-  // Message boxes and the send progress run the event loop; a run asked for
-  // meanwhile (a clock tick) must not start inside this one.
+  // The send's progress runs the event loop; a run asked for meanwhile (a
+  // clock tick) must not start inside this one.
   if (m_runInProgress) return;
   const QScopedValueRollback running(m_runInProgress, true);
 
@@ -161,18 +161,22 @@ void Form1::Command1_Click() {
 }
 
 // The result box shows what was listed before the run's message box opens
-// over it, and its whole text once the box is closed.
+// over it, and its whole text once the box is closed. The box holds up
+// nothing: a clock tick meanwhile runs at once, and its box replaces this one.
 void Form1::showRun(const RunReport& report) {
+  m_messages.closeInPlace();
   if (report.failure) {
     m_ui->Text2->setPlainText(toQString(report.listing));
-    m_messages.show(windowWarning(*report.failure));
+    m_messages.showInPlace(windowWarning(*report.failure));
     return;
   }
-  if (!report.sentConfirmation.empty()) {
-    m_ui->Text2->setPlainText(toQString(report.listing));
-    m_messages.show(noticeMessage(report.sentConfirmation));
+  if (report.sentConfirmation.empty()) {
+    m_ui->Text2->setPlainText(toQString(report.resultText()));
+    return;
   }
-  m_ui->Text2->setPlainText(toQString(report.resultText()));
+  m_ui->Text2->setPlainText(toQString(report.listing));
+  m_messages.showInPlace(noticeMessage(report.sentConfirmation),
+                         [this, text = toQString(report.resultText())] { m_ui->Text2->setPlainText(text); });
 }
 
 void Form1::Check3_Click() {

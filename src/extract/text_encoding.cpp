@@ -314,15 +314,28 @@ Converted convert(std::string_view bytes, TextEncoding encoding) {
   return convertMultiByte(bytes, encoding);
 }
 
+// The UTF-16 that bytes holding NULs likely are: text of mostly ASCII has its
+// NULs at odd offsets little-endian, at even ones big-endian. Nothing when the
+// bytes are not valid in that order, or would still hold a NUL.
+std::optional<TextEncoding> likelyUtf16(std::string_view bytes) {
+  std::size_t odd = 0;
+  for (std::size_t i = 1; i < bytes.size(); i += 2) odd += bytes[i] == '\0';
+  const std::size_t even = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\0')) - odd;
+  const bool bigEndian = even > odd;
+  const Converted text = convertUtf16(bytes, bigEndian);
+  if (text.index() != 0 || std::get<0>(text).find('\0') != std::string::npos) return std::nullopt;
+  return bigEndian ? TextEncoding::utf16be : TextEncoding::utf16le;
+}
+
 DecodeFailure failureAt(std::string_view bytes, std::size_t offset, std::size_t markLength, TextEncoding encoding) {
   DecodeFailure failure;
   failure.offset = markLength + offset;
   failure.byte = offset < bytes.size() ? static_cast<std::uint8_t>(bytes[offset]) : 0;
   failure.encoding = encoding;
   if (encoding != TextEncoding::utf8) return failure;
-  // A NUL byte is seldom typed; beside bytes that are not UTF-8 it means UTF-16.
+  // A NUL byte is seldom typed; in a file it means UTF-16.
   if (bytes.find('\0') != std::string_view::npos) {
-    failure.likely = TextEncoding::utf16;
+    failure.likely = likelyUtf16(bytes);
     return failure;
   }
   for (const TextEncoding guess : {TextEncoding::gb2312, TextEncoding::gbk, TextEncoding::big5}) {
@@ -331,6 +344,24 @@ DecodeFailure failureAt(std::string_view bytes, std::size_t offset, std::size_t 
       break;
     }
   }
+  return failure;
+}
+
+// Where the first NUL read from `body` in `encoding` stands in it.
+std::size_t nulOffset(std::string_view body, TextEncoding encoding) {
+  const bool utf16 = encoding == TextEncoding::utf16 || encoding == TextEncoding::utf16le || encoding == TextEncoding::utf16be;
+  if (!utf16) return body.find('\0');
+  std::size_t i = 0;
+  while (i + 1 < body.size() && (body[i] != '\0' || body[i + 1] != '\0')) i += 2;
+  return i;
+}
+
+// Decoded text is refused for a NUL as for a byte not valid in its encoding.
+std::variant<std::string, DecodeFailure> withoutNul(std::string text, std::string_view body, std::size_t markLength,
+                                                    TextEncoding chosen, TextEncoding reported) {
+  if (text.find('\0') == std::string::npos) return text;
+  DecodeFailure failure = failureAt(body, nulOffset(body, chosen), markLength, reported);
+  failure.nul = true;
   return failure;
 }
 
@@ -360,10 +391,10 @@ std::variant<std::string, DecodeFailure> decodeText(std::string_view bytes, std:
   if (chosen == TextEncoding::utf8) {
     // glibc's iconv takes UTF-8 past U+10FFFF; ours is the one rule for UTF-8 here.
     if (const auto bad = firstInvalidUtf8(body)) return failureAt(body, *bad, skipped, reported);
-    return std::string(body);
+    return withoutNul(std::string(body), body, skipped, chosen, reported);
   }
   auto converted = convert(body, chosen);
-  if (converted.index() == 0) return std::get<0>(std::move(converted));
+  if (converted.index() == 0) return withoutNul(std::get<0>(std::move(converted)), body, skipped, chosen, reported);
   return failureAt(body, std::get<1>(converted), skipped, reported);
 }
 

@@ -29,6 +29,9 @@ struct DecodeFailure {
   TextEncoding encoding = TextEncoding::utf8;  // the one the bytes were read in
   // For bytes taken for UTF-8: an encoding they are valid in, which they were likely saved in.
   std::optional<TextEncoding> likely;
+  // The bytes are valid, but hold a NUL (at `offset`): no typed text does, and
+  // in a file it is the mark of UTF-16 read as something else.
+  bool nul = false;
 
   bool operator==(const DecodeFailure&) const = default;
 };
@@ -36,7 +39,9 @@ struct DecodeFailure {
 // `bytes` as UTF-8, with a UTF-8 or UTF-16 byte order mark at the start
 // dropped. Without an encoding, a UTF-16 byte order mark says the text is
 // UTF-16, else it is UTF-8. UTF-16 without a mark is read little-endian, as
-// Windows writes it. Bytes that are not valid are never guessed at.
+// Windows writes it. Bytes that are not valid are never guessed at, and a
+// text holding a NUL is refused as well: read as UTF-8, "中A" saved as UTF-16
+// without a mark is the valid "-NA" and a NUL.
 std::variant<std::string, DecodeFailure> decodeText(std::string_view bytes, std::optional<TextEncoding> encoding);
 
 }  // namespace lumadot

@@ -74,7 +74,7 @@ Result<void> parseLine(std::string_view line, char32_t& code, UnifontGlyph& glyp
 
 Failure failure(std::string_view source, std::size_t line, std::string_view message) {
   std::string where(source);
-  if (line > 0) where += ":" + std::to_string(line);
+  if (line > 0) where.append(":").append(std::to_string(line));
   return Failure(where + ": " + std::string(message));
 }
 

@@ -15,7 +15,7 @@ void appendDataLines(std::string& out, std::span<const std::uint8_t> bytes, cons
 }
 
 std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_view prefix,
-                            const AssemblerDialect& dialect) {
+                            const AssemblerDialect& dialect, bool credit) {
   std::string out;
   out.reserve(entries.size() * 200 + 512);
   if (!dialect.preamble.empty()) {
@@ -31,7 +31,7 @@ std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_vie
     out += kSourceLineBreak;
     appendDataLines(out, entries[k].bytes, dialect);
   }
-  appendCredits(out, ";");
+  if (credit) appendCredits(out, ";");
   return out;
 }
 

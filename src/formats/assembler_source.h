@@ -32,8 +32,8 @@ inline constexpr AssemblerDialect kSdas{"        .area CSEG (CODE)", "::", ".db"
 void appendDataLines(std::string& out, std::span<const std::uint8_t> bytes, const AssemblerDialect& dialect);
 
 // Each glyph as the listing's header line (a comment), a label PREFIX_k, and
-// one define-byte line per 16 bytes; the credit lines close the file.
+// one define-byte line per 16 bytes; with `credit` the credit lines close the file.
 std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_view prefix,
-                            const AssemblerDialect& dialect);
+                            const AssemblerDialect& dialect, bool credit);
 
 }  // namespace lumadot

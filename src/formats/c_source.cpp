@@ -38,7 +38,7 @@ void appendArrayLines(std::string& out, std::span<const std::uint8_t> bytes, boo
 }
 
 std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix, bool oneTable,
-                    std::string_view codeKeyword) {
+                    std::string_view codeKeyword, bool credit) {
   std::string out;
   out.reserve(entries.size() * 260 + 512);
   if (oneTable) {
@@ -64,7 +64,7 @@ std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix
       out += kSourceLineBreak;
     }
   }
-  appendCredits(out, "//");
+  if (credit) appendCredits(out, "//");
   return out;
 }
 

@@ -21,7 +21,8 @@ void appendHeaderComment(std::string& out, const GlyphEntry& entry);
 // An array's bytes, 16 a line; `more` says whether the array goes on after them.
 void appendArrayLines(std::string& out, std::span<const std::uint8_t> bytes, bool more);
 
+// With `credit` the credit lines close the file.
 std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix, bool oneTable,
-                    std::string_view codeKeyword);
+                    std::string_view codeKeyword, bool credit);
 
 }  // namespace lumadot

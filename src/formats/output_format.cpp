@@ -62,13 +62,16 @@ Result<void> checkPrefix(std::string_view prefix) {
   return {};
 }
 
-std::string formatGlyphs(OutputFormat format, std::span<const GlyphEntry> entries, const SourceNames& names) {
+std::string formatGlyphs(OutputFormat format, std::span<const GlyphEntry> entries, const SourceNames& names,
+                         const SourceOptions& source) {
+  const bool credit = source.credit;
+  const auto encoded = [&source](const std::string& text) { return encodedText(text, source.encoding); };
   switch (format) {
-    case OutputFormat::a51: return assemblerSource(entries, names.prefix, kA51);
-    case OutputFormat::as31: return assemblerSource(entries, names.prefix, kAs31);
-    case OutputFormat::sdas: return assemblerSource(entries, names.prefix, kSdas);
-    case OutputFormat::c51: return cSource(entries, names.prefix, names.oneTable, kC51CodeKeyword);
-    case OutputFormat::sdcc: return cSource(entries, names.prefix, names.oneTable, kSdccCodeKeyword);
+    case OutputFormat::a51: return encoded(assemblerSource(entries, names.prefix, kA51, credit));
+    case OutputFormat::as31: return encoded(assemblerSource(entries, names.prefix, kAs31, credit));
+    case OutputFormat::sdas: return encoded(assemblerSource(entries, names.prefix, kSdas, credit));
+    case OutputFormat::c51: return encoded(cSource(entries, names.prefix, names.oneTable, kC51CodeKeyword, credit));
+    case OutputFormat::sdcc: return encoded(cSource(entries, names.prefix, names.oneTable, kSdccCodeKeyword, credit));
     case OutputFormat::bin: {
       const auto bytes = allBytes(entries);
       return {bytes.begin(), bytes.end()};

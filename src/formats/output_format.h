@@ -13,6 +13,7 @@
 
 #include "base/result.h"
 #include "extract/glyph_entries.h"
+#include "formats/source_options.h"
 
 namespace lumadot {
 
@@ -37,9 +38,11 @@ inline constexpr std::size_t kMaxPrefixLength = 24;
 // Fails, saying why, when `prefix` cannot name glyphs in every assembler and C compiler.
 Result<void> checkPrefix(std::string_view prefix);
 
-// The glyphs as a file in `format`, which is any but the listing: UTF-8
-// text with CR LF line breaks, or raw bytes for bin. Every format carries
-// the glyph bytes as they stand, in order.
-std::string formatGlyphs(OutputFormat format, std::span<const GlyphEntry> entries, const SourceNames& names);
+// The glyphs as a file in `format`, which is any but the listing: text with
+// CR LF line breaks, in `source`'s encoding (a box that shows it wants UTF-8),
+// with the credit lines at the end as `source` asks; or raw bytes for bin.
+// Every format carries the glyph bytes as they stand, in order.
+std::string formatGlyphs(OutputFormat format, std::span<const GlyphEntry> entries, const SourceNames& names,
+                         const SourceOptions& source = {});
 
 }  // namespace lumadot

@@ -36,6 +36,11 @@ void sendFrame(RunReport& report, SendTarget& target) {
   auto frame = glyphFrame(report.glyphs, request.speed, request.mode);
   if (!frame) {
     target.device.abandon();
+    // The window blames the port whatever failed; a file standing in for it was never the trouble.
+    if (const std::string file = target.device.fileName(); !file.empty()) {
+      report.failure = Failure("the text is too wide for a frame; " + file + " is left as it was", frame.error().text);
+      return;
+    }
     return fail(frame.error());
   }
   report.frame = std::move(*frame);

@@ -35,55 +35,48 @@ std::string environmentDevice(int number) {
 }
 
 #ifdef _WIN32
-bool sameLetters(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-// A COM port is no file on Windows: it is there when the system lists it.
-bool deviceExists(const std::string& device, const std::vector<std::string>& listed) {
+// A COM port is no file on Windows: it is there when the system has it.
+bool deviceExists(const std::string& device) {
   std::string_view name = device;
   if (name.starts_with("\\\\.\\")) name.remove_prefix(4);
-  const auto isName = [&](const std::string& port) { return sameLetters(port, name); };
   std::error_code error;
-  return std::any_of(listed.begin(), listed.end(), isName) ||
-         std::filesystem::exists(std::filesystem::path(utf8ToUtf16(device)), error);
+  return systemHasPort(name) || std::filesystem::exists(std::filesystem::path(utf8ToUtf16(device)), error);
+}
+
+// COMN itself: only this port is opened to see whether it is there.
+void mapToSystem(PortMapping& mapping, std::optional<std::vector<std::string>>& /*listed*/) {
+  mapping.source = PortMapping::Source::windowsName;
+  mapping.device = "COM" + std::to_string(mapping.number);
+  mapping.present = systemHasPort(mapping.device);
 }
 #else
 bool deviceExists(const std::string& device) {
   std::error_code error;
   return std::filesystem::exists(std::filesystem::path(device), error);
 }
-#endif
 
 // On Linux the system's list is read only when the environment names no
 // device: listing looks at every tty the system has, a tenth of a second here.
+void mapToSystem(PortMapping& mapping, std::optional<std::vector<std::string>>& listed) {
+  if (!listed) listed = systemPorts();
+  if (static_cast<std::size_t>(mapping.number) <= listed->size()) {
+    mapping.source = PortMapping::Source::systemList;
+    mapping.device = (*listed)[static_cast<std::size_t>(mapping.number) - 1];
+    mapping.present = true;
+  }
+}
+#endif
+
 PortMapping mapPort(int number, std::optional<std::vector<std::string>>& listed) {
   PortMapping mapping;
   mapping.number = number;
   if (std::string fromEnvironment = environmentDevice(number); !fromEnvironment.empty()) {
     mapping.source = PortMapping::Source::environment;
     mapping.device = std::move(fromEnvironment);
-#ifdef _WIN32
-    if (!listed) listed = systemPorts();
-    mapping.present = deviceExists(mapping.device, *listed);
-#else
     mapping.present = deviceExists(mapping.device);
-#endif
     return mapping;
   }
-  if (!listed) listed = systemPorts();
-#ifdef _WIN32
-  mapping.source = PortMapping::Source::windowsName;
-  mapping.device = "COM" + std::to_string(number);
-  mapping.present = std::find(listed->begin(), listed->end(), mapping.device) != listed->end();
-#else
-  if (static_cast<std::size_t>(number) <= listed->size()) {
-    mapping.source = PortMapping::Source::systemList;
-    mapping.device = (*listed)[static_cast<std::size_t>(number) - 1];
-    mapping.present = true;
-  }
-#endif
+  mapToSystem(mapping, listed);
   return mapping;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/result.h"
@@ -39,8 +40,14 @@ struct ListedPort {
 };
 // In counting order (naturalLess), as comN takes them.
 std::vector<ListedPort> listedPorts();
-// The same in the system's own order: Qt's list on Linux, the registry's on Windows.
+// The same in the system's own order: Qt's list on Linux; on Windows the
+// registry's, of the ports that are there (portAnswers), as Qt lists only
+// the serial devices that are there.
 std::vector<ListedPort> systemListedPorts();
+#ifdef _WIN32
+// COMn, in any case, is a port the registry lists that is there.
+bool systemHasPort(std::string_view name);
+#endif
 
 // com1 to com16, and the serial devices the system lists that none of them
 // leads to, by path (in counting order): those are reached by their path.

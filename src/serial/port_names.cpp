@@ -11,6 +11,15 @@ std::optional<int> portNumber(std::u16string_view text) {
   return std::nullopt;
 }
 
+std::optional<int> portNumberAnyCase(std::u16string_view text) {
+  constexpr std::u16string_view kPrefix = u"com";
+  if (text.size() < kPrefix.size()) return std::nullopt;
+  for (std::size_t i = 0; i < kPrefix.size(); ++i) {
+    if ((text[i] | 0x20) != kPrefix[i]) return std::nullopt;  // ASCII letters only: 'C' | 0x20 is 'c'
+  }
+  return portNumber(std::u16string(kPrefix) + std::u16string(text.substr(kPrefix.size())));
+}
+
 namespace {
 
 #ifdef _WIN32
@@ -51,7 +60,8 @@ std::string portLabel(const PortChoice& port, const std::string& device) {
 }
 
 Failure unknownPort(std::u16string_view text) {
-  return Failure("\"" + utf16ToUtf8(text) +
+  // Appended, not a literal put before a temporary string, where GCC 12 warns of a false overlap.
+  return Failure(std::string("\"").append(utf16ToUtf8(text)) +
          "\" is not a port name: ports are named com1 to com16, in lower case, or a device by its path ("
 #ifdef _WIN32
          "COM17, \\\\.\\COM17"

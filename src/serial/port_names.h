@@ -13,6 +13,10 @@ inline constexpr int kPortCount = 16;
 // "com1" to "com16", compared whole and case-sensitively: "COM1", " com1"
 // and "com01" name no port.
 std::optional<int> portNumber(std::u16string_view text);
+// comN as an option takes it: the prefix in any case, so "COM1", as Windows
+// names its ports, is com1 on every system. The window's box keeps
+// portNumber's exact table.
+std::optional<int> portNumberAnyCase(std::u16string_view text);
 std::u16string portName(int number);
 
 // The port a box or an option names: comN by its number, or any device by its path.

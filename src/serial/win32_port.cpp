@@ -47,6 +47,14 @@ void applySettings(DCB& dcb, const LineSettings& settings) {
   dcb.fAbortOnError = FALSE;
 }
 
+// With no sharing asked for, a port another program has open is refused this way.
+bool heldElsewhere(DWORD error) { return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION; }
+
+HANDLE openExclusive(const std::string& device) {
+  return CreateFileW(devicePath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 }  // namespace
 
 std::string systemReason(DWORD code) {
@@ -67,16 +75,22 @@ std::wstring devicePath(const std::string& device) {
   return (bare ? L"\\\\.\\" : L"") + std::wstring(name.begin(), name.end());
 }
 
+bool portAnswers(const std::string& device) {
+  const HANDLE handle = openExclusive(device);
+  if (handle == INVALID_HANDLE_VALUE) return heldElsewhere(GetLastError());
+  DCB dcb{};
+  dcb.DCBlength = sizeof(dcb);
+  const bool answers = GetCommState(handle, &dcb) != 0;
+  CloseHandle(handle);
+  return answers;
+}
+
 Result<void> Win32Port::open(const std::string& device) {
   close();
-  m_handle = CreateFileW(devicePath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  m_handle = openExclusive(device);
   if (m_handle != INVALID_HANDLE_VALUE) return {};
   const DWORD error = GetLastError();
-  // With no sharing asked for, a port another program has open is refused this way.
-  if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) {
-    return Failure("the port is in use by another program");
-  }
+  if (heldElsewhere(error)) return Failure("the port is in use by another program");
   return Failure(systemReason(error));
 }
 

@@ -19,6 +19,11 @@ std::string systemReason(DWORD code);
 // under \\.\, so every bare name goes there; a path is left as it stands.
 std::wstring devicePath(const std::string& device);
 
+// Whether `device` is a serial port that is there: it opens and gives its line
+// settings, or another program holds it. Under wine a COM port that leads
+// nowhere still opens, as a device that answers nothing.
+bool portAnswers(const std::string& device);
+
 class Win32Port {
  public:
   Win32Port() = default;

@@ -1,20 +1,29 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "extract/text_codec.h"
 #include "serial/port_mapping.h"
+#include "serial/win32_port.h"
 
 namespace lumadot {
 namespace {
 
 std::string toUtf8(const wchar_t* text, std::size_t length) { return utf16ToUtf8(std::u16string(text, text + length)); }
 
-}  // namespace
+bool sameLetters(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+}
 
 // Every serial port the system has a driver for is a value here, its data the
 // COMn name; the value's name is the kernel's device ("\Device\Serial0"),
-// nothing a person would know the port by, so no description is given.
-std::vector<ListedPort> systemListedPorts() {
-  std::vector<ListedPort> ports;
+// nothing a person would know the port by, so no description is given. A
+// driver's port need not be there: a USB adapter's stays listed unplugged,
+// and wine lists every port its registry names.
+std::vector<std::string> registryPorts() {
+  std::vector<std::string> ports;
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
     return ports;
@@ -32,10 +41,26 @@ std::vector<ListedPort> systemListedPorts() {
     if (type != REG_SZ) continue;
     std::size_t length = dataBytes / sizeof(wchar_t);
     while (length > 0 && data[length - 1] == L'\0') --length;
-    if (length > 0) ports.push_back({toUtf8(data, length), {}});
+    if (length > 0) ports.push_back(toUtf8(data, length));
   }
   RegCloseKey(key);
   return ports;
+}
+
+}  // namespace
+
+std::vector<ListedPort> systemListedPorts() {
+  std::vector<ListedPort> ports;
+  for (std::string& name : registryPorts()) {
+    if (portAnswers(name)) ports.push_back({std::move(name), {}});
+  }
+  return ports;
+}
+
+bool systemHasPort(std::string_view name) {
+  const std::vector<std::string> listed = registryPorts();
+  const auto match = std::find_if(listed.begin(), listed.end(), [&](const std::string& port) { return sameLetters(port, name); });
+  return match != listed.end() && portAnswers(*match);
 }
 
 }  // namespace lumadot

@@ -133,7 +133,7 @@ std::string findFunction(std::string_view prefix) {
          findSignature(prefix) + "\r\n" + body;
 }
 
-std::string cSubset(const FontSubset& subset, std::string_view prefix, std::string_view keyword) {
+std::string cSubset(const FontSubset& subset, std::string_view prefix, std::string_view keyword, bool credit) {
   std::string out;
   out.reserve(subset.byteCount() * 5 + subset.glyphs.size() * 80 + 1024);
   appendComment(out, "//", opening(subset, prefix));
@@ -151,7 +151,7 @@ std::string cSubset(const FontSubset& subset, std::string_view prefix, std::stri
   out += kSourceLineBreak;
   out += kSourceLineBreak;
   out += findFunction(prefix);
-  appendCredits(out, "//");
+  if (credit) appendCredits(out, "//");
   return out;
 }
 
@@ -191,7 +191,8 @@ void appendAsmTable(std::string& out, const IndexTable& table, std::string_view 
   }
 }
 
-std::string asmSubset(const FontSubset& subset, std::string_view prefix, const AssemblerDialect& dialect) {
+std::string asmSubset(const FontSubset& subset, std::string_view prefix, const AssemblerDialect& dialect,
+                      bool credit) {
   std::string out;
   out.reserve(subset.byteCount() * 5 + subset.glyphs.size() * 80 + 1024);
   appendComment(out, ";",
@@ -211,7 +212,7 @@ std::string asmSubset(const FontSubset& subset, std::string_view prefix, const A
     out += kSourceLineBreak;
     appendDataLines(out, glyph.bytes, dialect);
   }
-  appendCredits(out, ";");
+  if (credit) appendCredits(out, ";");
   return out;
 }
 
@@ -219,13 +220,15 @@ std::string asmSubset(const FontSubset& subset, std::string_view prefix, const A
 
 bool canWriteSubset(OutputFormat format) { return hasLabels(format); }
 
-std::string subsetSource(OutputFormat format, const FontSubset& subset, std::string_view prefix) {
+std::string subsetSource(OutputFormat format, const FontSubset& subset, std::string_view prefix,
+                         const SourceOptions& source) {
+  const bool credit = source.credit;
   switch (format) {
-    case OutputFormat::a51: return asmSubset(subset, prefix, kA51);
-    case OutputFormat::as31: return asmSubset(subset, prefix, kAs31);
-    case OutputFormat::sdas: return asmSubset(subset, prefix, kSdas);
-    case OutputFormat::c51: return cSubset(subset, prefix, kC51CodeKeyword);
-    case OutputFormat::sdcc: return cSubset(subset, prefix, kSdccCodeKeyword);
+    case OutputFormat::a51: return encodedText(asmSubset(subset, prefix, kA51, credit), source.encoding);
+    case OutputFormat::as31: return encodedText(asmSubset(subset, prefix, kAs31, credit), source.encoding);
+    case OutputFormat::sdas: return encodedText(asmSubset(subset, prefix, kSdas, credit), source.encoding);
+    case OutputFormat::c51: return encodedText(cSubset(subset, prefix, kC51CodeKeyword, credit), source.encoding);
+    case OutputFormat::sdcc: return encodedText(cSubset(subset, prefix, kSdccCodeKeyword, credit), source.encoding);
     default: return {};
   }
 }

@@ -9,6 +9,7 @@
 
 #include "formats/assembler_source.h"
 #include "formats/output_format.h"
+#include "formats/source_options.h"
 #include "subset/font_subset.h"
 
 namespace lumadot {
@@ -17,10 +18,13 @@ namespace lumadot {
 bool canWriteSubset(OutputFormat format);
 
 // The subset in `format` (one canWriteSubset takes), its names starting PREFIX_:
-// UTF-8, CR LF, the credit lines at the end. The C stands alone: it needs no header.
-std::string subsetSource(OutputFormat format, const FontSubset& subset, std::string_view prefix);
+// CR LF, in `source`'s encoding, the credit lines at the end as `source` asks.
+// The C stands alone: it needs no header.
+std::string subsetSource(OutputFormat format, const FontSubset& subset, std::string_view prefix,
+                         const SourceOptions& source = {});
 
-// For c51 and sdcc: the declarations of what subsetSource defines, behind an include guard.
+// For c51 and sdcc: the declarations of what subsetSource defines, behind an
+// include guard. ASCII, the same in every encoding, and without credit lines.
 std::string subsetHeader(OutputFormat format, const FontSubset& subset, std::string_view prefix);
 
 // The longest table name is PREFIX_offsets; assemblers tell 31 characters apart.

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTranslator>
+#include <memory>
 
 namespace lumadot {
 namespace {
@@ -45,6 +46,17 @@ void captionDetailsInOurWords() {
   captions->update();
 }
 
+std::unique_ptr<QMessageBox> messageBox(const Message& message, QWidget* parent) {
+  captionDetailsInOurWords();
+  auto box = std::make_unique<QMessageBox>(
+      message.icon == MessageIcon::warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+      QString::fromStdString(message.title), QString::fromStdString(message.text), QMessageBox::Ok, parent);
+  box->button(QMessageBox::Ok)->setText(MessagePresenter::tr("确定"));
+  box->setTextInteractionFlags(Qt::TextSelectableByMouse);  // paths and links can be copied
+  if (!message.detail.empty()) box->setDetailedText(QString::fromStdString(message.detail));
+  return box;
+}
+
 }  // namespace
 
 QWidget* modalParent(QWidget* owner) { return owner && owner->isEnabled() ? owner : nullptr; }
@@ -54,14 +66,28 @@ void MessagePresenter::show(const Message& message) const {
     m_recorder(message);
     return;
   }
-  captionDetailsInOurWords();
-  QMessageBox box(message.icon == MessageIcon::warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                  QString::fromStdString(message.title), QString::fromStdString(message.text),
-                  QMessageBox::Ok, modalParent(m_owner));
-  box.button(QMessageBox::Ok)->setText(tr("确定"));
-  box.setTextInteractionFlags(Qt::TextSelectableByMouse);  // paths and links can be copied
-  if (!message.detail.empty()) box.setDetailedText(QString::fromStdString(message.detail));
-  box.exec();
+  messageBox(message, modalParent(m_owner))->exec();
+}
+
+void MessagePresenter::showInPlace(const Message& message, std::function<void()> closed) {
+  closeInPlace();
+  if (m_recorder) {
+    m_recorder(message);
+    if (closed) closed();
+    return;
+  }
+  m_inPlace = messageBox(message, modalParent(m_owner)).release();
+  m_inPlace->setAttribute(Qt::WA_DeleteOnClose);
+  // The owner as the connection's context: a box left open past its window runs nothing.
+  QObject* context = m_owner ? static_cast<QObject*>(m_owner) : m_inPlace.data();
+  if (closed) QObject::connect(m_inPlace, &QDialog::finished, context, std::move(closed));
+  m_inPlace->open();
+}
+
+void MessagePresenter::closeInPlace() {
+  if (!m_inPlace) return;
+  QObject::disconnect(m_inPlace, &QDialog::finished, nullptr, nullptr);
+  m_inPlace->close();
 }
 
 }  // namespace lumadot

@@ -671,7 +671,7 @@ void Form1Test::warningBoxKeepsTheReasonBehindAChineseDetailsButton() {
   poll.start(20);
   control<QPushButton>("Command1")->click();
 
-  QCOMPARE(text, QStringLiteral("串口COM1打开失败，可能正在使用中"));
+  QTRY_COMPARE(text, QStringLiteral("串口COM1打开失败，可能正在使用中"));
   QVERIFY2(details.startsWith(QStringLiteral("“COM1”不是串口名")), qPrintable(details));
   before.sort();
   after.sort();

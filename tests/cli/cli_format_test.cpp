@@ -9,10 +9,13 @@
 
 #include "support/installed_program.h"
 #include "support/intel_hex_reader.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::runProcess;
 
@@ -111,11 +114,40 @@ INSTANTIATE_TEST_SUITE_P(
     Formats, CliToolchain,
     ::testing::Values(Toolchain{"As31", {"--format", "as31"}, "glyphs.asm", as31Hex},
                       Toolchain{"As31Named", {"--format", "as31", "--name", "hz_16"}, "glyphs.asm", as31Hex},
+                      Toolchain{"As31Gbk", {"--format", "as31", "--output-encoding", "gbk"}, "glyphs.asm", as31Hex},
                       Toolchain{"Sdas", {"--format", "sdas"}, "glyphs.asm", sdasHex},
+                      Toolchain{"SdasGbkNoCredit", {"--format", "sdas", "--output-encoding", "gbk", "--no-credit"},
+                                "glyphs.asm", sdasHex},
                       Toolchain{"Sdcc", {"--format", "sdcc"}, "glyphs.c", sdccHex},
                       Toolchain{"SdccTable", {"--format", "sdcc", "--table", "--name", "FONT"}, "glyphs.c", sdccHex},
+                      Toolchain{"SdccGbkNoCredit", {"--format", "sdcc", "--output-encoding", "gbk", "--no-credit"},
+                                "glyphs.c", sdccHex},
                       Toolchain{"IntelHex", {"--format", "hex"}, "glyphs.hex", ownHex}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// Keil on a Chinese Windows reads GBK: every text the tool prints is iconv's GBK of its UTF-8, and
+// without credit lines a source ends with its last glyph.
+TEST(CliFormat, GbkIsTheUtf8ThroughIconv) {
+  const std::vector<std::vector<std::string>> runs{
+      {"extract", "中A"}, {"extract", "--format", "c51", "中A"}, {"font", "--format", "a51", "中A"}};
+  for (const auto& args : runs) {
+    SCOPED_TRACE(args[args.size() - 2]);
+    const auto utf8 = runProcess(kCli, args);
+    auto gbkArgs = args;
+    gbkArgs.insert(gbkArgs.begin() + 1, {"--output-encoding", "gbk"});
+    const auto gbk = runProcess(kCli, gbkArgs);
+    ASSERT_EQ(gbk.exitCode, 0) << gbk.err;
+    const auto converted = runProcess(test::installedProgram("iconv"), {"-f", "UTF-8", "-t", "GBK"}, utf8.out);
+    EXPECT_EQ(gbk.out, converted.out);
+    EXPECT_NE(gbk.out.find("\xD6\xD0"), std::string::npos);  // 中
+    if (args.size() == 2) continue;  // the listing keeps its credit lines
+    gbkArgs.insert(gbkArgs.begin() + 1, "--no-credit");
+    const auto bare = runProcess(kCli, gbkArgs);
+    ASSERT_EQ(bare.exitCode, 0) << bare.err;
+    const std::size_t credits = gbk.out.rfind("\r\n\r\n");
+    EXPECT_EQ(bare.out, gbk.out.substr(0, credits + 2));
+  }
+}
 
 TEST(CliFormat, BinIsTheListingsBytesRaw) {
   const auto listing = extract({"--reverse"}, kMixedText);

@@ -8,12 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "support/named_rows.h"
 #include "support/picture_files.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::runProcess;
 

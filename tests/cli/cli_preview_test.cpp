@@ -173,6 +173,15 @@ TEST(CliPreview, NothingToDrawOrNowhereToWriteFailsWithoutAFile) {
   EXPECT_EQ(noFonts.exitCode, 1);
   EXPECT_EQ(noFonts.out, "");
   EXPECT_NE(noFonts.err.find("无法打开字库文件"), std::string::npos) << noFonts.err;
+
+  // Piped text reads as extract reads it: UTF-16 without its mark is no text for a picture either.
+  const auto utf16 = runProcess(kCli, {"preview", "--png", file.string()}, std::string("\x2D\x4E\x41\x00", 4));
+  EXPECT_EQ(utf16.exitCode, 1);
+  EXPECT_NE(utf16.err.find("holds a NUL at offset 3, which no typed text holds; it reads as UTF-16LE: add --encoding "
+                           "utf-16le"),
+            std::string::npos)
+      << utf16.err;
+  EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 }  // namespace

@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "support/named_rows.h"
 #include "support/process.h"
 #include "support/serial_line.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::ProcessResult;
 using test::runProcess;

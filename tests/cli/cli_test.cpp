@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "base/version.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 #include "support/pseudo_terminal.h"
 #include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::runProcess;
 
@@ -150,8 +153,16 @@ INSTANTIATE_TEST_SUITE_P(
                      "lumadot-cli: standard input is not valid UTF-8: byte 0xD6 at offset 0; it reads as GB2312: add "
                      "--encoding gb2312; nothing was extracted\n"},
         EncodingCase{"Utf16WithoutMarkTakenForUtf8", {}, std::string("\x2D\x4E\x87\x65\x41\x00", 6), "",
-                     "lumadot-cli: standard input is not valid UTF-8: byte 0x87 at offset 2; it reads as UTF-16: add "
-                     "--encoding utf-16; nothing was extracted\n"},
+                     "lumadot-cli: standard input is not valid UTF-8: byte 0x87 at offset 2; it reads as UTF-16LE: add "
+                     "--encoding utf-16le; nothing was extracted\n"},
+        // 中A in UTF-16 without a mark is valid UTF-8 too: -, N, A and a NUL.
+        EncodingCase{"Utf16WithoutMarkHoldingNul", {}, std::string("\x2D\x4E\x41\x00", 4), "",
+                     "lumadot-cli: standard input holds a NUL at offset 3, which no typed text holds; it reads as "
+                     "UTF-16LE: add --encoding utf-16le; nothing was extracted\n"},
+        EncodingCase{"Utf16LeAsked", {"--encoding", "utf-16le"}, std::string("\x2D\x4E\x41\x00", 4), "中A"},
+        EncodingCase{"NulInUtf16", {"--encoding", "utf-16le", "--text-file", "FILE"}, std::string("A\0\0\0", 4), "",
+                     "lumadot-cli: FILE holds a NUL at offset 2 read as UTF-16LE, which no typed text holds; nothing "
+                     "was extracted\n"},
         EncodingCase{"CutOffGb2312", {"--encoding", "gb2312", "--text-file", "FILE"}, "A\xD6", "",
                      "lumadot-cli: FILE is not valid GB2312: byte 0xD6 at offset 1; nothing was extracted\n"},
         EncodingCase{"OutsideGb2312", {"--encoding", "gb2312"}, "\xF3\x77", "",
@@ -275,6 +286,17 @@ TEST(CliSend, OptionsStandForTheBoxes) {
   EXPECT_EQ(std::vector<std::uint8_t>(frame.begin(), frame.begin() + 3), (std::vector<std::uint8_t>{9, 1, 5}));
 }
 
+// Windows spells its ports COM1: the option takes that as com1 everywhere, and says com1.
+TEST(CliSend, PortTakesComInAnyCase) {
+  for (const std::string name : {"COM3", "Com3"}) {
+    test::PseudoTerminal sign;
+    const auto r = runProcess(kCli, {"extract", "--send", "--port", name, "A"}, {}, {"LUMADOT_COM3=" + sign.path(), "LC_ALL=C"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "系统提示: 使用串口com3共发送0.01K数据发送成功\n");
+    EXPECT_EQ(sign.receivedAll().size(), 561u) << name;
+  }
+}
+
 struct SendFailureCase {
   const char* name;
   std::vector<std::string> args;
@@ -305,13 +327,53 @@ INSTANTIATE_TEST_SUITE_P(
     Boxes, CliSendFailure,
     ::testing::Values(
         SendFailureCase{"TooWide", {},
-                        "警告: cannot write FILE\nlumadot-cli: the text is 494 columns wide, and a frame holds "
+                        "警告: the text is too wide for a frame; FILE is left as it was\nlumadot-cli: the text is 494 columns wide, and a frame holds "
                         "at most 493 (246 Chinese characters and one single-byte one)\n",
                         [] {
                           std::string wide;
                           for (int i = 0; i < 247; ++i) wide += "中";
                           return wide;
                         }()}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+struct StandardOutputFileCase {
+  const char* name;
+  std::vector<std::string> args;  // OUT stands for the file standard output goes to
+  std::string refused;            // the option and the path as given
+};
+
+class CliStandardOutputFile : public ::testing::TestWithParam<StandardOutputFileCase> {};
+
+// A file option naming the file standard output goes to is a usage error, found before anything is
+// written: one would overwrite the other. Appended to, the file shows anything written to it.
+TEST_P(CliStandardOutputFile, IsRefusedBeforeAnythingIsWritten) {
+  test::TempDir dir;
+  const std::string out = (dir.path() / "out.c").string();
+  test::writeFile(out, "kept\n");
+  std::vector<std::string> args{"-c", "out=$1; shift; exec \"$@\" >>\"$out\"", "sh", out, kCli.string()};
+  for (const std::string& arg : GetParam().args) args.push_back(arg == "OUT" ? out : arg);
+  const auto r = runProcess("/bin/sh", args);
+  EXPECT_EQ(r.exitCode, 2) << r.err;
+  std::string refused = GetParam().refused;
+  if (const auto at = refused.find("OUT"); at != std::string::npos) refused.replace(at, 3, out);
+  EXPECT_NE(r.err.find("lumadot-cli: " + refused + " is the file standard output goes to, and one would overwrite the "
+                       "other: name another file\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(test::readFile(out), "kept\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, CliStandardOutputFile,
+    ::testing::Values(
+        StandardOutputFileCase{"FontHeader", {"font", "--header", "OUT", "A"}, "--header OUT"},
+        StandardOutputFileCase{"ExtractFrame", {"extract", "--format", "hex", "--frame-out", "OUT", "A"},
+                               "--frame-out OUT"},
+        StandardOutputFileCase{"ExtractFrameByDevStdout", {"extract", "--frame-out", "/dev/stdout", "A"},
+                               "--frame-out /dev/stdout"},
+        StandardOutputFileCase{"PictureFrame", {"picture", "--frame-out", "OUT", "logo.png"}, "--frame-out OUT"},
+        StandardOutputFileCase{"ClockFrame", {"clock", "--count", "1", "--frame-out", "OUT"}, "--frame-out OUT"},
+        StandardOutputFileCase{"SignGif", {"sign", "--gif", "OUT"}, "--gif OUT"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CliSend, MissingDeviceNamesItAfterTheWarning) {
@@ -401,8 +463,18 @@ INSTANTIATE_TEST_SUITE_P(
                                 "lumadot-cli: --speed takes 1 to 10, not '11'\n"},
                       UsageCase{"ModeOutOfTable", {"extract", "--send", "--mode", "跳", "中"}, 2, "",
                                 "lumadot-cli: --mode takes 静止, 左移, 右移, 上移, 下移 or 闪烁, not '跳'\n"},
-                      UsageCase{"PortUpperCase", {"extract", "--send", "--port", "COM1", "中"}, 2, "",
-                                "lumadot-cli: --port takes com1 to com16, not 'COM1'\n"},
+                      UsageCase{"NoCreditWithTheListing", {"extract", "--no-credit", "中"}, 2, "",
+                                "--no-credit goes with a source format (--format a51, as31, sdas, c51 or sdcc): the "
+                                "listing keeps its credit lines"},
+                      UsageCase{"UnknownOutputEncoding", {"extract", "--output-encoding", "gb2312", "中"}, 2, "",
+                                "lumadot-cli: --output-encoding takes utf-8 or gbk, not 'gb2312'\n"},
+                      UsageCase{"OutputEncodingOfADrawing", {"picture", "--png", "x.png", "--output-encoding", "gbk",
+                                "x.gif"}, 2, "", "--output-encoding goes without --preview and --png"},
+                      UsageCase{"RawBytesHoldNoText", {"extract", "--format", "hex", "--no-credit", "A"}, 0, ":10000000",
+                                "lumadot-cli: note: --format hex holds no text, so --no-credit and --output-encoding "
+                                "leave it as it is\n"},
+                      UsageCase{"PortUpperCaseBeyondTable", {"extract", "--send", "--port", "COM17", "中"}, 2, "",
+                                "lumadot-cli: --port takes com1 to com16, not 'COM17'\n"},
                       UsageCase{"DataBitsOutOfTable", {"clock", "--send", "--data-bits", "4"}, 2, "",
                                 "lumadot-cli: --data-bits takes 5, 6, 7 or 8, not '4'\n"},
                       UsageCase{"ParityOutOfTable", {"extract", "--send", "--parity", "X", "中"}, 2, "",

@@ -2,6 +2,7 @@
 // system's own on Windows, where some locales write the year or the hour
 // differently; the rows give both.
 #include "clock/clock_locale.h"
+#include "support/named_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 #ifdef _WIN32
 #define QT_OR_WINDOWS(qt, windows) windows

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "extract/character_walk.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 constexpr std::int16_t doubleByte(int lead, int trail) { return static_cast<std::int16_t>(lead * 256 + trail - 65536); }
 

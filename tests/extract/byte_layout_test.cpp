@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "extract/font_layout.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 // The dots of one byte, its first dot first.
 using Group = std::vector<std::pair<int, int>>;

@@ -1,4 +1,5 @@
 #include "extract/firmware_bytes.h"
+#include "support/named_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 struct SpellingCase {
   const char* name;

@@ -8,11 +8,14 @@
 #include "extract/font_location.h"
 #include "extract/text_codec.h"
 #include "extract/undrawn_characters.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::offsetBytes;
 

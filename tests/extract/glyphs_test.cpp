@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "extract/ansi_code.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 struct Shape {
   std::u16string character;

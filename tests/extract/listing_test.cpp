@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "support/glyphs_of.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 const std::u16string kCredits = std::u16string(u"\r\n\r\n") + std::u16string(kCreditLines[0]) + u"\r\n" +
                                 std::u16string(kCreditLines[1]) + u"\r\n" + std::u16string(kCreditLines[2]) +

@@ -6,9 +6,12 @@
 #include <variant>
 
 #include "extract/text_encoding.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 struct Utf8Case {
   const char* name;
@@ -70,6 +73,7 @@ TEST_P(DecodeText, ReadsOrNamesTheFirstBadByte) {
     EXPECT_EQ(got.byte, failure->byte);
     EXPECT_EQ(got.encoding, failure->encoding);
     EXPECT_EQ(got.likely, failure->likely);
+    EXPECT_EQ(got.nul, failure->nul);
   } else {
     ASSERT_TRUE(std::holds_alternative<std::string>(decoded));
     EXPECT_EQ(std::get<std::string>(decoded), std::get<std::string>(GetParam().decoded));
@@ -81,7 +85,19 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, DecodeText,
     ::testing::Values(
         DecodeCase{"Empty", "", std::nullopt, std::string()},
-        DecodeCase{"NulIsText", std::string("A\0B", 3), std::nullopt, std::string("A\0B", 3)},
+        // No typed text holds a NUL: in a file it is UTF-16 read as something else, in the order its NULs say.
+        DecodeCase{"NulIsNoText", std::string("A\0B", 3), std::nullopt, DecodeFailure{1, 0x00, E::utf8, {}, true}},
+        DecodeCase{"Utf16LeWithoutMark", std::string("\x2D\x4E\x41\x00", 4), std::nullopt,
+                   DecodeFailure{3, 0x00, E::utf8, E::utf16le, true}},
+        DecodeCase{"Utf16BeWithoutMark", std::string("\x4E\x2D\x00\x41", 4), std::nullopt,
+                   DecodeFailure{2, 0x00, E::utf8, E::utf16be, true}},
+        DecodeCase{"Utf16NotValidUtf8", std::string("\x2D\x4E\x87\x65\x41\x00", 6), std::nullopt,
+                   DecodeFailure{2, 0x87, E::utf8, E::utf16le, false}},
+        DecodeCase{"NulInUtf16", std::string("\xFF\xFE\x41\x00\x00\x00", 6), std::nullopt,
+                   DecodeFailure{4, 0x00, E::utf16le, {}, true}},
+        DecodeCase{"NulUnitAfterANulByte", std::string("\x00\x41\x00\x00", 4), E::utf16,
+                   DecodeFailure{2, 0x00, E::utf16, {}, true}},
+        DecodeCase{"NulInGbk", std::string("\xD6\xD0\x00", 3), E::gbk, DecodeFailure{2, 0x00, E::gbk, {}, true}},
         DecodeCase{"Utf8MarkDropped", "\xEF\xBB\xBF" "A", std::nullopt, std::string("A")},
         DecodeCase{"MarkOnlyAtTheStart", "A\xEF\xBB\xBF", std::nullopt, std::string("A\xEF\xBB\xBF")},
         DecodeCase{"Utf16BeMarkWhenUtf16Asked", std::string("\xFE\xFF\x00\x41", 4), E::utf16, std::string("A")},

@@ -9,11 +9,14 @@
 
 #include "firmware/sign_simulator.h"
 #include "support/installed_program.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::runProcess;
 

@@ -12,9 +12,12 @@
 #include "extract/listing.h"
 #include "extract/text_codec.h"
 #include "formats/source_text.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 // 中 with bytes 0xE0.. 0xFF (every one starts with a letter), then A with 0x00..0x0F.
 struct TwoGlyphs {
@@ -122,6 +125,90 @@ TEST(OutputFormat, NoGlyphsGiveOnlyTheCreditsAndNoEmptyArray) {
   EXPECT_EQ(formatGlyphs(OutputFormat::sdcc, {}, {"T", true}), credits("//"));
   EXPECT_EQ(formatGlyphs(OutputFormat::sdas, {}, {}), "        .area CSEG (CODE)\r\n" + credits(";"));
   EXPECT_EQ(formatGlyphs(OutputFormat::bin, {}, {}), "");
+}
+
+// What a source holds besides its bytes: the credit lines or none, the comments in UTF-8 or GBK.
+struct SourceCase {
+  const char* name;
+  OutputFormat format;
+  SourceOptions source;
+  std::string start;  // the first line
+  std::string end;    // the last line, after the last glyph's bytes
+};
+
+class SourceOptionsTest : public ::testing::TestWithParam<SourceCase> {};
+
+TEST_P(SourceOptionsTest, ShapeTheCommentsAndTheEnd) {
+  const TwoGlyphs glyphs;
+  const auto& row = GetParam();
+  const std::string out = formatGlyphs(row.format, glyphs.entries, {}, row.source);
+  EXPECT_EQ(out.substr(0, out.find("\r\n") + 2), row.start);
+  const std::size_t lastLine = out.rfind("\r\n", out.size() - 3);
+  EXPECT_EQ(out.substr(lastLine + 2), row.end);
+  // Only the comments change: the same lines of code in every case.
+  const auto code = [](const std::string& text) {
+    std::string lines;
+    for (std::size_t pos = 0; pos < text.size(); pos = text.find("\r\n", pos) + 2) {
+      const std::string line = text.substr(pos, text.find("\r\n", pos) - pos);
+      if (!line.empty() && line[0] != ';' && !line.starts_with("//")) lines += line + "\n";
+    }
+    return lines;
+  };
+  EXPECT_EQ(code(out), code(formatGlyphs(row.format, glyphs.entries, {})));
+}
+
+// 中 is D6 D0 in GBK; 字模结构：　16*16　点阵 D7D6 C4A3 BDE1 B9B9 A3BA A1A1 ... A1A1 B5E3 D5F3.
+const std::string kGbkZhongHeader =
+    "--------\xD6\xD0--------\xD7\xD6\xC4\xA3\xBD\xE1\xB9\xB9\xA3\xBA\xA1\xA1" "16*16\xA1\xA1\xB5\xE3\xD5\xF3\r\n";
+// 本字模由 Lumadot V...
+const std::string kGbkCreditStart = "\xB1\xBE\xD7\xD6\xC4\xA3\xD3\xC9 Lumadot V";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SourceOptionsTest,
+    ::testing::Values(
+        SourceCase{"Utf8WithCredits", OutputFormat::a51, {}, ";" + kZhongHeader + "\r\n",
+                   utf16ToUtf8(kCreditLines.back()) + "\r\n"},
+        SourceCase{"A51WithoutCredits", OutputFormat::a51, {false, SourceEncoding::utf8}, ";" + kZhongHeader + "\r\n",
+                   "        DB 000H,001H,002H,003H,004H,005H,006H,007H,008H,009H,00AH,00BH,00CH,00DH,00EH,00FH\r\n"},
+        SourceCase{"C51WithoutCredits", OutputFormat::c51, {false, SourceEncoding::utf8}, "//" + kZhongHeader + "\r\n",
+                   "};\r\n"},
+        SourceCase{"GbkHeader", OutputFormat::as31, {false, SourceEncoding::gbk}, ";" + kGbkZhongHeader,
+                   "        .db 000H,001H,002H,003H,004H,005H,006H,007H,008H,009H,00AH,00BH,00CH,00DH,00EH,00FH\r\n"},
+        SourceCase{"GbkHeaderInC", OutputFormat::sdcc, {true, SourceEncoding::gbk}, "//" + kGbkZhongHeader,
+                   "//\xBD\xBB\xC1\xF7\xC8\xBA\xA3\xBA" "Lumadot "
+                   "\xD3\xC3\xBB\xA7\xC8\xBA\xA1\xA2Lumadot \xB5\xE3\xD5\xF3\xC6\xC1\xBF\xAA\xB7\xA2\xC8\xBA\r\n"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(SourceOptions, GbkCreditsAndRawBytesUntouched) {
+  const TwoGlyphs glyphs;
+  const std::string gbk = formatGlyphs(OutputFormat::c51, glyphs.entries, {}, {true, SourceEncoding::gbk});
+  EXPECT_NE(gbk.find("\r\n\r\n//" + kGbkCreditStart), std::string::npos);
+  for (const OutputFormat raw : {OutputFormat::bin, OutputFormat::hex}) {
+    EXPECT_EQ(formatGlyphs(raw, glyphs.entries, {}, {false, SourceEncoding::gbk}), formatGlyphs(raw, glyphs.entries, {}));
+  }
+}
+
+// Code page 936 holds what it can; anything else stays readable as U+XXXX, as a control character in a header does.
+TEST(SourceOptions, EncodedTextInGbk) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"中A", "\xD6\xD0" "A"},       {"丂", "\x81\x40"},        {"€", "\x80"},
+      {"😀", "U+1F600"},             {"\u00E9t\u0151", "\xA8\xA6tU+0151"}, {"\xFF", "U+FFFD"},
+      {"A\tB\r\n?", "A\tB\r\n?"}, {"", ""},
+  };
+  for (const auto& [utf8, gbk] : rows) {
+    EXPECT_EQ(encodedText(utf8, SourceEncoding::gbk), gbk) << utf8;
+    EXPECT_EQ(encodedText(utf8, SourceEncoding::utf8), utf8);
+  }
+}
+
+TEST(SourceOptions, NamesAsTyped) {
+  for (const SourceEncoding encoding : kSourceEncodings) {
+    EXPECT_EQ(sourceEncodingNamed(sourceEncodingName(encoding)), encoding);
+  }
+  EXPECT_EQ(sourceEncodingName(SourceEncoding::gbk), "gbk");
+  EXPECT_EQ(sourceEncodingNamed("GBK"), SourceEncoding::gbk);
+  EXPECT_EQ(sourceEncodingNamed("UTF8"), SourceEncoding::utf8);
+  for (const auto name : {"gb2312", "utf-16", "cp936", ""}) EXPECT_EQ(sourceEncodingNamed(name), std::nullopt) << name;
 }
 
 TEST(OutputFormat, BinIsTheBytesInOrder) {

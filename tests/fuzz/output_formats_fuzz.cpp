@@ -47,8 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Glyphs glyphs = fuzzedGlyphs(in);
   const auto entries = glyphEntries(glyphs);
   const std::string bytes = joinedBytes(entries);
+  SourceOptions source;
+  source.credit = in.ConsumeBool();
+  source.encoding = in.PickValueInArray(kSourceEncodings);
 
-  const std::string out = formatGlyphs(format, entries, names);
+  // GBK's bytes are never a CR or a LF, so a comment stays on its line in it too.
+  const std::string out = formatGlyphs(format, entries, names, source);
   if (format == OutputFormat::bin) {
     FUZZ_EXPECT(out == bytes);
   } else if (format == OutputFormat::hex) {

@@ -96,6 +96,7 @@ const CompletionRow kRows[] = {
     {"Baud", "lumadot-cli sign --baud 1", {"1200", "19200", "115200"}},
     {"Locale", "lumadot-cli clock --locale POSI", {"POSIX"}},
     {"Encodings", "lumadot-cli preview --encoding gb", {"gb2312", "gbk", "gb18030"}},
+    {"OutputEncodings", "lumadot-cli font --output-encoding ", {"utf-8", "gbk"}},
     {"TextFile", "lumadot-cli extract --text-file n", {"notes.txt"}},
     {"NameTakesAnyValue", "lumadot-cli extract --name -", {}},
     {"ColumnsTakeAnyValue", "lumadot-cli sign --columns ", {}},

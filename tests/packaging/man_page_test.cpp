@@ -8,10 +8,13 @@
 #include <vector>
 
 #include "help_text.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::ProcessResult;
 using test::readFile;

@@ -11,10 +11,13 @@
 #include "extract/listing.h"
 #include "picture/picture_dots.h"
 #include "picture/picture_glyphs.h"
+#include "support/named_rows.h"
 #include "support/picture_files.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::bytesOf;
 using test::drawnPicture;

@@ -9,9 +9,12 @@
 
 #include "preview/glyph_samples.h"
 #include "preview/png_image.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::pictureOf;
 using test::StoredGlyph;

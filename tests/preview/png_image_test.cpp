@@ -10,9 +10,12 @@
 
 #include "picture/picture.h"
 #include "preview/glyph_samples.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::pictureOf;
 using test::StoredGlyph;

@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "preview/glyph_samples.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::pictureOf;
 using test::sparseGlyph;

@@ -54,6 +54,16 @@ TEST(PortNames, OnlyTheSixteenNamesAsWritten) {
   }
 }
 
+// An option takes the prefix in any case; the rest of the name stays as strict as the box.
+TEST(PortNames, AnOptionTakesComInAnyCase) {
+  const std::pair<std::u16string_view, std::optional<int>> rows[] = {
+      {u"COM1", 1},          {u"Com16", 16},         {u"cOm3", 3},          {u"com7", 7},
+      {u"COM17", std::nullopt}, {u"COM01", std::nullopt}, {u" COM1", std::nullopt}, {u"COM1 ", std::nullopt},
+      {u"CO", std::nullopt},  {u"ＣOM1", std::nullopt}, {u"/dev/ttyS0", std::nullopt}, {u"", std::nullopt},
+  };
+  for (const auto& [text, number] : rows) EXPECT_EQ(portNumberAnyCase(text), number) << utf16ToUtf8(text);
+}
+
 // Besides the sixteen names, a device by its absolute path; anything else names no port.
 TEST(PortNames, ADeviceByItsPath) {
   const std::pair<std::u16string_view, std::optional<PortChoice>> rows[] = {

@@ -9,11 +9,14 @@
 #include "frame/display_frame.h"
 #include "support/bit_order.h"
 #include "support/glyphs_of.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using test::offsetBytes;
 

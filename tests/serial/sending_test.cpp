@@ -11,12 +11,15 @@
 #include "frame/display_frame.h"
 #include "serial/frame_file.h"
 #include "support/memory_device.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 #include "support/recording_hooks.h"
 #include "support/synthetic_fonts.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 class CountingProgress final : public SendProgress {
  public:
@@ -205,6 +208,17 @@ TEST_F(SendingTest, FrameFileKeepsEveryFrameOfOneDevice) {
   FrameFile fresh{framePath};  // a new device starts the file over
   ASSERT_TRUE(sendTo(fresh, u"", {}).completed());
   EXPECT_EQ(test::readFile(framePath), std::string("\x08\x05", 2) + std::string(543, '\0'));
+}
+
+// A file stands in for the port: the warning names what failed, the text, and leaves the file as it was.
+TEST_F(SendingTest, TooWideForAFrameFileBlamesTheText) {
+  ASSERT_TRUE(sendTo(file, u"A", {}).completed());
+  EXPECT_FALSE(sendTo(file, std::u16string(247, u'中'), {}).completed());
+  EXPECT_EQ(hooks.failures.at(0),
+            Failure("the text is too wide for a frame; " + framePath.string() + " is left as it was",
+                    "the text is 494 columns wide, and a frame holds at most 493 (246 Chinese characters and one "
+                    "single-byte one)"));
+  EXPECT_EQ(test::readFile(framePath).size(), 561u);
 }
 
 // No port is involved, so the failure names the file, not com1.

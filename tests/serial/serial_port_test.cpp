@@ -18,6 +18,7 @@
 #include "serial/qt_serial_device.h"
 #include "serial/extraction_run.h"
 #include "serial/termios_settings.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 #include "support/pseudo_terminal.h"
 #include "support/recording_hooks.h"
@@ -25,6 +26,8 @@
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;

@@ -1,6 +1,6 @@
 // The Win32 serial port under wine, through two COM ports joined into one
-// line (a socat pair of pseudo-terminals) and one mapped to a device that
-// is not there. scripts/wine_serial_check.sh maps them and names them here:
+// line (a socat pair of pseudo-terminals) and one that leads nowhere.
+// scripts/wine_serial_check.sh maps them and names them here:
 // LUMADOT_CHECK_LINE=COM1,COM2 and LUMADOT_CHECK_MISSING=COM9. Without those
 // every test is skipped, so no COM port wine leads to a real device is opened.
 #include <gtest/gtest.h>
@@ -14,9 +14,12 @@
 #include "serial/win32_port.h"
 #include "serial/win32_serial_device.h"
 #include "serial/win32_serial_receiver.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
@@ -214,23 +217,26 @@ TEST(Win32Device, MissingDeviceIsNamedWithTheSystemsReason) {
   EXPECT_FALSE(receiver.isOpen());
 }
 
-TEST(Win32Ports, TheRegistryListsTheMappedPortsInCountingOrder) {
+// The registry names every port wine has a link for, COM9 too; only those that open are there.
+TEST(Win32Ports, TheSystemListsThePortsThatOpenInCountingOrder) {
   NEED_MAPPED_PORTS();
   std::vector<std::string> listed;
   for (const ListedPort& port : listedPorts()) listed.push_back(port.device);
   EXPECT_TRUE(std::is_sorted(listed.begin(), listed.end(), naturalLess));
-  for (const std::string& com : {lineEnds()[0], lineEnds()[1], environment("LUMADOT_CHECK_MISSING")}) {
-    EXPECT_NE(std::find(listed.begin(), listed.end(), com), listed.end()) << com;
+  const std::string missing = environment("LUMADOT_CHECK_MISSING");
+  for (const std::string& com : {lineEnds()[0], lineEnds()[1], missing}) {
+    const bool there = com != missing;
+    EXPECT_EQ(std::find(listed.begin(), listed.end(), com) != listed.end(), there) << com;
     const PortMapping mapping = mapPort(comNumber(com));
     EXPECT_EQ(mapping.source, PortMapping::Source::windowsName);
     EXPECT_EQ(mapping.device, com);
-    EXPECT_TRUE(mapping.present);
+    EXPECT_EQ(mapping.present, there) << com;
   }
 }
 
 struct EnvironmentCase {
   const char* name;
-  std::string value;  // "@" stands for the first end of the line
+  std::string value;  // "@" stands for the first end of the line, "%" for the port that leads nowhere
   bool present;
 };
 
@@ -240,6 +246,9 @@ TEST_P(EnvironmentPort, IsThereWhenTheRegistryListsIt) {
   NEED_MAPPED_PORTS();
   std::string value = GetParam().value;
   if (const std::size_t at = value.find('@'); at != std::string::npos) value.replace(at, 1, lineEnds()[0]);
+  if (const std::size_t at = value.find('%'); at != std::string::npos) {
+    value.replace(at, 1, environment("LUMADOT_CHECK_MISSING"));
+  }
   ASSERT_EQ(::_putenv_s("LUMADOT_COM16", value.c_str()), 0);
   const PortMapping mapping = mapPort(16);
   ASSERT_EQ(::_putenv_s("LUMADOT_COM16", ""), 0);
@@ -252,6 +261,8 @@ INSTANTIATE_TEST_SUITE_P(Win32, EnvironmentPort,
                          ::testing::Values(EnvironmentCase{"Name", "@", true},
                                            EnvironmentCase{"DevicePath", "\\\\.\\@", true},
                                            EnvironmentCase{"UnlistedName", "COM77", false},
+                                           EnvironmentCase{"NameLeadingNowhere", "%", false},
+                                           EnvironmentCase{"DevicePathLeadingNowhere", "\\\\.\\%", false},
                                            EnvironmentCase{"AFileThatIsThere", "C:\\windows\\win.ini", true}),
                          [](const auto& row) { return std::string(row.param.name); });
 

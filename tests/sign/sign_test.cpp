@@ -9,9 +9,12 @@
 #include "sign/frame_report.h"
 #include "sign/sign_listener.h"
 #include "sign/sign_player.h"
+#include "support/named_rows.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 using Bytes = std::vector<std::uint8_t>;
 using std::chrono::milliseconds;

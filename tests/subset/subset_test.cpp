@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "extract/ansi_code.h"
@@ -135,8 +136,17 @@ TEST(SubsetSource, TheLookupFindsEveryCodeAndNoOther) {
     expected += std::to_string(k) + " " + std::to_string(offset) + " " + std::to_string(subset.glyphs[k].bytes[0]) + "\n";
   }
   for (std::size_t i = 0; i < absent.size(); ++i) expected += "-1 0 0\n";
-  for (const auto& [format, keyword] : {std::pair{OutputFormat::sdcc, "-D__code="}, {OutputFormat::c51, "-Dcode="}}) {
-    test::writeFile(dir.path() / "fonts.c", subsetSource(format, subset, "HZ"));
+  // GBK puts 丂's trail byte, '@', in a comment, and the file may end without its credit lines.
+  const std::tuple<OutputFormat, const char*, SourceOptions> builds[] = {
+      {OutputFormat::sdcc, "-D__code=", {}},
+      {OutputFormat::c51, "-Dcode=", {}},
+      {OutputFormat::c51, "-Dcode=", {false, SourceEncoding::gbk}},
+  };
+  for (const auto& [format, keyword, source] : builds) {
+    const std::string fonts = subsetSource(format, subset, "HZ", source);
+    EXPECT_EQ(fonts.find("//--------\x81\x40--------") != std::string::npos, source.encoding == SourceEncoding::gbk);
+    EXPECT_EQ(fonts.find("Lumadot V") != std::string::npos, source.credit);
+    test::writeFile(dir.path() / "fonts.c", fonts);
     test::writeFile(dir.path() / "fonts.h", subsetHeader(format, subset, "HZ"));
     const auto program = dir.path() / "find";
     test::build("gcc", {"-std=c99", "-Wall", "-Wextra", "-Werror", keyword, "-I", dir.path().string(),
@@ -168,6 +178,8 @@ TEST(FontCommand, NamesWhatItLeavesOutAndRefusesWhatItCannotDo) {
   test::writeSyntheticFonts(dir.path());
   test::writeFile(dir.path() / "chars.txt", "中\r\nA\n中");
   const std::string chars = (dir.path() / "chars.txt").string();
+  test::writeFile(dir.path() / "utf16.txt", std::string("\x2D\x4E\x41\x00", 4));  // 中A, UTF-16 without its mark
+  const std::string utf16 = (dir.path() / "utf16.txt").string();
   const CommandRow rows[] = {
       {{"中中A"}, 0, "unsigned int __code ZI_count = 2;", ""},
       {{"--chars-file", chars, "A"}, 0, "unsigned int __code ZI_count = 2;", ""},
@@ -177,6 +189,10 @@ TEST(FontCommand, NamesWhatItLeavesOutAndRefusesWhatItCannotDo) {
       {{"--font", kMono, "A中"}, 0, "unsigned int __code ZI_count = 1;",
        "warning: no glyph, left out: 中 (not in " + kMono + ")\n"},
       {{"--chars-file", (dir.path() / "none").string()}, 1, "", "none: No such file"},
+      {{"--chars-file", utf16}, 1, "",
+       "utf16.txt holds a NUL at offset 3, which no typed text holds; it reads as UTF-16LE: add --encoding utf-16le"},
+      {{"--encoding", "utf-16le", "--chars-file", utf16}, 0, "unsigned int __code ZI_count = 2;", ""},
+      {{"--encoding", "gbk", "A"}, 2, "", "--encoding goes with --chars-file"},
       {{"--font", "/nonexistent/font.ttf", "A"}, 1, "", "/nonexistent/font.ttf"},
       {{"😀"}, 1, "", "no character given has a glyph"},
       {{"--range", "啊-齄"}, 1, "", "216416 bytes, 150880 more than the 65536"},

@@ -20,6 +20,9 @@ PseudoTerminal::PseudoTerminal(FarEnd farEnd) {
   ::tcgetattr(m_slave, &raw);
   ::cfmakeraw(&raw);
   ::tcsetattr(m_slave, TCSANOW, &raw);
+  // Stopped before the constructor returns: from the reader's thread, a write
+  // made at once could pass before the stop.
+  if (farEnd.outputStoppedFor.count() > 0) ::tcflow(m_slave, TCOOFF);
   m_reader = std::thread(&PseudoTerminal::readLoop, this, farEnd);
 }
 
@@ -34,7 +37,6 @@ PseudoTerminal::~PseudoTerminal() {
 void PseudoTerminal::readLoop(FarEnd farEnd) {
   const auto start = std::chrono::steady_clock::now();
   bool stopped = farEnd.outputStoppedFor.count() > 0;
-  if (stopped) ::tcflow(m_slave, TCOOFF);
   std::uint8_t chunk[4096];
   while (!m_stop) {
     const auto elapsed = std::chrono::steady_clock::now() - start;

@@ -9,11 +9,14 @@
 #include "frame/display_frame.h"
 #include "picture/picture.h"
 #include "serial/send_request.h"
+#include "support/named_rows.h"
 #include "widgets/failure_words.h"
 #include "widgets/translation.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 struct LocaleCase {
   const char* name;

@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "base/version.h"
+#include "support/named_rows.h"
 #include "support/process.h"
 
 namespace lumadot {
 namespace {
+
+using test::PrintTo;
 
 const std::string kNoDisplay = ": no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); ";
 

@@ -20,6 +20,9 @@
 #include "support/pseudo_terminal.h"
 #include "workbench/sign_box.h"
 
+// Before any QFETCH of it, or a release build instantiates QMetaTypeId first.
+Q_DECLARE_METATYPE(lumadot::Glyphs)
+
 using namespace lumadot;
 using namespace std::chrono_literals;
 
@@ -332,8 +335,6 @@ void SignBoxTest::settingsComeBackAndDefaultsReturn() {
   other.restoreDefaults();
   QCOMPARE(other.boxes(), SendBoxes{});
 }
-
-Q_DECLARE_METATYPE(lumadot::Glyphs)
 
 QTEST_MAIN(SignBoxTest)
 #include "sign_box_test.moc"

@@ -150,6 +150,9 @@ bool ConsoleClock::waitForTick() const {
 int runClock(tools::CommandLine& line, const ClockOptions& options, tools::Reach reach) {
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
   if (const std::string refusal = signRefusal(options.run.font); !refusal.empty()) return line.usageError(refusal);
+  if (auto apart = checkNotStandardOutput("--frame-out", options.quiet ? "" : options.run.frameOut); !apart) {
+    return line.usageError(apart.error().text);
+  }
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const ClockLocale locale = options.locale.empty() ? ClockLocale::system() : ClockLocale::named(options.locale);
 

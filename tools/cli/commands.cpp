@@ -44,7 +44,8 @@ constexpr Command kCommands[] = {
     {"picture", "make a picture (PNG, BMP, GIF, JPEG) glyph bytes, with every\noutput of extract", runPictureCommand},
     {"detect",
      "work out which byte layout a firmware's glyph bytes are in,\n"
-     "from the bytes of one character",
+     "from the bytes of one or more characters; four or more make\n"
+     "the detection surer",
      runDetectCommand},
     {"layouts", "show which byte each dot of a glyph goes into, for each scan", runLayoutsCommand},
     {"clock", "show today's date and the time on the sign, renewed every\n7.8 seconds", runClockCommand},

@@ -7,12 +7,15 @@
 #include <cstring>
 #include <iostream>
 #include <iterator>
+#include <optional>
 
 #ifdef _WIN32
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
 #else
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -130,6 +133,51 @@ bool isTerminal(std::FILE* stream) {
 #else
   return isatty(fileno(stream)) != 0;
 #endif
+}
+
+namespace {
+
+#ifdef _WIN32
+struct FileIdentity {
+  DWORD volume = 0;
+  DWORD indexHigh = 0;
+  DWORD indexLow = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> identityOf(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(handle, &info)) return std::nullopt;
+  return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+bool isStandardOutputFile(const std::string& path) {
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out == INVALID_HANDLE_VALUE || out == nullptr || GetFileType(out) != FILE_TYPE_DISK) return false;
+  const HANDLE file = CreateFileW(pathFromUtf8(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const auto named = identityOf(file);
+  CloseHandle(file);
+  const auto standard = identityOf(out);
+  return named && standard && *named == *standard;
+}
+#else
+bool isStandardOutputFile(const std::string& path) {
+  struct stat out {};
+  struct stat named {};
+  // Only a file loses what was written to it; a terminal or a pipe named by its path takes both.
+  if (fstat(STDOUT_FILENO, &out) != 0 || !S_ISREG(out.st_mode) || stat(path.c_str(), &named) != 0) return false;
+  return out.st_dev == named.st_dev && out.st_ino == named.st_ino;
+}
+#endif
+
+}  // namespace
+
+Result<void> checkNotStandardOutput(std::string_view option, const std::string& path) {
+  if (path.empty() || !isStandardOutputFile(path)) return {};
+  return Failure(std::string(option) + " " + path +
+                 " is the file standard output goes to, and one would overwrite the other: name another file");
 }
 
 std::u16string localeDecimalSeparator() { return decimalSeparator(ClockLocale::system()); }

@@ -28,6 +28,10 @@ Result<std::string> readAllStdin(std::size_t limit = kMaxStdinBytes);
 // A file's bytes, or a failure naming it; one longer than `limit` is not read.
 Result<std::string> readWholeFile(const std::string& name, std::size_t limit);  // name in UTF-8
 bool isTerminal(std::FILE* stream);
+// Refuses `path`, given with `option`, when it is the file standard output is
+// redirected to (font --header out.c > out.c): both would be written, and
+// one would be lost. Told by device and inode, on Windows by volume and file index.
+Result<void> checkNotStandardOutput(std::string_view option, const std::string& path);  // path in UTF-8
 // Character cells across standard output's terminal: its size, else COLUMNS, else 80.
 int terminalColumns();
 // The user's decimal separator, as the success message writes the amount with it.

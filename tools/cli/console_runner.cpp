@@ -146,19 +146,27 @@ void choosePort(SendRequest& request, std::u16string name) {
   request.portName = std::move(name);
 }
 
+// --port COM1 is com1 on every system, named so in the messages; else a path, as the box takes it.
+std::optional<std::u16string> portOptionName(const std::string& given) {
+  const std::u16string name = utf8ToUtf16(given);
+  if (const auto number = portNumberAnyCase(name)) return portName(*number);
+  if (portChoice(name)) return name;
+  return std::nullopt;
+}
+
 }  // namespace
 
 void addPortOptions(CLI::App& app, SendRequest& request, const std::string& section) {
   app.add_option_function<std::string>(
-         "--port", [&request](const std::string& name) { choosePort(request, utf8ToUtf16(name)); },
-         "com1 to com16 (default com1); see 'lumadot-cli ports'\n"
-         "for the device each stands for, and LUMADOT_COMn to\n"
-         "choose it (LUMADOT_COM1=/dev/ttyUSB0)")
+         "--port", [&request](const std::string& name) { choosePort(request, *portOptionName(name)); },
+         "com1 to com16 (default com1), COM1 as com1; see\n"
+         "'lumadot-cli ports' for the device each stands for,\n"
+         "and LUMADOT_COMn to choose it (LUMADOT_COM1=/dev/ttyUSB0)")
       ->type_name("comN")
       ->group(section)
       ->check(CLI::Validator(
           [](std::string& name) {
-            return portChoice(utf8ToUtf16(name)) ? std::string() : "--port takes com1 to com16, not '" + name + "'";
+            return portOptionName(name) ? std::string() : "--port takes com1 to com16, not '" + name + "'";
           },
           ""));
   app.add_option_function<std::string>(
@@ -211,10 +219,13 @@ void addTextOptions(CLI::App& app, TextInput& input, const std::string& help) {
   app.add_option("--text-file", input.file, "read the text from FILE instead of standard input")
       ->type_name("FILE")
       ->excludes(text);
+  addEncodingOption(app, input.encoding, "the text file or standard input");
+}
+
+void addEncodingOption(CLI::App& app, std::optional<TextEncoding>& encoding, const std::string& read) {
   app.add_option_function<std::string>(
-         "--encoding",
-         [&input](const std::string& name) { input.encoding = encodingNamed(name); },
-         "the encoding of the text file or standard input:\n" + std::string(encodingNameList()) +
+         "--encoding", [&encoding](const std::string& name) { encoding = encodingNamed(name); },
+         "the encoding of " + read + ":\n" + std::string(encodingNameList()) +
              "\n(default: utf-8, or utf-16 after its byte order mark)")
       ->type_name("NAME")
       ->check(CLI::Validator(
@@ -234,10 +245,17 @@ std::string upperCase(std::string_view name) {
 }
 
 std::string decodeFailureText(const std::string& source, const DecodeFailure& failure) {
-  char byte[8];
-  std::snprintf(byte, sizeof byte, "0x%02X", failure.byte);
-  std::string text = source + " is not valid " + upperCase(encodingName(failure.encoding)) + ": byte " + byte +
-                     " at offset " + std::to_string(failure.offset);
+  const std::string encoding = upperCase(encodingName(failure.encoding));
+  const std::string offset = " at offset " + std::to_string(failure.offset);
+  std::string text;
+  if (failure.nul) {
+    text = source + " holds a NUL" + offset +
+           (failure.encoding == TextEncoding::utf8 ? "" : " read as " + encoding) + ", which no typed text holds";
+  } else {
+    char byte[8];
+    std::snprintf(byte, sizeof byte, "0x%02X", failure.byte);
+    text = source + " is not valid " + encoding + ": byte " + byte + offset;
+  }
   if (failure.likely) {
     text += "; it reads as " + upperCase(encodingName(*failure.likely)) + ": add --encoding " +
             std::string(encodingName(*failure.likely));
@@ -257,11 +275,16 @@ Result<std::string> runText(const TextInput& input) {
     bytes = readAllStdin();
   }
   if (!bytes) return bytes.error();
-  auto decoded = decodeText(*bytes, input.encoding);
-  if (const auto* failure = std::get_if<DecodeFailure>(&decoded)) {
-    return Failure(decodeFailureText(input.file.empty() ? "standard input" : input.file, *failure));
-  }
-  return typedText(std::get<std::string>(decoded));
+  auto decoded = decodedText(*bytes, input.file.empty() ? "standard input" : input.file, input.encoding);
+  if (!decoded) return decoded;
+  return typedText(*decoded);
+}
+
+Result<std::string> decodedText(std::string_view bytes, const std::string& source,
+                                std::optional<TextEncoding> encoding) {
+  auto decoded = decodeText(bytes, encoding);
+  if (const auto* failure = std::get_if<DecodeFailure>(&decoded)) return Failure(decodeFailureText(source, *failure));
+  return std::get<std::string>(std::move(decoded));
 }
 
 std::string typedText(std::string_view piped) {
@@ -330,7 +353,10 @@ ConsoleRunner::Outcome ConsoleRunner::shown(RunReport report, bool printListing,
     printMessage(noticeMessage(report.sentConfirmation));
   }
   Outcome outcome{report.completed(), true, std::move(report.glyphs)};
-  if (printListing) outcome.listingWritten = writeStdout(utf16ToUtf8(report.resultText()) + std::string(afterListing));
+  if (printListing) {
+    outcome.listingWritten =
+        writeStdout(encodedText(utf16ToUtf8(report.resultText()) + std::string(afterListing), m_listingEncoding));
+  }
   return outcome;
 }
 

@@ -14,6 +14,7 @@
 #include "fonts/run_fonts.h"
 #include "extract/text_encoding.h"
 #include "extract/undrawn_characters.h"
+#include "formats/source_options.h"
 #include "serial/extraction_run.h"
 #include "serial/send_request.h"
 #include "serial/serial_device.h"
@@ -64,10 +65,16 @@ struct TextInput {
 };
 // TEXT (with `help`), --text-file and --encoding.
 void addTextOptions(CLI::App& app, TextInput& input, const std::string& help);
+// --encoding alone, of what the command reads (`read`: "the text file or standard input").
+void addEncodingOption(CLI::App& app, std::optional<TextEncoding>& encoding, const std::string& read);
 
 // TEXT as it stands, or the file or standard input decoded and read as typed
 // text (typedText). Bytes not valid in their encoding extract nothing.
 Result<std::string> runText(const TextInput& input);
+// `bytes` from `source` (a file's name, "standard input") as UTF-8 text, or why
+// not: a byte not valid in the encoding, or a NUL, with the encoding it reads as.
+Result<std::string> decodedText(std::string_view bytes, const std::string& source,
+                                std::optional<TextEncoding> encoding);
 // Piped text as the input box would hold it typed: a line feed without its
 // carriage return becomes CR LF.
 std::string typedText(std::string_view piped);
@@ -104,6 +111,8 @@ class ConsoleRunner {
               std::string_view afterListing = {});
   // The same for glyphs made already (a picture's), shown and sent alike.
   Outcome run(Result<Glyphs> glyphs, const SendRequest* request, bool printListing, std::string_view afterListing = {});
+  // The listing printed from now on in `encoding`, UTF-8 until this is called.
+  void setListingEncoding(SourceEncoding encoding) { m_listingEncoding = encoding; }
 
  private:
   Outcome shown(RunReport report, bool printListing, std::string_view afterListing);
@@ -114,6 +123,7 @@ class ConsoleRunner {
   std::string m_frameOut;
   std::unique_ptr<SerialDevice> m_device;
   std::u16string m_decimalSeparator;
+  SourceEncoding m_listingEncoding = SourceEncoding::utf8;
   std::set<std::string> m_told;  // warnings already printed
 };
 

@@ -17,9 +17,10 @@ namespace {
 constexpr std::string_view kDescription =
     "Looks every character of TEXT up in the font files asc16 (8x16 dots) and\n"
     "hzk16 (16x16 dots, GB2312) and prints the glyph bytes as an 8051 assembler\n"
-    "listing, exactly as the desktop program's result box shows it (UTF-8,\n"
-    "CR LF line breaks, ending with the credit block), or with --format as\n"
-    "source an 8051 toolchain builds as it stands, or for a programmer.";
+    "listing, exactly as the desktop program's result box shows it (UTF-8\n"
+    "unless --output-encoding says otherwise, CR LF line breaks, ending with\n"
+    "the credit block), or with --format as source an 8051 toolchain builds\n"
+    "as it stands, or for a programmer.";
 
 constexpr std::string_view kFooter =
     "Without TEXT the whole of standard input (or --text-file) is read as text\n"
@@ -47,6 +48,7 @@ void declareOptions(CLI::App& app, ExtractOptions& options) {
   addLayoutOptions(app, options.layout);
   addFontDirOption(app, options.run);
   addFormatOptions(app, options.output);
+  addSourceOptions(app, options.output);
   addSendOptions(app, options.run);
   addTextOptions(app, options.input, "the text to extract; without it, standard input");
 }
@@ -58,11 +60,15 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::R
   const auto layout = chosenLayout(options.layout);
   if (!layout) return line.usageError(layout.error().text);
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
+  if (auto apart = checkNotStandardOutput("--frame-out", options.run.frameOut); !apart) {
+    return line.usageError(apart.error().text);
+  }
   if (const std::string refusal = signRefusal(options.run.font); options.run.sends() && !refusal.empty()) {
     return line.usageError(refusal);
   }
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
-  const auto& [format, names] = *output;
+  const auto& [format, names, source, note] = *output;
+  if (!note.empty()) printError(note);
 
   const auto typed = runText(options.input);
   if (!typed) {
@@ -71,13 +77,14 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::R
   }
   const std::u16string text = utf8ToUtf16(*typed);
   ConsoleRunner runner(options.run, localeDecimalSeparator());
+  runner.setListingEncoding(source.encoding);
   const bool listing = format == OutputFormat::listing;
   const SendRequest* request = options.run.sends() ? &options.run.request : nullptr;
   // The listing ends without a line break; on a terminal the prompt would land on its last line.
   const auto outcome = runner.run(text, *layout, request, listing, isTerminal(stdout) ? "\r\n" : "");
   if (!outcome.listingWritten || !outcome.completed) return kExitFailed;
   // Any other format is printed only once the run has completed.
-  const bool printed = listing || writeStdout(formatGlyphs(format, glyphEntries(outcome.glyphs), names));
+  const bool printed = listing || writeStdout(formatGlyphs(format, glyphEntries(outcome.glyphs), names, source));
   return printed ? kExitCompleted : kExitFailed;
 }
 

@@ -46,6 +46,7 @@ struct FontOptions {
   std::vector<std::string> texts;
   std::vector<std::string> ranges;  // FROM-TO, each checked as the command line is read
   std::string charsFile;
+  std::optional<TextEncoding> encoding;  // of --chars-file
   std::string header;
 };
 
@@ -54,6 +55,7 @@ void declareOptions(CLI::App& app, FontOptions& options) {
   addFontDirOption(app, options.run);
   addFormatOptions(app, options.output,
                    {canWriteSubset, false, "name the tables PREFIX_codes, PREFIX_bytes, ... (default ZI)"});
+  addSourceOptions(app, options.output);
   app.add_option("TEXT", options.texts, "characters to include, as typed");
   app.add_option("--range", options.ranges,
                  "include every character from code FROM to TO, each a hex\ncode (0xB0A1) or one character (啊); repeatable")
@@ -65,19 +67,21 @@ void declareOptions(CLI::App& app, FontOptions& options) {
             return range ? std::string() : "--range " + range.error().text;
           },
           ""));
-  app.add_option("--chars-file", options.charsFile, "include the characters of FILE (UTF-8)")->type_name("FILE");
+  CLI::Option* chars =
+      app.add_option("--chars-file", options.charsFile, "include the characters of FILE")->type_name("FILE");
+  addEncodingOption(app, options.encoding, "--chars-file");
+  app.get_option("--encoding")->needs(chars);
   app.add_option("--header", options.header, "c51 and sdcc: write the declarations to FILE")->type_name("FILE");
 }
 
 Result<std::u16string> wantedCharacters(const FontOptions& options) {
   std::string text = options.texts.empty() ? std::string() : options.texts.front();
   if (!options.charsFile.empty()) {
-    auto file = readWholeFile(options.charsFile, kMaxStdinBytes);
+    const auto file = readWholeFile(options.charsFile, kMaxStdinBytes);
     if (!file) return file.error();
-    if (const auto bad = firstInvalidUtf8(*file)) {
-      return Failure(options.charsFile + " is not valid UTF-8: byte at offset " + std::to_string(*bad));
-    }
-    text += *file;
+    const auto decoded = decodedText(*file, options.charsFile, options.encoding);
+    if (!decoded) return decoded.error();
+    text += *decoded;
   }
   std::u16string characters = utf8ToUtf16(text);
   for (const std::string& range : options.ranges) {
@@ -154,6 +158,7 @@ std::optional<std::string> optionProblem(const FontOptions& options, const Outpu
     return "give the characters: TEXT, --chars-file FILE or --range FROM-TO";
   }
   if (!options.header.empty() && !canMakeTable(output.format)) return "--header goes with --format c51 or sdcc";
+  if (auto apart = checkNotStandardOutput("--header", options.header); !apart) return apart.error().text;
   if (output.names.prefix.size() > kMaxSubsetPrefixLength) {
     return "--name takes at most " + std::to_string(kMaxSubsetPrefixLength) +
            " characters here, so that PREFIX_offsets stays within the 31 assemblers tell apart";
@@ -169,7 +174,7 @@ int writeSubset(const FontOptions& options, const Output& output, const FontSubs
       return kExitFailed;
     }
   }
-  return writeStdout(subsetSource(output.format, subset, prefix)) ? kExitCompleted : kExitFailed;
+  return writeStdout(subsetSource(output.format, subset, prefix, output.source)) ? kExitCompleted : kExitFailed;
 }
 
 int runFont(tools::CommandLine& line, const FontOptions& options, tools::Reach reach) {

@@ -7,6 +7,7 @@
 
 #include "cli/console.h"
 #include "common/command_line.h"
+#include "common/program_start.h"
 
 namespace lumadot::cli {
 namespace {
@@ -72,6 +73,25 @@ CLI::Validator prefixCheck() {
 
 }  // namespace
 
+void addSourceOptions(CLI::App& app, FormatOptions& options) {
+  app.add_flag("--no-credit", options.noCredit,
+               "leave the credit lines out of a source format (the\nlisting keeps them, as the result box shows them)");
+  app.add_option_function<std::string>(
+         "--output-encoding", [&options](const std::string& name) { options.encoding = *sourceEncodingNamed(name); },
+         "the encoding of the comments of a source format and of\n"
+         "the listing: utf-8 (default; SDCC, as31, modern editors)\n"
+         "or gbk, code page 936 (Keil on a Chinese Windows); a\n"
+         "character GBK cannot hold is written U+XXXX")
+      ->type_name("NAME")
+      ->check(CLI::Validator(
+          [](std::string& name) {
+            return sourceEncodingNamed(name) ? std::string()
+                                             : "--output-encoding takes " + std::string(sourceEncodingNameList()) +
+                                                   ", not '" + name + "'";
+          },
+          ""));
+}
+
 void addFormatOptions(CLI::App& app, FormatOptions& options, const FormatOffer& offer) {
   addFormatOption(app, options.format, offer.formats);
   app.add_option("--name", options.prefix, std::string(offer.nameHelp))
@@ -81,7 +101,8 @@ void addFormatOptions(CLI::App& app, FormatOptions& options, const FormatOffer& 
 }
 
 Result<Output> outputAsked(const FormatOptions& options) {
-  Output output{options.format, {}};
+  Output output;
+  output.format = options.format;
   if (!options.prefix.empty()) {
     if (!hasLabels(output.format)) return Failure("--name goes with --format a51, as31, sdas, c51 or sdcc");
     output.names.prefix = options.prefix;
@@ -89,6 +110,16 @@ Result<Output> outputAsked(const FormatOptions& options) {
   if (options.table) {
     if (!canMakeTable(output.format)) return Failure("--table goes with --format c51 or sdcc");
     output.names.oneTable = true;
+  }
+  if (options.noCredit && output.format == OutputFormat::listing) {
+    return Failure("--no-credit goes with a source format (--format a51, as31, sdas, c51 or sdcc): the listing keeps "
+                   "its credit lines, as the result box shows them");
+  }
+  output.source = {!options.noCredit, options.encoding};
+  const bool changes = options.noCredit || options.encoding != SourceEncoding::utf8;
+  if (changes && (output.format == OutputFormat::bin || output.format == OutputFormat::hex)) {
+    output.note = "note: --format " + std::string(formatName(output.format)) +
+                  " holds no text, so --no-credit and --output-encoding leave it as it is";
   }
   return output;
 }
@@ -99,6 +130,7 @@ Result<Output> chosenOutput(const FormatOptions& options, const std::string& com
     return Failure("--format bin writes raw bytes; send them to a file: lumadot-cli " + command +
                    " --format bin TEXT > glyphs.bin");
   }
+  if (output && tools::standardOutputIsConsole()) output->source.encoding = SourceEncoding::utf8;
   return output;
 }
 

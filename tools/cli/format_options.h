@@ -1,7 +1,8 @@
 #pragma once
 
 // The output options extract and the commands built like it share: --format,
-// --name and --table, read once into the format and its source names.
+// --name and --table, read once into the format and its source names, and
+// --no-credit and --output-encoding, read into the core's SourceOptions.
 
 #include <string>
 #include <string_view>
@@ -19,12 +20,16 @@ struct FormatOptions {
   OutputFormat format = OutputFormat::listing;
   std::string prefix;  // --name; empty when not given
   bool table = false;
+  bool noCredit = false;                            // --no-credit
+  SourceEncoding encoding = SourceEncoding::utf8;  // --output-encoding
 };
 
-// The format and names the options ask for, or why they do not fit together.
+// The format, names and source options the options ask for, or why they do not fit together.
 struct Output {
   OutputFormat format = OutputFormat::listing;
   SourceNames names;
+  SourceOptions source;  // its encoding also the listing's
+  std::string note;      // what to say before the run, or empty
 };
 
 // Whether a command writes a format.
@@ -39,10 +44,15 @@ struct FormatOffer {
 
 // --format, --name and --table, as far as `offer` goes.
 void addFormatOptions(CLI::App& app, FormatOptions& options, const FormatOffer& offer = {});
+// --no-credit and --output-encoding, for a command that writes what it makes
+// to standard output (the workbench holds them in its own controls).
+void addSourceOptions(CLI::App& app, FormatOptions& options);
 
 // The output the options ask for, wherever it goes.
 Result<Output> outputAsked(const FormatOptions& options);
-// The same for standard output; `command` names the command in the hint for raw bytes on a terminal.
+// The same for standard output; `command` names the command in the hint for
+// raw bytes on a terminal. A Windows console shows characters, not bytes, so
+// there the text stays UTF-8 whatever encoding was asked for.
 Result<Output> chosenOutput(const FormatOptions& options, const std::string& command);
 
 }  // namespace lumadot::cli

@@ -97,6 +97,7 @@ void addDotOptions(CLI::App& app, PictureOptions& options) {
 void declareOptions(CLI::App& app, PictureOptions& options) {
   addLayoutOptions(app, options.layout);
   addFormatOptions(app, options.output);
+  addSourceOptions(app, options.output);
   addDotOptions(app, options);
   CLI::Option* preview =
       app.add_flag("--preview", options.preview, "draw the dots in the terminal instead, as preview does");
@@ -154,24 +155,35 @@ int runPicture(tools::CommandLine& line, const PictureOptions& options, tools::R
   if (!layout) return line.usageError(layout.error().text);
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
   const bool drawn = options.preview || !options.draw.png.empty();
-  if (drawn && line.app().count("--format") > 0) return line.usageError("--format goes without --preview and --png");
+  for (const char* printing : {"--format", "--no-credit", "--output-encoding"}) {
+    if (drawn && line.app().count(printing) > 0) {
+      return line.usageError(std::string(printing) + " goes without --preview and --png");
+    }
+  }
+  // With --png standard output carries nothing the frame file could overwrite.
+  if (auto apart = checkNotStandardOutput("--frame-out", options.draw.png.empty() ? options.run.frameOut : "");
+      !apart) {
+    return line.usageError(apart.error().text);
+  }
   if (const DotScale scale = scaleOf(options); options.run.sends() && scale.height && *scale.height != 16) {
     return line.usageError(
         signRefusal("a picture " + std::to_string(*scale.height) + " dots high", "scale it with --height 16"));
   }
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
+  if (!output->note.empty()) printError(output->note);
 
   auto made = pictureRun(line, options, *layout);
   if (const int* exit = std::get_if<int>(&made)) return *exit;
   Glyphs glyphs = std::move(std::get<Glyphs>(made));
   ConsoleRunner runner(options.run, localeDecimalSeparator());
+  runner.setListingEncoding(output->source.encoding);
   const bool listing = output->format == OutputFormat::listing && !drawn;
   const SendRequest* request = options.run.sends() ? &options.run.request : nullptr;
   const auto outcome = runner.run(glyphs, request, listing, isTerminal(stdout) ? "\r\n" : "");
   if (!outcome.listingWritten || !outcome.completed) return kExitFailed;
   if (drawn) return showGlyphs(line.app(), outcome.glyphs, *layout, options.draw);
   const bool printed =
-      listing || writeStdout(formatGlyphs(output->format, glyphEntries(outcome.glyphs), output->names));
+      listing || writeStdout(formatGlyphs(output->format, glyphEntries(outcome.glyphs), output->names, output->source));
   return printed ? kExitCompleted : kExitFailed;
 }
 

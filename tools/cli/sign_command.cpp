@@ -6,6 +6,7 @@
 #include <iostream>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "base/file_writer.h"
 #include "base/utf8_path.h"
@@ -212,7 +213,11 @@ int listen(SerialReceiver& receiver, SignConsole& console, int count) {
   return written ? kExitCompleted : kExitFailed;
 }
 
-int runSign(const SignOptions& options, tools::Reach reach) {
+int runSign(const tools::CommandLine& line, const SignOptions& options, tools::Reach reach) {
+  // Each frame's lines go to standard output, whatever file the picture goes to.
+  for (const auto& [option, file] : {std::pair{"--png", &options.png}, std::pair{"--gif", &options.gif}}) {
+    if (auto apart = checkNotStandardOutput(option, *file); !apart) return line.usageError(apart.error().text);
+  }
   if (reach == tools::Reach::checkOptions) return kExitCompleted;
   const SendRequest& request = options.line;
 
@@ -235,7 +240,7 @@ int runSignCommand(const std::vector<std::string>& args, tools::Reach reach) {
   SignOptions options;
   declareOptions(line.app(), options);
   if (const auto exit = line.parse(args)) return *exit;
-  return runSign(options, reach);
+  return runSign(line, options, reach);
 }
 
 }  // namespace lumadot::cli

@@ -108,7 +108,7 @@ std::string HelpLayout::make_usage(const CLI::App* app, std::string name) const 
 std::string HelpLayout::make_option_name(const CLI::Option* option, bool) const {
   std::string names = option->get_name(false, true);
   for (std::size_t comma = 0; (comma = names.find(',', comma)) != std::string::npos; comma += 2) {
-    names.insert(comma + 1, " ");
+    names.insert(comma + 1, 1, ' ');
   }
   return names;
 }
