@@ -34,17 +34,19 @@ std::vector<std::u16string> lackingCharacters(std::u16string_view text, const Ru
   return lacking;
 }
 
+// The output box's text; a save encodes it after, which gives the same bytes as writing it encoded.
 std::string outputText(const WorkbenchSettings& settings, const WorkbenchOutput& output) {
   if (settings.format == OutputFormat::listing) return utf16ToUtf8(listing(output.glyphs));
+  const SourceOptions shown{settings.source.credit, SourceEncoding::utf8};
   if (settings.subset) {
     FontSubset subset = fontSubset(output.glyphs);
     std::vector<char32_t> lacking;
     for (const std::u16string& c : output.lacking) lacking.push_back(characterAt(c, 0));
     leaveOut(subset, lacking);
-    return subsetSource(settings.format, subset, settings.names.prefix);
+    return subsetSource(settings.format, subset, settings.names.prefix, shown);
   }
   if (settings.format == OutputFormat::bin) return hexView(output.glyphs.bytes);
-  return formatGlyphs(settings.format, glyphEntries(output.glyphs), settings.names);
+  return formatGlyphs(settings.format, glyphEntries(output.glyphs), settings.names, shown);
 }
 
 }  // namespace
@@ -111,7 +113,7 @@ WorkbenchOutput Workbench::run(const WorkbenchSettings& settings) {
   output.text = outputText(settings, output);
   output.file = settings.format == OutputFormat::bin && !settings.subset
                     ? formatGlyphs(OutputFormat::bin, glyphEntries(output.glyphs), settings.names)
-                    : output.text;
+                    : encodedText(output.text, settings.source.encoding);
   return output;
 }
 

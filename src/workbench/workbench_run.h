@@ -37,6 +37,9 @@ struct WorkbenchSettings {
   ByteLayout layout;
   OutputFormat format = OutputFormat::listing;
   SourceNames names;
+  // The credit lines or none, and the encoding a save writes the comments in;
+  // the listing keeps its credit lines, whatever this says.
+  SourceOptions source;
   bool subset = false;  // the font subset's tables, as lumadot-cli font writes them
 
   friend bool operator==(const WorkbenchSettings&, const WorkbenchSettings&) = default;
@@ -46,7 +49,7 @@ struct WorkbenchOutput {
   std::optional<Failure> failure;  // why there is nothing to show
   Glyphs glyphs;
   std::string text;  // the output box: UTF-8, CR LF; bin as a hex view
-  std::string file;  // what a save writes: the text, or bin's raw bytes
+  std::string file;  // what a save writes: the text in the settings' encoding, or bin's raw bytes
   std::vector<std::u16string> lacking;  // the text's characters the font cannot draw, each once
 };
 
