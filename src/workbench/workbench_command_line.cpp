@@ -41,6 +41,7 @@ void declareOptions(CLI::App& app, Options& options) {
   cli::addLayoutOptions(app, options.layout);
   cli::addFontDirOption(app, options.run);
   cli::addFormatOptions(app, options.output);
+  cli::addSourceOptions(app, options.output);
   cli::addPortOptions(app, options.run.request, kSignSection);
   cli::addEffectOptions(app, options.run.request, kSignSection);
   app.add_flag("--subset", options.subset, "the output as lumadot-cli font writes it: a font subset");
@@ -60,6 +61,7 @@ std::variant<WorkbenchStart, std::string> startOf(const Options& options) {
   start.settings.layout = *layout;
   start.settings.format = output->format;
   start.settings.names = output->names;
+  start.settings.source = output->source;
   start.settings.subset = options.subset;
   start.settings.fontDir = options.run.fontDir;
   start.settings.font = options.run.font;

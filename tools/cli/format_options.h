@@ -44,8 +44,8 @@ struct FormatOffer {
 
 // --format, --name and --table, as far as `offer` goes.
 void addFormatOptions(CLI::App& app, FormatOptions& options, const FormatOffer& offer = {});
-// --no-credit and --output-encoding, for a command that writes what it makes
-// to standard output (the workbench holds them in its own controls).
+// --no-credit and --output-encoding, for a command that writes source (the
+// workbench's command line sets its two controls from them).
 void addSourceOptions(CLI::App& app, FormatOptions& options);
 
 // The output the options ask for, wherever it goes.
