@@ -177,6 +177,18 @@
         <source>放大：</source>
         <translation>Zoom:</translation>
     </message>
+    <message>
+        <source>保存编码：</source>
+        <translation>Save encoding:</translation>
+    </message>
+    <message>
+        <source>保存时注释的编码：UTF-8 供 SDCC、as31 和新式编辑器，GBK（代码页 936）供中文 Windows 上的 Keil。输出框和复制的内容总是文字。</source>
+        <translation>The encoding a save writes the comments in: UTF-8 for SDCC, as31 and modern editors, GBK (code page 936) for Keil on a Chinese Windows. The output box and what is copied are always text.</translation>
+    </message>
+    <message>
+        <source>不写作者信息</source>
+        <translation>Leave out the credit lines</translation>
+    </message>
 </context>
 <context>
     <name>lumadot::DetectDialog</name>
@@ -500,6 +512,14 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
     <message>
         <source>请先选择一张图片</source>
         <translation>Choose a picture first</translation>
+    </message>
+    <message>
+        <source>汇编列表保留作者信息，与主窗口的结果框相同；只有源程序格式（a51、as31、sdas、c51、sdcc）可以不写</source>
+        <translation>The listing keeps its credit lines, as the main window's result box shows them; only a source format (a51, as31, sdas, c51, sdcc) can leave them out</translation>
+    </message>
+    <message>
+        <source>源程序末尾不写作者信息，与 lumadot-cli --no-credit 相同</source>
+        <translation>Leave the credit lines off the end of the source, as lumadot-cli --no-credit does</translation>
     </message>
 </context>
 </TS>

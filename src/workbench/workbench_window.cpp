@@ -42,6 +42,11 @@ QString qs(std::u16string_view text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A save encoding by the name it is kept under; UTF-8 for none or one we do not know.
+SourceEncoding sourceEncodingOf(const QVariant& name) {
+  return sourceEncodingNamed(name.toString().toStdString()).value_or(SourceEncoding::utf8);
+}
+
 QString displayed(const std::string& text) { return qs(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 QString builtLabel(const BuiltFont& font) {
@@ -130,6 +135,10 @@ void WorkbenchWindow::fillChoices() {
   for (const int size : {8, 12, 14, 16, 20, 24, 32, 48, 64}) m_ui->sizeBox->addItem(QString::number(size));
   m_ui->encodingBox->addItem(tr("自动（UTF-8 或带 BOM 的 UTF-16）"), QString());
   for (const QString& name : qs(encodingNameList()).split(QStringLiteral(", "))) m_ui->encodingBox->addItem(name, name);
+  for (const SourceEncoding encoding : kSourceEncodings) {
+    const QString name = qs(sourceEncodingName(encoding));
+    m_ui->saveEncodingBox->addItem(name.toUpper(), name);
+  }
   m_ui->asciiFontBox->addItem(tr("与字体相同"), kSameFont);
   m_ui->asciiFontBox->addItem(tr("其他字体文件…"), kOtherFile);
 }
@@ -227,6 +236,15 @@ void WorkbenchWindow::showFontControls() {
   }
 }
 
+// The listing keeps its credit lines, as the main window's result box shows them.
+void WorkbenchWindow::showSourceControls() {
+  const bool listing = static_cast<OutputFormat>(m_ui->formatBox->currentData().toInt()) == OutputFormat::listing;
+  m_ui->noCreditCheck->setEnabled(!listing);
+  m_ui->noCreditCheck->setToolTip(
+      listing ? tr("汇编列表保留作者信息，与主窗口的结果框相同；只有源程序格式（a51、as31、sdas、c51、sdcc）可以不写")
+              : tr("源程序末尾不写作者信息，与 lumadot-cli --no-credit 相同"));
+}
+
 void WorkbenchWindow::chooseFontFile(bool ascii) {
   const QString path = QFileDialog::getOpenFileName(
       this, tr("选择字体文件"), QString(),
@@ -285,6 +303,8 @@ WorkbenchSettings WorkbenchWindow::settings() const {
   settings.names.prefix = m_ui->prefixEdit->text().trimmed().toStdString();
   if (settings.names.prefix.empty()) settings.names.prefix = SourceNames{}.prefix;
   settings.names.oneTable = m_ui->tableCheck->isChecked();
+  settings.source.credit = !m_ui->noCreditCheck->isChecked();
+  settings.source.encoding = sourceEncodingOf(m_ui->saveEncodingBox->currentData());
   settings.subset = m_ui->subsetCheck->isChecked();
   return settings;
 }
@@ -299,7 +319,7 @@ void WorkbenchWindow::connectControls() {
     connect(box, &QSpinBox::valueChanged, this, changed);
   }
   for (QCheckBox* box : {m_ui->ditherCheck, m_ui->invertCheck, m_ui->lsbFirstCheck, m_ui->negativeCheck,
-                         m_ui->tableCheck, m_ui->subsetCheck}) {
+                         m_ui->tableCheck, m_ui->noCreditCheck, m_ui->subsetCheck}) {
     connect(box, &QCheckBox::toggled, this, changed);
   }
   connect(m_ui->fontBox, &QComboBox::currentIndexChanged, this, &WorkbenchWindow::fontChosen);
@@ -313,7 +333,11 @@ void WorkbenchWindow::connectControls() {
   });
   connect(m_ui->sizeBox, &QComboBox::currentTextChanged, this, changed);
   connect(m_ui->scanBox, &QComboBox::currentIndexChanged, this, changed);
-  connect(m_ui->formatBox, &QComboBox::currentIndexChanged, this, changed);
+  connect(m_ui->formatBox, &QComboBox::currentIndexChanged, this, [this] {
+    showSourceControls();
+    controlsChanged();
+  });
+  connect(m_ui->saveEncodingBox, &QComboBox::currentIndexChanged, this, changed);
   connect(m_ui->prefixEdit, &QLineEdit::textChanged, this, changed);
   connect(m_ui->detectButton, &QPushButton::clicked, this, &WorkbenchWindow::detectLayout);
   connect(m_ui->defaultsButton, &QPushButton::clicked, this, &WorkbenchWindow::restoreDefaults);
@@ -531,6 +555,8 @@ constexpr auto kNegative = "layout/negative";
 constexpr auto kFormat = "output/format";
 constexpr auto kPrefix = "output/prefix";
 constexpr auto kTable = "output/table";
+constexpr auto kNoCredit = "output/noCredit";
+constexpr auto kSaveEncoding = "output/encoding";  // by sourceEncodingName
 constexpr auto kSubset = "output/subset";
 constexpr auto kZoom = "view/zoom";
 
@@ -562,11 +588,14 @@ void WorkbenchWindow::loadSettings() {
   m_ui->formatBox->setCurrentIndex(saved.value(kFormat, 0).toInt());
   m_ui->prefixEdit->setText(saved.value(kPrefix, QStringLiteral("ZI")).toString());
   m_ui->tableCheck->setChecked(saved.value(kTable, false).toBool());
+  m_ui->noCreditCheck->setChecked(saved.value(kNoCredit, false).toBool());
+  showSaveEncoding(sourceEncodingOf(saved.value(kSaveEncoding)));
   m_ui->subsetCheck->setChecked(saved.value(kSubset, false).toBool());
   m_ui->zoomSlider->setValue(saved.value(kZoom, kFirstZoom).toInt());
   m_ui->dotView->setZoom(m_ui->zoomSlider->value());
   m_ui->signBox->loadSettings(saved);
   showFontControls();
+  showSourceControls();
 }
 
 void WorkbenchWindow::saveSettings() const {
@@ -587,6 +616,8 @@ void WorkbenchWindow::saveSettings() const {
   saved.setValue(kFormat, m_ui->formatBox->currentIndex());
   saved.setValue(kPrefix, m_ui->prefixEdit->text());
   saved.setValue(kTable, m_ui->tableCheck->isChecked());
+  saved.setValue(kNoCredit, m_ui->noCreditCheck->isChecked());
+  saved.setValue(kSaveEncoding, m_ui->saveEncodingBox->currentData());
   saved.setValue(kSubset, m_ui->subsetCheck->isChecked());
   saved.setValue(kZoom, m_ui->zoomSlider->value());
   m_ui->signBox->saveSettings(saved);
@@ -624,12 +655,18 @@ void WorkbenchWindow::showSettings(const WorkbenchSettings& shown, const SendBox
   m_ui->formatBox->setCurrentIndex(m_ui->formatBox->findData(static_cast<int>(shown.format)));
   m_ui->prefixEdit->setText(qs(shown.names.prefix));
   m_ui->tableCheck->setChecked(shown.names.oneTable);
+  m_ui->noCreditCheck->setChecked(!shown.source.credit);
+  showSaveEncoding(shown.source.encoding);
   m_ui->subsetCheck->setChecked(shown.subset);
   applyFont(shown);
   m_ui->signBox->showBoxes(sign);
   m_ui->zoomSlider->setValue(kFirstZoom);
   m_filling = false;
   fontChosen();
+}
+
+void WorkbenchWindow::showSaveEncoding(SourceEncoding encoding) {
+  m_ui->saveEncodingBox->setCurrentIndex(m_ui->saveEncodingBox->findData(qs(sourceEncodingName(encoding))));
 }
 
 // The font the command line names: a file drawn at its size, or the built font files of a size and grid

@@ -72,6 +72,8 @@ class WorkbenchWindow final : public QMainWindow {
   void systemFontsListed();
   void fontChosen();
   void showFontControls();
+  void showSourceControls();
+  void showSaveEncoding(SourceEncoding encoding);
   void showSettings(const WorkbenchSettings& shown, const SendBoxes& sign);
   void applyFont(const WorkbenchSettings& asked);
   void chooseFontFile(bool ascii);
