@@ -132,6 +132,9 @@ class WorkbenchWindowTest : public QObject {
                             << QStringList{"extract", "--format", "c51", "--name", "LED"} << zh;
     QTest::newRow("one table") << QStringList{"formatBox", "sdcc", "tableCheck", "on"}
                                << QStringList{"extract", "--format", "sdcc", "--table"} << zh;
+    QTest::newRow("no credit") << QStringList{"formatBox", "c51", "noCreditCheck", "on"}
+                               << QStringList{"extract", "--format", "c51", "--no-credit"} << zh;
+    QTest::newRow("the listing keeps its credit") << QStringList{"noCreditCheck", "on"} << QStringList{"extract"} << zh;
     QTest::newRow("subset") << QStringList{"formatBox", "sdcc", "subsetCheck", "on"}
                             << QStringList{"font", "--format", "sdcc"} << QStringLiteral("中A中啊");
     QTest::newRow("subset a51") << QStringList{"formatBox", "a51", "subsetCheck", "on", "prefixEdit", "F"}
@@ -170,21 +173,43 @@ class WorkbenchWindowTest : public QObject {
     QCOMPARE(test::readFile(dir.path() / "中A.bin"), bytes);
   }
 
-  void saveWritesExactlyTheOutput() {
-    test::TempDir dir;
-    QVERIFY(window().saveOutput(dir.path() / "listing.txt"));
-    QCOMPARE(QString::fromStdString(test::readFile(dir.path() / "listing.txt")), QString::fromStdString(cli({"extract", "中A"})));
+  void saveWritesExactlyTheBytesPrinted_data() {
+    QTest::addColumn<QStringList>("controls");
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("listing") << QStringList{} << QStringList{"extract"};
+    QTest::newRow("listing, gbk") << QStringList{"saveEncodingBox", "GBK"}
+                                  << QStringList{"extract", "--output-encoding", "gbk"};
+    QTest::newRow("c51, gbk") << QStringList{"formatBox", "c51", "saveEncodingBox", "GBK"}
+                              << QStringList{"extract", "--format", "c51", "--output-encoding", "gbk"};
+    QTest::newRow("subset, gbk, no credit")
+        << QStringList{"formatBox", "a51", "subsetCheck", "on", "noCreditCheck", "on", "saveEncodingBox", "GBK"}
+        << QStringList{"font", "--format", "a51", "--no-credit", "--output-encoding", "gbk"};
   }
 
+  void saveWritesExactlyTheBytesPrinted() {
+    QFETCH(QStringList, controls);
+    QFETCH(QStringList, args);
+    for (qsizetype i = 0; i + 1 < controls.size(); i += 2) setControl(window(), controls[i], controls[i + 1]);
+    settle();
+    test::TempDir dir;
+    QVERIFY(window().saveOutput(dir.path() / "saved"));
+    QCOMPARE(test::readFile(dir.path() / "saved"), cli(args << QStringLiteral("中A")));
+  }
+
+  // The clipboard holds text; only a save is written in the encoding asked for.
   void theCommandLineSetsTheControlsAndCopyTakesTheWholeOutput() {
-    const auto start = readWorkbenchCommandLine({"--scan", "columns", "--lsb-first", "--format", "c51", "中A"});
+    const QStringList args{"--scan", "columns", "--lsb-first", "--format", "c51", "--no-credit"};
+    const QStringList gbk{"--output-encoding", "gbk", "中A"};
+    const auto start = readWorkbenchCommandLine(words(args + gbk));
     QVERIFY(std::holds_alternative<WorkbenchStart>(start));
     window().apply(std::get<WorkbenchStart>(start));
     settle();
     QApplication::clipboard()->clear();
     QTest::keyClick(&window(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(QApplication::clipboard()->text().toStdString(),
-             cli({"extract", "--scan", "columns", "--lsb-first", "--format", "c51", "中A"}));
+    QCOMPARE(QApplication::clipboard()->text().toStdString(), cli(QStringList{"extract"} + args << "中A"));
+    test::TempDir dir;
+    QVERIFY(window().saveOutput(dir.path() / "saved.c"));
+    QCOMPARE(test::readFile(dir.path() / "saved.c"), cli(QStringList{"extract"} + args + gbk));
   }
 
   // Controls left otherwise than extract's defaults, saved, must not show through a command line, which
@@ -214,7 +239,8 @@ class WorkbenchWindowTest : public QObject {
                              20000);
     const std::pair<const char*, const char*> saved[] = {
         {"fontBox", "WenQuanYi Zen Hei"}, {"sizeBox", "24"}, {"formatBox", "sdcc"}, {"prefixEdit", "LED"},
-        {"tableCheck", "on"},            {"portBox", "/dev/pts/55"}, {"speedBox", "8"}};
+        {"tableCheck", "on"},            {"portBox", "/dev/pts/55"}, {"speedBox", "8"},
+        {"noCreditCheck", "on"},         {"saveEncodingBox", "GBK"}};
     for (const auto& [name, value] : saved) setControl(window(), QString::fromUtf8(name), QString::fromUtf8(value));
     settle();
     window().close();
@@ -227,7 +253,10 @@ class WorkbenchWindowTest : public QObject {
     settle();
     test::TempDir dir;
     const QString frame = QString::fromStdString((dir.path() / "frame.bin").string());
-    QCOMPARE(boxText(window()), asBox(cli(QStringList{"extract", "--frame-out", frame} + args)));
+    const std::string printed = cli(QStringList{"extract", "--frame-out", frame} + args);
+    QCOMPARE(boxText(window()), asBox(printed));
+    QVERIFY(window().saveOutput(dir.path() / "saved"));
+    QCOMPARE(test::readFile(dir.path() / "saved"), printed);
     const SendBoxes boxes = window().findChild<SignBox*>(QStringLiteral("signBox"))->boxes();
     QCOMPARE((QStringList{QString::fromStdU16String(boxes.port), QString::fromStdU16String(boxes.baud),
                           QString::fromStdU16String(boxes.parity), QString::fromStdU16String(boxes.dataBits),
@@ -244,6 +273,8 @@ class WorkbenchWindowTest : public QObject {
     QTest::newRow("bad scan") << QStringList{"--scan", "diagonal"} << 2;
     QTest::newRow("table with a51") << QStringList{"--format", "a51", "--table"} << 2;
     QTest::newRow("size 65") << QStringList{"--size", "65"} << 2;
+    QTest::newRow("no credit in the listing") << QStringList{"--no-credit"} << 2;
+    QTest::newRow("big5 source") << QStringList{"--format", "c51", "--output-encoding", "big5"} << 2;
     QTest::newRow("missing text file") << QStringList{"--text-file", "/nonexistent/t.txt"} << 1;
     QTest::newRow("speed 11") << QStringList{"--speed", "11"} << 2;
     QTest::newRow("port and device") << QStringList{"--port", "com1", "--device", "/dev/pts/7"} << 2;
@@ -303,17 +334,24 @@ class WorkbenchWindowTest : public QObject {
     setControl(window(), QStringLiteral("scanBox"), QStringLiteral("columns"));
     setControl(window(), QStringLiteral("formatBox"), QStringLiteral("sdcc"));
     setControl(window(), QStringLiteral("negativeCheck"), QStringLiteral("on"));
+    setControl(window(), QStringLiteral("noCreditCheck"), QStringLiteral("on"));
+    setControl(window(), QStringLiteral("saveEncodingBox"), QStringLiteral("GBK"));
     settle();
     window().close();
     m_window = std::make_unique<WorkbenchWindow>(LUMADOT_BIN_DIR);
     settle();
+    const auto noCredit = [this] { return window().findChild<QCheckBox*>(QStringLiteral("noCreditCheck")); };
     QCOMPARE(window().settings().layout, (ByteLayout{Scan::columns, false, true}));
     QCOMPARE(window().settings().format, OutputFormat::sdcc);
+    QCOMPARE(window().settings().source, (SourceOptions{false, SourceEncoding::gbk}));
+    QVERIFY(noCredit()->isEnabled());
     QCOMPARE(window().settings().text, u"中A");
     window().restoreDefaults();
     settle();
     QCOMPARE(window().settings().layout, ByteLayout{});
     QCOMPARE(window().settings().format, OutputFormat::listing);
+    QCOMPARE(window().settings().source, SourceOptions{});
+    QVERIFY(!noCredit()->isEnabled());  // the listing keeps its credit lines
     QCOMPARE(window().settings().text, u"中A");
   }
 
