@@ -1,6 +1,7 @@
 #include "widgets/failure_words.h"
 
 #include <cerrno>
+#include <optional>
 
 namespace lumadot {
 namespace {
@@ -40,12 +41,11 @@ QString portNameRule() {
       .arg(example);
 }
 
-QString causeWords(const Cause& cause, const std::string& detail) {
+// The serial line's causes; nothing for any other.
+std::optional<QString> lineCauseWords(const Cause& cause) {
   const auto n = [&cause](std::size_t i) { return QString::number(cause.numbers[i]); };
   const QString value = qs(cause.words);
   switch (cause.kind) {
-    case CauseKind::worded: return qs(detail);
-    case CauseKind::system: return systemWords(cause);
     case CauseKind::portInUse: return FailureWords::tr("另一个程序正在使用这个串口");
     case CauseKind::portGroup:
       return FailureWords::tr("没有使用权限：只有 root 和串口所属的组（Debian 上是 dialout）能用它；"
@@ -65,6 +65,17 @@ QString causeWords(const Cause& cause, const std::string& detail) {
     case CauseKind::portNotOpen: return FailureWords::tr("串口还没有打开");
     case CauseKind::lineStalled: return FailureWords::tr("线路在限定的时间内不再接收字节");
     case CauseKind::portGone: return FailureWords::tr("串口已断开：%1").arg(value);
+    default: return std::nullopt;
+  }
+}
+
+QString causeWords(const Cause& cause, const std::string& detail) {
+  if (auto words = lineCauseWords(cause)) return *words;
+  const auto n = [&cause](std::size_t i) { return QString::number(cause.numbers[i]); };
+  const QString value = qs(cause.words);
+  switch (cause.kind) {
+    case CauseKind::worded: return qs(detail);
+    case CauseKind::system: return systemWords(cause);
     case CauseKind::frameTooWide:
       return FailureWords::tr("文字宽 %1 列，而一帧最多 %2 列").arg(n(0), n(1));
     case CauseKind::textTooLong:
@@ -82,6 +93,7 @@ QString causeWords(const Cause& cause, const std::string& detail) {
       return FailureWords::tr("只能读未压缩的 BMP（或 16、32 位的位域），每像素 1、4、8、24 或 32 位；"
                               "这个的压缩方式是 %1，每像素 %2 位")
           .arg(n(0), n(1));
+    default: break;
   }
   return qs(detail);
 }
