@@ -62,7 +62,7 @@ Result<Glyphs> lookUp(std::u16string_view text, const ByteLayout& layout, GlyphS
       }
       return looked.error();
     }
-    result.glyphs.push_back({std::u16string(c->text), c->code, offset, buffer->fillCount - offset});
+    result.glyphs.push_back({std::u16string(c->text), c->code, offset, static_cast<std::size_t>(buffer->fillCount) - offset});
   }
   const auto filled = buffer->filled();
   result.bytes.assign(filled.begin(), filled.end());

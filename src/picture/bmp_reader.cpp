@@ -107,7 +107,8 @@ std::array<std::uint8_t, 4> pixelAt(const std::uint8_t* row, std::int64_t x, con
   const auto ux = static_cast<std::size_t>(x);
   if (header.bits <= 8) {
     const std::size_t bit = ux * static_cast<std::size_t>(header.bits);
-    const unsigned index = (row[bit / 8] >> (8 - header.bits - bit % 8)) & ((1U << header.bits) - 1U);
+    const unsigned bits = static_cast<unsigned>(header.bits);
+    const unsigned index = (row[bit / 8] >> (8 - bits - bit % 8)) & ((1U << bits) - 1U);
     return index < palette.size() ? palette[index] : std::array<std::uint8_t, 4>{0, 0, 0, 0xFF};
   }
   const std::uint8_t* p = row + ux * static_cast<std::size_t>(header.bits / 8);

@@ -71,12 +71,14 @@ std::vector<int> rowOrder(int height, bool interlaced) {
 
 void paintRow(RgbaPicture& out, const GifImageDesc& frame, const ColorMapObject* map, int y,
               const std::vector<GifPixelType>& line, int transparent) {
-  std::uint8_t* pixel = out.rgba.data() + (static_cast<std::size_t>(frame.Top + y) * out.width + frame.Left) * 4;
+  const std::size_t first = static_cast<std::size_t>(frame.Top + y) * static_cast<std::size_t>(out.width) +
+                            static_cast<std::size_t>(frame.Left);
+  std::uint8_t* pixel = out.rgba.data() + first * 4;
   for (int x = 0; x < frame.Width; ++x, pixel += 4) {
     const int index = line[static_cast<std::size_t>(x)];
     if (index == transparent) continue;  // the white beneath shows
     const bool known = map != nullptr && index < map->ColorCount;
-    const GifColorType colour = known ? map->Colors[index] : GifColorType{0, 0, 0};
+    const GifColorType colour = known ? map->Colors[static_cast<std::size_t>(index)] : GifColorType{0, 0, 0};
     pixel[0] = colour.Red;
     pixel[1] = colour.Green;
     pixel[2] = colour.Blue;
@@ -90,8 +92,10 @@ Result<RgbaPicture> readFrame(GifFileType* gif, const GifInput& input, int trans
   if (frame.Left < 0 || frame.Top < 0 || frame.Width < 0 || frame.Height < 0) {
     return damaged(name, "GIF", "a frame outside its screen");
   }
-  const std::uint64_t width = std::max<std::uint64_t>(gif->SWidth, std::uint64_t(frame.Left) + frame.Width);
-  const std::uint64_t height = std::max<std::uint64_t>(gif->SHeight, std::uint64_t(frame.Top) + frame.Height);
+  const std::uint64_t width = std::max<std::uint64_t>(static_cast<std::uint64_t>(gif->SWidth),
+                                                     static_cast<std::uint64_t>(frame.Left) + static_cast<std::uint64_t>(frame.Width));
+  const std::uint64_t height = std::max<std::uint64_t>(static_cast<std::uint64_t>(gif->SHeight),
+                                                      static_cast<std::uint64_t>(frame.Top) + static_cast<std::uint64_t>(frame.Height));
   if (auto refusal = sizeRefusal(name, width, height)) return *refusal;
   RgbaPicture out = blankPicture(static_cast<int>(width), static_cast<int>(height));
   const ColorMapObject* map = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;

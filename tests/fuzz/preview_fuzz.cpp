@@ -36,7 +36,7 @@ void checkTerminal(const DotPicture& picture, std::size_t lit, int maxWidth) {
   const std::string drawn = terminalPicture(picture, kAsciiDots, maxWidth);
   FUZZ_EXPECT(static_cast<std::size_t>(std::count(drawn.begin(), drawn.end(), '#')) == lit);
   FUZZ_EXPECT(static_cast<std::size_t>(std::count(drawn.begin(), drawn.end(), '.')) ==
-              static_cast<std::size_t>(picture.width()) * picture.height() - lit);
+              static_cast<std::size_t>(picture.width()) * static_cast<std::size_t>(picture.height()) - lit);
   if (maxWidth <= 0) return;
   // A band is no wider than asked, unless one glyph alone is.
   for (std::size_t start = 0, end = 0; start < drawn.size(); start = end + 1) {

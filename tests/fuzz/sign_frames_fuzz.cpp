@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (in.remaining_bytes() > 0) {
     now += std::chrono::milliseconds(in.ConsumeIntegralInRange(0, 700));
     // A chunk grows with its run of a repeated byte, so the widest frames come up.
-    std::vector<std::uint8_t> chunk = in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegralInRange(1, 64));
+    std::vector<std::uint8_t> chunk = in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegralInRange<std::size_t>(1, 64));
     chunk.resize(chunk.size() + scaledCount(in, 9000), chunk.empty() ? 0 : chunk.back());
     nonZero += static_cast<std::size_t>(std::count_if(chunk.begin(), chunk.end(), [](auto b) { return b != 0; }));
     decoder.feed(chunk, now);
