@@ -3,9 +3,8 @@
 # package for (FreeType, giflib, libpng, libjpeg-turbo) from Debian's own
 # source packages, as static archives in a sysroot of the build's:
 #   scripts/windows_deps.sh SYSROOT
-# The sources come through a private apt configuration that adds the deb-src
-# lines, so the system's own sources stay as they are. A library already in
-# the sysroot is not built again.
+# The sources come through scripts/debian_source.sh. A library already in the
+# sysroot is not built again.
 set -euo pipefail
 sysroot=$(realpath -m "${1:?usage: windows_deps.sh SYSROOT}")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,22 +13,8 @@ work=$sysroot/../deps
 jobs=${JOBS:-2}
 mkdir -p "$sysroot/include" "$sysroot/lib" "$sysroot/licences" "$work"
 
-apt_dir=$work/apt
-apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
-             -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o APT::Sandbox::User=root)
-fetched=false
-fetch() {  # the unpacked source of Debian package $1, its folder on stdout
-  if [ "$fetched" = false ]; then
-    mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-    echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
-      > "$apt_dir/sources.list"
-    apt-get "${apt_options[@]}" update -qq >&2
-    fetched=true
-  fi
-  (cd "$work" && rm -rf "src-$1" && mkdir "src-$1" && cd "src-$1" &&
-   apt-get "${apt_options[@]}" source -qq "$1" >&2 && find . -mindepth 1 -maxdepth 1 -type d | head -1 |
-   xargs realpath)
-}
+# shellcheck source=scripts/debian_source.sh
+source "$here/scripts/debian_source.sh"
 
 cmake_build() {  # source folder, then the project's own options
   local source=$1; shift
@@ -42,25 +27,25 @@ cmake_build() {  # source folder, then the project's own options
 
 if [ ! -f "$sysroot/lib/libpng.a" ]; then
   echo "Building libpng for Windows" >&2
-  cmake_build "$(fetch libpng1.6)" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
+  cmake_build "$(debian_source libpng1.6)" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
     -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON
   [ -f "$sysroot/lib/libpng.a" ] || cp "$sysroot"/lib/libpng16*.a "$sysroot/lib/libpng.a"
 fi
 if [ ! -f "$sysroot/lib/libjpeg.a" ]; then
   echo "Building libjpeg-turbo for Windows" >&2
-  cmake_build "$(fetch libjpeg-turbo)" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
+  cmake_build "$(debian_source libjpeg-turbo)" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
     -DCMAKE_INSTALL_LIBDIR="$sysroot/lib" -DCMAKE_INSTALL_INCLUDEDIR="$sysroot/include"
 fi
 if [ ! -f "$sysroot/lib/libfreetype.a" ]; then
   echo "Building FreeType for Windows" >&2
   # Against mingw's zlib: FreeType's own copy would clash with it at the link.
-  cmake_build "$(fetch freetype)" -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_BZIP2=ON \
+  cmake_build "$(debian_source freetype)" -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_BZIP2=ON \
     -DFT_DISABLE_PNG=ON -DFT_REQUIRE_ZLIB=ON
 fi
 if [ ! -f "$sysroot/lib/libgif.a" ]; then
   echo "Building giflib for Windows" >&2
   # giflib builds with a Makefile made for Unix shared libraries: its library is a handful of C files.
-  source=$(fetch giflib)
+  source=$(debian_source giflib)
   rm -rf "$source/build-mingw" && mkdir "$source/build-mingw"
   for file in dgif_lib egif_lib gifalloc gif_err gif_font gif_hash openbsd-reallocarray quantize; do
     [ -f "$source/$file.c" ] || continue
