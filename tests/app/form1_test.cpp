@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -717,16 +718,15 @@ void Form1Test::resultBoxMenuOpensTheWorkbench_data() {
 void Form1Test::resultBoxMenuOpensTheWorkbench() {
   QFETCH(bool, onPath);
   const test::TempDir bin;
-  const QString heard = QString::fromStdString((bin.path() / "arguments").string());
+  const QString heard = QString::fromStdU16String((bin.path() / "arguments").u16string());
+  qputenv("ECHO_TO", heard.toUtf8());
   if (onPath) {
-    QFile script(QString::fromStdString((bin.path() / "lumadot-workbench").string()));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" " + heard.toUtf8() + "\n");
-    script.close();
-    QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+    const std::filesystem::path echo(LUMADOT_ECHO_CHILD_PATH);
+    std::filesystem::copy_file(echo, (bin.path() / "lumadot-workbench").replace_extension(echo.extension()));
   }
   const QByteArray path = qgetenv("PATH");
-  qputenv("PATH", QByteArray::fromStdString(bin.path().string()) + (onPath ? ":" + path : QByteArray()));
+  qputenv("PATH", QByteArray::fromStdString(bin.path().string()) +
+                      (onPath ? QDir::listSeparator().toLatin1() + path : QByteArray()));
   control<QCheckBox>("Check1")->setChecked(true);
   control<QPlainTextEdit>("Text1")->setPlainText(QStringLiteral("-中A"));
   QStringList items;
@@ -741,6 +741,7 @@ void Form1Test::resultBoxMenuOpensTheWorkbench() {
   QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10), viewport->mapToGlobal(QPoint(10, 10)));
   QApplication::sendEvent(viewport, &click);
   qputenv("PATH", path);
+  qunsetenv("ECHO_TO");
 
   QStringList standard;
   const std::unique_ptr<QMenu> own(control<QPlainTextEdit>("Text2")->createStandardContextMenu());
@@ -750,7 +751,7 @@ void Form1Test::resultBoxMenuOpensTheWorkbench() {
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(heard), 5000);
     QFile file(heard);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("--scan\nrows\n--lsb-first\n--\n-中A\n"));
+    QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("[--scan]\n[rows]\n[--lsb-first]\n[--]\n[-中A]\n"));
     QVERIFY(m_messages.empty());
   } else {
     QCOMPARE(m_messages.size(), size_t{1});

@@ -78,7 +78,7 @@ TEST_P(RunProcess, ChildGetsWhatWasGiven) {
 #else
   setenv("ECHO_VARIABLE", "inherited", 1);
 #endif
-  const auto run = test::runProcess(ECHO_CHILD_PATH, row.args, row.input, row.extraEnv);
+  const auto run = test::runProcess(LUMADOT_ECHO_CHILD_PATH, row.args, row.input, row.extraEnv);
   EXPECT_EQ(run.out.size(), row.out.size());
   EXPECT_TRUE(run.out == row.out) << run.out.substr(0, 200);
   EXPECT_EQ(run.err, row.err);

@@ -1,9 +1,12 @@
-// The program runProcess's own test starts: each argument in brackets on a
-// line of its own, then standard input, a chunk at a time as it comes (so a
-// parent that fed it all before reading would stall), ECHO_VARIABLE on
-// standard error, and ECHO_EXIT as its exit status.
+// A program for tests to start: each argument in brackets on a line of its
+// own, then standard input, a chunk at a time as it comes (so a parent that
+// fed it all before reading would stall), ECHO_VARIABLE on standard error, and
+// ECHO_EXIT as its exit status. Started with nobody reading, it writes its
+// arguments to the file ECHO_TO names instead, whole when it appears.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #ifdef _WIN32
@@ -35,9 +38,15 @@ std::string variable(const char* name) {
 
 int main(int argc, char** argv) {
   lumadot::tools::setUpStandardStreams();
-  for (const std::string& argument : lumadot::tools::programArguments(argc, argv)) {
-    std::printf("[%s]\n", argument.c_str());
+  std::string arguments;
+  for (const std::string& argument : lumadot::tools::programArguments(argc, argv)) arguments += "[" + argument + "]\n";
+  if (const std::string file = variable("ECHO_TO"); file != "(unset)") {
+    const std::filesystem::path path(std::u8string(file.begin(), file.end()));
+    std::ofstream(std::filesystem::path(path).concat(".tmp"), std::ios::binary) << arguments;
+    std::filesystem::rename(std::filesystem::path(path).concat(".tmp"), path);
+    return 0;
   }
+  std::fwrite(arguments.data(), 1, arguments.size(), stdout);
   std::fflush(stdout);
   char chunk[4096];
   for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0;) {
