@@ -285,9 +285,16 @@ void SignWindowTest::refusedStartStaysStopped_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("reason");
   QTest::newRow("port that cannot be opened") << "com1" << "9600" << "串口com1打开失败" << "文件或设备不存在";
+#ifdef _WIN32
+  // COM1 names a device on Windows, and devices are named COMn there, not by a path. What
+  // the system says of a port that leads nowhere is its own words.
+  QTest::newRow("text naming no port") << "ttyUSB0" << "9600" << "串口“ttyUSB0”无效" << "“ttyUSB0”不是串口名";
+  QTest::newRow("device that cannot be opened") << "COM200" << "9600" << "串口COM200打开失败" << "COM200：";
+#else
   QTest::newRow("text naming no port") << "COM1" << "9600" << "串口“COM1”无效" << "“COM1”不是串口名";
   QTest::newRow("device path that cannot be opened") << "/nonexistent/ttyX" << "9600" << "串口/nonexistent/ttyX打开失败"
                                                      << "/nonexistent/ttyX：文件或设备不存在";
+#endif
   QTest::newRow("baud that is no number") << "com1" << "96OO" << "串口设置“96OO,E,8,1”无效"
                                           << "波特率“96OO”无效：应是 1 到 2147483647 的整数";
 }
@@ -335,6 +342,17 @@ void SignWindowTest::speaksItsTranslationsLanguage_data() {
   QTest::addColumn<QStringList>("texts");  // title, port label, data bits label, caption, listening caption
   QTest::addColumn<QStringList>("lines");
   QTest::addColumn<QStringList>("warnings");  // title; text and reason for a port text naming no port, a missing device
+#ifdef _WIN32
+  QTest::newRow("English") << true
+                           << QStringList{"LED sign simulator", "Port", "Data", "Start listening", "Stop listening"}
+                           << QStringList{} << QStringList{"Warning", "The port \"ttyUSB0\" is not valid",
+                                                           "\"ttyUSB0\" is not a port name: ports are named com1 to com16",
+                                                           "Could not open the port COM200", "COM200: "};
+  QTest::newRow("Chinese, as written") << false << QStringList{"LED 屏模拟", "串口", "数据位", "开始接收", "停止接收"}
+                                       << QStringList{}
+                                       << QStringList{"警告", "串口“ttyUSB0”无效", "“ttyUSB0”不是串口名：串口名为 com1 到 com16",
+                                                      "串口COM200打开失败", "COM200："};
+#else
   QTest::newRow("English") << true
                            << QStringList{"LED sign simulator", "Port", "Data", "Start listening", "Stop listening"}
                            << QStringList{"frame 1: width 10, speed 0, mode 1 (move left), 64 display bytes",
@@ -349,6 +367,7 @@ void SignWindowTest::speaksItsTranslationsLanguage_data() {
                                        << QStringList{"警告", "串口“COM1”无效", "“COM1”不是串口名：串口名为 com1 到 com16",
                                                       "串口/nonexistent/ttyX打开失败",
                                                       "/nonexistent/ttyX：文件或设备不存在"};
+#endif
 }
 
 // The window as installTranslation leaves it under each locale; every English word fits its control.
@@ -373,7 +392,12 @@ void SignWindowTest::speaksItsTranslationsLanguage() {
     QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
   }
   // What failed and why, in the window's language too.
-  for (const QString& port : {QStringLiteral("COM1"), QStringLiteral("/nonexistent/ttyX")}) {
+#ifdef _WIN32
+  const QStringList ports{QStringLiteral("ttyUSB0"), QStringLiteral("COM200")};
+#else
+  const QStringList ports{QStringLiteral("COM1"), QStringLiteral("/nonexistent/ttyX")};
+#endif
+  for (const QString& port : ports) {
     control<QComboBox>("portBox")->setEditText(port);
     control<QPushButton>("listenButton")->click();
   }

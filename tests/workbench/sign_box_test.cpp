@@ -52,6 +52,13 @@ Glyphs glyphsOf(const QString& text, const ByteLayout& layout) {
   return *glyphs;
 }
 
+// A device as a user types it into the port box.
+#ifdef _WIN32
+const char* const kTypedDevice = "\\\\.\\COM77";
+#else
+const char* const kTypedDevice = "/dev/pts/77";
+#endif
+
 // A 24 x 24 glyph, as --size 24 gives it: the sign has no room for its rows.
 Glyphs tallGlyphs() {
   return {std::vector<std::uint8_t>(72, 0x5A), {Glyph{u"中", -1, 0, 72}}, CellSize{24, 24}};
@@ -326,7 +333,7 @@ void SignBoxTest::settingsComeBackAndDefaultsReturn() {
   const test::TempDir dir;
   const QString file = QString::fromStdString((dir.path() / "workbench.ini").string());
   QCOMPARE(m_box->boxes(), SendBoxes{});
-  typePort("/dev/pts/77");
+  typePort(kTypedDevice);
   setBox("baudBox", QStringLiteral("19200"));
   setBox("parityBox", QStringLiteral("N"));
   setBox("dataBitsBox", QStringLiteral("7"));
@@ -337,7 +344,7 @@ void SignBoxTest::settingsComeBackAndDefaultsReturn() {
   {
     QSettings settings(file, QSettings::IniFormat);
     m_box->saveSettings(settings);
-    QCOMPARE(settings.value(QStringLiteral("sign/port")).toString(), QStringLiteral("/dev/pts/77"));
+    QCOMPARE(settings.value(QStringLiteral("sign/port")).toString(), QString::fromLatin1(kTypedDevice));
   }
   SignBox other;
   other.loadSettings(QSettings(file, QSettings::IniFormat));

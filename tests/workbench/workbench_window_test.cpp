@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
+#include <filesystem>
 #include <memory>
 
 #include "support/picture_files.h"
@@ -83,6 +84,9 @@ class WorkbenchWindowTest : public QObject {
 
  private:
   std::unique_ptr<WorkbenchWindow> m_window;
+#ifdef _WIN32
+  test::TempDir m_localAppData;
+#endif
 
   WorkbenchWindow& window() { return *m_window; }
 
@@ -101,7 +105,16 @@ class WorkbenchWindowTest : public QObject {
   void settle() { QTRY_VERIFY_WITH_TIMEOUT(!m_window->busy(), 20000); }
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+#ifdef _WIN32
+    // No fontconfig: Zen Hei is one of this user's own fonts, as a user installs one.
+    const auto fonts = m_localAppData.path() / "Microsoft" / "Windows" / "Fonts";
+    std::filesystem::create_directories(fonts);
+    std::filesystem::copy_file(kZenHei, fonts / "wqy-zenhei.ttc");
+    qputenv("LOCALAPPDATA", QByteArray::fromStdString(m_localAppData.path().string()));
+#endif
+  }
 
   void init() {
     QSettings().clear();
