@@ -1,0 +1,176 @@
+#!/usr/bin/env bash
+# The three windows under wine, driven as a user drives them, against the
+# Linux build's windows on the same virtual display:
+#   scripts/windows_window_test.sh LINUX_BIN WINDOWS_BIN
+# The main window's result for 中A (pasted, Enter) must be the Linux window's
+# byte for byte; each window must draw its Chinese captions as glyphs, and the
+# workbench its lit dots; the main window's "取模并发送" through wine's COM1
+# must send --frame-out's bytes; and the sign window on wine's COM2 must show
+# the panel the Linux sign window shows for the same frame. Screenshots go to
+# LUMADOT_WINDOW_SHOTS (default build-windows/window-shots).
+#
+# Wine runs in a mount namespace whose /dev holds no serial device
+# (scripts/no_serial_devices.sh), in a prefix of this run's own whose COM
+# ports lead nowhere but to the pseudo-terminals made here. Chinese text goes
+# in through the clipboard: xdotool's typing repeats the first character in a
+# wine window.
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+linux=$(realpath "${1:?usage: windows_window_test.sh LINUX_BIN WINDOWS_BIN}")
+windows=$(realpath "${2:?usage: windows_window_test.sh LINUX_BIN WINDOWS_BIN}")
+shots=$(realpath -m "${LUMADOT_WINDOW_SHOTS:-$here/build-windows/window-shots}")
+[ "$(findmnt -n -o SOURCE /dev | tail -n 1)" = lumadot-dev ] || exec "$here/scripts/no_serial_devices.sh" "$0" "$@"
+
+wine_run=$here/scripts/wine_run.sh
+screen_check=$here/scripts/screen_check.py
+export LC_ALL=C.UTF-8 TZ=UTC
+for name in $(compgen -e | grep '^LUMADOT_' || true); do unset "$name"; done
+started=$(date +%s)
+work=$(mktemp -d /tmp/lumadot-window-test.XXXXXX)
+export LUMADOT_WINE_PREFIX=$work/wine LUMADOT_WINE_PTYS=
+# Each Linux window starts as on a first run, and the sanitizers' leak report of Qt's own is no finding here.
+export XDG_CONFIG_HOME=$work/config ASAN_OPTIONS=detect_leaks=0
+pids=()
+app=
+cleanup() {
+  [ -z "$app" ] || kill "$app" 2>/dev/null
+  "$wine_run" --stop-server 2>/dev/null
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[$i]}" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+checks=0
+failures=0
+pass() { checks=$((checks + 1)); }
+fail() { checks=$((checks + 1)); failures=$((failures + 1)); echo "FAIL: $*"; }
+mkdir -p "$shots"
+
+# The Qt DLLs are beside the programs once deployed; until then, wine finds them through WINEPATH.
+if [ ! -f "$windows/Qt6Core.dll" ]; then
+  qt=$("$here/scripts/windows_qt.sh" --where)
+  export WINEPATH="$(winepath -w "$qt/bin" 2>/dev/null || echo "Z:$qt/bin" | tr / '\\');Z:\\usr\\lib\\gcc\\x86_64-w64-mingw32\\12-posix;Z:\\usr\\x86_64-w64-mingw32\\lib"
+fi
+
+echo "== a display and a wine prefix of this run's own"
+# Xvfb picks a free display and writes its number to descriptor 5; -noreset keeps it up as windows close.
+Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getmouselocation >/dev/null 2>&1 || { echo "FAIL: Xvfb did not start"; exit 1; }
+openbox >/dev/null 2>&1 &  # title bars, and focus as a user gets it
+pids+=($!)
+
+"$wine_run" --restart-server
+# A new prefix has no Tahoma, so "MS Shell Dlg" would fall to a thin serif: DejaVu Sans
+# draws the Latin, and a Chinese font in the prefix's own folder the rest.
+cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+  /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc /usr/share/fonts/truetype/arphic/uming.ttc \
+  "$LUMADOT_WINE_PREFIX/drive_c/windows/Fonts/"
+for face in "MS Shell Dlg" "MS Shell Dlg 2" Tahoma; do
+  "$wine_run" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v "$face" /t REG_SZ /d "DejaVu Sans" /f >/dev/null
+done
+"$wine_run" --restart-server
+
+echo "== wine names no serial port here"
+"$wine_run" --check-ports && pass || fail "a COM port of the prefix leads to a device"
+# Wine lists each port it made: the registry's COM1 to COM255, and no COM256 for a device it found.
+named=$("$wine_run" reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>/dev/null | tr -d '\r' |
+  sed -n 's/.*REG_SZ *//p' | sort -V | tr '\n' ' ')
+[ "$named" = "$(printf 'COM%d ' $(seq 255))" ] && pass ||
+  fail "wine's serial ports are not the registry's COM1 to COM255: ${named:0:40}...${named: -40}"
+
+# start PLATFORM PROGRAM TITLE [ARG...]: the program on the display, its window in $window.
+start() {
+  local platform=$1 program=$2 title=$3
+  shift 3
+  window=
+  if [ "$platform" = linux ]; then
+    QT_QPA_PLATFORM=xcb "$linux/$program" "$@" >"$work/$program.out" 2>"$work/$program.err" &
+  else
+    "$wine_run" "$windows/$program.exe" "$@" >"$work/$program.out" 2>"$work/$program.err" &
+  fi
+  app=$!
+  for _ in $(seq 300); do
+    window=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    kill -0 "$app" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ -z "$window" ]; then
+    fail "$program on $platform showed no window titled '$title': $(tail -3 "$work/$program.err")"
+    return 1
+  fi
+  xdotool windowmove --sync "$window" 40 40 >/dev/null 2>&1
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window"
+  sleep 1
+}
+stop() {
+  [ -z "$app" ] || { kill "$app" 2>/dev/null; wait "$app" 2>/dev/null; }
+  app=
+  sleep 0.5
+}
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
+# paste X Y TEXT: TEXT in place of the box's at X Y, through the clipboard.
+paste() {
+  click "$1" "$2"
+  printf '%s' "$3" | xclip -selection clipboard
+  xdotool key ctrl+a ctrl+v
+  sleep 0.5
+}
+# copy X Y FILE: the box at X Y, all selected and copied, into FILE.
+copy() {
+  printf 'nothing copied' | xclip -selection clipboard
+  click "$1" "$2"
+  xdotool key ctrl+a ctrl+c
+  sleep 0.8
+  xclip -o -selection clipboard >"$3" 2>/dev/null
+}
+# shot NAME: the window's client area, without the title bar.
+shot() { import -window "$window" "$work/$1.png"; }
+# glyphs NAME X Y W H CELLS CAPTION: the caption at X,Y in the shot NAME is drawn as glyphs.
+glyphs() {
+  local why
+  why=$("$screen_check" glyphs "$work/$1.png" "$2" "$3" "$4" "$5" "$6" 2>&1 >/dev/null) && pass ||
+    fail "$1: the caption $7 is not drawn as glyphs: $why"
+}
+# keep NAME WIDTH: the shot, framed as a user sees it, into the shots folder at WIDTH pixels at most.
+keep() {
+  import -frame -window "$window" "$work/framed.png" &&
+    convert "$work/framed.png" -resize "$2x>" -strip "$shots/$1.png"
+}
+
+echo "== the main window: 中A pasted, Enter, the result box copied"
+# Positions in the window, from src/app/form1.ui.
+input=(200 60) result=(200 300) send_box=(455 88)
+for platform in linux wine; do
+  start "$platform" lumadot '^Lumadot V1\.1' || continue
+  paste "${input[@]}" 中A
+  xdotool key Return
+  sleep 1.5
+  copy "${result[@]}" "$work/result-$platform.txt"
+  shot "main-$platform"
+  [ "$platform" = linux ] || keep windows-main-window 575
+  stop
+done
+if cmp -s "$work/result-linux.txt" "$work/result-wine.txt"; then
+  pass
+  echo "the result box under wine is the Linux window's, $(wc -c <"$work/result-linux.txt") bytes," \
+    "$(grep -c $'\r' "$work/result-wine.txt") lines ending in CR LF"
+else
+  fail "the main window's result for 中A under wine differs from Linux's" \
+    "($(wc -c <"$work/result-linux.txt") bytes, $(grep -c $'\r' "$work/result-linux.txt") CR;" \
+    "under wine $(wc -c <"$work/result-wine.txt") bytes, $(grep -c $'\r' "$work/result-wine.txt") CR)"
+  diff <(od -c "$work/result-linux.txt") <(od -c "$work/result-wine.txt") | head -6
+fi
+# On Linux too, where the fonts are known to draw them: the check must pass there.
+for platform in linux wine; do
+  glyphs "main-$platform" 16 8 81 17 5 文字输入区：
+  glyphs "main-$platform" 16 120 65 17 4 取模结果：
+done
+
+echo "$checks checks, $failures failed, in $(($(date +%s) - started)) s"
+[ "$failures" = 0 ]
