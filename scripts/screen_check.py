@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Checks on screenshots of the windows, read through ImageMagick's convert.
 
-  screen_check.py glyphs IMAGE X Y W H MIN_CELLS
-      The caption in that rectangle is drawn as glyphs: at least MIN_CELLS
-      cells of ink, told apart by blank columns, no two alike. A font that
-      lacks the characters draws each as the same box, or nothing.
+  screen_check.py glyphs IMAGE X Y W H CAPTION
+      CAPTION in that rectangle is drawn as glyphs: its cells of ink, told
+      apart by blank columns, are at least half as many as its characters,
+      and no shape comes more often than its commonest character. A font
+      that lacks the characters draws each as the same box, or nothing.
   screen_check.py lit IMAGE '#RRGGBB'
       How many pixels are within 20 % of the colour (the lit dots).
   screen_check.py same IMAGE1 IMAGE2 X Y W H
@@ -50,8 +51,12 @@ def ink(rows):
 
 
 def cells(mask):
-    """Runs of columns holding ink, each as its columns' bits, blank columns between."""
+    """Runs of columns holding ink, each as its columns' bits, blank columns between.
+    A widget's border across the rectangle is no glyph: rows and columns inked
+    almost end to end are left out."""
+    mask = [row for row in mask if sum(row) < 0.6 * len(row)]
     width = len(mask[0]) if mask else 0
+    mask = [[bit and sum(r[x] for r in mask) < 0.9 * len(mask) for x, bit in enumerate(row)] for row in mask]
     columns = [tuple(row[x] for row in mask) for x in range(width)]
     found, current = [], []
     for column in columns + [()]:
@@ -73,17 +78,19 @@ def alike(a, b):
     return not union or len(bits_a ^ bits_b) < 0.2 * len(union)
 
 
-def glyphs(image, x, y, w, h, min_cells):
+def glyphs(image, x, y, w, h, caption):
     _, _, rows = read(image, (x, y, w, h))
     found = [cell for cell in cells(ink(rows)) if sum(map(sum, cell)) >= 3]
-    if len(found) < min_cells:
-        return f"{len(found)} cells of ink in {w}x{h}+{x}+{y}, fewer than {min_cells}: the caption is not drawn"
-    for i, a in enumerate(found):
-        for j in range(i + 1, len(found)):
-            if alike(a, found[j]):
-                return (f"cells {i + 1} and {j + 1} of {len(found)} in {w}x{h}+{x}+{y} are alike: "
-                        "boxes of missing glyphs?")
-    print(f"{len(found)} glyph cells, no two alike")
+    characters = [c for c in caption if not c.isspace()]
+    if 2 * len(found) < len(characters):
+        return f"{len(found)} cells of ink in {w}x{h}+{x}+{y} for the {len(characters)} characters of {caption}"
+    repeats = max(characters.count(c) for c in characters)
+    for cell in found:
+        same_shape = sum(1 for other in found if alike(cell, other))
+        if same_shape > repeats:
+            return (f"{same_shape} of the {len(found)} cells in {w}x{h}+{x}+{y} are alike, where {caption} "
+                    f"repeats no character more than {repeats} times: boxes of missing glyphs?")
+    print(f"{len(found)} glyph cells")
     return None
 
 

@@ -131,11 +131,11 @@ copy() {
 }
 # shot NAME: the window's client area, without the title bar.
 shot() { import -window "$window" "$work/$1.png"; }
-# glyphs NAME X Y W H CELLS CAPTION: the caption at X,Y in the shot NAME is drawn as glyphs.
+# glyphs NAME X Y W H CAPTION: CAPTION at X,Y in the shot NAME is drawn as glyphs.
 glyphs() {
   local why
   why=$("$screen_check" glyphs "$work/$1.png" "$2" "$3" "$4" "$5" "$6" 2>&1 >/dev/null) && pass ||
-    fail "$1: the caption $7 is not drawn as glyphs: $why"
+    fail "$1: $6 is not drawn as glyphs: $why"
 }
 # keep NAME WIDTH: the shot, framed as a user sees it, into the shots folder at WIDTH pixels at most.
 keep() {
@@ -168,8 +168,35 @@ else
 fi
 # On Linux too, where the fonts are known to draw them: the check must pass there.
 for platform in linux wine; do
-  glyphs "main-$platform" 16 8 81 17 5 文字输入区：
-  glyphs "main-$platform" 16 120 65 17 4 取模结果：
+  glyphs "main-$platform" 16 8 81 17 文字输入区：
+  glyphs "main-$platform" 16 120 65 17 取模结果：
+done
+
+echo "== the workbench: 中A pasted, its dots lit, Ctrl+Shift+C"
+printf '中A' | "$linux/lumadot-cli" extract >"$work/extract.txt" 2>/dev/null
+for platform in linux wine; do
+  start "$platform" lumadot-workbench '取模工作台' || continue
+  xdotool windowsize --sync "$window" 1000 640
+  sleep 1
+  paste 200 130 中A  # the text box, top left
+  sleep 1
+  printf 'nothing copied' | xclip -selection clipboard
+  xdotool key ctrl+shift+c
+  sleep 0.8
+  xclip -o -selection clipboard >"$work/workbench-$platform.txt" 2>/dev/null
+  shot "workbench-$platform"
+  [ "$platform" = linux ] || keep windows-workbench 800
+  stop
+  if cmp -s "$work/extract.txt" "$work/workbench-$platform.txt"; then pass; else
+    fail "the workbench's Ctrl+Shift+C on $platform is not lumadot-cli extract's for 中A" \
+      "($(wc -c <"$work/workbench-$platform.txt") bytes, $(grep -c $'\r' "$work/workbench-$platform.txt") CR;" \
+      "extract's $(wc -c <"$work/extract.txt"))"
+  fi
+  lit=$("$screen_check" lit "$work/workbench-$platform.png" '#ff3020' 2>&1)
+  [ "${lit:-0}" -ge 200 ] 2>/dev/null && pass || fail "the workbench on $platform shows no lit dots for 中A ($lit pixels)"
+  # The status bar, bottom left.
+  height=$(identify -format %h "$work/workbench-$platform.png" 2>/dev/null || echo 0)
+  glyphs "workbench-$platform" 0 $((height - 22)) 180 22 "2 个字模，48 字节"
 done
 
 echo "$checks checks, $failures failed, in $(($(date +%s) - started)) s"
