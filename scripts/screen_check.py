@@ -24,7 +24,7 @@ def read(image, crop=None):
         args += ["-crop", f"{w}x{h}+{x}+{y}", "+repage"]
     converted = subprocess.run(args + ["-depth", "8", "ppm:-"], capture_output=True)
     if converted.returncode != 0:
-        raise ValueError(f"cannot read {image}: {converted.stderr.decode(errors='replace').strip()}")
+        raise ValueError(f"cannot read {image}: {converted.stderr.decode(errors='replace').splitlines()[0]}")
     ppm = converted.stdout
     fields, at = [], 0
     while len(fields) < 4:  # P6, width, height, maximum; then one whitespace byte

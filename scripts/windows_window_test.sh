@@ -199,5 +199,74 @@ for platform in linux wine; do
   glyphs "workbench-$platform" 0 $((height - 22)) 180 22 "2 个字模，48 字节"
 done
 
+# line NAME: two pseudo-terminals joined by socat, $work/NAME and $work/NAME-end.
+line() {
+  socat "pty,raw,echo=0,link=$work/$1" "pty,raw,echo=0,link=$work/$1-end" 2>/dev/null &
+  pids+=($!)
+  for _ in $(seq 50); do [ -e "$work/$1" ] && [ -e "$work/$1-end" ] && break; sleep 0.1; done
+}
+# map_port N NAME: wine's COMn to the line's first end, the only device it may lead to.
+map_port() {
+  local device
+  device=$(realpath "$work/$2")
+  LUMADOT_WINE_PTYS="$LUMADOT_WINE_PTYS $device"
+  "$wine_run" --map-port "$1" "$device" && "$wine_run" --restart-server
+}
+
+echo "== the main window under wine sends 中A through COM1"
+line com1
+map_port 1 com1
+"$linux/lumadot-cli" extract --frame-out "$work/expected.bin" 中A >/dev/null 2>&1
+size=$(stat -c %s "$work/expected.bin")
+timeout 60 head -c "$size" "$work/com1-end" >"$work/received.bin" &
+reader=$!
+if start wine lumadot '^Lumadot V1\.1'; then
+  click "${send_box[@]}"  # 取模并发送, which the button then says too
+  shot main-send
+  glyphs main-send 440 280 129 25 取模并发送
+  paste "${input[@]}" 中A
+  xdotool key Return
+  timeout 30 tail --pid="$reader" -f /dev/null
+  sleep 1
+  xdotool key Return  # the notice that it was sent
+  stop
+fi
+kill "$reader" 2>/dev/null
+wait "$reader" 2>/dev/null
+cmp -s "$work/expected.bin" "$work/received.bin" && pass ||
+  fail "the main window under wine sent $(stat -c %s "$work/received.bin") bytes through COM1, not --frame-out's $size" \
+    "$(cmp "$work/expected.bin" "$work/received.bin" 2>&1 | head -1)"
+
+echo "== the sign window under wine on COM2 shows what the Linux one shows"
+line sign-wine
+line sign-linux
+map_port 2 sign-wine
+for platform in linux wine; do
+  if [ "$platform" = linux ]; then
+    LUMADOT_COM1=$work/sign-linux start linux lumadot-sign '^LED 屏模拟' || continue
+  else
+    start wine lumadot-sign '^LED 屏模拟' || continue
+    click 80 98  # the port box
+    xdotool key ctrl+a
+    xdotool type com2
+  fi
+  click 60 228  # 开始接收
+  sleep 0.5
+  stty -F "$(realpath "$work/sign-$platform")" -inpck 2>/dev/null
+  "$linux/lumadot-cli" extract --send --device "$work/sign-$platform-end" --reverse --split 中A \
+    >/dev/null 2>"$work/feed.err" ||
+    fail "lumadot-cli could not feed the $platform sign: $(head -1 "$work/feed.err")"
+  sleep 2
+  shot "sign-$platform"
+  [ "$platform" = linux ] || keep windows-sign 560
+  stop
+  glyphs "sign-$platform" 8 114 41 17 波特率
+  glyphs "sign-$platform" 8 138 41 17 校验位
+done
+why=$("$screen_check" same "$work/sign-linux.png" "$work/sign-wine.png" 8 8 544 68 2>&1) && pass ||
+  fail "the sign's panel under wine is not the Linux sign's for 中A: $why"
+lit=$("$screen_check" lit "$work/sign-wine.png" '#ff3020' 2>&1)
+[ "${lit:-0}" -ge 200 ] 2>/dev/null && pass || fail "the sign's panel under wine shows no lit dots for 中A ($lit pixels)"
+
 echo "$checks checks, $failures failed, in $(($(date +%s) - started)) s"
 [ "$failures" = 0 ]
