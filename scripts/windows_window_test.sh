@@ -50,7 +50,9 @@ mkdir -p "$shots"
 # The Qt DLLs are beside the programs once deployed; until then, wine finds them through WINEPATH.
 if [ ! -f "$windows/Qt6Core.dll" ]; then
   qt=$("$here/scripts/windows_qt.sh" --where)
-  export WINEPATH="$(winepath -w "$qt/bin" 2>/dev/null || echo "Z:$qt/bin" | tr / '\\');Z:\\usr\\lib\\gcc\\x86_64-w64-mingw32\\12-posix;Z:\\usr\\x86_64-w64-mingw32\\lib"
+  folders=("$qt/bin" /usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib)
+  WINEPATH=$(printf 'Z:%s;' "${folders[@]}" | tr / '\\')
+  export WINEPATH=${WINEPATH%;}
 fi
 
 echo "== a display and a wine prefix of this run's own"
@@ -104,7 +106,7 @@ start() {
     fail "$program on $platform showed no window titled '$title': $(tail -3 "$work/$program.err")"
     return 1
   fi
-  xdotool windowmove --sync "$window" 40 40 >/dev/null 2>&1
+  xdotool windowmove "$window" 40 40 >/dev/null 2>&1
   xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window"
   sleep 1
 }
@@ -176,7 +178,7 @@ echo "== the workbench: 中A pasted, its dots lit, Ctrl+Shift+C"
 printf '中A' | "$linux/lumadot-cli" extract >"$work/extract.txt" 2>/dev/null
 for platform in linux wine; do
   start "$platform" lumadot-workbench '取模工作台' || continue
-  xdotool windowsize --sync "$window" 1000 640
+  xdotool windowsize "$window" 1000 640
   sleep 1
   paste 200 130 中A  # the text box, top left
   sleep 1
