@@ -55,6 +55,10 @@ if [ ! -f "$windows/Qt6Core.dll" ]; then
   export WINEPATH=${WINEPATH%;}
 fi
 
+# What a Windows program pasting would get: wine gives X the clipboard's text without its CRs.
+x86_64-w64-mingw32-gcc-posix -O2 -o "$work/clipboard_text.exe" "$here/scripts/clipboard_text.c" ||
+  { echo "FAIL: scripts/clipboard_text.c did not build"; exit 1; }
+
 echo "== a display and a wine prefix of this run's own"
 # Xvfb picks a free display and writes its number to descriptor 5; -noreset keeps it up as windows close.
 Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
@@ -68,7 +72,8 @@ pids+=($!)
 
 "$wine_run" --restart-server
 # A new prefix has no Tahoma, so "MS Shell Dlg" would fall to a thin serif: DejaVu Sans
-# draws the Latin, and a Chinese font in the prefix's own folder the rest.
+# draws the Latin, and a Chinese font in the prefix's own folder the rest, whatever fontconfig
+# offers wine besides.
 cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
   /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc /usr/share/fonts/truetype/arphic/uming.ttc \
   "$LUMADOT_WINE_PREFIX/drive_c/windows/Fonts/"
@@ -94,7 +99,9 @@ start() {
   if [ "$platform" = linux ]; then
     QT_QPA_PLATFORM=xcb "$linux/$program" "$@" >"$work/$program.out" 2>"$work/$program.err" &
   else
-    "$wine_run" "$windows/$program.exe" "$@" >"$work/$program.out" 2>"$work/$program.err" &
+    # In Chinese, as on a Chinese Windows: wine's user locale follows the Unix one, and this
+    # machine may have no zh_CN locale; Qt on Windows takes LANG before the user's locale.
+    LANG=zh_CN "$wine_run" "$windows/$program.exe" "$@" >"$work/$program.out" 2>"$work/$program.err" &
   fi
   app=$!
   for _ in $(seq 300); do
@@ -123,14 +130,19 @@ paste() {
   xdotool key ctrl+a ctrl+v
   sleep 0.5
 }
-# copy X Y FILE: the box at X Y, all selected and copied, into FILE.
-copy() {
+# copied PLATFORM NAME KEY...: KEY pressed, and the clipboard then as X has it in
+# $work/NAME-PLATFORM.txt and, under wine, as Windows has it in $work/NAME-windows.txt.
+copied() {
+  local platform=$1 name=$2
+  shift 2
   printf 'nothing copied' | xclip -selection clipboard
-  click "$1" "$2"
-  xdotool key ctrl+a ctrl+c
+  xdotool key "$@"
   sleep 0.8
-  xclip -o -selection clipboard >"$3" 2>/dev/null
+  xclip -o -selection clipboard >"$work/$name-$platform.txt" 2>/dev/null
+  [ "$platform" = linux ] || "$wine_run" "$work/clipboard_text.exe" >"$work/$name-windows.txt" 2>&1
 }
+# crs FILE: how many lines of FILE end in CR LF.
+crs() { grep -c $'\r$' "$1"; }
 # shot NAME: the window's client area, without the title bar.
 shot() { import -window "$window" "$work/$1.png"; }
 # glyphs NAME X Y W H CAPTION: CAPTION at X,Y in the shot NAME is drawn as glyphs.
@@ -153,20 +165,31 @@ for platform in linux wine; do
   paste "${input[@]}" 中A
   xdotool key Return
   sleep 1.5
-  copy "${result[@]}" "$work/result-$platform.txt"
   shot "main-$platform"
   [ "$platform" = linux ] || keep windows-main-window 575
+  click "${result[@]}"
+  copied "$platform" result ctrl+a ctrl+c
   stop
 done
-if cmp -s "$work/result-linux.txt" "$work/result-wine.txt"; then
+# differ WHAT EXPECTED ACTUAL: a FAIL line that says how the two files differ.
+differ() {
+  fail "$1: $(wc -c <"$3") bytes with $(crs "$3") lines ending in CR LF, not the $(wc -c <"$2") bytes with $(crs "$2")" \
+    "expected; $(cmp "$2" "$3" 2>&1 | head -1)"
+}
+if cmp -s "$work/result-linux.txt" "$work/result-wine.txt"; then pass; else
+  differ "the main window's result for 中A as X gets it from wine is not the Linux window's" \
+    "$work/result-linux.txt" "$work/result-wine.txt"
+fi
+# A text box's text goes onto the Windows clipboard with CR LF for each line feed, as
+# Windows programs expect; Linux's has the line feeds alone. Anything else must be the same.
+perl -pe 's/\n/\r\n/' "$work/result-linux.txt" >"$work/result-crlf.txt"
+if cmp -s "$work/result-crlf.txt" "$work/result-windows.txt"; then
   pass
-  echo "the result box under wine is the Linux window's, $(wc -c <"$work/result-linux.txt") bytes," \
-    "$(grep -c $'\r' "$work/result-wine.txt") lines ending in CR LF"
+  echo "the main window's result for 中A: $(wc -c <"$work/result-linux.txt") bytes on Linux's clipboard;" \
+    "on Windows' $(wc -c <"$work/result-windows.txt"), the same text with its $(crs "$work/result-windows.txt") line feeds as CR LF"
 else
-  fail "the main window's result for 中A under wine differs from Linux's" \
-    "($(wc -c <"$work/result-linux.txt") bytes, $(grep -c $'\r' "$work/result-linux.txt") CR;" \
-    "under wine $(wc -c <"$work/result-wine.txt") bytes, $(grep -c $'\r' "$work/result-wine.txt") CR)"
-  diff <(od -c "$work/result-linux.txt") <(od -c "$work/result-wine.txt") | head -6
+  differ "the main window's result for 中A on the Windows clipboard is not the Linux window's with CR LF" \
+    "$work/result-crlf.txt" "$work/result-windows.txt"
 fi
 # On Linux too, where the fonts are known to draw them: the check must pass there.
 for platform in linux wine; do
@@ -182,18 +205,16 @@ for platform in linux wine; do
   sleep 1
   paste 200 130 中A  # the text box, top left
   sleep 1
-  printf 'nothing copied' | xclip -selection clipboard
-  xdotool key ctrl+shift+c
-  sleep 0.8
-  xclip -o -selection clipboard >"$work/workbench-$platform.txt" 2>/dev/null
+  copied "$platform" workbench ctrl+shift+c
   shot "workbench-$platform"
   [ "$platform" = linux ] || keep windows-workbench 800
   stop
-  if cmp -s "$work/extract.txt" "$work/workbench-$platform.txt"; then pass; else
-    fail "the workbench's Ctrl+Shift+C on $platform is not lumadot-cli extract's for 中A" \
-      "($(wc -c <"$work/workbench-$platform.txt") bytes, $(grep -c $'\r' "$work/workbench-$platform.txt") CR;" \
-      "extract's $(wc -c <"$work/extract.txt"))"
-  fi
+  # The listing's own CR LF, kept on both clipboards; under wine, what a Windows program pastes.
+  copy=$platform
+  [ "$platform" = linux ] || copy=windows
+  cmp -s "$work/extract.txt" "$work/workbench-$copy.txt" && pass ||
+    differ "the workbench's Ctrl+Shift+C on $platform is not lumadot-cli extract's for 中A" \
+      "$work/extract.txt" "$work/workbench-$copy.txt"
   lit=$("$screen_check" lit "$work/workbench-$platform.png" '#ff3020' 2>&1)
   [ "${lit:-0}" -ge 200 ] 2>/dev/null && pass || fail "the workbench on $platform shows no lit dots for 中A ($lit pixels)"
   # The status bar, bottom left.
