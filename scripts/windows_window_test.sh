@@ -126,7 +126,7 @@ click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
 # paste X Y TEXT: TEXT in place of the box's at X Y, through the clipboard.
 paste() {
   click "$1" "$2"
-  printf '%s' "$3" | xclip -selection clipboard
+  printf '%s' "$3" | xclip -selection clipboard 2>/dev/null
   xdotool key ctrl+a ctrl+v
   sleep 0.5
 }
@@ -135,7 +135,7 @@ paste() {
 copied() {
   local platform=$1 name=$2
   shift 2
-  printf 'nothing copied' | xclip -selection clipboard
+  printf 'nothing copied' | xclip -selection clipboard 2>/dev/null
   xdotool key "$@"
   sleep 0.8
   xclip -o -selection clipboard >"$work/$name-$platform.txt" 2>/dev/null
