@@ -131,15 +131,17 @@ windows:
 	scripts/wine_run.sh --session cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS) --target lumadot-windows-zip
 	@ls -l $(WINDOWS_BUILD_DIR)/build/lumadot-*-windows-x64.zip
 
-# The Windows build's unit tests under wine, then its programs against the Linux build's.
+# The Windows build's unit tests under wine, then its programs and windows against the Linux build's.
 windows-test: windows
 	$(call install_missing,$(PACKAGES))
 	cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS)
 	cd $(WINDOWS_BUILD_DIR)/build && $(CURDIR)/scripts/wine_run.sh --session ctest --output-on-failure -j $(JOBS)
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DLUMADOT_SANITIZE=ON -DLUMADOT_WERROR=ON -DLUMADOT_BENCHMARKS=OFF
-	cmake --build $(TEST_BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-mkfont lumadot-fonts code_table_dump
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-mkfont lumadot-fonts code_table_dump \
+	  lumadot lumadot-workbench lumadot-sign
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 scripts/windows_test.sh $(TEST_BUILD_DIR)/bin $(WINDOWS_BUILD_DIR)/build/bin
+	scripts/windows_window_test.sh $(TEST_BUILD_DIR)/bin $(WINDOWS_BUILD_DIR)/build/bin
 
 # Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (FUZZ_JOBS at once).
 fuzz: deps
