@@ -135,7 +135,8 @@ windows:
 windows-test: windows
 	$(call install_missing,$(PACKAGES))
 	cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS)
-	cd $(WINDOWS_BUILD_DIR)/build && $(CURDIR)/scripts/wine_run.sh --session ctest --output-on-failure -j $(JOBS)
+	cd $(WINDOWS_BUILD_DIR)/build && $(CURDIR)/scripts/no_serial_devices.sh \
+	  $(CURDIR)/scripts/wine_run.sh --session ctest --output-on-failure -j $(JOBS)
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DLUMADOT_SANITIZE=ON -DLUMADOT_WERROR=ON -DLUMADOT_BENCHMARKS=OFF
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-mkfont lumadot-fonts code_table_dump \

@@ -9,6 +9,8 @@
 #   scripts/wine_run.sh --map-port N DEVICE...  COMN to DEVICE, a pseudo-terminal named in
 #                                               LUMADOT_WINE_PTYS, or back nowhere with -
 #   scripts/wine_run.sh --check-ports           the check every run makes, alone
+#   scripts/wine_run.sh --dll-path DIR:DIR PROGRAM [ARG...]
+#                                               PROGRAM finding DLLs in those folders too
 #
 # The prefix is LUMADOT_WINE_PREFIX, or build-windows/wine. WINEPREFIX is not
 # read: a user's own prefix, or ~/.wine, is never used or changed.
@@ -143,6 +145,16 @@ restart_server() {
   check_ports
 }
 case "${1:-}" in
+  --dll-path)
+    # Folders of DLLs the program may load from where they were built (a test's Qt and
+    # runtime); the programs we ship find theirs beside them, deployed, and take none.
+    folders=${2:?--dll-path takes folders joined with :}
+    shift 2
+    WINEPATH=$(tr : '\n' <<<"$folders" | sed 's|^|Z:|; s|/|\\|g' | paste -sd';')
+    export WINEPATH
+    check_ports
+    exec wine "$@"
+    ;;
   --restart-server)
     restart_server
     exit 0

@@ -762,7 +762,12 @@ void Form1Test::resultBoxMenuOpensTheWorkbench() {
   } else {
     QCOMPARE(m_messages.size(), size_t{1});
     QCOMPARE(QString::fromStdString(m_messages[0].text), QStringLiteral("无法启动取模工作台"));
-    QCOMPARE(QString::fromStdString(m_messages[0].detail), QStringLiteral("lumadot-workbench：文件或设备不存在"));
+#ifdef _WIN32
+    const QString program = QStringLiteral("lumadot-workbench.exe");
+#else
+    const QString program = QStringLiteral("lumadot-workbench");
+#endif
+    QCOMPARE(QString::fromStdString(m_messages[0].detail), program + QStringLiteral("：文件或设备不存在"));
   }
 }
 
