@@ -197,6 +197,28 @@ for platform in linux wine; do
   glyphs "main-$platform" 16 120 65 17 取模结果：
 done
 
+echo "== the main window at 150%: half as large again, its captions still glyphs"
+# size: the window's client area as WIDTHxHEIGHT.
+size() { xdotool getwindowgeometry --shell "$window" | awk -F= '/^WIDTH|^HEIGHT/ {printf "%s%s", sep, $2; sep="x"}'; }
+if start wine lumadot '^Lumadot V1\.1'; then
+  normal=$(size)
+  stop
+  # Windows' scaling is the desktop's dots per inch, which a program reads when it starts.
+  "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+  if start wine lumadot '^Lumadot V1\.1'; then
+    scaled=$(size)
+    shot main-150
+    stop
+    # Each side 1.5 times, give or take a few pixels of Qt's rounding.
+    awk -v n="$normal" -v s="$scaled" 'BEGIN { split(n, a, "x"); split(s, b, "x");
+      exit !(a[1] > 0 && (b[1] - 1.5 * a[1])^2 <= 16 && (b[2] - 1.5 * a[2])^2 <= 16) }' && pass ||
+      fail "the main window at 150% is $scaled, not half as large again as its $normal at 100%"
+    echo "the main window under wine: $normal at 100%, $scaled at 150%"
+    glyphs main-150 24 12 122 26 文字输入区：
+  fi
+  "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null
+fi
+
 echo "== the workbench: 中A pasted, its dots lit, Ctrl+Shift+C"
 printf '中A' | "$linux/lumadot-cli" extract >"$work/extract.txt" 2>/dev/null
 for platform in linux wine; do
