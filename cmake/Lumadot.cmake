@@ -106,22 +106,6 @@ function(lumadot_add_test name)
   gtest_discover_tests(${name} NO_PRETTY_VALUES PROPERTIES ${properties})
 endfunction()
 
-# lumadot_deploy_qt(TARGET) puts the Qt DLLs and plugins a Windows desktop
-# program needs beside it, with the windeployqt of the Qt it was built with.
-# Elsewhere the system's Qt is used, and this does nothing.
-function(lumadot_deploy_qt target)
-  if(NOT WIN32)
-    return()
-  endif()
-  get_target_property(qmake Qt6::qmake IMPORTED_LOCATION)
-  get_filename_component(qt_bin "${qmake}" DIRECTORY)
-  find_program(LUMADOT_WINDEPLOYQT NAMES windeployqt windeployqt6 HINTS "${qt_bin}" REQUIRED)
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND "${LUMADOT_WINDEPLOYQT}" --no-translations --no-compiler-runtime "$<TARGET_FILE:${target}>"
-    COMMENT "Putting Qt beside ${target}"
-    VERBATIM)
-endfunction()
-
 # FreeType, which the Windows build links statically: its gzip reader then
 # needs zlib named after it, as its shared library would have brought it.
 macro(lumadot_find_freetype)
