@@ -3,7 +3,8 @@
 ; LISTS holds the lists nsis_lists.cmake writes. For the current user (the
 ; default, no administrator needed) or for all users: /CurrentUser or
 ; /AllUsers on the command line, /S for no questions, /D=FOLDER last.
-Unicode true
+; 64-bit, as the programs are: this wine, and many a Windows, runs no 32-bit program.
+Target amd64-unicode
 ManifestDPIAware true
 SetCompressor /SOLID lzma
 Name "Lumadot ${VERSION}"
@@ -35,12 +36,13 @@ BrandingText "Lumadot ${VERSION}"
 !insertmacro MUI_LANGUAGE "SimpChinese"
 !insertmacro MUI_LANGUAGE "English"
 
+Var GivenFolder
 Function .onInit
   ; MultiUser sets the folder of the mode it picks: a folder given with /D= wins.
-  StrCpy $0 $INSTDIR
+  StrCpy $GivenFolder $INSTDIR
   !insertmacro MULTIUSER_INIT
-  StrCmp $0 "" +2
-  StrCpy $INSTDIR $0
+  StrCmp $GivenFolder "" +2
+  StrCpy $INSTDIR $GivenFolder
 FunctionEnd
 
 Function un.onInit
