@@ -25,9 +25,9 @@ endforeach()
 # Windows' own, which no install carries: those a Windows without wine's list
 # has too, and the API sets, which are names, not files.
 set(system_names
-  advapi32 bcrypt comctl32 comdlg32 crypt32 d3d9 d3d11 d3d12 dwmapi dwrite dxgi gdi32 imm32 kernel32
-  mpr msvcrt netapi32 ntdll ole32 oleaut32 rpcrt4 secur32 setupapi shcore shell32 shlwapi user32
-  userenv uxtheme version winmm winspool.drv ws2_32 wtsapi32)
+  advapi32 authz bcrypt comctl32 comdlg32 crypt32 d2d1 d3d9 d3d11 d3d12 dnsapi dwmapi dwrite dxgi gdi32
+  imm32 iphlpapi kernel32 mpr msvcrt ncrypt netapi32 ntdll ole32 oleaut32 rpcrt4 secur32 setupapi shcore
+  shell32 shlwapi user32 userenv uxtheme version winmm winspool.drv wintrust ws2_32 wtsapi32)
 list(TRANSFORM system_names APPEND .dll)
 foreach(dir IN LISTS SYSTEM_DIRS)
   file(GLOB found RELATIVE "${dir}" "${dir}/*.dll" "${dir}/*.drv")
