@@ -29,10 +29,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-checks=0
-failures=0
-pass() { checks=$((checks + 1)); }
-fail() { checks=$((checks + 1)); failures=$((failures + 1)); echo "FAIL: $*"; }
+# shellcheck source=scripts/checks.sh
+source "$here/scripts/checks.sh"
 check() {  # check DESCRIPTION COMMAND...: COMMAND must succeed
   local what=$1
   shift
@@ -161,5 +159,4 @@ run_window() {
 # NSIS reads /D= to the end of the line, unquoted: the folder has no space, as wine would quote it.
 round_trip CurrentUser HKCU HKLM 'C:\用户程序\Lumadot试装'
 round_trip AllUsers HKLM HKCU
-echo "$checks checks, $failures failed"
-[ "$failures" = 0 ]
+checks_done

@@ -32,10 +32,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-checks=0
-failures=0
-pass() { checks=$((checks + 1)); }
-fail() { checks=$((checks + 1)); failures=$((failures + 1)); echo "FAIL: $*"; }
+# shellcheck source=scripts/checks.sh
+source "$here/scripts/checks.sh"
 
 # COMn to a pseudo-terminal of ours; the server is restarted so the next program sees it.
 map_port() {
@@ -334,5 +332,4 @@ tests_windows=$(dirname "$windows")/tests/bin
 "$here/scripts/wine_serial_check.sh" "$tests_windows/win32_serial_check.exe" --gtest_brief=1 && pass ||
   fail "the Win32 serial check failed"
 
-echo "$checks checks, $failures failed"
-[ "$failures" = 0 ]
+checks_done
