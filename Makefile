@@ -17,9 +17,9 @@ export CCACHE_NOHASHDIR ?= 1
 # giflib for the sign's animations, and socat to join two pseudo-terminals into a serial line;
 # man, the desktop-entry and AppStream validators for the checks of the install tree; python3
 # for the check that keeps every function short; Qt's lupdate and lrelease (and their CMake
-# functions) for the windows' English.
+# functions) for the windows' English; Qt's own Chinese for its dialogs' buttons.
 PACKAGES := cmake ninja-build g++ make ccache libgtest-dev libbenchmark-dev unifont zlib1g-dev qt6-tools-dev qt6-l10n-tools \
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libcli11-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc sdcc-ucsim \
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-translations-l10n libcli11-dev fonts-arphic-uming fonts-wqy-zenhei as31 sdcc sdcc-ucsim \
   libfreetype-dev libfontconfig-dev xfonts-wqy fonts-dejavu-core fonts-unifont xfonts-unifont xfonts-utils libgif-dev libpng-dev libjpeg-dev socat \
   man-db groff-base desktop-file-utils appstream python3 xvfb openbox xdotool xclip imagemagick
 SCREENSHOT_PACKAGES := xvfb openbox xdotool xclip imagemagick
@@ -33,14 +33,18 @@ PACKAGE_BUILD_DIR ?= build-package
 # Debian source packages of FreeType, giflib, libpng and libjpeg-turbo; wine64 to run
 # lumadot-mkfont.exe, which builds the zip's fonts, and the tests, with its preloader, without
 # which a start now and then fails to map wine's shared page; socat for their serial lines;
-# sdcc for the sign's firmware in the zip; Qt's own Chinese for the windows' dialogs; NSIS
-# for the installer; unzip for the tests of the zip.
+# the host's Qt tools (moc, uic, rcc, lrelease), which the Windows Qt is built against and
+# the windows are built with; Qt's own Chinese for the windows' dialogs; the fonts the
+# windows' tests draw with under wine; sdcc for the sign's firmware in the zip; NSIS for the
+# installer; unzip for the tests of the zip.
 WINDOWS_PACKAGES := cmake ninja-build ccache g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest libcli11-dev \
-  dpkg-dev unifont wine wine64 wine64-preloader socat sdcc qt6-translations-l10n nsis unzip
+  dpkg-dev unifont wine wine64 wine64-preloader socat qt6-base-dev qt6-base-dev-tools qt6-tools-dev \
+  qt6-l10n-tools qt6-translations-l10n fonts-dejavu-core fonts-wqy-zenhei fonts-arphic-uming sdcc nsis unzip
 WINDOWS_BUILD_DIR ?= build-windows
 WINDOWS_CMAKE := cmake -S . -B $(WINDOWS_BUILD_DIR)/build -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
-  -DLUMADOT_WINDOWS_SYSROOT=$(abspath $(WINDOWS_BUILD_DIR))/sysroot -DCMAKE_BUILD_TYPE=Release -DLUMADOT_WERROR=ON
+  -DLUMADOT_WINDOWS_SYSROOT=$(abspath $(WINDOWS_BUILD_DIR))/sysroot -DCMAKE_BUILD_TYPE=Release -DLUMADOT_WERROR=ON \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
@@ -124,7 +128,8 @@ test: deps
 windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 	JOBS=$(JOBS) scripts/windows_deps.sh $(WINDOWS_BUILD_DIR)/sysroot
-	$(WINDOWS_CMAKE)
+	JOBS=$(JOBS) scripts/windows_qt.sh >/dev/null
+	$(WINDOWS_CMAKE) -DCMAKE_PREFIX_PATH=$$(scripts/windows_qt.sh --where) -DLUMADOT_GUI=ON
 	scripts/wine_run.sh --session cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS) --target lumadot-windows-zip lumadot-windows-setup
 	@ls -l $(WINDOWS_BUILD_DIR)/build/lumadot-*-windows-x64.zip $(WINDOWS_BUILD_DIR)/build/lumadot-*-setup.exe
 

@@ -82,13 +82,12 @@ function(lumadot_add_test name)
     if(NOT ARG_TIMEOUT)
       set(ARG_TIMEOUT 120)
     endif()
-    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON LUMADOT_QT_TEST ON)
     target_link_libraries(${name} PRIVATE lumadot::qt_test_support Qt6::Test)
     add_test(NAME ${name} COMMAND ${name})
     # Real widgets on the offscreen platform: no display needed, nothing blocks.
     set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${LUMADOT_TEST_RUNTIME_DIR};${LUMADOT_CALLERS_VARIABLE}"
-      TIMEOUT ${ARG_TIMEOUT})
+      ENVIRONMENT "${LUMADOT_QT_TEST_ENVIRONMENT};${LUMADOT_CALLERS_VARIABLE}" TIMEOUT ${ARG_TIMEOUT})
     return()
   endif()
   if(ARG_OWN_MAIN)

@@ -1,5 +1,6 @@
-# Windows x64 programs from Debian's mingw-w64 (posix threads, for std::thread),
-# linked statically so each .exe runs on its own. The libraries mingw has no
+# Windows x64 programs from Debian's mingw-w64 (posix threads, for std::thread).
+# The command-line programs are linked statically so each .exe runs on its own
+# (CMakeLists.txt says which); the windows share Qt's DLLs and their runtime. The libraries mingw has no
 # Debian package for (FreeType, giflib, libpng, libjpeg) are built by
 # scripts/windows_deps.sh into LUMADOT_WINDOWS_SYSROOT; programs built here
 # run under wine64, through scripts/wine_run.sh, wherever CMake runs them.
@@ -23,7 +24,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # carry; the archive is taken instead. (CMAKE_FIND_LIBRARY_SUFFIXES cannot say
 # so here: CMake's Windows-GNU platform file sets it again after this file.)
 set(ZLIB_USE_STATIC_LIBS ON)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../../scripts/wine_run.sh")
 

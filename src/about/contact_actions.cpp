@@ -1,11 +1,12 @@
 #include "about/contact_actions.h"
 
-#include <QDesktopServices>
-
 #ifdef _WIN32
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
+#else
+#include <QDesktopServices>
 #endif
 
 namespace lumadot {
@@ -26,15 +27,26 @@ bool startMinimised(const QString& commandLine) {
   CloseHandle(process.hProcess);
   return true;
 }
+
+// The shell hands a mailto: link to the user's own mail program, as every Windows
+// program does; it answers 32 or less when there is none.
+bool openThroughShell(const QUrl& url) {
+  const std::wstring link = url.toString(QUrl::FullyEncoded).toStdWString();
+  const auto answer = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return answer > 32;
+}
 #endif
 
 }  // namespace
 
 ContactActions ContactActions::platformDefaults() {
   ContactActions actions;
-  actions.openLink = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 #ifdef _WIN32
+  actions.openLink = openThroughShell;
   actions.startCommandLine = startMinimised;
+#else
+  actions.openLink = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 #endif
   return actions;
 }

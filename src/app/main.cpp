@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "base/version.h"
 #include "extract/font_location.h"
+#include "widgets/translation.h"
 #include "widgets/window_command_line.h"
 
 int main(int argc, char* argv[]) {
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
   if (!lumadot::readCommandLineBeforeWindow(argc, argv, parser, QStringLiteral("lumadot-cli"))) return 1;
 
   QApplication app(argc, argv);
+  lumadot::installQtChinese(app);
   parser.process(app);
 
   const std::filesystem::path chosen =

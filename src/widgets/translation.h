@@ -3,6 +3,7 @@
 // Our own windows are written in Chinese; their English is a translation
 // compiled into the program (lumadot_add_translations), chosen by the locale.
 
+#include <QStringList>
 #include <QTranslator>
 #include <memory>
 
@@ -25,6 +26,15 @@ std::unique_ptr<QTranslator> sharedEnglish();
 // QLocale::system() (LC_ALL, else LC_MESSAGES, else LANG; LANGUAGE first
 // unless that is C) wants English. Called right after the QApplication is
 // made, before any window.
+// Under a locale that keeps our Chinese, also installs qtChinese(qtTranslationFolders()).
 void installTranslation(QApplication& app, const QString& name);
+
+// Qt's own words (a message box's buttons, the file dialog) in Chinese, from the first of
+// `folders` holding qtbase_zh_CN.qm; null when none does.
+std::unique_ptr<QTranslator> qtChinese(const QStringList& folders);
+// translations/ beside the program, where the Windows zip puts it, then the system Qt's.
+QStringList qtTranslationFolders();
+// Installs qtChinese(qtTranslationFolders()) on `app` when the locale keeps our Chinese.
+void installQtChinese(QApplication& app);
 
 }  // namespace lumadot

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 
 #include "base/file_writer.h"
@@ -38,6 +39,16 @@ INSTANTIATE_TEST_SUITE_P(Locales, TranslationChoice,
 
 TEST(EnglishTranslation, AbsentForAProgramWithoutOne) {
   EXPECT_EQ(englishTranslation(QStringLiteral("no-such-program")), nullptr);
+}
+
+// A message box's buttons in Chinese: Qt's own translation, from the first folder that holds it.
+TEST(QtChinese, FromTheFirstFolderHoldingIt) {
+  const QString system = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  EXPECT_EQ(qtChinese({QStringLiteral("/nonexistent")}), nullptr);
+  const auto chinese = qtChinese({QStringLiteral("/nonexistent"), system});
+  ASSERT_NE(chinese, nullptr) << "no qtbase_zh_CN.qm in " << system.toStdString();
+  EXPECT_EQ(chinese->translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+  EXPECT_EQ(qtTranslationFolders().constLast(), system);
 }
 
 struct FailureCase {
