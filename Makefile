@@ -130,7 +130,8 @@ windows:
 	JOBS=$(JOBS) scripts/windows_deps.sh $(WINDOWS_BUILD_DIR)/sysroot
 	JOBS=$(JOBS) scripts/windows_qt.sh >/dev/null
 	$(WINDOWS_CMAKE) -DLUMADOT_WINDOWS_QT=$$(scripts/windows_qt.sh --where) -DLUMADOT_GUI=ON
-	scripts/wine_run.sh --session cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS) --target lumadot-windows-zip lumadot-windows-setup
+	scripts/wine_run.sh --session cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS) --target lumadot-windows-deploy \
+	  lumadot-windows-zip lumadot-windows-setup
 	@ls -l $(WINDOWS_BUILD_DIR)/build/lumadot-*-windows-x64.zip $(WINDOWS_BUILD_DIR)/build/lumadot-*-setup.exe
 
 # The Windows build's unit tests under wine, then its programs against the Linux build's, then

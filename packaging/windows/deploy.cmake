@@ -2,7 +2,8 @@
 # imports, and removes the DLLs nothing loads any more:
 #   cmake -DDEST=FOLDER -DPROGRAMS=a.exe|b.exe [-DPLUGINS=platforms/qwindows.dll|...]
 #         [-DPLUGIN_DIR=QT/plugins] [-DSEARCH=DIR|DIR...] [-DSYSTEM_DIRS=DIR|...]
-#         [-DTRANSLATIONS=FILE|...] -DOBJDUMP=x86_64-w64-mingw32-objdump -P deploy.cmake
+#         [-DTRANSLATIONS=FILE|...] [-DSTRIP=x86_64-w64-mingw32-strip]
+#         -DOBJDUMP=x86_64-w64-mingw32-objdump -P deploy.cmake
 # PROGRAMS are copied into DEST unless they are there already. PLUGINS, which
 # Qt loads at run time and so no import names, go to the same folder under
 # DEST as under PLUGIN_DIR. Each DLL imported, by a program, a plugin or a
@@ -106,12 +107,22 @@ foreach(translation IN LISTS TRANSLATIONS)
   list(APPEND sources "${translation}")
 endforeach()
 
+# What is copied is stripped, with STRIP when given: Debian's libstdc++-6.dll
+# alone carries 22 MB of symbols. A copy newer than its source is kept.
 foreach(target source IN ZIP_LISTS wanted sources)
-  get_filename_component(dir "${DEST}/${target}" DIRECTORY)
-  file(MAKE_DIRECTORY "${dir}")
+  set(copy "${DEST}/${target}")
   file(REAL_PATH "${source}" real)
-  if(NOT real STREQUAL "${DEST}/${target}")
-    file(COPY_FILE "${source}" "${DEST}/${target}" ONLY_IF_DIFFERENT)
+  if(real STREQUAL copy OR (EXISTS "${copy}" AND NOT "${source}" IS_NEWER_THAN "${copy}"))
+    continue()
+  endif()
+  get_filename_component(dir "${copy}" DIRECTORY)
+  file(MAKE_DIRECTORY "${dir}")
+  file(COPY_FILE "${source}" "${copy}")
+  if(STRIP AND copy MATCHES "\\.(exe|dll)$")
+    execute_process(COMMAND "${STRIP}" --strip-unneeded "${copy}" RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "deploy.cmake: ${STRIP} cannot strip ${copy}")
+    endif()
   endif()
 endforeach()
 
