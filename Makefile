@@ -134,8 +134,8 @@ windows:
 	  lumadot-windows-zip lumadot-windows-setup
 	@ls -l $(WINDOWS_BUILD_DIR)/build/lumadot-*-windows-x64.zip $(WINDOWS_BUILD_DIR)/build/lumadot-*-setup.exe
 
-# The Windows build's unit tests under wine, then its programs against the Linux build's, then
-# the installer's round trip.
+# The Windows build's unit tests under wine, then its programs and windows against the Linux
+# build's, then the installer's round trip.
 windows-test: windows
 	$(call install_missing,$(PACKAGES))
 	cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS)
@@ -143,8 +143,9 @@ windows-test: windows
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DLUMADOT_SANITIZE=ON -DLUMADOT_WERROR=ON -DLUMADOT_BENCHMARKS=OFF
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-mkfont lumadot-fonts code_table_dump \
-	  lumadot-sign-firmware
+	  lumadot lumadot-workbench lumadot-sign lumadot-sign-firmware
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 scripts/windows_test.sh $(TEST_BUILD_DIR)/bin $(WINDOWS_BUILD_DIR)/build/bin
+	scripts/windows_window_test.sh $(TEST_BUILD_DIR)/bin $(WINDOWS_BUILD_DIR)/build/bin
 	scripts/windows_install_test.sh $(WINDOWS_BUILD_DIR)/build
 
 # Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (FUZZ_JOBS at once).

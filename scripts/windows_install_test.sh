@@ -139,24 +139,14 @@ round_trip() {
   check "the uninstaller left $left" [ -z "$left" ]
 }
 
-# A window under wine runs in a mount namespace of its own, whose /dev holds no
-# terminal or serial device for wine to name, on the offscreen platform, its
-# --help printed rather than shown in a message box (by Qt's parser; wine then
-# loses what it prints, the workbench's own printing aside). It exits before
-# it opens a window, but only once Windows has loaded every DLL it imports.
+# A window under wine runs where /dev holds no serial device for wine to name
+# (scripts/no_serial_devices.sh), on the offscreen platform, its --help printed
+# rather than shown in a message box (by Qt's parser; wine then loses what it
+# prints, the workbench's own printing aside). It exits before it opens a
+# window, but only once Windows has loaded every DLL it imports.
 run_window() {
-  unshare -m bash -c '
-    set -e
-    mount -t tmpfs -o mode=755 lumadot-dev /dev
-    for device in null:1:3 zero:1:5 full:1:7 random:1:8 urandom:1:9; do
-      IFS=: read -r name major minor <<<"$device"
-      mknod -m 666 "/dev/$name" c "$major" "$minor"
-    done
-    mkdir /dev/shm && mount -t tmpfs -o mode=1777 lumadot-shm /dev/shm
-    ln -s /proc/self/fd /dev/fd
-    exec timeout 120 "$0" --session env WINEQT_QPA_PLATFORM=offscreen \
-      WINEQT_COMMAND_LINE_PARSER_NO_GUI_MESSAGE_BOXES=1 "$0" "$@"
-  ' "$wine_run" "$@"
+  timeout 120 "$here/scripts/no_serial_devices.sh" "$wine_run" --session env WINEQT_QPA_PLATFORM=offscreen \
+    WINEQT_COMMAND_LINE_PARSER_NO_GUI_MESSAGE_BOXES=1 "$wine_run" "$@"
 }
 
 # NSIS reads /D= to the end of the line, unquoted: the folder has no space, as wine would quote it.

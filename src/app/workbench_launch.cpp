@@ -16,7 +16,11 @@ QStringList workbenchArguments(const QString& text, bool reverseBits, bool split
 }
 
 Result<void> startWorkbench(const QStringList& arguments) {
+#ifdef _WIN32
+  const QString name = QStringLiteral("lumadot-workbench.exe");
+#else
   const QString name = QStringLiteral("lumadot-workbench");
+#endif
   const QFileInfo beside(QCoreApplication::applicationDirPath() + u'/' + name);
   QProcess process;
   // A bare name is looked for on PATH.

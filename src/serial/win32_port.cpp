@@ -1,5 +1,6 @@
 #include "serial/win32_port.h"
 
+#include <cerrno>
 #include <cwctype>
 
 #include "extract/text_codec.h"
@@ -69,6 +70,16 @@ std::string systemReason(DWORD code) {
   return utf16ToUtf8(reason);
 }
 
+Failure systemFailure(DWORD code) {
+  int error = 0;
+  if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) error = ENOENT;
+  if (code == ERROR_ACCESS_DENIED) error = EACCES;
+  const std::string words = systemReason(code);
+  return Failure(words).because({CauseKind::system, words, {error}});
+}
+
+Failure portNotOpen() { return Failure("the port is not open").because({CauseKind::portNotOpen}); }
+
 std::wstring devicePath(const std::string& device) {
   const std::u16string name = utf8ToUtf16(device);
   const bool bare = name.find_first_of(u"\\/:") == std::u16string::npos;
@@ -90,22 +101,22 @@ Result<void> Win32Port::open(const std::string& device) {
   m_handle = openExclusive(device);
   if (m_handle != INVALID_HANDLE_VALUE) return {};
   const DWORD error = GetLastError();
-  if (heldElsewhere(error)) return Failure("the port is in use by another program");
-  return Failure(systemReason(error));
+  if (heldElsewhere(error)) return Failure("the port is in use by another program").because({CauseKind::portInUse});
+  return systemFailure(error);
 }
 
 Result<void> Win32Port::configure(const LineSettings& settings) {
   if (!isOpen()) return Failure("the port is not open");
   DCB dcb{};
   dcb.DCBlength = sizeof(dcb);
-  if (!GetCommState(m_handle, &dcb)) return Failure(systemReason(GetLastError()));
+  if (!GetCommState(m_handle, &dcb)) return systemFailure(GetLastError());
   applySettings(dcb, settings);
-  if (!SetCommState(m_handle, &dcb)) return Failure(systemReason(GetLastError()));
+  if (!SetCommState(m_handle, &dcb)) return systemFailure(GetLastError());
   return {};
 }
 
 Result<void> Win32Port::setTimeouts(COMMTIMEOUTS timeouts) {
-  if (!SetCommTimeouts(m_handle, &timeouts)) return Failure(systemReason(GetLastError()));
+  if (!SetCommTimeouts(m_handle, &timeouts)) return systemFailure(GetLastError());
   return {};
 }
 

@@ -35,12 +35,15 @@ struct Win32SerialDevice::Impl {
   std::optional<Failure> failure;  // once a frame is broken, every later write fails with it
 
   // The rest of the frame is dropped at once, so none of it goes out later.
-  Failure fail(const std::string& why) {
+  Failure fail(const Failure& why) {
     dropQueued();
-    failure = Failure(portLabel(choice, device) + ": " + why);
+    failure = failureAt(portLabel(choice, device), why);
     return *failure;
   }
-  Failure failFromSystem() { return fail(systemReason(GetLastError())); }
+  Failure failFromSystem() { return fail(systemFailure(GetLastError())); }
+  Failure failStalled() {
+    return fail(Failure("the line took no more bytes in time").because({CauseKind::lineStalled}));
+  }
 
   void dropQueued() {
     queue.clear();
@@ -72,7 +75,7 @@ struct Win32SerialDevice::Impl {
 // WriteFile gives up after a slice, so the bound is checked between them.
 Result<void> Win32SerialDevice::Impl::pushUntil(std::size_t limit) {
   while (queue.size() > limit) {
-    if (Clock::now() >= deadline()) return fail("the line took no more bytes in time");
+    if (Clock::now() >= deadline()) return failStalled();
     DWORD written = 0;
     if (!WriteFile(port.handle(), queue.data(), static_cast<DWORD>(queue.size()), &written, nullptr)) {
       return failFromSystem();
@@ -85,7 +88,7 @@ Result<void> Win32SerialDevice::Impl::pushUntil(std::size_t limit) {
 
 Result<void> Win32SerialDevice::Impl::waitForDriver() {
   while (driverQueued() > 0) {
-    if (Clock::now() >= deadline()) return fail("the line took no more bytes in time");
+    if (Clock::now() >= deadline()) return failStalled();
     std::this_thread::sleep_for(milliseconds(10));
     report();
   }
@@ -104,13 +107,13 @@ Result<void> Win32SerialDevice::open() {
   d->queue.clear();
   const auto device = mappedDevice(d->choice);
   d->device = device ? *device : std::string();
-  if (!device) return d->fail(device.error().text);
-  if (auto opened = d->port.open(*device); !opened) return d->fail(opened.error().text);
+  if (!device) return d->fail(device.error());
+  if (auto opened = d->port.open(*device); !opened) return d->fail(opened.error());
   COMMTIMEOUTS timeouts{};
   timeouts.WriteTotalTimeoutConstant = kWaitSliceMs;
   if (auto timed = d->port.setTimeouts(timeouts); !timed) {
     d->port.close();
-    return d->fail(timed.error().text);
+    return d->fail(timed.error());
   }
   d->accepted = 0;
   d->settings = LineSettings{};
@@ -119,15 +122,15 @@ Result<void> Win32SerialDevice::open() {
 }
 
 Result<void> Win32SerialDevice::configure(const LineSettings& settings) {
-  if (!d->port.isOpen()) return d->fail("the port is not open");
+  if (!d->port.isOpen()) return d->fail(portNotOpen());
   d->settings = settings;
-  if (auto configured = d->port.configure(settings); !configured) return d->fail(configured.error().text);
+  if (auto configured = d->port.configure(settings); !configured) return d->fail(configured.error());
   return {};
 }
 
 Result<void> Win32SerialDevice::write(std::span<const std::uint8_t> bytes) {
   if (d->failure) return *d->failure;
-  if (!d->port.isOpen()) return d->fail("the port is not open");
+  if (!d->port.isOpen()) return d->fail(portNotOpen());
   d->queue.insert(d->queue.end(), bytes.begin(), bytes.end());
   d->accepted += static_cast<std::int64_t>(bytes.size());
   if (d->queue.size() < kHighWater) return {};

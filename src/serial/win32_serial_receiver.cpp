@@ -36,11 +36,11 @@ struct Win32SerialReceiver::Impl {
   Win32Port port;
   std::string name;
 
-  Failure fail(const std::string& why) const { return Failure(name + ": " + why); }
+  Failure fail(const Failure& why) const { return failureAt(name, why); }
 
   // One ReadFile's worth, appended to `bytes`; how many came.
   Result<DWORD> readInto(std::vector<std::uint8_t>& bytes, milliseconds wait) {
-    if (auto timed = port.setTimeouts(readTimeouts(wait)); !timed) return fail(timed.error().text);
+    if (auto timed = port.setTimeouts(readTimeouts(wait)); !timed) return fail(timed.error());
     const std::size_t before = bytes.size();
     bytes.resize(before + kChunk);
     DWORD got = 0;
@@ -48,7 +48,8 @@ struct Win32SerialReceiver::Impl {
     // adapter, or the far end of a pseudo-terminal closed.
     if (!ReadFile(port.handle(), bytes.data() + before, static_cast<DWORD>(kChunk), &got, nullptr)) {
       bytes.resize(before);
-      return fail("the port went away: " + systemReason(GetLastError()));
+      const std::string words = systemReason(GetLastError());
+      return fail(Failure("the port went away: " + words).because({CauseKind::portGone, words}));
     }
     bytes.resize(before + got);
     return got;
@@ -62,22 +63,22 @@ Win32SerialReceiver::~Win32SerialReceiver() { close(); }
 Result<void> Win32SerialReceiver::openPort(const PortChoice& port, const LineSettings& settings) {
   close();
   const auto device = mappedDevice(port, d->name);
-  if (!device) return d->fail(device.error().text);
+  if (!device) return d->fail(device.error());
   return open(*device, settings);
 }
 
 Result<void> Win32SerialReceiver::open(const std::string& device, const LineSettings& settings) {
-  if (auto opened = d->port.open(device); !opened) return d->fail(opened.error().text);
+  if (auto opened = d->port.open(device); !opened) return d->fail(opened.error());
   if (auto configured = d->port.configure(settings); !configured) {
     d->port.close();
-    return d->fail(configured.error().text);
+    return d->fail(configured.error());
   }
   return {};
 }
 
 // After the first bytes, whatever else is already there comes in the same read.
 Result<std::vector<std::uint8_t>> Win32SerialReceiver::read(milliseconds wait) {
-  if (!d->port.isOpen()) return d->fail("the port is not open");
+  if (!d->port.isOpen()) return d->fail(portNotOpen());
   const auto until = Clock::now() + std::clamp(wait, milliseconds(0), kLongestWait);
   std::vector<std::uint8_t> bytes;
   for (;;) {

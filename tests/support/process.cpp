@@ -18,6 +18,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "support/process_environment.h"
+
 extern char** environ;
 
 namespace lumadot::test {
@@ -80,16 +82,9 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
   for (auto& a : argStore) argv.push_back(a.data());
   argv.push_back(nullptr);
 
-  // An extra entry replaces the inherited one of the same name.
-  std::vector<std::string> envStore;
-  for (char** e = environ; *e != nullptr; ++e) {
-    const std::string_view entry(*e);
-    const auto name = entry.substr(0, entry.find('=') + 1);
-    const bool replaced = std::any_of(extraEnv.begin(), extraEnv.end(),
-                                      [&](const std::string& extra) { return extra.starts_with(name); });
-    if (!replaced) envStore.emplace_back(entry);
-  }
-  envStore.insert(envStore.end(), extraEnv.begin(), extraEnv.end());
+  std::vector<std::string> inherited;
+  for (char** e = environ; *e != nullptr; ++e) inherited.emplace_back(*e);
+  std::vector<std::string> envStore = mergedEnvironment(inherited, extraEnv);
   std::vector<char*> envp;
   for (auto& e : envStore) envp.push_back(e.data());
   envp.push_back(nullptr);

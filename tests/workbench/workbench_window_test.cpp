@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
+#include <filesystem>
 #include <memory>
 
 #include "support/picture_files.h"
@@ -74,6 +75,23 @@ QString boxText(const QWidget& window) {
   return window.findChild<QPlainTextEdit*>(QStringLiteral("outputBox"))->toPlainText();
 }
 
+// A port the sign box cannot open, as typed and as its failures name it. Windows
+// reaches devices as COMn, not by a path: there com1 leads to a file that is not there.
+struct MissingPort {
+  QString typed;
+  std::string named;
+};
+MissingPort missingPort() {
+#ifdef _WIN32
+  static const test::TempDir dir;
+  const std::string file = (dir.path() / "no-such-port").string();
+  qputenv("LUMADOT_COM1", QByteArray::fromStdString(file));
+  return {QStringLiteral("com1"), "com1 (" + file + ")"};
+#else
+  return {QStringLiteral("/nonexistent/lumadot-pty"), "/nonexistent/lumadot-pty"};
+#endif
+}
+
 QString asBox(const std::string& out) { return QString::fromStdString(out).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
 }  // namespace
@@ -83,12 +101,15 @@ class WorkbenchWindowTest : public QObject {
 
  private:
   std::unique_ptr<WorkbenchWindow> m_window;
+#ifdef _WIN32
+  test::TempDir m_localAppData;
+#endif
 
   WorkbenchWindow& window() { return *m_window; }
 
   // The sign box's boxes for a send to a device that is not there, once it has failed.
-  static std::vector<Message> failedSend(WorkbenchWindow& shown) {
-    shown.findChild<QComboBox*>(QStringLiteral("portBox"))->setCurrentText(QStringLiteral("/nonexistent/lumadot-pty"));
+  static std::vector<Message> failedSend(WorkbenchWindow& shown, const MissingPort& port) {
+    shown.findChild<QComboBox*>(QStringLiteral("portBox"))->setCurrentText(port.typed);
     auto* sign = shown.findChild<SignBox*>(QStringLiteral("signBox"));
     std::vector<Message> messages;
     sign->messages().recordInstead([&messages](const Message& message) { messages.push_back(message); });
@@ -101,7 +122,18 @@ class WorkbenchWindowTest : public QObject {
   void settle() { QTRY_VERIFY_WITH_TIMEOUT(!m_window->busy(), 20000); }
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    // Without one, Windows' QSettings keep nothing; the program names its own.
+    QCoreApplication::setOrganizationName(QStringLiteral("Lumadot"));
+#ifdef _WIN32
+    // No fontconfig: Zen Hei is one of this user's own fonts, as a user installs one.
+    const auto fonts = m_localAppData.path() / "Microsoft" / "Windows" / "Fonts";
+    std::filesystem::create_directories(fonts);
+    std::filesystem::copy_file(kZenHei, fonts / "wqy-zenhei.ttc");
+    qputenv("LOCALAPPDATA", QByteArray::fromStdString(m_localAppData.path().string()));
+#endif
+  }
 
   void init() {
     QSettings().clear();
@@ -111,7 +143,10 @@ class WorkbenchWindowTest : public QObject {
     settle();
   }
 
-  void cleanup() { m_window.reset(); }
+  void cleanup() {
+    m_window.reset();
+    qunsetenv("LUMADOT_COM1");
+  }
 
   void eachControlGivesWhatTheCommandLineGives_data() {
     QTest::addColumn<QStringList>("controls");  // name, value, name, value ...
@@ -223,10 +258,15 @@ class WorkbenchWindowTest : public QObject {
     QTest::newRow("as the main window opens it") << QStringList{"--scan", "row-bands", "--lsb-first", "--", "中A"}
                                                  << defaults;
     QTest::newRow("the text alone") << QStringList{"显示屏A"} << defaults;
+#ifdef _WIN32
+    const QString device = QStringLiteral(R"(\\.\COM77)");  // what is no COMn is made a file's absolute path
+#else
+    const QString device = QStringLiteral("/dev/pts/77");
+#endif
     QTest::newRow("the sign's options")
-        << QStringList{"--device", "/dev/pts/77", "--baud", "19200", "--parity", "N", "--data-bits", "7",
+        << QStringList{"--device", device, "--baud", "19200", "--parity", "N", "--data-bits", "7",
                        "--stop-bits", "1.5", "--speed", "9", "--mode", "左移", "中A"}
-        << QStringList{"/dev/pts/77", "19200", "N", "7", "1.5", "9", "左移"};
+        << QStringList{device, "19200", "N", "7", "1.5", "9", "左移"};
     QTest::newRow("a port by its name") << QStringList{"--port", "com3", "--mode", "闪烁", "中A"}
                                         << QStringList{"com3", "9600", "E", "8", "1", "5", "闪烁"};
   }
@@ -372,10 +412,11 @@ class WorkbenchWindowTest : public QObject {
     setControl(translated, QStringLiteral("textBox"), QStringLiteral("中A"));
     QTRY_VERIFY(!translated.busy());
     // A failed send says what failed and why in English too.
-    const std::vector<Message> shown = failedSend(translated);
+    const MissingPort port = missingPort();
+    const std::vector<Message> shown = failedSend(translated, port);
     QCOMPARE(shown.size(), std::size_t{1});
-    QCOMPARE(shown[0], (Message{"Warning", "Could not open the port /nonexistent/lumadot-pty; it may be in use",
-                                MessageIcon::warning, "/nonexistent/lumadot-pty: No such file or device"}));
+    QCOMPARE(shown[0], (Message{"Warning", "Could not open the port " + port.typed.toStdString() + "; it may be in use",
+                                MessageIcon::warning, port.named + ": No such file or device"}));
     QCoreApplication::removeTranslator(english.get());
     QCoreApplication::removeTranslator(shared.get());
   }
@@ -392,10 +433,11 @@ class WorkbenchWindowTest : public QObject {
     setControl(window(), QStringLiteral("formatBox"), QStringLiteral("c51"));
     settle();
     const QString before = boxText(window());
-    const std::vector<Message> shown = failedSend(window());
+    const MissingPort port = missingPort();
+    const std::vector<Message> shown = failedSend(window(), port);
     QCOMPARE(shown.size(), std::size_t{1});
-    QCOMPARE(shown[0], (Message{"警告", "串口/nonexistent/lumadot-pty打开失败，可能正在使用中", MessageIcon::warning,
-                                "/nonexistent/lumadot-pty：文件或设备不存在"}));
+    QCOMPARE(shown[0], (Message{"警告", "串口" + port.typed.toStdString() + "打开失败，可能正在使用中",
+                                MessageIcon::warning, port.named + "：文件或设备不存在"}));
     QCOMPARE(boxText(window()), before);
     QCOMPARE(window().findChild<QPlainTextEdit*>(QStringLiteral("textBox"))->toPlainText(), QStringLiteral("中A"));
   }
