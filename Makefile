@@ -34,10 +34,12 @@ PACKAGE_BUILD_DIR ?= build-package
 # lumadot-mkfont.exe, which builds the zip's fonts, and the tests, with its preloader, without
 # which a start now and then fails to map wine's shared page; socat for their serial lines;
 # the host's Qt tools (moc, uic, rcc, lrelease), which the Windows Qt is built against and
-# the windows are built with; the fonts the windows' tests draw with under wine.
+# the windows are built with; Qt's own Chinese for the windows' dialogs; the fonts the
+# windows' tests draw with under wine; sdcc for the sign's firmware in the zip; NSIS for the
+# installer; unzip for the tests of the zip.
 WINDOWS_PACKAGES := cmake ninja-build ccache g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest libcli11-dev \
   dpkg-dev unifont wine wine64 wine64-preloader socat qt6-base-dev qt6-base-dev-tools qt6-tools-dev \
-  qt6-l10n-tools qt6-translations-l10n fonts-dejavu-core fonts-wqy-zenhei fonts-arphic-uming
+  qt6-l10n-tools qt6-translations-l10n fonts-dejavu-core fonts-wqy-zenhei fonts-arphic-uming sdcc nsis unzip
 WINDOWS_BUILD_DIR ?= build-windows
 WINDOWS_CMAKE := cmake -S . -B $(WINDOWS_BUILD_DIR)/build -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
@@ -120,18 +122,20 @@ test: deps
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# lumadot-VERSION-windows-x64.zip in $(WINDOWS_BUILD_DIR)/build: lumadot-cli.exe and
-# lumadot-mkfont.exe, cross-built with mingw-w64, their fonts, a README and the licences
-# (docs/windows.md).
+# lumadot-VERSION-windows-x64.zip and lumadot-VERSION-setup.exe, which installs the same
+# files, in $(WINDOWS_BUILD_DIR)/build: the programs cross-built with mingw-w64, the DLLs they
+# load, their fonts, the sign's firmware, READMEs and the licences (docs/windows.md).
 windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 	JOBS=$(JOBS) scripts/windows_deps.sh $(WINDOWS_BUILD_DIR)/sysroot
 	JOBS=$(JOBS) scripts/windows_qt.sh >/dev/null
 	$(WINDOWS_CMAKE) -DLUMADOT_WINDOWS_QT=$$(scripts/windows_qt.sh --where) -DLUMADOT_GUI=ON
-	scripts/wine_run.sh --session cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS) --target lumadot-windows-zip
-	@ls -l $(WINDOWS_BUILD_DIR)/build/lumadot-*-windows-x64.zip
+	scripts/wine_run.sh --session cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS) --target lumadot-windows-deploy \
+	  lumadot-windows-zip lumadot-windows-setup
+	@ls -l $(WINDOWS_BUILD_DIR)/build/lumadot-*-windows-x64.zip $(WINDOWS_BUILD_DIR)/build/lumadot-*-setup.exe
 
-# The Windows build's unit tests under wine, then its programs and windows against the Linux build's.
+# The Windows build's unit tests under wine, then its programs and windows against the Linux
+# build's, then the installer's round trip.
 windows-test: windows
 	$(call install_missing,$(PACKAGES))
 	cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS)
@@ -140,9 +144,10 @@ windows-test: windows
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DLUMADOT_SANITIZE=ON -DLUMADOT_WERROR=ON -DLUMADOT_BENCHMARKS=OFF
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-mkfont lumadot-fonts code_table_dump \
-	  lumadot lumadot-workbench lumadot-sign
+	  lumadot lumadot-workbench lumadot-sign lumadot-sign-firmware
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 scripts/windows_test.sh $(TEST_BUILD_DIR)/bin $(WINDOWS_BUILD_DIR)/build/bin
 	scripts/windows_window_test.sh $(TEST_BUILD_DIR)/bin $(WINDOWS_BUILD_DIR)/build/bin
+	scripts/windows_install_test.sh $(WINDOWS_BUILD_DIR)/build
 
 # Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (FUZZ_JOBS at once).
 fuzz: deps

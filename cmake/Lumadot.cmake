@@ -110,11 +110,6 @@ function(lumadot_add_test name)
   gtest_discover_tests(${name} NO_PRETTY_VALUES PROPERTIES ${properties})
 endfunction()
 
-# lumadot_deploy_qt(TARGET): a Windows desktop program. Its DLLs are put beside it
-# by packaging/windows, from what it imports.
-function(lumadot_deploy_qt target)
-endfunction()
-
 # FreeType, which the Windows build links statically: its gzip reader then
 # needs zlib named after it, as its shared library would have brought it.
 macro(lumadot_find_freetype)

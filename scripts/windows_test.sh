@@ -32,10 +32,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-checks=0
-failures=0
-pass() { checks=$((checks + 1)); }
-fail() { checks=$((checks + 1)); failures=$((failures + 1)); echo "FAIL: $*"; }
+# shellcheck source=scripts/checks.sh
+source "$here/scripts/checks.sh"
 
 # COMn to a pseudo-terminal of ours; the server is restarted so the next program sees it.
 map_port() {
@@ -118,16 +116,53 @@ cd "$work/run" || exit 1
 none=/dev/null
 
 echo "== the zip"
-# Each program imports only DLLs every Windows has: the zip carries no other.
-for exe in lumadot-cli lumadot-mkfont; do
-  dlls=$(x86_64-w64-mingw32-objdump -p "$windows/$exe.exe" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]' |
-    grep -vxE 'kernel32\.dll|advapi32\.dll|msvcrt\.dll|shell32\.dll|user32\.dll' | tr '\n' ' ')
-  [ -z "$dlls" ] && pass || fail "$exe.exe needs ${dlls}which the zip does not carry"
+# The zip carries exactly the DLLs its programs load: each DLL a program, a
+# plugin Qt loads by name or a shipped DLL imports is in the zip or in wine's
+# system32, Windows' own, and each DLL in the zip is loaded by one of them.
+zip=$(find "${windows%/bin}" -maxdepth 1 -name 'lumadot-*-windows-x64.zip')
+mkdir -p "$work/zip"
+(cd "$work/zip" && unzip -q "$zip") && pass || fail "cannot unpack ${zip:-the zip}"
+unpacked=$(find "$work/zip" -mindepth 1 -maxdepth 1 -type d)
+system32=$LUMADOT_WINE_PREFIX/drive_c/windows/system32
+imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\tDLL Name: //p' | tr -d '\r'; }
+# Windows compares names without case.
+shipped_as() { find "$1" -maxdepth 1 -iname "$2" -print -quit; }
+queue=("$unpacked"/*.exe)
+for plugin in platforms/qwindows.dll styles/qwindowsvistastyle.dll; do
+  [ -f "$unpacked/$plugin" ] && queue+=("$unpacked/$plugin")
 done
-readme=$(find "${windows%/bin}/zip" -name README.txt)
-version=$("$linux/lumadot-cli" --version | grep -o '[0-9][0-9.]*[0-9]' | head -1)
-head -1 "$readme" | grep -q "^Lumadot $version for Windows" && pass ||
-  fail "the zip's README.txt does not begin with Lumadot $version: $(head -1 "$readme")"
+loaded=" " problems=()
+while [ ${#queue[@]} -gt 0 ]; do
+  file=${queue[0]} queue=("${queue[@]:1}")
+  loaded+="${file#"$unpacked"/} "
+  while read -r dll; do
+    [ -n "$dll" ] || continue
+    found=$(shipped_as "$unpacked" "$dll")
+    if [ -n "$found" ]; then
+      [[ $loaded == *" ${found#"$unpacked"/} "* ]] || queue+=("$found")
+    elif [ -z "$(shipped_as "$system32" "$dll")" ] && [[ ${dll,,} != api-ms-win-* ]]; then
+      problems+=("${file#"$unpacked"/} imports $dll, which the zip does not carry")
+    fi
+  done < <(imports "$file")
+done
+while read -r dll; do
+  [[ $loaded == *" $dll "* ]] || problems+=("the zip carries $dll, which nothing loads")
+done < <(cd "$unpacked" && find . -iname '*.dll' -printf '%P\n')
+[ ! -f "$unpacked/lumadot.exe" ] || [[ $loaded == *" platforms/qwindows.dll "* ]] ||
+  problems+=("the windows are in the zip, but not the platform plugin they open them with")
+[ ${#problems[@]} = 0 ] && pass || fail "$(printf '%s; ' "${problems[@]}")"
+head -1 "$unpacked/README.txt" | grep -q "^Lumadot $("$linux/lumadot-cli" --version | grep -o '[0-9][0-9.]*[0-9]' | head -1) for Windows" &&
+  pass || fail "the zip's README.txt does not begin with Lumadot and the version: $(head -1 "$unpacked/README.txt")"
+for file in asc16 hzk16 docs/frame.md docs/firmware.md \
+  README-zh.txt licences/LICENSE licences/THIRD-PARTY.txt lumadot-cli.exe lumadot-mkfont.exe; do
+  [ -f "$unpacked/$file" ] && pass || fail "the zip has no $file"
+done
+# The same firmware as the Linux build's; the map names the build's own folder.
+cmp -s "${linux%/bin}/firmware/lumadot-sign.hex" "$unpacked/firmware/lumadot-sign.hex" && pass ||
+  fail "the zip's lumadot-sign.hex is not the Linux build's"
+cmp -s <(sed "s|${linux%/bin}/||" "${linux%/bin}/firmware/lumadot-sign.map") \
+  <(sed "s|${windows%/bin}/||" "$unpacked/firmware/lumadot-sign.map") && pass ||
+  fail "the zip's lumadot-sign.map is not the Linux build's"
 
 echo "== the fonts mkfont builds"
 for font in asc16 hzk16; do
@@ -297,5 +332,4 @@ tests_windows=$(dirname "$windows")/tests/bin
 "$here/scripts/wine_serial_check.sh" "$tests_windows/win32_serial_check.exe" --gtest_brief=1 && pass ||
   fail "the Win32 serial check failed"
 
-echo "$checks checks, $failures failed"
-[ "$failures" = 0 ]
+checks_done
