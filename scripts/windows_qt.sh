@@ -28,7 +28,7 @@ work=$prefix.work
 rm -rf "$prefix" "$work" && mkdir -p "$work"
 # shellcheck source=scripts/debian_source.sh
 source "$here/scripts/debian_source.sh"
-echo "Building Qt $version for Windows in $prefix (about 35 min on two cores the first time)" >&2
+echo "Building Qt $version for Windows in $prefix (about 20 min on two cores the first time)" >&2
 started=$(date +%s)
 source=$(debian_source "qt6-base=$version")
 # Paths hashed relative to the work folder: a rebuild in a new work folder hits the cache.
