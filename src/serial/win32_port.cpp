@@ -106,7 +106,7 @@ Result<void> Win32Port::open(const std::string& device) {
 }
 
 Result<void> Win32Port::configure(const LineSettings& settings) {
-  if (!isOpen()) return Failure("the port is not open");
+  if (!isOpen()) return portNotOpen();
   DCB dcb{};
   dcb.DCBlength = sizeof(dcb);
   if (!GetCommState(m_handle, &dcb)) return systemFailure(GetLastError());
