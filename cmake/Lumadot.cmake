@@ -4,7 +4,8 @@
 # What every library stands on: Result and Failure, the version and the one
 # writer of files. src/ is the include root ("extract/listing.h"), and the
 # generated headers (the version) sit beside it under base/.
-add_library(lumadot_base STATIC "${PROJECT_SOURCE_DIR}/src/base/file_writer.cpp")
+add_library(lumadot_base STATIC "${PROJECT_SOURCE_DIR}/src/base/file_reader.cpp"
+                              "${PROJECT_SOURCE_DIR}/src/base/file_writer.cpp")
 add_library(lumadot::base ALIAS lumadot_base)
 configure_file("${PROJECT_SOURCE_DIR}/cmake/version.h.in" "${PROJECT_BINARY_DIR}/generated/base/version.h" @ONLY)
 target_include_directories(lumadot_base PUBLIC "${PROJECT_SOURCE_DIR}/src" "${PROJECT_BINARY_DIR}/generated")

@@ -4,11 +4,12 @@
 #include <cstdio>
 
 #include "base/version.h"
-#include "cli/console_runner.h"
-#include "cli/format_options.h"
-#include "cli/layout_options.h"
-#include "common/command_line.h"
 #include "extract/text_codec.h"
+#include "options/command_line.h"
+#include "options/format_options.h"
+#include "options/layout_options.h"
+#include "options/run_options.h"
+#include "options/text_options.h"
 
 namespace lumadot {
 namespace {
@@ -29,33 +30,33 @@ constexpr std::string_view kFooter =
 const std::string kSignSection = "The sign box (\"显示屏\")";
 
 struct Options {
-  cli::LayoutOptions layout;
-  cli::FormatOptions output;
-  cli::RunSettings run;
-  cli::TextInput input;
+  LayoutOptions layout;
+  FormatOptions output;
+  RunSettings run;
+  TextInput input;
   std::string picture;
   bool subset = false;
 };
 
 void declareOptions(CLI::App& app, Options& options) {
-  cli::addLayoutOptions(app, options.layout);
-  cli::addFontDirOption(app, options.run);
-  cli::addFormatOptions(app, options.output);
-  cli::addSourceOptions(app, options.output);
-  cli::addPortOptions(app, options.run.request, kSignSection);
-  cli::addEffectOptions(app, options.run.request, kSignSection);
+  addLayoutOptions(app, options.layout);
+  addFontDirOption(app, options.run);
+  addFormatOptions(app, options.output);
+  addSourceOptions(app, options.output);
+  addPortOptions(app, options.run.request, kSignSection);
+  addEffectOptions(app, options.run.request, kSignSection);
   app.add_flag("--subset", options.subset, "the output as lumadot-cli font writes it: a font subset");
   app.add_option("--picture", options.picture, "open this picture (PNG, BMP, GIF, JPEG) instead of a text")
       ->type_name("FILE");
-  cli::addTextOptions(app, options.input, "the text to open");
+  addTextOptions(app, options.input, "the text to open");
 }
 
 // The options' settings, or why they do not fit together.
 std::variant<WorkbenchStart, std::string> startOf(const Options& options) {
   if (options.input.texts.size() > 1) return std::string("put quotes around text with spaces");
-  const auto layout = cli::chosenLayout(options.layout);
+  const auto layout = chosenLayout(options.layout);
   if (!layout) return layout.error().text;
-  const auto output = cli::outputAsked(options.output);
+  const auto output = outputAsked(options.output);
   if (!output) return output.error().text;
   WorkbenchStart start;
   start.settings.layout = *layout;
@@ -73,7 +74,7 @@ std::variant<WorkbenchStart, std::string> startOf(const Options& options) {
 }  // namespace
 
 std::variant<WorkbenchStart, int> readWorkbenchCommandLine(const std::vector<std::string>& args) {
-  tools::CommandLine line("lumadot-workbench", std::string(kDescription), std::string(kFooter));
+  CommandLine line("lumadot-workbench", std::string(kDescription), std::string(kFooter));
   line.app().set_version_flag("--version", "lumadot-workbench " LUMADOT_VERSION, "show the version");
   Options options;
   declareOptions(line.app(), options);
@@ -82,14 +83,13 @@ std::variant<WorkbenchStart, int> readWorkbenchCommandLine(const std::vector<std
   if (auto* problem = std::get_if<std::string>(&start)) return line.usageError(*problem);
   auto& ready = std::get<WorkbenchStart>(start);
   ready.commandLine = !args.empty();
-  if (!options.input.texts.empty() || !options.input.file.empty()) {
-    const auto text = cli::runText(options.input);
-    if (!text) {
-      std::fprintf(stderr, "lumadot-workbench: %s\n", text.error().text.c_str());
-      return tools::kExitFailed;
-    }
-    ready.settings.text = utf8ToUtf16(*text);
+  // Standard input is not read: a window started from a menu has none worth waiting for.
+  const auto text = givenText(options.input);
+  if (!text) {
+    std::fprintf(stderr, "lumadot-workbench: %s\n", text.error().text.c_str());
+    return kExitFailed;
   }
+  if (*text) ready.settings.text = utf8ToUtf16(**text);
   return std::move(ready);
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/command_line.h"
+#include "options/command_line.h"
 #include "fuzz/fuzz_input.h"
 
 namespace lumadot::fuzz {
@@ -47,15 +47,15 @@ class CapturedOutput {
   std::streambuf* m_err;
 };
 
-using CommandRunner = int (*)(const std::vector<std::string>& args, tools::Reach reach);
+using CommandRunner = int (*)(const std::vector<std::string>& args, Reach reach);
 
 // Help and version are printed, a usage error is explained with exit status
 // 2, and a command line that would run exits 0.
 inline void checkCommandLine(const std::uint8_t* data, std::size_t size, CommandRunner run) {
   const CapturedOutput output;
-  const int exit = run(arguments(data, size), tools::Reach::checkOptions);
-  FUZZ_EXPECT(exit == tools::kExitCompleted || exit == tools::kExitUsage);
-  if (exit == tools::kExitUsage) FUZZ_EXPECT(!output.err().empty());
+  const int exit = run(arguments(data, size), Reach::checkOptions);
+  FUZZ_EXPECT(exit == kExitCompleted || exit == kExitUsage);
+  if (exit == kExitUsage) FUZZ_EXPECT(!output.err().empty());
 }
 
 }  // namespace lumadot::fuzz

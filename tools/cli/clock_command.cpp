@@ -11,9 +11,10 @@
 
 #include "cli/console.h"
 #include "cli/console_runner.h"
+#include "options/font_options.h"
 #include "clock/clock_display.h"
 #include "clock/clock_locale.h"
-#include "common/command_line.h"
+#include "options/command_line.h"
 #include "frame/display_frame.h"
 
 namespace lumadot::cli {
@@ -62,10 +63,10 @@ CLI::Validator localeCheck() {
       "");
 }
 
-void declareOptions(tools::CommandLine& line, ClockOptions& options) {
+void declareOptions(CommandLine& line, ClockOptions& options) {
   CLI::App& app = line.app();
   const std::string most = std::to_string(std::numeric_limits<int>::max());
-  tools::addWholeNumberOption(app, "--count", options.count, 1, std::numeric_limits<int>::max(),
+  addWholeNumberOption(app, "--count", options.count, 1, std::numeric_limits<int>::max(),
                               "stop after N runs (default: run until interrupted)", [most](const std::string& given) {
                                 return "--count takes a whole number from 1 to " + most + ", not '" + given + "'";
                               });
@@ -147,13 +148,13 @@ bool ConsoleClock::waitForTick() const {
   return false;
 }
 
-int runClock(tools::CommandLine& line, const ClockOptions& options, tools::Reach reach) {
+int runClock(CommandLine& line, const ClockOptions& options, Reach reach) {
   if (auto used = requireSendForBoxOptions(line.app(), options.run); !used) return line.usageError(used.error().text);
   if (const std::string refusal = signRefusal(options.run.font); !refusal.empty()) return line.usageError(refusal);
   if (auto apart = checkNotStandardOutput("--frame-out", options.quiet ? "" : options.run.frameOut); !apart) {
     return line.usageError(apart.error().text);
   }
-  if (reach == tools::Reach::checkOptions) return kExitCompleted;
+  if (reach == Reach::checkOptions) return kExitCompleted;
   const ClockLocale locale = options.locale.empty() ? ClockLocale::system() : ClockLocale::named(options.locale);
 
   ConsoleRunner runner(options.run, decimalSeparator(locale));
@@ -170,8 +171,8 @@ int runClock(tools::CommandLine& line, const ClockOptions& options, tools::Reach
 
 }  // namespace
 
-int runClockCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  tools::CommandLine line("lumadot-cli clock", std::string(kDescription), std::string(kFooter));
+int runClockCommand(const std::vector<std::string>& args, Reach reach) {
+  CommandLine line("lumadot-cli clock", std::string(kDescription), std::string(kFooter));
   ClockOptions options;
   declareOptions(line, options);
   if (const auto exit = line.parse(args)) return *exit;

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "common/command_line.h"
+#include "options/command_line.h"
 
 namespace lumadot::cli {
 
 // lumadot-cli clock: returns the exit status.
-int runClockCommand(const std::vector<std::string>& args, tools::Reach reach = tools::Reach::run);
+int runClockCommand(const std::vector<std::string>& args, Reach reach = Reach::run);
 
 }  // namespace lumadot::cli

@@ -27,7 +27,7 @@ namespace {
 struct Command {
   std::string_view name;
   std::string_view summary;  // a second line starts under the first
-  int (*run)(const std::vector<std::string>& args, tools::Reach reach);
+  int (*run)(const std::vector<std::string>& args, Reach reach);
 };
 
 constexpr Command kCommands[] = {
@@ -72,8 +72,8 @@ std::string description() {
 
 }  // namespace
 
-int runCommandLine(const std::vector<std::string>& args, tools::Reach reach) {
-  tools::CommandLine line("lumadot-cli", description(),
+int runCommandLine(const std::vector<std::string>& args, Reach reach) {
+  CommandLine line("lumadot-cli", description(),
                           "Run 'lumadot-cli COMMAND --help' for the options of a command.");
   CLI::App& app = line.app();
   app.set_version_flag("--version", std::string("lumadot-cli ") + std::string(kVersion), "show the version");
@@ -82,7 +82,7 @@ int runCommandLine(const std::vector<std::string>& args, tools::Reach reach) {
   std::string chosen;
   std::vector<std::string> rest;
   app.positionals_at_end();  // everything after COMMAND is the command's own
-  app.add_option("COMMAND", chosen, "the command to run")->required()->check(tools::inOurWords(
+  app.add_option("COMMAND", chosen, "the command to run")->required()->check(inOurWords(
       CLI::IsMember(names), [](const std::string& name) { return "unknown command '" + name + "'"; }));
   app.add_option("OPTIONS", rest, "the command's options and text");
 

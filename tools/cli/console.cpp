@@ -21,7 +21,7 @@
 
 #include "base/utf8_path.h"
 #include "clock/clock_locale.h"
-#include "common/command_line.h"
+#include "base/file_reader.h"
 #include "common/program_start.h"
 
 namespace lumadot::cli {
@@ -71,7 +71,7 @@ int terminalColumns() {
   if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
 #endif
   if (const char* columns = std::getenv("COLUMNS")) {
-    if (const auto value = tools::wholeNumber(columns, 1, 100000)) return *value;
+    if (const auto value = wholeNumber(columns, 1, 100000)) return *value;
   }
   return 80;
 }
@@ -90,41 +90,9 @@ bool writeStdout(std::string_view bytes) {
   return true;
 }
 
-namespace {
-
-// `stream` to its end, or a failure naming `source` as soon as more than `limit` bytes have come.
-Result<std::string> readAll(std::FILE* stream, const std::string& source, std::size_t limit) {
-  std::string data;
-  char buf[65536];
-  std::size_t n = 0;
-  while ((n = std::fread(buf, 1, sizeof buf, stream)) > 0) {
-    if (n > limit - data.size()) {
-      return Failure(source + " is longer than " + std::to_string(limit >> 20) + " MiB (" + std::to_string(limit) +
-                     " bytes), far more than any text for the sign; nothing was extracted");
-    }
-    data.append(buf, n);
-  }
-  if (std::ferror(stream)) return Failure("cannot read " + source + ": " + std::strerror(errno));
-  return data;
-}
-
-}  // namespace
-
 Result<std::string> readAllStdin(std::size_t limit) {
   useBinaryStreams();
   return readAll(stdin, "standard input", limit);
-}
-
-Result<std::string> readWholeFile(const std::string& name, std::size_t limit) {
-#ifdef _WIN32
-  std::FILE* file = _wfopen(pathFromUtf8(name).c_str(), L"rb");
-#else
-  std::FILE* file = std::fopen(name.c_str(), "rb");
-#endif
-  if (!file) return Failure("cannot read " + name + ": " + std::strerror(errno));
-  auto data = readAll(file, name, limit);
-  std::fclose(file);
-  return data;
 }
 
 bool isTerminal(std::FILE* stream) {
@@ -134,6 +102,17 @@ bool isTerminal(std::FILE* stream) {
   return isatty(fileno(stream)) != 0;
 #endif
 }
+
+Result<Output> chosenOutput(const FormatOptions& options, const std::string& command) {
+  auto output = outputAsked(options);
+  if (output && output->format == OutputFormat::bin && isTerminal(stdout)) {
+    return Failure("--format bin writes raw bytes; send them to a file: lumadot-cli " + command +
+                   " --format bin TEXT > glyphs.bin");
+  }
+  if (output && tools::standardOutputIsConsole()) output->source.encoding = SourceEncoding::utf8;
+  return output;
+}
+
 
 namespace {
 

@@ -9,25 +9,22 @@
 #include <string_view>
 
 #include "base/result.h"
-#include "common/command_line.h"
+#include "options/command_line.h"
+#include "options/format_options.h"
+#include "options/text_options.h"
 #include "message/message.h"
 
 namespace lumadot::cli {
 
-using tools::kExitCompleted;
-using tools::kExitFailed;
-using tools::kExitUsage;
-
 // Writes bytes to standard output unchanged (no line-ending translation).
 bool writeStdout(std::string_view bytes);
-// Far more than any text a sign can show, whose glyphs fill at most 65,536
-// bytes; a pipe that runs past it is cut off rather than held in memory.
-inline constexpr std::size_t kMaxStdinBytes = std::size_t{4} << 20;
 // Standard input to its end, or a failure as soon as more than `limit` bytes have come.
-Result<std::string> readAllStdin(std::size_t limit = kMaxStdinBytes);
-// A file's bytes, or a failure naming it; one longer than `limit` is not read.
-Result<std::string> readWholeFile(const std::string& name, std::size_t limit);  // name in UTF-8
+Result<std::string> readAllStdin(std::size_t limit = kMaxTextBytes);
 bool isTerminal(std::FILE* stream);
+// The output the options ask for on standard output; `command` names the
+// command in the hint for raw bytes on a terminal. A Windows console shows
+// characters, not bytes, so there the text stays UTF-8 whatever encoding was asked for.
+Result<Output> chosenOutput(const FormatOptions& options, const std::string& command);
 // Refuses `path`, given with `option`, when it is the file standard output is
 // redirected to (font --header out.c > out.c): both would be written, and
 // one would be lost. Told by device and inode, on Windows by volume and file index.

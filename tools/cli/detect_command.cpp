@@ -5,7 +5,7 @@
 
 #include "cli/console.h"
 #include "cli/console_runner.h"
-#include "cli/layout_options.h"
+#include "options/layout_options.h"
 #include "extract/ansi_code.h"
 #include "extract/character_walk.h"
 #include "extract/firmware_bytes.h"
@@ -209,19 +209,19 @@ int judge(const DetectOptions& options, std::u16string_view text, const std::vec
   return writeStdout(report(*found, *ours, *bytes, options.ascii)) ? kExitCompleted : kExitFailed;
 }
 
-int runDetect(tools::CommandLine& line, const DetectOptions& options, tools::Reach reach) {
+int runDetect(CommandLine& line, const DetectOptions& options, Reach reach) {
   const std::u16string typed = utf8ToUtf16(options.text);
   const auto characters = textCharacters(typed);
   if (!characters) return line.usageError(characters.error().text);
-  if (reach == tools::Reach::checkOptions) return kExitCompleted;
+  if (reach == Reach::checkOptions) return kExitCompleted;
   return judge(options, typed, *characters);
 }
 
 }  // namespace
 
-int runDetectCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  return tools::parseAndRun<DetectOptions>(args, "lumadot-cli detect", kDescription, kFooter,
-                                             [reach](tools::CommandLine& line, const DetectOptions& options) {
+int runDetectCommand(const std::vector<std::string>& args, Reach reach) {
+  return parseAndRun<DetectOptions>(args, "lumadot-cli detect", kDescription, kFooter,
+                                             [reach](CommandLine& line, const DetectOptions& options) {
                                                return runDetect(line, options, reach);
                                              });
 }

@@ -4,9 +4,11 @@
 
 #include "cli/console.h"
 #include "cli/console_runner.h"
-#include "cli/format_options.h"
-#include "cli/layout_options.h"
-#include "common/command_line.h"
+#include "options/font_options.h"
+#include "cli/text_input.h"
+#include "options/format_options.h"
+#include "options/layout_options.h"
+#include "options/command_line.h"
 #include "extract/glyph_entries.h"
 #include "extract/text_codec.h"
 #include "formats/output_format.h"
@@ -53,7 +55,7 @@ void declareOptions(CLI::App& app, ExtractOptions& options) {
   addTextOptions(app, options.input, "the text to extract; without it, standard input");
 }
 
-int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::Reach reach) {
+int runExtract(CommandLine& line, const ExtractOptions& options, Reach reach) {
   if (options.input.texts.size() > 1) return line.usageError("extract takes one TEXT; put quotes around text with spaces");
   const auto output = chosenOutput(options.output, "extract");
   if (!output) return line.usageError(output.error().text);
@@ -66,7 +68,7 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::R
   if (const std::string refusal = signRefusal(options.run.font); options.run.sends() && !refusal.empty()) {
     return line.usageError(refusal);
   }
-  if (reach == tools::Reach::checkOptions) return kExitCompleted;
+  if (reach == Reach::checkOptions) return kExitCompleted;
   const auto& [format, names, source, note] = *output;
   if (!note.empty()) printError(note);
 
@@ -90,9 +92,9 @@ int runExtract(tools::CommandLine& line, const ExtractOptions& options, tools::R
 
 }  // namespace
 
-int runExtractCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  return tools::parseAndRun<ExtractOptions>(args, "lumadot-cli extract", kDescription, kFooter,
-                                              [reach](tools::CommandLine& line, const ExtractOptions& options) {
+int runExtractCommand(const std::vector<std::string>& args, Reach reach) {
+  return parseAndRun<ExtractOptions>(args, "lumadot-cli extract", kDescription, kFooter,
+                                              [reach](CommandLine& line, const ExtractOptions& options) {
                                                 return runExtract(line, options, reach);
                                               });
 }

@@ -6,10 +6,13 @@
 
 #include "base/file_writer.h"
 #include "base/utf8_path.h"
+#include "base/file_reader.h"
 #include "cli/console.h"
+#include "cli/character_names.h"
 #include "cli/console_runner.h"
-#include "cli/format_options.h"
-#include "cli/layout_options.h"
+#include "options/text_options.h"
+#include "options/format_options.h"
+#include "options/layout_options.h"
 #include "extract/text_codec.h"
 #include "fonts/rendered_glyphs.h"
 #include "subset/character_set.h"
@@ -77,7 +80,7 @@ void declareOptions(CLI::App& app, FontOptions& options) {
 Result<std::u16string> wantedCharacters(const FontOptions& options) {
   std::string text = options.texts.empty() ? std::string() : options.texts.front();
   if (!options.charsFile.empty()) {
-    const auto file = readWholeFile(options.charsFile, kMaxStdinBytes);
+    const auto file = readWholeFile(options.charsFile, kMaxTextBytes);
     if (!file) return file.error();
     const auto decoded = decodedText(*file, options.charsFile, options.encoding);
     if (!decoded) return decoded.error();
@@ -177,13 +180,13 @@ int writeSubset(const FontOptions& options, const Output& output, const FontSubs
   return writeStdout(subsetSource(output.format, subset, prefix, output.source)) ? kExitCompleted : kExitFailed;
 }
 
-int runFont(tools::CommandLine& line, const FontOptions& options, tools::Reach reach) {
+int runFont(CommandLine& line, const FontOptions& options, Reach reach) {
   const auto output = chosenOutput(options.output, "font");
   if (!output) return line.usageError(output.error().text);
   if (const auto problem = optionProblem(options, *output)) return line.usageError(*problem);
   const auto layout = chosenLayout(options.layout);
   if (!layout) return line.usageError(layout.error().text);
-  if (reach == tools::Reach::checkOptions) return kExitCompleted;
+  if (reach == Reach::checkOptions) return kExitCompleted;
 
   const auto wanted = wantedCharacters(options);
   if (!wanted) {
@@ -201,9 +204,9 @@ int runFont(tools::CommandLine& line, const FontOptions& options, tools::Reach r
 
 }  // namespace
 
-int runFontCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  return tools::parseAndRun<FontOptions>(args, "lumadot-cli font", kDescription, kFooter,
-                                           [reach](tools::CommandLine& line, const FontOptions& options) {
+int runFontCommand(const std::vector<std::string>& args, Reach reach) {
+  return parseAndRun<FontOptions>(args, "lumadot-cli font", kDescription, kFooter,
+                                           [reach](CommandLine& line, const FontOptions& options) {
                                              return runFont(line, options, reach);
                                            });
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/console.h"
-#include "cli/font_options.h"
+#include "options/font_options.h"
 #include "extract/byte_layout.h"
 #include "extract/font_layout.h"
 
@@ -136,17 +136,17 @@ std::string legend(CellSize cell) {
   return wrapped(text);
 }
 
-int runLayouts(const LayoutsOptions& options, tools::Reach reach) {
-  if (reach == tools::Reach::checkOptions) return kExitCompleted;
+int runLayouts(const LayoutsOptions& options, Reach reach) {
+  if (reach == Reach::checkOptions) return kExitCompleted;
   const std::string text = allMaps(options.cell.doubleByte()) + legend(options.cell);
   return writeStdout(text) ? kExitCompleted : kExitFailed;
 }
 
 }  // namespace
 
-int runLayoutsCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  return tools::parseAndRun<LayoutsOptions>(args, "lumadot-cli layouts", kDescription, {},
-                                              [reach](tools::CommandLine&, const LayoutsOptions& options) {
+int runLayoutsCommand(const std::vector<std::string>& args, Reach reach) {
+  return parseAndRun<LayoutsOptions>(args, "lumadot-cli layouts", kDescription, {},
+                                              [reach](CommandLine&, const LayoutsOptions& options) {
                                                 return runLayouts(options, reach);
                                               });
 }

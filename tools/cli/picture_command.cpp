@@ -5,11 +5,12 @@
 #include <utility>
 #include <variant>
 
+#include "base/file_reader.h"
 #include "cli/console.h"
 #include "cli/console_runner.h"
-#include "cli/font_options.h"
-#include "cli/format_options.h"
-#include "cli/layout_options.h"
+#include "options/font_options.h"
+#include "options/format_options.h"
+#include "options/layout_options.h"
 #include "cli/preview_command.h"
 #include "extract/glyph_entries.h"
 #include "formats/output_format.h"
@@ -59,15 +60,15 @@ struct PictureOptions {
 std::optional<std::pair<int, int>> sizeNamed(const std::string& text) {
   const auto x = text.find('x');
   if (x == std::string::npos) return std::nullopt;
-  const auto width = tools::wholeNumber(std::string_view(text).substr(0, x), 1, kMaxPictureSide);
-  const auto height = tools::wholeNumber(std::string_view(text).substr(x + 1), 1, Dots::kMaxSide);
+  const auto width = wholeNumber(std::string_view(text).substr(0, x), 1, kMaxPictureSide);
+  const auto height = wholeNumber(std::string_view(text).substr(x + 1), 1, Dots::kMaxSide);
   if (!width || !height) return std::nullopt;
   return std::make_pair(*width, *height);
 }
 
 void addDotOptions(CLI::App& app, PictureOptions& options) {
   DotOptions& dots = options.dots;
-  tools::addWholeNumberOption(app, "--threshold", dots.threshold, 0, 255,
+  addWholeNumberOption(app, "--threshold", dots.threshold, 0, 255,
                               "a pixel darker than N (0 black to 255 white) is a lit\n"
                               "dot, any other a dark one (default 128)",
                               [](const std::string&) { return "--threshold must be a whole number from 0 to 255"; })
@@ -76,7 +77,7 @@ void addDotOptions(CLI::App& app, PictureOptions& options) {
       ->group(kDotSection);
   app.add_flag("--invert", dots.invert, "light pixels are the lit dots (a picture drawn light on dark)")
       ->group(kDotSection);
-  CLI::Option* height = tools::addWholeNumberOption(
+  CLI::Option* height = addWholeNumberOption(
       app, "--height", options.height, 1, Dots::kMaxSide,
       "scale to N rows (1 to 64), keeping the aspect ratio;\neach dot the average of the pixels it covers",
       [](const std::string&) { return "--height must be a whole number from 1 to 64"; });
@@ -120,7 +121,7 @@ int failed(const std::string& text) {
 }
 
 // The picture's glyphs, or the exit status of why there are none.
-std::variant<Glyphs, int> pictureRun(tools::CommandLine& line, const PictureOptions& options,
+std::variant<Glyphs, int> pictureRun(CommandLine& line, const PictureOptions& options,
                                      const ByteLayout& layout) {
   const auto bytes = readWholeFile(options.file, kMaxPictureFileBytes);
   if (!bytes) return failed(bytes.error().text);
@@ -148,7 +149,7 @@ std::variant<Glyphs, int> pictureRun(tools::CommandLine& line, const PictureOpti
   return std::move(*glyphs);
 }
 
-int runPicture(tools::CommandLine& line, const PictureOptions& options, tools::Reach reach) {
+int runPicture(CommandLine& line, const PictureOptions& options, Reach reach) {
   const auto output = chosenOutput(options.output, "picture");
   if (!output) return line.usageError(output.error().text);
   const auto layout = chosenLayout(options.layout);
@@ -169,7 +170,7 @@ int runPicture(tools::CommandLine& line, const PictureOptions& options, tools::R
     return line.usageError(
         signRefusal("a picture " + std::to_string(*scale.height) + " dots high", "scale it with --height 16"));
   }
-  if (reach == tools::Reach::checkOptions) return kExitCompleted;
+  if (reach == Reach::checkOptions) return kExitCompleted;
   if (!output->note.empty()) printError(output->note);
 
   auto made = pictureRun(line, options, *layout);
@@ -189,10 +190,10 @@ int runPicture(tools::CommandLine& line, const PictureOptions& options, tools::R
 
 }  // namespace
 
-int runPictureCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  return tools::parseAndRun<PictureOptions>(
+int runPictureCommand(const std::vector<std::string>& args, Reach reach) {
+  return parseAndRun<PictureOptions>(
       args, "lumadot-cli picture", kDescription, kFooter,
-      [reach](tools::CommandLine& line, const PictureOptions& options) { return runPicture(line, options, reach); });
+      [reach](CommandLine& line, const PictureOptions& options) { return runPicture(line, options, reach); });
 }
 
 }  // namespace lumadot::cli

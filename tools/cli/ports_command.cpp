@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "cli/console.h"
-#include "common/command_line.h"
+#include "options/command_line.h"
 #include "serial/port_mapping.h"
 
 namespace lumadot::cli {
@@ -31,10 +31,10 @@ std::string sourceText(const PortMapping& mapping) {
 
 }  // namespace
 
-int runPortsCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  tools::CommandLine line("lumadot-cli ports", std::string(kDescription), {});
+int runPortsCommand(const std::vector<std::string>& args, Reach reach) {
+  CommandLine line("lumadot-cli ports", std::string(kDescription), {});
   if (const auto exit = line.parse(args)) return *exit;
-  if (reach == tools::Reach::checkOptions) return kExitCompleted;
+  if (reach == Reach::checkOptions) return kExitCompleted;
   std::ostringstream table;
   const PortOverview overview = portOverview();
   const auto row = [&table](const std::string& name, const std::string& device, bool present, const std::string& source) {

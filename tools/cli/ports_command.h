@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "common/command_line.h"
+#include "options/command_line.h"
 
 namespace lumadot::cli {
 
-int runPortsCommand(const std::vector<std::string>& args, tools::Reach reach = tools::Reach::run);
+int runPortsCommand(const std::vector<std::string>& args, Reach reach = Reach::run);
 
 }  // namespace lumadot::cli

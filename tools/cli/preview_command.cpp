@@ -8,8 +8,9 @@
 #include "base/utf8_path.h"
 #include "cli/console.h"
 #include "cli/console_runner.h"
-#include "cli/layout_options.h"
-#include "common/command_line.h"
+#include "cli/text_input.h"
+#include "options/layout_options.h"
+#include "options/command_line.h"
 #include "extract/glyph_entries.h"
 #include "extract/text_codec.h"
 #include "preview/dot_picture.h"
@@ -43,11 +44,11 @@ void declareOptions(CLI::App& app, PreviewOptions& options) {
   addTextOptions(app, options.input, "the text to draw; without it, standard input");
 }
 
-int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::Reach reach) {
+int runPreview(CommandLine& line, const PreviewOptions& options, Reach reach) {
   if (options.input.texts.size() > 1) return line.usageError("preview takes one TEXT; put quotes around text with spaces");
   const auto layout = chosenLayout(options.layout);
   if (!layout) return line.usageError(layout.error().text);
-  if (reach == tools::Reach::checkOptions) return kExitCompleted;
+  if (reach == Reach::checkOptions) return kExitCompleted;
 
   const auto typed = runText(options.input);
   if (!typed) {
@@ -65,7 +66,7 @@ int runPreview(tools::CommandLine& line, const PreviewOptions& options, tools::R
 
 void addDrawOptions(CLI::App& app, DrawOptions& options, CLI::Option* drawn) {
   CLI::Option* ascii = app.add_flag("--ascii", options.ascii, "draw with # and . instead of █ and ·");
-  CLI::Option* width = tools::addWholeNumberOption(
+  CLI::Option* width = addWholeNumberOption(
       app, "--width", options.width, 0, 1000000,
       "break the picture into bands at most N dots wide,\n"
       "between glyphs; 0 never breaks it (default: the\n"
@@ -78,7 +79,7 @@ void addDrawOptions(CLI::App& app, DrawOptions& options, CLI::Option* drawn) {
   CLI::Option* png = app.add_option("--png", options.png, "write the picture to FILE as a PNG instead,\nlit dots red");
   png->type_name("FILE");
   const std::string range = std::to_string(kMinPngScale) + " to " + std::to_string(kMaxPngScale);
-  tools::addWholeNumberOption(app, "--scale", options.scale, kMinPngScale, kMaxPngScale,
+  addWholeNumberOption(app, "--scale", options.scale, kMinPngScale, kMaxPngScale,
                               "pixels per dot in the PNG, " + range + " (default " +
                                   std::to_string(kDefaultPngScale) + ")",
                               [range](const std::string&) { return "--scale must be a whole number from " + range; })
@@ -108,9 +109,9 @@ int showGlyphs(const CLI::App& app, const Glyphs& glyphs, const ByteLayout& layo
   return kExitCompleted;
 }
 
-int runPreviewCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  return tools::parseAndRun<PreviewOptions>(args, "lumadot-cli preview", kDescription, kFooter,
-                                              [reach](tools::CommandLine& line, const PreviewOptions& options) {
+int runPreviewCommand(const std::vector<std::string>& args, Reach reach) {
+  return parseAndRun<PreviewOptions>(args, "lumadot-cli preview", kDescription, kFooter,
+                                              [reach](CommandLine& line, const PreviewOptions& options) {
                                                 return runPreview(line, options, reach);
                                               });
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "common/command_line.h"
+#include "options/command_line.h"
 #include "extract/byte_layout.h"
 #include "extract/glyphs.h"
 #include "preview/png_image.h"
@@ -30,6 +30,6 @@ void addDrawOptions(CLI::App& app, DrawOptions& options, CLI::Option* drawn = nu
 int showGlyphs(const CLI::App& app, const Glyphs& glyphs, const ByteLayout& layout, const DrawOptions& options);
 
 // lumadot-cli preview: returns the exit status.
-int runPreviewCommand(const std::vector<std::string>& args, tools::Reach reach = tools::Reach::run);
+int runPreviewCommand(const std::vector<std::string>& args, Reach reach = Reach::run);
 
 }  // namespace lumadot::cli

@@ -12,7 +12,7 @@
 #include "base/utf8_path.h"
 #include "cli/console.h"
 #include "cli/console_runner.h"
-#include "common/command_line.h"
+#include "options/command_line.h"
 #include "extract/text_codec.h"
 #include "frame/frame_decoder.h"
 #include "preview/gif_animation.h"
@@ -65,7 +65,7 @@ struct SignOptions {
 
 void declareOptions(CLI::App& app, SignOptions& options) {
   addPortOptions(app, options.line, kLineSection);
-  tools::addWholeNumberOption(app, "--columns", options.columns, 1, kMaxPanelColumns,
+  addWholeNumberOption(app, "--columns", options.columns, 1, kMaxPanelColumns,
                               "dots across the panel (default 128); it is 16 high",
                               [](const std::string& given) {
                                 return "--columns takes a whole number from 1 to " + std::to_string(kMaxPanelColumns) +
@@ -73,7 +73,7 @@ void declareOptions(CLI::App& app, SignOptions& options) {
                               });
   app.add_flag("--msb-first", options.msbFirst, "a sign that takes the highest bit of a byte as its\nleftmost dot");
   const std::string most = std::to_string(std::numeric_limits<int>::max());
-  tools::addWholeNumberOption(app, "--count", options.count, 1, std::numeric_limits<int>::max(),
+  addWholeNumberOption(app, "--count", options.count, 1, std::numeric_limits<int>::max(),
                               "stop after N frames, whole or not (default: until\nCtrl+C)",
                               [most](const std::string& given) {
                                 return "--count takes a whole number from 1 to " + most + ", not '" + given + "'";
@@ -213,12 +213,12 @@ int listen(SerialReceiver& receiver, SignConsole& console, int count) {
   return written ? kExitCompleted : kExitFailed;
 }
 
-int runSign(const tools::CommandLine& line, const SignOptions& options, tools::Reach reach) {
+int runSign(const CommandLine& line, const SignOptions& options, Reach reach) {
   // Each frame's lines go to standard output, whatever file the picture goes to.
   for (const auto& [option, file] : {std::pair{"--png", &options.png}, std::pair{"--gif", &options.gif}}) {
     if (auto apart = checkNotStandardOutput(option, *file); !apart) return line.usageError(apart.error().text);
   }
-  if (reach == tools::Reach::checkOptions) return kExitCompleted;
+  if (reach == Reach::checkOptions) return kExitCompleted;
   const SendRequest& request = options.line;
 
   SystemSerialReceiver receiver;
@@ -235,8 +235,8 @@ int runSign(const tools::CommandLine& line, const SignOptions& options, tools::R
 
 }  // namespace
 
-int runSignCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  tools::CommandLine line("lumadot-cli sign", std::string(kDescription), std::string(kFooter));
+int runSignCommand(const std::vector<std::string>& args, Reach reach) {
+  CommandLine line("lumadot-cli sign", std::string(kDescription), std::string(kFooter));
   SignOptions options;
   declareOptions(line.app(), options);
   if (const auto exit = line.parse(args)) return *exit;

@@ -10,8 +10,8 @@
 
 #include "base/utf8_path.h"
 #include "base/version.h"
-#include "common/command_line.h"
-#include "common/glyph_options.h"
+#include "options/command_line.h"
+#include "options/glyph_options.h"
 #include "extract/text_codec.h"
 #include "fonts/freetype_font.h"
 #include "fonts/unifont_hex.h"
@@ -20,8 +20,6 @@
 namespace lumadot::mkfont {
 namespace {
 
-using tools::kExitCompleted;
-using tools::kExitFailed;
 
 constexpr std::string_view kDescription =
     "Builds the raster fonts asc16 (8x16 dots, 256 glyphs) and hzk16 (16x16 dots,\n"
@@ -165,24 +163,24 @@ void addSourceOptions(CLI::App& app, Options& options) {
   const auto badFace = [](const std::string& option) {
     return [option](const std::string&) { return option + " must be a whole number from 0 to 65535"; };
   };
-  tools::addWholeNumberOption(app, "--face", options.face, 0, kLastFace,
+  addWholeNumberOption(app, "--face", options.face, 0, kLastFace,
                               "face of a collection (.ttc) to read, counted\nfrom 0 (default 0)", badFace("--face"))
       ->needs(font);
   CLI::Option* ascii = app.add_option("--ascii-font", options.asciiFont,
                                       "font file to draw the single-byte glyphs from\n"
                                       "instead (TrueType, OpenType, PCF, BDF)")
                            ->type_name("FILE");
-  tools::addWholeNumberOption(app, "--ascii-face", options.asciiFace, 0, kLastFace,
+  addWholeNumberOption(app, "--ascii-face", options.asciiFace, 0, kLastFace,
                               "face of --ascii-font to read (default 0)", badFace("--ascii-face"))
       ->needs(ascii);
 }
 
 void addCellOptions(CLI::App& app, FontRequest& request) {
-  tools::addSizeOption(app, request.cell,
+  addSizeOption(app, request.cell,
                        "glyph size: N for N x N double-byte glyphs and\n"
                        "N/2 x N single-byte ones, or WxH, each side 8 to 64\n"
                        "(default 16); the fonts are drawn H pixels high");
-  tools::addCharsetOption(app, request.charset,
+  addCharsetOption(app, request.charset,
                           "gb2312: write hzkN, the 94x94 GB2312 grid (default);\n"
                           "gbk: gbkN, every code page 936 double-byte character");
 }
@@ -194,8 +192,8 @@ int failure(const std::string& message) {
   return kExitFailed;
 }
 
-int runMkfontCommand(const std::vector<std::string>& args, tools::Reach reach) {
-  tools::CommandLine line("lumadot-mkfont", std::string(kDescription), std::string(kFooter));
+int runMkfontCommand(const std::vector<std::string>& args, Reach reach) {
+  CommandLine line("lumadot-mkfont", std::string(kDescription), std::string(kFooter));
   CLI::App& app = line.app();
   // Lower case, as scripts look for it; a column wide enough for "--unifont FILE.hex[.gz]".
   app.get_formatter()->label("Usage", "usage");
@@ -214,7 +212,7 @@ int runMkfontCommand(const std::vector<std::string>& args, tools::Reach reach) {
       ->required();
   if (const auto exit = line.parse(args)) return *exit;
   if (options.unifont.empty() && options.font.empty()) return line.usageError("give --unifont FILE or --font FILE");
-  if (reach == tools::Reach::checkOptions) return kExitCompleted;
+  if (reach == Reach::checkOptions) return kExitCompleted;
   return build(options);
 }
 

@@ -12,7 +12,7 @@ namespace CLI {
 class App;
 }  // namespace CLI
 
-namespace lumadot::cli {
+namespace lumadot {
 
 struct LayoutOptions {
   std::string scan;  // empty when --scan is not given
@@ -29,4 +29,4 @@ Result<ByteLayout> chosenLayout(const LayoutOptions& options);
 // The options that ask for `layout`: "--scan columns --lsb-first".
 std::string layoutOptions(const ByteLayout& layout);
 
-}  // namespace lumadot::cli
+}  // namespace lumadot

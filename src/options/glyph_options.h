@@ -12,11 +12,11 @@ class App;
 class Option;
 }  // namespace CLI
 
-namespace lumadot::tools {
+namespace lumadot {
 
 // --size N or WxH, each side 8 to 64.
 CLI::Option* addSizeOption(CLI::App& app, CellSize& cell, const std::string& help);
 // --charset gb2312 or gbk.
 CLI::Option* addCharsetOption(CLI::App& app, Charset& charset, const std::string& help);
 
-}  // namespace lumadot::tools
+}  // namespace lumadot

@@ -1,10 +1,10 @@
-#include "common/glyph_options.h"
+#include "options/glyph_options.h"
 
 #include <CLI/CLI.hpp>
 
-#include "common/command_line.h"
+#include "options/command_line.h"
 
-namespace lumadot::tools {
+namespace lumadot {
 
 CLI::Option* addSizeOption(CLI::App& app, CellSize& cell, const std::string& help) {
   return app
@@ -30,4 +30,4 @@ CLI::Option* addCharsetOption(CLI::App& app, Charset& charset, const std::string
       }));
 }
 
-}  // namespace lumadot::tools
+}  // namespace lumadot

@@ -14,7 +14,7 @@ namespace CLI {
 class App;
 }  // namespace CLI
 
-namespace lumadot::cli {
+namespace lumadot {
 
 struct FormatOptions {
   OutputFormat format = OutputFormat::listing;
@@ -50,9 +50,4 @@ void addSourceOptions(CLI::App& app, FormatOptions& options);
 
 // The output the options ask for, wherever it goes.
 Result<Output> outputAsked(const FormatOptions& options);
-// The same for standard output; `command` names the command in the hint for
-// raw bytes on a terminal. A Windows console shows characters, not bytes, so
-// there the text stays UTF-8 whatever encoding was asked for.
-Result<Output> chosenOutput(const FormatOptions& options, const std::string& command);
-
-}  // namespace lumadot::cli
+}  // namespace lumadot

@@ -1,11 +1,11 @@
-#include "cli/layout_options.h"
+#include "options/layout_options.h"
 
 #include <CLI/CLI.hpp>
 #include <vector>
 
-#include "common/command_line.h"
+#include "options/command_line.h"
 
-namespace lumadot::cli {
+namespace lumadot {
 
 void addLayoutOptions(CLI::App& app, LayoutOptions& options) {
   std::vector<std::string> names;
@@ -23,7 +23,7 @@ void addLayoutOptions(CLI::App& app, LayoutOptions& options) {
                  "                bottom, its columns left to right\n"
                  "'lumadot-cli layouts' shows all four")
       ->type_name("SCAN")
-      ->check(tools::inOurWords(CLI::IsMember(names), [](const std::string& name) {
+      ->check(inOurWords(CLI::IsMember(names), [](const std::string& name) {
         return "unknown scan '" + name + "'; choose rows, row-bands, columns or column-bands";
       }));
   app.add_flag("--lsb-first,--reverse", options.lsbFirst,
@@ -54,4 +54,4 @@ std::string layoutOptions(const ByteLayout& layout) {
   return options;
 }
 
-}  // namespace lumadot::cli
+}  // namespace lumadot

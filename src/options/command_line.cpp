@@ -1,11 +1,11 @@
-#include "common/command_line.h"
+#include "options/command_line.h"
 
 #include <CLI/CLI.hpp>
 #include <cctype>
 #include <charconv>
 #include <iostream>
 
-namespace lumadot::tools {
+namespace lumadot {
 
 // GNU's layout: the usage line first, naming every option, then each
 // option's names and value beside its help, in sections in the order their
@@ -235,4 +235,4 @@ std::optional<int> wholeNumber(std::string_view text, int lowest, int highest) {
   return value;
 }
 
-}  // namespace lumadot::tools
+}  // namespace lumadot

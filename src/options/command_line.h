@@ -19,7 +19,7 @@ class Option;
 class Validator;
 }  // namespace CLI
 
-namespace lumadot::tools {
+namespace lumadot {
 
 inline constexpr int kExitCompleted = 0;  // done, and after --help or --version
 inline constexpr int kExitFailed = 1;     // the run, its input or its output failed
@@ -98,4 +98,4 @@ CLI::Option* addWholeNumberOption(CLI::App& app, const std::string& name, int& n
 // An option's value as a whole number from `lowest` to `highest`, nothing else around it.
 std::optional<int> wholeNumber(std::string_view text, int lowest, int highest);
 
-}  // namespace lumadot::tools
+}  // namespace lumadot

@@ -1,11 +1,11 @@
-#include "cli/font_options.h"
+#include "options/font_options.h"
 
 #include <CLI/CLI.hpp>
 
-#include "common/command_line.h"
-#include "common/glyph_options.h"
+#include "options/command_line.h"
+#include "options/glyph_options.h"
 
-namespace lumadot::cli {
+namespace lumadot {
 namespace {
 
 constexpr const char* kSection = "Glyphs";
@@ -13,7 +13,7 @@ constexpr const char* kSection = "Glyphs";
 }  // namespace
 
 void addSizeOption(CLI::App& app, CellSize& cell) {
-  tools::addSizeOption(app, cell,
+  addSizeOption(app, cell,
                        "glyph size: N for N x N double-byte glyphs and\n"
                        "N/2 x N single-byte ones, or WxH (each side 8 to 64;\n"
                        "default 16)")
@@ -22,7 +22,7 @@ void addSizeOption(CLI::App& app, CellSize& cell) {
 
 void addFontOptions(CLI::App& app, FontChoice& choice) {
   addSizeOption(app, choice.cell);
-  tools::addCharsetOption(app, choice.charset,
+  addCharsetOption(app, choice.charset,
                           "gb2312: the font files hzkN (default); gbk: gbkN,\n"
                           "which has a place for every double-byte character")
       ->group(kSection);
@@ -32,7 +32,7 @@ void addFontOptions(CLI::App& app, FontChoice& choice) {
                  "of the font files")
       ->type_name("FILE")
       ->group(kSection);
-  tools::addWholeNumberOption(app, "--face", choice.face, 0, 999, "the face of a collection --font holds (default 0)",
+  addWholeNumberOption(app, "--face", choice.face, 0, 999, "the face of a collection --font holds (default 0)",
                               [](const std::string& value) { return "--face takes 0 to 999, not '" + value + "'"; })
       ->group(kSection)
       ->needs("--font");
@@ -51,4 +51,4 @@ std::string signRefusal(const std::string& what, const std::string& remedy) {
   return "the sign shows 16-dot glyphs, so " + what + " cannot be sent; " + remedy;
 }
 
-}  // namespace lumadot::cli
+}  // namespace lumadot

@@ -14,7 +14,7 @@ namespace CLI {
 class App;
 }  // namespace CLI
 
-namespace lumadot::cli {
+namespace lumadot {
 
 // --size N or WxH, each side 8 to 64.
 void addSizeOption(CLI::App& app, CellSize& cell);
@@ -27,4 +27,4 @@ std::string signRefusal(const FontChoice& choice);
 // The same words for `what` ("--size 24", "a picture 24 dots high"), then what to do instead.
 std::string signRefusal(const std::string& what, const std::string& remedy);
 
-}  // namespace lumadot::cli
+}  // namespace lumadot

@@ -1,15 +1,13 @@
-#include "cli/format_options.h"
+#include "options/format_options.h"
 
 #include <CLI/CLI.hpp>
 #include <map>
 #include <string_view>
 #include <vector>
 
-#include "cli/console.h"
-#include "common/command_line.h"
-#include "common/program_start.h"
+#include "options/command_line.h"
 
-namespace lumadot::cli {
+namespace lumadot {
 namespace {
 
 struct FormatChoice {
@@ -56,7 +54,7 @@ void addFormatOption(CLI::App& app, OutputFormat& format, FormatFilter offered) 
   app.add_option("--format", format, help)
       ->type_name("FORMAT")
       // One transform, so the name is checked before it becomes the format's number.
-      ->transform(tools::inOurWords(CLI::IsMember(names) & CLI::Transformer(formats),
+      ->transform(inOurWords(CLI::IsMember(names) & CLI::Transformer(formats),
                                     [list = nameList(names)](const std::string& name) {
                                       return "unknown format '" + name + "'; choose " + list;
                                     }));
@@ -124,14 +122,4 @@ Result<Output> outputAsked(const FormatOptions& options) {
   return output;
 }
 
-Result<Output> chosenOutput(const FormatOptions& options, const std::string& command) {
-  auto output = outputAsked(options);
-  if (output && output->format == OutputFormat::bin && isTerminal(stdout)) {
-    return Failure("--format bin writes raw bytes; send them to a file: lumadot-cli " + command +
-                   " --format bin TEXT > glyphs.bin");
-  }
-  if (output && tools::standardOutputIsConsole()) output->source.encoding = SourceEncoding::utf8;
-  return output;
-}
-
-}  // namespace lumadot::cli
+}  // namespace lumadot
