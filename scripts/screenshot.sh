@@ -9,19 +9,13 @@ set -eu
 
 bin_dir=${1:-build/bin}
 output=${2:-docs/main-window.png}
-display=:${SCREENSHOT_DISPLAY:-97}
 work=$(mktemp -d)
-
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+# shellcheck source=scripts/xvfb_session.sh
+. "$(dirname "$0")/xvfb_session.sh"
 app=
-wm=
 trap 'kill $app $wm $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &      # a window manager, for the title bar
-wm=$!
-sleep 1
+xvfb_start 800x600
+window_manager_start
 
 "$bin_dir/lumadot" 2>"$work/stderr" &
 app=$!
