@@ -19,12 +19,7 @@ window_manager_start
 
 "$bin_dir/lumadot" 2>"$work/stderr" &
 app=$!
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Lumadot V1\.1' | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the main window did not appear:" >&2; cat "$work/stderr" >&2; exit 1; }
+wait_for_window '^Lumadot V1\.1' 'the main window'
 xdotool windowfocus --sync "$window"
 sleep 0.5
 xdotool key Tab                 # from 取模 to the input box

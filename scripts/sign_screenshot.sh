@@ -22,12 +22,7 @@ window_manager_start
 
 LUMADOT_COM1="$work/sign" "$bin_dir/lumadot-sign" 2>"$work/stderr" &
 app=$!
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^LED 屏模拟' | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the sign window did not appear:" >&2; cat "$work/stderr" >&2; exit 1; }
+wait_for_window '^LED 屏模拟' 'the sign window'
 xdotool windowfocus --sync "$window"
 sleep 0.5
 xdotool mousemove --window "$window" 60 228 click 1   # 开始接收

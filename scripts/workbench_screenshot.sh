@@ -27,12 +27,7 @@ export XDG_CONFIG_HOME="$work/config"
 # shellcheck disable=SC2086
 "$bin_dir/lumadot-workbench" $options 中A 2>"$work/stderr" &
 app=$!
-window=
-for _ in $(seq 150); do
-  window=$(xdotool search --onlyvisible --name 'Lumadot' | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the workbench did not appear:" >&2; cat "$work/stderr" >&2; exit 1; }
+wait_for_window 'Lumadot' 'the workbench' 150
 xdotool windowsize "$window" 1180 720
 xdotool windowfocus --sync "$window"
 sleep 1.5

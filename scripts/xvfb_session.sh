@@ -5,6 +5,11 @@
 #                             folder of the script's own.
 #   window_manager_start      openbox on it, for title bars and focus as a user
 #                             gets them; its process in $wm.
+#   wait_for_window TITLE WHAT [TENTHS]
+#                             the first visible window whose title matches the
+#                             pattern TITLE, in $window, within TENTHS tenths of
+#                             a second (100); else says WHAT did not appear,
+#                             with the program's $work/stderr, and fails.
 #
 # The caller's trap stops $xvfb and $wm.
 # shellcheck shell=sh disable=SC2034,SC2154
@@ -29,4 +34,15 @@ window_manager_start() {
   openbox >/dev/null 2>&1 &
   wm=$!
   sleep 1
+}
+
+wait_for_window() {
+  window=
+  for _ in $(seq "${3:-100}"); do
+    window=$(xdotool search --onlyvisible --name "$1" | head -n 1) && [ -n "$window" ] && return 0
+    sleep 0.1
+  done
+  echo "$2 did not appear:" >&2
+  cat "$work/stderr" >&2
+  return 1
 }
