@@ -45,6 +45,9 @@ WINDOWS_CMAKE := cmake -S . -B $(WINDOWS_BUILD_DIR)/build -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
   -DLUMADOT_WINDOWS_SYSROOT=$(abspath $(WINDOWS_BUILD_DIR))/sysroot -DCMAKE_BUILD_TYPE=Release -DLUMADOT_WERROR=ON \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+# The tests' build: sanitizers, warnings as errors.
+TEST_CMAKE := cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DLUMADOT_SANITIZE=ON -DLUMADOT_WERROR=ON -DLUMADOT_BENCHMARKS=OFF
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
@@ -115,8 +118,7 @@ package:
 
 # Tests run with AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors.
 test: deps
-	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	  -DLUMADOT_SANITIZE=ON -DLUMADOT_WERROR=ON -DLUMADOT_BENCHMARKS=OFF
+	$(TEST_CMAKE)
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
@@ -141,8 +143,7 @@ windows-test: windows
 	cmake --build $(WINDOWS_BUILD_DIR)/build -j $(JOBS)
 	cd $(WINDOWS_BUILD_DIR)/build && $(CURDIR)/scripts/no_serial_devices.sh \
 	  $(CURDIR)/scripts/wine_run.sh --session ctest --output-on-failure -j $(JOBS)
-	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	  -DLUMADOT_SANITIZE=ON -DLUMADOT_WERROR=ON -DLUMADOT_BENCHMARKS=OFF
+	$(TEST_CMAKE)
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-mkfont lumadot-fonts code_table_dump \
 	  lumadot lumadot-workbench lumadot-sign lumadot-sign-firmware
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 scripts/windows_test.sh $(TEST_BUILD_DIR)/bin $(WINDOWS_BUILD_DIR)/build/bin

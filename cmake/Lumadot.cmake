@@ -1,25 +1,17 @@
 # How the project's targets are made, so every folder's CMakeLists reads as a
 # list of what it builds and what that needs.
 
-# What every library stands on: Result and Failure, the version and the one
-# writer of files. src/ is the include root ("extract/listing.h"), and the
-# generated headers (the version) sit beside it under base/.
-add_library(lumadot_base STATIC "${PROJECT_SOURCE_DIR}/src/base/file_reader.cpp"
-                              "${PROJECT_SOURCE_DIR}/src/base/file_writer.cpp")
-add_library(lumadot::base ALIAS lumadot_base)
-configure_file("${PROJECT_SOURCE_DIR}/cmake/version.h.in" "${PROJECT_BINARY_DIR}/generated/base/version.h" @ONLY)
-target_include_directories(lumadot_base PUBLIC "${PROJECT_SOURCE_DIR}/src" "${PROJECT_BINARY_DIR}/generated")
-target_compile_features(lumadot_base PUBLIC cxx_std_20)
-target_link_libraries(lumadot_base PRIVATE lumadot_warnings)
-
 # lumadot_add_library(NAME SOURCES files... [PUBLIC libs...] [PRIVATE libs...] [QT_FORMS])
-# makes the static library lumadot_NAME, linked as lumadot::NAME. QT_FORMS
-# turns on moc, uic and rcc for a library of windows.
+# makes the static library lumadot_NAME, linked as lumadot::NAME. src/ is the
+# include root of every library and of what links one ("extract/listing.h").
+# QT_FORMS turns on moc, uic and rcc for a library of windows.
 function(lumadot_add_library name)
   cmake_parse_arguments(ARG "QT_FORMS" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
   add_library(lumadot_${name} STATIC ${ARG_SOURCES})
   add_library(lumadot::${name} ALIAS lumadot_${name})
-  target_link_libraries(lumadot_${name} PUBLIC lumadot::base ${ARG_PUBLIC} PRIVATE lumadot_warnings ${ARG_PRIVATE})
+  target_include_directories(lumadot_${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_compile_features(lumadot_${name} PUBLIC cxx_std_20)
+  target_link_libraries(lumadot_${name} PUBLIC ${ARG_PUBLIC} PRIVATE lumadot_warnings ${ARG_PRIVATE})
   if(ARG_QT_FORMS)
     set_target_properties(lumadot_${name} PROPERTIES AUTOMOC ON AUTOUIC ON AUTORCC ON)
   endif()

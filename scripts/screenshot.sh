@@ -9,28 +9,17 @@ set -eu
 
 bin_dir=${1:-build/bin}
 output=${2:-docs/main-window.png}
-display=:${SCREENSHOT_DISPLAY:-97}
 work=$(mktemp -d)
-
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+# shellcheck source=scripts/xvfb_session.sh
+. "$(dirname "$0")/xvfb_session.sh"
 app=
-wm=
 trap 'kill $app $wm $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &      # a window manager, for the title bar
-wm=$!
-sleep 1
+xvfb_start 800x600
+window_manager_start
 
 "$bin_dir/lumadot" 2>"$work/stderr" &
 app=$!
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Lumadot V1\.1' | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the main window did not appear:" >&2; cat "$work/stderr" >&2; exit 1; }
+wait_for_window '^Lumadot V1\.1' 'the main window'
 xdotool windowfocus --sync "$window"
 sleep 0.5
 xdotool key Tab                 # from 取模 to the input box

@@ -8,30 +8,21 @@ set -eu
 
 bin_dir=${1:-build/bin}
 output=${2:-docs/sign-window.png}
-display=:${SCREENSHOT_DISPLAY:-98}
 work=$(mktemp -d)
-
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+# shellcheck source=scripts/xvfb_session.sh
+. "$(dirname "$0")/xvfb_session.sh"
+app=
+socat=
+trap 'kill $app $wm $socat $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
 socat "pty,raw,echo=0,link=$work/pc" "pty,raw,echo=0,link=$work/sign" &
 socat=$!
-app=
-wm=
-trap 'kill $app $wm $socat $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && [ -e "$work/sign" ] && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wm=$!
-sleep 1
+xvfb_start 800x600
+for _ in $(seq 50); do [ -e "$work/sign" ] && break; sleep 0.1; done
+window_manager_start
 
 LUMADOT_COM1="$work/sign" "$bin_dir/lumadot-sign" 2>"$work/stderr" &
 app=$!
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^LED 屏模拟' | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the sign window did not appear:" >&2; cat "$work/stderr" >&2; exit 1; }
+wait_for_window '^LED 屏模拟' 'the sign window'
 xdotool windowfocus --sync "$window"
 sleep 0.5
 xdotool mousemove --window "$window" 60 228 click 1   # 开始接收

@@ -10,13 +10,11 @@ for variable in $(env | sed -n 's/^\(LUMADOT_[A-Za-z0-9_]*\)=.*/\1/p'); do unset
 
 bin_dir=${1:-build/bin}
 work=$(mktemp -d)
-# -noreset: else the server resets as each window closes and may refuse the next.
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
+# shellcheck source=scripts/xvfb_session.sh
+. "$(dirname "$0")/xvfb_session.sh"
 app=
 trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+xvfb_start 1024x768
 export XDG_CONFIG_HOME="$work/config"
 
 # program, locale, title

@@ -53,15 +53,13 @@ x86_64-w64-mingw32-gcc-posix -O2 -o "$work/clipboard_text.exe" "$here/scripts/cl
   { echo "FAIL: scripts/clipboard_text.c did not build"; exit 1; }
 
 echo "== a display and a wine prefix of this run's own"
-# Xvfb picks a free display and writes its number to descriptor 5; -noreset keeps it up as windows close.
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getmouselocation >/dev/null 2>&1 || { echo "FAIL: Xvfb did not start"; exit 1; }
-openbox >/dev/null 2>&1 &  # title bars, and focus as a user gets it
-pids+=($!)
+# shellcheck source=scripts/xvfb_session.sh
+source "$here/scripts/xvfb_session.sh"
+xvfb_start 1280x800 2>/dev/null; up=$?
+pids+=("$xvfb")
+[ "$up" = 0 ] || { echo "FAIL: Xvfb did not start"; exit 1; }
+window_manager_start
+pids+=("$wm")
 
 "$wine_run" --restart-server
 # A new prefix has no Tahoma, so "MS Shell Dlg" would fall to a thin serif: DejaVu Sans

@@ -15,31 +15,19 @@ output=${2:-docs/workbench.png}
 work=$(mktemp -d)
 options='--scan columns --lsb-first --format c51'
 
-# Xvfb picks a free display and writes its number to descriptor 5.
-# -noreset: else the server resets as each window closes and may refuse the next.
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp -noreset 5>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
+# shellcheck source=scripts/xvfb_session.sh
+. "$(dirname "$0")/xvfb_session.sh"
 app=
-wm=
 trap 'kill $app $wm $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wm=$!
-sleep 1
+xvfb_start 1280x800
+window_manager_start
 
 # A settings folder of its own, so the window starts as on a first run.
 export XDG_CONFIG_HOME="$work/config"
 # shellcheck disable=SC2086
 "$bin_dir/lumadot-workbench" $options 中A 2>"$work/stderr" &
 app=$!
-window=
-for _ in $(seq 150); do
-  window=$(xdotool search --onlyvisible --name 'Lumadot' | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the workbench did not appear:" >&2; cat "$work/stderr" >&2; exit 1; }
+wait_for_window 'Lumadot' 'the workbench' 150
 xdotool windowsize "$window" 1180 720
 xdotool windowfocus --sync "$window"
 sleep 1.5

@@ -42,12 +42,8 @@ void checkDecoded(const std::vector<std::uint8_t>& frame, const FrameFields& fie
 }
 
 }  // namespace
-}  // namespace lumadot::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace lumadot;
-  using namespace lumadot::fuzz;
-  FuzzedDataProvider in(data, size);
+void fuzzInput(FuzzedDataProvider& in) {
   SendBoxes boxes;
   boxes.speed = utf8ToUtf16(in.ConsumeRandomLengthString(8));
   boxes.mode = utf8ToUtf16(in.ConsumeRandomLengthString(8));
@@ -65,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_EXPECT(fields.has_value() == widthByte(columns).has_value());
   if (!request || !fields) {
     FUZZ_EXPECT(!(request ? fields.error() : request.error()).text.empty());
-    return 0;
+    return;
   }
   const std::vector<std::uint8_t> frame = encodeFrame(*fields, glyphs);
   FUZZ_EXPECT(frame.size() == kFrameOverhead + glyphs.size());
@@ -74,9 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkDecoded(frame, *fields, glyphs.size());
 
   test::MemoryDevice device(in.ConsumeBool() ? in.ConsumeIntegralInRange<std::size_t>(0, 2000) : SIZE_MAX);
-  if (!openLine(device, request->port, request->line)) return 0;
+  if (!openLine(device, request->port, request->line)) return;
   const SendReport sent = send(device, frame);
   FUZZ_EXPECT(sent.sent == device.sent.size() && (sent.result.has_value() == (sent.sent == frame.size())));
   FUZZ_EXPECT(std::equal(device.sent.begin(), device.sent.end(), frame.begin()));
-  return 0;
 }
+
+}  // namespace lumadot::fuzz

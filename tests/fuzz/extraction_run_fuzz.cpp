@@ -75,12 +75,8 @@ void checkFrame(const std::vector<std::uint8_t>& frame, const Glyphs& glyphs) {
 }
 
 }  // namespace
-}  // namespace lumadot::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace lumadot;
-  using namespace lumadot::fuzz;
-  FuzzedDataProvider in(data, size);
+void fuzzInput(FuzzedDataProvider& in) {
   const FontPaths fonts = FontPaths::inDirectory(fontDir());
   placeFont(in, fonts.asc16, kAsc16Size);
   placeFont(in, fonts.hzk16, kHzk16Size);
@@ -97,9 +93,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_EXPECT(report.glyphs.bytes.size() % 16 == 0);
   // Whatever was listed is where the full listing starts.
   FUZZ_EXPECT(listingEntries(report.glyphs).starts_with(report.listing));
-  if (!report.completed()) return 0;
+  if (!report.completed()) return;
   FUZZ_EXPECT(report.resultText().ends_with(kCreditLines.back()));
   FUZZ_EXPECT(report.sentConfirmation.empty() != sending);
   if (sending) checkFrame(device.sent, report.glyphs);
-  return 0;
 }
+
+}  // namespace lumadot::fuzz

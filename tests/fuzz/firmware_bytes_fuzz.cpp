@@ -103,16 +103,14 @@ void checkLayouts(FuzzedDataProvider& in) {
 }
 
 }  // namespace
-}  // namespace lumadot::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace lumadot::fuzz;
-  FuzzedDataProvider in(data, size);
+void fuzzInput(FuzzedDataProvider& in) {
   if (in.ConsumeBool()) {
     checkLayouts(in);
   } else {
     const std::string text = in.ConsumeRemainingBytesAsString();
     checkReader(text);
   }
-  return 0;
 }
+
+}  // namespace lumadot::fuzz

@@ -61,12 +61,11 @@ struct Readers {
 };
 
 }  // namespace
-}  // namespace lumadot::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace lumadot;
-  using namespace lumadot::fuzz;
-  if (size == 0) return 0;
+void fuzzInput(FuzzedDataProvider& in) {
+  const std::vector<std::uint8_t> data = in.ConsumeRemainingBytes<std::uint8_t>();
+  const std::size_t size = data.size();
+  if (size == 0) return;
   const std::uint8_t escape = data[0];
   Readers readers;
   for (std::size_t i = 1; i < size; ++i) {
@@ -91,5 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_EXPECT(readers.firmware.whole() == expected);
   FUZZ_EXPECT(readers.firmware.dropped() == cutOff);
   FUZZ_EXPECT(readers.firmware.indexesInOrder());
-  return 0;
 }
+
+}  // namespace lumadot::fuzz

@@ -27,6 +27,10 @@ namespace lumadot::fuzz {
   std::abort();
 }
 
+// One input of a target that reads it through FuzzedDataProvider; fuzz_entry.cpp
+// is the entry libFuzzer calls.
+void fuzzInput(FuzzedDataProvider& in);
+
 // Past the 4,096 characters a run can hold, so the full buffer is reached too.
 inline constexpr std::size_t kLongestText = 5000;
 

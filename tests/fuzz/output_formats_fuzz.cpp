@@ -34,12 +34,8 @@ void checkLines(const std::string& source) {
 }
 
 }  // namespace
-}  // namespace lumadot::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace lumadot;
-  using namespace lumadot::fuzz;
-  FuzzedDataProvider in(data, size);
+void fuzzInput(FuzzedDataProvider& in) {
   const OutputFormat format = in.PickValueInArray(kFormats);
   SourceNames names;
   names.oneTable = canMakeTable(format) && in.ConsumeBool();
@@ -65,5 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     checkLines(out);
   }
-  return 0;
 }
+
+}  // namespace lumadot::fuzz

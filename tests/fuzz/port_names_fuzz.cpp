@@ -10,9 +10,9 @@
 #include "serial/port_mapping.h"
 #include "serial/port_names.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace lumadot;
-  FuzzedDataProvider in(data, size);
+namespace lumadot::fuzz {
+
+void fuzzInput(FuzzedDataProvider& in) {
   const std::u16string box = utf8ToUtf16(in.ConsumeRandomLengthString(16));
   if (const auto number = portNumber(box)) {
     FUZZ_EXPECT(*number >= 1 && *number <= kPortCount);
@@ -37,5 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::sort(paths.begin(), paths.end(), naturalLess);
   FUZZ_EXPECT(std::is_sorted(paths.begin(), paths.end(), naturalLess));
-  return 0;
 }
+
+}  // namespace lumadot::fuzz

@@ -66,12 +66,8 @@ void checkPng(const DotPicture& picture, int scale) {
 }
 
 }  // namespace
-}  // namespace lumadot::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace lumadot;
-  using namespace lumadot::fuzz;
-  FuzzedDataProvider in(data, size);
+void fuzzInput(FuzzedDataProvider& in) {
   const ByteLayout layout = in.PickValueInArray(allLayouts());
   const int maxWidth = in.ConsumeIntegralInRange(-1, 200);
   const int scale = in.ConsumeIntegralInRange(-1, kMaxPngScale + 1);
@@ -92,5 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_EXPECT(lit == bits);  // a layout moves dots about, never adds or loses one; a cut-short glyph is dark past its end
   checkTerminal(picture, lit, maxWidth);
   checkPng(picture, scale);
-  return 0;
 }
+
+}  // namespace lumadot::fuzz

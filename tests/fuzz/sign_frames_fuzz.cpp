@@ -44,12 +44,8 @@ void play(const ReceivedFrame& frame, FuzzedDataProvider& in) {
 }
 
 }  // namespace
-}  // namespace lumadot::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace lumadot;
-  using namespace lumadot::fuzz;
-  FuzzedDataProvider in(data, size);
+void fuzzInput(FuzzedDataProvider& in) {
   FrameDecoder decoder;
   std::chrono::milliseconds now{0};
   std::size_t nonZero = 0;
@@ -75,5 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_EXPECT(inFrames == nonZero);
   if (!frames.empty() && frames.back().complete()) play(frames.back(), in);
-  return 0;
 }
+
+}  // namespace lumadot::fuzz

@@ -44,26 +44,25 @@ void checkFonts(const UnifontGlyphs& glyphs) {
 }
 
 }  // namespace
-}  // namespace lumadot::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace lumadot;
-  using namespace lumadot::fuzz;
-  if (size == 0) return 0;
-  const int mode = data[0] % 3;
-  const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+void fuzzInput(FuzzedDataProvider& in) {
+  const std::string input = in.ConsumeRemainingBytesAsString();
+  if (input.empty()) return;
+  const int mode = static_cast<std::uint8_t>(input[0]) % 3;
+  const std::string rest = input.substr(1);
   std::istringstream file(mode == 2 ? gzipped(rest) : rest);
 
   if (mode == 0) {
     const auto glyphs = parseUnifontHex(file, "fuzz.hex");
     if (glyphs) checkFonts(*glyphs);
     FUZZ_EXPECT(glyphs || !glyphs.error().text.empty());
-    return 0;
+    return;
   }
   FUZZ_EXPECT(startsWithGzipMagic(file) == (mode == 2 || rest.starts_with("\x1f\x8b")));
   GzipReader reader(file);
   std::istream unpacked(&reader);
   const std::string read(std::istreambuf_iterator<char>(unpacked), {});
   if (mode == 2) FUZZ_EXPECT(reader.error().empty() && read == rest);
-  return 0;
 }
+
+}  // namespace lumadot::fuzz
