@@ -5,10 +5,12 @@ find_program(LUMADOT_SDCC sdcc)
 find_program(LUMADOT_PACKIHX packihx)
 
 set(LUMADOT_FIRMWARE_SOURCES sign.c serial.c scan.c effect.c frame_reader.c)
-set(LUMADOT_FIRMWARE_HEADERS board.h sign.h effect.h frame_reader.h)
+set(LUMADOT_FIRMWARE_HEADERS board.h sign.h serial.h scan.h effect.h frame_reader.h)
+# The frame's numbers, which the host's src/frame and src/sign are built from too.
+set(LUMADOT_FIRMWARE_SHARED_HEADERS src/frame/frame_layout.h)
 # --nooverlay: the serial interrupt calls functions, whose locals must not share
 # memory with those of the main loop it interrupts.
-set(LUMADOT_FIRMWARE_FLAGS -mmcs51 --model-small --std-c99 --opt-code-speed --nooverlay)
+set(LUMADOT_FIRMWARE_FLAGS -mmcs51 --model-small --std-c99 --opt-code-speed --nooverlay "-I${PROJECT_SOURCE_DIR}/src")
 set(LUMADOT_FIRMWARE_LINK_FLAGS --xram-size 0x8000 --code-size 0x2000 --iram-size 256)
 
 function(lumadot_add_firmware NAME)
@@ -18,6 +20,9 @@ function(lumadot_add_firmware NAME)
   set(headers)
   foreach(header ${LUMADOT_FIRMWARE_HEADERS})
     list(APPEND headers "${PROJECT_SOURCE_DIR}/firmware/${header}")
+  endforeach()
+  foreach(header ${LUMADOT_FIRMWARE_SHARED_HEADERS})
+    list(APPEND headers "${PROJECT_SOURCE_DIR}/${header}")
   endforeach()
   set(objects)
   foreach(source ${LUMADOT_FIRMWARE_SOURCES})

@@ -4,6 +4,8 @@
 #ifndef LUMADOT_BOARD_H
 #define LUMADOT_BOARD_H
 
+#include "frame/frame_layout.h"
+
 /* The crystal, in Hz. 22.1184 MHz makes both 9600 baud and a 100 Hz refresh exact. */
 #ifndef XTAL_HZ
 #define XTAL_HZ 22118400UL
@@ -43,7 +45,8 @@
 #error "REFRESH_MS must be 10 or 20"
 #endif
 
-#define PANEL_ROWS 16
+/* As high as the frame's strips. */
+#define PANEL_ROWS FRAME_ROWS
 #define PANEL_BYTES (PANEL_COLUMNS / 8)
 #if TWO_DATA_LINES
 #define SCAN_ROWS 8

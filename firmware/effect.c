@@ -1,28 +1,25 @@
 #include "effect.h"
 
-#include "sign.h"
-
-#define FLASH_STEPS 10
-#define NARROWEST_WIDTH 8
-#define DOTS_PER_WIDTH 16
+#include "scan.h"
+#include "serial.h"
 
 struct effect effect;
 
 void effect_start(uint8_t frame, uint8_t width, uint8_t speed, uint8_t mode)
 {
   effect.frame = frame;
-  effect.mode = mode > MODE_FLASH ? MODE_STILL : mode;
-  if (speed < 1) speed = 1;
-  if (speed > 10) speed = 10;
-  effect.step_ms = (uint8_t)((11 - speed) * 10);
+  effect.mode = mode > EFFECT_FLASH ? EFFECT_STILL : mode;
+  if (speed < EFFECT_SLOWEST_SPEED) speed = EFFECT_SLOWEST_SPEED;
+  if (speed > EFFECT_FASTEST_SPEED) speed = EFFECT_FASTEST_SPEED;
+  effect.step_ms = (uint8_t)((EFFECT_FASTEST_SPEED + 1 - speed) * EFFECT_PACE_MS);
   effect.owed = effect.step_ms;
-  effect.width = width > NARROWEST_WIDTH ? (uint16_t)(width - NARROWEST_WIDTH) * DOTS_PER_WIDTH : 0;
+  effect.width = width > FRAME_NARROWEST ? (uint16_t)(width - FRAME_NARROWEST) * FRAME_COLUMNS_PER_WIDTH : 0;
   switch (effect.mode) {
-    case MODE_LEFT:
-    case MODE_RIGHT: effect.steps = PANEL_COLUMNS + effect.width; break;
-    case MODE_UP:
-    case MODE_DOWN: effect.steps = 3 * PANEL_ROWS; break;
-    case MODE_FLASH: effect.steps = FLASH_STEPS; break;
+    case EFFECT_LEFT:
+    case EFFECT_RIGHT: effect.steps = PANEL_COLUMNS + effect.width; break;
+    case EFFECT_UP:
+    case EFFECT_DOWN: effect.steps = EFFECT_VERTICAL_STEPS; break;
+    case EFFECT_FLASH: effect.steps = EFFECT_FLASH_STEPS; break;
     default: effect.steps = 1; break;
   }
   effect.step = 0;
@@ -59,12 +56,12 @@ void effect_view(void)
   uint8_t y;
   __xdata uint8_t *at;
   switch (effect.mode) {
-    case MODE_LEFT: first = (int16_t)effect.step - PANEL_COLUMNS; break;
-    case MODE_RIGHT: first = (int16_t)effect.width - (int16_t)effect.step; break;
-    case MODE_UP: below = rows_below(effect.step); break;
-    case MODE_DOWN: below = (int8_t)-rows_below(effect.step); break;
-    case MODE_FLASH:
-      if (effect.step >= FLASH_STEPS / 2) below = PANEL_ROWS; /* all dark */
+    case EFFECT_LEFT: first = (int16_t)effect.step - PANEL_COLUMNS; break;
+    case EFFECT_RIGHT: first = (int16_t)effect.width - (int16_t)effect.step; break;
+    case EFFECT_UP: below = rows_below(effect.step); break;
+    case EFFECT_DOWN: below = (int8_t)-rows_below(effect.step); break;
+    case EFFECT_FLASH:
+      if (effect.step >= EFFECT_FLASH_STEPS / 2) below = PANEL_ROWS; /* all dark */
       break;
   }
   /* The rightmost dot, in columns counted from the row's left padding. */

@@ -1,15 +1,16 @@
-/* The six effects as the panel shows them, step by step: where the message
-   stands on the panel at each step. docs/frame.md gives the paces and cycles. */
+/* The six effects as the panel shows them, step by step (effect.c): where the
+   message stands on the panel at each step. Their modes, paces and steps are
+   src/frame/frame_layout.h's, as the host's player's are; docs/frame.md gives them. */
 #ifndef LUMADOT_EFFECT_H
 #define LUMADOT_EFFECT_H
 
 #include <stdint.h>
 
-enum { MODE_STILL, MODE_LEFT, MODE_RIGHT, MODE_UP, MODE_DOWN, MODE_FLASH };
+#include "frame/frame_layout.h"
 
 struct effect {
   uint8_t frame;      /* the frame buffer it plays */
-  uint8_t mode;       /* 0 to 5 */
+  uint8_t mode;       /* EFFECT_STILL to EFFECT_FLASH */
   uint8_t step_ms;    /* a step's length: (11 - speed) x 10 ms */
   uint8_t owed;       /* ms the panel owes the steps so far; at most a refresh's worth after each view */
   uint16_t width;     /* the message's dots across */

@@ -1,5 +1,6 @@
 /* How the sign reads display frames off its serial line, one byte at a time
-   (docs/frame.md; src/frame/frame_decoder.cpp is the host's reading of the same).
+   (docs/frame.md; src/frame/frame_decoder.cpp is the host's reading of the same,
+   and both take the frame's numbers from src/frame/frame_layout.h).
    This same file is built by sdcc for the sign's 8051, where it runs in the serial
    interrupt, and by the host compiler for the unit tests and the fuzz target that
    hold it to FrameDecoder: plain C99, no compiler keywords, no allocation, nothing
@@ -14,15 +15,11 @@
 
 #include <stdint.h>
 
+#include "frame/frame_layout.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-enum {
-  FRAME_HEAD_BYTES = 256,      /* width, speed, mode and the lead-in */
-  FRAME_NARROWEST = 8,         /* widths up to this one have no display bytes */
-  FRAME_MAX_DISPLAY = 247 * 32 /* display bytes of width 255 */
-};
 
 /* What frame_reader_byte() says of a byte: flags, so the last display byte is both. */
 enum {
@@ -32,11 +29,17 @@ enum {
   FRAME_DROPPED = 4       /* frame_reader_silence(): a frame not yet whole is lost */
 };
 
+/* A frame's header as it came, its fields in the frame's order (FRAME_WIDTH_AT
+   and on); bytes only, so it has no padding on the 8051 or the host. */
+struct frame_header {
+  uint8_t width, speed, mode;
+};
+
 struct frame_reader_state {
   uint8_t head;     /* bytes of the head still to come after the width byte */
   uint16_t display; /* display bytes still to come, once the head is in */
   uint16_t index;   /* the display byte just taken, from 0; meaningful on FRAME_DISPLAY_BYTE */
-  uint8_t width, speed, mode; /* of the frame being read, as they came; whole on FRAME_WHOLE */
+  struct frame_header header; /* of the frame being read; whole on FRAME_WHOLE */
 };
 
 extern struct frame_reader_state frame_reader;

@@ -6,9 +6,9 @@
    start of a refresh, so a refresh never shows two steps. */
 #include <8052.h>
 
-#include "sign.h"
+#include "scan.h"
 
-__xdata uint8_t frames[2][FRAME_BYTES];
+__xdata uint8_t frames[2][FRAME_BUFFER_BYTES];
 __xdata uint8_t dark_row[PANEL_BYTES + 1];
 __idata struct view views[2];
 __data uint8_t shown_view;

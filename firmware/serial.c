@@ -3,14 +3,16 @@
    the high priority, so none is lost while the scan runs. */
 #include <8052.h>
 
-#include "frame_reader.h"
-#include "sign.h"
+#include "serial.h"
+
+#include "scan.h"
 
 /* Half a second, in refreshes. */
-#define SILENCE_REFRESHES (500 / REFRESH_MS)
+#define SILENCE_REFRESHES (FRAME_LINE_SILENCE_MS / REFRESH_MS)
 
 volatile __bit frame_whole;
-volatile __data uint8_t whole_frame, whole_width, whole_speed, whole_mode;
+volatile __data uint8_t whole_frame;
+volatile __data struct frame_header whole_header;
 volatile __data uint16_t parity_errors;
 volatile __data uint32_t bytes_received;
 volatile __data uint8_t line_silence;
@@ -48,8 +50,8 @@ void serial_start(void)
 /* Display byte `index` is row index % 16 of strip index / 16. */
 static void store(uint16_t index, uint8_t byte)
 {
-  uint8_t row = (uint8_t)index & 15;
-  uint16_t strip = index >> 4;
+  uint8_t row = (uint8_t)index & (FRAME_STRIP_BYTES - 1);
+  uint16_t strip = index / FRAME_STRIP_BYTES;
   filling_at[row_offsets[row] + (ROW_BYTES - 1 - PANEL_BYTES) - strip] = byte;
 }
 
@@ -59,9 +61,9 @@ static void take(uint8_t byte)
   if (event & FRAME_DISPLAY_BYTE) store(frame_reader.index, byte);
   if (event & FRAME_WHOLE) {
     whole_frame = filling;
-    whole_width = frame_reader.width;
-    whole_speed = frame_reader.speed;
-    whole_mode = frame_reader.mode;
+    whole_header.width = frame_reader.header.width;
+    whole_header.speed = frame_reader.header.speed;
+    whole_header.mode = frame_reader.header.mode;
     frame_whole = 1;
     filling ^= 1;
     filling_at = filling ? frames[1] : frames[0];

@@ -3,8 +3,11 @@
    on a 16-row panel, as docs/firmware.md describes. */
 #include <8052.h>
 
-#include "effect.h"
 #include "sign.h"
+
+#include "effect.h"
+#include "scan.h"
+#include "serial.h"
 
 volatile __data uint16_t frames_taken;
 
@@ -21,7 +24,7 @@ static void clear_frames(void)
 /* Bytes right of a message may hold an older, wider one. */
 static void clear_right_of(uint8_t frame, uint8_t width)
 {
-  uint8_t strips = width > 8 ? (uint8_t)((width - 8) * 2) : 0;
+  uint8_t strips = width > FRAME_NARROWEST ? (uint8_t)((width - FRAME_NARROWEST) * FRAME_STRIPS_PER_WIDTH) : 0;
   uint8_t row, n;
   for (row = 0; row < PANEL_ROWS; ++row) {
     __xdata uint8_t *at = row_end(frame, row) - PANEL_BYTES - strips;
@@ -34,9 +37,9 @@ static void take_frame(void)
   uint8_t frame, width, speed, mode;
   ES = 0;
   frame = whole_frame;
-  width = whole_width;
-  speed = whole_speed;
-  mode = whole_mode;
+  width = whole_header.width;
+  speed = whole_header.speed;
+  mode = whole_header.mode;
   frame_whole = 0;
   ES = 1;
   clear_right_of(frame, width);
@@ -57,7 +60,7 @@ static void take_frame(void)
 void main(void)
 {
   clear_frames();
-  effect_start(1, 0, 1, MODE_STILL); /* dark, and not the buffer the line fills first */
+  effect_start(1, 0, EFFECT_SLOWEST_SPEED, EFFECT_STILL); /* dark, and not the buffer the line fills first */
   scan_start();
   serial_start();
   EA = 1;

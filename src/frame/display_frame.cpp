@@ -55,9 +55,9 @@ Result<FrameFields> frameFields(int columnCount, std::uint8_t speed, std::uint8_
 
 std::vector<std::uint8_t> encodeFrame(const FrameFields& fields, std::span<const std::uint8_t> glyphBytes) {
   std::vector<std::uint8_t> frame(kFrameOverhead + glyphBytes.size(), 0);
-  frame[0] = fields.width;
-  frame[1] = fields.speed;
-  frame[2] = fields.mode;
+  frame[FRAME_WIDTH_AT] = fields.width;
+  frame[FRAME_SPEED_AT] = fields.speed;
+  frame[FRAME_MODE_AT] = fields.mode;
   std::copy(glyphBytes.begin(), glyphBytes.end(), frame.begin() + kFrameHeadBytes);
   return frame;
 }

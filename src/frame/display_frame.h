@@ -1,7 +1,8 @@
 #pragma once
 
-// The display frame, the one definition of its layout (docs/frame.md):
+// The display frame (docs/frame.md):
 //   width, speed, mode | 253 zero bytes (lead-in) | the glyph bytes | 289 zero bytes (tail)
+// Its numbers are frame_layout.h's, which the sign's firmware is built from too.
 // Our sender writes it with encodeFrame; the sign reads it with FrameDecoder
 // (frame_decoder.h) from these same constants.
 
@@ -13,23 +14,24 @@
 #include <vector>
 
 #include "base/result.h"
+#include "frame/frame_layout.h"
 
 namespace lumadot {
 
-inline constexpr int kHeaderBytes = 3;
-inline constexpr int kLeadInBytes = 253;
-inline constexpr int kTailBytes = 289;
+inline constexpr int kHeaderBytes = FRAME_HEADER_BYTES;
+inline constexpr int kLeadInBytes = FRAME_LEAD_IN_BYTES;
+inline constexpr int kTailBytes = FRAME_TAIL_BYTES;
 inline constexpr int kFrameOverhead = kHeaderBytes + kLeadInBytes + kTailBytes;  // 545
 // Where the glyph bytes start: the sign reads them as display bytes from here.
-inline constexpr std::size_t kFrameHeadBytes = kHeaderBytes + kLeadInBytes;  // 256
+inline constexpr std::size_t kFrameHeadBytes = FRAME_HEAD_BYTES;  // 256
 
-inline constexpr int kNarrowestFrame = 8;         // width byte of a frame with no display bytes
-inline constexpr int kDisplayBytesPerWidth = 32;  // each width step past 8 is two 8x16 strips
+inline constexpr int kNarrowestFrame = FRAME_NARROWEST;  // width byte of a frame with no display bytes
+inline constexpr int kDisplayBytesPerWidth = FRAME_DISPLAY_BYTES_PER_WIDTH;  // 32
 // The sender's tail less the up to 32 bytes a rounded-up width reads as display bytes.
 inline constexpr std::size_t kShortestTail = kTailBytes - kDisplayBytesPerWidth;  // 257
-inline constexpr int kSlowestSpeed = 1;
-inline constexpr int kFastestSpeed = 10;
-inline constexpr int kLastMode = 5;  // flash; modes 0 to 5 are the effects
+inline constexpr int kSlowestSpeed = EFFECT_SLOWEST_SPEED;
+inline constexpr int kFastestSpeed = EFFECT_FASTEST_SPEED;
+inline constexpr int kLastMode = EFFECT_FLASH;  // modes 0 to 5 are the effects
 
 // (columnCount + 1) / 2 + 8 rounded half to even, so 2, 3 and 4 columns all
 // give 10 and 6 give 12; nothing past kWidestFrame columns, which overflow a byte.

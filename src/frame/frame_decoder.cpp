@@ -7,8 +7,8 @@
 namespace lumadot {
 namespace {
 
-constexpr std::size_t kSpeedAt = 1;
-constexpr std::size_t kModeAt = 2;
+constexpr std::size_t kSpeedAt = FRAME_SPEED_AT;
+constexpr std::size_t kModeAt = FRAME_MODE_AT;
 constexpr std::size_t kLeadInAt = kHeaderBytes;
 
 void addLeadInWarning(const ReceivedFrame& frame, std::vector<FrameWarning>& warnings) {

@@ -18,7 +18,7 @@
 namespace lumadot {
 
 // A frame whose bytes stop for longer than this before it is whole is cut off.
-inline constexpr std::chrono::milliseconds kLineSilence{500};
+inline constexpr std::chrono::milliseconds kLineSilence{FRAME_LINE_SILENCE_MS};
 
 // A field the sign does not take as it came, though it plays the frame still.
 // Values, so the command line and each window word it in their own language.

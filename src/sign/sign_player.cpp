@@ -9,14 +9,13 @@
 namespace lumadot {
 namespace {
 
-constexpr std::size_t kStripBytes = 16;
-constexpr std::chrono::milliseconds kPaceUnit{10};  // a step lasts (11 - speed) of these
+constexpr std::size_t kStripBytes = FRAME_STRIP_BYTES;
+constexpr std::chrono::milliseconds kPaceUnit{EFFECT_PACE_MS};  // a step lasts (11 - speed) of these
 constexpr int kRows = DotPicture::kSignHeight;
-constexpr int kFlashSteps = 10;  // lit for the first half, dark for the second
-// Up and down: rows come in one a step, the message stays as long, then leaves.
-constexpr int kVerticalSteps = 3 * kRows;
+constexpr int kFlashSteps = EFFECT_FLASH_STEPS;  // lit for the first half, dark for the second
+constexpr int kVerticalSteps = EFFECT_VERTICAL_STEPS;
 
-static_assert(static_cast<int>(Effect::flash) == kLastMode, "a mode byte is its effect");
+static_assert(kRows == FRAME_ROWS, "the panel is as high as the message's strips");
 
 Effect effectFor(std::uint8_t mode) {
   return mode <= kLastMode ? static_cast<Effect>(mode) : Effect::still;

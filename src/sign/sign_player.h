@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "frame/frame_layout.h"
 #include "preview/dot_picture.h"
 #include "preview/gif_animation.h"
 
@@ -15,7 +16,15 @@ namespace lumadot {
 
 struct ReceivedFrame;
 
-enum class Effect : std::uint8_t { still, moveLeft, moveRight, moveUp, moveDown, flash };
+// Each its mode byte.
+enum class Effect : std::uint8_t {
+  still = EFFECT_STILL,
+  moveLeft = EFFECT_LEFT,
+  moveRight = EFFECT_RIGHT,
+  moveUp = EFFECT_UP,
+  moveDown = EFFECT_DOWN,
+  flash = EFFECT_FLASH
+};
 
 inline constexpr int kDefaultPanelColumns = 128;
 inline constexpr int kMaxPanelColumns = 4096;

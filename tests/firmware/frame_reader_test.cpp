@@ -2,6 +2,7 @@
 // FrameDecoder finds in it, in the same order, and drops those a silence cuts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ Bytes frame(std::uint8_t width, std::size_t glyphCount, std::uint8_t speed = 5, 
 
 Bytes withoutTail(Bytes bytes) {
   bytes.resize(bytes.size() - kTailBytes);
+  return bytes;
+}
+
+// The lead-in, which the sign skips, all `byte` instead of zeros.
+Bytes withLeadIn(Bytes bytes, std::uint8_t byte) {
+  std::fill(bytes.begin() + kHeaderBytes, bytes.begin() + static_cast<std::ptrdiff_t>(kFrameHeadBytes), byte);
   return bytes;
 }
 
@@ -82,6 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"SeveralWidthsWithZerosBetween",
                  {kZeros + frame(9, 32, 1, 1) + frame(10, 50, 10, 5) + kZeros + frame(20, 384, 3, 2)}, 3, 0},
         LineCase{"WidestFrame", {frame(255, 7904, 0, 9)}, 1, 0},
+        // Speed and mode come from the header alone, not the lead-in's bytes after it.
+        LineCase{"LeadInThatIsNotZero", {withLeadIn(frame(9, 32, 4, 3), 0x77) + withLeadIn(frame(8, 0, 9, 1), 2)}, 2, 0},
         LineCase{"NonZeroByteInTheTailStartsTheNext", {withoutTail(frame(9, 32)) + Bytes{0, 0} + frame(11, 96)}, 2, 0},
         LineCase{"NextFrameRightAfterTheLastDisplayByte", {withoutTail(frame(12, 128)) + frame(9, 32)}, 2, 0},
         // Width 7 has no display bytes: the first glyph byte after its head starts a frame of width 1.

@@ -53,6 +53,36 @@ INSTANTIATE_TEST_SUITE_P(Widths, FrameRoundTrip,
                                            WidthCase{492, 254}, WidthCase{493, 255}),
                          [](const auto& row) { return "Columns" + std::to_string(row.param.columns); });
 
+// The bytes on the line, counted out by hand: the sign's firmware is built from
+// the same numbers, so a change to them must show here first.
+struct WireCase {
+  int columns;
+  std::uint8_t width;
+  std::size_t frameBytes;    // header, lead-in, glyph bytes, tail
+  std::size_t displayBytes;  // what the sign reads after the 256 head bytes
+};
+
+class FrameOnTheLine : public ::testing::TestWithParam<WireCase> {};
+
+TEST_P(FrameOnTheLine, HeaderLeadInGlyphsAndTailLieWhereTheSignReadsThem) {
+  const std::size_t glyphCount = static_cast<std::size_t>(GetParam().columns) * 16;
+  const std::vector<std::uint8_t> glyphs(glyphCount, 0xC3);
+  const auto fields = frameFields(GetParam().columns, 7, 4);
+  ASSERT_TRUE(fields);
+  const auto bytes = encodeFrame(*fields, glyphs);
+  ASSERT_EQ(bytes.size(), GetParam().frameBytes);
+  EXPECT_EQ((std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 3)), (std::vector<std::uint8_t>{GetParam().width, 7, 4}));
+  EXPECT_EQ(std::count(bytes.begin() + 3, bytes.begin() + 256, 0), 253);
+  EXPECT_EQ(std::count(bytes.begin() + 256, bytes.end() - 289, 0xC3), static_cast<std::ptrdiff_t>(glyphCount));
+  EXPECT_EQ(std::count(bytes.end() - 289, bytes.end(), 0), 289);
+  EXPECT_EQ(displayBytesFor(GetParam().width), GetParam().displayBytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, FrameOnTheLine,
+                         ::testing::Values(WireCase{0, 8, 545, 0}, WireCase{1, 9, 561, 32}, WireCase{3, 10, 593, 64},
+                                           WireCase{493, 255, 8433, 7904}),
+                         [](const auto& row) { return "Columns" + std::to_string(row.param.columns); });
+
 TEST(FrameFields, RefuseATextWiderThanAnyFrame) {
   const auto fields = frameFields(494, 5, 0);
   ASSERT_FALSE(fields);

@@ -48,7 +48,7 @@ class FirmwareFrames {
     }
     if (event & FRAME_WHOLE) {
       const auto end = m_display.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(m_next, m_display.size()));
-      m_whole.push_back({frame_reader.width, frame_reader.speed, frame_reader.mode, {m_display.begin(), end}});
+      m_whole.push_back({frame_reader.header.width, frame_reader.header.speed, frame_reader.header.mode, {m_display.begin(), end}});
       m_next = 0;
     }
   }
