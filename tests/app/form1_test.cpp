@@ -586,13 +586,17 @@ void Form1Test::longSendShowsProgressAndBlocksOtherRuns() {
 
   QString label;
   bool modal = false;
-  QTimer::singleShot(1300, this, [&] {
-    if (auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
-      label = dialog->labelText();
-      modal = dialog->isModal();
-    }
+  // Looks in on the event loop the send keeps running, until the progress is up.
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, this, [&] {
+    auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    poll.stop();
+    label = dialog->labelText();
+    modal = dialog->isModal();
     control<QPushButton>("Command1")->click();  // as a clock tick would
   });
+  poll.start(20);
   control<QPushButton>("Command1")->click();
 
   QVERIFY2(label.startsWith(QStringLiteral("正在通过串口com1发送：")), qPrintable(label));

@@ -20,7 +20,7 @@
 #endif
 
 #include "base/utf8_path.h"
-#include "clock/clock_locale.h"
+#include "clock/system_locale.h"
 #include "common/command_line.h"
 #include "common/program_start.h"
 
