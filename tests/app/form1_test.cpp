@@ -60,6 +60,19 @@ bool drawsInto(QWidget& groupBox, const QRect& area) {
   return false;
 }
 
+// Calls `act` once with the first modal T to come up, `poll` looking in on the event loop that a run
+// keeps going: a test acts when the box or the progress is up, however long that takes.
+template <typename T, typename Act>
+void whenModal(QTimer& poll, Act act) {
+  QObject::connect(&poll, &QTimer::timeout, &poll, [&poll, act] {
+    auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!widget) return;
+    poll.stop();
+    act(widget);
+  });
+  poll.start(20);
+}
+
 }  // namespace
 
 class Form1Test : public QObject {
@@ -586,17 +599,12 @@ void Form1Test::longSendShowsProgressAndBlocksOtherRuns() {
 
   QString label;
   bool modal = false;
-  // Looks in on the event loop the send keeps running, until the progress is up.
   QTimer poll;
-  connect(&poll, &QTimer::timeout, this, [&] {
-    auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    poll.stop();
+  whenModal<QProgressDialog>(poll, [&](QProgressDialog* dialog) {
     label = dialog->labelText();
     modal = dialog->isModal();
     control<QPushButton>("Command1")->click();  // as a clock tick would
   });
-  poll.start(20);
   control<QPushButton>("Command1")->click();
 
   QVERIFY2(label.startsWith(QStringLiteral("正在通过串口com1发送：")), qPrintable(label));
@@ -671,10 +679,7 @@ void Form1Test::warningBoxKeepsTheReasonBehindAChineseDetailsButton() {
   QString text, details;
   QStringList before, after;
   QTimer poll;
-  connect(&poll, &QTimer::timeout, this, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
-    poll.stop();
+  whenModal<QMessageBox>(poll, [&](QMessageBox* box) {
     text = box->text();
     details = box->detailedText();
     QAbstractButton* detailsButton = nullptr;
@@ -686,7 +691,6 @@ void Form1Test::warningBoxKeepsTheReasonBehindAChineseDetailsButton() {
     for (QAbstractButton* button : box->buttons()) after << button->text();
     box->button(QMessageBox::Ok)->click();
   });
-  poll.start(20);
   control<QPushButton>("Command1")->click();
 
   QTRY_COMPARE(text, QStringLiteral("串口%1打开失败，可能正在使用中").arg(kNoPortName));
