@@ -591,11 +591,12 @@ void Form1Test::sendsTheFrameThroughThePort() {
 // A line that takes nothing for a while: after a second a modal progress
 // dialog shows the bytes sent, and a run asked for meanwhile does not start.
 void Form1Test::longSendShowsProgressAndBlocksOtherRuns() {
-  test::PseudoTerminal sign({.outputStoppedFor = std::chrono::milliseconds(1600)});
-  ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
   openWindow(m_fonts);
   control<QCheckBox>("Check3")->click();
   control<QPlainTextEdit>("Text1")->setPlainText(QString(200, QChar(u'中')));
+  // The line's stop counts from here, so the window is ready to send before it starts; the port is read at the send.
+  test::PseudoTerminal sign({.outputStoppedFor = std::chrono::milliseconds(1600)});
+  ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
 
   QString label;
   bool modal = false;
