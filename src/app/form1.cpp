@@ -16,7 +16,7 @@
 #include "widgets/typed_text.h"
 #include "app/send_progress_dialog.h"
 #include "clock/clock_display.h"
-#include "clock/locale_clock.h"
+#include "clock/qt_clock_reading.h"
 #include "message/message.h"
 #include "serial/system_serial.h"
 #include "serial/extraction_run.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 // The clock display: the date-and-time sentence (clock_sentence), read in the
-// user's locale (locale_clock), and the start/stop/tick logic below that the
-// window and lumadot-cli clock both drive.
+// user's locale (system_locale.h, qt_clock_reading.h), and the start/stop/tick
+// logic below that the window and lumadot-cli clock both drive.
 
 
 #include <chrono>

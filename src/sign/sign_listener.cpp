@@ -4,8 +4,11 @@
 
 namespace lumadot {
 
-SignListener::SignListener()
-    : m_now([] { return std::chrono::duration_cast<Time>(std::chrono::steady_clock::now().time_since_epoch()); }) {}
+SignListener::SignListener(Clock now) : m_now(std::move(now)) {
+  if (!m_now) {
+    m_now = [] { return std::chrono::duration_cast<Time>(std::chrono::steady_clock::now().time_since_epoch()); };
+  }
+}
 
 Result<void> SignListener::listen(SerialReceiver& line, std::chrono::milliseconds wait) {
   using std::chrono::milliseconds;
@@ -18,6 +21,7 @@ Result<void> SignListener::listen(SerialReceiver& line, std::chrono::millisecond
     m_decoder.finish();
     return bytes.error();
   }
+  m_bytesHeard += bytes->size();
   const Time now = m_now();
   m_decoder.feed(*bytes, now);
   m_decoder.idle(now);

@@ -6,6 +6,7 @@
 // frames that end come out numbered in the order they came.
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -25,9 +26,9 @@ class SignListener {
   using Time = FrameDecoder::Time;
   using Clock = std::function<Time()>;
 
-  // On the steady clock, or on `now` (which never goes back).
-  SignListener();
-  explicit SignListener(Clock now) : m_now(std::move(now)) {}
+  // On the steady clock, or on `now` (which never goes back) where one is given.
+  SignListener() : SignListener(Clock()) {}
+  explicit SignListener(Clock now);
 
   // A new session on the line: bytes from before belong to no frame.
   void restart() { m_decoder = FrameDecoder(); }
@@ -41,11 +42,15 @@ class SignListener {
   std::vector<HeardFrame> takeFrames();
   // Frames numbered so far.
   int heard() const { return m_heard; }
+  // Bytes read off the line so far, on across restarts: a test that steps
+  // the clock knows from it when the bytes it sent are all in.
+  std::size_t bytesHeard() const { return m_bytesHeard; }
 
  private:
   Clock m_now;
   FrameDecoder m_decoder;
   int m_heard = 0;
+  std::size_t m_bytesHeard = 0;
 };
 
 }  // namespace lumadot

@@ -19,12 +19,13 @@ constexpr std::chrono::milliseconds kReadInterval{20};
 
 }  // namespace
 
-SignWindow::SignWindow(QWidget* parent)
+SignWindow::SignWindow(QWidget* parent, SignListener::Clock now)
     : QWidget(parent),
       m_ui(std::make_unique<Ui::SignWindow>()),
       m_receiver(std::make_unique<SystemSerialReceiver>()),
       m_readTimer(new QTimer(this)),
       m_effectTimer(new QTimer(this)),
+      m_listener(std::move(now)),
       m_messages(this) {
   m_ui->setupUi(this);
   for (QComboBox* box : lineBoxes()) showStartTextUnselected(*box);

@@ -31,13 +31,15 @@ class SignWindow final : public QWidget {
   Q_OBJECT
 
  public:
-  explicit SignWindow(QWidget* parent = nullptr);
+  // The listener's silences are timed on `now` where one is given (a test's, stepped), else on the steady clock.
+  explicit SignWindow(QWidget* parent = nullptr, SignListener::Clock now = {});
   ~SignWindow() override;
 
   MessagePresenter& messages() { return m_messages; }
   bool listening() const;
   // The frame playing on the panel, or null before the first whole one.
   const SignPlayer* player() const { return m_player ? &*m_player : nullptr; }
+  const SignListener& listener() const { return m_listener; }
 
  private:
   void toggleListening();

@@ -18,7 +18,7 @@
 #include "about/form2.h"
 #include "app/form1.h"
 #include "clock/clock_display.h"
-#include "clock/locale_clock.h"
+#include "clock/qt_clock_reading.h"
 #include "serial/extraction_run.h"
 #include "support/process.h"
 #include "support/recording_hooks.h"

@@ -60,6 +60,19 @@ bool drawsInto(QWidget& groupBox, const QRect& area) {
   return false;
 }
 
+// Calls `act` once with the first modal T to come up, `poll` looking in on the event loop that a run
+// keeps going: a test acts when the box or the progress is up, however long that takes.
+template <typename T, typename Act>
+void whenModal(QTimer& poll, Act act) {
+  QObject::connect(&poll, &QTimer::timeout, &poll, [&poll, act] {
+    auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!widget) return;
+    poll.stop();
+    act(widget);
+  });
+  poll.start(20);
+}
+
 }  // namespace
 
 class Form1Test : public QObject {
@@ -578,19 +591,19 @@ void Form1Test::sendsTheFrameThroughThePort() {
 // A line that takes nothing for a while: after a second a modal progress
 // dialog shows the bytes sent, and a run asked for meanwhile does not start.
 void Form1Test::longSendShowsProgressAndBlocksOtherRuns() {
-  test::PseudoTerminal sign({.outputStoppedFor = std::chrono::milliseconds(1600)});
-  ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
   openWindow(m_fonts);
   control<QCheckBox>("Check3")->click();
   control<QPlainTextEdit>("Text1")->setPlainText(QString(200, QChar(u'中')));
+  // The line's stop counts from here, so the window is ready to send before it starts; the port is read at the send.
+  test::PseudoTerminal sign({.outputStoppedFor = std::chrono::milliseconds(1600)});
+  ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
 
   QString label;
   bool modal = false;
-  QTimer::singleShot(1300, this, [&] {
-    if (auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
-      label = dialog->labelText();
-      modal = dialog->isModal();
-    }
+  QTimer poll;
+  whenModal<QProgressDialog>(poll, [&](QProgressDialog* dialog) {
+    label = dialog->labelText();
+    modal = dialog->isModal();
     control<QPushButton>("Command1")->click();  // as a clock tick would
   });
   control<QPushButton>("Command1")->click();
@@ -667,10 +680,7 @@ void Form1Test::warningBoxKeepsTheReasonBehindAChineseDetailsButton() {
   QString text, details;
   QStringList before, after;
   QTimer poll;
-  connect(&poll, &QTimer::timeout, this, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
-    poll.stop();
+  whenModal<QMessageBox>(poll, [&](QMessageBox* box) {
     text = box->text();
     details = box->detailedText();
     QAbstractButton* detailsButton = nullptr;
@@ -682,7 +692,6 @@ void Form1Test::warningBoxKeepsTheReasonBehindAChineseDetailsButton() {
     for (QAbstractButton* button : box->buttons()) after << button->text();
     box->button(QMessageBox::Ok)->click();
   });
-  poll.start(20);
   control<QPushButton>("Command1")->click();
 
   QTRY_COMPARE(text, QStringLiteral("串口%1打开失败，可能正在使用中").arg(kNoPortName));

@@ -5,6 +5,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -139,7 +141,9 @@ class SignWindowTest : public QObject {
   }
 #endif
 
-  void openWindow();
+  void openWindow(SignListener::Clock now = {});
+  // What the read timer does when its interval is up.
+  void readTick() const { QVERIFY(QMetaObject::invokeMethod(control<QTimer>("readTimer"), "timeout")); }
 
   test::TempDir m_dir;
   std::unique_ptr<SignWindow> m_window;
@@ -151,8 +155,8 @@ void SignWindowTest::init() {
   openWindow();
 }
 
-void SignWindowTest::openWindow() {
-  m_window = std::make_unique<SignWindow>();
+void SignWindowTest::openWindow(SignListener::Clock now) {
+  m_window = std::make_unique<SignWindow>(nullptr, std::move(now));
   m_window->messages().recordInstead([this](const Message& message) { m_messages.push_back(message); });
   m_window->show();
   QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -265,16 +269,27 @@ void SignWindowTest::listsWhatComesOnTheLine() {
   QFETCH(bool, stop);
   QFETCH(QStringList, lines);
   QFETCH(DotPicture, shown);
+  // The line is quiet for as long as this clock says: it stands still while the bytes come in.
+  std::chrono::milliseconds now{0};
+  openWindow([&now] { return now; });
   SerialLine line;
   listenOn(line);
   line.send(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  QTRY_COMPARE_WITH_TIMEOUT(m_window->listener().bytesHeard(), static_cast<std::size_t>(bytes.size()), 5000);
+  readTick();
+  QVERIFY(listed() != lines);  // the last frame waits for the silence after it
   if (stop) {
-    QTest::qWait(200);  // the bytes come in well within the silence that would end the frame
     control<QPushButton>("listenButton")->click();
     QCOMPARE(listed(), lines);
     QCOMPARE(caption(), QStringLiteral("开始接收"));
+  } else {
+    now += std::chrono::milliseconds(500);  // half a second is not yet silence
+    readTick();
+    QVERIFY(listed() != lines);
+    now += std::chrono::milliseconds(1);
+    readTick();
+    QCOMPARE(listed(), lines);
   }
-  QTRY_COMPARE_WITH_TIMEOUT(listed(), lines, 5000);
   QCOMPARE(panel(), shown);
 }
 #endif

@@ -57,11 +57,10 @@ ssize_t writeWithoutSigpipe(int fd, const char* data, std::size_t size) {
   return written;
 }
 
-}  // namespace
-
-ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
-                         const std::string& stdinData, const std::vector<std::string>& extraEnv,
-                         std::chrono::milliseconds interruptAfter, bool stdoutOnTerminal) {
+ProcessResult runAndCollect(const std::filesystem::path& program, const std::vector<std::string>& args,
+                            const std::string& stdinData, const std::vector<std::string>& extraEnv,
+                            std::chrono::milliseconds interruptAfter, bool stdoutOnTerminal,
+                            const OutputWatch& watch) {
   int inPipe[2], outPipe[2], errPipe[2];
   check(pipe2(inPipe, O_CLOEXEC) == 0 && pipe2(errPipe, O_CLOEXEC) == 0, "pipe");
   if (stdoutOnTerminal) {
@@ -115,6 +114,7 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
   }
   using SteadyClock = std::chrono::steady_clock;
   std::optional<SteadyClock::time_point> interruptAt;
+  bool interrupted = false;
   if (interruptAfter.count() > 0) interruptAt = SteadyClock::now() + interruptAfter;
   int fds[2] = {outPipe[0], errPipe[0]};
   std::string* sinks[2] = {&result.out, &result.err};
@@ -157,6 +157,10 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
         const ssize_t r = read(fds[i], buf, sizeof buf);
         if (r > 0) {
           sinks[i]->append(buf, static_cast<std::size_t>(r));
+          if (watch && !interrupted && watch(result)) {
+            kill(pid, SIGINT);
+            interrupted = true;
+          }
         } else if (r == 0 || errno != EINTR) {
           close(fds[i]);
           fds[i] = -1;
@@ -169,6 +173,20 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
   }
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+                         const std::string& stdinData, const std::vector<std::string>& extraEnv,
+                         std::chrono::milliseconds interruptAfter, bool stdoutOnTerminal) {
+  return runAndCollect(program, args, stdinData, extraEnv, interruptAfter, stdoutOnTerminal, {});
+}
+
+ProcessResult runWatchedProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+                                const std::vector<std::string>& extraEnv, const OutputWatch& watch,
+                                bool stdoutOnTerminal) {
+  return runAndCollect(program, args, {}, extraEnv, {}, stdoutOnTerminal, watch);
 }
 
 }  // namespace lumadot::test

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,6 +24,16 @@ struct ProcessResult {
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const std::string& stdinData = {}, const std::vector<std::string>& extraEnv = {},
                          std::chrono::milliseconds interruptAfter = {}, bool stdoutOnTerminal = false);
+
+// Shown what the program has written so far each time it writes more, so a
+// test acts on what it has done, not on how long it has had; once it returns
+// true the program gets SIGINT, as Ctrl+C would.
+using OutputWatch = std::function<bool(const ProcessResult& soFar)>;
+
+// runProcess, with no input, watched by `watch`.
+ProcessResult runWatchedProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+                                const std::vector<std::string>& extraEnv, const OutputWatch& watch,
+                                bool stdoutOnTerminal = false);
 
 // A fresh directory under the system's temp dir, removed when the object dies.
 class TempDir {

@@ -1,19 +1,17 @@
 #include "cli/clock_command.h"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <limits>
-#include <optional>
 #include <string_view>
-#include <thread>
 
 #include "cli/console.h"
 #include "cli/console_runner.h"
 #include "options/font_options.h"
 #include "clock/clock_display.h"
-#include "clock/clock_locale.h"
+#include "clock/system_locale.h"
+#include "clock/tick_timer.h"
 #include "options/command_line.h"
 #include "frame/display_frame.h"
 
@@ -84,8 +82,6 @@ void declareOptions(CommandLine& line, ClockOptions& options) {
   line.refuseArguments("clock takes no TEXT: it writes its own sentence");
 }
 
-using SteadyClock = std::chrono::steady_clock;
-
 // The window's controls as plain fields; each run reads them as the
 // window's run reads its boxes.
 class ConsoleClock final : public ClockControls {
@@ -95,11 +91,8 @@ class ConsoleClock final : public ClockControls {
 
   // The clock runs from the first run to the last: there is no button to caption.
   void showRunning(bool /*running*/) override {}
-  void startTimer(std::chrono::milliseconds interval) override {
-    m_interval = interval;
-    m_nextTick = SteadyClock::now() + interval;
-  }
-  void stopTimer() override { m_nextTick.reset(); }
+  void startTimer(std::chrono::milliseconds interval) override { m_timer.start(interval); }
+  void stopTimer() override { m_timer.stop(); }
   // The clock's speeds are the box's own texts, each with its byte.
   void setSpeed(std::u16string_view text) override { m_request.speed = speedByte(text).value_or(m_request.speed); }
   void setReverse(bool on) override { m_layout.lsbFirst = on; }
@@ -111,7 +104,7 @@ class ConsoleClock final : public ClockControls {
   void runExtraction() override;
 
   // Sleeps until the next tick; false when interrupted first.
-  bool waitForTick() const;
+  bool waitForTick() { return m_timer.waitForTick([] { return InterruptCatcher::caught(); }); }
 
   bool anyRunFailed() const { return m_failedRuns > 0; }
   bool outputBroken() const { return m_outputBroken; }
@@ -123,8 +116,7 @@ class ConsoleClock final : public ClockControls {
   bool m_quiet;
   ByteLayout m_layout;
   std::u16string m_text;
-  std::chrono::milliseconds m_interval{};
-  std::optional<SteadyClock::time_point> m_nextTick;
+  TickTimer m_timer;
   int m_failedRuns = 0;
   bool m_outputBroken = false;
 };
@@ -134,18 +126,7 @@ void ConsoleClock::runExtraction() {
   if (!outcome.completed) ++m_failedRuns;
   if (!outcome.listingWritten) m_outputBroken = true;
   // Ticks that fell due while this run was sending are skipped, as in the window.
-  while (m_nextTick && *m_nextTick <= SteadyClock::now()) *m_nextTick += m_interval;
-}
-
-bool ConsoleClock::waitForTick() const {
-  // Short naps, so Ctrl+C is noticed at once without racing the signal.
-  constexpr std::chrono::milliseconds kNap{100};
-  while (m_nextTick && !InterruptCatcher::caught()) {
-    const auto now = SteadyClock::now();
-    if (now >= *m_nextTick) return true;
-    std::this_thread::sleep_for(std::min<SteadyClock::duration>(*m_nextTick - now, kNap));
-  }
-  return false;
+  m_timer.dropOverdueTicks();
 }
 
 int runClock(CommandLine& line, const ClockOptions& options, Reach reach) {

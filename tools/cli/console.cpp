@@ -20,8 +20,8 @@
 #endif
 
 #include "base/utf8_path.h"
-#include "clock/clock_locale.h"
 #include "base/file_reader.h"
+#include "clock/system_locale.h"
 #include "common/program_start.h"
 
 namespace lumadot::cli {

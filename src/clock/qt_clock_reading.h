@@ -1,5 +1,8 @@
 #pragma once
 
+// The clock read through QLocale: the windows' way everywhere, and
+// system_locale.h's on Linux.
+
 #include <QLocale>
 
 #include "clock/clock_sentence.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 // The clock's locale without Qt, so lumadot-cli builds where Qt is not: Qt's
-// locale data on Linux (locale_clock.h), the system's own on Windows.
+// locale data on Linux (qt_clock_reading.h), the system's own on Windows.
 
 #include <string>
 #include <string_view>

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string>
 
-#include "clock/clock_locale.h"
+#include "clock/system_locale.h"
 
 namespace lumadot {
 namespace {

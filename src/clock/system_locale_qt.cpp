@@ -1,8 +1,8 @@
 #include <QDateTime>
 #include <QLocale>
 
-#include "clock/clock_locale.h"
-#include "clock/locale_clock.h"
+#include "clock/system_locale.h"
+#include "clock/qt_clock_reading.h"
 
 namespace lumadot {
 namespace {

@@ -1,7 +1,7 @@
 // The clock's locale as lumadot-cli names it: Qt's locale data on Linux, the
 // system's own on Windows, where some locales write the year or the hour
 // differently; the rows give both.
-#include "clock/clock_locale.h"
+#include "clock/system_locale.h"
 #include "support/named_rows.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "clock/locale_clock.h"
+#include "clock/qt_clock_reading.h"
 
 #include <QDateTime>
 #include <QLocale>
