@@ -15,7 +15,7 @@
 #include "extract/text_codec.h"
 #include "frame/display_frame.h"
 #include "serial/port_mapping.h"
-#include "serial/qt_serial_device.h"
+#include "serial/system_serial_device.h"
 #include "serial/extraction_run.h"
 #include "serial/termios_settings.h"
 #include "support/named_rows.h"
@@ -71,7 +71,7 @@ class SerialPortTest : public ::testing::Test {
     EXPECT_FALSE(hooks.messages[0].detail.empty());
   }
 
-  QtSerialDevice device;
+  SystemSerialDevice device;
   test::ShownRun hooks;
   std::vector<std::uint8_t> m_glyphs;
 };
@@ -222,7 +222,7 @@ TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
   test::PseudoTerminal terminal;
   attach(terminal);
   {
-    QtSerialDevice holder;  // another program with Qt's lock file
+    SystemSerialDevice holder;  // another program with Qt's lock file
     ASSERT_TRUE(holder.open());
     EXPECT_FALSE(send(u"中A").completed());
     expectPortWarning();

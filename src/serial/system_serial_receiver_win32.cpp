@@ -1,4 +1,4 @@
-#include "serial/win32_serial_receiver.h"
+#include "serial/system_serial_receiver.h"
 
 #include <algorithm>
 
@@ -32,7 +32,7 @@ COMMTIMEOUTS readTimeouts(milliseconds wait) {
 
 }  // namespace
 
-struct Win32SerialReceiver::Impl {
+struct SystemSerialReceiver::Impl {
   Win32Port port;
   std::string name;
 
@@ -56,18 +56,18 @@ struct Win32SerialReceiver::Impl {
   }
 };
 
-Win32SerialReceiver::Win32SerialReceiver() : d(std::make_unique<Impl>()) {}
+SystemSerialReceiver::SystemSerialReceiver() : d(std::make_unique<Impl>()) {}
 
-Win32SerialReceiver::~Win32SerialReceiver() { close(); }
+SystemSerialReceiver::~SystemSerialReceiver() { close(); }
 
-Result<void> Win32SerialReceiver::openPort(const PortChoice& port, const LineSettings& settings) {
+Result<void> SystemSerialReceiver::openPort(const PortChoice& port, const LineSettings& settings) {
   close();
   const auto device = mappedDevice(port, d->name);
   if (!device) return d->fail(device.error());
   return open(*device, settings);
 }
 
-Result<void> Win32SerialReceiver::open(const std::string& device, const LineSettings& settings) {
+Result<void> SystemSerialReceiver::open(const std::string& device, const LineSettings& settings) {
   if (auto opened = d->port.open(device); !opened) return d->fail(opened.error());
   if (auto configured = d->port.configure(settings); !configured) {
     d->port.close();
@@ -77,7 +77,7 @@ Result<void> Win32SerialReceiver::open(const std::string& device, const LineSett
 }
 
 // After the first bytes, whatever else is already there comes in the same read.
-Result<std::vector<std::uint8_t>> Win32SerialReceiver::read(milliseconds wait) {
+Result<std::vector<std::uint8_t>> SystemSerialReceiver::read(milliseconds wait) {
   if (!d->port.isOpen()) return d->fail(portNotOpen());
   const auto until = Clock::now() + std::clamp(wait, milliseconds(0), kLongestWait);
   std::vector<std::uint8_t> bytes;
@@ -90,10 +90,10 @@ Result<std::vector<std::uint8_t>> Win32SerialReceiver::read(milliseconds wait) {
   }
 }
 
-void Win32SerialReceiver::close() { d->port.close(); }
+void SystemSerialReceiver::close() { d->port.close(); }
 
-bool Win32SerialReceiver::isOpen() const { return d->port.isOpen(); }
+bool SystemSerialReceiver::isOpen() const { return d->port.isOpen(); }
 
-const std::string& Win32SerialReceiver::name() const { return d->name; }
+const std::string& SystemSerialReceiver::name() const { return d->name; }
 
 }  // namespace lumadot

@@ -1,4 +1,4 @@
-#include "serial/qt_serial_receiver.h"
+#include "serial/system_serial_receiver.h"
 
 #include <QSerialPort>
 
@@ -6,25 +6,25 @@
 
 namespace lumadot {
 
-struct QtSerialReceiver::Impl {
+struct SystemSerialReceiver::Impl {
   QSerialPort port;
   std::string name;
 
   Failure fail(const Failure& why) const { return failureAt(name, why); }
 };
 
-QtSerialReceiver::QtSerialReceiver() : d(std::make_unique<Impl>()) {}
+SystemSerialReceiver::SystemSerialReceiver() : d(std::make_unique<Impl>()) {}
 
-QtSerialReceiver::~QtSerialReceiver() { close(); }
+SystemSerialReceiver::~SystemSerialReceiver() { close(); }
 
-Result<void> QtSerialReceiver::openPort(const PortChoice& port, const LineSettings& settings) {
+Result<void> SystemSerialReceiver::openPort(const PortChoice& port, const LineSettings& settings) {
   close();
   const auto device = mappedDevice(port, d->name);
   if (!device) return d->fail(device.error());
   return open(*device, settings);
 }
 
-Result<void> QtSerialReceiver::open(const std::string& device, const LineSettings& settings) {
+Result<void> SystemSerialReceiver::open(const std::string& device, const LineSettings& settings) {
   if (auto opened = lumadot::openPort(d->port, device, QIODevice::ReadOnly); !opened) {
     return d->fail(opened.error());
   }
@@ -35,7 +35,7 @@ Result<void> QtSerialReceiver::open(const std::string& device, const LineSetting
   return {};
 }
 
-Result<std::vector<std::uint8_t>> QtSerialReceiver::read(std::chrono::milliseconds wait) {
+Result<std::vector<std::uint8_t>> SystemSerialReceiver::read(std::chrono::milliseconds wait) {
   if (!d->port.isOpen()) return d->fail(notOpen());
   if (d->port.bytesAvailable() == 0 && wait.count() > 0) d->port.waitForReadyRead(static_cast<int>(wait.count()));
   const QByteArray bytes = d->port.readAll();
@@ -51,12 +51,12 @@ Result<std::vector<std::uint8_t>> QtSerialReceiver::read(std::chrono::millisecon
   return std::vector<std::uint8_t>();
 }
 
-void QtSerialReceiver::close() {
+void SystemSerialReceiver::close() {
   if (d->port.isOpen()) d->port.close();
 }
 
-bool QtSerialReceiver::isOpen() const { return d->port.isOpen(); }
+bool SystemSerialReceiver::isOpen() const { return d->port.isOpen(); }
 
-const std::string& QtSerialReceiver::name() const { return d->name; }
+const std::string& SystemSerialReceiver::name() const { return d->name; }
 
 }  // namespace lumadot
