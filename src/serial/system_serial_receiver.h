@@ -30,8 +30,6 @@ class SystemSerialReceiver final : public SerialReceiver {
   const std::string& name() const;
 
  private:
-  Result<void> open(const std::string& device, const LineSettings& settings);
-
   struct Impl;
   std::unique_ptr<Impl> d;
 };
