@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "serial/system_port.h"
 #include "serial/termios_settings.h"
 
 namespace lumadot {
@@ -43,8 +44,6 @@ Failure portError(const QSerialPort& port) {
   return Failure(words).because({CauseKind::system, words, {error}});
 }
 
-Failure notOpen() { return Failure("the port is not open").because({CauseKind::portNotOpen}); }
-
 Result<void> openPort(QSerialPort& port, const std::string& device, QIODevice::OpenMode mode) {
   port.clearError();
   port.setPortName(QString::fromStdString(device));
@@ -59,7 +58,7 @@ Result<void> openPort(QSerialPort& port, const std::string& device, QIODevice::O
 }
 
 Result<void> configurePort(QSerialPort& port, const LineSettings& settings) {
-  if (!port.isOpen()) return notOpen();
+  if (!port.isOpen()) return portNotOpen();
   // The frame format goes straight to termios: Qt would re-read the flags and
   // call a pseudo-terminal's forced 8 data bits and no parity a failure.
   termios terminal{};

@@ -18,8 +18,6 @@ namespace lumadot {
 
 // The port's last error in Qt's words, the system's error where Qt names one.
 Failure portError(const QSerialPort& port);
-// A port used before it was opened.
-Failure notOpen();
 
 // Opens `device` for this program alone.
 Result<void> openPort(QSerialPort& port, const std::string& device, QIODevice::OpenMode mode);

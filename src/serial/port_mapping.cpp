@@ -2,91 +2,20 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <filesystem>
-#include <optional>
-#include <system_error>
-
-#include "extract/text_codec.h"
-#include "serial/port_names.h"
 
 namespace lumadot {
-namespace {
-
-std::vector<std::string> systemPorts() {
-  std::vector<std::string> devices;
-  for (ListedPort& port : listedPorts()) devices.push_back(std::move(port.device));
-  return devices;
-}
-
-// What LUMADOT_COMn says, as UTF-8: Windows keeps the environment in UTF-16.
-std::string environmentDevice(int number) {
-  const std::string name = "LUMADOT_COM" + std::to_string(number);
-#ifdef _WIN32
-  const std::wstring wideName(name.begin(), name.end());
-  const wchar_t* value = ::_wgetenv(wideName.c_str());
-  if (value == nullptr) return {};
-  const std::wstring_view wide(value);
-  return utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
-#else
-  const char* value = std::getenv(name.c_str());
-  return value == nullptr ? std::string() : std::string(value);
-#endif
-}
-
-#ifdef _WIN32
-// A COM port is no file on Windows: it is there when the system has it.
-bool deviceExists(const std::string& device) {
-  std::string_view name = device;
-  if (name.starts_with("\\\\.\\")) name.remove_prefix(4);
-  std::error_code error;
-  return systemHasPort(name) || std::filesystem::exists(std::filesystem::path(utf8ToUtf16(device)), error);
-}
-
-// COMN itself: only this port is opened to see whether it is there.
-void mapToSystem(PortMapping& mapping, std::optional<std::vector<std::string>>& /*listed*/) {
-  mapping.source = PortMapping::Source::windowsName;
-  mapping.device = "COM" + std::to_string(mapping.number);
-  mapping.present = systemHasPort(mapping.device);
-}
-#else
-bool deviceExists(const std::string& device) {
-  std::error_code error;
-  return std::filesystem::exists(std::filesystem::path(device), error);
-}
-
-// On Linux the system's list is read only when the environment names no
-// device: listing looks at every tty the system has, a tenth of a second here.
-void mapToSystem(PortMapping& mapping, std::optional<std::vector<std::string>>& listed) {
-  if (!listed) listed = systemPorts();
-  if (static_cast<std::size_t>(mapping.number) <= listed->size()) {
-    mapping.source = PortMapping::Source::systemList;
-    mapping.device = (*listed)[static_cast<std::size_t>(mapping.number) - 1];
-    mapping.present = true;
-  }
-}
-#endif
-
-PortMapping mapPort(int number, std::optional<std::vector<std::string>>& listed) {
-  PortMapping mapping;
-  mapping.number = number;
-  if (std::string fromEnvironment = environmentDevice(number); !fromEnvironment.empty()) {
-    mapping.source = PortMapping::Source::environment;
-    mapping.device = std::move(fromEnvironment);
-    mapping.present = deviceExists(mapping.device);
-    return mapping;
-  }
-  mapToSystem(mapping, listed);
-  return mapping;
-}
-
-}  // namespace
 
 std::vector<ListedPort> listedPorts() {
   std::vector<ListedPort> ports = systemListedPorts();
   std::sort(ports.begin(), ports.end(),
             [](const ListedPort& a, const ListedPort& b) { return naturalLess(a.device, b.device); });
   return ports;
+}
+
+std::vector<std::string> PortFacts::listed() const {
+  std::vector<std::string> devices;
+  for (ListedPort& port : listedPorts()) devices.push_back(std::move(port.device));
+  return devices;
 }
 
 Result<std::string> mappedDevice(const PortChoice& port) {
@@ -131,22 +60,52 @@ bool naturalLess(const std::string& a, const std::string& b) {
   return a < b;  // equal as numbers ("01" and "1"): keep the order total
 }
 
-PortMapping mapPort(int number) {
-  std::optional<std::vector<std::string>> listed;
-  return mapPort(number, listed);
+PortMapping PortMapper::map(int number) {
+  PortMapping mapping;
+  mapping.number = number;
+  if (std::string fromEnvironment = m_facts.environment(number); !fromEnvironment.empty()) {
+    mapping.source = PortMapping::Source::environment;
+    mapping.device = std::move(fromEnvironment);
+    mapping.present = m_facts.isThere(mapping.device);
+    return mapping;
+  }
+  switch (m_rule) {
+    case PortRule::windowsName:
+      // Only this port is opened to see whether it is there.
+      mapping.source = PortMapping::Source::windowsName;
+      mapping.device = "COM" + std::to_string(number);
+      mapping.present = m_facts.hasPort(mapping.device);
+      break;
+    case PortRule::listOrder:
+      if (static_cast<std::size_t>(number) <= listed().size()) {
+        mapping.source = PortMapping::Source::systemList;
+        mapping.device = listed()[static_cast<std::size_t>(number) - 1];
+        mapping.present = true;
+      }
+      break;
+  }
+  return mapping;
 }
 
-PortOverview portOverview() {
-  std::optional<std::vector<std::string>> listed;
+PortOverview PortMapper::overview() {
   PortOverview overview;
-  for (int n = 1; n <= kPortCount; ++n) overview.named.push_back(mapPort(n, listed));
-  if (!listed) listed = systemPorts();
-  for (const std::string& device : *listed) {
+  for (int n = 1; n <= kPortCount; ++n) overview.named.push_back(map(n));
+  for (const std::string& device : listed()) {
     const bool named = std::any_of(overview.named.begin(), overview.named.end(),
                                    [&](const PortMapping& mapping) { return mapping.device == device; });
     if (!named) overview.others.push_back(device);
   }
   return overview;
 }
+
+// Read only when asked: a list of ports costs a look at every one.
+const std::vector<std::string>& PortMapper::listed() {
+  if (!m_listed) m_listed = m_facts.listed();
+  return *m_listed;
+}
+
+PortMapping mapPort(int number) { return PortMapper(systemPortRule(), systemPortFacts()).map(number); }
+
+PortOverview portOverview() { return PortMapper(systemPortRule(), systemPortFacts()).overview(); }
 
 }  // namespace lumadot

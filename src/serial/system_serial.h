@@ -6,21 +6,10 @@
 #include <memory>
 
 #include "serial/serial_device.h"
-
-#ifdef _WIN32
-#include "serial/win32_serial_receiver.h"
-#else
-#include "serial/qt_serial_receiver.h"
-#endif
+#include "serial/system_serial_receiver.h"
 
 namespace lumadot {
 
 std::unique_ptr<SerialDevice> makeSystemSerialDevice();
-
-#ifdef _WIN32
-using SystemSerialReceiver = Win32SerialReceiver;
-#else
-using SystemSerialReceiver = QtSerialReceiver;
-#endif
 
 }  // namespace lumadot

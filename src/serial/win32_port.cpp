@@ -78,8 +78,6 @@ Failure systemFailure(DWORD code) {
   return Failure(words).because({CauseKind::system, words, {error}});
 }
 
-Failure portNotOpen() { return Failure("the port is not open").because({CauseKind::portNotOpen}); }
-
 std::wstring devicePath(const std::string& device) {
   const std::u16string name = utf8ToUtf16(device);
   const bool bare = name.find_first_of(u"\\/:") == std::u16string::npos;

@@ -9,6 +9,7 @@
 
 #include "base/result.h"
 #include "serial/line_settings.h"
+#include "serial/system_port.h"
 
 namespace lumadot {
 
@@ -17,7 +18,6 @@ std::string systemReason(DWORD code);
 // The same as a failure whose cause a window words in its own language where
 // it has words for it, as it does the errors of the Linux port.
 Failure systemFailure(DWORD code);
-Failure portNotOpen();
 
 // The name CreateFileW opens `device` by: COM10 and up are reached only
 // under \\.\, so every bare name goes there; a path is left as it stands.

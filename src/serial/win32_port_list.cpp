@@ -1,7 +1,11 @@
+// What Windows says about its serial ports, through the registry.
 #include <windows.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cwchar>
+#include <filesystem>
+#include <system_error>
 
 #include "extract/text_codec.h"
 #include "serial/port_mapping.h"
@@ -47,6 +51,33 @@ std::vector<std::string> registryPorts() {
   return ports;
 }
 
+// COMn, in any case, is a port the registry lists that is there.
+bool systemHasPort(std::string_view name) {
+  const std::vector<std::string> listed = registryPorts();
+  const auto match = std::find_if(listed.begin(), listed.end(), [&](const std::string& port) { return sameLetters(port, name); });
+  return match != listed.end() && portAnswers(*match);
+}
+
+class WindowsPortFacts final : public PortFacts {
+ public:
+  // Windows keeps the environment in UTF-16.
+  std::string environment(int number) const override {
+    const std::wstring name = L"LUMADOT_COM" + std::to_wstring(number);
+    const wchar_t* value = ::_wgetenv(name.c_str());
+    if (value == nullptr) return {};
+    const std::wstring_view wide(value);
+    return utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
+  }
+  bool hasPort(const std::string& name) const override { return systemHasPort(name); }
+  // A COM port is no file on Windows: it is there when the system has it.
+  bool isThere(const std::string& device) const override {
+    std::string_view name = device;
+    if (name.starts_with("\\\\.\\")) name.remove_prefix(4);
+    std::error_code error;
+    return hasPort(std::string(name)) || std::filesystem::exists(std::filesystem::path(utf8ToUtf16(device)), error);
+  }
+};
+
 }  // namespace
 
 std::vector<ListedPort> systemListedPorts() {
@@ -57,10 +88,11 @@ std::vector<ListedPort> systemListedPorts() {
   return ports;
 }
 
-bool systemHasPort(std::string_view name) {
-  const std::vector<std::string> listed = registryPorts();
-  const auto match = std::find_if(listed.begin(), listed.end(), [&](const std::string& port) { return sameLetters(port, name); });
-  return match != listed.end() && portAnswers(*match);
+PortRule systemPortRule() { return PortRule::windowsName; }
+
+const PortFacts& systemPortFacts() {
+  static const WindowsPortFacts facts;
+  return facts;
 }
 
 }  // namespace lumadot

@@ -23,7 +23,7 @@
 #include "support/process.h"
 #include "support/recording_hooks.h"
 #ifndef _WIN32
-#include "serial/qt_serial_device.h"
+#include "serial/system_serial_device.h"
 #include "support/pseudo_terminal.h"
 #include "support/serial_line.h"
 #endif
@@ -224,7 +224,7 @@ void Form1ClockTest::tickWhileABoxIsOpenRunsAtOnce() {
   QFETCH(QString, boxText);
   test::PseudoTerminal sign;
   ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
-  QtSerialDevice holder;
+  SystemSerialDevice holder;
   if (portBusy) QVERIFY(holder.open());
   openWindow();
   m_window->messages().recordInstead({});

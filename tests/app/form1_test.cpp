@@ -27,7 +27,7 @@
 #include "serial/extraction_run.h"
 #include "support/process.h"
 #ifndef _WIN32
-#include "serial/qt_serial_device.h"
+#include "serial/system_serial_device.h"
 #include "support/pseudo_terminal.h"
 #endif
 #include "support/synthetic_fonts.h"
@@ -649,7 +649,7 @@ void Form1Test::refusedSendWarnsAndKeepsTheResultBoxEmpty() {
   QFETCH(QString, reason);
   test::PseudoTerminal sign;
   ::setenv("LUMADOT_COM1", sign.path().c_str(), 1);
-  QtSerialDevice holder;
+  SystemSerialDevice holder;
   if (box.isEmpty()) QVERIFY(holder.open());
   openWindow(m_fonts);
   control<QCheckBox>("Check3")->click();

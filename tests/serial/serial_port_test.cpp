@@ -9,13 +9,15 @@
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <map>
 #include <memory>
+#include <set>
 #include <unistd.h>
 
 #include "extract/text_codec.h"
 #include "frame/display_frame.h"
 #include "serial/port_mapping.h"
-#include "serial/qt_serial_device.h"
+#include "serial/system_serial_device.h"
 #include "serial/extraction_run.h"
 #include "serial/termios_settings.h"
 #include "support/named_rows.h"
@@ -71,7 +73,7 @@ class SerialPortTest : public ::testing::Test {
     EXPECT_FALSE(hooks.messages[0].detail.empty());
   }
 
-  QtSerialDevice device;
+  SystemSerialDevice device;
   test::ShownRun hooks;
   std::vector<std::uint8_t> m_glyphs;
 };
@@ -222,7 +224,7 @@ TEST_F(SerialPortTest, PortHeldElsewhereGivesTheWarningAndWritesNothing) {
   test::PseudoTerminal terminal;
   attach(terminal);
   {
-    QtSerialDevice holder;  // another program with Qt's lock file
+    SystemSerialDevice holder;  // another program with Qt's lock file
     ASSERT_TRUE(holder.open());
     EXPECT_FALSE(send(u"中A").completed());
     expectPortWarning();
@@ -368,6 +370,100 @@ TEST(PortMapping, DevicesNoComNameLeadsToAreListedByPath) {
   // Without the environment the first sixteen are comN's, so only the rest are others.
   const PortOverview plain = portOverview();
   EXPECT_EQ(plain.others.size(), listed.size() > 16 ? listed.size() - 16 : 0u);
+}
+
+// Each system's rule over facts given here, so both rules are checked on any system.
+class GivenFacts final : public PortFacts {
+ public:
+  GivenFacts(std::map<int, std::string> environment, std::set<std::string> there, std::vector<std::string> listed)
+      : m_environment(std::move(environment)), m_there(std::move(there)), m_listed(std::move(listed)) {}
+  std::string environment(int number) const override {
+    const auto found = m_environment.find(number);
+    return found == m_environment.end() ? std::string() : found->second;
+  }
+  bool isThere(const std::string& device) const override { return m_there.contains(device); }
+  std::vector<std::string> listed() const override {
+    ++listings;
+    return m_listed;
+  }
+  mutable int listings = 0;
+
+ private:
+  std::map<int, std::string> m_environment;
+  std::set<std::string> m_there;
+  std::vector<std::string> m_listed;
+};
+
+struct MappingCase {
+  const char* name;
+  PortRule rule;
+  std::map<int, std::string> environment;
+  std::set<std::string> there;
+  int number;
+  PortMapping::Source source;
+  std::string device;
+  bool present;
+  int listings;  // the system's list is read only where the rule needs it
+};
+
+const std::vector<std::string> kLinuxList{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0"};
+
+class PortRules : public ::testing::TestWithParam<MappingCase> {};
+
+TEST_P(PortRules, LeadComNToItsDevice) {
+  const MappingCase& c = GetParam();
+  GivenFacts facts(c.environment, c.there, c.rule == PortRule::listOrder ? kLinuxList : std::vector<std::string>{"COM1", "COM2"});
+  const PortMapping mapping = PortMapper(c.rule, facts).map(c.number);
+  EXPECT_EQ(mapping.number, c.number);
+  EXPECT_EQ(mapping.source, c.source);
+  EXPECT_EQ(mapping.device, c.device);
+  EXPECT_EQ(mapping.present, c.present);
+  EXPECT_EQ(facts.listings, c.listings);
+}
+
+using Source = PortMapping::Source;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, PortRules,
+    ::testing::Values(
+        MappingCase{"ListEnvironmentFirst", PortRule::listOrder, {{3, "/dev/ttyACM0"}}, {"/dev/ttyACM0"}, 3,
+                    Source::environment, "/dev/ttyACM0", true, 0},
+        MappingCase{"ListEnvironmentLeadingNowhere", PortRule::listOrder, {{1, "/dev/gone"}}, {"/dev/ttyS0"}, 1,
+                    Source::environment, "/dev/gone", false, 0},
+        MappingCase{"ListNthInCountingOrder", PortRule::listOrder, {{1, "/dev/ttyACM0"}}, {}, 3, Source::systemList,
+                    "/dev/ttyUSB0", true, 1},
+        MappingCase{"ListPastItsEnd", PortRule::listOrder, {}, {}, 4, Source::none, "", false, 1},
+        MappingCase{"WindowsComNItself", PortRule::windowsName, {}, {"COM2"}, 2, Source::windowsName, "COM2", true, 0},
+        MappingCase{"WindowsComNNotThere", PortRule::windowsName, {}, {"COM2"}, 1, Source::windowsName, "COM1", false,
+                    0},
+        MappingCase{"WindowsPastTheListStillByName", PortRule::windowsName, {}, {"COM16"}, 16, Source::windowsName,
+                    "COM16", true, 0},
+        MappingCase{"WindowsEnvironmentFirst", PortRule::windowsName, {{16, "\\\\.\\COM3"}}, {"\\\\.\\COM3", "COM16"}, 16,
+                    Source::environment, "\\\\.\\COM3", true, 0}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(PortRules, OverviewNamesTheListedDevicesNoComNLeadsTo) {
+  GivenFacts linuxFacts({{1, "/dev/ttyUSB0"}}, {"/dev/ttyUSB0"}, kLinuxList);
+  const PortOverview onLinux = PortMapper(PortRule::listOrder, linuxFacts).overview();
+  ASSERT_EQ(onLinux.named.size(), 16u);
+  EXPECT_EQ(onLinux.named[0].device, "/dev/ttyUSB0");
+  EXPECT_EQ(onLinux.named[1].device, "/dev/ttyS1");
+  EXPECT_EQ(onLinux.named[2].device, "/dev/ttyUSB0");
+  EXPECT_EQ(onLinux.named[3].source, PortMapping::Source::none);
+  EXPECT_EQ(onLinux.others, std::vector<std::string>{"/dev/ttyS0"});
+  EXPECT_EQ(linuxFacts.listings, 1);
+
+  GivenFacts windowsFacts({{2, "C:\\ports\\sign"}}, {"COM1", "COM3"}, {"COM1", "COM2", "COM3", "COM20"});
+  const PortOverview onWindows = PortMapper(PortRule::windowsName, windowsFacts).overview();
+  ASSERT_EQ(onWindows.named.size(), 16u);
+  EXPECT_EQ(onWindows.named[0].device, "COM1");
+  EXPECT_TRUE(onWindows.named[0].present);
+  EXPECT_EQ(onWindows.named[1].device, "C:\\ports\\sign");
+  EXPECT_FALSE(onWindows.named[1].present);
+  EXPECT_EQ(onWindows.named[15].device, "COM16");
+  EXPECT_FALSE(onWindows.named[15].present);
+  EXPECT_EQ(onWindows.others, (std::vector<std::string>{"COM2", "COM20"}));
+  EXPECT_EQ(windowsFacts.listings, 1);
 }
 
 TEST(PortMapping, DevicePathsInCountingOrder) {

@@ -12,8 +12,8 @@
 
 #include "serial/port_mapping.h"
 #include "serial/win32_port.h"
-#include "serial/win32_serial_device.h"
-#include "serial/win32_serial_receiver.h"
+#include "serial/system_serial_device.h"
+#include "serial/system_serial_receiver.h"
 #include "support/named_rows.h"
 
 namespace lumadot {
@@ -54,7 +54,7 @@ Bytes pattern(std::size_t size) {
   return bytes;
 }
 
-Bytes readUntil(Win32SerialReceiver& receiver, std::size_t size, std::string& failure) {
+Bytes readUntil(SystemSerialReceiver& receiver, std::size_t size, std::string& failure) {
   Bytes got;
   const auto until = Clock::now() + 15s;
   while (got.size() < size && Clock::now() < until) {
@@ -94,9 +94,9 @@ TEST_P(Line, BytesWrittenAtOneEndAreReadAtTheOther) {
   NEED_MAPPED_PORTS();
   const LineCase& c = GetParam();
   const auto ends = lineEnds();
-  Win32SerialReceiver receiver;
+  SystemSerialReceiver receiver;
   ASSERT_TRUE(receiver.openPort(choose(ends[1 - c.from], c.naming), c.settings));
-  Win32SerialDevice device;
+  SystemSerialDevice device;
   device.setPort(choose(ends[c.from], c.naming));
   std::vector<std::int64_t> reported;
   device.setWaitHook([&](std::int64_t sent) { reported.push_back(sent); });
@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Win32Receiver, WaitsForTheFirstByteWithinTheWaitAsked) {
   NEED_MAPPED_PORTS();
-  Win32SerialReceiver receiver;
+  SystemSerialReceiver receiver;
   ASSERT_TRUE(receiver.openPort(choose(lineEnds()[0], Naming::name), k38400N));
   EXPECT_EQ(receiver.name(), lineEnds()[0]);
   for (const auto wait : {0ms, 300ms}) {
@@ -158,9 +158,9 @@ TEST(Win32Receiver, WaitsForTheFirstByteWithinTheWaitAsked) {
 TEST(Win32Receiver, ReturnsWithTheFirstBytesBeforeTheWaitIsOver) {
   NEED_MAPPED_PORTS();
   const auto ends = lineEnds();
-  Win32SerialReceiver receiver;
+  SystemSerialReceiver receiver;
   ASSERT_TRUE(receiver.openPort(choose(ends[1], Naming::name), k38400N));
-  Win32SerialDevice device;
+  SystemSerialDevice device;
   device.setPort(choose(ends[0], Naming::name));
   ASSERT_TRUE(device.open());
   ASSERT_TRUE(device.configure(k38400N));
@@ -183,9 +183,9 @@ TEST(Win32Device, PortHeldByAnotherOpenIsRefused) {
   NEED_MAPPED_PORTS();
   if (underWine()) GTEST_SKIP() << "wine opens a COM port as often as asked, whatever the share mode";
   const std::string com = lineEnds()[0];
-  Win32SerialReceiver holder;
+  SystemSerialReceiver holder;
   ASSERT_TRUE(holder.openPort(choose(com, Naming::name), k38400N));
-  Win32SerialDevice device;
+  SystemSerialDevice device;
   device.setPort(choose(com, Naming::comN));
   const auto opened = device.open();
   ASSERT_FALSE(opened);
@@ -199,7 +199,7 @@ TEST(Win32Device, MissingDeviceIsNamedWithTheSystemsReason) {
   NEED_MAPPED_PORTS();
   const std::string com = environment("LUMADOT_CHECK_MISSING");
   const std::string label = "com" + std::to_string(comNumber(com)) + " (" + com + "): ";
-  Win32SerialDevice device;
+  SystemSerialDevice device;
   device.setPort(choose(com, Naming::comN));
   const auto opened = device.open();
   ASSERT_FALSE(opened);
@@ -210,7 +210,7 @@ TEST(Win32Device, MissingDeviceIsNamedWithTheSystemsReason) {
   EXPECT_FALSE(device.write(pattern(3)));
   EXPECT_TRUE(device.close());  // nothing open, nothing to wait for
 
-  Win32SerialReceiver receiver;
+  SystemSerialReceiver receiver;
   const auto listened = receiver.openPort(choose(com, Naming::name), k38400N);
   ASSERT_FALSE(listened);
   EXPECT_EQ(listened.error().text, com + ": " + reason);
