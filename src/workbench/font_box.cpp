@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "extract/font_location.h"
+#include "workbench/qt_strings.h"
 #include "workbench/saved_controls.h"
 
 namespace lumadot {
@@ -18,8 +19,6 @@ namespace {
 constexpr int kOtherFile = -1;  // the font box's last item: choose a file
 constexpr int kSameFont = -2;   // the single-byte font box's first item
 
-std::filesystem::path pathOf(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
-QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 QString builtLabel(const BuiltFont& font) {
   return QObject::tr("Lumadot 点阵字库 %1（%2）")

@@ -4,15 +4,11 @@
 #include <QSignalBlocker>
 #include <QTextCursor>
 
+#include "workbench/qt_strings.h"
 #include "workbench/workbench_run.h"
 
 namespace lumadot {
 namespace {
-
-QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-QString qs(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString displayed(const std::string& text) { return qs(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 

@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+#include "workbench/qt_strings.h"
+
 namespace lumadot {
 namespace {
 
@@ -28,7 +30,6 @@ constexpr auto kOldTab = "input/tab";
 constexpr auto kBuilt = "built";
 constexpr auto kDrawn = "drawn";
 
-QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 std::optional<OutputFormat> formatNamed(const QString& name) {
   for (int i = 0; i <= static_cast<int>(OutputFormat::hex); ++i) {

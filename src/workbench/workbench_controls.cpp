@@ -7,6 +7,7 @@
 #include "ui_workbench_window.h"
 #include "widgets/typed_text.h"
 #include "workbench/font_box.h"
+#include "workbench/qt_strings.h"
 #include "workbench/saved_controls.h"
 #include "workbench/scan_pictures.h"
 #include "workbench/sign_box.h"
@@ -14,11 +15,6 @@
 
 namespace lumadot {
 namespace {
-
-QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-QString qs(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A save encoding by the name it is kept under; UTF-8 for none or one we do not know.
 SourceEncoding sourceEncodingOf(const QVariant& name) {

@@ -23,6 +23,7 @@
 #include "workbench/input_files.h"
 #include "workbench/latest_run.h"
 #include "workbench/output_box.h"
+#include "workbench/qt_strings.h"
 #include "workbench/saved_controls.h"
 #include "workbench/scan_pictures.h"
 #include "workbench/sign_box.h"
@@ -33,11 +34,6 @@ namespace {
 
 constexpr std::size_t kLackingNamed = 20;
 
-std::filesystem::path pathOf(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
-QString qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-QString qs(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
