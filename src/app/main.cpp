@@ -22,7 +22,10 @@ int main(int argc, char* argv[]) {
                                                   "or ../share/lumadot beside it."),
                                    QStringLiteral("dir"));
   parser.addOption(fontDir);
-  if (!lumadot::readCommandLineBeforeWindow(argc, argv, parser, QStringLiteral("lumadot-cli"))) return 1;
+  if (const auto exit = lumadot::readCommandLineBeforeWindow(argc, argv, QStringLiteral("lumadot-cli"),
+                                                              lumadot::qtParserOptions(parser, argc, argv))) {
+    return *exit;
+  }
 
   QApplication app(argc, argv);
   lumadot::installQtChinese(app);

@@ -15,7 +15,10 @@ int main(int argc, char* argv[]) {
       QStringLiteral("Lumadot's LED sign on screen: listens on a serial port and plays the frames that come."));
   parser.addHelpOption();
   parser.addVersionOption();
-  if (!lumadot::readCommandLineBeforeWindow(argc, argv, parser, QStringLiteral("lumadot-cli sign"))) return 1;
+  if (const auto exit = lumadot::readCommandLineBeforeWindow(argc, argv, QStringLiteral("lumadot-cli sign"),
+                                                              lumadot::qtParserOptions(parser, argc, argv))) {
+    return *exit;
+  }
 
   QApplication app(argc, argv);
   lumadot::installTranslation(app, QStringLiteral("lumadot-sign"));

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <set>
 #include <string_view>
 
 namespace lumadot {
@@ -35,17 +36,39 @@ bool windowSystemNamed(int argc, char** argv) {
 #endif
 }
 
-bool readCommandLineBeforeWindow(int& argc, char** argv, QCommandLineParser& parser, const QString& worksWithout) {
+std::vector<std::string> ourArguments(int argc, char** argv) {
+  static const std::set<std::string> kQtWithValue{"-platform", "-style", "-geometry", "-qwindowgeometry",
+                                                   "-display", "-qwindowtitle", "-qwindowicon", "-stylesheet"};
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) {
+    if (kQtWithValue.contains(argv[i])) {
+      ++i;
+    } else {
+      args.emplace_back(argv[i]);
+    }
+  }
+  return args;
+}
+
+std::optional<int> readCommandLineBeforeWindow(int argc, char** argv, const QString& worksWithout,
+                                               const ReadOptions& read) {
   const bool windowSystem = windowSystemNamed(argc, argv);
-  const QCoreApplication app(argc, argv);
-  const bool parsed = parser.parse(QCoreApplication::arguments());
-  // With a window system, a line the parser refuses may only hold Qt's own options: QApplication judges it.
-  if (windowSystem && !(parsed && asksForHelpOrVersion(parser))) return true;
-  parser.process(app);
+  if (const auto exit = read(ourArguments(argc, argv), windowSystem)) return exit;
+  if (windowSystem) return std::nullopt;
   std::fprintf(stderr,
                "%s: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); %s works without one\n",
                qPrintable(QCoreApplication::applicationName()), qPrintable(worksWithout));
-  return false;
+  return 1;
+}
+
+ReadOptions qtParserOptions(QCommandLineParser& parser, int& argc, char** argv) {
+  return [&parser, &argc, argv](const std::vector<std::string>&, bool windowSystem) -> std::optional<int> {
+    const QCoreApplication app(argc, argv);
+    const bool parsed = parser.parse(QCoreApplication::arguments());
+    if (windowSystem && !(parsed && asksForHelpOrVersion(parser))) return std::nullopt;
+    parser.process(app);
+    return std::nullopt;
+  };
 }
 
 }  // namespace lumadot

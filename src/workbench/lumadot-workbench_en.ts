@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>InputFiles</name>
+    <message>
+        <source>打开文本文件</source>
+        <translation>Open a text file</translation>
+    </message>
+    <message>
+        <source>文本文件 (*.txt);;所有文件 (*)</source>
+        <translation>Text files (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>无法读取 %1：%2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 的第 %2 个字节（0x%3）在所选编码中无效；请选择文件的编码再打开。</source>
+        <translation>Byte %2 of %1 (0x%3) is not valid in the encoding chosen; choose the file&apos;s encoding and open it again.</translation>
+    </message>
+    <message>
+        <source>选择图片</source>
+        <translation>Choose a picture</translation>
+    </message>
+    <message>
+        <source>图片 (*.png *.bmp *.gif *.jpg *.jpeg);;所有文件 (*)</source>
+        <translation>Pictures (*.png *.bmp *.gif *.jpg *.jpeg);;All files (*)</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Lumadot 点阵字库 %1（%2）</source>
@@ -104,22 +131,6 @@
     <message>
         <source>字体</source>
         <translation>Font</translation>
-    </message>
-    <message>
-        <source>字体：</source>
-        <translation>Font:</translation>
-    </message>
-    <message>
-        <source>半角字体：</source>
-        <translation>Single-byte font:</translation>
-    </message>
-    <message>
-        <source>字号：</source>
-        <translation>Size:</translation>
-    </message>
-    <message>
-        <source>字体序号：</source>
-        <translation>Face:</translation>
     </message>
     <message>
         <source>字节排列</source>
@@ -272,6 +283,56 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
     <message>
         <source>「%1」第%2字节，位%3：0x%4</source>
         <translation>“%1” byte %2, bit %3: 0x%4</translation>
+    </message>
+</context>
+<context>
+    <name>lumadot::FontBox</name>
+    <message>
+        <source>字体：</source>
+        <translation>Font:</translation>
+    </message>
+    <message>
+        <source>半角字体：</source>
+        <translation>Single-byte font:</translation>
+    </message>
+    <message>
+        <source>字号：</source>
+        <translation>Size:</translation>
+    </message>
+    <message>
+        <source>字体序号：</source>
+        <translation>Face:</translation>
+    </message>
+    <message>
+        <source>与字体相同</source>
+        <translation>as the font</translation>
+    </message>
+    <message>
+        <source>其他字体文件…</source>
+        <translation>Another font file…</translation>
+    </message>
+    <message>
+        <source>选择字体文件</source>
+        <translation>Choose a font file</translation>
+    </message>
+    <message>
+        <source>字体文件 (*.ttf *.otf *.ttc *.otc *.pcf *.pcf.gz *.bdf *.bdf.gz *.hex *.hex.gz);;所有文件 (*)</source>
+        <translation>Font files (*.ttf *.otf *.ttc *.otc *.pcf *.pcf.gz *.bdf *.bdf.gz *.hex *.hex.gz);;All files (*)</translation>
+    </message>
+    <message>
+        <source>（未构建）</source>
+        <translation> (not built)</translation>
+    </message>
+</context>
+<context>
+    <name>lumadot::OutputBox</name>
+    <message>
+        <source>保存输出</source>
+        <translation>Save the output</translation>
+    </message>
+    <message>
+        <source>*.%1 文件 (*.%1);;所有文件 (*)</source>
+        <translation>*.%1 files (*.%1);;All files (*)</translation>
     </message>
 </context>
 <context>
@@ -428,56 +489,8 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
         <translation>automatic (UTF-8, or UTF-16 with a byte order mark)</translation>
     </message>
     <message>
-        <source>与字体相同</source>
-        <translation>as the font</translation>
-    </message>
-    <message>
-        <source>其他字体文件…</source>
-        <translation>Another font file…</translation>
-    </message>
-    <message>
         <source>已列出系统字体 %1 个</source>
         <translation>%1 system fonts listed</translation>
-    </message>
-    <message>
-        <source>选择字体文件</source>
-        <translation>Choose a font file</translation>
-    </message>
-    <message>
-        <source>字体文件 (*.ttf *.otf *.ttc *.otc *.pcf *.pcf.gz *.bdf *.bdf.gz *.hex *.hex.gz);;所有文件 (*)</source>
-        <translation>Font files (*.ttf *.otf *.ttc *.otc *.pcf *.pcf.gz *.bdf *.bdf.gz *.hex *.hex.gz);;All files (*)</translation>
-    </message>
-    <message>
-        <source>打开文本文件</source>
-        <translation>Open a text file</translation>
-    </message>
-    <message>
-        <source>文本文件 (*.txt);;所有文件 (*)</source>
-        <translation>Text files (*.txt);;All files (*)</translation>
-    </message>
-    <message>
-        <source>无法读取 %1：%2</source>
-        <translation>Cannot read %1: %2</translation>
-    </message>
-    <message>
-        <source>%1 的第 %2 个字节（0x%3）在所选编码中无效；请选择文件的编码再打开。</source>
-        <translation>Byte %2 of %1 (0x%3) is not valid in the encoding chosen; choose the file&apos;s encoding and open it again.</translation>
-    </message>
-    <message>
-        <source>选择图片</source>
-        <translation>Choose a picture</translation>
-    </message>
-    <message>
-        <source>图片 (*.png *.bmp *.gif *.jpg *.jpeg);;所有文件 (*)</source>
-        <translation>Pictures (*.png *.bmp *.gif *.jpg *.jpeg);;All files (*)</translation>
-    </message>
-    <message>
-        <source>保存输出</source>
-        <translation>Save the output</translation>
-    </message>
-    <message>
-        <source>*.%1 文件 (*.%1);;所有文件 (*)</source>
-        <translation>*.%1 files (*.%1);;All files (*)</translation>
     </message>
     <message>
         <source>已保存到 %1</source>
@@ -506,16 +519,12 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
         </translation>
     </message>
     <message>
-        <source>（未构建）</source>
-        <translation> (not built)</translation>
-    </message>
-    <message>
         <source>请先选择一张图片</source>
         <translation>Choose a picture first</translation>
     </message>
     <message>
         <source>汇编列表保留作者信息，与主窗口的结果框相同；只有源程序格式（a51、as31、sdas、c51、sdcc）可以不写</source>
-        <translation>The listing keeps its credit lines, as the main window's result box shows them; only a source format (a51, as31, sdas, c51, sdcc) can leave them out</translation>
+        <translation>The listing keeps its credit lines, as the main window&apos;s result box shows them; only a source format (a51, as31, sdas, c51, sdcc) can leave them out</translation>
     </message>
     <message>
         <source>源程序末尾不写作者信息，与 lumadot-cli --no-credit 相同</source>

@@ -66,7 +66,18 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"SignWithoutOptions", "lumadot-sign", {}, 1, "", false,
                   "lumadot-sign" + kNoDisplay + "lumadot-cli sign works without one\n"},
         StartCase{"SignUnknownOption", "lumadot-sign", {"--font-dir", "/tmp"}, 1, "", false,
-                  "lumadot-sign: Unknown option 'font-dir'.\n"}),
+                  "lumadot-sign: Unknown option 'font-dir'.\n"},
+        // The workbench reads extract's options the CLI's way, and ends as the others do.
+        StartCase{"WorkbenchHelp", "lumadot-workbench", {"--help"}, 0, "Usage: lumadot-workbench [--scan SCAN]", true,
+                  ""},
+        StartCase{"WorkbenchVersion", "lumadot-workbench", {"--version"}, 0, "lumadot-workbench " LUMADOT_VERSION "\n",
+                  false, ""},
+        StartCase{"WorkbenchWithoutOptions", "lumadot-workbench", {}, 1, "", false,
+                  "lumadot-workbench" + kNoDisplay + "lumadot-cli works without one\n"},
+        StartCase{"WorkbenchWithOptionsAndText", "lumadot-workbench", {"--format", "c51", "中A"}, 1, "", false,
+                  "lumadot-workbench" + kNoDisplay + "lumadot-cli works without one\n"},
+        StartCase{"WorkbenchPlatformOption", "lumadot-workbench", {"-platform", "offscreen", "--version"}, 0,
+                  "lumadot-workbench " LUMADOT_VERSION "\n", false, ""}),
     [](const testing::TestParamInfo<StartCase>& row) { return std::string(row.param.name); });
 
 }  // namespace

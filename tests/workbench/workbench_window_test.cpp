@@ -395,6 +395,27 @@ class WorkbenchWindowTest : public QObject {
     QCOMPARE(window().settings().text, u"中A");
   }
 
+  // An earlier version kept the scan and the format by their place in the box, the font's grid as a number.
+  void anEarlierVersionsKeptControlsComeBack() {
+    m_window.reset();
+    {
+      QSettings earlier;
+      earlier.setValue("layout/scan", 3);
+      earlier.setValue("output/format", 5);
+      earlier.setValue("font/kind", 0);
+      earlier.setValue("font/cell", "16");
+      earlier.setValue("font/charset", 0);
+      earlier.setValue("input/tab", 1);
+    }
+    m_window = std::make_unique<WorkbenchWindow>(LUMADOT_BIN_DIR);
+    settle();
+    QCOMPARE(window().settings().layout.scan, Scan::columnBands);
+    QCOMPARE(window().settings().format, OutputFormat::sdcc);
+    QCOMPARE(window().settings().font, FontChoice{});
+    QCOMPARE(QSettings().value("layout/scan").toString(), QStringLiteral("column-bands"));
+    QVERIFY(!QSettings().contains("input/tab"));
+  }
+
   void itSpeaksEnglishWithItsTranslationAndChineseWithout() {
     QCOMPARE(window().windowTitle(), QStringLiteral("Lumadot 取模工作台"));
     const auto english = englishTranslation(QStringLiteral("lumadot-workbench"));
