@@ -48,6 +48,7 @@ enum class CauseKind : std::uint8_t {
   lineStalled,     // the line took no more bytes in time
   portGone,        // the port went away; `words`: the system's
   frameTooWide,    // the text is `numbers[0]` columns wide, more than a frame holds
+  glyphSize,       // `numbers`: the glyphs' width and height, not the sign's 16 x 16
   textTooLong,     // `numbers`: single-byte and double-byte characters, and their glyph bytes
   notAPicture,     // the bytes are no PNG, BMP, GIF or JPEG picture
   pictureDamaged,  // `words`: the decoder's

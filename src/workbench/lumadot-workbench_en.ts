@@ -361,10 +361,6 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
         <translation>No glyphs to send</translation>
     </message>
     <message>
-        <source>显示屏只显示16点阵的字模，所以%1点高的字模不能发送；请改用16点阵</source>
-        <translation>The sign shows 16-dot glyphs, so glyphs %1 dots high cannot be sent; choose 16 dots</translation>
-    </message>
-    <message>
         <source>把字模编成显示帧，经串口发给显示屏</source>
         <translation>Encode the glyphs as a display frame and send it to the sign over the serial port</translation>
     </message>

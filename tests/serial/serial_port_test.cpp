@@ -16,7 +16,7 @@
 #include "frame/display_frame.h"
 #include "serial/port_mapping.h"
 #include "serial/qt_serial_device.h"
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 #include "serial/termios_settings.h"
 #include "support/named_rows.h"
 #include "support/process.h"

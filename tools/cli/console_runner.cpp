@@ -13,7 +13,7 @@
 #include "extract/undrawn_characters.h"
 #include "fonts/rendered_glyphs.h"
 #include "frame/display_frame.h"
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 #include "serial/frame_file.h"
 #include "serial/port_names.h"
 #include "serial/system_serial.h"

@@ -15,7 +15,7 @@
 #include "extract/text_encoding.h"
 #include "extract/undrawn_characters.h"
 #include "formats/source_options.h"
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 #include "serial/send_request.h"
 #include "serial/serial_device.h"
 
