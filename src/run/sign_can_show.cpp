@@ -21,9 +21,13 @@ SignVerdict signCanShow(const Glyphs& glyphs) {
 }
 
 Failure signFailure(const SignRefusal& refusal) {
-  if (refusal.kind == SignRefusal::Kind::tooWide) return frameFields(refusal.columns, kFastestSpeed, 0).error();
+  if (refusal.kind == SignRefusal::Kind::tooWide) {
+    return Failure(frameFields(refusal.columns, kFastestSpeed, 0).error()).in(FailureCategory::tooLarge);
+  }
+  // Glyphs of another size are asked for: lumadot-cli refuses --size with a send as a usage error.
   return Failure("the sign shows 16-dot glyphs, so " + refusal.cell.name() + " glyphs cannot be sent")
-      .because({CauseKind::glyphSize, {}, {refusal.cell.width, refusal.cell.height}});
+      .because({CauseKind::glyphSize, {}, {refusal.cell.width, refusal.cell.height}})
+      .in(FailureCategory::usage);
 }
 
 }  // namespace lumadot

@@ -137,7 +137,7 @@ Message windowWarning(const Failure& failure) {
   const QString what = FailureWords::what(failure);
   // A failure that is its own cause has nothing more beneath.
   const bool itsOwnCause = failure.kind == FailureKind::worded && failure.detail.empty();
-  return {FailureWords::tr("警告").toStdString(), what.toStdString(), MessageIcon::warning,
+  return {FailureWords::tr("警告").toStdString(), what.toStdString(), iconOf(failure.category),
           itsOwnCause ? std::string() : FailureWords::why(failure).toStdString()};
 }
 

@@ -227,6 +227,14 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
         <translation>These bytes cannot tell the layout: %1</translation>
     </message>
     <message>
+        <source>“%1”不是汉字：符号的字形因字库而异，无法据此判断排列；请给出汉字（如“国”）的字节</source>
+        <translation>%1 is not a Chinese character; symbols differ too much from font to font to tell a layout by: give the bytes of Chinese characters, such as 国</translation>
+    </message>
+    <message>
+        <source>我们的“%1”字形是空白的，没有可以与字节比较的</source>
+        <translation>Our glyphs of %1 are blank, so there is nothing to compare the bytes with</translation>
+    </message>
+    <message>
         <source>应用</source>
         <translation>Apply</translation>
     </message>

@@ -59,6 +59,7 @@ struct FailureCase {
   SignRefusal refusal;
   std::string text;
   Cause cause;
+  FailureCategory category;
 };
 
 class SignFailure : public ::testing::TestWithParam<FailureCase> {};
@@ -69,6 +70,7 @@ TEST_P(SignFailure, SaysWhyInTheCoresWordsWithATypedCause) {
   EXPECT_EQ(failure.detail, "");
   EXPECT_EQ(failure.kind, FailureKind::worded);
   EXPECT_EQ(failure.cause, GetParam().cause);
+  EXPECT_EQ(failure.category, GetParam().category);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -76,14 +78,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailureCase{"GlyphSize", {Kind::glyphSize, {24, 16}, 0},
                     "the sign shows 16-dot glyphs, so 24x16 glyphs cannot be sent",
-                    Cause(CauseKind::glyphSize, {}, {24, 16})},
+                    Cause(CauseKind::glyphSize, {}, {24, 16}), FailureCategory::usage},
         FailureCase{"SquareGlyphSize", {Kind::glyphSize, {32, 32}, 0},
                     "the sign shows 16-dot glyphs, so 32 glyphs cannot be sent",
-                    Cause(CauseKind::glyphSize, {}, {32, 32})},
+                    Cause(CauseKind::glyphSize, {}, {32, 32}), FailureCategory::usage},
         FailureCase{"TooWide", {Kind::tooWide, {16, 16}, 494},
                     "the text is 494 columns wide, and a frame holds at most 493 (246 Chinese characters and one "
                     "single-byte one)",
-                    Cause(CauseKind::frameTooWide, {}, {494, 493})}),
+                    Cause(CauseKind::frameTooWide, {}, {494, 493}), FailureCategory::tooLarge}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // The frame is made only of glyphs the sign shows: the workbench's 24x16 glyphs are refused as the CLI refuses them.
