@@ -19,7 +19,7 @@
 #include "clock/qt_clock_reading.h"
 #include "message/message.h"
 #include "serial/system_serial.h"
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 #include "app/workbench_launch.h"
 #include "ui_form1.h"
 #include "widgets/failure_words.h"

@@ -30,6 +30,40 @@ enum class FailureKind : std::uint8_t {
   textTooLong,   // the glyphs pass one run's bytes
 };
 
+// What sort of thing failed, from a smaller closed set than FailureKind: how
+// lumadot-cli ends and how a window's box looks follow from it, not from the
+// call that failed.
+enum class FailureCategory : std::uint8_t {
+  usage,     // asked for what cannot be done as asked: options or settings that do not go together
+  input,     // the text, the bytes or a box's value
+  font,      // a font that cannot be read
+  file,      // a file that cannot be read or written
+  port,      // the serial port
+  tooLarge,  // more than one run or one frame holds
+};
+
+// The category each kind falls in; a worded failure is the input's unless told otherwise.
+inline constexpr FailureCategory categoryOf(FailureKind kind) {
+  switch (kind) {
+    case FailureKind::sendPort:
+    case FailureKind::listenPort:
+    case FailureKind::portLost:
+    case FailureKind::portName:
+    case FailureKind::lineSettings: return FailureCategory::port;
+    case FailureKind::fileWrite:
+    case FailureKind::pictureRead: return FailureCategory::file;
+    case FailureKind::textTooLong: return FailureCategory::tooLarge;
+    case FailureKind::worded:
+    case FailureKind::speedBox:
+    case FailureKind::modeBox: break;
+  }
+  return FailureCategory::input;
+}
+
+// How a command-line program ends on a failure of `category`: 2 when it was
+// asked wrongly, 1 when what was asked could not be done.
+inline constexpr int exitStatus(FailureCategory category) { return category == FailureCategory::usage ? 2 : 1; }
+
 // Why it failed, beneath what failed, from a small closed set.
 enum class CauseKind : std::uint8_t {
   worded,          // only the detail says why
@@ -48,6 +82,7 @@ enum class CauseKind : std::uint8_t {
   lineStalled,     // the line took no more bytes in time
   portGone,        // the port went away; `words`: the system's
   frameTooWide,    // the text is `numbers[0]` columns wide, more than a frame holds
+  glyphSize,       // `numbers`: the glyphs' width and height, not the sign's 16 x 16
   textTooLong,     // `numbers`: single-byte and double-byte characters, and their glyph bytes
   notAPicture,     // the bytes are no PNG, BMP, GIF or JPEG picture
   pictureDamaged,  // `words`: the decoder's
@@ -76,10 +111,16 @@ struct Cause {
 struct Failure {
   explicit Failure(std::string what, std::string reason = {}) : text(std::move(what)), detail(std::move(reason)) {}
 
-  // The same failure, told as `kind` of `subject`.
+  // The same failure, told as `kind` of `subject`, in the kind's category.
   Failure as(FailureKind told, std::string named) && {
     kind = told;
     subject = std::move(named);
+    category = categoryOf(told);
+    return std::move(*this);
+  }
+  // The same failure, of `sort`.
+  Failure in(FailureCategory sort) && {
+    category = sort;
     return std::move(*this);
   }
   // The same failure, caused by `why`.
@@ -93,6 +134,7 @@ struct Failure {
   FailureKind kind = FailureKind::worded;
   std::string subject;
   Cause cause;
+  FailureCategory category = FailureCategory::input;
 
   friend bool operator==(const Failure&, const Failure&) = default;
 };
@@ -107,7 +149,7 @@ inline Failure failureOver(std::string what, FailureKind kind, std::string subje
 inline Failure failureAt(const std::string& place, const Failure& why) {
   Cause cause = why.cause;
   cause.place = place;
-  return Failure(place + ": " + why.text).because(std::move(cause));
+  return Failure(place + ": " + why.text).because(std::move(cause)).in(why.category);
 }
 
 template <class T>

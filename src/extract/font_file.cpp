@@ -49,11 +49,11 @@ Result<void> FontFile::load() {
   // Windows refuses to open a folder as "access denied", which would send the user to its permissions.
   std::error_code ec;
   if (!file && errno == EACCES && std::filesystem::is_directory(m_path, ec)) errno = EISDIR;
-  if (!file && errno == ENOENT && !m_lookedIn.empty()) return Failure(notFoundIn(m_path.filename(), m_lookedIn));
-  if (!file) return Failure("无法打开字库文件" + quotedPath(m_path) + "：" + systemErrorText(errno));
+  if (!file && errno == ENOENT && !m_lookedIn.empty()) return Failure(notFoundIn(m_path.filename(), m_lookedIn)).in(FailureCategory::font);
+  if (!file) return Failure("无法打开字库文件" + quotedPath(m_path) + "：" + systemErrorText(errno)).in(FailureCategory::font);
   std::vector<std::uint8_t> bytes(m_layoutSize);
   const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-  if (std::ferror(file.get())) return Failure("读取字库文件" + quotedPath(m_path) + "失败：" + systemErrorText(errno));
+  if (std::ferror(file.get())) return Failure("读取字库文件" + quotedPath(m_path) + "失败：" + systemErrorText(errno)).in(FailureCategory::font);
   bytes.resize(got);  // a short file is fine: the rest reads as 0
   m_bytes = std::move(bytes);
   return {};

@@ -16,7 +16,7 @@ RunFonts::RunFonts(const std::filesystem::path& fontDir, const FontChoice& choic
   if (opened) {
     m_rendered = std::make_unique<RenderedGlyphs>(std::move(*opened));
   } else {
-    m_failure = opened.error();
+    m_failure = Failure(opened.error()).in(FailureCategory::font);
   }
 }
 

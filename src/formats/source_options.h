@@ -3,7 +3,7 @@
 // What a source file holds besides its glyph bytes, chosen once by whoever
 // asks for the source and handed to every source format: extract's
 // (formatGlyphs), a font subset's (subsetSource). lumadot-cli reads it from
-// --no-credit and --output-encoding (tools/cli/format_options); a window
+// --no-credit and --output-encoding (src/options/format_options); a window
 // holds the same value behind a check box and an encoding box, and saves it
 // under sourceEncodingName's names. Raw bytes and Intel HEX hold no text and
 // are the same whatever it says. The listing keeps its credit lines, since

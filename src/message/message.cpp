@@ -3,7 +3,7 @@
 namespace lumadot {
 
 Message warningMessage(const Failure& failure) {
-  return {std::string(kWarningTitle), failure.text, MessageIcon::warning, failure.detail};
+  return {std::string(kWarningTitle), failure.text, iconOf(failure.category), failure.detail};
 }
 
 Message noticeMessage(std::string_view text) {

@@ -27,7 +27,11 @@ struct Message {
 inline constexpr std::string_view kWarningTitle = "警告";
 inline constexpr std::string_view kNoticeTitle = "系统提示";
 
-// "警告" with the warning icon, the failure's detail beneath.
+// The icon a box of a failure of `category` shows: the warning's, for every one,
+// since each stops what was asked.
+inline constexpr MessageIcon iconOf(FailureCategory) { return MessageIcon::warning; }
+
+// "警告" with the icon of the failure's category, the failure's detail beneath.
 Message warningMessage(const Failure& failure);
 // "系统提示" without an icon: a frame went out, say.
 Message noticeMessage(std::string_view text);

@@ -78,6 +78,11 @@ QString causeWords(const Cause& cause, const std::string& detail) {
     case CauseKind::system: return systemWords(cause);
     case CauseKind::frameTooWide:
       return FailureWords::tr("文字宽 %1 列，而一帧最多 %2 列").arg(n(0), n(1));
+    case CauseKind::glyphSize:
+      if (cause.numbers[1] != 16) {
+        return FailureWords::tr("显示屏只显示16点阵的字模，所以%1点高的字模不能发送；请改用16点阵").arg(n(1));
+      }
+      return FailureWords::tr("显示屏只显示16点阵的字模，所以%1×%2点阵的字模不能发送；请改用16点阵").arg(n(0), n(1));
     case CauseKind::textTooLong:
       return FailureWords::tr("这段文字有 %1 个单字节字符和 %2 个双字节字符，共 %3 字节字模；一次最多 %4 字节")
           .arg(n(0), n(1), n(2), n(3));
@@ -132,7 +137,7 @@ Message windowWarning(const Failure& failure) {
   const QString what = FailureWords::what(failure);
   // A failure that is its own cause has nothing more beneath.
   const bool itsOwnCause = failure.kind == FailureKind::worded && failure.detail.empty();
-  return {FailureWords::tr("警告").toStdString(), what.toStdString(), MessageIcon::warning,
+  return {FailureWords::tr("警告").toStdString(), what.toStdString(), iconOf(failure.category),
           itsOwnCause ? std::string() : FailureWords::why(failure).toStdString()};
 }
 

@@ -108,6 +108,14 @@
         <translation>The text is %1 columns wide, and a frame holds at most %2</translation>
     </message>
     <message>
+        <source>显示屏只显示16点阵的字模，所以%1点高的字模不能发送；请改用16点阵</source>
+        <translation>The sign shows 16-dot glyphs, so glyphs %1 dots high cannot be sent; choose 16 dots</translation>
+    </message>
+    <message>
+        <source>显示屏只显示16点阵的字模，所以%1×%2点阵的字模不能发送；请改用16点阵</source>
+        <translation>The sign shows 16-dot glyphs, so %1x%2 glyphs cannot be sent; choose 16 dots</translation>
+    </message>
+    <message>
         <source>这段文字有 %1 个单字节字符和 %2 个双字节字符，共 %3 字节字模；一次最多 %4 字节</source>
         <translation>The text has %1 single-byte and %2 double-byte characters, %3 glyph bytes; one run holds %4</translation>
     </message>

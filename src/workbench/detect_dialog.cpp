@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "extract/character_walk.h"
+#include "extract/detect_verdict.h"
 #include "extract/firmware_bytes.h"
 #include "extract/glyphs.h"
 #include "extract/layout_detector.h"
@@ -29,32 +29,11 @@ struct Verdict {
 
 QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
-// The given bytes as the glyphs of `characters`, each glyph as many bytes as
-// `layout` gives its picture, so the picture's hover names the pasted bytes.
-Glyphs givenGlyphs(const std::u16string& characters, const std::vector<std::uint8_t>& bytes,
-                   const std::vector<GlyphPicture>& pictures, const ByteLayout& layout) {
-  Glyphs glyphs{bytes, {}, {}};
-  CharacterWalk walk(characters);
-  std::size_t offset = 0;
-  for (const GlyphPicture& picture : pictures) {
-    const auto character = walk.next();
-    if (!character) return {};
-    const std::size_t size = glyphSize(picture.dots(), layout.scan);
-    glyphs.glyphs.push_back({std::u16string(character->text), character->code, offset, size});
-    offset += size;
-    // A single-byte glyph is half its cell, rounded up: twice its width gives the cell back.
-    glyphs.cell = isDoubleByte(*character) ? CellSize{picture.width, picture.height}
-                                           : CellSize{picture.width * 2, picture.height};
-  }
-  return offset == bytes.size() ? glyphs : Glyphs{};
-}
-
-QString countWords(std::size_t count, const std::vector<GlyphPicture>& ours) {
-  const GlyphBytes wanted = glyphBytes(ours);
+QString countWords(const ByteVerdict& verdict) {
   return DetectDialog::tr("有%1个字节，但这些字符的字形在横向扫描中占%2个字节，在纵向扫描中占%3个字节")
-      .arg(count)
-      .arg(wanted.rowScans)
-      .arg(wanted.columnScans);
+      .arg(verdict.given)
+      .arg(verdict.wanted.rowScans)
+      .arg(verdict.wanted.columnScans);
 }
 
 QString foundWords(const Detection& found) {
@@ -78,13 +57,28 @@ QString closeRaceWords(const Detection& found) {
       .arg(found.fewDots ? DetectDialog::tr("，笔画多一些的字") : QString());
 }
 
-Verdict judge(const std::vector<std::uint8_t>& bytes, const std::vector<GlyphPicture>& ours) {
-  const GlyphBytes wanted = glyphBytes(ours);
-  if (bytes.size() != wanted.rowScans && bytes.size() != wanted.columnScans) return {countWords(bytes.size(), ours), std::nullopt, std::nullopt};
-  auto found = detectLayout(bytes, ours);
-  if (!found) return {DetectDialog::tr("这些字节无法判断排列：%1").arg(fromUtf8(found.error().text)), std::nullopt, std::nullopt};
-  if (!found->clear) return {closeRaceWords(*found), std::nullopt, std::move(*found)};
-  return {foundWords(*found), found->best.layout, std::move(*found)};
+QString symbolWords(const std::u16string& character) {
+  return DetectDialog::tr("“%1”不是汉字：符号的字形因字库而异，无法据此判断排列；请给出汉字（如“国”）的字节")
+      .arg(QString::fromStdU16String(character));
+}
+
+Verdict judge(const std::u16string& characters, const std::vector<std::uint8_t>& bytes,
+              const std::vector<GlyphPicture>& ours) {
+  ByteVerdict verdict = judgeBytes(bytes, ours);
+  switch (verdict.kind) {
+    case ByteVerdict::Kind::symbol: return {symbolWords(verdict.character), std::nullopt, std::nullopt};
+    case ByteVerdict::Kind::blank:
+      return {DetectDialog::tr("我们的“%1”字形是空白的，没有可以与字节比较的")
+                  .arg(QString::fromStdU16String(characters)),
+              std::nullopt, std::nullopt};
+    case ByteVerdict::Kind::wrongCount: return {countWords(verdict), std::nullopt, std::nullopt};
+    case ByteVerdict::Kind::unjudgeable:
+      return {DetectDialog::tr("这些字节无法判断排列：%1").arg(fromUtf8(verdict.reason)), std::nullopt, std::nullopt};
+    case ByteVerdict::Kind::closeRace: return {closeRaceWords(*verdict.detection), std::nullopt, std::move(verdict.detection)};
+    case ByteVerdict::Kind::found: break;
+  }
+  const ByteLayout found = verdict.detection->best.layout;
+  return {foundWords(*verdict.detection), found, std::move(verdict.detection)};
 }
 
 }  // namespace
@@ -130,24 +124,27 @@ DetectDialog::DetectDialog(OurGlyphs ourGlyphs, QWidget* parent)
 void DetectDialog::detect() {
   const std::u16string characters = m_characters->text().toStdU16String();
   const auto bytes = readFirmwareBytes(m_bytes->toPlainText().toStdString());
-  const auto ours = characters.empty() ? Result<std::vector<GlyphPicture>>(Failure("")) : m_ourGlyphs(characters);
+  std::optional<Result<std::vector<GlyphPicture>>> ours;
+  if (!characters.empty()) ours = m_ourGlyphs(characters);
   Verdict verdict;
-  if (characters.empty()) {
+  if (!ours) {
     verdict.words = tr("请输入这些字节所画的字符");
+  } else if (const auto symbol = judgeCharacters(characters)) {
+    verdict.words = symbolWords(symbol->character);
   } else if (!bytes) {
     verdict.words = tr("无法读取字节：%1").arg(fromUtf8(bytes.error().text));
   } else if (bytes->empty()) {
     verdict.words = tr("请粘贴这些字符的字节");
-  } else if (!ours) {
-    verdict.words = fromUtf8(ours.error().text);
+  } else if (!*ours) {
+    verdict.words = fromUtf8(ours->error().text);
   } else {
-    verdict = judge(*bytes, *ours);
+    verdict = judge(characters, *bytes, **ours);
   }
   m_found = verdict.layout;
   m_verdict->setText(verdict.words);
   m_apply->setEnabled(m_found.has_value());
   const ByteLayout shown = verdict.detection ? verdict.detection->best.layout : ByteLayout{};
-  m_picture->setGlyphs(verdict.detection ? givenGlyphs(characters, *bytes, *ours, shown) : Glyphs{}, shown);
+  m_picture->setGlyphs(verdict.detection ? givenGlyphs(characters, **ours, *bytes, shown) : Glyphs{}, shown);
 }
 
 }  // namespace lumadot

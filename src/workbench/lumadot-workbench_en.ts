@@ -238,6 +238,14 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
         <translation>These bytes cannot tell the layout: %1</translation>
     </message>
     <message>
+        <source>“%1”不是汉字：符号的字形因字库而异，无法据此判断排列；请给出汉字（如“国”）的字节</source>
+        <translation>%1 is not a Chinese character; symbols differ too much from font to font to tell a layout by: give the bytes of Chinese characters, such as 国</translation>
+    </message>
+    <message>
+        <source>我们的“%1”字形是空白的，没有可以与字节比较的</source>
+        <translation>Our glyphs of %1 are blank, so there is nothing to compare the bytes with</translation>
+    </message>
+    <message>
         <source>应用</source>
         <translation>Apply</translation>
     </message>
@@ -420,10 +428,6 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
     <message>
         <source>没有可发送的字模</source>
         <translation>No glyphs to send</translation>
-    </message>
-    <message>
-        <source>显示屏只显示16点阵的字模，所以%1点高的字模不能发送；请改用16点阵</source>
-        <translation>The sign shows 16-dot glyphs, so glyphs %1 dots high cannot be sent; choose 16 dots</translation>
     </message>
     <message>
         <source>把字模编成显示帧，经串口发给显示屏</source>

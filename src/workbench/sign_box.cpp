@@ -15,7 +15,8 @@
 #include "extract/glyph_entries.h"
 #include "frame/display_frame.h"
 #include "frame/frame_decoder.h"
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
+#include "run/sign_can_show.h"
 #include "serial/system_serial.h"
 #include "widgets/failure_words.h"
 #include "widgets/line_setting_boxes.h"
@@ -175,9 +176,7 @@ Result<SendRequest> SignBox::request() const { return sendRequest(boxes()); }
 
 QString SignBox::sendRefusal() const {
   if (m_glyphs.glyphs.empty()) return tr("没有可发送的字模");
-  if (m_glyphs.cell.height != DotPicture::kSignHeight) {
-    return tr("显示屏只显示16点阵的字模，所以%1点高的字模不能发送；请改用16点阵").arg(m_glyphs.cell.height);
-  }
+  if (const SignVerdict shows = signCanShow(m_glyphs); !shows) return FailureWords::what(signFailure(*shows.refusal));
   return {};
 }
 

@@ -87,24 +87,26 @@ RunFonts& Workbench::fontsFor(const WorkbenchSettings& settings) {
   return *m_fonts;
 }
 
+// The picture's glyphs, or the text's, noting what the font lacks.
+Result<Glyphs> Workbench::glyphsFor(const WorkbenchSettings& settings, WorkbenchOutput& output) {
+  if (settings.picture) {
+    return pictureGlyphs(pictureDots(*settings.picture->grey, settings.picture->dots), settings.layout);
+  }
+  RunFonts& fonts = fontsFor(settings);
+  if (fonts.failure()) return *fonts.failure();
+  Result<Glyphs> glyphs = lookUp(settings.text, settings.layout, fonts.source());
+  // After the lookup: a font drawn from knows what it lacks once asked for it.
+  output.lacking = lackingCharacters(settings.text, fonts);
+  return glyphs;
+}
+
 WorkbenchOutput Workbench::run(const WorkbenchSettings& settings) {
   WorkbenchOutput output;
   if (auto problem = outputProblem(settings)) {
     output.failure = Failure(*problem);
     return output;
   }
-  Result<Glyphs> glyphs = Failure("");
-  if (settings.picture) {
-    glyphs = pictureGlyphs(pictureDots(*settings.picture->grey, settings.picture->dots), settings.layout);
-  } else {
-    RunFonts& fonts = fontsFor(settings);
-    if (fonts.failure()) {
-      output.failure = *fonts.failure();
-      return output;
-    }
-    glyphs = lookUp(settings.text, settings.layout, fonts.source());
-    output.lacking = lackingCharacters(settings.text, fonts);
-  }
+  Result<Glyphs> glyphs = glyphsFor(settings, output);
   if (!glyphs) {
     output.failure = glyphs.error();
     return output;

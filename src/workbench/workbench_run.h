@@ -69,6 +69,7 @@ class Workbench {
 
  private:
   RunFonts& fontsFor(const WorkbenchSettings& settings);
+  Result<Glyphs> glyphsFor(const WorkbenchSettings& settings, WorkbenchOutput& output);
 
   std::filesystem::path m_programDir;
   std::string m_fontDir;

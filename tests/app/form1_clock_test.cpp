@@ -19,7 +19,7 @@
 #include "app/form1.h"
 #include "clock/clock_display.h"
 #include "clock/qt_clock_reading.h"
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 #include "support/process.h"
 #include "support/recording_hooks.h"
 #ifndef _WIN32

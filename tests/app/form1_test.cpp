@@ -24,7 +24,7 @@
 #include "about/form3.h"
 #include "app/form1.h"
 #include "app/workbench_launch.h"
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 #include "support/process.h"
 #ifndef _WIN32
 #include "serial/system_serial_device.h"

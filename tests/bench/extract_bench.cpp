@@ -8,7 +8,7 @@
 #include "extract/ansi_code.h"
 #include "extract/byte_layout.h"
 #include "frame/display_frame.h"
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 #include "extract/listing.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"

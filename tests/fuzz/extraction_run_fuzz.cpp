@@ -17,7 +17,7 @@
 #include "fuzz/fuzz_input.h"
 #include "support/memory_device.h"
 #include "frame/display_frame.h"
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 
 namespace lumadot::fuzz {
 namespace {

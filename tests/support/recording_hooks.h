@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "message/message.h"
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 
 namespace lumadot {
 

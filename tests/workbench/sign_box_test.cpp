@@ -103,6 +103,18 @@ QStringList enteringFromTheRight(const char* const (&art)[16], int step) {
   return rows;
 }
 
+// 24 wide, 16 high: what lumadot-cli extract --size 24x16 --send refuses.
+Glyphs wideGlyphs() {
+  return {std::vector<std::uint8_t>(48, 0x5A), {Glyph{u"中", -1, 0, 48}}, CellSize{24, 16}};
+}
+
+// 247 Chinese characters, one column more than a frame carries.
+Glyphs tooWideGlyphs() {
+  Glyphs glyphs{std::vector<std::uint8_t>(247 * 32, 0x5A), {}, CellSize{}};
+  for (std::size_t i = 0; i < 247; ++i) glyphs.glyphs.push_back(Glyph{u"中", -1, i * 32, 32});
+  return glyphs;
+}
+
 #ifndef _WIN32
 speed_t baudConstant(int baud) { return baud == 19200 ? B19200 : B9600; }
 #endif
@@ -300,6 +312,9 @@ void SignBoxTest::sendIsOffForGlyphsTheSignCannotShow_data() {
   QTest::newRow("16 rows") << glyphsOf(QStringLiteral("中A"), {}) << QString();
   QTest::newRow("24 rows") << tallGlyphs()
                            << QStringLiteral("显示屏只显示16点阵的字模，所以24点高的字模不能发送；请改用16点阵");
+  QTest::newRow("24x16") << wideGlyphs()
+                         << QStringLiteral("显示屏只显示16点阵的字模，所以24×16点阵的字模不能发送；请改用16点阵");
+  QTest::newRow("wider than a frame") << tooWideGlyphs() << QStringLiteral("文字宽 494 列，而一帧最多 493 列");
   QTest::newRow("nothing") << Glyphs{} << QStringLiteral("没有可发送的字模");
 }
 

@@ -177,12 +177,19 @@ void WorkbenchWidgetsTest::detectDialogFindsTheLayout_data() {
   QTest::addColumn<int>("cut");  // bytes left off the end
   QTest::addColumn<bool>("found");
   QTest::addColumn<QString>("says");
+  QTest::addColumn<QString>("typed");  // the characters the bytes are said to be; they are 中A's
   QTest::newRow("columns lsb-first") << ByteLayout{Scan::columns, true, false} << 0 << true
-                                     << QStringLiteral("纵向逐列，低位在前，1为亮");
+                                     << QStringLiteral("纵向逐列，低位在前，1为亮") << QStringLiteral("中A");
   QTest::newRow("row-bands negative") << ByteLayout{Scan::rowBands, false, true} << 0 << true
-                                      << QStringLiteral("横向分带");
+                                      << QStringLiteral("横向分带") << QStringLiteral("中A");
   QTest::newRow("one byte short") << ByteLayout{Scan::columns, true, false} << 1 << false
-                                  << QStringLiteral("有47个字节");
+                                  << QStringLiteral("有47个字节") << QStringLiteral("中A");
+  // Refused as lumadot-cli detect refuses them.
+  QTest::newRow("a symbol") << ByteLayout{Scan::columns, true, false} << 0 << false
+                            << QStringLiteral("“，”不是汉字：符号的字形因字库而异，无法据此判断排列；请给出汉字（如“国”）的字节")
+                            << QStringLiteral("中，");
+  QTest::newRow("blank glyphs") << ByteLayout{Scan::columns, true, false} << 32 << false
+                                << QStringLiteral("我们的“  ”字形是空白的，没有可以与字节比较的") << QStringLiteral("  ");
 }
 
 void WorkbenchWidgetsTest::detectDialogFindsTheLayout() {
@@ -190,6 +197,7 @@ void WorkbenchWidgetsTest::detectDialogFindsTheLayout() {
   QFETCH(int, cut);
   QFETCH(bool, found);
   QFETCH(QString, says);
+  QFETCH(QString, typed);
   auto given = lookUp(u"中A", made, kBuiltFonts);
   QVERIFY(given);
   given->bytes.resize(given->bytes.size() - static_cast<std::size_t>(cut));
@@ -203,7 +211,7 @@ void WorkbenchWidgetsTest::detectDialogFindsTheLayout() {
   dialog.findChild<QPlainTextEdit*>("bytes")->setPlainText(hexBytes(given->bytes));
   auto* apply = dialog.findChild<QPushButton*>("apply");
   QVERIFY(!apply->isEnabled());  // no characters yet
-  dialog.findChild<QLineEdit*>("characters")->setText(QStringLiteral("中A"));
+  dialog.findChild<QLineEdit*>("characters")->setText(typed);
   const QString verdict = dialog.findChild<QLabel*>("verdict")->text();
   QVERIFY2(verdict.contains(says), qPrintable(verdict));
   QCOMPARE(dialog.found(), found);

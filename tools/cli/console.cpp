@@ -166,6 +166,15 @@ void printMessage(const Message& message) {
   if (!message.detail.empty()) printError(message.detail);
 }
 
+// The statuses the help's "Exit status" lines promise are the categories' own.
+static_assert(exitStatus(FailureCategory::usage) == kExitUsage);
+static_assert(exitStatus(FailureCategory::input) == kExitFailed && exitStatus(FailureCategory::port) == kExitFailed);
+
+int failedWith(const Failure& failure) {
+  printFailure(failure);
+  return exitStatus(failure.category);
+}
+
 void printFailure(const Failure& failure) {
   printMessage(warningMessage(failure));
 }

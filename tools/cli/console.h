@@ -39,6 +39,8 @@ std::u16string localeDecimalSeparator();
 void printMessage(const Message& message);
 // A failure's warning, the reason beneath it on the next line.
 void printFailure(const Failure& failure);
+// The same, then the status lumadot-cli ends with for the failure's category.
+int failedWith(const Failure& failure);
 void printError(std::string_view text);  // "lumadot-cli: text"
 
 // While it lives, Ctrl+C (or SIGTERM) is noticed instead of ending the

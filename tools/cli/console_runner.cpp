@@ -9,6 +9,7 @@
 #include "extract/text_codec.h"
 #include "extract/undrawn_characters.h"
 #include "fonts/rendered_glyphs.h"
+#include "run/extraction_run.h"
 #include "serial/frame_file.h"
 #include "serial/system_serial.h"
 

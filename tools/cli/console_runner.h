@@ -13,7 +13,7 @@
 #include "fonts/run_fonts.h"
 #include "formats/source_options.h"
 #include "options/run_options.h"
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 #include "serial/send_request.h"
 #include "serial/serial_device.h"
 

@@ -2,12 +2,14 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <variant>
 
 #include "cli/console.h"
 #include "cli/console_runner.h"
 #include "options/layout_options.h"
 #include "extract/ansi_code.h"
 #include "extract/character_walk.h"
+#include "extract/detect_verdict.h"
 #include "extract/firmware_bytes.h"
 #include "extract/glyph_entries.h"
 #include "extract/layout_detector.h"
@@ -63,11 +65,9 @@ Result<std::vector<TextCharacter>> textCharacters(std::u16string_view text) {
   return characters;
 }
 
-// Chinese characters: GB2312's rows of them, and GBK's two blocks beside them.
-bool isChinese(std::int16_t code) {
-  const int lead = leadByte(code), trail = trailByte(code);
-  return (lead >= 0xB0 && lead <= 0xF7 && trail >= 0xA1) || (lead >= 0x81 && lead <= 0xA0) ||
-         (lead >= 0xAA && trail <= 0xA0);
+int failed(const std::string& text) {
+  printError(text);
+  return kExitFailed;
 }
 
 // The characters of `glyphs` as a line can show them.
@@ -84,8 +84,7 @@ struct OurGlyphs {
 };
 
 // Why the characters cannot be judged by: one our fonts cannot draw, or a symbol.
-Result<void> judgeable(std::u16string_view text, const std::vector<TextCharacter>& characters,
-                       const RunSettings& settings) {
+Result<void> judgeable(std::u16string_view text, const RunSettings& settings) {
   // A font drawn from (--font) has no grid and no end to fall short of; the run names what it lacks.
   for (const UndrawnCharacter& undrawn : undrawnCharacters(text, fontSizes(fontPaths(settings)))) {
     if (!settings.font.rendered() || undrawn.why == Undrawn::questionMark) {
@@ -93,29 +92,26 @@ Result<void> judgeable(std::u16string_view text, const std::vector<TextCharacter
                      " to compare the bytes with");
     }
   }
-  for (const TextCharacter& character : characters) {
-    if (isDoubleByte(character) && !isChinese(character.code)) {
-      return Failure(utf16ToUtf8(character.text) + " is not a Chinese character; symbols differ too much from font to "
-                     "font to tell a layout by: give the bytes of Chinese characters, such as 国");
-    }
+  if (const auto symbol = judgeCharacters(text)) {
+    return Failure(utf16ToUtf8(symbol->character) + " is not a Chinese character; symbols differ too much from font to "
+                   "font to tell a layout by: give the bytes of Chinese characters, such as 国");
   }
   return {};
 }
 
-Result<OurGlyphs> ourGlyphs(std::u16string_view text, const std::vector<TextCharacter>& characters,
-                            const RunSettings& settings) {
-  if (auto refusal = judgeable(text, characters, settings); !refusal) return refusal.error();
+// Our glyphs of TEXT, or the exit status once why there are none is printed.
+std::variant<OurGlyphs, int> ourGlyphs(std::u16string_view text, const RunSettings& settings) {
+  if (auto refusal = judgeable(text, settings); !refusal) return failed(refusal.error().text);
   ConsoleRunner runner(settings, localeDecimalSeparator());
   // A font that cannot be read: the runner has said so.
   auto outcome = runner.run(text, {}, nullptr, false);
-  if (!outcome.completed) return Failure("");
+  if (!outcome.completed) return kExitFailed;
   OurGlyphs ours{std::move(outcome.glyphs), {}};
   ours.pictures = glyphPictures(ours.glyphs, {});
-  const bool blank = std::all_of(ours.pictures.begin(), ours.pictures.end(),
-                                 [](const GlyphPicture& picture) { return picture.litCount() == 0; });
-  if (blank) {
-    return Failure((ours.pictures.size() == 1 ? "our glyph of " : "our glyphs of ") + shownText(ours.glyphs) +
-                   (ours.pictures.size() == 1 ? " is" : " are") + " blank, so there is nothing to compare the bytes with");
+  // Before the bytes are read, as the characters were judged before the fonts.
+  if (allBlank(ours.pictures)) {
+    return failed((ours.pictures.size() == 1 ? "our glyph of " : "our glyphs of ") + shownText(ours.glyphs) +
+                  (ours.pictures.size() == 1 ? " is" : " are") + " blank, so there is nothing to compare the bytes with");
   }
   return ours;
 }
@@ -137,32 +133,21 @@ Result<std::vector<std::uint8_t>> givenBytes(const std::vector<std::string>& arg
 }
 
 // Why `count` bytes cannot be TEXT's glyphs at this size: how many they take.
-std::string countRefusal(std::size_t count, const OurGlyphs& ours) {
-  const GlyphBytes wanted = glyphBytes(ours.pictures);
+std::string countRefusal(const ByteVerdict& verdict, const OurGlyphs& ours) {
   const bool one = ours.pictures.size() == 1;
+  const std::size_t count = verdict.given;
   return (count == 1 ? std::string("there is 1 byte") : "there are " + std::to_string(count) + " bytes") + ", but the " +
-         (one ? "glyph of " : "glyphs of ") +
-         shownText(ours.glyphs) + (one ? " takes " : " take ") + std::to_string(wanted.rowScans) + " at size " +
-         ours.glyphs.cell.name() + " in the row scans (rows, row-bands) and " + std::to_string(wanted.columnScans) +
+         (one ? "glyph of " : "glyphs of ") + shownText(ours.glyphs) + (one ? " takes " : " take ") +
+         std::to_string(verdict.wanted.rowScans) + " at size " + ours.glyphs.cell.name() +
+         " in the row scans (rows, row-bands) and " + std::to_string(verdict.wanted.columnScans) +
          " in the column scans (columns, column-bands)";
 }
 
-// The given bytes as glyph entries of TEXT's characters, a glyph's bytes in `layout` each.
-std::vector<GlyphEntry> givenEntries(const OurGlyphs& ours, std::span<const std::uint8_t> bytes,
-                                     const ByteLayout& layout) {
-  std::vector<GlyphEntry> entries = glyphEntries(ours.glyphs);
-  std::size_t offset = 0;
-  for (GlyphEntry& entry : entries) {
-    const std::size_t size = glyphSize(entry.dots, layout.scan);
-    entry.bytes = bytes.subspan(offset, size);
-    offset += size;
-  }
-  return entries;
-}
-
 // The layout, the bytes drawn as preview draws them in it, and the runner-up.
-std::string report(const Detection& found, const OurGlyphs& ours, std::span<const std::uint8_t> bytes, bool ascii) {
-  const std::vector<GlyphEntry> entries = givenEntries(ours, bytes, found.best.layout);
+std::string report(const Detection& found, std::u16string_view characters, const OurGlyphs& ours,
+                   std::span<const std::uint8_t> bytes, bool ascii) {
+  const Glyphs given = givenGlyphs(characters, ours.pictures, bytes, found.best.layout);
+  const std::vector<GlyphEntry> entries = glyphEntries(given);
   std::string text = "layout: " + layoutOptions(found.best.layout) + "\n";
   text += terminalPicture(drawGlyphs(entries, found.best.layout), ascii ? kAsciiDots : kBlockDots,
                           isTerminal(stdout) ? terminalColumns() : 0);
@@ -189,24 +174,23 @@ std::string closeRace(const Detection& found) {
 }
 
 // Our glyphs and the bytes, or why the bytes cannot be judged; the reason is printed.
-int judge(const DetectOptions& options, std::u16string_view text, const std::vector<TextCharacter>& characters) {
-  const auto ours = ourGlyphs(text, characters, options.run);
-  const auto bytes = ours ? givenBytes(options.bytes) : Result<std::vector<std::uint8_t>>(ours.error());
-  if (!bytes) {
-    if (!bytes.error().text.empty()) printError(bytes.error().text);
-    return kExitFailed;
+int judge(const DetectOptions& options, std::u16string_view text) {
+  const auto made = ourGlyphs(text, options.run);
+  if (const int* exit = std::get_if<int>(&made)) return *exit;
+  const OurGlyphs& ours = std::get<OurGlyphs>(made);
+  const auto bytes = givenBytes(options.bytes);
+  if (!bytes) return failed(bytes.error().text);
+  const ByteVerdict verdict = judgeBytes(*bytes, ours.pictures);
+  switch (verdict.kind) {
+    case ByteVerdict::Kind::wrongCount: return failed(countRefusal(verdict, ours));
+    case ByteVerdict::Kind::unjudgeable: return failed(verdict.reason);
+    case ByteVerdict::Kind::closeRace: return failed(closeRace(*verdict.detection));
+    case ByteVerdict::Kind::found: break;
+    // Refused above, before the bytes were read.
+    case ByteVerdict::Kind::symbol:
+    case ByteVerdict::Kind::blank: return kExitFailed;
   }
-  const GlyphBytes wanted = glyphBytes(ours->pictures);
-  if (bytes->size() != wanted.rowScans && bytes->size() != wanted.columnScans) {
-    printError(countRefusal(bytes->size(), *ours));
-    return kExitFailed;
-  }
-  const auto found = detectLayout(*bytes, ours->pictures);
-  if (!found || !found->clear) {
-    printError(found ? closeRace(*found) : found.error().text);
-    return kExitFailed;
-  }
-  return writeStdout(report(*found, *ours, *bytes, options.ascii)) ? kExitCompleted : kExitFailed;
+  return writeStdout(report(*verdict.detection, text, ours, *bytes, options.ascii)) ? kExitCompleted : kExitFailed;
 }
 
 int runDetect(CommandLine& line, const DetectOptions& options, Reach reach) {
@@ -214,7 +198,7 @@ int runDetect(CommandLine& line, const DetectOptions& options, Reach reach) {
   const auto characters = textCharacters(typed);
   if (!characters) return line.usageError(characters.error().text);
   if (reach == Reach::checkOptions) return kExitCompleted;
-  return judge(options, typed, *characters);
+  return judge(options, typed);
 }
 
 }  // namespace

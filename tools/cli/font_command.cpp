@@ -173,8 +173,7 @@ int writeSubset(const FontOptions& options, const Output& output, const FontSubs
   const std::string& prefix = output.names.prefix;
   if (!options.header.empty()) {
     if (auto written = replaceFile(pathFromUtf8(options.header), subsetHeader(output.format, subset, prefix)); !written) {
-      printFailure(written.error());
-      return kExitFailed;
+      return failedWith(written.error());
     }
   }
   return writeStdout(subsetSource(output.format, subset, prefix, output.source)) ? kExitCompleted : kExitFailed;
@@ -194,10 +193,7 @@ int runFont(CommandLine& line, const FontOptions& options, Reach reach) {
     return kExitFailed;
   }
   RunFonts fonts = fontsOf(options.run);
-  if (fonts.failure()) {
-    printFailure(*fonts.failure());
-    return kExitFailed;
-  }
+  if (fonts.failure()) return failedWith(*fonts.failure());
   const auto subset = lookUpSubset(*wanted, *layout, fonts);
   return subset ? writeSubset(options, *output, *subset) : kExitFailed;
 }

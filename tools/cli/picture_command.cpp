@@ -18,7 +18,7 @@
 #include "picture/picture.h"
 #include "picture/picture_dots.h"
 #include "picture/picture_glyphs.h"
-#include "preview/dot_picture.h"
+#include "run/sign_can_show.h"
 
 namespace lumadot::cli {
 namespace {
@@ -115,6 +115,13 @@ DotScale scaleOf(const PictureOptions& options) {
   return {};
 }
 
+// Why the sign cannot show a picture `rows` high, cut into cells as high as
+// it is wide; empty when it can.
+std::string pictureRefusal(int rows) {
+  if (signCanShow(CellSize{rows, rows})) return {};
+  return signRefusal("a picture " + std::to_string(rows) + " dots high", "scale it with --height 16");
+}
+
 int failed(const std::string& text) {
   printError(text);
   return kExitFailed;
@@ -131,18 +138,15 @@ std::variant<Glyphs, int> pictureRun(CommandLine& line, const PictureOptions& op
   dotOptions.scale = scaleOf(options);
   const DotGrid dots = pictureDots(*grey, dotOptions);
   const bool tooTall = dots.height > Dots::kMaxSide;
-  if (options.run.sends() && !tooTall && dots.height != DotPicture::kSignHeight) {
-    return line.usageError(
-        signRefusal("a picture " + std::to_string(dots.height) + " dots high", "scale it with --height 16"));
+  if (const std::string refusal = pictureRefusal(dots.height); options.run.sends() && !tooTall && !refusal.empty()) {
+    return line.usageError(refusal);
   }
   auto glyphs = pictureGlyphs(dots, layout);
   if (!glyphs && tooTall) return failed(options.file + ": " + glyphs.error().text + "; scale it down with --height N");
-  if (!glyphs) {
-    printFailure(glyphs.error());
-    return kExitFailed;
-  }
-  if (options.run.sends() && glyphs->columnCount() > kWidestFrame) {
-    return failed(options.file + ": the picture is " + std::to_string(glyphs->columnCount()) +
+  if (!glyphs) return failedWith(glyphs.error());
+  // Its height was asked about above: only its width can be refused now.
+  if (const SignVerdict shows = signCanShow(*glyphs); options.run.sends() && !shows) {
+    return failed(options.file + ": the picture is " + std::to_string(shows.refusal->columns) +
                   " 8-dot columns wide; a frame carries at most " + std::to_string(kWidestFrame) +
                   ": scale it down with --size WxH");
   }
@@ -166,9 +170,8 @@ int runPicture(CommandLine& line, const PictureOptions& options, Reach reach) {
       !apart) {
     return line.usageError(apart.error().text);
   }
-  if (const DotScale scale = scaleOf(options); options.run.sends() && scale.height && *scale.height != 16) {
-    return line.usageError(
-        signRefusal("a picture " + std::to_string(*scale.height) + " dots high", "scale it with --height 16"));
+  if (const DotScale scale = scaleOf(options); options.run.sends() && scale.height) {
+    if (const std::string refusal = pictureRefusal(*scale.height); !refusal.empty()) return line.usageError(refusal);
   }
   if (reach == Reach::checkOptions) return kExitCompleted;
   if (!output->note.empty()) printError(output->note);

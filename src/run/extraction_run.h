@@ -51,8 +51,8 @@ struct RunReport {
   std::u16string resultText() const;
 };
 
-// The frame a run sends for `glyphs` at `speed` and `mode`; a text wider
-// than any frame fails, the reason saying by how much.
+// The frame a run sends for `glyphs` at `speed` and `mode`; glyphs the sign
+// cannot show (signCanShow) fail, a text wider than any frame saying by how much.
 Result<std::vector<std::uint8_t>> glyphFrame(const Glyphs& glyphs, std::uint8_t speed, std::uint8_t mode);
 
 // One run over `text`; sends when `target` is given.

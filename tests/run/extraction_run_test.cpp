@@ -1,14 +1,14 @@
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "extract/listing.h"
 #include "frame/display_frame.h"
 #include "support/bit_order.h"
-#include "support/glyphs_of.h"
 #include "support/named_rows.h"
 #include "support/process.h"
 #include "support/synthetic_fonts.h"
@@ -61,9 +61,21 @@ std::vector<std::uint8_t> zhongA() {
   return concat(offsetBytes(kZhongOffset, 32, kHzk16Size), offsetBytes(kAOffset, 16, kAsc16Size));
 }
 
-std::u16string listingOf(const std::vector<std::uint8_t>& bytes, std::u16string_view text) {
-  return listingEntries(test::glyphsOf(text, bytes));
+// The listing of 中A as the synthetic fonts draw it, and as far as a send
+// stopping at glyph byte 0, 16 and 32 gets.
+constexpr std::u16string_view kZhongHeader = u"\r\n;--------中--------字模结构：　16*16　点阵\r\nDB  ";
+constexpr std::u16string_view kZhongFirstLine = u"97H,35H,D3H,72H,10H,AEH,4CH,EAH,89H,27H,C5H,63H,2H,A0H,3EH,DCH,\r\n";
+constexpr std::u16string_view kZhongSecondLine = u"7AH,19H,B7H,55H,F3H,91H,30H,CEH,6CH,AH,A9H,47H,E5H,83H,21H,C0H,\r\n";
+constexpr std::u16string_view kAHeader = u";--------A--------字模结构：　8*16　点阵\r\nDB  ";
+constexpr std::u16string_view kALine = u"5FH,FDH,9CH,3AH,D8H,76H,14H,B3H,51H,EFH,8DH,2BH,CAH,68H,6H,A4H,";
+
+std::u16string joined(std::initializer_list<std::u16string_view> parts) {
+  std::u16string text;
+  for (const auto part : parts) text += part;
+  return text;
 }
+
+const std::u16string kZhongAListing = joined({kZhongHeader, kZhongFirstLine, kZhongSecondLine, kAHeader, kALine});
 
 std::u16string withCredits(std::u16string listing) {
   appendCreditBlock(listing);
@@ -89,7 +101,7 @@ TEST_F(ExtractionRun, WithoutSendingNoPortIsTouched) {
   EXPECT_TRUE(report.completed());
   EXPECT_EQ(report.glyphs.columnCount(), 3);
   EXPECT_EQ(report.glyphs.bytes, zhongA());
-  EXPECT_EQ(report.resultText(), withCredits(listingOf(zhongA(), u"中A")));
+  EXPECT_EQ(report.resultText(), withCredits(kZhongAListing));
   EXPECT_TRUE(report.frame.empty());
   EXPECT_TRUE(device.log.empty());
 }
@@ -101,7 +113,7 @@ TEST_F(ExtractionRun, SendingOpensWritesEachByteThenCloses) {
   EXPECT_EQ(device.sent, encodeFrame({10, 5, 0}, zhongA()));
   EXPECT_EQ(report.frame, device.sent);
   // The success message sits over the listing; the credit block comes after it.
-  EXPECT_EQ(report.listing, listingOf(zhongA(), u"中A"));
+  EXPECT_EQ(report.listing, kZhongAListing);
   EXPECT_EQ(report.resultText(), withCredits(report.listing));
   EXPECT_EQ(report.sentConfirmation, "使用串口com1共发送0.04K数据发送成功");
   EXPECT_EQ(report.sentKilobytes, u"0.04");
@@ -111,8 +123,7 @@ struct FailureCase {
   const char* name;
   std::string failOn;
   std::vector<std::string> log;
-  std::size_t listingBytes;  // glyph bytes whose text the partial listing holds
-  bool listingIsEmpty;
+  std::u16string listing;  // as far as the text before the failing byte's own
 };
 
 class ExtractionRunFailure : public ExtractionRun, public ::testing::WithParamInterface<FailureCase> {};
@@ -125,21 +136,7 @@ TEST_P(ExtractionRunFailure, WarnsAndKeepsWhatWasListed) {
             Failure("串口com1打开失败，可能正在使用中", GetParam().failOn).as(FailureKind::sendPort, "com1"));
   EXPECT_EQ(device.log, GetParam().log);
   EXPECT_EQ(report.resultText(), report.listing);  // no credit block after a failure
-  if (GetParam().listingIsEmpty) {
-    EXPECT_EQ(report.listing, u"");
-  } else {
-    // The partial listing ends just before the failing byte's own text.
-    const auto bytes = zhongA();
-    const std::size_t k = GetParam().listingBytes;
-    std::u16string expected = listingOf(bytes, u"中A");
-    if (k < bytes.size()) {
-      expected = listingOf({bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(k) + 1}, u"中A");
-      std::u16string failingByte;
-      appendByteText(failingByte, bytes[k]);
-      expected.resize(expected.size() - failingByte.size());
-    }
-    EXPECT_EQ(report.listing, expected);
-  }
+  EXPECT_EQ(report.listing, GetParam().listing);
 }
 
 std::vector<std::string> failsAt(const std::string& step) { return {"setPort", "open", "configure", step, "abandon"}; }
@@ -147,15 +144,16 @@ std::vector<std::string> failsAt(const std::string& step) { return {"setPort", "
 INSTANTIATE_TEST_SUITE_P(
     Steps, ExtractionRunFailure,
     ::testing::Values(
-        FailureCase{"OpenFails", "open", {"setPort", "open"}, 0, true},
-        FailureCase{"ConfigureFails", "configure", {"setPort", "open", "configure", "abandon"}, 0, true},
-        FailureCase{"HeaderFails", "write 0", failsAt("write 0"), 0, true},
-        FailureCase{"LeadInFails", "write 255", failsAt("write 255"), 0, true},
-        FailureCase{"FirstByteFails", "write 256", failsAt("write 256"), 0, false},
-        FailureCase{"SecondLineFails", "write 272", failsAt("write 272"), 16, false},
-        FailureCase{"SecondGlyphFails", "write 288", failsAt("write 288"), 32, false},
-        FailureCase{"TailFails", "write 304", failsAt("write 304"), 48, false},
-        FailureCase{"CloseFails", "close", {"setPort", "open", "configure", "close"}, 48, false}),
+        FailureCase{"OpenFails", "open", {"setPort", "open"}, u""},
+        FailureCase{"ConfigureFails", "configure", {"setPort", "open", "configure", "abandon"}, u""},
+        FailureCase{"HeaderFails", "write 0", failsAt("write 0"), u""},
+        FailureCase{"LeadInFails", "write 255", failsAt("write 255"), u""},
+        FailureCase{"FirstByteFails", "write 256", failsAt("write 256"), std::u16string(kZhongHeader)},
+        FailureCase{"SecondLineFails", "write 272", failsAt("write 272"), joined({kZhongHeader, kZhongFirstLine})},
+        FailureCase{"SecondGlyphFails", "write 288", failsAt("write 288"),
+                    joined({kZhongHeader, kZhongFirstLine, kZhongSecondLine, kAHeader})},
+        FailureCase{"TailFails", "write 304", failsAt("write 304"), kZhongAListing},
+        FailureCase{"CloseFails", "close", {"setPort", "open", "configure", "close"}, kZhongAListing}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ExtractionRun, ARefusedRequestStopsTheSendBeforeThePort) {
@@ -208,7 +206,11 @@ TEST_F(ExtractionRun, OptionsReorderThenReverseEachByteOnce) {
   EXPECT_EQ(report.glyphs.bytes, expected);
   EXPECT_EQ(std::vector<std::uint8_t>(device.sent.begin() + kFrameHeadBytes, device.sent.end() - kTailBytes),
             expected);  // the frame sees the reversed bytes
-  EXPECT_EQ(report.resultText(), withCredits(listingOf(expected, u"中A")));
+  EXPECT_EQ(report.resultText(),
+            withCredits(joined({kZhongHeader,
+                                u"E9H,CBH,8H,32H,91H,A3H,40H,7CH,5EH,EDH,CFH,CH,36H,95H,A7H,84H,\r\n"
+                                u"ACH,4EH,75H,57H,E4H,C6H,5H,3BH,98H,AAH,89H,73H,50H,E2H,C1H,3H,\r\n",
+                                kAHeader, u"FAH,BFH,39H,5CH,1BH,6EH,28H,CDH,8AH,F7H,B1H,D4H,53H,16H,60H,25H,"})));
 }
 
 struct WalkFailureCase {

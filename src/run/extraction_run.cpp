@@ -1,4 +1,4 @@
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 
 #include <algorithm>
 #include <utility>
@@ -7,6 +7,7 @@
 #include "extract/listing.h"
 #include "extract/text_codec.h"
 #include "frame/display_frame.h"
+#include "run/sign_can_show.h"
 
 namespace lumadot {
 namespace {
@@ -55,6 +56,7 @@ void sendFrame(RunReport& report, SendTarget& target) {
 }  // namespace
 
 Result<std::vector<std::uint8_t>> glyphFrame(const Glyphs& glyphs, std::uint8_t speed, std::uint8_t mode) {
+  if (const SignVerdict shows = signCanShow(glyphs); !shows) return signFailure(*shows.refusal);
   const auto fields = frameFields(glyphs.columnCount(), speed, mode);
   if (!fields) return fields.error();
   return encodeFrame(*fields, glyphs.bytes);

@@ -1,5 +1,3 @@
-#include "frame/display_frame.h"
-
 #include <gtest/gtest.h>
 
 #include "extract/text_codec.h"
@@ -9,32 +7,6 @@
 
 namespace lumadot {
 namespace {
-
-TEST(WidthByte, RoundsHalfToEvenAndRefusesOverflow) {
-  const std::pair<int, int> table[] = {{0, 8},  {1, 9},   {2, 10},  {3, 10},  {4, 10},  {5, 11},
-                                       {6, 12}, {7, 12},  {8, 12},  {9, 13},  {10, 14}, {492, 254},
-                                       {493, 255}};
-  for (const auto& [columns, width] : table) {
-    EXPECT_EQ(widthByte(columns), std::optional<std::uint8_t>(width)) << columns << " columns";
-  }
-  for (const int columns : {494, 495, 4096, -1}) EXPECT_EQ(widthByte(columns), std::nullopt) << columns;
-}
-
-TEST(SpeedAndModeBytes, MatchWholeTextsOnly) {
-  for (int speed = 1; speed <= 10; ++speed) {
-    EXPECT_EQ(speedByte(utf8ToUtf16(std::to_string(speed))), std::optional<std::uint8_t>(speed));
-  }
-  for (const std::u16string_view text : {u"0", u"11", u" 5", u"5 ", u"05", u"", u"５"}) {
-    EXPECT_EQ(speedByte(text), std::nullopt) << utf16ToUtf8(text);
-  }
-  const std::u16string_view modes[] = {u"静止", u"左移", u"右移", u"上移", u"下移", u"闪烁"};
-  for (std::size_t i = 0; i < std::size(modes); ++i) {
-    EXPECT_EQ(modeByte(modes[i]), std::optional<std::uint8_t>(i));
-    EXPECT_EQ(modeName(static_cast<std::uint8_t>(i)), modes[i]);
-  }
-  EXPECT_EQ(modeName(6), std::nullopt);
-  for (const std::u16string_view text : {u"静止 ", u"静", u"0", u""}) EXPECT_EQ(modeByte(text), std::nullopt);
-}
 
 TEST(AmountText, IsKilobytesCutToFourCharacters) {
   const std::pair<std::int32_t, std::u16string_view> table[] = {

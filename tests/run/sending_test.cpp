@@ -1,6 +1,6 @@
 // The run's send side end to end, into a device that keeps what it is sent,
 // and into frame files: what a user sees and what reaches the device, without a port.
-#include "serial/extraction_run.h"
+#include "run/extraction_run.h"
 
 #include <gtest/gtest.h>
 
