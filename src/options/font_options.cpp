@@ -4,6 +4,7 @@
 
 #include "options/command_line.h"
 #include "options/glyph_options.h"
+#include "run/sign_can_show.h"
 
 namespace lumadot {
 namespace {
@@ -43,7 +44,7 @@ void addFontOptions(CLI::App& app, FontChoice& choice) {
 }
 
 std::string signRefusal(const FontChoice& choice) {
-  if (choice.cell == CellSize{}) return {};
+  if (signCanShow(choice.cell)) return {};
   return signRefusal("--size " + choice.cell.name(), "leave out --size");
 }
 
