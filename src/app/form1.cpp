@@ -33,16 +33,6 @@ namespace {
 
 bool isOn(const QCheckBox& box) { return box.checkState() == Qt::Checked; }
 
-// The text exactly as the box holds it, so putting it back restores every
-// character; paragraph breaks become the line feeds setPlainText splits on.
-std::u16string exactText(const QPlainTextEdit& box) {
-  std::u16string text = box.document()->toRawText().toStdU16String();
-  for (char16_t& c : text) {
-    if (c == QChar::ParagraphSeparator) c = u'\n';
-  }
-  return text;
-}
-
 QString toQString(std::u16string_view text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -151,7 +141,7 @@ void Form1::Command1_Click() {
   if (m_runInProgress) return;
   const QScopedValueRollback running(m_runInProgress, true);
 
-  const std::u16string text = windowsText(*m_ui->Text1);
+  const std::u16string text = typedText(*m_ui->Text1);
   const ByteLayout layout = windowLayout(isOn(*m_ui->Check1), isOn(*m_ui->Check2));
   if (!isOn(*m_ui->Check3)) return showRun(runExtraction(text, layout, m_fonts));
   const SendBoxes boxes = sendBoxes();

@@ -17,6 +17,20 @@ void appendEntryHeader(std::u16string& out, const GlyphEntry& entry) {
   out.append(kDataLinePrefix);
 }
 
+// Appends the entry's header and as many of its bytes' texts as `budget`
+// allows, counting them off; false when a byte was left out.
+bool appendEntry(std::u16string& out, const GlyphEntry& entry, std::size_t& budget) {
+  appendEntryHeader(out, entry);
+  for (std::size_t i = 0; i < entry.bytes.size(); ++i) {
+    // Only a glyph's first data line has the prefix.
+    if (i > 0 && i % kBytesPerDataLine == 0) out.append(kLineBreak);
+    if (budget == 0) return false;
+    --budget;
+    appendByteText(out, entry.bytes[i]);
+  }
+  return true;
+}
+
 std::u16string digits(int n) {
   const std::string text = std::to_string(n);
   return {text.begin(), text.end()};
@@ -42,16 +56,17 @@ std::u16string listingBefore(const Glyphs& glyphs, std::size_t byteCount) {
   // About four characters a byte and a 40-character header a glyph: one allocation.
   const std::size_t bytes = std::min(byteCount, glyphs.bytes.size());
   text.reserve(bytes * 4 + bytes / kAsc16GlyphSize * 40 + 16);
-  std::size_t listed = 0;
+  std::size_t budget = byteCount;
   for (const GlyphEntry& entry : glyphEntries(glyphs)) {
-    appendEntryHeader(text, entry);
-    for (std::size_t i = 0; i < entry.bytes.size(); ++i) {
-      // Only a glyph's first data line has the prefix.
-      if (i > 0 && i % kBytesPerDataLine == 0) text.append(kLineBreak);
-      if (listed++ == byteCount) return text;
-      appendByteText(text, entry.bytes[i]);
-    }
+    if (!appendEntry(text, entry, budget)) break;
   }
+  return text;
+}
+
+std::u16string listingEntry(const GlyphEntry& entry) {
+  std::u16string text;
+  std::size_t budget = entry.bytes.size();
+  appendEntry(text, entry, budget);
   return text;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/version.h"
+#include "extract/glyph_entries.h"
 #include "extract/glyphs.h"
 
 namespace lumadot {
@@ -38,6 +39,8 @@ void appendByteText(std::u16string& out, std::uint8_t value);
 // the entries, without the credit block.
 std::u16string listingBefore(const Glyphs& glyphs, std::size_t byteCount);
 std::u16string listingEntries(const Glyphs& glyphs);
+// One glyph's entry as the listing holds it: a line break, its header line, its data lines.
+std::u16string listingEntry(const GlyphEntry& entry);
 
 void appendCreditBlock(std::u16string& listing);
 

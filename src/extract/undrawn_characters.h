@@ -18,6 +18,7 @@ enum class Undrawn {
   outsideGrid,   // double-byte, but outside the font's grid (hzk16's is GB2312): blank
   pastAsc16End,  // its glyph lies past the end of a short asc16: blank, or partly
   pastHzk16End,  // the same in hzk16
+  notInFont,     // a font drawn from has no glyph for it: blank
 };
 
 struct UndrawnCharacter {

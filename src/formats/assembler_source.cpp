@@ -15,7 +15,7 @@ void appendDataLines(std::string& out, std::span<const std::uint8_t> bytes, cons
 }
 
 std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_view prefix,
-                            const AssemblerDialect& dialect, bool credit) {
+                            const AssemblerDialect& dialect, bool credit, GlyphSpans* spans) {
   std::string out;
   out.reserve(entries.size() * 200 + 512);
   if (!dialect.preamble.empty()) {
@@ -23,6 +23,7 @@ std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_vie
     out += kSourceLineBreak;
   }
   for (std::size_t k = 0; k < entries.size(); ++k) {
+    const std::size_t begin = out.size();
     out += ';';
     out += entryHeaderComment(entries[k]);
     out += kSourceLineBreak;
@@ -30,6 +31,7 @@ std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_vie
     out += dialect.labelEnd;
     out += kSourceLineBreak;
     appendDataLines(out, entries[k].bytes, dialect);
+    noteGlyphSpan(spans, begin, out);
   }
   if (credit) appendCredits(out, ";");
   return out;

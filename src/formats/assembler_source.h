@@ -33,7 +33,8 @@ void appendDataLines(std::string& out, std::span<const std::uint8_t> bytes, cons
 
 // Each glyph as the listing's header line (a comment), a label PREFIX_k, and
 // one define-byte line per 16 bytes; with `credit` the credit lines close the file.
+// `spans`, when given, gets where each glyph's comment, label and bytes stand.
 std::string assemblerSource(std::span<const GlyphEntry> entries, std::string_view prefix,
-                            const AssemblerDialect& dialect, bool credit);
+                            const AssemblerDialect& dialect, bool credit, GlyphSpans* spans = nullptr);
 
 }  // namespace lumadot

@@ -38,7 +38,7 @@ void appendArrayLines(std::string& out, std::span<const std::uint8_t> bytes, boo
 }
 
 std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix, bool oneTable,
-                    std::string_view codeKeyword, bool credit) {
+                    std::string_view codeKeyword, bool credit, GlyphSpans* spans) {
   std::string out;
   out.reserve(entries.size() * 260 + 512);
   if (oneTable) {
@@ -48,8 +48,10 @@ std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix
     if (size > 0) {
       appendArrayOpening(out, prefix, codeKeyword, size);
       for (std::size_t k = 0; k < entries.size(); ++k) {
+        const std::size_t begin = out.size();
         appendHeaderComment(out, entries[k]);
         appendArrayLines(out, entries[k].bytes, k + 1 < entries.size());
+        noteGlyphSpan(spans, begin, out);
       }
       out += kArrayClosing;
       out += kSourceLineBreak;
@@ -57,11 +59,13 @@ std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix
   } else {
     for (std::size_t k = 0; k < entries.size(); ++k) {
       if (k > 0) out += kSourceLineBreak;
+      const std::size_t begin = out.size();
       appendHeaderComment(out, entries[k]);
       appendArrayOpening(out, glyphLabel(prefix, k), codeKeyword, entries[k].bytes.size());
       appendArrayLines(out, entries[k].bytes, false);
       out += kArrayClosing;
       out += kSourceLineBreak;
+      noteGlyphSpan(spans, begin, out);
     }
   }
   if (credit) appendCredits(out, "//");

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "extract/glyph_entries.h"
+#include "formats/source_text.h"
 
 namespace lumadot {
 
@@ -21,8 +22,9 @@ void appendHeaderComment(std::string& out, const GlyphEntry& entry);
 // An array's bytes, 16 a line; `more` says whether the array goes on after them.
 void appendArrayLines(std::string& out, std::span<const std::uint8_t> bytes, bool more);
 
-// With `credit` the credit lines close the file.
+// With `credit` the credit lines close the file. `spans`, when given, gets
+// where each glyph's comment and bytes stand, with its own array's lines.
 std::string cSource(std::span<const GlyphEntry> entries, std::string_view prefix, bool oneTable,
-                    std::string_view codeKeyword, bool credit);
+                    std::string_view codeKeyword, bool credit, GlyphSpans* spans = nullptr);
 
 }  // namespace lumadot

@@ -1,6 +1,7 @@
 #include "formats/intel_hex.h"
 
 #include <cassert>
+#include <cstdio>
 
 #include "extract/glyph_buffer.h"
 #include "formats/source_text.h"
@@ -27,16 +28,36 @@ void appendRecord(std::string& out, std::uint16_t address, std::uint8_t type, st
 
 }  // namespace
 
-std::string intelHex(std::span<const std::uint8_t> bytes) {
+std::string intelHex(std::span<const std::uint8_t> bytes, std::vector<std::size_t>* lineStarts) {
   assert(bytes.size() <= static_cast<std::size_t>(GlyphBuffer::kCapacity));
   std::string out;
   out.reserve(bytes.size() / kHexRecordSize * 45 + 16);
   for (std::size_t first = 0; first < bytes.size(); first += kHexRecordSize) {
+    if (lineStarts) lineStarts->push_back(out.size());
     const auto data = bytes.subspan(first, std::min(kHexRecordSize, bytes.size() - first));
     appendRecord(out, static_cast<std::uint16_t>(first), 0x00, data);
   }
+  if (lineStarts) lineStarts->push_back(out.size());
   appendRecord(out, 0, 0x01, {});
   return out;
+}
+
+std::string hexView(std::span<const std::uint8_t> bytes, std::vector<std::size_t>* lineStarts) {
+  std::string view;
+  view.reserve(bytes.size() / kHexViewLine * 60 + 60);
+  char offset[24];
+  for (std::size_t line = 0; line < bytes.size(); line += kHexViewLine) {
+    if (lineStarts) lineStarts->push_back(view.size());
+    std::snprintf(offset, sizeof offset, "%08zX ", line);
+    view += offset;
+    for (std::size_t i = line; i < std::min(bytes.size(), line + kHexViewLine); ++i) {
+      view += ' ';
+      appendTwoHexDigits(view, bytes[i]);
+    }
+    view += kSourceLineBreak;
+  }
+  if (lineStarts) lineStarts->push_back(view.size());
+  return view;
 }
 
 }  // namespace lumadot

@@ -63,20 +63,27 @@ Result<void> checkPrefix(std::string_view prefix) {
 }
 
 std::string formatGlyphs(OutputFormat format, std::span<const GlyphEntry> entries, const SourceNames& names,
-                         const SourceOptions& source) {
+                         const SourceOptions& source, GlyphSpans* spans) {
   const bool credit = source.credit;
   const auto encoded = [&source](const std::string& text) { return encodedText(text, source.encoding); };
   switch (format) {
-    case OutputFormat::a51: return encoded(assemblerSource(entries, names.prefix, kA51, credit));
-    case OutputFormat::as31: return encoded(assemblerSource(entries, names.prefix, kAs31, credit));
-    case OutputFormat::sdas: return encoded(assemblerSource(entries, names.prefix, kSdas, credit));
-    case OutputFormat::c51: return encoded(cSource(entries, names.prefix, names.oneTable, kC51CodeKeyword, credit));
-    case OutputFormat::sdcc: return encoded(cSource(entries, names.prefix, names.oneTable, kSdccCodeKeyword, credit));
+    case OutputFormat::a51: return encoded(assemblerSource(entries, names.prefix, kA51, credit, spans));
+    case OutputFormat::as31: return encoded(assemblerSource(entries, names.prefix, kAs31, credit, spans));
+    case OutputFormat::sdas: return encoded(assemblerSource(entries, names.prefix, kSdas, credit, spans));
+    case OutputFormat::c51:
+      return encoded(cSource(entries, names.prefix, names.oneTable, kC51CodeKeyword, credit, spans));
+    case OutputFormat::sdcc:
+      return encoded(cSource(entries, names.prefix, names.oneTable, kSdccCodeKeyword, credit, spans));
     case OutputFormat::bin: {
       const auto bytes = allBytes(entries);
       return {bytes.begin(), bytes.end()};
     }
-    case OutputFormat::hex: return intelHex(allBytes(entries));
+    case OutputFormat::hex: {
+      std::vector<std::size_t> lineStarts;
+      std::string hex = intelHex(allBytes(entries), spans ? &lineStarts : nullptr);
+      if (spans) *spans = lineSpans(entries, lineStarts, kHexRecordSize);
+      return hex;
+    }
     case OutputFormat::listing: break;
   }
   return {};

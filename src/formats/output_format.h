@@ -14,6 +14,7 @@
 #include "base/result.h"
 #include "extract/glyph_entries.h"
 #include "formats/source_options.h"
+#include "formats/source_text.h"
 
 namespace lumadot {
 
@@ -41,8 +42,9 @@ Result<void> checkPrefix(std::string_view prefix);
 // The glyphs as a file in `format`, which is any but the listing: text with
 // CR LF line breaks, in `source`'s encoding (a box that shows it wants UTF-8),
 // with the credit lines at the end as `source` asks; or raw bytes for bin.
-// Every format carries the glyph bytes as they stand, in order.
+// Every format carries the glyph bytes as they stand, in order. `spans`,
+// when given, gets where each glyph stands in a UTF-8 text (none for bin).
 std::string formatGlyphs(OutputFormat format, std::span<const GlyphEntry> entries, const SourceNames& names,
-                         const SourceOptions& source = {});
+                         const SourceOptions& source = {}, GlyphSpans* spans = nullptr);
 
 }  // namespace lumadot

@@ -15,6 +15,27 @@ void appendTwoHexDigits(std::string& out, std::uint8_t value) {
   out.push_back(kHexDigits[value & 0x0Fu]);
 }
 
+void noteGlyphSpan(GlyphSpans* spans, std::size_t begin, const std::string& out) {
+  if (spans) spans->push_back({begin, out.size() - kSourceLineBreak.size()});
+}
+
+GlyphSpans lineSpans(std::span<const GlyphEntry> entries, std::span<const std::size_t> lineStarts,
+                     std::size_t perLine) {
+  GlyphSpans spans;
+  std::size_t offset = 0;
+  for (const GlyphEntry& entry : entries) {
+    const std::size_t first = offset / perLine;
+    offset += entry.bytes.size();
+    const std::size_t after = (offset + perLine - 1) / perLine;
+    if (entry.bytes.empty() || after >= lineStarts.size()) {
+      spans.push_back({});
+      continue;
+    }
+    spans.push_back({lineStarts[first], lineStarts[after] - kSourceLineBreak.size()});
+  }
+  return spans;
+}
+
 std::string entryHeaderComment(const GlyphEntry& entry) {
   std::string comment = utf16ToUtf8(kEntryOpener.substr(1));
   comment += lineSafeCharacter(entry.character);

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "extract/glyph_entries.h"
 
@@ -12,6 +13,26 @@
 namespace lumadot {
 
 inline constexpr std::string_view kSourceLineBreak = "\r\n";
+
+// Where one glyph stands in a format's text, in bytes from `begin` to `end`:
+// its header and its bytes, or the lines holding its bytes. A window picks a
+// glyph in the text by it, so it comes from the formatter that wrote the text.
+struct TextSpan {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+
+  friend bool operator==(const TextSpan&, const TextSpan&) = default;
+};
+using GlyphSpans = std::vector<TextSpan>;
+
+// Notes in `spans`, when asked for, a glyph written from `begin` to the line break `out` ends in.
+void noteGlyphSpan(GlyphSpans* spans, std::size_t begin, const std::string& out);
+
+// The spans of glyphs laid one after another over lines of `perLine` bytes:
+// each glyph's are the lines its bytes are on. `lineStarts` holds where each
+// line starts and, last, where the text after them starts.
+GlyphSpans lineSpans(std::span<const GlyphEntry> entries, std::span<const std::size_t> lineStarts,
+                     std::size_t perLine);
 
 // The listing's entry header after its ";": "--------中--------字模结构：　16*16　点阵".
 // A character that would end or garble a comment line (a control character, a

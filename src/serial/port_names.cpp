@@ -22,7 +22,6 @@ std::optional<int> portNumberAnyCase(std::u16string_view text) {
 
 namespace {
 
-#ifdef _WIN32
 bool isAsciiDigits(std::u16string_view text) {
   if (text.empty()) return false;
   for (const char16_t c : text) {
@@ -31,20 +30,18 @@ bool isAsciiDigits(std::u16string_view text) {
   return true;
 }
 
-bool isDevicePath(std::u16string_view text) {
+bool isDevicePath(std::u16string_view text, PortPaths paths) {
+  if (paths == PortPaths::posix) return text.size() > 1 && text.front() == u'/';
   std::u16string_view name = text;
   if (name.starts_with(u"\\\\.\\")) name.remove_prefix(4);
   return name.starts_with(u"COM") && isAsciiDigits(name.substr(3));
 }
-#else
-bool isDevicePath(std::u16string_view text) { return text.size() > 1 && text.front() == u'/'; }
-#endif
 
 }  // namespace
 
-std::optional<PortChoice> portChoice(std::u16string_view text) {
+std::optional<PortChoice> portChoice(std::u16string_view text, PortPaths paths) {
   if (const auto number = portNumber(text)) return PortChoice{*number, {}};
-  if (isDevicePath(text)) return PortChoice{0, utf16ToUtf8(text)};
+  if (isDevicePath(text, paths)) return PortChoice{0, utf16ToUtf8(text)};
   return std::nullopt;
 }
 
@@ -59,15 +56,11 @@ std::string portLabel(const PortChoice& port, const std::string& device) {
   return "com" + std::to_string(port.number) + (device.empty() ? "" : " (" + device + ")");
 }
 
-Failure unknownPort(std::u16string_view text) {
+Failure unknownPort(std::u16string_view text, PortPaths paths) {
   // Appended, not a literal put before a temporary string, where GCC 12 warns of a false overlap.
   return Failure(std::string("\"").append(utf16ToUtf8(text)) +
-         "\" is not a port name: ports are named com1 to com16, in lower case, or a device by its path ("
-#ifdef _WIN32
-         "COM17, \\\\.\\COM17"
-#else
-         "/dev/ttyUSB0"
-#endif
+         "\" is not a port name: ports are named com1 to com16, in lower case, or a device by its path (" +
+         (paths == PortPaths::windows ? "COM17, \\\\.\\COM17" : "/dev/ttyUSB0") +
          "). "
          "comN leads to the device that LUMADOT_COMn names (LUMADOT_COM1=/dev/ttyUSB0 makes com1 that device); "
          "'lumadot-cli ports' shows where each comN leads")

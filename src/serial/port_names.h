@@ -27,16 +27,24 @@ struct PortChoice {
   bool operator==(const PortChoice&) const = default;
 };
 
-// comN as portNumber takes it, or a device by its path: an absolute path
-// (/dev/ttyUSB0), and on Windows also COMn and \\.\COMn. Anything else names
-// no port, so a mistyped list item is still caught.
-std::optional<PortChoice> portChoice(std::u16string_view text);
+// How a system spells a port's device: an absolute path (/dev/ttyUSB0), or
+// on Windows COMn and \\.\COMn. Both are plain rules, compiled everywhere.
+enum class PortPaths { posix, windows };
+#ifdef _WIN32
+inline constexpr PortPaths kSystemPortPaths = PortPaths::windows;
+#else
+inline constexpr PortPaths kSystemPortPaths = PortPaths::posix;
+#endif
+
+// comN as portNumber takes it, or a device as `paths` spells it. Anything
+// else names no port, so a mistyped list item is still caught.
+std::optional<PortChoice> portChoice(std::u16string_view text, PortPaths paths = kSystemPortPaths);
 
 // How a message names the port: "com1 (/dev/pts/3)", "com1" while its device
 // is not known, or the path alone when the port was named by it.
 std::string portLabel(const PortChoice& port, const std::string& device = {});
 
 // Why a port box's text names no port, and how comN is chosen.
-Failure unknownPort(std::u16string_view text);
+Failure unknownPort(std::u16string_view text, PortPaths paths = kSystemPortPaths);
 
 }  // namespace lumadot

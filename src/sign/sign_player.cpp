@@ -17,15 +17,13 @@ constexpr int kVerticalSteps = EFFECT_VERTICAL_STEPS;
 
 static_assert(kRows == FRAME_ROWS, "the panel is as high as the message's strips");
 
-Effect effectFor(std::uint8_t mode) {
-  return mode <= kLastMode ? static_cast<Effect>(mode) : Effect::still;
-}
+static_assert(kVerticalSteps == 2 * kRows + kVerticalStaySteps && kFlashSteps == 2 * kFlashLitSteps);
 
 // Rows moved down (positive) or up from the message's place, at a step of moving up.
 int risingOffset(int step) {
   if (step < kRows) return kRows - step;
-  if (step < 2 * kRows) return 0;
-  return 2 * kRows - step;
+  if (step < kRows + kVerticalStaySteps) return 0;
+  return kRows + kVerticalStaySteps - step;
 }
 
 std::uint16_t shifted(std::uint16_t column, int rowsDown) {
@@ -34,6 +32,12 @@ std::uint16_t shifted(std::uint16_t column, int rowsDown) {
 }
 
 }  // namespace
+
+Effect effectOf(std::uint8_t mode) { return mode <= kLastMode ? static_cast<Effect>(mode) : Effect::still; }
+
+std::chrono::milliseconds stepTimeAt(int speed) {
+  return kPaceUnit * (kFastestSpeed + 1 - std::clamp(speed, kSlowestSpeed, kFastestSpeed));
+}
 
 DotPicture messagePicture(std::span<const std::uint8_t> display, bool msbFirst) {
   std::vector<GlyphEntry> strips;
@@ -46,7 +50,7 @@ DotPicture messagePicture(std::span<const std::uint8_t> display, bool msbFirst) 
 
 SignPlayer::SignPlayer(const ReceivedFrame& frame, PanelSettings panel)
     : m_message(messagePicture(frame.display(), panel.msbFirst)),
-      m_effect(effectFor(frame.mode().value_or(0))),
+      m_effect(effectOf(frame.mode().value_or(0))),
       m_speed(std::clamp<int>(frame.speed().value_or(kSlowestSpeed), kSlowestSpeed, kFastestSpeed)),
       m_columns(std::clamp(panel.columns, 1, kMaxPanelColumns)) {}
 
@@ -62,7 +66,7 @@ int SignPlayer::steps() const {
   return 1;
 }
 
-std::chrono::milliseconds SignPlayer::stepTime() const { return kPaceUnit * (kFastestSpeed + 1 - m_speed); }
+std::chrono::milliseconds SignPlayer::stepTime() const { return stepTimeAt(m_speed); }
 
 DotPicture SignPlayer::panel(long long step) const {
   const int at = static_cast<int>(((step % steps()) + steps()) % steps());
@@ -75,7 +79,7 @@ DotPicture SignPlayer::panel(long long step) const {
     case Effect::moveUp: rowsDown = risingOffset(at); break;
     case Effect::moveDown: rowsDown = -risingOffset(at); break;
     case Effect::flash:
-      if (at >= kFlashSteps / 2) return DotPicture(std::vector<std::uint16_t>(static_cast<std::size_t>(m_columns)));
+      if (at >= kFlashLitSteps) return DotPicture(std::vector<std::uint16_t>(static_cast<std::size_t>(m_columns)));
       break;
   }
   std::vector<std::uint16_t> columns(static_cast<std::size_t>(m_columns));

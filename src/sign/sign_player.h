@@ -26,6 +26,15 @@ enum class Effect : std::uint8_t {
   flash = EFFECT_FLASH
 };
 
+// The effect a mode byte plays: a mode past the last plays still.
+Effect effectOf(std::uint8_t mode);
+// How long one step of an effect lasts at `speed`; a speed outside 1 to 10 plays as the nearer.
+std::chrono::milliseconds stepTimeAt(int speed);
+// Moving up or down: the steps the whole message stays between coming in and leaving.
+inline constexpr int kVerticalStaySteps = FRAME_ROWS;
+// Flashing: the steps it is lit, then as many dark.
+inline constexpr int kFlashLitSteps = EFFECT_FLASH_STEPS / 2;
+
 inline constexpr int kDefaultPanelColumns = 128;
 inline constexpr int kMaxPanelColumns = 4096;
 

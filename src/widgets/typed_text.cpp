@@ -5,7 +5,7 @@
 
 namespace lumadot {
 
-std::u16string windowsText(const QPlainTextEdit& box) {
+std::u16string typedText(const QPlainTextEdit& box) {
   std::u16string text;
   for (const QChar c : box.document()->toRawText()) {
     if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
@@ -13,6 +13,14 @@ std::u16string windowsText(const QPlainTextEdit& box) {
     } else {
       text += c.unicode();
     }
+  }
+  return text;
+}
+
+std::u16string exactText(const QPlainTextEdit& box) {
+  std::u16string text = box.document()->toRawText().toStdU16String();
+  for (char16_t& c : text) {
+    if (c == QChar::ParagraphSeparator) c = u'\n';
   }
   return text;
 }

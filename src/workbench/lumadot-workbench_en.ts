@@ -358,16 +358,16 @@ The glyphs have few dots, so the result may not hold; the bytes of characters wi
         <translation>moves in from the left and out at the right, a column a step</translation>
     </message>
     <message>
-        <source>从下方逐行升入，停留16步，再从上方升出</source>
-        <translation>rises in from below a row a step, stays 16 steps, rises out at the top</translation>
+        <source>从下方逐行升入，停留%1步，再从上方升出</source>
+        <translation>rises in from below a row a step, stays %1 steps, rises out at the top</translation>
     </message>
     <message>
-        <source>从上方逐行降入，停留16步，再从下方降出</source>
-        <translation>drops in from above a row a step, stays 16 steps, drops out at the bottom</translation>
+        <source>从上方逐行降入，停留%1步，再从下方降出</source>
+        <translation>drops in from above a row a step, stays %1 steps, drops out at the bottom</translation>
     </message>
     <message>
-        <source>亮5步、暗5步，交替闪烁</source>
-        <translation>flashes: 5 steps lit, 5 dark</translation>
+        <source>亮%1步、暗%1步，交替闪烁</source>
+        <translation>flashes: %1 steps lit, %1 dark</translation>
     </message>
     <message>
         <source>显示屏</source>

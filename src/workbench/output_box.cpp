@@ -1,5 +1,7 @@
 #include "workbench/output_box.h"
 
+#include <algorithm>
+
 #include <QFileDialog>
 #include <QSignalBlocker>
 #include <QTextCursor>
@@ -26,29 +28,34 @@ QString fileSuffix(OutputFormat format, bool subset) {
   return QStringLiteral("txt");
 }
 
-// Where glyph k's text starts and ends in the output box: from its header line to the next glyph's or
-// the end; the bytes' lines for the hex views.
-std::vector<std::pair<int, int>> glyphSpans(const QString& box, const Glyphs& glyphs, OutputFormat format) {
-  std::vector<std::pair<int, int>> spans;
-  if (format == OutputFormat::bin || format == OutputFormat::hex) {
-    const int lineLength = static_cast<int>(box.indexOf(QLatin1Char('\n')) + 1);
-    for (const Glyph& g : glyphs.glyphs) {
-      spans.emplace_back(static_cast<int>(g.offset / 16) * lineLength,
-                         static_cast<int>((g.offset + g.size + 15) / 16) * lineLength - 1);
+// Where each span stands in the box, which holds `text` as UTF-16 with a line break for each CR LF.
+std::vector<std::pair<int, int>> boxSpans(const std::string& text, const GlyphSpans& spans) {
+  std::vector<std::size_t> offsets;
+  for (const TextSpan& span : spans) offsets.insert(offsets.end(), {span.begin, span.end});
+  std::ranges::sort(offsets);
+  offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
+  std::vector<int> positions;
+  positions.reserve(offsets.size());
+  int position = 0;
+  std::size_t at = 0;
+  for (const std::size_t offset : offsets) {
+    for (; at < offset && at < text.size(); ++at) {
+      const auto byte = static_cast<unsigned char>(text[at]);
+      const bool crBeforeLf = byte == '\r' && at + 1 < text.size() && text[at + 1] == '\n';
+      if (byte >= 0xF0) {
+        position += 2;  // a surrogate pair
+      } else if ((byte & 0xC0) != 0x80 && !crBeforeLf) {
+        ++position;
+      }
     }
-    return spans;
+    positions.push_back(position);
   }
-  qsizetype from = 0;
-  for (const Glyph& g : glyphs.glyphs) {
-    const QString header = QStringLiteral("--------") + qs(g.character) + QStringLiteral("--------");
-    const qsizetype at = box.indexOf(header, from);
-    if (at < 0) return {};
-    const qsizetype start = box.lastIndexOf(QLatin1Char('\n'), at) + 1;
-    if (!spans.empty()) spans.back().second = static_cast<int>(start);
-    spans.emplace_back(static_cast<int>(start), static_cast<int>(box.size()));
-    from = at + header.size();
-  }
-  return spans;
+  const auto positionOf = [&](std::size_t offset) {
+    return positions[static_cast<std::size_t>(std::ranges::lower_bound(offsets, offset) - offsets.begin())];
+  };
+  std::vector<std::pair<int, int>> box;
+  for (const TextSpan& span : spans) box.emplace_back(positionOf(span.begin), positionOf(span.end));
+  return box;
 }
 
 }  // namespace
@@ -58,14 +65,13 @@ OutputBox::OutputBox(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 void OutputBox::showOutput(const WorkbenchOutput& output, const WorkbenchSettings& shown) {
-  m_suffix = fileSuffix(shown.format, shown.subset);
+  m_suffix = fileSuffix(shown.output.format, shown.output.subset);
   if (output.failure) {
     clear();
     return;
   }
-  const QString box = displayed(output.text);
-  setPlainText(box);
-  m_glyphSpans = shown.subset ? std::vector<std::pair<int, int>>{} : glyphSpans(box, output.glyphs, shown.format);
+  setPlainText(displayed(output.shown.text));
+  m_glyphSpans = boxSpans(output.shown.text, output.shown.glyphSpans);
 }
 
 QString OutputBox::askSavePath() {

@@ -60,22 +60,17 @@ class ProgressRelay final : public SendProgress {
   QProgressBar* m_bar;
 };
 
-// How long a step of each speed lasts, as the sign plays it.
-std::chrono::milliseconds stepTimeAt(std::uint8_t speed) {
-  ReceivedFrame header;
-  header.bytes = {kNarrowestFrame, speed, 0};
-  return SignPlayer(header, {}).stepTime();
-}
-
+// What the sign does with a mode byte, in the numbers the player plays it by.
 QString modeMeaning(std::uint8_t mode) {
-  switch (mode) {
-    case 0: return SignBox::tr("从左端起静止显示");
-    case 1: return SignBox::tr("从右端移入、从左端移出，每步一列");
-    case 2: return SignBox::tr("从左端移入、从右端移出，每步一列");
-    case 3: return SignBox::tr("从下方逐行升入，停留16步，再从上方升出");
-    case 4: return SignBox::tr("从上方逐行降入，停留16步，再从下方降出");
-    default: return SignBox::tr("亮5步、暗5步，交替闪烁");
+  switch (effectOf(mode)) {
+    case Effect::still: return SignBox::tr("从左端起静止显示");
+    case Effect::moveLeft: return SignBox::tr("从右端移入、从左端移出，每步一列");
+    case Effect::moveRight: return SignBox::tr("从左端移入、从右端移出，每步一列");
+    case Effect::moveUp: return SignBox::tr("从下方逐行升入，停留%1步，再从上方升出").arg(kVerticalStaySteps);
+    case Effect::moveDown: return SignBox::tr("从上方逐行降入，停留%1步，再从下方降出").arg(kVerticalStaySteps);
+    case Effect::flash: break;
   }
+  return SignBox::tr("亮%1步、暗%1步，交替闪烁").arg(kFlashLitSteps);
 }
 
 }  // namespace
@@ -150,7 +145,7 @@ void SignBox::buildLayout() {
 void SignBox::fillEffectBoxes() {
   for (int speed = kSlowestSpeed; speed <= kFastestSpeed; ++speed) {
     m_speedBox->addItem(QString::number(speed));
-    const auto step = stepTimeAt(static_cast<std::uint8_t>(speed));
+    const auto step = stepTimeAt(speed);
     m_speedBox->setItemData(m_speedBox->count() - 1,
                             tr("速度字节%1：每步%2毫秒").arg(speed).arg(step.count()), Qt::ToolTipRole);
   }

@@ -60,10 +60,10 @@ std::variant<WorkbenchStart, std::string> startOf(const Options& options) {
   if (!output) return output.error().text;
   WorkbenchStart start;
   start.settings.layout = *layout;
-  start.settings.format = output->format;
-  start.settings.names = output->names;
-  start.settings.source = output->source;
-  start.settings.subset = options.subset;
+  start.settings.output.format = output->format;
+  start.settings.output.names = output->names;
+  start.settings.output.source = output->source;
+  start.settings.output.subset = options.subset;
   start.settings.fontDir = options.run.fontDir;
   start.settings.font = options.run.font;
   start.sign = sendBoxes(options.run.request);

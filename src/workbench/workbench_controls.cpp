@@ -54,7 +54,7 @@ void WorkbenchWindow::showSourceControls() {
 
 WorkbenchSettings WorkbenchWindow::settings() const {
   WorkbenchSettings settings;
-  settings.text = windowsText(*m_ui->textBox);
+  settings.text = typedText(*m_ui->textBox);
   if (m_ui->inputTabs->currentWidget() == m_ui->pictureTab && m_picture) {
     DotOptions dots;
     dots.threshold = m_ui->thresholdBox->value();
@@ -67,13 +67,13 @@ WorkbenchSettings WorkbenchWindow::settings() const {
   settings.font = m_ui->fontControls->choice();
   settings.layout = {static_cast<Scan>(m_ui->scanBox->currentData().toInt()), m_ui->lsbFirstCheck->isChecked(),
                      m_ui->negativeCheck->isChecked()};
-  settings.format = static_cast<OutputFormat>(m_ui->formatBox->currentData().toInt());
-  settings.names.prefix = m_ui->prefixEdit->text().trimmed().toStdString();
-  if (settings.names.prefix.empty()) settings.names.prefix = SourceNames{}.prefix;
-  settings.names.oneTable = m_ui->tableCheck->isChecked();
-  settings.source.credit = !m_ui->noCreditCheck->isChecked();
-  settings.source.encoding = sourceEncodingOf(m_ui->saveEncodingBox->currentData());
-  settings.subset = m_ui->subsetCheck->isChecked();
+  settings.output.format = static_cast<OutputFormat>(m_ui->formatBox->currentData().toInt());
+  settings.output.names.prefix = m_ui->prefixEdit->text().trimmed().toStdString();
+  if (settings.output.names.prefix.empty()) settings.output.names.prefix = SourceNames{}.prefix;
+  settings.output.names.oneTable = m_ui->tableCheck->isChecked();
+  settings.output.source.credit = !m_ui->noCreditCheck->isChecked();
+  settings.output.source.encoding = sourceEncodingOf(m_ui->saveEncodingBox->currentData());
+  settings.output.subset = m_ui->subsetCheck->isChecked();
   return settings;
 }
 
@@ -119,12 +119,12 @@ void WorkbenchWindow::showSettings(const WorkbenchSettings& shown, const SendBox
   m_ui->scanBox->setCurrentIndex(m_ui->scanBox->findData(static_cast<int>(shown.layout.scan)));
   m_ui->lsbFirstCheck->setChecked(shown.layout.lsbFirst);
   m_ui->negativeCheck->setChecked(shown.layout.negative);
-  m_ui->formatBox->setCurrentIndex(m_ui->formatBox->findData(static_cast<int>(shown.format)));
-  m_ui->prefixEdit->setText(qs(shown.names.prefix));
-  m_ui->tableCheck->setChecked(shown.names.oneTable);
-  m_ui->noCreditCheck->setChecked(!shown.source.credit);
-  showSaveEncoding(shown.source.encoding);
-  m_ui->subsetCheck->setChecked(shown.subset);
+  m_ui->formatBox->setCurrentIndex(m_ui->formatBox->findData(static_cast<int>(shown.output.format)));
+  m_ui->prefixEdit->setText(qs(shown.output.names.prefix));
+  m_ui->tableCheck->setChecked(shown.output.names.oneTable);
+  m_ui->noCreditCheck->setChecked(!shown.output.source.credit);
+  showSaveEncoding(shown.output.source.encoding);
+  m_ui->subsetCheck->setChecked(shown.output.subset);
   m_ui->fontControls->showChoice(shown.fontDir, shown.font);
   m_ui->signBox->showBoxes(sign);
   m_ui->zoomSlider->setValue(SavedControls{}.zoom);

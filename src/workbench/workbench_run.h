@@ -2,7 +2,8 @@
 
 // What the workbench makes of its controls, as values: the controls are read
 // once into WorkbenchSettings, and one run gives the glyphs, the output box's
-// text, the bytes a save writes and the characters the font lacks. No Qt, so
+// text, the bytes a save writes and the characters the font lacks, each as
+// the core makes it for every program. No Qt, so
 // the window can run it on a worker thread and a test can hold what it gives.
 
 #include <map>
@@ -15,9 +16,9 @@
 #include "extract/byte_layout.h"
 #include "extract/glyphs.h"
 #include "fonts/run_fonts.h"
-#include "formats/output_format.h"
 #include "picture/picture.h"
 #include "picture/picture_dots.h"
+#include "run/output_for.h"
 
 namespace lumadot {
 
@@ -35,12 +36,7 @@ struct WorkbenchSettings {
   std::string fontDir;                   // empty: the font files beside the program
   FontChoice font;
   ByteLayout layout;
-  OutputFormat format = OutputFormat::listing;
-  SourceNames names;
-  // The credit lines or none, and the encoding a save writes the comments in;
-  // the listing keeps its credit lines, whatever this says.
-  SourceOptions source;
-  bool subset = false;  // the font subset's tables, as lumadot-cli font writes them
+  OutputRequest output;
 
   friend bool operator==(const WorkbenchSettings&, const WorkbenchSettings&) = default;
 };
@@ -48,16 +44,9 @@ struct WorkbenchSettings {
 struct WorkbenchOutput {
   std::optional<Failure> failure;  // why there is nothing to show
   Glyphs glyphs;
-  std::string text;  // the output box: UTF-8, CR LF; bin as a hex view
-  std::string file;  // what a save writes: the text in the settings' encoding, or bin's raw bytes
+  RunOutput shown;                      // the output box's text, its glyphs' spans, and what a save writes
   std::vector<std::u16string> lacking;  // the text's characters the font cannot draw, each once
 };
-
-// Why the settings' format and names do not go together; nothing when they do.
-std::optional<std::string> outputProblem(const WorkbenchSettings& settings);
-
-// Raw bytes as a hex view: 16 a line, the offset first, CR LF.
-std::string hexView(std::span<const std::uint8_t> bytes);
 
 // Runs the settings, keeping the fonts it opens for the next run with the same ones.
 class Workbench {

@@ -153,7 +153,7 @@ void WorkbenchWindow::detectLayout() {
 
 Result<void> WorkbenchWindow::saveOutput(const std::filesystem::path& path) const {
   if (m_output.failure) return Failure("nothing to save: " + m_output.failure->text);
-  return replaceFile(path, m_output.file);
+  return replaceFile(path, m_output.shown.file);
 }
 
 void WorkbenchWindow::save() {
@@ -164,7 +164,7 @@ void WorkbenchWindow::save() {
 }
 
 void WorkbenchWindow::copyOutput() const {
-  if (!m_output.failure) QApplication::clipboard()->setText(qs(m_output.text));
+  if (!m_output.failure) QApplication::clipboard()->setText(qs(m_output.shown.text));
 }
 
 void WorkbenchWindow::controlsChanged() {
@@ -216,7 +216,7 @@ void WorkbenchWindow::restoreDefaults() {
     saved.clear();
   }
   WorkbenchSettings defaults;
-  defaults.text = windowsText(*m_ui->textBox);
+  defaults.text = typedText(*m_ui->textBox);
   showSettings(defaults, SendBoxes{});
 }
 

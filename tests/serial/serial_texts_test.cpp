@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "extract/text_codec.h"
 #include "serial/line_settings.h"
 #include "serial/port_names.h"
@@ -36,19 +38,29 @@ TEST(PortNames, AnOptionTakesComInAnyCase) {
   for (const auto& [text, number] : rows) EXPECT_EQ(portNumberAnyCase(text), number) << utf16ToUtf8(text);
 }
 
-// Besides the sixteen names, a device by its absolute path; anything else names no port.
+// Besides the sixteen names, a device as the system spells it; anything else names no port.
 TEST(PortNames, ADeviceByItsPath) {
-  const std::pair<std::u16string_view, std::optional<PortChoice>> rows[] = {
-      {u"com3", PortChoice{3, {}}},
-      {u"/dev/ttyUSB0", PortChoice{0, "/dev/ttyUSB0"}},
-      {u"/dev/serial/by-id/usb-中", PortChoice{0, "/dev/serial/by-id/usb-中"}},
-      {u"ttyUSB0", std::nullopt},
-      {u"./ttyUSB0", std::nullopt},
-      {u"/", std::nullopt},
-      {u"", std::nullopt},
-      {u"COM7", std::nullopt},  // a Windows name, on Windows only
+  using Choice = std::optional<PortChoice>;
+  const std::tuple<std::u16string_view, Choice, Choice> rows[] = {
+      // text, as Linux takes it, as Windows takes it
+      {u"com3", PortChoice{3, {}}, PortChoice{3, {}}},
+      {u"/dev/ttyUSB0", PortChoice{0, "/dev/ttyUSB0"}, std::nullopt},
+      {u"/dev/serial/by-id/usb-中", PortChoice{0, "/dev/serial/by-id/usb-中"}, std::nullopt},
+      {u"COM7", std::nullopt, PortChoice{0, "COM7"}},
+      {u"\\\\.\\COM17", std::nullopt, PortChoice{0, "\\\\.\\COM17"}},
+      {u"COM", std::nullopt, std::nullopt},
+      {u"COM1x", std::nullopt, std::nullopt},
+      {u"ttyUSB0", std::nullopt, std::nullopt},
+      {u"./ttyUSB0", std::nullopt, std::nullopt},
+      {u"/", std::nullopt, std::nullopt},
+      {u"", std::nullopt, std::nullopt},
   };
-  for (const auto& [text, choice] : rows) EXPECT_EQ(portChoice(text), choice) << utf16ToUtf8(text);
+  for (const auto& [text, posix, windows] : rows) {
+    EXPECT_EQ(portChoice(text, PortPaths::posix), posix) << utf16ToUtf8(text);
+    EXPECT_EQ(portChoice(text, PortPaths::windows), windows) << utf16ToUtf8(text);
+  }
+  EXPECT_NE(unknownPort(u"x", PortPaths::windows).text.find("(COM17, \\\\.\\COM17)"), std::string::npos);
+  EXPECT_NE(unknownPort(u"x", PortPaths::posix).text.find("(/dev/ttyUSB0)"), std::string::npos);
   EXPECT_EQ(portLabel({0, "/dev/ttyUSB0"}, "ignored"), "/dev/ttyUSB0");
   EXPECT_EQ(portLabel({2, {}}, "/dev/pts/4"), "com2 (/dev/pts/4)");
   EXPECT_EQ(portLabel({2, {}}), "com2");

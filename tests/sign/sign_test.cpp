@@ -302,6 +302,7 @@ TEST(Player, PacesBySpeedTenTheFastest) {
   for (const auto& [speed, ms] : paces) {
     const SignPlayer player(crossFrame(speed, 1), {});
     EXPECT_EQ(player.stepTime(), milliseconds(ms)) << int{speed};
+    EXPECT_EQ(stepTimeAt(speed), milliseconds(ms)) << int{speed};
     EXPECT_EQ(player.stepAt(milliseconds(ms * 20 + ms - 1)), 20) << int{speed};
   }
 }

@@ -22,7 +22,7 @@ PseudoTerminal::PseudoTerminal(FarEnd farEnd) {
   ::tcsetattr(m_slave, TCSANOW, &raw);
   // Stopped before the constructor returns: from the reader's thread, a write
   // made at once could pass before the stop.
-  if (farEnd.outputStoppedFor.count() > 0) ::tcflow(m_slave, TCOOFF);
+  if (farEnd.outputStoppedFor.count() > 0 || farEnd.outputStoppedUntilReleased) ::tcflow(m_slave, TCOOFF);
   m_reader = std::thread(&PseudoTerminal::readLoop, this, farEnd);
 }
 
@@ -36,7 +36,7 @@ PseudoTerminal::~PseudoTerminal() {
 
 void PseudoTerminal::readLoop(FarEnd farEnd) {
   const auto start = std::chrono::steady_clock::now();
-  bool stopped = farEnd.outputStoppedFor.count() > 0;
+  bool stopped = farEnd.outputStoppedFor.count() > 0 && !farEnd.outputStoppedUntilReleased;
   std::uint8_t chunk[4096];
   while (!m_stop) {
     const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -78,6 +78,8 @@ std::vector<std::uint8_t> PseudoTerminal::receivedAll(std::chrono::milliseconds 
     seen = m_received.size();
   }
 }
+
+void PseudoTerminal::releaseOutput() { ::tcflow(m_slave, TCOON); }
 
 termios PseudoTerminal::settings() const {
   termios settings{};

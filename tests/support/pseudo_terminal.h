@@ -22,6 +22,7 @@ class PseudoTerminal {
   // than any frame, so a far end that merely reads slowly would not.
   struct FarEnd {
     std::chrono::milliseconds outputStoppedFor{0};
+    bool outputStoppedUntilReleased = false;  // until releaseOutput(), whatever the clock says
     std::optional<std::chrono::milliseconds> hangUpAfter{};  // then closes the master
   };
 
@@ -40,6 +41,8 @@ class PseudoTerminal {
 
   // The line settings the slave holds now.
   termios settings() const;
+  // Lets a stopped output go on.
+  void releaseOutput();
 
  private:
   void readLoop(FarEnd farEnd);

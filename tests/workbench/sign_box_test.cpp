@@ -214,8 +214,8 @@ void SignBoxTest::sendsWhatTheCliWrites() {
     if (lsbFirst) asOutput << QStringLiteral("--lsb-first");
     QVERIFY(cliFrame(text, options + asOutput) != expected);  // the frame in the output's layout would differ
   }
-  // A briefly stopped line keeps the port open long enough to read its settings.
-  test::PseudoTerminal sign({.outputStoppedFor = 400ms});
+  // A stopped line keeps the port open, however loaded the machine, until its settings are read.
+  test::PseudoTerminal sign({.outputStoppedUntilReleased = true});
   m_box->setGlyphs(glyphsOf(text, output), output);
   typePort(sign.path());
   setBox("baudBox", QString::number(baud));
@@ -226,6 +226,7 @@ void SignBoxTest::sendsWhatTheCliWrites() {
   QTest::mouseClick(child<QPushButton>("sendButton"), Qt::LeftButton);
   QTRY_COMPARE(child<QProgressBar>("sendProgress")->maximum(), static_cast<int>(expected.size()));
   const termios line = sign.settings();
+  sign.releaseOutput();
   QTRY_COMPARE(m_sent.size(), std::size_t{1});
   QCOMPARE(m_sent[0], expected);
   QCOMPARE(sign.received(expected.size(), 5s), expected);
@@ -242,7 +243,7 @@ void SignBoxTest::sendsWhatTheCliWrites() {
 // A line that takes nothing for a while: the press returns at once, the
 // event loop keeps running and the bar shows the frame's size.
 void SignBoxTest::staysLiveWhileTheLineWaits() {
-  test::PseudoTerminal sign({.outputStoppedFor = 1200ms});
+  test::PseudoTerminal sign({.outputStoppedUntilReleased = true});
   m_box->setGlyphs(glyphsOf(QString(200, QChar(u'中')), {}), {});
   typePort(sign.path());
   int ticks = 0;
@@ -254,8 +255,10 @@ void SignBoxTest::staysLiveWhileTheLineWaits() {
   QVERIFY(!child<QPushButton>("sendButton")->isEnabled());
   QTRY_COMPARE(child<QProgressBar>("sendProgress")->maximum(), 6945);
   QVERIFY(child<QProgressBar>("sendProgress")->isVisible());
+  QTRY_VERIFY(ticks >= 10);  // half a second of the event loop while the line takes nothing
+  QVERIFY(m_box->sending());
+  sign.releaseOutput();
   QTRY_COMPARE_WITH_TIMEOUT(m_sent.size(), std::size_t{1}, 10000);
-  QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
   QVERIFY(!m_box->sending());
   QVERIFY(!child<QProgressBar>("sendProgress")->isVisible());
   QCOMPARE(sign.received(6945, 5s).size(), std::size_t{6945});
@@ -345,6 +348,12 @@ void SignBoxTest::simulatesTheEffectAtItsPace() {
   auto* simulate = child<QPushButton>("simulateButton");
   auto* timer = m_box->findChild<QTimer*>(QStringLiteral("simulationTimer"));
 
+  // The boxes tell the pace and the effect in the numbers the simulation plays by.
+  QCOMPARE(child<QComboBox>("speedBox")->itemData(8, Qt::ToolTipRole).toString(), QStringLiteral("速度字节9：每步20毫秒"));
+  QCOMPARE(child<QComboBox>("modeBox")->itemData(3, Qt::ToolTipRole).toString(),
+           QStringLiteral("方式字节3：从下方逐行升入，停留16步，再从上方升出"));
+  QCOMPARE(child<QComboBox>("modeBox")->itemData(5, Qt::ToolTipRole).toString(),
+           QStringLiteral("方式字节5：亮5步、暗5步，交替闪烁"));
   simulate->click();
   QCOMPARE(simulate->text(), QStringLiteral("停止模拟"));
   QVERIFY(timer->isActive());

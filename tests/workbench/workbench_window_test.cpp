@@ -27,6 +27,7 @@
 #include "workbench/dot_view.h"
 #include "workbench/sign_box.h"
 #include "workbench/workbench_command_line.h"
+#include "formats/intel_hex.h"
 #include "workbench/workbench_run.h"
 #include "workbench/workbench_window.h"
 
@@ -285,7 +286,7 @@ class WorkbenchWindowTest : public QObject {
     settle();
     window().close();
     m_window = std::make_unique<WorkbenchWindow>(LUMADOT_BIN_DIR);
-    QCOMPARE(window().settings().format, OutputFormat::sdcc);  // what the start must not keep
+    QCOMPARE(window().settings().output.format, OutputFormat::sdcc);  // what the start must not keep
 
     const auto start = readWorkbenchCommandLine(words(args));
     QVERIFY(std::holds_alternative<WorkbenchStart>(start));
@@ -382,15 +383,15 @@ class WorkbenchWindowTest : public QObject {
     settle();
     const auto noCredit = [this] { return window().findChild<QCheckBox*>(QStringLiteral("noCreditCheck")); };
     QCOMPARE(window().settings().layout, (ByteLayout{Scan::columns, false, true}));
-    QCOMPARE(window().settings().format, OutputFormat::sdcc);
-    QCOMPARE(window().settings().source, (SourceOptions{false, SourceEncoding::gbk}));
+    QCOMPARE(window().settings().output.format, OutputFormat::sdcc);
+    QCOMPARE(window().settings().output.source, (SourceOptions{false, SourceEncoding::gbk}));
     QVERIFY(noCredit()->isEnabled());
     QCOMPARE(window().settings().text, u"中A");
     window().restoreDefaults();
     settle();
     QCOMPARE(window().settings().layout, ByteLayout{});
-    QCOMPARE(window().settings().format, OutputFormat::listing);
-    QCOMPARE(window().settings().source, SourceOptions{});
+    QCOMPARE(window().settings().output.format, OutputFormat::listing);
+    QCOMPARE(window().settings().output.source, SourceOptions{});
     QVERIFY(!noCredit()->isEnabled());  // the listing keeps its credit lines
     QCOMPARE(window().settings().text, u"中A");
   }
@@ -410,7 +411,7 @@ class WorkbenchWindowTest : public QObject {
     m_window = std::make_unique<WorkbenchWindow>(LUMADOT_BIN_DIR);
     settle();
     QCOMPARE(window().settings().layout.scan, Scan::columnBands);
-    QCOMPARE(window().settings().format, OutputFormat::sdcc);
+    QCOMPARE(window().settings().output.format, OutputFormat::sdcc);
     QCOMPARE(window().settings().font, FontChoice{});
     QCOMPARE(QSettings().value("layout/scan").toString(), QStringLiteral("column-bands"));
     QVERIFY(!QSettings().contains("input/tab"));

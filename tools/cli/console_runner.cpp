@@ -7,9 +7,9 @@
 #include "cli/console.h"
 #include "extract/font_location.h"
 #include "extract/text_codec.h"
-#include "extract/undrawn_characters.h"
 #include "fonts/rendered_glyphs.h"
 #include "run/extraction_run.h"
+#include "run/undrawn_report.h"
 #include "serial/frame_file.h"
 #include "serial/system_serial.h"
 
@@ -22,10 +22,9 @@ std::unique_ptr<SerialDevice> makeDevice(const RunSettings& settings) {
 }
 
 // One warning line for each kind of character the run cannot draw as typed.
-std::vector<std::string> undrawnNotes(std::u16string_view text, const RunFonts& runFonts) {
+std::vector<std::string> undrawnNotes(const UndrawnReport& undrawn, const RunFonts& runFonts) {
   const FontPaths& fonts = runFonts.paths();
   const FontSizes sizes = fontSizes(fonts);
-  const auto undrawn = runFonts.undrawn(text);
   const auto shortFont = [](const std::filesystem::path& path, std::uint64_t size, std::size_t whole) {
     return ": past the end of " + utf8Path(path) + ", which holds only " + std::to_string(size) + " of its " +
            std::to_string(whole) + " bytes; each comes out blank";
@@ -36,10 +35,13 @@ std::vector<std::string> undrawnNotes(std::u16string_view text, const RunFonts& 
                                  "; each comes out blank (--charset gbk has a place for every one)"},
       {Undrawn::pastAsc16End, shortFont(fonts.asc16, sizes.asc16, singleByteFileSize(fonts.cell))},
       {Undrawn::pastHzk16End, shortFont(fonts.hzk16, sizes.hzk16, doubleByteFileSize(fonts.cell, fonts.charset))},
+      {Undrawn::notInFont, ": not in " + runFonts.fontFile() + "; each comes out blank"},
   };
   std::vector<std::string> notes;
   for (const auto& [why, what] : kinds) {
-    if (const std::string names = namedCharacters(undrawn, why); !names.empty()) notes.push_back("warning: " + names + what);
+    if (const std::string names = namedCharacters(undrawn.only(why)); !names.empty()) {
+      notes.push_back("warning: " + names + what);
+    }
   }
   return notes;
 }
@@ -87,14 +89,11 @@ void ConsoleRunner::tellOnce(const std::string& note) {
 // The run's glyphs from the font files, or drawn from --font, with a warning
 // for what either cannot draw as typed.
 RunReport ConsoleRunner::extract(std::u16string_view text, const ByteLayout& layout, SendTarget* target) {
-  for (const std::string& note : undrawnNotes(text, m_fonts)) tellOnce(note);
   RenderedGlyphs* rendered = m_fonts.rendered();
-  if (!rendered) return runExtraction(text, layout, m_fonts.paths(), target);
-  RunReport report = runExtraction(text, layout, *rendered, target);
-  if (const std::string names = namedCharacters(rendered->missing()); !names.empty()) {
-    tellOnce("warning: " + names + ": not in " + m_fonts.fontFile() + "; each comes out blank");
-  }
-  if (const std::size_t scaled = rendered->scaled(); scaled > 0) {
+  RunReport report = rendered ? runExtraction(text, layout, *rendered, target)
+                              : runExtraction(text, layout, m_fonts.paths(), target);
+  for (const std::string& note : undrawnNotes(undrawnReport(text, m_fonts), m_fonts)) tellOnce(note);
+  if (const std::size_t scaled = rendered ? rendered->scaled() : 0; scaled > 0) {
     tellOnce("note: " + std::to_string(scaled) + (scaled == 1 ? " glyph was" : " glyphs were") +
              " larger than the cell and scaled to fit");
   }
