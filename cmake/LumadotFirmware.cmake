@@ -4,8 +4,8 @@
 find_program(LUMADOT_SDCC sdcc)
 find_program(LUMADOT_PACKIHX packihx)
 
-set(LUMADOT_FIRMWARE_SOURCES sign.c serial.c scan.c effect.c frame_reader.c)
-set(LUMADOT_FIRMWARE_HEADERS board.h sign.h serial.h scan.h effect.h frame_reader.h)
+set(LUMADOT_FIRMWARE_SOURCES sign.c serial.c scan.c hub12.c effect.c frame_reader.c)
+set(LUMADOT_FIRMWARE_HEADERS board.h sign.h serial.h scan.h hub12.h effect.h frame_reader.h)
 # The frame's numbers, which the host's src/frame and src/sign are built from too.
 set(LUMADOT_FIRMWARE_SHARED_HEADERS src/frame/frame_layout.h)
 # --nooverlay: the serial interrupt calls functions, whose locals must not share

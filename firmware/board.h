@@ -11,7 +11,14 @@
 #define XTAL_HZ 22118400UL
 #endif
 
-/* Dots across: 64, 128, 192 or 256; always 16 high. */
+/* 1 for P10 modules (HUB12 input, 32 x 16 dots each, 1/4 scan) in a chain
+   instead of the row-scanned panel: see the HUB12 part below. */
+#ifndef PANEL_HUB12
+#define PANEL_HUB12 0
+#endif
+
+/* Dots across: 64, 128, 192 or 256 (32 to 256, a multiple of 32, of P10
+   modules); always 16 high. */
 #ifndef PANEL_COLUMNS
 #define PANEL_COLUMNS 128
 #endif
@@ -38,7 +45,7 @@
 #endif
 #endif
 
-#if PANEL_COLUMNS != 64 && PANEL_COLUMNS != 128 && PANEL_COLUMNS != 192 && PANEL_COLUMNS != 256
+#if !PANEL_HUB12 && PANEL_COLUMNS != 64 && PANEL_COLUMNS != 128 && PANEL_COLUMNS != 192 && PANEL_COLUMNS != 256
 #error "PANEL_COLUMNS must be 64, 128, 192 or 256"
 #endif
 #if REFRESH_MS != 10 && REFRESH_MS != 20
@@ -64,8 +71,78 @@
 #else
 #define SCAN_CYCLES (PANEL_COLUMNS * 5 + 160)
 #endif
-#if SCAN_CYCLES * 4 > ROW_CYCLES * 3
+#if !PANEL_HUB12 && SCAN_CYCLES * 4 > ROW_CYCLES * 3
 #error "the row scan does not fit this crystal and panel: raise REFRESH_MS or the crystal"
+#endif
+
+#if PANEL_HUB12
+/* P10 modules chained on their HUB12 inputs, scanned one row in four: in
+   phase p rows p, p + 4, p + 8 and p + 12 light. Their pins on P1, as bit
+   addresses for the scan's assembly: */
+#define HUB12_A 0x90   /* P1.0 A: row group, low bit */
+#define HUB12_B 0x91   /* P1.1 B: row group, high bit */
+#define HUB12_OE 0x94  /* P1.4 OE: lights the selected rows */
+#define HUB12_R 0x95   /* P1.5 R: a dot's data */
+#define HUB12_CLK 0x96 /* P1.6 CLK: a rising edge takes a dot */
+#define HUB12_LAT 0x97 /* P1.7 LAT: a rising edge shows what the chain holds */
+#define HUB12_GROUP_LINES 0x03 /* A and B, the lowest bits of P1 */
+
+/* 1 for modules that light row group p when B:A is 0, 3, 1, 2 for p = 0 to 3. */
+#ifndef PHASE_ORDER_0312
+#define PHASE_ORDER_0312 0
+#endif
+/* 1 when a high R lights a dot (most P10 modules light on a low one). */
+#ifndef DATA_ACTIVE_HIGH
+#define DATA_ACTIVE_HIGH 0
+#endif
+/* 1 when a low OE lights the rows (most light on a high one). */
+#ifndef OE_ACTIVE_LOW
+#define OE_ACTIVE_LOW 0
+#endif
+/* 1 to 16: OE lights for BRIGHTNESS sixteenths of each phase; the refresh stays. */
+#ifndef BRIGHTNESS
+#define BRIGHTNESS 16
+#endif
+
+#define HUB12_PHASES 4
+#define PHASE_CYCLES (MACHINE_HZ * REFRESH_MS / 1000 / HUB12_PHASES)
+/* A phase's shift: 43 machine cycles a byte, 8 columns (4 bytes) a turn of
+   its loop at 176, and the interrupt's own 60. At most 65% of the machine:
+   the rest prepares each step's panel and takes the line. */
+#define HUB12_GROUP_CYCLES 176UL
+#define HUB12_SCAN_CYCLES (PANEL_BYTES * HUB12_GROUP_CYCLES + 60)
+#define HUB12_MAX_MODULES ((PHASE_CYCLES * 13 / 20 - 60) / (4 * HUB12_GROUP_CYCLES))
+
+#if TWO_DATA_LINES
+#error "P10 modules have one data line: leave TWO_DATA_LINES out"
+#endif
+#if PANEL_COLUMNS < 32 || PANEL_COLUMNS > 256 || PANEL_COLUMNS % 32 != 0
+#error "PANEL_COLUMNS must be 32 to 256, a multiple of 32 (one P10 module is 32)"
+#endif
+#if BRIGHTNESS < 1 || BRIGHTNESS > 16
+#error "BRIGHTNESS must be 1 to 16"
+#endif
+/* Said in modules, since that is what a board can change; a 1T 8051 runs
+   the same image faster, but its timer 2 is counted here in 12-clock cycles. */
+#if HUB12_SCAN_CYCLES * 20 > PHASE_CYCLES * 13
+#if HUB12_MAX_MODULES < 1
+#error "a 12-clock 8051 at this crystal scans no P10 module in REFRESH_MS: raise REFRESH_MS or the crystal (a 1T part runs the same image faster)"
+#elif HUB12_MAX_MODULES == 1
+#error "a 12-clock 8051 at this crystal scans at most 1 P10 module (32 columns) in REFRESH_MS: fewer columns, REFRESH_MS=20 or a faster crystal (a 1T part runs the same image faster)"
+#elif HUB12_MAX_MODULES == 2
+#error "a 12-clock 8051 at this crystal scans at most 2 P10 modules (64 columns) in REFRESH_MS: fewer columns, REFRESH_MS=20 or a faster crystal (a 1T part runs the same image faster)"
+#elif HUB12_MAX_MODULES == 3
+#error "a 12-clock 8051 at this crystal scans at most 3 P10 modules (96 columns) in REFRESH_MS: fewer columns, REFRESH_MS=20 or a faster crystal (a 1T part runs the same image faster)"
+#elif HUB12_MAX_MODULES == 4
+#error "a 12-clock 8051 at this crystal scans at most 4 P10 modules (128 columns) in REFRESH_MS: fewer columns, REFRESH_MS=20 or a faster crystal (a 1T part runs the same image faster)"
+#elif HUB12_MAX_MODULES == 5
+#error "a 12-clock 8051 at this crystal scans at most 5 P10 modules (160 columns) in REFRESH_MS: fewer columns or REFRESH_MS=20 (a 1T part runs the same image faster)"
+#elif HUB12_MAX_MODULES == 6
+#error "a 12-clock 8051 at this crystal scans at most 6 P10 modules (192 columns) in REFRESH_MS: fewer columns or REFRESH_MS=20 (a 1T part runs the same image faster)"
+#else
+#error "a 12-clock 8051 at this crystal scans at most 7 P10 modules (224 columns) in REFRESH_MS: fewer columns or REFRESH_MS=20 (a 1T part runs the same image faster)"
+#endif
+#endif
 #endif
 
 /* Timer 1 gives the baud rate with SMOD set. */

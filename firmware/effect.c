@@ -46,15 +46,22 @@ static int8_t rows_below(uint16_t step)
   return (int8_t)(2 * PANEL_ROWS - at);
 }
 
+#if PANEL_HUB12
+/* The step after the one composed last: the panel shown when the next is composed. */
+static uint16_t composed_next;
+#endif
+
 void effect_view(void)
 {
   __idata struct view *view = (__idata struct view *)hidden_view;
   int16_t first = 0; /* the message's column at the panel's left edge */
   int8_t below = 0;
-  int8_t row;
   uint16_t last;
+#if !PANEL_HUB12
+  int8_t row;
   uint8_t y;
   __xdata uint8_t *at;
+#endif
   switch (effect.mode) {
     case EFFECT_LEFT: first = (int16_t)effect.step - PANEL_COLUMNS; break;
     case EFFECT_RIGHT: first = (int16_t)effect.width - (int16_t)effect.step; break;
@@ -70,8 +77,19 @@ void effect_view(void)
   view->pre_shift = (uint8_t)(8 - view->first_bits);
   view->refreshes = (uint8_t)(effect.owed / REFRESH_MS);
   effect.owed -= (uint8_t)(view->refreshes * REFRESH_MS);
+#if PANEL_HUB12
+  /* The panel composed whole, from the message's top row, each row found as it goes. */
+  compose_at = row_end(effect.frame, 0) - (last >> 3);
+  compose_row = (int8_t)-below;
+  compose_moved = 0;
+  if (effect.step == composed_next && effect.mode == EFFECT_LEFT) compose_moved = COMPOSE_LEFT;
+  if (effect.step == composed_next && effect.mode == EFFECT_RIGHT) compose_moved = COMPOSE_RIGHT;
+  composed_next = effect.step + 1;
+  panel_compose();
+#else
   /* Panel row y shows message row y - below: one pointer, a row further each time. */
   row = (int8_t)-below;
   at = row_end(effect.frame, 0) - (last >> 3) + (int16_t)row * ROW_BYTES;
   for (y = 0; y < PANEL_ROWS; ++y, ++row, at += ROW_BYTES) view->rows[y] = row < 0 || row >= PANEL_ROWS ? dark_row : at;
+#endif
 }

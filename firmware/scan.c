@@ -15,6 +15,7 @@ __data uint8_t shown_view;
 __data uint8_t hidden_view;
 volatile __bit view_pending;
 volatile __bit view_restart;
+#if !PANEL_HUB12 /* P10 modules have their own scan, hub12.c */
 /* Kept apart from the C code's variables: only the scan writes them. */
 static __data uint8_t scan_row;
 static __data uint8_t step_left; /* refreshes the shown step still shows */
@@ -205,3 +206,4 @@ void scan_isr(void) __interrupt(5) __using(1) __naked
     reti
   __endasm;
 }
+#endif

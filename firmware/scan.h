@@ -38,4 +38,8 @@ extern volatile __bit view_restart; /* ... and shows at the next refresh, not at
 void scan_start(void);
 void scan_isr(void) __interrupt(5) __using(1) __naked;
 
+#if PANEL_HUB12
+#include "hub12.h"
+#endif
+
 #endif

@@ -14,18 +14,26 @@ namespace {
 
 constexpr std::uint8_t kLowerData = 0x08, kData = 0x20, kClock = 0x40, kLatch = 0x80;
 constexpr int kLowerHalf = 8;  // the first row the second data line carries
+// P10 modules: B:A chooses the row group, OE lights it; 4 bits of the chain a column.
+constexpr std::uint8_t kGroupLines = 0x03, kOutputEnable = 0x10;
+constexpr int kGroups = 4, kChainBitsPerColumn = 4;
+constexpr int kGroupOf0312[kGroups] = {0, 2, 3, 1};  // B:A 0, 3, 1, 2 light groups 0 to 3
 
 // The chain and the panel it feeds, one pin change at a time.
 class PanelReplay {
  public:
   explicit PanelReplay(PanelWiring wiring)
-      : m_wiring(wiring), m_stages(static_cast<std::size_t>(wiring.columns)),
-        m_rowLines(wiring.twoDataLines ? 0x07 : 0x0F), m_dataLines(wiring.twoDataLines ? kData | kLowerData : kData) {}
+      : m_wiring(wiring), m_stages(static_cast<std::size_t>(wiring.columns * (wiring.hub12 ? kChainBitsPerColumn : 1))),
+        m_rowLines(wiring.hub12 ? kGroupLines : wiring.twoDataLines ? 0x07 : 0x0F),
+        m_dataLines(wiring.twoDataLines ? kData | kLowerData : kData) {}
 
   void setTime(SimTime t) { m_now = t; }
   SimTime now() const { return m_now; }
   // Values given outright (the dump's start, or its resumption): no edges.
-  void setPins(std::uint8_t pins) { m_pins = pins; }
+  void setPins(std::uint8_t pins) {
+    m_pins = pins;
+    if (m_wiring.hub12) modulesLit();
+  }
   // A write driving `value` on the lines in `mask`.
   void write(std::uint8_t value, std::uint8_t mask);
   void resumed();
@@ -38,6 +46,11 @@ class PanelReplay {
   void measureRow();
   void latch(int row);
   void emit();
+  // P10 modules: the latch ends the phase shown since the one before.
+  bool lit(std::uint8_t pins) const { return ((pins & kOutputEnable) != 0) != m_wiring.oeActiveLow; }
+  void modulesLit();
+  void modulesLatch();
+  void phaseShown(int group);
 
   PanelWiring m_wiring;
   // A ring, stage k at (m_head + k) % size: bit 0 lit on the first chain, bit 1 on the second.
@@ -52,6 +65,13 @@ class PanelReplay {
   std::vector<std::uint16_t> m_rows;
   SimTime m_refreshBegins{}, m_refreshStart{};
   bool m_recording = false;
+  // P10 modules: the rows the latch shows, by column: bit r for row group + r.
+  std::vector<std::uint16_t> m_latched;
+  bool m_latchKnown = false;
+  int m_shiftsSinceLatch = 0;
+  int m_litGroup = -1;  // the group lit since the latch; -1 none
+  std::optional<SimTime> m_litSince, m_phaseLatch, m_latchBefore;
+  SimTime m_litInPhase{};
   PanelTrace m_trace;
 };
 
@@ -64,15 +84,83 @@ void PanelReplay::write(std::uint8_t value, std::uint8_t mask) {
     ++m_trace.racyWrites;
   }
   m_pins = next;
+  if (m_wiring.hub12) {
+    if (clockRises) shift(next);
+    if (latchRises) modulesLatch();
+    modulesLit();
+    return;
+  }
   if (clockRises) shift(next);
   if (latchRises) latch(next & m_rowLines);
+}
+
+// OE's light, and the group it lights, from the pins now.
+void PanelReplay::modulesLit() {
+  if (!lit(m_pins)) {
+    if (m_litSince) m_litInPhase += m_now - *std::exchange(m_litSince, std::nullopt);
+    return;
+  }
+  if (!m_litSince) m_litSince = m_now;
+  const int code = m_pins & kGroupLines;
+  const int group = m_wiring.phaseOrder0312 ? kGroupOf0312[code] : code;
+  if (m_litGroup >= 0 && group != m_litGroup) ++m_trace.oeFaults;
+  m_litGroup = group;
+}
+
+void PanelReplay::modulesLatch() {
+  if (m_litSince) {
+    ++m_trace.oeFaults;  // lit while the outputs change
+    m_litInPhase += m_now - *std::exchange(m_litSince, std::nullopt);
+  }
+  if (m_phaseLatch) {
+    m_trace.phaseTime += m_now - *m_phaseLatch;
+    m_trace.litTime += m_litInPhase;
+  }
+  if (m_litGroup >= 0 && m_latchKnown && m_phaseLatch) phaseShown(m_litGroup);
+  m_latchBefore = m_phaseLatch;
+  m_phaseLatch = m_now;
+  m_litInPhase = {};
+  m_litGroup = -1;
+  measureRow();
+  const int chain = static_cast<int>(m_stages.size());
+  if (m_shifted == chain && m_shiftsSinceLatch != chain) ++m_trace.wrongShiftCounts;
+  m_shiftsSinceLatch = 0;
+  m_latchKnown = m_shifted == chain;
+  if (!m_latchKnown) return;
+  // Bit i shifted (from the first, now at the chain's far end) is byte i / 8's bit i % 8.
+  m_latched.assign(static_cast<std::size_t>(m_wiring.columns), 0);
+  for (int i = 0; i < chain; ++i) {
+    const int n = i / 8, row = 12 - 4 * (n % 4), column = 8 * (n / 4) + i % 8;
+    if (m_stages[(m_head + static_cast<std::size_t>(chain - 1 - i)) % m_stages.size()] & 1) {
+      m_latched[static_cast<std::size_t>(column)] |= static_cast<std::uint16_t>(1U << row);
+    }
+  }
+}
+
+// A phase that lit `group` with the latch before: a refresh is groups 0 to 3 in turn.
+void PanelReplay::phaseShown(int group) {
+  if (group == 0) {
+    if (m_nextRow > 0) ++m_trace.rowsOutOfOrder;
+    m_rows.assign(static_cast<std::size_t>(m_wiring.columns), 0);
+    m_refreshBegins = m_latchBefore.value_or(*m_phaseLatch);
+    m_refreshStart = *m_phaseLatch;
+    m_nextRow = 0;
+  }
+  if (group != m_nextRow) {
+    if (m_nextRow >= 0) ++m_trace.rowsOutOfOrder;
+    m_nextRow = -1;
+    return;
+  }
+  for (std::size_t k = 0; k < m_rows.size(); ++k) m_rows[k] = static_cast<std::uint16_t>(m_rows[k] | m_latched[k] << group);
+  if (++m_nextRow == kGroups) emit();
 }
 
 void PanelReplay::shift(std::uint8_t pins) {
   const std::uint8_t lit = m_wiring.activeLow ? static_cast<std::uint8_t>(~pins) : pins;
   m_head = (m_head + m_stages.size() - 1) % m_stages.size();
   m_stages[m_head] = static_cast<std::uint8_t>(((lit & kData) ? 1 : 0) | ((lit & kLowerData) ? 2 : 0));
-  if (m_shifted < m_wiring.columns) ++m_shifted;
+  if (m_shifted < static_cast<int>(m_stages.size())) ++m_shifted;
+  ++m_shiftsSinceLatch;
   if (!m_firstShift) m_firstShift = m_now;
 }
 
@@ -136,6 +224,13 @@ void PanelReplay::lost() {
   m_nextRow = -1;
   m_lastLatch.reset();
   m_firstShift.reset();
+  m_latchKnown = false;
+  m_shiftsSinceLatch = 0;
+  m_litGroup = -1;
+  m_litSince.reset();
+  m_phaseLatch.reset();
+  m_latchBefore.reset();
+  m_litInPhase = {};
 }
 
 PanelTrace PanelReplay::finish() {

@@ -3,7 +3,9 @@
 // The panel as the firmware drives it, read back from s51's value change dump
 // of P1: the 74HC595 chain replayed from the shift clock (P1.6) and data
 // (P1.5), each latch (P1.7) lighting the row on P1.0-P1.3 with the chain's
-// stages, stage k column k; or, with two data lines, two chains side by side. s51 logs a byte write to P1 only as the byte and
+// stages, stage k column k; or, with two data lines, two chains side by side;
+// or a chain of P10 modules on their HUB12 inputs (PanelWiring::hub12).
+// s51 logs a byte write to P1 only as the byte and
 // a bit instruction only as its bit, so both are read and merged in time order.
 
 #include <chrono>
@@ -24,8 +26,16 @@ struct PanelWiring {
   int columns = 128;
   bool activeLow = false;     // a lit dot is a 0 on the data line
   bool twoDataLines = false;  // P1.3 carries rows 8 to 15 beside P1.5's 0 to 7, counted on P1.0-P1.2
+  // P10 modules, 32 x 16 dots each, 1/4 scan: A P1.0, B P1.1, OE P1.4, R P1.5,
+  // CLK P1.6, LAT P1.7. In phase p, rows p, p + 4, p + 8 and p + 12 light, and
+  // byte n shifted (first bit leftmost) is row p + 12 - 4 (n % 4) of columns
+  // 8 (n / 4) to 8 (n / 4) + 7. activeLow is then R's polarity.
+  bool hub12 = false;
+  bool phaseOrder0312 = false;  // B:A = 0, 3, 1, 2 lights row group 0, 1, 2, 3
+  bool oeActiveLow = false;     // a low OE lights
+  int refreshMs = 10;
 
-  int scanRows() const { return twoDataLines ? 8 : 16; }
+  int scanRows() const { return hub12 ? 4 : twoDataLines ? 8 : 16; }
 };
 
 // Rows 0 to 15 (0 to 7 with two data lines) latched one after another, each
@@ -44,6 +54,11 @@ struct PanelTrace {
   long long rowIntervals = 0;
   long long rowsOutOfOrder = 0;  // a latch not of the row after the one before
   long long racyWrites = 0;      // one write moving the clock or latch with other lines
+  // P10 modules: latches after other than a whole chain's shifts (a byte lost
+  // or one too many), a row group lit by two latches' data or between them,
+  // and the time OE lit, of whole phases' time.
+  long long wrongShiftCounts = 0, oeFaults = 0;
+  SimTime litTime{}, phaseTime{};
   // Every other variable's changes while recorded, by its name in the dump ("iram_0x0c").
   std::map<std::string, std::vector<std::pair<SimTime, std::uint64_t>>> others;
 

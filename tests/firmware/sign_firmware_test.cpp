@@ -68,7 +68,7 @@ SimTime wholeAt(const Plan& plan, const Play& play) { return arrival(plan.run, p
 SimTime lookedUntil(const Plan& plan, const Play& play) {
   long long last = 0;
   for (const StepRange& range : play.steps) last = std::max(last, range.to);
-  return wholeAt(plan, play) + 2 * kTakeBound + playerOf(plan, play).stepTime() * last + kRefresh;
+  return wholeAt(plan, play) + 2 * kTakeBound + playerOf(plan, play).stepTime() * last + refreshOf(plan.run.panel);
 }
 
 // A whole cycle and the next one's first two steps where that lasts at most
@@ -116,7 +116,7 @@ void addSpans(Plan& plan, std::vector<Span> spans = {}) {
   for (const Play& play : plan.plays) {
     const SimTime whole = wholeAt(plan, play), step = playerOf(plan, play).stepTime();
     for (const StepRange& range : play.steps) {
-      spans.push_back({whole + step * range.from - 2 * kRefresh, whole + 2 * kTakeBound + step * range.to + kRefresh});
+      spans.push_back({whole + step * range.from - 2 * refreshOf(plan.run.panel), whole + 2 * kTakeBound + step * range.to + refreshOf(plan.run.panel)});
     }
   }
   std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.from < b.from; });
@@ -168,15 +168,15 @@ void checkSteps(const Plan& plan, const Play& play, const std::vector<const Pane
     if (shown[k]->picture != expected && wrong++ == 0) {
       ADD_FAILURE() << which << ": step " << at << " shows\n" << drawn(shown[k]->picture) << "not\n" << drawn(expected);
     }
-    if (k == 0 || shown[k]->start - shown[k - 1]->start > kRefresh + tick) continue;
-    EXPECT_GT(shown[k]->start - shown[k - 1]->start, kRefresh - tick) << which << ": a refresh too short";
+    if (k == 0 || shown[k]->start - shown[k - 1]->start > refreshOf(plan.run.panel) + tick) continue;
+    EXPECT_GT(shown[k]->start - shown[k - 1]->start, refreshOf(plan.run.panel) - tick) << which << ": a refresh too short";
     if (shown[k]->picture == shown[k - 1]->picture) continue;
     const SimTime off = (shown[k]->start - first) % step;
     EXPECT_LE(std::min(off, step - off), tick) << which << ": step " << at << " began off its time";
   }
   EXPECT_EQ(wrong, 0) << which << ": refreshes wrong, of " << shown.size();
   for (std::size_t r = 0; r < play.steps.size(); ++r) {
-    EXPECT_EQ(seen[r], (play.steps[r].to - play.steps[r].from) * (step / kRefresh))
+    EXPECT_EQ(seen[r], (play.steps[r].to - play.steps[r].from) * (step / refreshOf(plan.run.panel)))
         << which << ": refreshes seen of steps " << play.steps[r].from << " to " << play.steps[r].to;
   }
 }
@@ -190,7 +190,7 @@ void checkPlay(const Plan& plan, const SignRunResult& result, std::size_t index)
   if (play.steps.empty()) return;
   const auto shown = refreshesOf(plan, result, index);
   ASSERT_FALSE(shown.empty()) << which << ": no refresh recorded";
-  EXPECT_LT(shown.front()->begins - taken, kRefresh + rowTick(plan.run.panel)) << which << ": its first refresh not recorded";
+  EXPECT_LT(shown.front()->begins - taken, refreshOf(plan.run.panel) + rowTick(plan.run.panel)) << which << ": its first refresh not recorded";
   checkSteps(plan, play, shown, which);
 }
 
@@ -275,7 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
 void lookUntilLast(Plan& plan) {
   Play& first = plan.plays.front();
   const SimTime step = playerOf(plan, first).stepTime();
-  const SimTime span = wholeAt(plan, plan.plays.back()) - wholeAt(plan, first) - 2 * kTakeBound - kRefresh;
+  const SimTime span = wholeAt(plan, plan.plays.back()) - wholeAt(plan, first) - 2 * kTakeBound - refreshOf(plan.run.panel);
   first.steps = {{0, span / step}};
 }
 
@@ -325,6 +325,8 @@ struct BoardCase {
   const char* name;
   const char* firmware;
   PanelWiring panel;
+  int speed = 10;       // a multiple of the refresh
+  int brightness = 16;  // of P10 modules, in sixteenths
 };
 
 void PrintTo(const BoardCase& row, std::ostream* out) { *out << row.name; }
@@ -336,15 +338,47 @@ TEST_P(SignFirmwareBoard, PlaysOnItsPanel) {
   Plan plan;
   plan.run.firmware = kFirmware.parent_path() / GetParam().firmware;
   plan.run.panel = GetParam().panel;
-  for (const int mode : {1, 4}) addFrame(plan, kNine, mode, 10, dir.path());
+  for (const int mode : {1, 4}) addFrame(plan, kNine, mode, GetParam().speed, dir.path());
   addSpans(plan);
-  checkRun(plan, simulate(plan, dir.path()));
+  const auto result = simulate(plan, dir.path());
+  checkRun(plan, result);
+  if (!plan.run.panel.hub12) return;
+  EXPECT_EQ(result.trace.wrongShiftCounts, 0) << "latches after other than a whole chain";
+  EXPECT_EQ(result.trace.oeFaults, 0) << "lit while latching or with two groups";
+  const double lit = static_cast<double>(result.trace.litTime.count()) / static_cast<double>(result.trace.phaseTime.count());
+  std::cout << "OE lit " << lit * 100 << "% of the phases at brightness " << GetParam().brightness << "\n";
+  EXPECT_NEAR(lit, GetParam().brightness / 16.0, 0.02);
+  // Each step's panel composed, with the scan and the line running, within a
+  // refresh of the scan taking the one before; not while a frame is taken.
+  const SimTime refresh = refreshOf(plan.run.panel);
+  const auto taking = [&](SimTime t) {
+    for (std::size_t k = 0; k < plan.plays.size() && k < result.framesTaken.size(); ++k) {
+      if (t > wholeAt(plan, plan.plays[k]) && t < result.framesTaken[k] + refresh) return true;
+    }
+    return false;
+  };
+  SimTime longest{};
+  for (const SimTime shown : result.viewsShown) {
+    const auto composed = std::upper_bound(result.stepsComposed.begin(), result.stepsComposed.end(), shown);
+    if (composed == result.stepsComposed.end() || taking(shown) || taking(*composed)) continue;
+    if (*composed - shown < 2 * refresh) longest = std::max(longest, *composed - shown);
+  }
+  std::cout << "a step composed in " << std::chrono::duration_cast<std::chrono::microseconds>(longest).count() << " us at most\n";
+  EXPECT_GT(longest, SimTime{});
+  EXPECT_LT(longest, refresh);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Boards, SignFirmwareBoard,
     ::testing::Values(BoardCase{"Columns64ActiveLow", "lumadot-sign-64-active-low.hex", {64, true, false}},
-                      BoardCase{"TwoDataLines", "lumadot-sign-two-lines.hex", {128, false, true}}),
+                      BoardCase{"TwoDataLines", "lumadot-sign-two-lines.hex", {128, false, true}},
+                      BoardCase{"P10One", "lumadot-sign-hub12-32.hex", {32, true, false, true}},
+                      BoardCase{"P10OneDim1", "lumadot-sign-hub12-32-dim1.hex", {32, true, false, true}, 10, 1},
+                      BoardCase{"P10TwoOrder0312ActiveHigh", "lumadot-sign-hub12-64-0312-high.hex", {64, false, false, true, true}},
+                      BoardCase{"P10Four", "lumadot-sign-hub12-128.hex", {128, true, false, true}},
+                      BoardCase{"P10FourDim4Order0312OeLow", "lumadot-sign-hub12-128-dim4.hex",
+                                {128, false, false, true, true, true}, 10, 4},
+                      BoardCase{"P10EightAt20ms", "lumadot-sign-hub12-256.hex", {256, true, false, true, false, true, 20}, 9, 12}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // Every byte with the wrong parity bit: each is dropped and counted, and nothing lights.

@@ -19,6 +19,8 @@ struct Counter {
 };
 constexpr Counter kCounters[] = {{"_frames_taken", 2}, {"_parity_errors", 2}, {"_overruns", 2}, {"_bytes_received", 4}};
 constexpr const char* kTracedCounter = "_frames_taken";
+// With the P10 scan: the view swapped in at a refresh, and the next step's panel composed.
+constexpr const char* kTracedSteps[] = {"_shown_view", "_steps_composed"};
 constexpr const char* kReceived = "bits_0x98.0";  // RI, as the dump names it
 // Stops closer than this are one: s51 may miss a second one in the same instruction.
 constexpr SimTime kSameStop = 50us;
@@ -96,6 +98,9 @@ std::string recordingCommands(const std::filesystem::path& dir, const std::files
   // RI: set as a byte's stop bit comes in, cleared by the firmware once it has read the byte.
   script += "set hw vcd[0] add bits 0x98\n";
   if (const auto traced = symbolAddress(map, kTracedCounter)) script += "set hw vcd[0] add iram[" + hex(*traced) + "]\n";
+  if (symbolAddress(map, kTracedSteps[1])) {
+    for (const char* symbol : kTracedSteps) script += "set hw vcd[0] add iram[" + hex(*symbolAddress(map, symbol)) + "]\n";
+  }
   return script;
 }
 
@@ -158,6 +163,8 @@ std::string scanFaults(const PanelTrace& trace, const PanelWiring& panel) {
   std::string faults;
   if (trace.rowIntervals == 0) return "no row latched twice in a row\n";
   if (trace.rowsOutOfOrder) faults += std::to_string(trace.rowsOutOfOrder) + " rows out of order\n";
+  if (trace.wrongShiftCounts) faults += std::to_string(trace.wrongShiftCounts) + " latches after other than a whole chain\n";
+  if (trace.oeFaults) faults += std::to_string(trace.oeFaults) + " times lit while latching or with two groups\n";
   if (trace.racyWrites) faults += std::to_string(trace.racyWrites) + " writes moving a clock with the lines it samples\n";
   if (abs(trace.meanRow() - tick) > 1us) faults += "rows " + us(trace.meanRow()) + " apart on average\n";
   if (trace.shortestRow < tick - tick * kRowJitter || trace.longestRow > tick + tick * kRowJitter) {
@@ -194,10 +201,17 @@ SignRunResult runSign(const SignRun& run, const std::filesystem::path& dir) {
     result.dumpBytes = std::filesystem::file_size(dir / "panel.vcd");
     result.trace = readPanelTrace(dir / "panel.vcd", run.panel);
   }
+  const auto dumpName = [&map](const char* symbol) {
+    const auto at = symbolAddress(map, symbol);
+    return at ? "iram_" + hex(*at) : std::string();
+  };
   for (const auto& [name, changes] : result.trace.others) {
     if (name == kReceived) result.longestRead = longestHigh(changes);
-    if (!name.starts_with("iram_")) continue;
-    for (const auto& change : changes) result.framesTaken.push_back(change.first);
+    std::vector<SimTime>* times = name == dumpName(kTracedCounter) ? &result.framesTaken
+                                  : name == dumpName(kTracedSteps[0]) ? &result.viewsShown
+                                  : name == dumpName(kTracedSteps[1]) ? &result.stepsComposed : nullptr;
+    if (!times) continue;
+    for (const auto& change : changes) times->push_back(change.first);
   }
   if (std::filesystem::exists(dir / "data.bin")) result.counters = countersOf(map, readFile(dir / "data.bin"));
   const double ticks = numberIn(dir / "ticks.txt");

@@ -22,8 +22,11 @@ namespace lumadot::test {
 // 11 bits (start, 8 data, parity, stop) at 9600 baud.
 inline constexpr SimTime kByteTime{1'145'833'333};
 inline constexpr SimTime kRefresh = std::chrono::milliseconds{10};
-// The time from one row to the next: 625 µs, or 1.25 ms with two data lines.
-inline SimTime rowTick(const PanelWiring& panel) { return kRefresh / panel.scanRows(); }
+// The board's refresh: kRefresh unless its REFRESH_MS is 20.
+inline SimTime refreshOf(const PanelWiring& panel) { return std::chrono::milliseconds{panel.refreshMs}; }
+// The time from one row to the next: 625 µs, or 1.25 ms with two data lines;
+// from one phase to the next on P10 modules, 2.5 ms.
+inline SimTime rowTick(const PanelWiring& panel) { return refreshOf(panel) / panel.scanRows(); }
 // How late a row's latch may come, in row ticks: the serial interrupt, which
 // goes first, delays the scan by as long as it takes (about 140 µs in the sign's firmware).
 inline constexpr double kRowJitter = 0.5;
@@ -52,6 +55,8 @@ struct SignRunResult {
   // Those of _frames_taken, _parity_errors, _overruns and _bytes_received the map file has, by symbol.
   std::map<std::string, unsigned> counters;
   std::vector<SimTime> framesTaken;          // when _frames_taken changed, while recorded
+  // With the P10 scan, while recorded: when the scan took a step's view, and when the next one was composed.
+  std::vector<SimTime> viewsShown, stepsComposed;
   SimTime longestRead{};                     // the longest a byte waited in SBUF, from its stop bit, while recorded
   double interruptShare = 0;                 // of the machine cycles, spent in interrupt handlers
   bool reachedEnd = false;

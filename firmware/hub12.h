@@ -1,0 +1,39 @@
+/* The scan for P10 modules (hub12.c), built instead of the row scan with
+   PANEL_HUB12: each step's panel is composed once into a panel buffer, in
+   the order and polarity the modules take it, and the scan only streams it. */
+#ifndef LUMADOT_HUB12_H
+#define LUMADOT_HUB12_H
+
+#include <stdint.h>
+
+#include "board.h"
+
+/* Two panel buffers, one for each view: the scan shows one while the main
+   loop composes the other. Each is two 256-byte pages: page 0 holds, for
+   phase p, the rows p + 12 then p + 8 (32 bytes a row, a byte 8 columns),
+   page 1 the rows p + 4 then p, at 64 p, so the scan streams a phase with
+   two pointers and the page switched between them. */
+#define HUB12_PANELS_AT 0x7C00
+#define HUB12_PANEL_BYTES 512
+
+/* Steps composed: the tests read it by its address in the map file. */
+extern volatile __data uint8_t steps_composed;
+
+/* The hidden view's step into its panel buffer, called by effect_view: panel
+   row y shows message row compose_row + y (dark outside the message's 16),
+   message row m at compose_at + m ROW_BYTES, shifted as the view's first_bits says. */
+extern __xdata uint8_t *__data compose_at;
+extern __data int8_t compose_row;
+/* Moving sideways, a step after the one shown: the shown panel is moved a
+   column instead, at about half the cost, and only the dot coming in is read. */
+#define COMPOSE_LEFT 1
+#define COMPOSE_RIGHT 2
+extern __data uint8_t compose_moved; /* 0, or the way the shown panel moves */
+void panel_compose(void) __naked;
+
+#if BRIGHTNESS < 16
+/* Timer 0 ends each phase's light early. */
+void panel_dim_isr(void) __interrupt(1) __naked;
+#endif
+
+#endif
