@@ -20,10 +20,12 @@
 #include <algorithm>
 #include <iostream>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "firmware/sign_simulator.h"
+#include "frame/display_frame.h"
 #include "frame/frame_decoder.h"
 #include "sign/sign_player.h"
 #include "support/process.h"
@@ -380,6 +382,85 @@ INSTANTIATE_TEST_SUITE_P(
                                 {128, false, false, true, true, true}, 10, 4},
                       BoardCase{"P10EightAt20ms", "lumadot-sign-hub12-256.hex", {256, true, false, true, false, true, 20}, 9, 12}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// Chains of P10 modules: 1, 2 and 4 at a 10 ms refresh, 8 at 20 ms.
+const BoardCase kP10Chains[] = {
+    {"P10One", "lumadot-sign-hub12-32.hex", {32, true, false, true}},
+    {"P10Two", "lumadot-sign-hub12-64-0312-high.hex", {64, false, false, true, true}},
+    {"P10Four", "lumadot-sign-hub12-128.hex", {128, true, false, true}},
+    {"P10EightAt20ms", "lumadot-sign-hub12-256.hex", {256, true, false, true, false, true, 20}, 9, 12},
+};
+
+class SignFirmwareScanCost : public ::testing::TestWithParam<BoardCase> {};
+
+// Once the line is quiet, the interrupts are the scan's alone: it refreshes at
+// its rate and leaves at least 35% of the machine cycles to the rest.
+TEST_P(SignFirmwareScanCost, LeavesAThirdOfTheMachine) {
+  TempDir dir;
+  Plan plan;
+  plan.run.firmware = kFirmware.parent_path() / GetParam().firmware;
+  plan.run.panel = GetParam().panel;
+  addFrame(plan, frameBytes(kOne, 0, 1, dir.path()));
+  const SimTime quiet = arrival(plan.run, plan.run.line.size() - 1) + 20ms;
+  plan.run.recorded = {{quiet, quiet + 200ms}};
+  plan.run.marks = {quiet, quiet + 200ms};
+  plan.run.end = quiet + 201ms;
+  const auto result = simulate(plan, dir.path());
+  ASSERT_TRUE(result.reachedEnd) << result.log.substr(0, 4000);
+  EXPECT_EQ(scanFaults(result.trace, plan.run.panel), "");
+  EXPECT_EQ(result.trace.wrongShiftCounts, 0);
+  ASSERT_EQ(result.marks.size(), 2U);
+  const double share = (result.marks[1].inInterrupts - result.marks[0].inInterrupts) / (result.marks[1].all - result.marks[0].all);
+  const auto phase = std::chrono::duration<double>(result.trace.meanRow());
+  std::cout << GetParam().panel.columns / 32 << " modules: refresh " << 1 / (phase.count() * 4) << " Hz, the scan "
+            << share * 100 << "% of the machine cycles, a phase's shift "
+            << std::chrono::duration_cast<std::chrono::microseconds>(result.trace.shifting).count() / std::max(1LL, result.trace.rowIntervals)
+            << " us on average\n";
+  EXPECT_LE(share, 0.65);
+  EXPECT_GT(share, 0.05);
+}
+
+INSTANTIATE_TEST_SUITE_P(P10, SignFirmwareScanCost, ::testing::ValuesIn(kP10Chains),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// One module's every dot, one at a time: eight rows a frame, a dot each, 32
+// columns apart so the panel never shows two, moving left across the whole
+// module. Each refresh is SignPlayer's picture, so each of the 512 places
+// lights alone where the modules' order puts it.
+TEST(SignFirmwareP10, LightsEachDotOfAModuleAlone) {
+  constexpr int kSpacing = 32, kDotsAFrame = 8, kColumn = 3;
+  TempDir dir;
+  Plan plan;
+  plan.run.firmware = kFirmware.parent_path() / "lumadot-sign-hub12-32.hex";
+  plan.run.panel = {32, true, false, true};
+  for (int half = 0; half < 2; ++half) {
+    std::vector<std::uint8_t> display(static_cast<std::size_t>(kDotsAFrame * kSpacing / 8 * FRAME_STRIP_BYTES));
+    for (int k = 0; k < kDotsAFrame; ++k) {
+      const int column = k * kSpacing + kColumn, row = half * kDotsAFrame + k;
+      display[static_cast<std::size_t>(column / 8 * FRAME_STRIP_BYTES + row)] = static_cast<std::uint8_t>(1U << (column % 8));
+    }
+    const auto fields = frameFields(kDotsAFrame * kSpacing / 8, 10, 1);  // in 8-dot cells
+    ASSERT_TRUE(fields);
+    const auto bytes = encodeFrame(*fields, display);
+    const long long steps = playerOf(plan, {decodeFrames(bytes).front(), 0, {}}).steps();
+    addFrame(plan, bytes, {{0, steps}});
+  }
+  addSpans(plan);
+  const auto result = simulate(plan, dir.path());
+  checkRun(plan, result);
+  std::set<std::pair<int, int>> alone;
+  for (const PanelRefresh& refresh : result.trace.refreshes) {
+    std::vector<std::pair<int, int>> lit;
+    for (int y = 0; y < DotPicture::kSignHeight; ++y) {
+      for (int x = 0; x < refresh.picture.width(); ++x) {
+        if (refresh.picture.lit(x, y)) lit.emplace_back(x, y);
+      }
+    }
+    EXPECT_LE(lit.size(), 1U);
+    if (lit.size() == 1) alone.insert(lit.front());
+  }
+  EXPECT_EQ(alone.size(), 512U);
+}
 
 // Every byte with the wrong parity bit: each is dropped and counted, and nothing lights.
 TEST(SignFirmwareParity, DropsEveryByteWithTheWrongParity) {

@@ -47,6 +47,7 @@ struct SignRun {
   std::vector<Span> recorded;      // in order, apart
   SimTime end{};
   bool oddParity = false;  // every byte with the wrong parity bit
+  std::vector<SimTime> marks;  // when to read the machine's cycle counts, in order
   PanelWiring panel;
 };
 
@@ -59,6 +60,10 @@ struct SignRunResult {
   std::vector<SimTime> viewsShown, stepsComposed;
   SimTime longestRead{};                     // the longest a byte waited in SBUF, from its stop bit, while recorded
   double interruptShare = 0;                 // of the machine cycles, spent in interrupt handlers
+  struct Ticks {
+    double all = 0, inInterrupts = 0;
+  };
+  std::vector<Ticks> marks;                  // s51's clock ticks at each of the run's marks
   bool reachedEnd = false;
   std::uintmax_t dumpBytes = 0;              // the size of P1's value change dump
   std::chrono::duration<double> took{};      // real time
