@@ -212,13 +212,24 @@ void scan_isr(void) __interrupt(5) __using(1) __naked
 void panel_compose(void) __naked
 {
   __asm
-    .macro next_row
-    mov a,r0
+    ; the message row after the one at R3:(low)
+    .macro next_row low
+    mov a,low
     add a,#(HUB12_ROW_BYTES & 0xff)
-    mov r0,a
+    mov low,a
     mov a,r3
     addc a,#(HUB12_ROW_BYTES >> 8)
     mov r3,a
+    .endm
+    ; panel row R2: its page in P2, its rightmost byte in its half in A
+    .macro panel_row
+    mov a,r2
+    anl a,#3
+    add a,#(HUB12_PANELS_AT >> 8)
+    mov 0xa0,a
+    mov a,r2
+    mov dptr,#_row_at
+    movc a,@a+dptr
     .endm
     ; R4 the half of the hidden buffer, R5 first_bits, R7 its multiplier
     mov r0,_hidden_view
@@ -242,18 +253,12 @@ void panel_compose(void) __naked
     jz 00007$
     mov r6,a
 00006$:
-    next_row
+    next_row r0
     djnz r6,00006$
 00007$:
     mov r2,#0                ; the panel row
 00002$:
-    mov a,r2
-    anl a,#3
-    add a,#(HUB12_PANELS_AT >> 8)
-    mov 0xa0,a
-    mov a,r2
-    mov dptr,#_row_at
-    movc a,@a+dptr
+    panel_row
     orl a,r4
     mov r1,a
     ; a message row, or dark above and below the message
@@ -264,7 +269,7 @@ void panel_compose(void) __naked
     jnc 00008$
     mov dpl,r0
     mov dph,r3
-    next_row
+    next_row r0
     sjmp 00009$
 00008$:
     mov dptr,#_dark_row
@@ -281,52 +286,47 @@ void panel_compose(void) __naked
     inc _steps_composed
     ret
 
-    ; the row from DPTR up, right to left, as whole bytes
-00010$:
-    .rept PANEL_BYTES
+    ; the message byte at DPTR, and DPTR on to the one left of it
+    .macro take
     movx a,@dptr
     inc dptr
+    .endm
+    ; A, as the pins take it, into the hidden panel, and R1 on to the byte left of it
+    .macro put
     LIT_TO_PIN
     movx @r1,a
     dec r1
     dec r1
+    .endm
+
+    ; the row from DPTR up, right to left, as whole bytes
+00010$:
+    .rept PANEL_BYTES
+    take
+    put
     .endm
     ret
 
     ; the same with the dots of each byte moved right: times R7, its high
     ; part and the low part of the byte before (to its right)
 00020$:
-    movx a,@dptr
-    inc dptr
+    take
     mov b,r7
     mul ab
     mov r6,a
     .rept PANEL_BYTES
-    movx a,@dptr
-    inc dptr
+    take
     mov b,r7
     mul ab
     xch a,r6
     orl a,b
-    LIT_TO_PIN
-    movx @r1,a
-    dec r1
-    dec r1
+    put
     .endm
     ret
 
     ; Moved a column: each row of the shown panel (R0) a dot along into the
     ; hidden one (R1), the dot coming in from the message row (R3:R6 + R5,
     ; its bit R7): from its right edge moving left, from its left moving right
-    .macro moved_row
-    mov a,r2
-    anl a,#3
-    add a,#(HUB12_PANELS_AT >> 8)
-    mov 0xa0,a
-    mov a,r2
-    mov dptr,#_row_at
-    movc a,@a+dptr
-    .endm
     .macro dot_coming_in
     mov a,r6
     add a,r5
@@ -339,13 +339,26 @@ void panel_compose(void) __naked
     add a,#0xff
     LIT_TO_PIN_C
     .endm
+    ; the row from its byte in A (of the hidden half, R1; of the shown, R0),
+    ; each byte through the carry, the next one a step along
+    .macro moved_row shift, step
+    orl a,r4
+    mov r1,a
+    xrl a,#128
+    mov r0,a
+    dot_coming_in
+    .rept PANEL_BYTES
+    movx a,@r0
+    shift a
+    movx @r1,a
+    step r0
+    step r0
+    step r1
+    step r1
+    .endm
+    .endm
     .macro next_moved_row again
-    mov a,r6
-    add a,#(HUB12_ROW_BYTES & 0xff)
-    mov r6,a
-    mov a,r3
-    addc a,#(HUB12_ROW_BYTES >> 8)
-    mov r3,a
+    next_row r6
     inc r2
     cjne r2,#16,.+6          ; PANEL_ROWS
     ljmp 00011$
@@ -379,39 +392,13 @@ void panel_compose(void) __naked
 00042$:
     ljmp 00040$
 00041$:
-    moved_row
-    orl a,r4
-    mov r1,a
-    xrl a,#128
-    mov r0,a
-    dot_coming_in
-    .rept PANEL_BYTES
-    movx a,@r0
-    rrc a
-    movx @r1,a
-    dec r0
-    dec r0
-    dec r1
-    dec r1
-    .endm
+    panel_row
+    moved_row rrc, dec
     next_moved_row 00041$
 00040$:
-    moved_row
+    panel_row
     add a,#(2 - 2 * PANEL_BYTES)
-    orl a,r4
-    mov r1,a
-    xrl a,#128
-    mov r0,a
-    dot_coming_in
-    .rept PANEL_BYTES
-    movx a,@r0
-    rlc a
-    movx @r1,a
-    inc r0
-    inc r0
-    inc r1
-    inc r1
-    .endm
+    moved_row rlc, inc
     next_moved_row 00040$
   __endasm;
 }

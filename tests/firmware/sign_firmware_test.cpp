@@ -335,11 +335,16 @@ void PrintTo(const BoardCase& row, std::ostream* out) { *out << row.name; }
 
 class SignFirmwareBoard : public ::testing::TestWithParam<BoardCase> {};
 
+Plan planOn(const BoardCase& board) {
+  Plan plan;
+  plan.run.firmware = kFirmware.parent_path() / board.firmware;
+  plan.run.panel = board.panel;
+  return plan;
+}
+
 TEST_P(SignFirmwareBoard, PlaysOnItsPanel) {
   TempDir dir;
-  Plan plan;
-  plan.run.firmware = kFirmware.parent_path() / GetParam().firmware;
-  plan.run.panel = GetParam().panel;
+  Plan plan = planOn(GetParam());
   for (const int mode : {1, 4}) addFrame(plan, kNine, mode, GetParam().speed, dir.path());
   addSpans(plan);
   const auto result = simulate(plan, dir.path());
@@ -397,9 +402,7 @@ class SignFirmwareScanCost : public ::testing::TestWithParam<BoardCase> {};
 // its rate and leaves at least 35% of the machine cycles to the rest.
 TEST_P(SignFirmwareScanCost, LeavesAThirdOfTheMachine) {
   TempDir dir;
-  Plan plan;
-  plan.run.firmware = kFirmware.parent_path() / GetParam().firmware;
-  plan.run.panel = GetParam().panel;
+  Plan plan = planOn(GetParam());
   addFrame(plan, frameBytes(kOne, 0, 1, dir.path()));
   const SimTime quiet = arrival(plan.run, plan.run.line.size() - 1) + 20ms;
   plan.run.recorded = {{quiet, quiet + 200ms}};
