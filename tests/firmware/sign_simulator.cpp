@@ -1,6 +1,7 @@
 #include "firmware/sign_simulator.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <sstream>
 #include <utility>
@@ -210,9 +211,13 @@ SignRunResult runSign(const SignRun& run, const std::filesystem::path& dir) {
     result.dumpBytes = std::filesystem::file_size(dir / "panel.vcd");
     result.trace = readPanelTrace(dir / "panel.vcd", run.panel);
   }
+  // As s51 names an iram byte in the dump: iram_0x0c.
   const auto dumpName = [&map](const char* symbol) {
     const auto at = symbolAddress(map, symbol);
-    return at ? "iram_" + hex(*at) : std::string();
+    if (!at) return std::string();
+    char name[16];
+    std::snprintf(name, sizeof name, "iram_0x%02x", *at);
+    return std::string(name);
   };
   for (const auto& [name, changes] : result.trace.others) {
     if (name == kReceived) result.longestRead = longestHigh(changes);
