@@ -65,7 +65,8 @@ static const __code uint8_t row_at[PANEL_ROWS] = {
 /* By first_bits: multiplied by it, a byte's high byte is its dots moved that
    far right (first_bits 8 takes the next byte whole, times 1). */
 static const __code uint8_t shifts[9] = {0, 128, 64, 32, 16, 8, 4, 2, 1};
-/* By first_bits: the bit of the panel's rightmost dot, and of its leftmost. */
+/* By first_bits, the bit of the panel's rightmost dot in its byte; by
+   first_bits % 8 + 1, that of its leftmost. */
 static const __code uint8_t edge_bits[9] = {0, 1, 2, 4, 8, 16, 32, 64, 128};
 
 /* At power-up P1 is all ones, which lights modules whose OE is high. */

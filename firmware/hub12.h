@@ -9,12 +9,12 @@
 #include "board.h"
 
 /* Two panel buffers, one for each view: the scan shows one while the main
-   loop composes the other. Each is two 256-byte pages: page 0 holds, for
-   phase p, the rows p + 12 then p + 8 (32 bytes a row, a byte 8 columns),
-   page 1 the rows p + 4 then p, at 64 p, so the scan streams a phase with
-   two pointers and the page switched between them. */
+   loop composes the other. Page p of the four holds phase p of the first in
+   its lower half and of the second in its upper one; in a half, rows p + 12
+   and p + 4 take the even and odd bytes from 0, rows p + 8 and p from 64, a
+   byte 8 columns. So the scan streams a phase with two pointers in one page,
+   and a row moved a column is read and written in one page too. */
 #define HUB12_PANELS_AT 0x7C00
-#define HUB12_PANEL_BYTES 512
 
 /* Steps composed: the tests read it by its address in the map file. */
 extern volatile __data uint8_t steps_composed;

@@ -329,6 +329,7 @@ struct BoardCase {
   PanelWiring panel;
   int speed = 10;       // a multiple of the refresh
   int brightness = 16;  // of P10 modules, in sixteenths
+  std::vector<int> modes = {1, 4};
 };
 
 void PrintTo(const BoardCase& row, std::ostream* out) { *out << row.name; }
@@ -345,7 +346,7 @@ Plan planOn(const BoardCase& board) {
 TEST_P(SignFirmwareBoard, PlaysOnItsPanel) {
   TempDir dir;
   Plan plan = planOn(GetParam());
-  for (const int mode : {1, 4}) addFrame(plan, kNine, mode, GetParam().speed, dir.path());
+  for (const int mode : GetParam().modes) addFrame(plan, kNine, mode, GetParam().speed, dir.path());
   addSpans(plan);
   const auto result = simulate(plan, dir.path());
   checkRun(plan, result);
@@ -379,13 +380,13 @@ INSTANTIATE_TEST_SUITE_P(
     Boards, SignFirmwareBoard,
     ::testing::Values(BoardCase{"Columns64ActiveLow", "lumadot-sign-64-active-low.hex", {64, true, false}},
                       BoardCase{"TwoDataLines", "lumadot-sign-two-lines.hex", {128, false, true}},
-                      BoardCase{"P10One", "lumadot-sign-hub12-32.hex", {32, true, false, true}},
+                      BoardCase{"P10OneEveryMode", "lumadot-sign-hub12-32.hex", {32, true, false, true}, 10, 16, {0, 1, 2, 3, 4, 5}},
                       BoardCase{"P10OneDim1", "lumadot-sign-hub12-32-dim1.hex", {32, true, false, true}, 10, 1},
-                      BoardCase{"P10TwoOrder0312ActiveHigh", "lumadot-sign-hub12-64-0312-high.hex", {64, false, false, true, true}},
-                      BoardCase{"P10Four", "lumadot-sign-hub12-128.hex", {128, true, false, true}},
+                      BoardCase{"P10TwoOrder0312ActiveHigh", "lumadot-sign-hub12-64-0312-high.hex", {64, false, false, true, true}, 10, 16, {2, 5}},
+                      BoardCase{"P10Four", "lumadot-sign-hub12-128.hex", {128, true, false, true}, 10, 16, {1, 2, 4}},
                       BoardCase{"P10FourDim4Order0312OeLow", "lumadot-sign-hub12-128-dim4.hex",
                                 {128, false, false, true, true, true}, 10, 4},
-                      BoardCase{"P10EightAt20ms", "lumadot-sign-hub12-256.hex", {256, true, false, true, false, true, 20}, 9, 12}),
+                      BoardCase{"P10EightAt20ms", "lumadot-sign-hub12-256.hex", {256, true, false, true, false, true, 20}, 9, 12, {2, 1}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // Chains of P10 modules: 1, 2 and 4 at a 10 ms refresh, 8 at 20 ms.
