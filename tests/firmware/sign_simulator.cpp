@@ -154,7 +154,8 @@ std::optional<unsigned> symbolAddress(const std::filesystem::path& map, const st
 
 int fewestRefreshesPerWindow(const PanelTrace& trace, const PanelWiring& panel) {
   const auto& refreshes = trace.refreshes;
-  const std::int64_t window = machineCycles(kRateWindow) + machineCycles(std::chrono::duration_cast<SimTime>(rowTick(panel) * kRowJitter));
+  const auto jitter = std::chrono::duration_cast<SimTime>(rowTick(panel) * kRowJitter);
+  const std::int64_t window = machineCycles(kRateWindow + jitter);
   int fewest = -1;
   std::size_t span = 0, next = 0;
   for (std::size_t k = 0; k < refreshes.size(); ++k) {
