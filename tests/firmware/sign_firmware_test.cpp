@@ -233,7 +233,8 @@ SignRunResult simulate(Plan& plan, const std::filesystem::path& dir) {
             << std::chrono::duration<double>(recorded).count() << " s recorded, " << result.dumpBytes / 1000000
             << " MB) in " << result.took.count() << " s; interrupts " << result.interruptShare * 100
             << "% of cycles; rows " << us(trace.meanRow()) << " us (" << us(trace.shortestRow) << " to "
-            << us(trace.longestRow) << "), shifting up to " << us(trace.longestShift) << " us; a byte read "
+            << us(trace.longestRow) << "), shifting up to " << us(trace.longestShift) << " us; at least "
+            << fewestRefreshesPerWindow(trace, plan.run.panel) << " refreshes a 100 ms window; a byte read "
             << us(result.longestRead) << " us after its stop bit at worst\n";
   // The next byte is in by one byte time later: a read that waited longer would lose it.
   EXPECT_LT(result.longestRead, kByteTime / 4) << "bytes read late";
@@ -281,24 +282,57 @@ void lookUntilLast(Plan& plan) {
   first.steps = {{0, span / step}};
 }
 
-// A frame cut short, then silence: dropped, the picture before plays on and the next frame is read whole.
-void cutShort(Plan& plan, const std::filesystem::path& dir) {
+// The line falls silent for longer than the firmware waits for a frame's rest.
+constexpr SimTime kSilence = 600ms;
+
+// A frame, then one cut short, then silence.
+void cutShortThenSilent(Plan& plan, const std::filesystem::path& dir) {
   addFrame(plan, frameBytes(kOne, 1, 10, dir));
   const auto cut = frameBytes(kEight, 0, 10, dir);
   plan.run.line.insert(plan.run.line.end(), cut.begin(), cut.begin() + 300);
-  plan.run.silences.push_back({plan.run.line.size() - 1, 600ms});
+  plan.run.silences.push_back({plan.run.line.size() - 1, kSilence});
+}
+
+// A frame, then bytes at random, then silence.
+void randomBytesThenSilent(Plan& plan, const std::filesystem::path& dir) {
+  addFrame(plan, frameBytes(kOne, 2, 10, dir));
+  std::mt19937 random(7);
+  for (int k = 0; k < 200; ++k) plan.run.line.push_back(static_cast<std::uint8_t>(random()));
+  plan.run.silences.push_back({plan.run.line.size() - 1, kSilence});
+}
+
+// The run ends in the silence, once the firmware has given up on the frame
+// it was reading: the counters then hold only the bytes sent before it.
+void endInSilence(Plan& plan) {
+  Play& first = plan.plays.front();
+  const SimTime step = playerOf(plan, first).stepTime();
+  const SimTime givenUp = arrival(plan.run, plan.run.line.size() - 1) + kLineSilence + 3 * kRefresh;
+  first.steps = {{0, (givenUp - wholeAt(plan, first) - 2 * kTakeBound - kRefresh) / step + 1}};
+}
+
+// A frame cut short, then silence: dropped, the picture before plays on and the next frame is read whole.
+void cutShort(Plan& plan, const std::filesystem::path& dir) {
+  cutShortThenSilent(plan, dir);
   addFrame(plan, kNine, 5, 10, dir);
   lookUntilLast(plan);
 }
 
 // Bytes at random, then silence: nothing breaks, the next frame is read whole.
 void randomBytes(Plan& plan, const std::filesystem::path& dir) {
-  addFrame(plan, frameBytes(kOne, 2, 10, dir));
-  std::mt19937 random(7);
-  for (int k = 0; k < 200; ++k) plan.run.line.push_back(static_cast<std::uint8_t>(random()));
-  plan.run.silences.push_back({plan.run.line.size() - 1, 600ms});
+  randomBytesThenSilent(plan, dir);
   addFrame(plan, kNine, 3, 10, dir);
   lookUntilLast(plan);
+}
+
+// The same, counted in the silence: no byte counted that the line did not send.
+void cutShortCountedInSilence(Plan& plan, const std::filesystem::path& dir) {
+  cutShortThenSilent(plan, dir);
+  endInSilence(plan);
+}
+
+void randomBytesCountedInSilence(Plan& plan, const std::filesystem::path& dir) {
+  randomBytesThenSilent(plan, dir);
+  endInSilence(plan);
 }
 
 struct LineCase {
@@ -319,7 +353,9 @@ TEST_P(SignFirmwareLine, PlaysEachWholeFrame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, SignFirmwareLine,
-                         ::testing::Values(LineCase{"FrameCutShort", cutShort}, LineCase{"RandomBytes", randomBytes}),
+                         ::testing::Values(LineCase{"FrameCutShort", cutShort}, LineCase{"RandomBytes", randomBytes},
+                                           LineCase{"FrameCutShortCountedInSilence", cutShortCountedInSilence},
+                                           LineCase{"RandomBytesCountedInSilence", randomBytesCountedInSilence}),
                          [](const auto& row) { return std::string(row.param.name); });
 
 // The board options the panel's wiring depends on, built beside the sign's firmware.

@@ -166,6 +166,25 @@ std::optional<unsigned> symbolAddress(const std::filesystem::path& map, const st
   return std::nullopt;
 }
 
+int fewestRefreshesPerWindow(const PanelTrace& trace, const PanelWiring& panel) {
+  const auto& refreshes = trace.refreshes;
+  const auto jitter = std::chrono::duration_cast<SimTime>(rowTick(panel) * kRowJitter);
+  const std::int64_t window = machineCycles(kRateWindow + jitter);
+  int fewest = -1;
+  std::size_t span = 0, next = 0;
+  for (std::size_t k = 0; k < refreshes.size(); ++k) {
+    const SimTime opens = refreshes[k].start;
+    while (span < trace.recordedTo.size() && trace.recordedTo[span] < opens) ++span;
+    // A refresh that begins before the span's end shows only once its last row is latched.
+    if (span == trace.recordedTo.size() || machineCycles(trace.recordedTo[span] - refreshOf(panel) - opens) < window) continue;
+    next = std::max(next, k + 1);
+    while (next < refreshes.size() && machineCycles(refreshes[next].start - opens) <= window) ++next;
+    const int count = static_cast<int>(next - k - 1);
+    fewest = fewest < 0 ? count : std::min(fewest, count);
+  }
+  return fewest;
+}
+
 std::string scanFaults(const PanelTrace& trace, const PanelWiring& panel) {
   const SimTime tick = rowTick(panel);
   const auto us = [](SimTime t) { return std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(t).count()) + " us"; };
@@ -179,6 +198,9 @@ std::string scanFaults(const PanelTrace& trace, const PanelWiring& panel) {
   if (abs(trace.meanRow() - tick) > std::max<SimTime>(1us, tick / 1000)) faults += "rows " + us(trace.meanRow()) + " apart on average\n";
   if (trace.shortestRow < tick - tick * kRowJitter || trace.longestRow > tick + tick * kRowJitter) {
     faults += "rows from " + us(trace.shortestRow) + " to " + us(trace.longestRow) + " apart\n";
+  }
+  if (const int fewest = fewestRefreshesPerWindow(trace, panel); fewest >= 0 && fewest < refreshesPerWindow(panel)) {
+    faults += "only " + std::to_string(fewest) + " refreshes in a 100 ms window\n";
   }
   return faults;
 }

@@ -27,6 +27,13 @@ inline SimTime refreshOf(const PanelWiring& panel) { return std::chrono::millise
 // The time from one row to the next: 625 µs, or 1.25 ms with two data lines;
 // from one phase to the next on P10 modules, 2.5 ms.
 inline SimTime rowTick(const PanelWiring& panel) { return refreshOf(panel) / panel.scanRows(); }
+// s51 runs the reference crystal, 22.1184 MHz, at 12 clocks a machine cycle.
+inline constexpr std::int64_t kMachineHz = 1'843'200;
+inline std::int64_t machineCycles(SimTime t) { return t.count() * (kMachineHz / 1000) / 1'000'000'000; }
+// The refresh rate asked for is counted over windows this long.
+inline constexpr SimTime kRateWindow = std::chrono::milliseconds{100};
+// How many refreshes each window must begin: 10 at 100 Hz, 5 where REFRESH_MS is 20.
+inline int refreshesPerWindow(const PanelWiring& panel) { return static_cast<int>(kRateWindow / refreshOf(panel)); }
 // How late a row's latch may come, in row ticks: the serial interrupt, which
 // goes first, delays the scan by as long as it takes (about 140 µs in the sign's firmware).
 inline constexpr double kRowJitter = 0.5;
@@ -75,6 +82,11 @@ SimTime arrival(const SignRun& run, std::size_t index);
 
 // The address sdcc's map file gives a symbol ("_serial_isr"), if any.
 std::optional<unsigned> symbolAddress(const std::filesystem::path& map, const std::string& symbol);
+
+// The fewest refreshes that begin within a window of kRateWindow, in machine
+// cycles and give or take a row's jitter, after one begins, over the windows
+// that lie whole in a span recorded; -1 if none does.
+int fewestRefreshesPerWindow(const PanelTrace& trace, const PanelWiring& panel);
 
 // What is wrong with the scan's order and timing, a line each; empty when nothing is.
 std::string scanFaults(const PanelTrace& trace, const PanelWiring& panel);
