@@ -5,6 +5,7 @@
 #define LUMADOT_BOARD_H
 
 #include "frame/frame_layout.h"
+#include "part.h"
 
 /* The crystal, in Hz. 22.1184 MHz makes both 9600 baud and a 100 Hz refresh exact. */
 #ifndef XTAL_HZ
@@ -142,6 +143,45 @@
 #else
 #error "a 12-clock 8051 at this crystal scans at most 7 P10 modules (224 columns) in REFRESH_MS: fewer columns or REFRESH_MS=20 (a 1T part runs the same image faster)"
 #endif
+#endif
+#endif
+
+/* The frame buffers, in the XRAM below the P10 panel buffers and the dark
+   row: two where two hold the widest frame, so the panel plays one while the
+   line fills the other; else one, as long as the XRAM allows, which the panel
+   leaves dark while a frame comes in. Plain numbers, for the assembler and
+   the build's summary. */
+#define FRAME_MOST_STRIPS 494 /* (255 - 8) x 2: the widest frame's */
+#if PANEL_HUB12
+#define HUB12_PANELS_BYTES 0x400
+#else
+#define HUB12_PANELS_BYTES 0
+#endif
+#define FRAME_XRAM_BYTES (XRAM_BYTES - HUB12_PANELS_BYTES - (PANEL_BYTES + 1))
+/* A panel's width of dark each side of a row's message, and its last byte (scan.h). */
+#define FRAME_ROW_PADDING (2 * PANEL_BYTES + 1)
+#if FRAME_XRAM_BYTES >= 2 * 16 * (FRAME_ROW_PADDING + FRAME_MOST_STRIPS)
+#define FRAME_BUFFERS 2
+#define FRAME_HELD_STRIPS FRAME_MOST_STRIPS
+#else
+#define FRAME_BUFFERS 1
+#if FRAME_XRAM_BYTES / 16 - FRAME_ROW_PADDING >= FRAME_MOST_STRIPS
+#define FRAME_HELD_STRIPS FRAME_MOST_STRIPS
+#else
+#define FRAME_HELD_STRIPS (FRAME_XRAM_BYTES / 16 - FRAME_ROW_PADDING)
+#endif
+#endif
+/* The longest message held, in characters 16 dots wide (a frame's width unit). */
+#define FRAME_HELD_CHARACTERS (FRAME_HELD_STRIPS / 2)
+#if FRAME_HELD_CHARACTERS < 1
+#if defined(PART_STC12C5A60S2)
+#error "STC12C5A60S2: its 1,024 bytes of XRAM hold no message beside this panel's buffers (P10 modules take 1,024): drive a row-scanned panel, or take an STC15W4K56S4 or STC8H8K64U"
+#elif defined(PART_STC15W4K56S4)
+#error "STC15W4K56S4: its 3,840 bytes of XRAM hold no message for this panel"
+#elif defined(PART_STC8H8K64U)
+#error "STC8H8K64U: its 8,192 bytes of XRAM hold no message for this panel"
+#else
+#error "XRAM_BYTES holds no message for this panel"
 #endif
 #endif
 

@@ -71,6 +71,8 @@ void effect_view(void)
       if (effect.step >= EFFECT_FLASH_STEPS / 2) below = PANEL_ROWS; /* all dark */
       break;
   }
+  /* No message: dark, whatever the buffer holds (with one buffer, the frame coming in). */
+  if (effect.width == 0) below = PANEL_ROWS;
   /* The rightmost dot, in columns counted from the row's left padding. */
   last = (uint16_t)(first + PANEL_COLUMNS) + (PANEL_COLUMNS - 1);
   view->first_bits = (uint8_t)((last & 7) + 1);

@@ -1,5 +1,5 @@
 /* The scan for P10 modules (hub12.h), built with PANEL_HUB12 in place of the
-   row scan in scan.c. Timer 2 interrupts once a phase, four a refresh; each
+   row scan in scan.c. The scan timer (part.h) interrupts once a phase, four a refresh; each
    interrupt streams that phase's bytes, already in the modules' order and
    polarity, out of the shown panel buffer at five machine cycles a dot,
    latches them and lights the phase's rows. The main loop composes each
@@ -18,14 +18,13 @@ __data int8_t compose_row;
 __data uint8_t compose_moved;
 
 /* ROW_BYTES, spelled out for the assembler, which cannot read enums. */
-#define HUB12_ROW_BYTES (2 * PANEL_BYTES + 2 * (255 - 8) + 1)
+#define HUB12_ROW_BYTES (2 * PANEL_BYTES + FRAME_HELD_STRIPS + 1)
 typedef char hub12_row_bytes_is_row_bytes[HUB12_ROW_BYTES == ROW_BYTES ? 1 : -1];
 /* Kept apart from the C code's variables: only the scan writes them. */
 static __data uint8_t phase;      /* the one the next interrupt shifts */
 static __data uint8_t shown_half; /* the shown buffer's half of each page: 0 or 128 */
 static __data uint8_t step_left;  /* refreshes the shown step still shows */
 
-#define PHASE_RELOAD (65536UL - PHASE_CYCLES)
 /* Timer 0 counts the phase's light from its start; the cycles its interrupt
    takes to come are taken off. */
 #define DIM_LATENCY 5
@@ -72,6 +71,7 @@ static const __code uint8_t edge_bits[9] = {0, 1, 2, 4, 8, 16, 32, 64, 128};
 /* At power-up P1 is all ones, which lights modules whose OE is high. */
 unsigned char _sdcc_external_startup(void)
 {
+  part_start();
   P1 = DARK_PINS;
   return 0;
 }
@@ -87,10 +87,7 @@ void scan_start(void)
   phase = 0;
   step_left = 1;
   P1 = DARK_PINS;
-  RCAP2L = TL2 = (uint8_t)PHASE_RELOAD;
-  RCAP2H = TH2 = (uint8_t)(PHASE_RELOAD >> 8);
-  T2CON = 0x04; /* 16-bit auto-reload, running */
-  ET2 = 1;
+  scan_timer_start(PHASE_CYCLES);
 #if BRIGHTNESS < 16
   dim_low = (uint8_t)DIM_RELOAD;
   dim_high = (uint8_t)(DIM_RELOAD >> 8);
@@ -112,7 +109,7 @@ void panel_dim_isr(void) __interrupt(1) __naked
 #endif
 
 /* Bank 1, as the row scan: no other code uses it. */
-void scan_isr(void) __interrupt(5) __using(1) __naked
+void scan_isr(void) SCAN_INTERRUPT __using(1) __naked
 {
   __asm
     .macro dots
@@ -128,7 +125,9 @@ void scan_isr(void) __interrupt(5) __using(1) __naked
     push acc
     push 0xa0                ; P2
     mov psw,#0x08
+#if PART_SCAN_TIMER_8052_T2
     clr 0xcf                 ; TF2
+#endif
     ; phase p in page p, in the half of the shown buffer: two rows in turn
     ; from its start and two from 64
     mov a,_phase

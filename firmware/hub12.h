@@ -14,7 +14,7 @@
    and p + 4 take the even and odd bytes from 0, rows p + 8 and p from 64, a
    byte 8 columns. So the scan streams a phase with two pointers in one page,
    and a row moved a column is read and written in one page too. */
-#define HUB12_PANELS_AT 0x7C00
+#define HUB12_PANELS_AT (XRAM_BYTES - HUB12_PANELS_BYTES)
 
 /* Steps composed: the tests read it by its address in the map file. */
 extern volatile __data uint8_t steps_composed;

@@ -1,4 +1,4 @@
-/* The panel's scan: timer 2 interrupts once a row, and each interrupt shifts
+/* The panel's scan: the scan timer (part.h) interrupts once a row, and each interrupt shifts
    one row's dots out rightmost first, shows them on that row and, after the
    last row, moves to the next step of the effect when it is due. Every dot
    costs five machine cycles, so the shift is unrolled assembly; the main
@@ -8,7 +8,7 @@
 
 #include "scan.h"
 
-__xdata uint8_t frames[2][FRAME_BUFFER_BYTES];
+__xdata uint8_t frames[FRAME_BUFFERS][FRAME_BUFFER_BYTES];
 __xdata uint8_t dark_row[PANEL_BYTES + 1];
 __idata struct view views[2];
 __data uint8_t shown_view;
@@ -20,7 +20,11 @@ volatile __bit view_restart;
 static __data uint8_t scan_row;
 static __data uint8_t step_left; /* refreshes the shown step still shows */
 
-#define ROW_CYCLES_RELOAD (65536UL - ROW_CYCLES)
+unsigned char _sdcc_external_startup(void)
+{
+  part_start();
+  return 0;
+}
 
 void scan_start(void)
 {
@@ -33,10 +37,7 @@ void scan_start(void)
   scan_row = 0;
   step_left = 1;
   P1 = 0x10; /* dark until the first row is shifted */
-  RCAP2L = TL2 = (uint8_t)ROW_CYCLES_RELOAD;
-  RCAP2H = TH2 = (uint8_t)(ROW_CYCLES_RELOAD >> 8);
-  T2CON = 0x04; /* 16-bit auto-reload, running */
-  ET2 = 1;
+  scan_timer_start(ROW_CYCLES);
 }
 
 #if DATA_ACTIVE_LOW
@@ -55,7 +56,7 @@ void scan_start(void)
 
 /* __using(1) for bank 1, which the assembly works in: sdcc then keeps it free
    of variables. */
-void scan_isr(void) __interrupt(5) __using(1) __naked
+void scan_isr(void) SCAN_INTERRUPT __using(1) __naked
 {
   __asm
     ; one dot of each row shifted: the top bit of A (and of R2, the byte of the upper row)
@@ -105,7 +106,9 @@ void scan_isr(void) __interrupt(5) __using(1) __naked
     push dpl
     push dph
     mov psw,#0x08
+#if PART_SCAN_TIMER_8052_T2
     clr 0xcf                 ; TF2
+#endif
     ; the view: how many bits of the first byte, then where the row starts
     mov r0,_shown_view
     mov a,@r0

@@ -1,4 +1,4 @@
-/* The panel's scan (scan.c), in the timer 2 interrupt: it shifts each row of
+/* The panel's scan (scan.c), in the scan timer's interrupt (part.h): it shifts each row of
    the view it shows out of the frame buffers, and takes the next view the main
    loop prepares at the start of a refresh. */
 #ifndef LUMADOT_SCAN_H
@@ -12,11 +12,11 @@
 /* A row of a frame in the SRAM: the message's bytes of that row between two
    panels' width of dark dots, stored right to left, so the scan, which shifts
    the rightmost dot first, walks up the addresses. */
-#define ROW_BYTES (PANEL_BYTES + FRAME_MAX_STRIPS + PANEL_BYTES + 1)
+#define ROW_BYTES (PANEL_BYTES + FRAME_HELD_STRIPS + PANEL_BYTES + 1)
 #define FRAME_BUFFER_BYTES (PANEL_ROWS * ROW_BYTES)
 
-/* The line fills one while the panel plays the other. */
-extern __xdata uint8_t frames[2][FRAME_BUFFER_BYTES];
+/* With two, the line fills one while the panel plays the other. */
+extern __xdata uint8_t frames[FRAME_BUFFERS][FRAME_BUFFER_BYTES];
 extern __xdata uint8_t dark_row[PANEL_BYTES + 1];
 
 /* What the scan shows during a step: where each panel row's dots start, and
@@ -36,7 +36,7 @@ extern volatile __bit view_pending; /* the hidden view is ready for the next ste
 extern volatile __bit view_restart; /* ... and shows at the next refresh, not at the step's end */
 
 void scan_start(void);
-void scan_isr(void) __interrupt(5) __using(1) __naked;
+void scan_isr(void) SCAN_INTERRUPT __using(1) __naked;
 
 #if PANEL_HUB12
 #include "hub12.h"

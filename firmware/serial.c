@@ -16,6 +16,14 @@ volatile __data struct frame_header whole_header;
 volatile __data uint16_t parity_errors;
 volatile __data uint32_t bytes_received;
 volatile __data uint8_t line_silence;
+#if FRAME_HELD_STRIPS < FRAME_MOST_STRIPS
+volatile __data uint16_t frames_cut;
+static __bit cutting; /* the frame being read has had bytes dropped */
+#endif
+#if FRAME_BUFFERS == 1
+volatile __bit frame_coming;
+static __bit reading; /* a frame's head or display bytes are coming */
+#endif
 
 static __data uint8_t filling; /* the frame buffer the line writes */
 /* frames[filling], kept so the interrupt never multiplies: sdcc's multiply
@@ -30,7 +38,12 @@ static const __code uint16_t row_offsets[PANEL_ROWS] = {
 
 __xdata uint8_t *row_end(uint8_t frame, uint8_t row)
 {
+#if FRAME_BUFFERS == 2
   return (frame ? frames[1] : frames[0]) + row_offsets[row] + (ROW_BYTES - 1);
+#else
+  (void)frame;
+  return frames[0] + row_offsets[row] + (ROW_BYTES - 1);
+#endif
 }
 
 void serial_start(void)
@@ -52,6 +65,13 @@ static void store(uint16_t index, uint8_t byte)
 {
   uint8_t row = (uint8_t)index & (FRAME_STRIP_BYTES - 1);
   uint16_t strip = index / FRAME_STRIP_BYTES;
+#if FRAME_HELD_STRIPS < FRAME_MOST_STRIPS
+  /* What the buffer cannot hold is dropped, and the frame counted once. */
+  if (strip >= FRAME_HELD_STRIPS) {
+    cutting = 1;
+    return;
+  }
+#endif
   filling_at[row_offsets[row] + (ROW_BYTES - 1 - PANEL_BYTES) - strip] = byte;
 }
 
@@ -59,14 +79,28 @@ static void take(uint8_t byte)
 {
   uint8_t event = frame_reader_byte(byte);
   if (event & FRAME_DISPLAY_BYTE) store(frame_reader.index, byte);
+#if FRAME_BUFFERS == 1
+  if (!reading && (frame_reader.head || frame_reader.display)) {
+    frame_coming = 1;
+#if FRAME_HELD_STRIPS < FRAME_MOST_STRIPS
+    cutting = 0;
+#endif
+  }
+  reading = frame_reader.head || frame_reader.display;
+#endif
   if (event & FRAME_WHOLE) {
+#if FRAME_HELD_STRIPS < FRAME_MOST_STRIPS
+    if (cutting) ++frames_cut;
+#endif
     whole_frame = filling;
     whole_header.width = frame_reader.header.width;
     whole_header.speed = frame_reader.header.speed;
     whole_header.mode = frame_reader.header.mode;
     frame_whole = 1;
+#if FRAME_BUFFERS == 2
     filling ^= 1;
     filling_at = filling ? frames[1] : frames[0];
+#endif
   }
 }
 
@@ -94,5 +128,8 @@ void serial_check_silence(void)
   if (line_silence <= SILENCE_REFRESHES) return;
   ES = 0;
   frame_reader_silence();
+#if FRAME_BUFFERS == 1
+  reading = 0;
+#endif
   ES = 1;
 }

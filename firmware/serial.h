@@ -5,6 +5,7 @@
 
 #include <stdint.h>
 
+#include "board.h"
 #include "frame_reader.h"
 
 /* A frame the serial interrupt found whole: the buffer it is in and its header. */
@@ -14,6 +15,14 @@ extern volatile __data struct frame_header whole_header;
 
 extern volatile __data uint16_t parity_errors;
 extern volatile __data uint32_t bytes_received;
+#if FRAME_HELD_STRIPS < FRAME_MOST_STRIPS
+/* Frames taken shorter than they came, the buffer being full. */
+extern volatile __data uint16_t frames_cut;
+#endif
+#if FRAME_BUFFERS == 1
+/* A frame has begun to come into the one buffer, which the panel plays from. */
+extern volatile __bit frame_coming;
+#endif
 /* Refreshes since the last byte, up to 255: the scan counts them. */
 extern volatile __data uint8_t line_silence;
 

@@ -1,6 +1,6 @@
 /* Lumadot's reference sign: reads display frames off the serial line into
-   one of two frame buffers in the external SRAM and plays the last whole one
-   on a 16-row panel, as docs/firmware.md describes. */
+   one of the frame buffers in the XRAM and plays the last whole one on a
+   16-row panel, as docs/firmware.md describes. */
 #include <8052.h>
 
 #include "sign.h"
@@ -32,6 +32,26 @@ static void clear_right_of(uint8_t frame, uint8_t width)
   }
 }
 
+/* Plays from the next refresh on; a frame taken is counted at that refresh. */
+static void play(uint8_t frame, uint8_t width, uint8_t speed, uint8_t mode, uint8_t taken)
+{
+  effect_start(frame, width, speed, mode);
+  /* The step being prepared may be the old frame's: the new one starts now. */
+  scan_hold();
+  view_pending = 0;
+  scan_release();
+  effect_view();
+  scan_hold();
+  if (taken) ++frames_taken;
+  view_restart = 1;
+  view_pending = 1;
+  scan_release();
+}
+
+#if FRAME_HELD_STRIPS < FRAME_MOST_STRIPS
+#define FRAME_HELD_WIDTH ((uint8_t)(FRAME_NARROWEST + FRAME_HELD_CHARACTERS))
+#endif
+
 static void take_frame(void)
 {
   uint8_t frame, width, speed, mode;
@@ -42,29 +62,29 @@ static void take_frame(void)
   mode = whole_header.mode;
   frame_whole = 0;
   ES = 1;
+#if FRAME_HELD_STRIPS < FRAME_MOST_STRIPS
+  /* The buffer kept this much of a longer message. */
+  if (width > FRAME_HELD_WIDTH) width = FRAME_HELD_WIDTH;
+#endif
   clear_right_of(frame, width);
-  effect_start(frame, width, speed, mode);
-  /* The step being prepared may be the old frame's: the new one starts now. */
-  ET2 = 0;
-  view_pending = 0;
-  ET2 = 1;
-  effect_view();
-  /* Together, so the count changes at the refresh the frame starts at the earliest. */
-  ET2 = 0;
-  ++frames_taken;
-  view_restart = 1;
-  view_pending = 1;
-  ET2 = 1;
+  play(frame, width, speed, mode, 1);
 }
 
 void main(void)
 {
   clear_frames();
-  effect_start(1, 0, EFFECT_SLOWEST_SPEED, EFFECT_STILL); /* dark, and not the buffer the line fills first */
+  effect_start(0, 0, EFFECT_SLOWEST_SPEED, EFFECT_STILL); /* dark */
   scan_start();
   serial_start();
   EA = 1;
   for (;;) {
+#if FRAME_BUFFERS == 1
+    if (frame_coming) {
+      /* The one buffer is about to be written: dark until the frame is whole. */
+      frame_coming = 0;
+      play(0, 0, EFFECT_SLOWEST_SPEED, EFFECT_STILL, 0);
+    }
+#endif
     if (frame_whole) {
       take_frame();
     } else if (!view_pending) {

@@ -58,6 +58,8 @@ struct Play {
 struct Plan {
   SignRun run;
   std::vector<Play> plays;
+  // The board holds one frame: the panel goes dark once the next one begins to come.
+  bool oneBuffer = false;
 };
 
 SignPlayer playerOf(const Plan& plan, const Play& play) {
@@ -65,6 +67,7 @@ SignPlayer playerOf(const Plan& plan, const Play& play) {
 }
 
 SimTime wholeAt(const Plan& plan, const Play& play) { return arrival(plan.run, play.lastByte); }
+SimTime beginsAt(const Plan& plan, const Play& play) { return arrival(plan.run, play.lastByte + 1 - play.frame.expected); }
 
 // When the last step looked at is over, at the latest.
 SimTime lookedUntil(const Plan& plan, const Play& play) {
@@ -148,7 +151,11 @@ std::string drawn(const DotPicture& picture) {
 // was whole: while the firmware takes that, the step shown may last longer.
 std::vector<const PanelRefresh*> refreshesOf(const Plan& plan, const SignRunResult& result, std::size_t play) {
   const SimTime taken = result.framesTaken[play];
-  const SimTime next = play + 1 < plan.plays.size() ? wholeAt(plan, plan.plays[play + 1]) : SimTime::max();
+  SimTime next = SimTime::max();
+  if (play + 1 < plan.plays.size()) {
+    const Play& after = plan.plays[play + 1];
+    next = plan.oneBuffer ? beginsAt(plan, after) : wholeAt(plan, after);
+  }
   std::vector<const PanelRefresh*> shown;
   for (const PanelRefresh& refresh : result.trace.refreshes) {
     if (refresh.begins > taken && refresh.begins < next) shown.push_back(&refresh);
@@ -220,6 +227,14 @@ void checkRun(const Plan& plan, const SignRunResult& result, unsigned parityErro
     }
   }
   for (std::size_t play = 0; play < plan.plays.size(); ++play) checkPlay(plan, result, play);
+  if (!plan.oneBuffer) return;
+  for (std::size_t play = 1; play < plan.plays.size(); ++play) {
+    for (const PanelRefresh& refresh : trace.refreshes) {
+      if (refresh.begins > beginsAt(plan, plan.plays[play]) + kTakeBound && refresh.begins < result.framesTaken[play]) {
+        EXPECT_EQ(refresh.picture, dark) << "lit while frame " << play << " comes into the one buffer";
+      }
+    }
+  }
 }
 
 SignRunResult simulate(Plan& plan, const std::filesystem::path& dir) {
@@ -501,6 +516,56 @@ TEST(SignFirmwareP10, LightsEachDotOfAModuleAlone) {
   }
   EXPECT_EQ(alone.size(), 512U);
 }
+
+// Boards with less XRAM than two of the widest frames hold one, as long as
+// their RAM allows (as STC's parts do): a longer message plays cut to what it
+// holds and is counted, nothing past the buffer is written (the dark row and
+// the P10 panel buffers above it show true), and the panel is dark while the
+// next frame comes in, which then plays whole.
+struct SmallRamCase {
+  const char* name;
+  const char* firmware;
+  PanelWiring panel;
+  int heldCharacters;  // 16 dots wide, as the build's summary says
+};
+
+void PrintTo(const SmallRamCase& row, std::ostream* out) { *out << row.name; }
+
+class SignFirmwareSmallRam : public ::testing::TestWithParam<SmallRamCase> {};
+
+const char* const kThirty = "欢迎光临本店今日特价苹果每斤五元香蕉三元橙子四元营业时间八点";
+
+TEST_P(SignFirmwareSmallRam, KeepsWhatFitsAndCountsTheRest) {
+  TempDir dir;
+  Plan plan;
+  plan.run.firmware = kFirmware.parent_path() / GetParam().firmware;
+  plan.run.panel = GetParam().panel;
+  plan.oneBuffer = true;
+  const auto whole = frameBytes(kThirty, 1, 10, dir.path());
+  const auto held = static_cast<std::size_t>(GetParam().heldCharacters);
+  const FrameFields kept{static_cast<std::uint8_t>(FRAME_NARROWEST + held), 10, 1};
+  const ReceivedFrame came = decodeFrames(whole).front();
+  ASSERT_GT(came.display().size(), 2 * held * FRAME_STRIP_BYTES);
+  addFrame(plan, whole);
+  Play& cut = plan.plays.back();
+  cut.frame = decodeFrames(encodeFrame(kept, came.display().first(2 * held * FRAME_STRIP_BYTES))).front();
+  cut.steps = stepsLookedAt(playerOf(plan, cut));
+  // The next frame begins to come once those steps are over, and is looked at as it comes.
+  const SimTime ready = lookedUntil(plan, cut);
+  while (arrival(plan.run, plan.run.line.size()) < ready) plan.run.line.push_back(0);
+  addFrame(plan, kNine, 4, 10, dir.path());
+  const SimTime comes = beginsAt(plan, plan.plays.back());
+  addSpans(plan, {{comes, comes + 150ms}});
+  const auto result = simulate(plan, dir.path());
+  checkRun(plan, result);
+  EXPECT_EQ(result.counters.at("_frames_cut"), 1U) << countersOf(result);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boards, SignFirmwareSmallRam,
+    ::testing::Values(SmallRamCase{"RowScan1K", "lumadot-sign-1k.hex", {128, false, false}, 14},
+                      SmallRamCase{"P10Two2K", "lumadot-sign-hub12-64-2k.hex", {64, true, false, true}, 23}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 // Every byte with the wrong parity bit: each is dropped and counted, and nothing lights.
 TEST(SignFirmwareParity, DropsEveryByteWithTheWrongParity) {

@@ -18,7 +18,7 @@ struct Counter {
   const char* symbol;
   std::size_t bytes;
 };
-constexpr Counter kCounters[] = {{"_frames_taken", 2}, {"_parity_errors", 2}, {"_overruns", 2}, {"_bytes_received", 4}};
+constexpr Counter kCounters[] = {{"_frames_taken", 2}, {"_parity_errors", 2}, {"_overruns", 2}, {"_bytes_received", 4}, {"_frames_cut", 2}};
 constexpr const char* kTracedCounter = "_frames_taken";
 // With the P10 scan: the view swapped in at a refresh, and the next step's panel composed.
 constexpr const char* kTracedSteps[] = {"_shown_view", "_steps_composed"};
