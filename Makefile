@@ -82,8 +82,8 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# The sign's firmware for the 8051: $(BUILD_DIR)/firmware/lumadot-sign.hex and its map
-# (docs/firmware.md).
+# The sign's firmware for the 8051: $(BUILD_DIR)/firmware/lumadot-sign.hex and its map,
+# and an image for each STC part (docs/firmware.md).
 firmware: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target firmware
 

@@ -81,8 +81,10 @@ function(lumadot_add_firmware NAME)
   add_custom_command(OUTPUT "${out}.hex" "${out}.map"
     COMMAND "${LUMADOT_SDCC}" ${LUMADOT_FIRMWARE_FLAGS} ${link_flags} ${objects} -o "${dir}/${NAME}.ihx"
     COMMAND "${CMAKE_COMMAND}" -E copy "${dir}/${NAME}.map" "${out}.map"
+    COMMAND "${CMAKE_COMMAND}" "-DMEM=${dir}/${NAME}.mem" "-DNAME=${NAME}" "-DPART=${part_PART}"
+            -P "${PROJECT_SOURCE_DIR}/cmake/FirmwareMemory.cmake"
     COMMAND sh -c "\"$1\" \"$2\" > \"$3\"" packihx "${LUMADOT_PACKIHX}" "${dir}/${NAME}.ihx" "${out}.hex"
-    DEPENDS ${objects}
+    DEPENDS ${objects} "${PROJECT_SOURCE_DIR}/cmake/FirmwareMemory.cmake"
     COMMENT "sdcc ${NAME}: ${NAME}.hex" VERBATIM)
   add_custom_target(${NAME}-firmware ALL DEPENDS "${out}.hex")
 endfunction()

@@ -158,8 +158,10 @@ for file in asc16 hzk16 docs/frame.md docs/firmware.md \
   [ -f "$unpacked/$file" ] && pass || fail "the zip has no $file"
 done
 # The same firmware as the Linux build's; the map names the build's own folder.
-cmp -s "${linux%/bin}/firmware/lumadot-sign.hex" "$unpacked/firmware/lumadot-sign.hex" && pass ||
-  fail "the zip's lumadot-sign.hex is not the Linux build's"
+for image in lumadot-sign lumadot-sign-stc12c5a60s2 lumadot-sign-stc15w4k56s4-p10x4 lumadot-sign-stc8h8k64u-p10x4; do
+  cmp -s "${linux%/bin}/firmware/$image.hex" "$unpacked/firmware/$image.hex" && pass ||
+    fail "the zip's $image.hex is not the Linux build's"
+done
 cmp -s <(sed "s|${linux%/bin}/||" "${linux%/bin}/firmware/lumadot-sign.map") \
   <(sed "s|${windows%/bin}/||" "$unpacked/firmware/lumadot-sign.map") && pass ||
   fail "the zip's lumadot-sign.map is not the Linux build's"
