@@ -15,7 +15,8 @@ set(LUMADOT_FIRMWARE_SHARED_HEADERS src/frame/frame_layout.h)
 set(LUMADOT_FIRMWARE_FLAGS -mmcs51 --model-small --std-c99 --opt-code-speed --nooverlay "-I${PROJECT_SOURCE_DIR}/src")
 
 # What board.h makes of OPTIONS, as build_summary.c spells it: sets
-# <PREFIX>_PART, _CODE, _XRAM, _BUFFERS and _CHARACTERS, or nothing when
+# <PREFIX>_PART, _CODE, _XRAM, _BUFFERS, _CHARACTERS, _MODULES (of P10, or 0)
+# and _COLUMNS, or nothing when
 # board.h refuses the options (the build then stops on its #error).
 function(lumadot_firmware_summary PREFIX)
   execute_process(COMMAND "${LUMADOT_SDCC}" ${LUMADOT_FIRMWARE_FLAGS} ${ARGN} -E
@@ -24,7 +25,7 @@ function(lumadot_firmware_summary PREFIX)
   if(failed)
     return()
   endif()
-  foreach(field PART CODE XRAM BUFFERS CHARACTERS)
+  foreach(field PART CODE XRAM BUFFERS CHARACTERS MODULES COLUMNS)
     string(TOLOWER "${field}" name)
     if(NOT text MATCHES "lumadot_firmware_${name} ([^\n]*)")
       return()
@@ -52,7 +53,13 @@ function(lumadot_add_firmware NAME)
       if(part_BUFFERS EQUAL 1)
         set(buffers "one frame buffer")
       endif()
-      message(STATUS "Firmware ${NAME}: ${part_PART}, ${buffers}, messages up to ${part_CHARACTERS} "
+      set(panel "a row-scanned panel of ${part_COLUMNS} columns")
+      if(part_MODULES EQUAL 1)
+        set(panel "1 P10 module")
+      elseif(part_MODULES GREATER 1)
+        set(panel "${part_MODULES} P10 modules (${part_COLUMNS} columns)")
+      endif()
+      message(STATUS "Firmware ${NAME}: ${part_PART}, ${panel}, ${buffers}, messages up to ${part_CHARACTERS} "
                      "characters 16 dots wide (${bytes} single-byte ones)")
     endif()
   else()
