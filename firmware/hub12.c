@@ -23,7 +23,6 @@ typedef char hub12_row_bytes_is_row_bytes[HUB12_ROW_BYTES == ROW_BYTES ? 1 : -1]
 /* Kept apart from the C code's variables: only the scan writes them. */
 static __data uint8_t phase;      /* the one the next interrupt shifts */
 static __data uint8_t shown_half; /* the shown buffer's half of each page: 0 or 128 */
-static __data uint8_t step_left;  /* refreshes the shown step still shows */
 
 /* Timer 0 counts the phase's light from its start; the cycles its interrupt
    takes to come are taken off. */
@@ -172,35 +171,15 @@ void scan_isr(void) SCAN_INTERRUPT __using(1) __naked
     mov a,_phase
     cjne a,#HUB12_PHASES,00009$
     mov _phase,#0
-    ; a refresh is over: the silence on the line grows, the step may change
-    mov a,_line_silence
-    inc a
-    jz 00006$
-    mov _line_silence,a
-00006$:
-    mov a,_step_left
-    jz 00007$
-    dec _step_left
-00007$:
-    jnb _view_pending,00009$
-    jb _view_restart,00008$
-    mov a,_step_left
-    jnz 00009$
-00008$:
+    lcall _refresh_over
+    jnc 00009$
+    ; the panel buffer half goes with the view
     mov a,_shown_view
-    xch a,_hidden_view
-    mov _shown_view,a
-    mov r0,a
     xrl a,#_views
     jz 00010$
     mov a,#128
 00010$:
     mov _shown_half,a
-    inc r0
-    inc r0
-    mov _step_left,@r0
-    clr _view_restart
-    clr _view_pending
 00009$:
     pop 0xa0
     pop acc

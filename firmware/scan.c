@@ -15,10 +15,47 @@ __data uint8_t shown_view;
 __data uint8_t hidden_view;
 volatile __bit view_pending;
 volatile __bit view_restart;
+__data uint8_t step_left;
+
+/* Both scans' end of a refresh, called from their interrupt in bank 1: the
+   silence on the line grows, the step may change. Carry set when the
+   hidden view became the shown one. */
+void refresh_over(void) __naked
+{
+  __asm
+    mov a,_line_silence
+    inc a
+    jz 00001$
+    mov _line_silence,a
+00001$:
+    mov a,_step_left
+    jz 00002$
+    dec _step_left
+00002$:
+    jnb _view_pending,00004$
+    jb _view_restart,00003$
+    mov a,_step_left
+    jnz 00004$
+00003$:
+    mov a,_shown_view
+    xch a,_hidden_view
+    mov _shown_view,a
+    add a,#2                 ; its refreshes
+    mov r0,a
+    mov _step_left,@r0
+    clr _view_restart
+    clr _view_pending
+    setb c
+    ret
+00004$:
+    clr c
+    ret
+  __endasm;
+}
+
 #if !PANEL_HUB12 /* P10 modules have their own scan, hub12.c */
-/* Kept apart from the C code's variables: only the scan writes them. */
+/* Kept apart from the C code's variables: only the scan writes it. */
 static __data uint8_t scan_row;
-static __data uint8_t step_left; /* refreshes the shown step still shows */
 
 unsigned char _sdcc_external_startup(void)
 {
@@ -177,29 +214,7 @@ void scan_isr(void) SCAN_INTERRUPT __using(1) __naked
     mov a,_scan_row
     cjne a,#SCAN_ROWS,00009$
     mov _scan_row,#0
-    ; a refresh is over: the silence on the line grows, the step may change
-    mov a,_line_silence
-    inc a
-    jz 00006$
-    mov _line_silence,a
-00006$:
-    mov a,_step_left
-    jz 00007$
-    dec _step_left
-00007$:
-    jnb _view_pending,00009$
-    jb _view_restart,00008$
-    mov a,_step_left
-    jnz 00009$
-00008$:
-    mov a,_shown_view
-    xch a,_hidden_view
-    mov _shown_view,a
-    add a,#2
-    mov r0,a
-    mov _step_left,@r0
-    clr _view_restart
-    clr _view_pending
+    lcall _refresh_over
 00009$:
     pop dph
     pop dpl

@@ -34,6 +34,8 @@ extern __data uint8_t shown_view;   /* the address of the view on the panel */
 extern __data uint8_t hidden_view;  /* the one the main loop writes */
 extern volatile __bit view_pending; /* the hidden view is ready for the next step */
 extern volatile __bit view_restart; /* ... and shows at the next refresh, not at the step's end */
+extern __data uint8_t step_left;    /* refreshes the shown step still shows; the scan's alone */
+void refresh_over(void) __naked;
 
 void scan_start(void);
 void scan_isr(void) SCAN_INTERRUPT __using(1) __naked;
