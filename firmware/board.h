@@ -12,6 +12,21 @@
 #define XTAL_HZ 22118400UL
 #endif
 
+/* How many times faster than a 12-clock 8051 the part runs this code, at
+   least: the fit checks below divide the code's cycle counts by it. Timers
+   still count 12-clock cycles, as STC's 1T parts start theirs in their
+   12T-compatible mode. */
+#ifndef CORE_SPEED
+#define CORE_SPEED 1
+#endif
+
+/* 1 for a line of 8 data bits and no parity (UART mode 1), which HC-05
+   Bluetooth modules speak until set otherwise; 0 for the even parity the PC
+   program sends with (mode 3). */
+#ifndef LINE_8N1
+#define LINE_8N1 0
+#endif
+
 /* 1 for P10 modules (HUB12 input, 32 x 16 dots each, 1/4 scan) in a chain
    instead of the row-scanned panel: see the HUB12 part below. */
 #ifndef PANEL_HUB12
@@ -62,19 +77,25 @@
 #define SCAN_ROWS 16
 #endif
 
+#if CORE_SPEED < 1
+#error "CORE_SPEED must be 1 or more"
+#endif
+
 #define MACHINE_HZ (XTAL_HZ / 12)
+/* Timer cycles in one of `parts` of a refresh, with another crystal or
+   refresh, so a failed fit check can say which would do. */
+#define CYCLES_AT(xtal, refresh, parts) ((xtal) / 12 * (refresh) / 1000 / (parts))
 /* Machine cycles from one row to the next. */
-#define ROW_CYCLES (MACHINE_HZ * REFRESH_MS / 1000 / SCAN_ROWS)
+#define ROW_CYCLES CYCLES_AT(XTAL_HZ, REFRESH_MS, SCAN_ROWS)
 /* What the row's shift takes (5 cycles a dot, twice that with two lines) and
-   its overhead, with a third of the time left for the frame and the effect. */
+   its overhead, with a quarter of the time left for the frame and the effect. */
 #if TWO_DATA_LINES
-#define SCAN_CYCLES (PANEL_COLUMNS * 10 + 160)
+#define ROW_SCAN_CYCLES(columns) ((columns) * 10 + 160)
 #else
-#define SCAN_CYCLES (PANEL_COLUMNS * 5 + 160)
+#define ROW_SCAN_CYCLES(columns) ((columns) * 5 + 160)
 #endif
-#if !PANEL_HUB12 && SCAN_CYCLES * 4 > ROW_CYCLES * 3
-#error "the row scan does not fit this crystal and panel: raise REFRESH_MS or the crystal"
-#endif
+#define ROW_SCAN_FITS(columns, xtal, refresh, speed) \
+  (ROW_SCAN_CYCLES(columns) * 4 <= CYCLES_AT(xtal, refresh, SCAN_ROWS) * 3 * (speed))
 
 #if PANEL_HUB12
 /* P10 modules chained on their HUB12 inputs, scanned one row in four: in
@@ -106,13 +127,14 @@
 #endif
 
 #define HUB12_PHASES 4
-#define PHASE_CYCLES (MACHINE_HZ * REFRESH_MS / 1000 / HUB12_PHASES)
+#define PHASE_CYCLES CYCLES_AT(XTAL_HZ, REFRESH_MS, HUB12_PHASES)
 /* A phase's shift: 43 machine cycles a byte, 8 columns (4 bytes) a turn of
    its loop at 176, and the interrupt's own 60. At most 65% of the machine:
    the rest prepares each step's panel and takes the line. */
 #define HUB12_GROUP_CYCLES 176UL
-#define HUB12_SCAN_CYCLES (PANEL_BYTES * HUB12_GROUP_CYCLES + 60)
-#define HUB12_MAX_MODULES ((PHASE_CYCLES * 13 / 20 - 60) / (4 * HUB12_GROUP_CYCLES))
+#define HUB12_SCAN_CYCLES(columns) ((columns) / 8 * HUB12_GROUP_CYCLES + 60)
+#define HUB12_SCAN_FITS(columns, xtal, refresh, speed) \
+  (HUB12_SCAN_CYCLES(columns) * 20 <= CYCLES_AT(xtal, refresh, HUB12_PHASES) * 13 * (speed))
 
 #if TWO_DATA_LINES
 #error "P10 modules have one data line: leave TWO_DATA_LINES out"
@@ -123,26 +145,65 @@
 #if BRIGHTNESS < 1 || BRIGHTNESS > 16
 #error "BRIGHTNESS must be 1 to 16"
 #endif
-/* Said in modules, since that is what a board can change; a 1T 8051 runs
-   the same image faster, but its timer 2 is counted here in 12-clock cycles. */
-#if HUB12_SCAN_CYCLES * 20 > PHASE_CYCLES * 13
-#if HUB12_MAX_MODULES < 1
-#error "a 12-clock 8051 at this crystal scans no P10 module in REFRESH_MS: raise REFRESH_MS or the crystal (a 1T part runs the same image faster)"
-#elif HUB12_MAX_MODULES == 1
-#error "a 12-clock 8051 at this crystal scans at most 1 P10 module (32 columns) in REFRESH_MS: fewer columns, REFRESH_MS=20 or a faster crystal (a 1T part runs the same image faster)"
-#elif HUB12_MAX_MODULES == 2
-#error "a 12-clock 8051 at this crystal scans at most 2 P10 modules (64 columns) in REFRESH_MS: fewer columns, REFRESH_MS=20 or a faster crystal (a 1T part runs the same image faster)"
-#elif HUB12_MAX_MODULES == 3
-#error "a 12-clock 8051 at this crystal scans at most 3 P10 modules (96 columns) in REFRESH_MS: fewer columns, REFRESH_MS=20 or a faster crystal (a 1T part runs the same image faster)"
-#elif HUB12_MAX_MODULES == 4
-#error "a 12-clock 8051 at this crystal scans at most 4 P10 modules (128 columns) in REFRESH_MS: fewer columns, REFRESH_MS=20 or a faster crystal (a 1T part runs the same image faster)"
-#elif HUB12_MAX_MODULES == 5
-#error "a 12-clock 8051 at this crystal scans at most 5 P10 modules (160 columns) in REFRESH_MS: fewer columns or REFRESH_MS=20 (a 1T part runs the same image faster)"
-#elif HUB12_MAX_MODULES == 6
-#error "a 12-clock 8051 at this crystal scans at most 6 P10 modules (192 columns) in REFRESH_MS: fewer columns or REFRESH_MS=20 (a 1T part runs the same image faster)"
-#else
-#error "a 12-clock 8051 at this crystal scans at most 7 P10 modules (224 columns) in REFRESH_MS: fewer columns or REFRESH_MS=20 (a 1T part runs the same image faster)"
 #endif
+
+/* A scan that does not fit is said in what a board can change: the modules
+   or columns that fit, then what else would do. */
+#if PANEL_HUB12
+#define SCAN_FITS HUB12_SCAN_FITS
+#else
+#define SCAN_FITS ROW_SCAN_FITS
+#endif
+#if !SCAN_FITS(PANEL_COLUMNS, XTAL_HZ, REFRESH_MS, CORE_SPEED)
+#if PANEL_HUB12 && !SCAN_FITS(32, XTAL_HZ, REFRESH_MS, CORE_SPEED)
+#error "at this crystal, REFRESH_MS and CORE_SPEED the scan fits no P10 module"
+#elif PANEL_HUB12 && !SCAN_FITS(64, XTAL_HZ, REFRESH_MS, CORE_SPEED)
+#error "at this crystal, REFRESH_MS and CORE_SPEED the scan fits at most 1 P10 module (32 columns)"
+#elif PANEL_HUB12 && !SCAN_FITS(96, XTAL_HZ, REFRESH_MS, CORE_SPEED)
+#error "at this crystal, REFRESH_MS and CORE_SPEED the scan fits at most 2 P10 modules (64 columns)"
+#elif PANEL_HUB12 && !SCAN_FITS(128, XTAL_HZ, REFRESH_MS, CORE_SPEED)
+#error "at this crystal, REFRESH_MS and CORE_SPEED the scan fits at most 3 P10 modules (96 columns)"
+#elif PANEL_HUB12 && !SCAN_FITS(160, XTAL_HZ, REFRESH_MS, CORE_SPEED)
+#error "at this crystal, REFRESH_MS and CORE_SPEED the scan fits at most 4 P10 modules (128 columns)"
+#elif PANEL_HUB12 && !SCAN_FITS(192, XTAL_HZ, REFRESH_MS, CORE_SPEED)
+#error "at this crystal, REFRESH_MS and CORE_SPEED the scan fits at most 5 P10 modules (160 columns)"
+#elif PANEL_HUB12 && !SCAN_FITS(224, XTAL_HZ, REFRESH_MS, CORE_SPEED)
+#error "at this crystal, REFRESH_MS and CORE_SPEED the scan fits at most 6 P10 modules (192 columns)"
+#elif PANEL_HUB12
+#error "at this crystal, REFRESH_MS and CORE_SPEED the scan fits at most 7 P10 modules (224 columns)"
+#elif !SCAN_FITS(64, XTAL_HZ, REFRESH_MS, CORE_SPEED)
+#error "at this crystal, REFRESH_MS and CORE_SPEED the row scan fits fewer than 64 columns, the narrowest panel"
+#elif !SCAN_FITS(128, XTAL_HZ, REFRESH_MS, CORE_SPEED)
+#error "at this crystal, REFRESH_MS and CORE_SPEED the row scan fits at most 64 columns"
+#elif !SCAN_FITS(192, XTAL_HZ, REFRESH_MS, CORE_SPEED)
+#error "at this crystal, REFRESH_MS and CORE_SPEED the row scan fits at most 128 columns"
+#else
+#error "at this crystal, REFRESH_MS and CORE_SPEED the row scan fits at most 192 columns"
+#endif
+/* A 1T part runs the same image several times faster. */
+#define FITS_AT_20MS (REFRESH_MS < 20 && SCAN_FITS(PANEL_COLUMNS, XTAL_HZ, 20, CORE_SPEED))
+#define FITS_AT_22MHZ (XTAL_HZ < 22118400UL && SCAN_FITS(PANEL_COLUMNS, 22118400UL, REFRESH_MS, CORE_SPEED))
+#define FITS_AT_BOTH (REFRESH_MS < 20 && XTAL_HZ < 22118400UL && SCAN_FITS(PANEL_COLUMNS, 22118400UL, 20, CORE_SPEED))
+#if FITS_AT_20MS && FITS_AT_22MHZ && CORE_SPEED == 1
+#error "REFRESH_MS=20, a 22.1184 MHz crystal or a 1T part (which runs the same image faster) would do"
+#elif FITS_AT_20MS && FITS_AT_22MHZ
+#error "REFRESH_MS=20 or a 22.1184 MHz crystal would do"
+#elif FITS_AT_20MS && CORE_SPEED == 1
+#error "REFRESH_MS=20 or a 1T part (which runs the same image faster) would do"
+#elif FITS_AT_20MS
+#error "REFRESH_MS=20 would do"
+#elif FITS_AT_22MHZ && CORE_SPEED == 1
+#error "a 22.1184 MHz crystal or a 1T part (which runs the same image faster) would do"
+#elif FITS_AT_22MHZ
+#error "a 22.1184 MHz crystal would do"
+#elif FITS_AT_BOTH && CORE_SPEED == 1
+#error "REFRESH_MS=20 with a 22.1184 MHz crystal, or a 1T part (which runs the same image faster) would do"
+#elif FITS_AT_BOTH
+#error "REFRESH_MS=20 with a 22.1184 MHz crystal would do"
+#elif CORE_SPEED == 1
+#error "a 1T part (which runs the same image faster) would do"
+#else
+#error "a faster part would do"
 #endif
 #endif
 

@@ -1,5 +1,5 @@
 /* The line: 9600 baud, even parity, 8 data bits, 1 stop bit (UART mode 3,
-   the parity in the ninth bit). Bytes are taken in the interrupt, which has
+   the parity in the ninth bit), or with LINE_8N1 no parity (mode 1). Bytes are taken in the interrupt, which has
    the high priority, so none is lost while the scan runs. */
 #include <8052.h>
 
@@ -51,7 +51,11 @@ void serial_start(void)
   frame_reader_reset();
   filling = 0;
   filling_at = frames[0];
+#if LINE_8N1
+  SCON = 0x50;             /* mode 1, receiver on */
+#else
   SCON = 0xD0;             /* mode 3, receiver on */
+#endif
   PCON |= 0x80;            /* SMOD: the baud rate is timer 1's overflow / 16 */
   TMOD = (TMOD & 0x0F) | 0x20;
   TH1 = TL1 = BAUD_RELOAD;
@@ -107,19 +111,25 @@ static void take(uint8_t byte)
 void serial_isr(void) __interrupt(4)
 {
   uint8_t byte;
+#if !LINE_8N1
   __bit parity;
+#endif
   if (TI) TI = 0;
   if (!RI) return;
   byte = SBUF;
+#if !LINE_8N1
   parity = RB8;
+#endif
   RI = 0;
   line_silence = 0;
   ++bytes_received;
+#if !LINE_8N1
   ACC = byte;
   if (P != parity) {
     ++parity_errors;
     return;
   }
+#endif
   take(byte);
 }
 

@@ -21,7 +21,8 @@ namespace lumadot::test {
 
 using SimTime = std::chrono::duration<std::int64_t, std::pico>;
 
-// How the panel hangs on P1, as the firmware's board options say.
+// The board as the firmware's options say: how the panel hangs on P1, and
+// the crystal and serial line the harness runs it with.
 struct PanelWiring {
   int columns = 128;
   bool activeLow = false;     // a lit dot is a 0 on the data line
@@ -34,6 +35,8 @@ struct PanelWiring {
   bool phaseOrder0312 = false;  // B:A = 0, 3, 1, 2 lights row group 0, 1, 2, 3
   bool oeActiveLow = false;     // a low OE lights
   int refreshMs = 10;
+  std::int64_t crystalHz = 22'118'400;
+  bool line8N1 = false;  // 8 data bits, no parity (LINE_8N1), instead of even parity
 
   int scanRows() const { return hub12 ? 4 : twoDataLines ? 8 : 16; }
 };

@@ -58,7 +58,7 @@ std::vector<Stop> stopsOf(const SignRun& run, const std::filesystem::path& dir) 
   for (const Silence& silence : run.silences) {
     // Off while the byte is on its way: it still comes, the next one waits.
     const SimTime last = arrival(run, silence.after);
-    stops.push_back({last - kByteTime / 2, "expr REN=0\n"});
+    stops.push_back({last - byteTime(run.panel) / 2, "expr REN=0\n"});
     stops.push_back({last + silence.length, "expr REN=1\n"});
   }
   std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) { return a.at < b.at; });
@@ -90,11 +90,14 @@ std::string hex(unsigned value) {
   return out.str();
 }
 
-// The longest a bit stayed set, from each change to 1 to the next to 0.
-SimTime longestHigh(const std::vector<std::pair<SimTime, std::uint64_t>>& changes) {
+// The longest a bit stayed set, from each change to 1 to the next to 0 in
+// the same span: a pause hides the changes in it.
+SimTime longestHigh(const std::vector<std::pair<SimTime, std::uint64_t>>& changes, const std::vector<SimTime>& pauses) {
   SimTime longest{};
   std::optional<SimTime> since;
+  auto pause = pauses.begin();
   for (const auto& [at, value] : changes) {
+    for (; pause != pauses.end() && *pause < at; ++pause) since.reset();
     if (value != 0 && !since) since = at;
     if (value == 0 && since) longest = std::max(longest, at - *std::exchange(since, std::nullopt));
   }
@@ -116,7 +119,8 @@ std::string recordingCommands(const std::filesystem::path& dir, const std::files
 std::string script(const SignRun& run, const std::filesystem::path& dir, const std::vector<Stop>& stops, unsigned handler) {
   const auto map = std::filesystem::path(run.firmware).replace_extension(".map");
   // Waits for the line's first byte, the moment every time counts from.
-  std::string s = "expr uart0_check_often=1\n" + parityBreak(run.oddParity) + "var lumadot_stop xram[0xffff]\n" +
+  std::string s = "expr uart0_check_often=1\n" + (run.panel.line8N1 ? "" : parityBreak(run.oddParity)) +
+                  "var lumadot_stop xram[0xffff]\n" +
                   "tbreak " + hex(handler) + " 1\nrun\n";
   s += "set hw vcd[0] new 1\nset hw vcd[1] input \"" + (dir / "stops.vcd").string() + "\"\nset hw vcd[1] break\n";
   s += recordingCommands(dir, map) + "set hw vcd[1] start\nset hw vcd[0] start\n";
@@ -148,7 +152,7 @@ std::map<std::string, unsigned> countersOf(const std::filesystem::path& map, con
 }  // namespace
 
 SimTime arrival(const SignRun& run, std::size_t index) {
-  SimTime at = kByteTime * static_cast<std::int64_t>(index);
+  SimTime at = byteTime(run.panel) * static_cast<std::int64_t>(index);
   for (const Silence& silence : run.silences) {
     if (silence.after < index) at += silence.length;
   }
@@ -169,16 +173,16 @@ std::optional<unsigned> symbolAddress(const std::filesystem::path& map, const st
 int fewestRefreshesPerWindow(const PanelTrace& trace, const PanelWiring& panel) {
   const auto& refreshes = trace.refreshes;
   const auto jitter = std::chrono::duration_cast<SimTime>(rowTick(panel) * kRowJitter);
-  const std::int64_t window = machineCycles(kRateWindow + jitter);
+  const std::int64_t window = machineCycles(kRateWindow + jitter, panel);
   int fewest = -1;
   std::size_t span = 0, next = 0;
   for (std::size_t k = 0; k < refreshes.size(); ++k) {
     const SimTime opens = refreshes[k].start;
     while (span < trace.recordedTo.size() && trace.recordedTo[span] < opens) ++span;
     // A refresh that begins before the span's end shows only once its last row is latched.
-    if (span == trace.recordedTo.size() || machineCycles(trace.recordedTo[span] - refreshOf(panel) - opens) < window) continue;
+    if (span == trace.recordedTo.size() || machineCycles(trace.recordedTo[span] - refreshOf(panel) - opens, panel) < window) continue;
     next = std::max(next, k + 1);
-    while (next < refreshes.size() && machineCycles(refreshes[next].start - opens) <= window) ++next;
+    while (next < refreshes.size() && machineCycles(refreshes[next].start - opens, panel) <= window) ++next;
     const int count = static_cast<int>(next - k - 1);
     fewest = fewest < 0 ? count : std::min(fewest, count);
   }
@@ -222,7 +226,7 @@ SignRunResult runSign(const SignRun& run, const std::filesystem::path& dir) {
   const auto guard = 60s + seconds * 8;
   const auto started = std::chrono::steady_clock::now();
   const auto r = runProcess(installedProgram("s51"),
-                            {"-t", "C52", "-X", "22.1184M", "-b", "-S",
+                            {"-t", "C52", "-X", std::to_string(run.panel.crystalHz), "-b", "-S",
                              "in=" + (dir / "line.bin").string() + ",out=" + (dir / "sent.bin").string(),
                              run.firmware.string()},
                             script(run, dir, stops, *handler), {}, guard);
@@ -242,7 +246,7 @@ SignRunResult runSign(const SignRun& run, const std::filesystem::path& dir) {
     return std::string(name);
   };
   for (const auto& [name, changes] : result.trace.others) {
-    if (name == kReceived) result.longestRead = longestHigh(changes);
+    if (name == kReceived) result.longestRead = longestHigh(changes, result.trace.recordedTo);
     std::vector<SimTime>* times = name == dumpName(kTracedCounter) ? &result.framesTaken
                                   : name == dumpName(kTracedSteps[0]) ? &result.viewsShown
                                   : name == dumpName(kTracedSteps[1]) ? &result.stepsComposed : nullptr;

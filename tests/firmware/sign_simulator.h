@@ -3,7 +3,7 @@
 // The sign's firmware run in s51 with the PC's bytes on its serial line: they
 // come one after another at 9600 baud from a plain file, with silences where
 // asked, each with its even parity bit put into RB8 at the serial vector,
-// since s51 carries only 8 bits. P1 is recorded over the spans asked and the
+// since s51 carries only 8 bits (unless the board's line is 8N1). P1 is recorded over the spans asked and the
 // firmware's counters are read at the end. Times count from the moment the
 // line's first byte has come (its serial interrupt).
 
@@ -19,17 +19,18 @@
 
 namespace lumadot::test {
 
-// 11 bits (start, 8 data, parity, stop) at 9600 baud.
-inline constexpr SimTime kByteTime{1'145'833'333};
+// 11 bits (start, 8 data, parity, stop) at 9600 baud, 10 on an 8N1 line.
+inline SimTime byteTime(const PanelWiring& board) { return board.line8N1 ? SimTime{1'041'666'667} : SimTime{1'145'833'333}; }
 inline constexpr SimTime kRefresh = std::chrono::milliseconds{10};
 // The board's refresh: kRefresh unless its REFRESH_MS is 20.
 inline SimTime refreshOf(const PanelWiring& panel) { return std::chrono::milliseconds{panel.refreshMs}; }
 // The time from one row to the next: 625 µs, or 1.25 ms with two data lines;
 // from one phase to the next on P10 modules, 2.5 ms.
 inline SimTime rowTick(const PanelWiring& panel) { return refreshOf(panel) / panel.scanRows(); }
-// s51 runs the reference crystal, 22.1184 MHz, at 12 clocks a machine cycle.
-inline constexpr std::int64_t kMachineHz = 1'843'200;
-inline std::int64_t machineCycles(SimTime t) { return t.count() * (kMachineHz / 1000) / 1'000'000'000; }
+// s51 runs the board's crystal at 12 clocks a machine cycle.
+inline std::int64_t machineCycles(SimTime t, const PanelWiring& board) {
+  return t.count() * (board.crystalHz / 12 / 1000) / 1'000'000'000;
+}
 // The refresh rate asked for is counted over windows this long.
 inline constexpr SimTime kRateWindow = std::chrono::milliseconds{100};
 // How many refreshes each window must begin: 10 at 100 Hz, 5 where REFRESH_MS is 20.
