@@ -1,8 +1,8 @@
 #pragma once
 
 // Dots as pixels, the way the PNG and the GIF both draw them: each dot a
-// square with, from 3 pixels on, a one-pixel gap on its right and bottom, and
-// where two modules of a chain meet a line down the gap between them.
+// square with, from 3 pixels on, a one-pixel gap on its right and bottom and,
+// where two modules of a chain meet, a line down the gap between them.
 
 #include <cstddef>
 #include <cstdint>
