@@ -25,7 +25,7 @@ app=$!
 wait_for_window '^LED 屏模拟' 'the sign window'
 xdotool windowfocus --sync "$window"
 sleep 0.5
-xdotool mousemove --window "$window" 60 228 click 1   # 开始接收
+xdotool mousemove --window "$window" 60 252 click 1   # 开始接收
 sleep 0.5
 # A frame whose speed byte is 0: the list shows its warning.
 printf '\011\000\001' >"$work/bad"

@@ -77,6 +77,6 @@ check lumadot-workbench C 'Lumadot 取模工作台'
 check lumadot-sign en_US.UTF-8 'LED sign simulator'
 check lumadot-sign zh_CN.UTF-8 'LED 屏模拟'
 check lumadot-sign C 'LED 屏模拟'
-# "开始接收" (Start listening), at (8, 216) and 105 x 25 in the window
-check_warning lumadot-sign en_US.UTF-8 'Warning' 60 228
-check_warning lumadot-sign zh_CN.UTF-8 '警告' 60 228
+# "开始接收" (Start listening), at (8, 240) and 105 x 25 in the window
+check_warning lumadot-sign en_US.UTF-8 'Warning' 60 252
+check_warning lumadot-sign zh_CN.UTF-8 '警告' 60 252

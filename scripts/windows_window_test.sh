@@ -286,7 +286,7 @@ for platform in linux wine; do
     xdotool key ctrl+a
     xdotool type com2
   fi
-  click 60 228  # 开始接收
+  click 60 252  # 开始接收
   sleep 0.5
   stty -F "$(realpath "$work/sign-$platform")" -inpck 2>/dev/null
   "$linux/lumadot-cli" extract --send --device "$work/sign-$platform-end" --reverse --split 中A \

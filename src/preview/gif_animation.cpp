@@ -14,7 +14,7 @@ namespace lumadot {
 namespace {
 
 constexpr int kMaxGifDimension = 0xFFFF;
-constexpr int kColourBits = 2;  // GIF colour tables come in powers of two: gap, dark, lit and one unused
+constexpr int kColourBits = 2;  // GIF colour tables come in powers of two: gap, dark, lit and the seam (or unused)
 
 int appendBytes(GifFileType* gif, const GifByteType* bytes, int count) {
   static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count));
@@ -43,21 +43,29 @@ std::pair<int, int> changedColumns(const DotPicture* before, const DotPicture& n
 
 class GifWriter {
  public:
-  GifWriter(std::string& out, int dotSize) : m_dotSize(static_cast<std::size_t>(dotSize)) {
+  GifWriter(std::string& out, int dotSize, std::span<const int> seams)
+      : m_dotSize(static_cast<std::size_t>(dotSize)), m_seams(seams) {
     int error = 0;
     m_gif.reset(EGifOpen(&out, appendBytes, &error));
     if (!m_gif) m_error = error;
   }
 
-  bool start(int width, int height) {
+  // `columns` dots across, `rows` down.
+  bool start(int columns, int rows) {
+    m_columns = columns;
+    // The unused colour stays black without seams, so such a GIF is the file it always was.
+    const PngColour fourth = showsSeams(m_seams, columns, m_dotSize) ? kSeamColour : PngColour{};
     const std::array<GifColorType, 4> colours{{{kDotGapColour.red, kDotGapColour.green, kDotGapColour.blue},
                                                {kDarkDotColour.red, kDarkDotColour.green, kDarkDotColour.blue},
                                                {kLitDotColour.red, kLitDotColour.green, kLitDotColour.blue},
-                                               {0, 0, 0}}};
+                                               {fourth.red, fourth.green, fourth.blue}}};
     const std::unique_ptr<ColorMapObject, MapFreer> map(GifMakeMapObject(1 << kColourBits, colours.data()));
     if (!ok() || !map) return fail(E_GIF_ERR_NOT_ENOUGH_MEM);
     EGifSetGifVersion(m_gif.get(), true);
-    if (EGifPutScreenDesc(m_gif.get(), width, height, kColourBits, kGapPixel, map.get()) == GIF_ERROR) return fail();
+    const int size = static_cast<int>(m_dotSize);
+    if (EGifPutScreenDesc(m_gif.get(), columns * size, rows * size, kColourBits, kGapPixel, map.get()) == GIF_ERROR) {
+      return fail();
+    }
     // The application extension that makes browsers play it over and over.
     constexpr GifByteType kLoopForever[] = {1, 0, 0};
     return put(EGifPutExtensionLeader(m_gif.get(), APPLICATION_EXT_FUNC_CODE)) &&
@@ -84,9 +92,11 @@ class GifWriter {
     }
     std::vector<GifPixelType> row(static_cast<std::size_t>(width));
     std::vector<GifPixelType> gapRow(row.size(), kGapPixel);  // giflib takes rows it may not change as non-const
+    markSeams(m_seams, m_columns, first, count, m_dotSize, gapRow.data());
     const std::size_t gap = dotGap(m_dotSize);
     for (int y = 0; y < picture.height(); ++y) {
       rasterDotRow(picture, y, first, count, m_dotSize, row.data());
+      markSeams(m_seams, m_columns, first, count, m_dotSize, row.data());
       for (std::size_t line = 0; line < m_dotSize; ++line) {
         auto& pixels = line < m_dotSize - gap ? row : gapRow;
         if (!put(EGifPutLine(m_gif.get(), pixels.data(), width))) return false;
@@ -112,12 +122,14 @@ class GifWriter {
 
   std::unique_ptr<GifFileType, GifCloser> m_gif;
   std::size_t m_dotSize;
+  std::span<const int> m_seams;
+  int m_columns = 0;
   int m_error = 0;
 };
 
 }  // namespace
 
-Result<std::string> gifAnimation(std::span<const TimedPicture> images, int scale) {
+Result<std::string> gifAnimation(std::span<const TimedPicture> images, int scale, std::span<const int> seams) {
   std::string gif;
   if (images.empty() || images.front().picture.width() == 0) return gif;
   const int dotSize = std::clamp(scale, kMinPngScale, kMaxPngScale);
@@ -127,8 +139,8 @@ Result<std::string> gifAnimation(std::span<const TimedPicture> images, int scale
     if (image.picture.width() != columns) return Failure("cannot make the GIF: its pictures differ in width");
   }
 
-  GifWriter writer(gif, dotSize);
-  if (writer.start(columns * dotSize, images.front().picture.height() * dotSize)) {
+  GifWriter writer(gif, dotSize, seams);
+  if (writer.start(columns, images.front().picture.height())) {
     const DotPicture* before = nullptr;
     for (const TimedPicture& image : images) {
       const auto centiseconds = std::max<long long>(1, (image.shown.count() + 5) / 10);

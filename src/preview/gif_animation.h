@@ -16,10 +16,10 @@ struct TimedPicture {
 };
 
 // The bytes of an animated GIF that loops forever, dots drawn as the PNG
-// draws them (pngImage), each image `scale` pixels a dot and shown for its
+// draws them (pngImage, with its lines at `seams`), each image `scale` pixels a dot and shown for its
 // time to the nearest hundredth of a second (at least one). The pictures
 // must have one width; a picture that differs from the one before is
 // stored as the columns that changed. Nothing to draw gives "".
-Result<std::string> gifAnimation(std::span<const TimedPicture> images, int scale);
+Result<std::string> gifAnimation(std::span<const TimedPicture> images, int scale, std::span<const int> seams = {});
 
 }  // namespace lumadot

@@ -16,7 +16,8 @@ namespace lumadot {
 namespace {
 
 // Gap is index 0 so a gap row is all zero bytes, which the Up filter and deflate make almost nothing of.
-constexpr std::array<PngColour, 3> kPalette{kDotGapColour, kDarkDotColour, kLitDotColour};
+// The seam's colour only where there are seams, so a picture without them is the file it always was.
+constexpr std::array<PngColour, 4> kPalette{kDotGapColour, kDarkDotColour, kLitDotColour, kSeamColour};
 constexpr std::size_t kMaxPngDimension = 0x7FFFFFFF;
 
 // libpng reports errors by longjmp: the frame that calls into it holds
@@ -41,30 +42,39 @@ void appendBytes(png_structp png, png_bytep bytes, png_size_t count) {
 
 void flushNothing(png_structp) {}
 
-void writeHeader(png_structp png, png_infop info, std::size_t width, std::size_t height) {
+void writeHeader(png_structp png, png_infop info, std::size_t width, std::size_t height, std::size_t colours) {
   std::array<png_color, kPalette.size()> palette{};
-  for (std::size_t i = 0; i < kPalette.size(); ++i) palette[i] = {kPalette[i].red, kPalette[i].green, kPalette[i].blue};
+  for (std::size_t i = 0; i < colours; ++i) palette[i] = {kPalette[i].red, kPalette[i].green, kPalette[i].blue};
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_PALETTE,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+  png_set_PLTE(png, info, palette.data(), static_cast<int>(colours));
   // The rows of one square repeat: Up makes them zeros; None suits the rest.
   png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE | PNG_FILTER_UP);
   png_write_info(png, info);
 }
 
+struct PngRows {
+  std::size_t dotSize;
+  std::span<const int> seams;
+  std::uint8_t* dotRow;
+  const std::uint8_t* gapRow;
+};
+
 // False with output.message set when libpng fails. Each row is written as
 // it is drawn, so a picture a million pixels wide never needs all its rows at once.
-bool writePng(PngOutput& output, png_structp png, png_infop info, const DotPicture& picture, std::size_t dotSize,
-              std::uint8_t* dotRow, const std::uint8_t* gapRow) {
+bool writePng(PngOutput& output, png_structp png, png_infop info, const DotPicture& picture, const PngRows& rows) {
   if (setjmp(output.jump) != 0) return false;
   png_set_write_fn(png, &output, appendBytes, flushNothing);
   // libpng's own limit is a million pixels a side; a full run at scale 32 is wider.
   png_set_user_limits(png, kMaxPngDimension, kMaxPngDimension);
+  const auto [dotSize, seams, dotRow, gapRow] = rows;
   const std::size_t gap = dotGap(dotSize);
   writeHeader(png, info, static_cast<std::size_t>(picture.width()) * dotSize,
-              static_cast<std::size_t>(picture.height()) * dotSize);
+              static_cast<std::size_t>(picture.height()) * dotSize,
+              showsSeams(seams, picture.width(), dotSize) ? kPalette.size() : kPalette.size() - 1);
   for (int y = 0; y < picture.height(); ++y) {
     rasterDotRow(picture, y, 0, picture.width(), dotSize, dotRow);
+    markSeams(seams, picture.width(), 0, picture.width(), dotSize, dotRow);
     for (std::size_t row = 0; row < dotSize - gap; ++row) png_write_row(png, dotRow);
     if (gap != 0) png_write_row(png, gapRow);
   }
@@ -74,7 +84,7 @@ bool writePng(PngOutput& output, png_structp png, png_infop info, const DotPictu
 
 }  // namespace
 
-Result<std::string> pngImage(const DotPicture& picture, int scale) {
+Result<std::string> pngImage(const DotPicture& picture, int scale, std::span<const int> seams) {
   std::string png;
   if (picture.width() == 0) return png;
 
@@ -91,8 +101,9 @@ Result<std::string> pngImage(const DotPicture& picture, int scale) {
     return Failure("cannot make the PNG: libpng: out of memory");
   }
   std::vector<std::uint8_t> dotRow(width);
-  const std::vector<std::uint8_t> gapRow(width, kGapPixel);
-  const bool written = writePng(output, writer, info, picture, dotSize, dotRow.data(), gapRow.data());
+  std::vector<std::uint8_t> gapRow(width, kGapPixel);
+  markSeams(seams, picture.width(), 0, picture.width(), dotSize, gapRow.data());
+  const bool written = writePng(output, writer, info, picture, {dotSize, seams, dotRow.data(), gapRow.data()});
   png_destroy_write_struct(&writer, &info);
   if (!written) return Failure("cannot make the PNG: libpng: " + std::string(output.message));
   return png;

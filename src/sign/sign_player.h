@@ -11,6 +11,7 @@
 #include "frame/frame_layout.h"
 #include "preview/dot_picture.h"
 #include "preview/gif_animation.h"
+#include "sign/panel_chain.h"
 
 namespace lumadot {
 
@@ -34,9 +35,6 @@ std::chrono::milliseconds stepTimeAt(int speed);
 inline constexpr int kVerticalStaySteps = FRAME_ROWS;
 // Flashing: the steps it is lit, then as many dark.
 inline constexpr int kFlashLitSteps = EFFECT_FLASH_STEPS / 2;
-
-inline constexpr int kDefaultPanelColumns = 128;
-inline constexpr int kMaxPanelColumns = 4096;
 
 struct PanelSettings {
   int columns = kDefaultPanelColumns;  // dots across; always 16 high

@@ -1,6 +1,7 @@
 #include "sign_window/led_panel.h"
 
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -22,6 +23,12 @@ DotPicture darkPanel() { return DotPicture(std::vector<std::uint16_t>(kDefaultPa
 
 LedPanel::LedPanel(QWidget* parent) : QWidget(parent), m_picture(darkPanel()) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void LedPanel::setSeams(std::vector<int> seams) {
+  if (seams == m_seams) return;
+  m_seams = std::move(seams);
+  update();
 }
 
 void LedPanel::setPicture(DotPicture picture) {
@@ -52,6 +59,19 @@ void LedPanel::paintEvent(QPaintEvent* /*event*/) {
       const QPointF corner = origin + QPointF(x * pitch, y * pitch);
       painter.drawEllipse(QRectF(corner, QSizeF(diameter, diameter)));
     }
+  }
+  paintSeams(painter, origin, pitch);
+}
+
+// Whole pixels, at least one wide, so the line stays sharp and shows at any pitch.
+void LedPanel::paintSeams(QPainter& painter, QPointF origin, qreal pitch) const {
+  const qreal gap = pitch * (1 - kLedFraction);
+  const int top = qFloor(origin.y());
+  const int height = qCeil(origin.y() + pitch * DotPicture::kSignHeight) - top;
+  for (const int seam : m_seams) {
+    if (seam <= 0 || seam >= m_picture.width()) continue;
+    const int left = qFloor(origin.x() + seam * pitch - gap);
+    painter.fillRect(QRect(left, top, std::max(1, qRound(gap)), height), qtColour(kSeamColour));
   }
 }
 

@@ -91,6 +91,14 @@
         <translation>Stop</translation>
     </message>
     <message>
+        <source>屏宽</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>屏宽多少点；32 点一块 P10 模组，块与块之间画出接缝</source>
+        <translation>The panel&apos;s width in dots; every 32 is a P10 module, with the seams between modules drawn</translation>
+    </message>
+    <message>
         <source>开始接收</source>
         <translation>Start listening</translation>
     </message>

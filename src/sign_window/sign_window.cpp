@@ -29,17 +29,34 @@ SignWindow::SignWindow(QWidget* parent, SignListener::Clock now)
       m_messages(this) {
   m_ui->setupUi(this);
   for (QComboBox* box : lineBoxes()) showStartTextUnselected(*box);
+  m_ui->columnsBox->setRange(1, kMaxPanelColumns);
+  m_ui->columnsBox->setSingleStep(kModuleColumns);  // a module more or fewer in a chain
+  m_ui->columnsBox->setValue(kDefaultPanelColumns);
+  m_ui->columnsBox->setKeyboardTracking(false);  // a width typed replays the frame once, when it is whole
   m_readTimer->setObjectName(QStringLiteral("readTimer"));
   m_effectTimer->setObjectName(QStringLiteral("effectTimer"));
   connect(m_ui->listenButton, &QPushButton::clicked, this, &SignWindow::toggleListening);
   connect(m_readTimer, &QTimer::timeout, this, &SignWindow::readLine);
   connect(m_effectTimer, &QTimer::timeout, this, &SignWindow::stepEffect);
+  connect(m_ui->columnsBox, &QSpinBox::valueChanged, this, &SignWindow::showPanelWidth);
   showListening(false);
+  showPanelWidth();
 }
 
 SignWindow::~SignWindow() = default;
 
 bool SignWindow::listening() const { return m_receiver->isOpen(); }
+
+int SignWindow::panelColumns() const { return m_ui->columnsBox->value(); }
+
+void SignWindow::setPanelColumns(int columns) { m_ui->columnsBox->setValue(columns); }
+
+// What plays goes on at the new width from its first step; before the first frame the panel is dark.
+void SignWindow::showPanelWidth() {
+  m_ui->ledPanel->setSeams(moduleSeams(panelColumns()));
+  if (m_playing) return playFromStart();
+  m_ui->ledPanel->setPicture(DotPicture(std::vector<std::uint16_t>(static_cast<std::size_t>(panelColumns()))));
+}
 
 std::array<QComboBox*, 5> SignWindow::lineBoxes() const {
   return {m_ui->portBox, m_ui->baudBox, m_ui->parityBox, m_ui->dataBitsBox, m_ui->stopBitsBox};
@@ -107,7 +124,12 @@ void SignWindow::listFrames(const std::vector<HeardFrame>& frames) {
 
 // A whole frame replaces whatever was playing, from the first step of its effect.
 void SignWindow::play(const ReceivedFrame& frame) {
-  m_player.emplace(frame, PanelSettings{});
+  m_playing = frame;
+  playFromStart();
+}
+
+void SignWindow::playFromStart() {
+  m_player.emplace(*m_playing, PanelSettings{panelColumns()});
   m_step = 0;
   m_ui->ledPanel->setPicture(m_player->panel(m_step));
   if (m_player->steps() > 1) {

@@ -40,6 +40,9 @@ class SignWindow final : public QWidget {
   // The frame playing on the panel, or null before the first whole one.
   const SignPlayer* player() const { return m_player ? &*m_player : nullptr; }
   const SignListener& listener() const { return m_listener; }
+  // The panel's width in dots, as the width box and --columns set it; kept within 1 to kMaxPanelColumns.
+  int panelColumns() const;
+  void setPanelColumns(int columns);
 
  private:
   void toggleListening();
@@ -53,12 +56,15 @@ class SignWindow final : public QWidget {
   void showListening(bool on);
   void listFrames(const std::vector<HeardFrame>& frames);
   void play(const ReceivedFrame& frame);
+  void playFromStart();
+  void showPanelWidth();
 
   std::unique_ptr<Ui::SignWindow> m_ui;
   std::unique_ptr<SystemSerialReceiver> m_receiver;
   QTimer* m_readTimer;
   QTimer* m_effectTimer;
   SignListener m_listener;  // one for the window's life, so numbers go on across listening sessions
+  std::optional<ReceivedFrame> m_playing;  // played again from its start on a new width
   std::optional<SignPlayer> m_player;
   long long m_step = 0;
   MessagePresenter m_messages;

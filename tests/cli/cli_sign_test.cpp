@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "picture/picture.h"
 #include "support/named_rows.h"
 #include "support/process.h"
 #include "support/serial_line.h"
@@ -192,6 +193,72 @@ TEST(CliSign, WritesTheEffectAsAnAnimatedGifAndTheMessageAsAPng) {
   EXPECT_EQ(png.substr(1, 3), "PNG");
   EXPECT_EQ(static_cast<unsigned char>(png[18]) * 256 + static_cast<unsigned char>(png[19]), 32 * 4);  // IHDR width
 }
+
+std::uint8_t gifPixel(const GifFileType& gif, int image, int x, int y) {
+  const SavedImage& saved = gif.SavedImages[image];
+  return saved.RasterBits[(y - saved.ImageDesc.Top) * saved.ImageDesc.Width + (x - saved.ImageDesc.Left)];
+}
+
+struct ChainRow {
+  const char* name;
+  std::string columns;
+  std::vector<int> seamPixels;  // at scale 4, a seam's line is the gap column left of the module it starts
+};
+
+// "中国A" sent is 48 dots (the width byte rounds it up): the first module and a half.
+const ChainRow kChainRows[] = {
+    {"TwoModules", "64", {127}},
+    {"TheDefaultFour", "128", {127, 255, 383}},
+    {"APlainPanel", "72", {}},
+};
+
+class CliSignChain : public ::testing::TestWithParam<ChainRow> {};
+
+TEST_P(CliSignChain, GifAndPngDrawTheSeamsBetweenModules) {
+  const ChainRow& row = GetParam();
+  SerialLine line;
+  const test::TempDir dir;
+  const auto gifPath = (dir.path() / "chain.gif").string();
+  const auto pngPath = (dir.path() / "chain.png").string();
+  auto r = listenWhile(line, {"--count", "1", "--gif", gifPath, "--columns", row.columns},
+                       [&] { sendText(line, {"中国A"}); });
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  int error = 0;
+  GifFileType* gif = DGifOpenFileName(gifPath.c_str(), &error);
+  ASSERT_NE(gif, nullptr) << GifErrorString(error);
+  ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+  ASSERT_EQ(gif->ImageCount, 1);  // still
+  const GifColorType seam = gif->SColorMap->Colors[3];
+  EXPECT_EQ(std::vector<int>({seam.Red, seam.Green, seam.Blue}),
+            row.seamPixels.empty() ? std::vector<int>({0, 0, 0}) : std::vector<int>({0x60, 0x60, 0x60}));
+  std::vector<int> seams;
+  for (int x = 0; x < gif->SWidth; ++x) {
+    if (gifPixel(*gif, 0, x, 0) == 3) seams.push_back(x);
+    for (int y = 1; y < gif->SHeight; ++y) EXPECT_EQ(gifPixel(*gif, 0, x, y) == 3, gifPixel(*gif, 0, x, 0) == 3);
+  }
+  EXPECT_EQ(seams, row.seamPixels);
+  DGifCloseFile(gif, &error);
+
+  // The message alone: only the seams it reaches, where it stands still.
+  r = listenWhile(line, {"--count", "1", "--png", pngPath, "--columns", row.columns}, [&] { sendText(line, {"中国A"}); });
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string png = test::readFile(pngPath);
+  const auto decoded = decodePicture({reinterpret_cast<const std::uint8_t*>(png.data()), png.size()}, pngPath);
+  ASSERT_TRUE(decoded) << decoded.error().text;
+  ASSERT_EQ(decoded->width, 48 * 4);
+  const auto rgbaAt = [&](int x, int y) {
+    const auto at = decoded->rgba.begin() + 4 * (y * decoded->width + x);
+    return std::vector<int>(at, at + 3);
+  };
+  for (const int x : {127, 126, 131}) {
+    const bool seamHere = x == 127 && !row.seamPixels.empty();
+    EXPECT_EQ(rgbaAt(x, 3), seamHere ? std::vector<int>({0x60, 0x60, 0x60}) : std::vector<int>({0, 0, 0})) << x;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, CliSignChain, ::testing::ValuesIn(kChainRows), [](const auto& row) {
+  return std::string(row.param.name);
+});
 
 }  // namespace
 }  // namespace lumadot

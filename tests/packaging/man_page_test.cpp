@@ -82,7 +82,7 @@ const Page kPages[] = {
     {"lumadot", "", {"--font-dir", "--help", "--help-all", "--version"}},
     {"lumadot-cli", LUMADOT_CLI_PATH, {}},
     {"lumadot-mkfont", LUMADOT_MKFONT_PATH, {}},
-    {"lumadot-sign", "", {"--help", "--help-all", "--version"}},
+    {"lumadot-sign", "", {"--columns", "--help", "--help-all", "--version"}},
     {"lumadot-workbench", LUMADOT_WITH_GUI ? LUMADOT_WORKBENCH_PATH : "", {"--help", "--version"}},
 };
 

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,14 +32,16 @@ PngColour colourAt(const QImage& image, int x, int y) {
           static_cast<std::uint8_t>(qBlue(rgb))};
 }
 
-// Every pixel against the dot it belongs to; stops at the first wrong one.
-void expectDots(const QImage& image, const DotPicture& picture, int scale) {
+// Every pixel against the dot it belongs to, or the seam line at `seamPixels`; stops at the first wrong one.
+void expectDots(const QImage& image, const DotPicture& picture, int scale, const std::vector<int>& seamPixels = {}) {
   ASSERT_EQ(image.width(), picture.width() * scale);
   ASSERT_EQ(image.height(), picture.height() * scale);
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
       const bool gap = scale >= 3 && (x % scale == scale - 1 || y % scale == scale - 1);
-      const PngColour expected = gap                                 ? kDotGapColour
+      const bool seam = std::find(seamPixels.begin(), seamPixels.end(), x) != seamPixels.end();
+      const PngColour expected = seam                                ? kSeamColour
+                                 : gap                               ? kDotGapColour
                                  : picture.lit(x / scale, y / scale) ? kLitDotColour
                                                                      : kDarkDotColour;
       if (colourAt(image, x, y) != expected) {
@@ -60,18 +63,27 @@ std::vector<StoredGlyph> mixedGlyphs() {
 struct DecodeCase {
   const char* name;
   int scale;
+  std::vector<int> seams;       // columns a module starts at
+  std::vector<int> seamPixels;  // the pixel columns drawn as the seam's line
 };
 
 class PngDecode : public ::testing::TestWithParam<DecodeCase> {};
 
+// The mixed glyphs are 32 dots across.
 TEST_P(PngDecode, EveryPixelShowsItsDot) {
+  const DecodeCase& row = GetParam();
   const DotPicture picture = pictureOf(mixedGlyphs());
-  expectDots(decode(pngImage(picture, GetParam().scale).value()), picture, GetParam().scale);
+  expectDots(decode(pngImage(picture, row.scale, row.seams).value()), picture, row.scale, row.seamPixels);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, PngDecode,
-                         ::testing::Values(DecodeCase{"One", 1}, DecodeCase{"TwoWithoutGaps", 2},
-                                           DecodeCase{"ThreeWithGaps", 3}, DecodeCase{"Four", 4}),
+                         ::testing::Values(DecodeCase{"One", 1, {}, {}}, DecodeCase{"TwoWithoutGaps", 2, {}, {}},
+                                           DecodeCase{"ThreeWithGaps", 3, {}, {}}, DecodeCase{"Four", 4, {}, {}},
+                                           DecodeCase{"SeamsInTheGapBeforeTheirColumn", 4, {8, 24}, {31, 95}},
+                                           DecodeCase{"SeamAtScaleThree", 3, {16}, {47}},
+                                           DecodeCase{"SeamsAtEitherEdgeOrPastItNotDrawn", 4, {0, 32, 40}, {}},
+                                           DecodeCase{"NoGapsNoSeams", 2, {8, 24}, {}},
+                                           DecodeCase{"NoGapsNoSeamsAtOne", 1, {16}, {}}),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PngDecode, DotSquaresAtScaleFour) {
@@ -82,6 +94,20 @@ TEST(PngDecode, DotSquaresAtScaleFour) {
   EXPECT_EQ(colourAt(image, 3, 0), kDotGapColour);
   EXPECT_EQ(colourAt(image, 0, 3), kDotGapColour);
   EXPECT_EQ(colourAt(image, 4, 0), kDarkDotColour);
+}
+
+// A picture the width of a chain of two modules: the line runs the full height, the dot gaps' rows too.
+TEST(PngDecode, SeamRunsDownTheGapWhereTwoModulesMeet) {
+  const DotPicture picture(std::vector<std::uint16_t>(64, 0xFFFF));
+  const std::vector<int> seams{32};
+  const QImage image = decode(pngImage(picture, 4, seams).value());
+  EXPECT_EQ(colourAt(image, 127, 0), kSeamColour);
+  EXPECT_EQ(colourAt(image, 127, 3), kSeamColour);
+  EXPECT_EQ(colourAt(image, 127, 63), kSeamColour);
+  EXPECT_EQ(colourAt(image, 123, 0), kDotGapColour);
+  EXPECT_EQ(colourAt(image, 126, 0), kLitDotColour);
+  EXPECT_EQ(colourAt(image, 128, 0), kLitDotColour);
+  EXPECT_EQ(colourAt(image, 131, 0), kDotGapColour);
 }
 
 TEST(PngDecode, WidestRunAtScaleOne) {

@@ -53,6 +53,20 @@ INSTANTIATE_TEST_SUITE_P(Scales, PngSize,
                                            ScaleCase{"Largest", 32, 768, 512}, ScaleCase{"AboveRange", 33, 768, 512}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+// The palette's fourth colour, the seam's, only where a seam is drawn: other PNGs are the files they were.
+TEST(PngImage, PaletteHoldsTheSeamColourOnlyWhenASeamIsDrawn) {
+  const DotPicture picture = pictureOf({{true, std::vector<std::uint8_t>(32, 0x5A)}, {false, {}}});  // 24 dots
+  const std::pair<std::vector<int>, int> rows[] = {{{}, 3}, {{8}, 4}, {{24, 30}, 3}, {{0}, 3}};
+  for (const auto& [seams, colours] : rows) {
+    for (const int scale : {2, 4}) {
+      const std::string png = pngImage(picture, scale, seams).value();
+      const int expected = scale == 2 ? 3 : colours;  // no gaps at 2 to draw a seam in
+      EXPECT_EQ(png.substr(37, 4), "PLTE");
+      EXPECT_EQ(bigEndianAt(png, 33), 3U * static_cast<std::uint32_t>(expected)) << seams.size() << " at " << scale;
+    }
+  }
+}
+
 TEST(PngImage, EmptyPictureGivesNoBytes) { EXPECT_EQ(pngImage(pictureOf({}), kDefaultPngScale).value(), ""); }
 
 TEST(PngImage, WidestRunAtLargestScale) {

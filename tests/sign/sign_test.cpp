@@ -7,6 +7,7 @@
 
 #include "frame/frame_decoder.h"
 #include "sign/frame_report.h"
+#include "sign/panel_chain.h"
 #include "sign/sign_listener.h"
 #include "sign/sign_player.h"
 #include "support/named_rows.h"
@@ -294,6 +295,37 @@ TEST_P(Effects, MoveTheMessageAcrossThePanel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Effects, ::testing::ValuesIn(kEffectRows), [](const auto& row) {
+  return std::string(row.param.name);
+});
+
+struct ChainRow {
+  const char* name;
+  int columns;
+  int modules;  // 0: a plain panel
+  std::vector<int> seams;
+};
+
+const ChainRow kChainRows[] = {
+    {"OneModule", 32, 1, {}},
+    {"TwoModules", 64, 2, {32}},
+    {"TheDefaultIsFour", 128, 4, {32, 64, 96}},
+    {"TheLongestChainTheBoardDrives", 256, 8, {32, 64, 96, 128, 160, 192, 224}},
+    {"NarrowerThanAModule", 16, 0, {}},
+    {"OneDotOverAModule", 33, 0, {}},
+    {"OneDotShortOfTwo", 63, 0, {}},
+    {"SingleDot", 1, 0, {}},
+    {"NoWidth", 0, 0, {}},
+};
+
+class Chains : public ::testing::TestWithParam<ChainRow> {};
+
+TEST_P(Chains, AWholeNumberOfModulesMeetAtTheirSeams) {
+  const ChainRow& row = GetParam();
+  EXPECT_EQ(modulesAcross(row.columns), row.modules);
+  EXPECT_EQ(moduleSeams(row.columns), row.seams);
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, Chains, ::testing::ValuesIn(kChainRows), [](const auto& row) {
   return std::string(row.param.name);
 });
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -73,8 +74,8 @@ QByteArray leadInAndShortTail(const QByteArray& display) {
   return frame;
 }
 
-DotPicture leftColumnsLit(int count) {
-  std::vector<std::uint16_t> columns(kDefaultPanelColumns);
+DotPicture leftColumnsLit(int count, int width = kDefaultPanelColumns) {
+  std::vector<std::uint16_t> columns(static_cast<std::size_t>(width));
   std::fill_n(columns.begin(), count, std::uint16_t{0xFFFF});
   return DotPicture(std::move(columns));
 }
@@ -112,6 +113,8 @@ class SignWindowTest : public QObject {
   void listsWhatComesOnTheLine_data();
   void listsWhatComesOnTheLine();
   void vanishingPortStopsListening();
+  void playsOnTheChainsWidth_data();
+  void playsOnTheChainsWidth();
 #endif
   void refusedStartStaysStopped_data();
   void refusedStartStaysStopped();
@@ -292,6 +295,57 @@ void SignWindowTest::listsWhatComesOnTheLine() {
   }
   QCOMPARE(panel(), shown);
 }
+
+void SignWindowTest::playsOnTheChainsWidth_data() {
+  QTest::addColumn<int>("columns");
+  QTest::addColumn<bool>("setWhilePlaying");
+  // The panel's pixel columns drawn as seams, 4.25 pixels a dot, and the rows they run down: the LEDs' height.
+  QTest::addColumn<QList<int>>("seamPixels");
+  QTest::addColumn<int>("seamHeight");
+  QTest::newRow("two modules") << 64 << false << QList<int>{271} << 68;
+  QTest::newRow("two modules, set while a frame plays") << 64 << true << QList<int>{271} << 68;
+  QTest::newRow("the default four") << 128 << false << QList<int>{135, 271, 407} << 68;
+  QTest::newRow("eight, 2.125 pixels a dot") << 256 << true << QList<int>{67, 135, 203, 271, 339, 407, 475} << 34;
+  QTest::newRow("a plain panel") << 72 << false << QList<int>{} << 0;
+  QTest::newRow("one module") << 32 << true << QList<int>{} << 0;
+}
+
+// The width box sets the panel the frame plays on, and a line marks where each module meets the next.
+void SignWindowTest::playsOnTheChainsWidth() {
+  QFETCH(int, columns);
+  QFETCH(bool, setWhilePlaying);
+  QFETCH(QList<int>, seamPixels);
+  QFETCH(int, seamHeight);
+  std::chrono::milliseconds now{0};
+  openWindow([&now] { return now; });
+  auto* width = control<QSpinBox>("columnsBox");
+  QCOMPARE(width->value(), kDefaultPanelColumns);
+  if (!setWhilePlaying) width->setValue(columns);
+  QCOMPARE(panel(), leftColumnsLit(0, m_window->panelColumns()));
+  SerialLine line;
+  listenOn(line);
+  const QByteArray frame = frameBytes(9, 5, 0, QByteArray(32, '\xFF'));
+  line.send(std::vector<std::uint8_t>(frame.begin(), frame.end()));
+  QTRY_COMPARE_WITH_TIMEOUT(m_window->listener().bytesHeard(), static_cast<std::size_t>(frame.size()), 5000);
+  readTick();
+  now += std::chrono::milliseconds(501);
+  readTick();
+  QVERIFY(m_window->player());
+  if (setWhilePlaying) width->setValue(columns);
+  QCOMPARE(panel(), leftColumnsLit(16, columns));
+
+  const QImage face = control<LedPanel>("ledPanel")->grab().toImage();
+  const QRgb seam = qRgb(0x60, 0x60, 0x60);
+  QList<int> found;
+  for (int x = 0; x < face.width(); ++x) {
+    if (face.pixel(x, face.height() / 2) != seam) continue;
+    found << x;
+    int height = 0;
+    for (int y = 0; y < face.height(); ++y) height += face.pixel(x, y) == seam ? 1 : 0;
+    QCOMPARE(height, seamHeight);
+  }
+  QCOMPARE(found, seamPixels);
+}
 #endif
 
 void SignWindowTest::refusedStartStaysStopped_data() {
@@ -354,29 +408,30 @@ void SignWindowTest::vanishingPortStopsListening() {
 
 void SignWindowTest::speaksItsTranslationsLanguage_data() {
   QTest::addColumn<bool>("english");
-  QTest::addColumn<QStringList>("texts");  // title, port label, data bits label, caption, listening caption
+  // Title, port label, data bits label, caption, listening caption, width label.
+  QTest::addColumn<QStringList>("texts");
   QTest::addColumn<QStringList>("lines");
   QTest::addColumn<QStringList>("warnings");  // title; text and reason for a port text naming no port, a missing device
 #ifdef _WIN32
   QTest::newRow("English") << true
-                           << QStringList{"LED sign simulator", "Port", "Data", "Start listening", "Stop listening"}
+                           << QStringList{"LED sign simulator", "Port", "Data", "Start listening", "Stop listening", "Width"}
                            << QStringList{} << QStringList{"Warning", "The port \"ttyUSB0\" is not valid",
                                                            "\"ttyUSB0\" is not a port name: ports are named com1 to com16",
                                                            "Could not open the port COM200", "COM200: "};
-  QTest::newRow("Chinese, as written") << false << QStringList{"LED 屏模拟", "串口", "数据位", "开始接收", "停止接收"}
+  QTest::newRow("Chinese, as written") << false << QStringList{"LED 屏模拟", "串口", "数据位", "开始接收", "停止接收", "屏宽"}
                                        << QStringList{}
                                        << QStringList{"警告", "串口“ttyUSB0”无效", "“ttyUSB0”不是串口名：串口名为 com1 到 com16",
                                                       "串口COM200打开失败", "COM200："};
 #else
   QTest::newRow("English") << true
-                           << QStringList{"LED sign simulator", "Port", "Data", "Start listening", "Stop listening"}
+                           << QStringList{"LED sign simulator", "Port", "Data", "Start listening", "Stop listening", "Width"}
                            << QStringList{"frame 1: width 10, speed 0, mode 1 (move left), 64 display bytes",
                                           "  warning: speed: 0, outside 1 to 10"}
                            << QStringList{"Warning", "The port \"COM1\" is not valid",
                                           "\"COM1\" is not a port name: ports are named com1 to com16",
                                           "Could not open the port /nonexistent/ttyX",
                                           "/nonexistent/ttyX: No such file or device"};
-  QTest::newRow("Chinese, as written") << false << QStringList{"LED 屏模拟", "串口", "数据位", "开始接收", "停止接收"}
+  QTest::newRow("Chinese, as written") << false << QStringList{"LED 屏模拟", "串口", "数据位", "开始接收", "停止接收", "屏宽"}
                                        << QStringList{"第 1 帧：宽度 10，速度 0，模式 1（左移），64 个显示字节",
                                                       "  警告：速度 0，不在 1 到 10 之间"}
                                        << QStringList{"警告", "串口“COM1”无效", "“COM1”不是串口名：串口名为 com1 到 com16",
@@ -402,6 +457,7 @@ void SignWindowTest::speaksItsTranslationsLanguage() {
   QCOMPARE(m_window->windowTitle(), texts[0]);
   QCOMPARE(control<QLabel>("portLabel")->text(), texts[1]);
   QCOMPARE(control<QLabel>("dataBitsLabel")->text(), texts[2]);
+  QCOMPARE(control<QLabel>("columnsLabel")->text(), texts[5]);
   QCOMPARE(caption(), texts[3]);
   for (const auto* label : m_window->findChildren<QLabel*>()) {
     QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));

@@ -13,6 +13,7 @@
 #include "cli/console.h"
 #include "cli/console_runner.h"
 #include "options/command_line.h"
+#include "options/panel_options.h"
 #include "extract/text_codec.h"
 #include "frame/frame_decoder.h"
 #include "preview/gif_animation.h"
@@ -41,7 +42,9 @@ constexpr std::string_view kFooter =
     "The sign takes the display bytes as 8x16 strips, lowest bit leftmost: send\n"
     "with \"字节倒序\" and \"8*16格式\" on (extract --reverse --split; the clock\n"
     "always does). A frame whose bytes stop for more than half a second before\n"
-    "it is whole is reported incomplete.\n"
+    "it is whole is reported incomplete. A panel a multiple of 32 dots wide is\n"
+    "a chain of P10 modules: the PNG and the GIF draw a grey line where one\n"
+    "module meets the next.\n"
     "\n"
     "Example, with two pseudo-terminals joined as a serial line:\n"
     "  socat pty,raw,echo=0,link=/tmp/pc pty,raw,echo=0,link=/tmp/sign &\n"
@@ -65,12 +68,7 @@ struct SignOptions {
 
 void declareOptions(CLI::App& app, SignOptions& options) {
   addPortOptions(app, options.line, kLineSection);
-  addWholeNumberOption(app, "--columns", options.columns, 1, kMaxPanelColumns,
-                              "dots across the panel (default 128); it is 16 high",
-                              [](const std::string& given) {
-                                return "--columns takes a whole number from 1 to " + std::to_string(kMaxPanelColumns) +
-                                       ", not '" + given + "'";
-                              });
+  addPanelColumnsOption(app, options.columns);
   app.add_flag("--msb-first", options.msbFirst, "a sign that takes the highest bit of a byte as its\nleftmost dot");
   const std::string most = std::to_string(std::numeric_limits<int>::max());
   addWholeNumberOption(app, "--count", options.count, 1, std::numeric_limits<int>::max(),
@@ -150,9 +148,11 @@ bool SignConsole::writeFile(const SignPlayer& player, int number) const {
     return true;
   }
   constexpr milliseconds kShortestGifImage{20};  // browsers slow down anything shorter
+  // The message's PNG is marked where it meets the seams when it stands still on the panel.
+  const std::vector<int> seams = moduleSeams(m_options.columns);
   const Result<std::string> image = m_options.png.empty()
-                                        ? gifAnimation(effectCycle(player, kShortestGifImage), kDefaultPngScale)
-                                        : pngImage(player.message(), kDefaultPngScale);
+                                        ? gifAnimation(effectCycle(player, kShortestGifImage), kDefaultPngScale, seams)
+                                        : pngImage(player.message(), kDefaultPngScale, seams);
   if (!image) {
     printError(image.error().text);
     return false;
