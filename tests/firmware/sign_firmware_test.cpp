@@ -233,7 +233,7 @@ void checkRun(const Plan& plan, const SignRunResult& result, unsigned parityErro
   if (!plan.oneBuffer) return;
   for (std::size_t play = 1; play < plan.plays.size(); ++play) {
     for (const PanelRefresh& refresh : trace.refreshes) {
-      if (refresh.begins > beginsAt(plan, plan.plays[play]) + kTakeBound && refresh.begins < result.framesTaken[play]) {
+      if (refresh.begins > beginsAt(plan, plan.plays[play]) + takeBound(plan.run.panel) && refresh.begins < result.framesTaken[play]) {
         EXPECT_EQ(refresh.picture, dark) << "lit while frame " << play << " comes into the one buffer";
       }
     }
