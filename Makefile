@@ -145,7 +145,7 @@ windows-test: windows
 	  $(CURDIR)/scripts/wine_run.sh --session ctest --output-on-failure -j $(JOBS)
 	$(TEST_CMAKE)
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS) --target lumadot-cli lumadot-mkfont lumadot-fonts code_table_dump \
-	  lumadot lumadot-workbench lumadot-sign lumadot-sign-firmware
+	  lumadot lumadot-workbench lumadot-sign firmware
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 scripts/windows_test.sh $(TEST_BUILD_DIR)/bin $(WINDOWS_BUILD_DIR)/build/bin
 	scripts/windows_window_test.sh $(TEST_BUILD_DIR)/bin $(WINDOWS_BUILD_DIR)/build/bin
 	scripts/windows_install_test.sh $(WINDOWS_BUILD_DIR)/build
