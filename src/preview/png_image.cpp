@@ -44,7 +44,8 @@ void flushNothing(png_structp) {}
 
 void writeHeader(png_structp png, png_infop info, std::size_t width, std::size_t height, std::size_t colours) {
   std::array<png_color, kPalette.size()> palette{};
-  for (std::size_t i = 0; i < colours; ++i) palette[i] = {kPalette[i].red, kPalette[i].green, kPalette[i].blue};
+  // All of them, though only `colours` are written: a count-bounded loop trips GCC's -O3 overflow check.
+  for (std::size_t i = 0; i < palette.size(); ++i) palette[i] = {kPalette[i].red, kPalette[i].green, kPalette[i].blue};
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_PALETTE,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_PLTE(png, info, palette.data(), static_cast<int>(colours));

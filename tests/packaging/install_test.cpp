@@ -29,7 +29,10 @@ std::set<std::string> expectedFiles() {
                                  "share/bash-completion/completions/lumadot-mkfont", "share/doc/lumadot/copyright",
                                  "share/doc/lumadot/changelog.gz", "share/doc/lumadot/frame.md",
                                  "share/doc/lumadot/firmware.md", "share/lumadot/firmware/lumadot-sign.hex",
-                                 "share/lumadot/firmware/lumadot-sign.map"};
+                                 "share/lumadot/firmware/lumadot-sign.map",
+                                 "share/lumadot/firmware/lumadot-sign-stc12c5a60s2.hex",
+                                 "share/lumadot/firmware/lumadot-sign-stc15w4k56s4-p10x4.hex",
+                                 "share/lumadot/firmware/lumadot-sign-stc8h8k64u-p10x4.hex"};
   std::vector<std::string> programs = {"lumadot-cli", "lumadot-mkfont"};
   programs.insert(programs.end(), kWindowPrograms.begin(), kWindowPrograms.end());
   for (const auto& program : programs) files.insert({"bin/" + program, "share/man/man1/" + program + ".1.gz"});
