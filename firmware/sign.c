@@ -41,6 +41,7 @@ static void play(uint8_t frame, uint8_t width, uint8_t speed, uint8_t mode, uint
   view_pending = 0;
   scan_release();
   effect_view();
+  /* Together, so the count changes at the refresh the frame starts at the earliest. */
   scan_hold();
   if (taken) ++frames_taken;
   view_restart = 1;
